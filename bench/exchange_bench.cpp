@@ -1,0 +1,143 @@
+// How close one confirmed exchange comes to what the link allows.
+//
+// Reports two ratios (a report, never a pass/fail test):
+//  - unpaced: time per confirmed exchange through the worker over a
+//    pseudo-terminal, divided by a raw 16-byte round trip on a pseudo-terminal
+//    pair (the least any exchange can take there);
+//  - paced: the same exchange with the virtual printer pacing the line at
+//    115200 bit/s, divided by the wire time of request and reply
+//    (bytes x 10 bits / speed).
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "engine/comm_thread.h"
+#include "engine/window_messages.h"
+#include "protocol/exchanges.h"
+#include "virtual_printer.h"
+
+using namespace pst;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kExchanges = 300;
+
+void readExactly(int fd, std::uint8_t* buffer, std::size_t count)
+{
+    std::size_t got = 0;
+    while (got < count) {
+        pollfd p{fd, POLLIN, 0};
+        ::poll(&p, 1, -1);
+        const ssize_t n = ::read(fd, buffer + got, count - got);
+        if (n > 0)
+            got += static_cast<std::size_t>(n);
+        else if (n < 0 && errno != EAGAIN && errno != EINTR)
+            throw std::runtime_error("read failed");
+    }
+}
+
+// Median time of a 16-byte write answered by a 16-byte echo on one pair.
+double rawRoundTripMicros()
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ::grantpt(master);
+    ::unlockpt(master);
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+
+    std::thread echo([master] {
+        std::uint8_t buffer[16];
+        for (int i = 0; i < kExchanges; ++i) {
+            readExactly(master, buffer, 16);
+            ::write(master, buffer, 16);
+        }
+    });
+    std::vector<double> samples;
+    std::uint8_t packet[16] = {0x02};
+    for (int i = 0; i < kExchanges; ++i) {
+        const auto start = Clock::now();
+        ::write(slave, packet, 16);
+        readExactly(slave, packet, 16);
+        samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    echo.join();
+    ::close(slave);
+    ::close(master);
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+// Median time of one confirmed send of an empty packet through the worker.
+double exchangeMicros(bool paced, unsigned speed)
+{
+    sim::VirtualPrinter printer({.speed = speed, .pace = paced});
+    printer.start();
+
+    auto ui = Dispatcher::current();
+    auto settings = std::make_shared<ConnectionSettingsStore>();
+    settings->update([&](ConnectionSettings& s) {
+        s.comName = printer.devicePath();
+        s.deviceSpeedText = std::to_string(speed);
+        s.transferSpeedText = std::to_string(speed);
+    });
+    bool finished = false;
+    auto target = std::make_shared<MessageTarget>(ui, [&](unsigned id, std::intptr_t, std::intptr_t) {
+        if (id == UM_OP_DONE || id == UM_OP_FAILED)
+            finished = true;
+    });
+    const std::string folder = "/tmp";
+    TCommThread worker(target, settings, folder);
+    worker.SetSleeper([](std::chrono::milliseconds) {});
+
+    std::vector<double> samples;
+    worker.StartCustom([&](TCommThread& w) {
+        w.Guarded([&] {
+            w.OpenLink(w.Run().comName, w.Run().transferSpeed);
+            for (int i = 0; i < kExchanges; ++i) {
+                const auto start = Clock::now();
+                ConfirmedSend(w, 0x79, 0, 1, {});
+                samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+            }
+        });
+        w.CloseLink();
+    });
+    ui->runUntil([&] { return finished; });
+    if (samples.size() != kExchanges)
+        throw std::runtime_error("the exchanges did not complete: " + worker.Status().error());
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+}  // namespace
+
+int main()
+{
+    try {
+        const double raw = rawRoundTripMicros();
+        const double exchange = exchangeMicros(false, 115200);
+        std::printf("confirmed exchange over a pseudo-terminal: %.1f us; raw round trip %.1f us; ratio %.2f\n",
+                    exchange, raw, exchange / raw);
+
+        const unsigned speed = 115200;
+        const double wire = (16.0 + 16.0) * 10.0 / speed * 1e6;
+        const double paced = exchangeMicros(true, speed);
+        std::printf("paced at %u bit/s: %.1f us per exchange; wire time %.1f us; ratio %.3f\n", speed, paced,
+                    wire, paced / wire);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "benchmark failed: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,11 @@
+# pst_warnings(target): the project's warning set, errors when PST_WERROR is on.
+function(pst_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wnon-virtual-dtor -Wcast-align -Woverloaded-virtual -Wnull-dereference
+    -Wformat=2 -Wimplicit-fallthrough
+    # Designated initializers that leave members at their defaults are intended.
+    -Wno-missing-field-initializers)
+  if(PST_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()

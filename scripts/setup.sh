@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, on Debian, as root. Safe to run
+# again: it only calls apt-get when something is missing.
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "setup: these packages are missing: ${missing[*]} (run as root, or install them)" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

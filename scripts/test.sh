@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds and runs every test: a normal build with warnings as errors, then the
+# whole suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
+# threaded parts under ThreadSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh
+
+run_ctest() {
+  local dir=$1; shift
+  (cd "$dir" && ctest --output-on-failure --timeout 300 "$@")
+}
+
+echo "== build (warnings are errors)"
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPST_WERROR=ON
+echo "== tests"
+run_ctest build/release
+
+echo "== build with AddressSanitizer + UndefinedBehaviorSanitizer"
+scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DPST_WERROR=ON -DPST_SANITIZE=address -DPST_BUILD_BENCH=OFF
+echo "== tests under ASan + UBSan"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_ctest build/asan
+
+echo "== build with ThreadSanitizer"
+scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=Debug -DPST_WERROR=ON -DPST_SANITIZE=thread -DPST_BUILD_BENCH=OFF
+echo "== tests under TSan"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  run_ctest build/tsan
+
+echo "== benchmark (a report, not a test)"
+build/release/bin/pst-bench-exchange || echo "benchmark could not run"

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "fault_spec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pst::sim {
+
+// How one reply leaves the printer.
+struct Transmission {
+  bool send = true;
+  int delayMs = 0;  // before the first byte
+  int pauseMs = 0;  // between chunks
+  std::vector<std::vector<std::uint8_t>> chunks;
+
+  std::size_t totalBytes() const;
+};
+
+// Shapes an encoded reply according to `fault`, using up one of its counted
+// replies; once the count runs out the fault switches itself off.
+Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply);
+
+}  // namespace pst::sim

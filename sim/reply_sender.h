@@ -1,0 +1,15 @@
+#pragma once
+
+#include "endpoint.h"
+#include "fault_injector.h"
+#include "wake_pipe.h"
+
+namespace pst::sim {
+
+// Puts a reply on the link with its delays and pauses. With `pacedBaud`
+// non-zero the reply takes as long as the wire would need at that speed.
+// Returns false when `stop` was raised on the way.
+bool sendReply(Endpoint& endpoint, const Transmission& transmission, unsigned pacedBaud,
+               const WakePipe& stop);
+
+}  // namespace pst::sim

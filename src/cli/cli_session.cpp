@@ -1,0 +1,76 @@
+#include "cli/cli_session.h"
+
+#include <ostream>
+
+#include "engine/window_messages.h"
+#include "platform/program_folder.h"
+
+namespace pst::cli {
+
+CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostream& err)
+    : out_(out), err_(err), dispatcher_(Dispatcher::current()),
+      settings_(std::make_shared<ConnectionSettingsStore>())
+{
+    ConnectionSettings settings;
+    settings.kind = LinkKind::Serial;
+    settings.comName = options.serialPort;
+    settings.deviceSpeedText = options.deviceSpeed;
+    settings.transferSpeedText = options.transferSpeed;
+    settings_->set(settings);
+
+    auto target = std::make_shared<MessageTarget>(
+        dispatcher_, [this](unsigned message, std::intptr_t w, std::intptr_t l) { onMessage(message, w, l); });
+    worker_ = std::make_unique<TCommThread>(target, settings_, resolveProgramFolder(options.dataDir));
+    worker_->SetParamBarSink({dispatcher_, [this](const std::string& text) { printStatus(text); }});
+    worker_->SetMonitorSink([this](const std::string& line) { out_ << line << '\n'; });
+}
+
+CliSession::~CliSession() = default;
+
+int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
+{
+    finished_ = false;
+    failed_ = false;
+    if (!worker_->StartOperation(operation, argument1, argument2, std::move(handOver))) {
+        err_ << "The printer is busy with another operation\n";
+        return 1;
+    }
+    dispatcher_->runUntil([this] { return finished_; });
+    // Texts shown within 70 ms of the previous one wait for a later message
+    // that never comes once the run is over: show the last one now.
+    printStatus(worker_->Status().status());
+    if (failed_)
+        err_ << worker_->Status().error() << '\n';
+    return failed_ ? 1 : 0;
+}
+
+void CliSession::printStatus(const std::string& text)
+{
+    if (text.empty() || text == lastPrinted_)
+        return;
+    lastPrinted_ = text;
+    out_ << text << std::endl;
+}
+
+void CliSession::onMessage(unsigned message, std::intptr_t, std::intptr_t)
+{
+    switch (message) {
+    case UM_STATUS:
+        printStatus(worker_->Status().status());
+        break;
+    case UM_OP_DONE:
+        finished_ = true;
+        break;
+    case UM_OP_FAILED:
+        failed_ = true;
+        finished_ = true;
+        break;
+    case UM_LOG_NOT_SAVED:
+        err_ << "warning: the transfer log could not be saved (" << worker_->Status().logSaveError() << ")\n";
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace pst::cli

@@ -1,0 +1,63 @@
+#include "cli/commands.h"
+
+#include <iomanip>
+#include <ostream>
+
+#include "cli/cli_session.h"
+
+namespace pst::cli {
+
+namespace {
+
+int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (!options.arguments.empty()) {
+        err << "test takes no arguments\n";
+        return 2;
+    }
+    CliSession session(options, out, err);
+    return session.run(1);
+}
+
+}  // namespace
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table = {
+        {"test", "", "test the link: switch to the transfer speed, identify the printer, switch back", &runLinkTest},
+    };
+    return table;
+}
+
+const Command* findCommand(const std::string& name)
+{
+    for (const auto& command : commands())
+        if (name == command.name)
+            return &command;
+    return nullptr;
+}
+
+void printUsage(std::ostream& out)
+{
+    out << "Usage: pennafor-cli [OPTIONS] COMMAND [ARGUMENTS]\n"
+           "\n"
+           "Configures a Pennafor thermal printer from the command line.\n"
+           "\n"
+           "Options:\n"
+           "  --serial PORT          serial port: COM1..COMn or a device path (default COM1)\n"
+           "  --device-speed N       speed the printer listens at, bit/s (default 9600)\n"
+           "  --transfer-speed N     speed used during each command, bit/s (default 115200)\n"
+           "  --data-dir DIR         folder for debug.log and settings (default: the program folder)\n"
+           "  --help                 show this help\n"
+           "  --version              show the version\n"
+           "\n"
+           "Commands:\n";
+    for (const auto& command : commands()) {
+        std::string head = std::string(command.name) + (*command.arguments ? " " : "") + command.arguments;
+        out << "  " << std::left << std::setw(22) << head << " " << command.summary << '\n';
+    }
+    out << "\nStatus texts go to standard output, errors to standard error. Exit status: 0 done,\n"
+           "1 the printer operation failed, 2 the command line was wrong.\n";
+}
+
+}  // namespace pst::cli

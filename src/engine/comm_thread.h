@@ -1,0 +1,218 @@
+#pragma once
+// The command worker: the one thread that talks to the printer.
+//
+// A window starts a numbered operation with StartOperation; the worker wakes,
+// copies the connection settings, runs the operation's handler, saves the
+// transfer log as "debug.log", reports the outcome to the notification
+// window and sleeps until the next request. One operation runs at a time: a
+// request that arrives while one runs is refused (StartOperation returns
+// false) and leaves the running operation untouched.
+//
+// Threads: StartOperation, the notification target and the sinks are used on
+// the thread that created the worker (the UI thread), which also runs the
+// link components' events and so the reply assembly. Handlers and the link
+// operations run on the worker thread.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/connection_settings.h"
+#include "engine/reply_assembler.h"
+#include "engine/status_board.h"
+#include "engine/status_text.h"
+#include "engine/transfer_log.h"
+#include "platform/dispatcher.h"
+#include "platform/manual_reset_event.h"
+#include "platform/message_target.h"
+#include "platform/sleeper.h"
+
+namespace pst {
+
+class TComm;
+
+// The run's copy of the connection settings, taken when a run starts.
+struct RunSettings {
+    std::string comName;
+    std::uint32_t transferSpeed = 0;
+    std::uint32_t deviceSpeed = 0;
+    bool network = false;
+    bool serial = false;
+    bool usb = false;
+    std::string ipAddress;
+    std::int32_t port = 0;
+};
+
+// Data a window hands to an operation with its request; the worker keeps its
+// own copy for the whole run.
+struct HandOver {
+    std::vector<std::uint8_t> paramBlock;  // ParamBlock, ParamLength = size()
+};
+
+// Where a text goes on the thread that shows it.
+struct TextSink {
+    std::shared_ptr<Dispatcher> dispatcher;
+    std::function<void(const std::string&)> show;
+};
+
+class TCommThread {
+public:
+    static constexpr int kDeviceTypeNumber = 1830;
+    static constexpr int kLastOperation = 45;
+
+    // Creates the worker, its serial component (whose events will run on the
+    // calling thread) and the thread, which sleeps until the first request.
+    // `notify` receives the worker's messages; `settings` is read at the
+    // start of every run; `programFolder` is where "debug.log" is written.
+    TCommThread(std::shared_ptr<MessageTarget> notify, std::shared_ptr<ConnectionSettingsStore> settings,
+                std::string programFolder);
+    ~TCommThread();
+
+    TCommThread(const TCommThread&) = delete;
+    TCommThread& operator=(const TCommThread&) = delete;
+
+    // Starts an operation. Returns false, changing nothing, when a run is in
+    // progress.
+    bool StartOperation(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
+                        HandOver handOver = {});
+    bool Busy() const { return busy_.load(); }
+
+    // Runs `handler` through the same per-run cycle as a numbered operation
+    // (settings copy, log, messages), under kCustomOperation. Tests and
+    // benchmarks use it to drive the exchanges directly.
+    static constexpr int kCustomOperation = 1000;
+    bool StartCustom(std::function<void(TCommThread&)> handler);
+
+    void SetNotifyTarget(std::shared_ptr<MessageTarget> target);
+    std::shared_ptr<MessageTarget> NotifyTarget() const;
+
+    // Where ShowStatus sends download headings (the parameter window's
+    // second status panel) and where unsolicited text lines go.
+    void SetParamBarSink(TextSink sink);
+    void SetMonitorSink(std::function<void(const std::string&)> sink);
+
+    StatusBoard& Status() { return status_; }
+    const StatusBoard& Status() const { return status_; }
+
+    // Test seams: every fixed pause, and the clock of the status throttle.
+    void SetSleeper(Sleeper sleeper);
+    void SetStatusClock(SteadyClock clock);
+
+    // --- What handlers use (worker thread) -------------------------------
+
+    int Operation() const { return operation_.load(); }
+    std::int32_t Argument1() const { return argument1_; }
+    std::int32_t Argument2() const { return argument2_; }
+    const HandOver& RunHandOver() const { return handOver_; }
+    const RunSettings& Run() const { return run_; }
+    TComm& Comm() { return *comm_; }
+
+    void SetErrorCode(int code) { errorCode_ = code; }
+    int ErrorCode() const { return errorCode_; }
+    void SetErrorText(const std::string& text);
+
+    // Runs `body` under the handler convention: a failure with a text gives
+    // error code 1 and that text, any other failure code 2 and
+    // "Undefined Error". Returns true when the body completed.
+    bool Guarded(const std::function<void()>& body);
+
+    // Link operations.
+    void OpenLink(const std::string& portName, std::uint32_t transferSpeed);
+    void RestoreLinkSpeed();
+    void CloseLink();
+    void OpenSerialAtDeviceSpeed(const std::string& portName);
+    void WriteBytes(const std::uint8_t* bytes, std::size_t count);
+    WaitResult WaitForReply(std::chrono::milliseconds timeout);
+    // Copies the accepted reply's payload (up to `capacity` bytes); returns N.
+    std::uint32_t TakeReplyPayload(std::uint8_t* out, std::size_t capacity);
+    void ShowStatus(const std::string& text, std::int32_t done = 0, std::int32_t inAll = 0,
+                    bool toParamBar = false);
+    void AddLogLine(std::string line) { log_.addLine(std::move(line)); }
+    void HexDumpToLog(const std::uint8_t* bytes, std::size_t count) { log_.addHexDump(bytes, count); }
+    void Pause(int milliseconds);
+
+    bool PortOpen() const { return portOpen_.load(); }
+    void SetPortOpen(bool open) { portOpen_ = open; }
+    bool RawReceiveMode() const { return rawReceiveMode_.load(); }
+    void SetRawReceiveMode(bool on) { rawReceiveMode_ = on; }
+    bool BootPollMode() const { return bootPollMode_.load(); }
+    void SetBootPollMode(bool on) { bootPollMode_ = on; }
+
+    std::string DeviceModel() const;
+    void SetDeviceModel(const std::string& model);
+    int DeviceTypeNumber() const { return deviceType_.load(); }
+    void SetDeviceTypeNumber(int number) { deviceType_ = number; }
+
+    const TransferLog& Log() const { return log_; }
+    std::string LogPath() const;
+
+    // Sends (and waits) or posts a message to the notification window.
+    void SendMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    void PostMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+
+private:
+    bool Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
+                 std::function<void(TCommThread&)> handler);
+    void ThreadBody();
+    void RunOnce();
+    bool TakeRunSettings();
+    void OnSerialData(const std::uint8_t* bytes, std::size_t count);
+    void ShowUnsolicited(const std::uint8_t* bytes, std::size_t count);
+
+    std::shared_ptr<Dispatcher> uiDispatcher_;
+    std::shared_ptr<ConnectionSettingsStore> settings_;
+    std::string programFolder_;
+
+    mutable std::mutex targetMutex_;
+    std::shared_ptr<MessageTarget> notify_;
+    TextSink paramBar_;
+    std::function<void(const std::string&)> monitor_;
+
+    std::unique_ptr<TComm> comm_;
+
+    // Request hand-off between StartOperation and the thread body.
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    bool requestPending_ = false;
+    bool terminate_ = false;
+    std::atomic<bool> busy_{false};
+
+    std::atomic<int> operation_{0};
+    std::int32_t argument1_ = 0;
+    std::int32_t argument2_ = 0;
+    HandOver handOver_;
+    std::function<void(TCommThread&)> customHandler_;
+    int errorCode_ = 0;
+    RunSettings run_;
+
+    TransferLog log_;
+    StatusBoard status_;
+    std::mutex throttleMutex_;
+    StatusThrottle throttle_;
+    Sleeper sleeper_ = realSleeper();
+
+    // Reply state: the assembler is filled on the UI thread and read by the
+    // worker after the reply event is set.
+    std::mutex replyMutex_;
+    ReplyAssembler reply_;
+    ManualResetEvent replyEvent_;
+
+    std::atomic<bool> portOpen_{false};
+    std::atomic<bool> rawReceiveMode_{false};
+    std::atomic<bool> bootPollMode_{false};
+    std::atomic<int> deviceType_{0};
+    mutable std::mutex modelMutex_;
+    std::string deviceModel_;
+
+    ManualResetEvent exited_;
+    std::thread thread_;
+};
+
+}  // namespace pst

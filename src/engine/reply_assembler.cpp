@@ -1,0 +1,57 @@
+#include "reply_assembler.h"
+
+#include "protocol/command_packet.h"
+
+namespace pst {
+
+void ReplyAssembler::reset()
+{
+    position_ = 0;
+    payloadLength_ = 0;
+}
+
+bool ReplyAssembler::feed(const std::uint8_t* bytes, std::size_t count)
+{
+    // Once a reply with a payload is accepted, later chunks of the same
+    // write are not stored: the payload must stay as it was accepted.
+    if (payloadLength_ == 0) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (position_ > kBufferSize - 1)
+                position_ = 0;
+            if (position_ != 0) {
+                buffer_[position_++] = bytes[i];
+            } else if (bytes[i] == kPacketStartByte) {
+                buffer_[0] = kPacketStartByte;
+                position_ = 1;
+            }
+        }
+    }
+
+    if (position_ < kPacketHeaderSize)
+        return false;
+
+    const std::uint32_t n = readU16(buffer_.data() + 12);
+    if (n == 0) {
+        if (replyHeaderIsValid(buffer_.data()))
+            return true;
+        position_ = 0;
+        return false;
+    }
+    if (position_ <= n + kPacketHeaderSize)
+        return false;  // payload and check byte not all in yet
+    if (!replyHeaderIsValid(buffer_.data()) ||
+        xorOf({buffer_.data() + kPacketHeaderSize, n + 1}) != 0) {
+        position_ = 0;
+        return false;
+    }
+    payloadLength_ = n;
+    return true;
+}
+
+void ReplyAssembler::storeRaw(const std::uint8_t* bytes, std::size_t count)
+{
+    for (std::size_t i = 0; i < count && position_ < kBufferSize; ++i)
+        buffer_[position_++] = bytes[i];
+}
+
+}  // namespace pst

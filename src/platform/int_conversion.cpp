@@ -1,0 +1,70 @@
+#include "int_conversion.h"
+
+#include <cctype>
+#include <limits>
+
+namespace pst {
+
+std::optional<std::int32_t> parseInt32(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size())
+        return std::nullopt;
+
+    // Hexadecimal may spell the full 32-bit pattern ($FFFFFFFF is -1);
+    // decimal must fit the signed range.
+    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull
+                                           : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        unsigned digit;
+        if (std::isdigit(c))
+            digit = c - '0';
+        else if (base == 16 && std::isxdigit(c))
+            digit = static_cast<unsigned>(std::tolower(c) - 'a' + 10);
+        else
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit)
+            return std::nullopt;
+    }
+    auto bits = static_cast<std::uint32_t>(value);
+    if (negative)
+        bits = 0u - bits;
+    return static_cast<std::int32_t>(bits);
+}
+
+std::string invalidIntegerMessage(std::string_view text)
+{
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
+
+std::int32_t strToInt(std::string_view text)
+{
+    if (auto value = parseInt32(text))
+        return *value;
+    throw EConvertError(invalidIntegerMessage(text));
+}
+
+std::int32_t strToIntDef(std::string_view text, std::int32_t fallback)
+{
+    return parseInt32(text).value_or(fallback);
+}
+
+}  // namespace pst

@@ -1,0 +1,33 @@
+#pragma once
+// Integer conversions of typed text. Strict conversion refuses anything that
+// is not a whole 32-bit number and yields the user's message
+// "'%s' is not a valid integer value"; tolerant conversion falls back to a
+// default. Both accept leading blanks, a sign, decimal digits, and
+// hexadecimal written as $1F or 0x1F, as users of the original program
+// typed them.
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pst {
+
+std::optional<std::int32_t> parseInt32(std::string_view text);
+
+// The text shown when strict conversion refuses `text`.
+std::string invalidIntegerMessage(std::string_view text);
+
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Strict: throws EConvertError with invalidIntegerMessage(text).
+std::int32_t strToInt(std::string_view text);
+
+// Tolerant: `fallback` when the text is not a whole number.
+std::int32_t strToIntDef(std::string_view text, std::int32_t fallback);
+
+}  // namespace pst

@@ -1,0 +1,25 @@
+#pragma once
+// Where the program keeps its files ("sysconfig.ini", the language files,
+// "debug.log", "1.bin"): the executable's folder, or, when that folder is not
+// writable, the user's configuration folder. An explicit data folder given
+// on the command line overrides both.
+
+#include <string>
+
+namespace pst {
+
+// The folder of the running executable, without a trailing slash.
+std::string executableFolder();
+
+// $XDG_CONFIG_HOME/pennafor-setting-tool, or ~/.config/pennafor-setting-tool.
+std::string userConfigFolder();
+
+// The folder the program uses. `overrideFolder` wins when not empty and is
+// created if missing; otherwise the executable's folder when writable,
+// otherwise the user's configuration folder (created on demand).
+std::string resolveProgramFolder(const std::string& overrideFolder = {});
+
+// Joins a folder and a file name with exactly one slash.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+}  // namespace pst

@@ -1,0 +1,53 @@
+#include "protocol/link_setup.h"
+
+#include <array>
+#include <cctype>
+
+#include "engine/comm_thread.h"
+#include "protocol/errors.h"
+#include "protocol/exchanges.h"
+#include "protocol/speed_code.h"
+#include "transport/comm.h"
+
+namespace pst {
+
+void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
+{
+    if (speed == worker.Comm().BaudRate())
+        return;
+    worker.Pause(30);
+    try {
+        ConfirmedSend(worker, kCommandSwitchSpeed, SpeedCode(speed), 1, {});
+    } catch (...) {
+        throw ESetBaudRateException("Set Baudrate Failed");
+    }
+    worker.Comm().SetBaudRate(speed);
+    worker.Pause(30);
+}
+
+void Identify(TCommThread& worker)
+{
+    static constexpr std::array<std::uint8_t, 8> kProbe{0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
+    std::array<std::uint8_t, 2049> reply{};
+    ReadRequest(worker, kCommandIdentify, 0, 1, kProbe, reply);
+
+    std::string model;
+    for (std::size_t i = 0; i < 8 && reply[i] != 0; ++i)
+        model.push_back(static_cast<char>(std::toupper(reply[i])));
+    worker.SetDeviceModel(model);
+    worker.SetDeviceTypeNumber(TCommThread::kDeviceTypeNumber);
+}
+
+void Connect(TCommThread& worker)
+{
+    try {
+        worker.ShowStatus("连接...");
+        ConfirmedSend(worker, kCommandConnect, 0, kConfirmedSendAttempts, {});
+        worker.ShowStatus("连接完成");
+    } catch (...) {
+        throw ESetBaudRateException("Connecting Failed");
+    }
+    worker.Pause(300);
+}
+
+}  // namespace pst

@@ -1,0 +1,43 @@
+#include "protocol/link_test.h"
+
+#include "engine/comm_thread.h"
+#include "engine/window_messages.h"
+
+namespace pst {
+
+void RunLinkTest(TCommThread& worker)
+{
+    const RunSettings& run = worker.Run();
+    worker.SetErrorCode(0);
+    bool found = false;
+    try {
+        if (run.network) {
+            const std::string address = run.ipAddress + ":" + std::to_string(run.port);
+            worker.ShowStatus("Checking" + address);
+            worker.OpenLink(run.comName, run.transferSpeed);
+            worker.ShowStatus(address + " Found");
+        } else if (run.usb) {
+            worker.OpenLink(run.comName, run.transferSpeed);
+        } else {
+            worker.ShowStatus("Checking" + run.comName);
+            worker.OpenLink(run.comName, run.transferSpeed);
+            worker.RestoreLinkSpeed();
+            worker.ShowStatus(run.comName + "Found");
+        }
+        found = true;
+    } catch (...) {
+        // Why the test failed is not reported beyond "Connecting Failed".
+    }
+    worker.Guarded([&] { worker.CloseLink(); });
+
+    if (found) {
+        worker.SetErrorCode(0);
+        worker.SendMessage(UM_LINK_OK, 0, worker.DeviceTypeNumber());
+    } else {
+        worker.SetErrorText("Connecting Failed");
+        worker.SetErrorCode(1);
+        worker.SendMessage(UM_LINK_FAILED, 0, worker.DeviceTypeNumber());
+    }
+}
+
+}  // namespace pst

@@ -1,0 +1,100 @@
+// The confirmed send and read request against the virtual printer: attempts,
+// time-outs and the replies they accept.
+
+#include "engine/worker_fixture.h"
+
+#include "protocol/errors.h"
+#include "protocol/exchanges.h"
+
+using namespace pst;
+using namespace pst::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs `body` on the worker inside an opened link at equal speeds.
+class ExchangeFixture : public WorkerFixture {
+protected:
+    bool runExchange(const std::function<void(TCommThread&)>& body)
+    {
+        messages.clear();
+        finished = false;
+        EXPECT_TRUE(worker->StartCustom([body](TCommThread& w) {
+            w.Guarded([&] {
+                w.OpenLink(w.Run().comName, w.Run().transferSpeed);
+                body(w);
+            });
+            w.CloseLink();
+        }));
+        EXPECT_TRUE(ui->runUntil([&] { return finished; }, 30s));
+        return has(UM_OP_DONE);
+    }
+};
+
+}  // namespace
+
+TEST_F(ExchangeFixture, ConfirmedSendRetriesUntilAReplyIsAccepted)
+{
+    startPrinter();
+    startWorker("9600", "9600");
+    std::uint32_t length = 99;
+    ASSERT_TRUE(runExchange([&](TCommThread& w) {
+        printer->setFault({.mode = sim::FaultMode::BadHeader, .count = 2});
+        length = ConfirmedSend(w, 0x79, 0, 3, {});
+    }));
+    EXPECT_EQ(length, 0u);
+    // Identify, then three attempts of the same packet.
+    EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30, 0x79, 0x79, 0x79}));
+}
+
+TEST_F(ExchangeFixture, ALateReplyCompletesTheNextAttempt)
+{
+    startPrinter();
+    startWorker("9600", "9600");
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(runExchange([&](TCommThread& w) {
+        printer->setFault({.mode = sim::FaultMode::Late, .count = 1, .lateMs = 3300});
+        ConfirmedSend(w, 0x80, 0, 3, std::vector<std::uint8_t>{0x0B});
+    }));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, 3000ms);
+    EXPECT_LT(took, 5500ms);
+    EXPECT_EQ(printer->frames().back().payload, (std::vector<std::uint8_t>{0x0B}));
+}
+
+TEST_F(ExchangeFixture, ReadRequestCopiesThePayloadTheReplyAnnounces)
+{
+    startPrinter({.model = "ab12"});
+    startWorker("9600", "9600");
+    std::array<std::uint8_t, 2049> out{};
+    std::uint32_t n = 0;
+    ASSERT_TRUE(runExchange([&](TCommThread& w) {
+        const std::uint8_t probe[] = {1, 2, 4, 8, 16, 32, 64, 128};
+        n = ReadRequest(w, 0x30, 0, 1, probe, out);
+    }));
+    EXPECT_EQ(n, 8u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.data())), "ab12");
+    EXPECT_EQ(worker->DeviceModel(), "AB12");  // identify upper-cases it
+}
+
+TEST_F(ExchangeFixture, OverlongPayloadIsRefusedBeforeAnythingIsSent)
+{
+    startPrinter();
+    startWorker("9600", "9600");
+    EXPECT_FALSE(runExchange([&](TCommThread& w) {
+        ConfirmedSend(w, 0x87, 0, 3, std::vector<std::uint8_t>(1017, 0x41));
+    }));
+    EXPECT_NE(worker->Status().error().find("too long"), std::string::npos);
+    EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30}));
+}
+
+TEST_F(ExchangeFixture, BootPollModeSwallowsTheFailure)
+{
+    startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
+    startWorker("9600", "9600");
+    worker->SetBootPollMode(true);
+    // The identify of the open fails silently too, so the body runs.
+    std::uint32_t n = 7;
+    EXPECT_TRUE(runExchange([&](TCommThread& w) { n = ConfirmedSend(w, 0x2E, 0, 1, {}); }));
+    EXPECT_EQ(n, 0u);
+}

@@ -1,0 +1,210 @@
+// The link test and the worker's run cycle, end to end against the virtual
+// printer over a pseudo-terminal.
+
+#include "engine/worker_fixture.h"
+
+#include "protocol/command_packet.h"
+#include "protocol/speed_code.h"
+#include "transport/comm.h"
+
+using namespace pst;
+using namespace pst::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::size_t count(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(WorkerFixture, LinkTestSwitchesToTheTransferSpeedIdentifiesAndSwitchesBack)
+{
+    startPrinter();
+    startWorker("9600", "115200");
+    ASSERT_TRUE(run(1));
+
+    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_OK, UM_OP_DONE}));
+    EXPECT_EQ(messages[messages.size() - 2].lParam, TCommThread::kDeviceTypeNumber);
+    EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x31}));
+    const auto frames = printer->frames();
+    EXPECT_EQ(frames[0].arg1, SpeedCode(115200));
+    EXPECT_EQ(frames[2].arg1, SpeedCode(9600));
+    EXPECT_EQ(printer->currentSpeed(), 9600u);
+    EXPECT_EQ(printer->ignoredBytes(), 0u);
+    EXPECT_EQ(worker->DeviceModel(), "PNF80");
+    EXPECT_EQ(worker->Status().status(), printer->devicePath() + "Found");
+    EXPECT_FALSE(worker->PortOpen());
+
+    const std::string log = debugLog();
+    EXPECT_EQ(log.rfind("Open" + printer->devicePath() + " ", 0), 0u) << log;
+    EXPECT_EQ(count(log, "Send 16 Bytes "), 2u);
+    EXPECT_EQ(count(log, "Send 25 Bytes "), 1u);
+    EXPECT_GE(count(log, "Receive "), 3u);
+    EXPECT_NE(log.find("\r\nClose" + printer->devicePath() + " "), std::string::npos);
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+}
+
+TEST_F(WorkerFixture, LinkTestAtEqualSpeedsSendsNoSpeedSwitch)
+{
+    startPrinter({.speed = 19200});
+    startWorker("19200", "19200");
+    ASSERT_TRUE(run(1));
+    EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30}));
+    EXPECT_EQ(count(debugLog(), "Send 16 Bytes"), 0u);
+}
+
+TEST_F(WorkerFixture, SilentPrinterFailsTheTestWithConnectingFailed)
+{
+    startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
+    startWorker("9600", "115200");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(run(1));
+    const auto took = std::chrono::steady_clock::now() - start;
+
+    // The speed switch gets one attempt and waits 3 s for it.
+    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_FAILED, UM_OP_FAILED}));
+    EXPECT_EQ(messages.back().wParam, 1);
+    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+    EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31}));
+    EXPECT_GE(took, 3000ms);
+    EXPECT_LT(took, 6000ms);
+    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_NE(debugLog().find("Close"), std::string::npos);
+
+    // Identify at equal speeds has one attempt of 600 ms.
+    worker.reset();
+    startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
+    startWorker("9600", "9600");
+    EXPECT_FALSE(run(1));
+    EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30}));
+}
+
+TEST_F(WorkerFixture, RecoversFromNoiseAndSplitReplies)
+{
+    startPrinter({.fault = {.mode = sim::FaultMode::Noise}});
+    startWorker();
+    EXPECT_TRUE(run(1));
+    printer->setFault({.mode = sim::FaultMode::Split, .splitPauseMs = 5});
+    EXPECT_TRUE(run(1));
+    EXPECT_EQ(worker->DeviceModel(), "PNF80");
+}
+
+TEST_F(WorkerFixture, CorruptRepliesAreNotAccepted)
+{
+    for (auto mode : {sim::FaultMode::BadHeader, sim::FaultMode::BadPayload}) {
+        startPrinter({.fault = {.mode = mode}});
+        startWorker("9600", "9600");  // identify carries a payload to corrupt
+        EXPECT_FALSE(run(1));
+        EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+        worker.reset();
+        printer.reset();
+    }
+}
+
+TEST_F(WorkerFixture, APortThatKeepsItsSpeedIsIgnoredByThePrinter)
+{
+    // What a tool that forgets to change its own port speed would do: switch
+    // the printer to 115200, then go on talking at 9600.
+    startPrinter();
+    TComm port;
+    port.SetCommName(printer->devicePath());
+    port.SetBaudRate(9600);
+    port.OpenPort();
+    const auto toFast = buildCommandPacket(0x31, SpeedCode(115200), 0, {});
+    port.SendData(toFast.data(), static_cast<std::uint16_t>(toFast.size()));
+    ASSERT_TRUE(printer->waitForFrames(1, 2000));
+    std::this_thread::sleep_for(50ms);  // the printer switches after its reply
+    ASSERT_EQ(printer->currentSpeed(), 115200u);
+
+    const std::uint8_t probe[] = {1, 2, 4, 8, 16, 32, 64, 128};
+    const auto identify = buildCommandPacket(0x30, 0, 0, probe);
+    port.SendData(identify.data(), static_cast<std::uint16_t>(identify.size()));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(printer->frames().size(), 1u);
+    EXPECT_EQ(printer->ignoredBytes(), identify.size());
+    port.ClosePort();
+    ui->processPending();
+}
+
+TEST_F(WorkerFixture, SpeedTextThatIsNotANumberFailsTheRunAndTheWorkerStaysUsable)
+{
+    startPrinter();
+    startWorker("96OO", "115200");
+    EXPECT_FALSE(run(1));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_OP_FAILED}));
+    EXPECT_EQ(messages.back().wParam, 1);
+    EXPECT_EQ(worker->Status().error(), "'96OO' is not a valid integer value");
+    EXPECT_TRUE(printer->frames().empty());
+
+    settings->update([](ConnectionSettings& s) { s.deviceSpeedText = "9600"; });
+    EXPECT_TRUE(run(1));
+}
+
+TEST_F(WorkerFixture, RequestDuringARunIsRefusedAndLeavesTheRunAlone)
+{
+    startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
+    startWorker("9600", "9600");
+    ASSERT_TRUE(worker->StartOperation(1, 11, 22));
+    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(worker->Busy());
+    EXPECT_FALSE(worker->StartOperation(6, 33, 44));
+    EXPECT_EQ(worker->Operation(), 1);
+    EXPECT_EQ(worker->Argument1(), 11);
+    EXPECT_EQ(worker->Argument2(), 22);
+    EXPECT_TRUE(ui->runUntil([&] { return finished; }, 10s));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_FAILED, UM_OP_FAILED}));
+    EXPECT_FALSE(worker->Busy());
+    EXPECT_EQ(worker->Operation(), 0);
+}
+
+TEST_F(WorkerFixture, OperationsWithoutHandlersStillEndTheRunProperly)
+{
+    startPrinter();
+    startWorker();
+    // Outside the table: nothing runs, an empty log, and success.
+    for (int op : {0, 46}) {
+        EXPECT_TRUE(run(op)) << op;
+        EXPECT_EQ(debugLog(), "");
+    }
+    // In the table but not in this version: a clear failure, never silence.
+    EXPECT_FALSE(run(6));
+    EXPECT_EQ(messages.back().wParam, 1);
+    EXPECT_EQ(worker->Status().error(), "Operation 6 is not available in this version");
+}
+
+TEST_F(WorkerFixture, EachRunsLogReplacesThePreviousOne)
+{
+    startPrinter();
+    startWorker("9600", "115200");
+    ASSERT_TRUE(run(1));
+    ASSERT_NE(debugLog().find("Send 16 Bytes"), std::string::npos);
+    settings->update([](ConnectionSettings& s) { s.transferSpeedText = "9600"; });
+    ASSERT_TRUE(run(1));
+    const std::string second = debugLog();
+    EXPECT_EQ(second.find("Send 16 Bytes"), std::string::npos);
+    EXPECT_EQ(count(second, "Open"), 1u);
+}
+
+TEST_F(WorkerFixture, UnwritableLogStillReportsTheResultAndSaysSo)
+{
+    startPrinter();
+    startWorker("9600", "9600", (folder / "no" / "such" / "folder").string());
+    EXPECT_TRUE(run(1));
+    EXPECT_TRUE(has(UM_LINK_OK));
+    EXPECT_TRUE(has(UM_LOG_NOT_SAVED));
+    EXPECT_NE(worker->Status().logSaveError().find("debug.log"), std::string::npos);
+}
+
+TEST_F(WorkerFixture, MissingPortFailsTheTestAndLeavesNothingOpen)
+{
+    startWorker();
+    EXPECT_FALSE(run(1));
+    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+    EXPECT_FALSE(worker->PortOpen());
+}

@@ -1,0 +1,347 @@
+// TComm on a real tty: the slave side of a pseudo-terminal, with the test
+// holding the master side as the far end of the line.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <future>
+
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <termios.h>
+
+#include "pty_pair.h"
+
+namespace pst::test {
+namespace {
+
+class CommPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        configureLikeWorker(comm, pty.slavePath());
+        log.attach(comm);
+    }
+
+    // Runs this thread's events for a while without waiting for anything.
+    void settle(std::chrono::milliseconds time) { log.pumpUntil([] { return false; }, time); }
+
+    PtyPair pty;
+    EventLog log;
+    TComm comm;
+};
+
+// --- reception -------------------------------------------------------------
+
+TEST_F(CommPortTest, ContinuousBurstArrivesAs2048And2048And904)
+{
+    comm.SetReadIntervalTimeout(100);
+    comm.OpenPort();
+    const auto sent = pattern(5000);
+    pty.write(sent);
+
+    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 5000; }));
+    const auto chunks = log.chunks();
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[0].bytes.size(), 2048u);
+    EXPECT_EQ(chunks[1].bytes.size(), 2048u);
+    EXPECT_EQ(chunks[2].bytes.size(), 904u);
+    std::vector<std::uint8_t> joined;
+    for (const auto& chunk : chunks) {
+        EXPECT_TRUE(chunk.zeroAfter);
+        joined.insert(joined.end(), chunk.bytes.begin(), chunk.bytes.end());
+    }
+    EXPECT_EQ(joined, sent);
+}
+
+TEST_F(CommPortTest, PauseLongerThanIntervalSplitsChunks)
+{
+    comm.SetReadIntervalTimeout(30);
+    comm.OpenPort();
+    pty.write(pattern(10));
+    std::this_thread::sleep_for(200ms);
+    pty.write(pattern(20));
+
+    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 30; }));
+    const auto chunks = log.chunks();
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].bytes.size(), 10u);
+    EXPECT_EQ(chunks[1].bytes.size(), 20u);
+}
+
+TEST_F(CommPortTest, IntervalChangedWhileOpenEndsTheNextChunkPromptly)
+{
+    // The worker narrows the interval to 1 ms for each command while the port
+    // stays open; a reader still holding the old 5 s would stall every reply.
+    comm.SetReadIntervalTimeout(5000);
+    comm.OpenPort();
+    comm.SetReadIntervalTimeout(1);
+    const auto start = std::chrono::steady_clock::now();
+    pty.write(pattern(16));
+
+    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 16; }, 3s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+TEST_F(CommPortTest, EmptyTotalTimeoutsKeepTheReaderAlive)
+{
+    comm.SetReadTotalTimeoutConstant(10);
+    comm.OpenPort();
+    settle(100ms);  // several reads time out with nothing
+    pty.write(pattern(5));
+    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 5; }));
+    EXPECT_EQ(log.hangups(), 0);
+}
+
+TEST_F(CommPortTest, IgnoreNullCharDropsZeroBytes)
+{
+    comm.SetReadIntervalTimeout(20);
+    comm.OpenPort();
+    comm.SetIgnoreNullChar(true);
+    pty.write({1, 0, 2, 0, 0, 3});
+    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 3; }));
+    settle(50ms);
+    ASSERT_EQ(log.chunkCount(), 1u);
+    EXPECT_EQ(log.chunks()[0].bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+// --- sending -----------------------------------------------------------------
+
+TEST_F(CommPortTest, LargestSendArrivesWholeThroughPartialWrites)
+{
+    comm.OpenPort();
+    ASSERT_TRUE(log.pumpUntil([&] { return log.sendEmpty() == 1; }));
+    const auto data = pattern(65535);
+    ASSERT_TRUE(comm.SendData(data.data(), 65535));
+    // The pseudo-terminal holds far less than this, so the writer must still
+    // be busy until the master reads.
+    EXPECT_FALSE(comm.SendQueueEmpty());
+
+    EXPECT_EQ(pty.read(data.size()), data);
+    EXPECT_TRUE(log.pumpUntil([&] { return comm.SendQueueEmpty() && log.sendEmpty() == 2; }));
+}
+
+TEST_F(CommPortTest, SecondOpenThrowsAndThePortKeepsWorking)
+{
+    comm.SetReadIntervalTimeout(10);
+    comm.OpenPort();
+    EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "This serial port already opened");
+    EXPECT_TRUE(comm.IsOpen());
+
+    const std::uint8_t ping[] = {'p', 'i', 'n', 'g'};
+    ASSERT_TRUE(comm.SendData(ping, 4));
+    EXPECT_EQ(pty.read(4), std::vector<std::uint8_t>(ping, ping + 4));
+    pty.write({'p', 'o', 'n', 'g'});
+    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 4; }));
+    EXPECT_EQ(log.chunks()[0].bytes, (std::vector<std::uint8_t>{'p', 'o', 'n', 'g'}));
+}
+
+TEST_F(CommPortTest, ClosedPortIgnoresCloseAndRefusesEmptyOrClosedSends)
+{
+    const std::uint8_t byte = 0x55;
+    comm.ClosePort();
+    EXPECT_FALSE(comm.SendData(&byte, 1));
+
+    comm.OpenPort();
+    ASSERT_TRUE(log.pumpUntil([&] { return log.sendEmpty() == 1; }));
+    EXPECT_FALSE(comm.SendData(&byte, 0));
+    comm.ClosePort();
+    comm.ClosePort();
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.SendData(&byte, 1));
+
+    settle(100ms);
+    EXPECT_EQ(log.events(), 1) << "only the send-queue-empty of the open";
+    EXPECT_TRUE(pty.read(1, 50ms).empty());
+}
+
+// --- opening -------------------------------------------------------------------
+
+TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
+{
+    const std::string path = pty.slavePath();
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Only async-signal-safe calls after fork in a threaded process.
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0)
+            ::_exit(1);
+        char byte = 'r';
+        if (::write(ready[1], &byte, 1) != 1 || ::read(release[0], &byte, 1) != 1)
+            ::_exit(2);
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "Error opening serial port");
+    EXPECT_FALSE(comm.IsOpen());
+
+    ASSERT_EQ(::write(release[1], &byte, 1), 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        ::close(fd);
+
+    EXPECT_NO_THROW(comm.OpenPort());
+    EXPECT_TRUE(comm.IsOpen());
+
+    // A second component in this process is kept out the same way.
+    TComm other;
+    other.SetCommName(path);
+    EXPECT_EQ(commsErrorOf([&] { other.OpenPort(); }), "Error opening serial port");
+}
+
+std::size_t openDescriptors()
+{
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+TEST(CommOpenFailures, MissingDeviceAndPlainFileFailAndLeaveNothingOpen)
+{
+    TComm comm;
+    const std::size_t before = openDescriptors();
+    comm.SetCommName("/nonexistent/ttyNone");
+    EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "Error opening serial port");
+
+    char path[] = "/tmp/pst_comm_test_XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    comm.SetCommName(path);
+    EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "File handle is not a comm handle ");
+    ::unlink(path);
+
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+// --- settings while open -------------------------------------------------------
+
+TEST_F(CommPortTest, BaudRateReachesTheOpenPortAtOnceParityOnlyWithTheNextChange)
+{
+    auto lineNow = [&] {
+        termios t{};
+        EXPECT_EQ(::tcgetattr(pty.master(), &t), 0);  // a master reports its slave's settings
+        return t;
+    };
+    comm.OpenPort();
+    termios t = lineNow();
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B9600));
+    EXPECT_EQ(t.c_lflag & ICANON, 0u);
+
+    comm.SetBaudRate(115200);
+    t = lineNow();
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B115200));
+
+    // A pseudo-terminal forces 8 data bits and drops PARENB, but keeps
+    // PARODD and CMSPAR, which is enough to see when a Mark parity arrives.
+    comm.SetParity(TParity::Mark);
+    t = lineNow();
+    EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR), 0u);
+
+    comm.SetStopBits(TStopBits::_2);
+    t = lineNow();
+    EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR), tcflag_t(PARODD | CMSPAR));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+}
+
+// --- faults and lifetime -------------------------------------------------------
+
+TEST_F(CommPortTest, LostLineRaisesHangupAndEndsSending)
+{
+    comm.OpenPort();
+    ASSERT_TRUE(log.pumpUntil([&] { return log.sendEmpty() == 1; }));
+    pty.closeMaster();
+    ASSERT_TRUE(log.pumpUntil([&] { return log.hangups() >= 1; }));
+
+    // The writer learns of the loss on its next write, reports it and ends;
+    // from then on nothing can be queued.
+    const std::uint8_t byte = 1;
+    const int before = log.hangups();
+    if (comm.SendData(&byte, 1)) {
+        ASSERT_TRUE(log.pumpUntil([&] { return log.hangups() > before; }));
+    }
+    EXPECT_FALSE(comm.SendData(&byte, 1));
+    EXPECT_TRUE(comm.IsOpen()) << "only ClosePort closes";
+    comm.ClosePort();
+}
+
+TEST(CommLifetime, DestroyingAnOpenComponentDropsItsQueuedEvents)
+{
+    PtyPair pty;
+    EventLog log;
+    {
+        TComm comm;
+        configureLikeWorker(comm, pty.slavePath());
+        comm.SetReadIntervalTimeout(1);
+        log.attach(comm);
+        comm.OpenPort();
+        pty.write(pattern(100));
+        std::this_thread::sleep_for(100ms);  // the chunk is posted, not yet run
+    }
+    Dispatcher::current()->processPending();
+    EXPECT_EQ(log.events(), 0);
+}
+
+// --- threads --------------------------------------------------------------------
+
+// The component is created on a "window" thread that runs its dispatcher,
+// while this thread plays the command worker that opens and sends.
+TEST(CommThreads, EventsRunOnTheCreatingThreadWhileAnotherThreadDrivesThePort)
+{
+    PtyPair pty;
+    EventLog log;
+    std::promise<std::pair<TComm*, std::shared_ptr<Dispatcher>>> made;
+    std::atomic<bool> quit{false};
+    std::thread::id windowThread;
+
+    std::thread window([&] {
+        TComm comm;
+        configureLikeWorker(comm, pty.slavePath());
+        comm.SetReadIntervalTimeout(10);
+        log.attach(comm);
+        windowThread = std::this_thread::get_id();
+        made.set_value({&comm, Dispatcher::current()});
+        Dispatcher::current()->runUntil([&] { return quit.load(); });
+    });
+    auto [comm, windowDispatcher] = made.get_future().get();
+
+    comm->OpenPort();
+    ASSERT_TRUE(log.waitUntil([&] { return log.sendEmpty() == 1; }));
+
+    // A burst: the first block alone overfills the pseudo-terminal, so all
+    // three are queued before anything drains and the queue runs empty once.
+    const auto big = pattern(65535);
+    const auto small = pattern(100);
+    ASSERT_TRUE(comm->SendData(big.data(), 65535));
+    ASSERT_TRUE(comm->SendData(small.data(), 100));
+    ASSERT_TRUE(comm->SendData(small.data(), 100));
+    EXPECT_EQ(pty.read(65735).size(), 65735u);
+    ASSERT_TRUE(log.waitUntil([&] { return log.sendEmpty() == 2; }));
+
+    pty.write(pattern(10));
+    ASSERT_TRUE(log.waitUntil([&] { return log.bytesReceived() >= 10; }));
+    comm->ClosePort();
+    EXPECT_EQ(log.sendEmpty(), 2);
+
+    windowDispatcher->post([&] { quit = true; });
+    window.join();
+
+    const auto threads = log.threads();
+    ASSERT_FALSE(threads.empty());
+    for (const auto& id : threads)
+        EXPECT_EQ(id, windowThread);
+}
+
+}  // namespace
+}  // namespace pst::test
