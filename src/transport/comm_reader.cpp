@@ -108,6 +108,8 @@ void CommReader::run()
         // time-out is set), then keep collecting until the line is quiet for
         // longer than the interval or the buffer is full.
         std::size_t count = 0;
+        // The total limit is counted for a full chunk: the multiplier per
+        // requested byte plus the constant, from the moment the read starts.
         const std::uint64_t totalMs = std::uint64_t{tuning_.readTotalMultiplier.load()} * kReadChunkSize
                                       + tuning_.readTotalConstant.load();
         const std::optional<Clock::time_point> deadline =

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <future>
 
-#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -16,6 +15,8 @@
 namespace pst::test {
 namespace {
 
+using Seen = EventLog::Seen;
+
 class CommPortTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -23,16 +24,30 @@ protected:
         configureLikeWorker(comm, pty.slavePath());
         log.attach(comm);
     }
-
+    void openAndSettle()
+    {
+        comm.OpenPort();
+        ASSERT_TRUE(log.pumpUntil([](const Seen& s) { return s.sendEmpty == 1; }));
+    }
     // Runs this thread's events for a while without waiting for anything.
-    void settle(std::chrono::milliseconds time) { log.pumpUntil([] { return false; }, time); }
+    void settle(std::chrono::milliseconds time) { log.pumpUntil([](const Seen&) { return false; }, time); }
+    std::vector<std::size_t> chunkSizes()
+    {
+        std::vector<std::size_t> sizes;
+        for (const auto& chunk : log.seen().chunks)
+            sizes.push_back(chunk.bytes.size());
+        return sizes;
+    }
 
     PtyPair pty;
     EventLog log;
     TComm comm;
 };
 
-// --- reception -------------------------------------------------------------
+auto bytesAtLeast(std::size_t n)
+{
+    return [n](const Seen& s) { return s.bytes() >= n; };
+}
 
 TEST_F(CommPortTest, ContinuousBurstArrivesAs2048And2048And904)
 {
@@ -41,14 +56,10 @@ TEST_F(CommPortTest, ContinuousBurstArrivesAs2048And2048And904)
     const auto sent = pattern(5000);
     pty.write(sent);
 
-    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 5000; }));
-    const auto chunks = log.chunks();
-    ASSERT_EQ(chunks.size(), 3u);
-    EXPECT_EQ(chunks[0].bytes.size(), 2048u);
-    EXPECT_EQ(chunks[1].bytes.size(), 2048u);
-    EXPECT_EQ(chunks[2].bytes.size(), 904u);
+    ASSERT_TRUE(log.pumpUntil(bytesAtLeast(5000)));
+    EXPECT_EQ(chunkSizes(), (std::vector<std::size_t>{2048, 2048, 904}));
     std::vector<std::uint8_t> joined;
-    for (const auto& chunk : chunks) {
+    for (const auto& chunk : log.seen().chunks) {
         EXPECT_TRUE(chunk.zeroAfter);
         joined.insert(joined.end(), chunk.bytes.begin(), chunk.bytes.end());
     }
@@ -63,11 +74,8 @@ TEST_F(CommPortTest, PauseLongerThanIntervalSplitsChunks)
     std::this_thread::sleep_for(200ms);
     pty.write(pattern(20));
 
-    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 30; }));
-    const auto chunks = log.chunks();
-    ASSERT_EQ(chunks.size(), 2u);
-    EXPECT_EQ(chunks[0].bytes.size(), 10u);
-    EXPECT_EQ(chunks[1].bytes.size(), 20u);
+    ASSERT_TRUE(log.pumpUntil(bytesAtLeast(30)));
+    EXPECT_EQ(chunkSizes(), (std::vector<std::size_t>{10, 20}));
 }
 
 TEST_F(CommPortTest, IntervalChangedWhileOpenEndsTheNextChunkPromptly)
@@ -79,84 +87,63 @@ TEST_F(CommPortTest, IntervalChangedWhileOpenEndsTheNextChunkPromptly)
     comm.SetReadIntervalTimeout(1);
     const auto start = std::chrono::steady_clock::now();
     pty.write(pattern(16));
-
-    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 16; }, 3s));
+    ASSERT_TRUE(log.pumpUntil(bytesAtLeast(16), 3s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
-TEST_F(CommPortTest, EmptyTotalTimeoutsKeepTheReaderAlive)
-{
-    comm.SetReadTotalTimeoutConstant(10);
-    comm.OpenPort();
-    settle(100ms);  // several reads time out with nothing
-    pty.write(pattern(5));
-    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 5; }));
-    EXPECT_EQ(log.hangups(), 0);
-}
-
-TEST_F(CommPortTest, IgnoreNullCharDropsZeroBytes)
+TEST_F(CommPortTest, EmptyTotalTimeoutsKeepTheReaderAliveAndNullsCanBeDropped)
 {
     comm.SetReadIntervalTimeout(20);
+    comm.SetReadTotalTimeoutConstant(10);
     comm.OpenPort();
     comm.SetIgnoreNullChar(true);
+    settle(100ms);  // several reads end empty meanwhile
     pty.write({1, 0, 2, 0, 0, 3});
-    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 3; }));
+    ASSERT_TRUE(log.pumpUntil(bytesAtLeast(3)));
     settle(50ms);
-    ASSERT_EQ(log.chunkCount(), 1u);
-    EXPECT_EQ(log.chunks()[0].bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+    const Seen seen = log.seen();
+    ASSERT_EQ(seen.chunks.size(), 1u);
+    EXPECT_EQ(seen.chunks[0].bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(seen.hangups, 0);
 }
-
-// --- sending -----------------------------------------------------------------
 
 TEST_F(CommPortTest, LargestSendArrivesWholeThroughPartialWrites)
 {
-    comm.OpenPort();
-    ASSERT_TRUE(log.pumpUntil([&] { return log.sendEmpty() == 1; }));
+    openAndSettle();
     const auto data = pattern(65535);
     ASSERT_TRUE(comm.SendData(data.data(), 65535));
-    // The pseudo-terminal holds far less than this, so the writer must still
-    // be busy until the master reads.
+    // The pseudo-terminal holds far less than this, so the writer is still
+    // busy until the master reads.
     EXPECT_FALSE(comm.SendQueueEmpty());
-
     EXPECT_EQ(pty.read(data.size()), data);
-    EXPECT_TRUE(log.pumpUntil([&] { return comm.SendQueueEmpty() && log.sendEmpty() == 2; }));
+    EXPECT_TRUE(log.pumpUntil([&](const Seen& s) { return s.sendEmpty == 2 && comm.SendQueueEmpty(); }));
 }
 
-TEST_F(CommPortTest, SecondOpenThrowsAndThePortKeepsWorking)
+TEST_F(CommPortTest, OpenTwiceThrowsCloseTwiceIsHarmlessAndClosedSendsAreRefused)
 {
-    comm.SetReadIntervalTimeout(10);
-    comm.OpenPort();
-    EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "This serial port already opened");
-    EXPECT_TRUE(comm.IsOpen());
-
-    const std::uint8_t ping[] = {'p', 'i', 'n', 'g'};
-    ASSERT_TRUE(comm.SendData(ping, 4));
-    EXPECT_EQ(pty.read(4), std::vector<std::uint8_t>(ping, ping + 4));
-    pty.write({'p', 'o', 'n', 'g'});
-    ASSERT_TRUE(log.pumpUntil([&] { return log.bytesReceived() >= 4; }));
-    EXPECT_EQ(log.chunks()[0].bytes, (std::vector<std::uint8_t>{'p', 'o', 'n', 'g'}));
-}
-
-TEST_F(CommPortTest, ClosedPortIgnoresCloseAndRefusesEmptyOrClosedSends)
-{
-    const std::uint8_t byte = 0x55;
+    const std::vector<std::uint8_t> ping{'p', 'i', 'n', 'g'};
     comm.ClosePort();
-    EXPECT_FALSE(comm.SendData(&byte, 1));
+    EXPECT_FALSE(comm.SendData(ping.data(), 4));
+    comm.SetReadIntervalTimeout(10);
+    openAndSettle();
+    EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "This serial port already opened");
+    EXPECT_FALSE(comm.SendData(ping.data(), 0));
 
-    comm.OpenPort();
-    ASSERT_TRUE(log.pumpUntil([&] { return log.sendEmpty() == 1; }));
-    EXPECT_FALSE(comm.SendData(&byte, 0));
+    // Still fully working after the refused open.
+    ASSERT_TRUE(comm.SendData(ping.data(), 4));
+    EXPECT_EQ(pty.read(4), ping);
+    pty.write(ping);
+    ASSERT_TRUE(log.pumpUntil([](const Seen& s) { return s.sendEmpty == 2 && s.bytes() == 4; }));
+    EXPECT_EQ(log.seen().chunks[0].bytes, ping);
+
     comm.ClosePort();
     comm.ClosePort();
     EXPECT_FALSE(comm.IsOpen());
-    EXPECT_FALSE(comm.SendData(&byte, 1));
-
+    EXPECT_FALSE(comm.SendData(ping.data(), 4));
     settle(100ms);
-    EXPECT_EQ(log.events(), 1) << "only the send-queue-empty of the open";
+    EXPECT_EQ(log.seen().events, 3) << "nothing after the close";
     EXPECT_TRUE(pty.read(1, 50ms).empty());
 }
-
-// --- opening -------------------------------------------------------------------
 
 TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
 {
@@ -170,11 +157,10 @@ TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
     if (child == 0) {
         // Only async-signal-safe calls after fork in a threaded process.
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
-        if (fd < 0 || ::flock(fd, LOCK_EX) != 0)
-            ::_exit(1);
         char byte = 'r';
-        if (::write(ready[1], &byte, 1) != 1 || ::read(release[0], &byte, 1) != 1)
-            ::_exit(2);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], &byte, 1) != 1
+            || ::read(release[0], &byte, 1) != 1)
+            ::_exit(1);
         ::_exit(0);
     }
     char byte = 0;
@@ -188,28 +174,21 @@ TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     for (int fd : {ready[0], ready[1], release[0], release[1]})
         ::close(fd);
-
     EXPECT_NO_THROW(comm.OpenPort());
-    EXPECT_TRUE(comm.IsOpen());
 
-    // A second component in this process is kept out the same way.
-    TComm other;
+    TComm other;  // a second component in this process is kept out the same way
     other.SetCommName(path);
     EXPECT_EQ(commsErrorOf([&] { other.OpenPort(); }), "Error opening serial port");
 }
 
-std::size_t openDescriptors()
-{
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
-}
-
 TEST(CommOpenFailures, MissingDeviceAndPlainFileFailAndLeaveNothingOpen)
 {
+    auto openDescriptors = [] {
+        auto range = std::filesystem::directory_iterator("/proc/self/fd");
+        return std::distance(begin(range), end(range));
+    };
     TComm comm;
-    const std::size_t before = openDescriptors();
+    const auto before = openDescriptors();
     comm.SetCommName("/nonexistent/ttyNone");
     EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "Error opening serial port");
 
@@ -220,12 +199,9 @@ TEST(CommOpenFailures, MissingDeviceAndPlainFileFailAndLeaveNothingOpen)
     comm.SetCommName(path);
     EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "File handle is not a comm handle ");
     ::unlink(path);
-
     EXPECT_FALSE(comm.IsOpen());
     EXPECT_EQ(openDescriptors(), before);
 }
-
-// --- settings while open -------------------------------------------------------
 
 TEST_F(CommPortTest, BaudRateReachesTheOpenPortAtOnceParityOnlyWithTheNextChange)
 {
@@ -238,7 +214,6 @@ TEST_F(CommPortTest, BaudRateReachesTheOpenPortAtOnceParityOnlyWithTheNextChange
     termios t = lineNow();
     EXPECT_EQ(cfgetospeed(&t), speed_t(B9600));
     EXPECT_EQ(t.c_lflag & ICANON, 0u);
-
     comm.SetBaudRate(115200);
     t = lineNow();
     EXPECT_EQ(cfgetospeed(&t), speed_t(B115200));
@@ -248,32 +223,26 @@ TEST_F(CommPortTest, BaudRateReachesTheOpenPortAtOnceParityOnlyWithTheNextChange
     comm.SetParity(TParity::Mark);
     t = lineNow();
     EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR), 0u);
-
     comm.SetStopBits(TStopBits::_2);
     t = lineNow();
-    EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR), tcflag_t(PARODD | CMSPAR));
-    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR | CSTOPB), tcflag_t(PARODD | CMSPAR | CSTOPB));
 }
-
-// --- faults and lifetime -------------------------------------------------------
 
 TEST_F(CommPortTest, LostLineRaisesHangupAndEndsSending)
 {
-    comm.OpenPort();
-    ASSERT_TRUE(log.pumpUntil([&] { return log.sendEmpty() == 1; }));
+    openAndSettle();
     pty.closeMaster();
-    ASSERT_TRUE(log.pumpUntil([&] { return log.hangups() >= 1; }));
+    ASSERT_TRUE(log.pumpUntil([](const Seen& s) { return s.hangups >= 1; }));
 
     // The writer learns of the loss on its next write, reports it and ends;
     // from then on nothing can be queued.
     const std::uint8_t byte = 1;
-    const int before = log.hangups();
+    const int before = log.seen().hangups;
     if (comm.SendData(&byte, 1)) {
-        ASSERT_TRUE(log.pumpUntil([&] { return log.hangups() > before; }));
+        ASSERT_TRUE(log.pumpUntil([&](const Seen& s) { return s.hangups > before; }));
     }
     EXPECT_FALSE(comm.SendData(&byte, 1));
     EXPECT_TRUE(comm.IsOpen()) << "only ClosePort closes";
-    comm.ClosePort();
 }
 
 TEST(CommLifetime, DestroyingAnOpenComponentDropsItsQueuedEvents)
@@ -290,10 +259,8 @@ TEST(CommLifetime, DestroyingAnOpenComponentDropsItsQueuedEvents)
         std::this_thread::sleep_for(100ms);  // the chunk is posted, not yet run
     }
     Dispatcher::current()->processPending();
-    EXPECT_EQ(log.events(), 0);
+    EXPECT_EQ(log.seen().events, 0);
 }
-
-// --- threads --------------------------------------------------------------------
 
 // The component is created on a "window" thread that runs its dispatcher,
 // while this thread plays the command worker that opens and sends.
@@ -302,9 +269,8 @@ TEST(CommThreads, EventsRunOnTheCreatingThreadWhileAnotherThreadDrivesThePort)
     PtyPair pty;
     EventLog log;
     std::promise<std::pair<TComm*, std::shared_ptr<Dispatcher>>> made;
-    std::atomic<bool> quit{false};
+    bool quit = false;  // touched on the window thread only
     std::thread::id windowThread;
-
     std::thread window([&] {
         TComm comm;
         configureLikeWorker(comm, pty.slavePath());
@@ -312,34 +278,30 @@ TEST(CommThreads, EventsRunOnTheCreatingThreadWhileAnotherThreadDrivesThePort)
         log.attach(comm);
         windowThread = std::this_thread::get_id();
         made.set_value({&comm, Dispatcher::current()});
-        Dispatcher::current()->runUntil([&] { return quit.load(); });
+        Dispatcher::current()->runUntil([&] { return quit; });
     });
     auto [comm, windowDispatcher] = made.get_future().get();
 
     comm->OpenPort();
-    ASSERT_TRUE(log.waitUntil([&] { return log.sendEmpty() == 1; }));
-
+    ASSERT_TRUE(log.waitUntil([](const Seen& s) { return s.sendEmpty == 1; }));
     // A burst: the first block alone overfills the pseudo-terminal, so all
     // three are queued before anything drains and the queue runs empty once.
     const auto big = pattern(65535);
-    const auto small = pattern(100);
     ASSERT_TRUE(comm->SendData(big.data(), 65535));
-    ASSERT_TRUE(comm->SendData(small.data(), 100));
-    ASSERT_TRUE(comm->SendData(small.data(), 100));
+    ASSERT_TRUE(comm->SendData(big.data(), 100));
+    ASSERT_TRUE(comm->SendData(big.data(), 100));
     EXPECT_EQ(pty.read(65735).size(), 65735u);
-    ASSERT_TRUE(log.waitUntil([&] { return log.sendEmpty() == 2; }));
+    ASSERT_TRUE(log.waitUntil([](const Seen& s) { return s.sendEmpty == 2; }));
 
     pty.write(pattern(10));
-    ASSERT_TRUE(log.waitUntil([&] { return log.bytesReceived() >= 10; }));
+    ASSERT_TRUE(log.waitUntil(bytesAtLeast(10)));
     comm->ClosePort();
-    EXPECT_EQ(log.sendEmpty(), 2);
-
     windowDispatcher->post([&] { quit = true; });
     window.join();
 
-    const auto threads = log.threads();
-    ASSERT_FALSE(threads.empty());
-    for (const auto& id : threads)
+    const Seen seen = log.seen();
+    EXPECT_EQ(seen.sendEmpty, 2);
+    for (const auto& id : seen.threads)
         EXPECT_EQ(id, windowThread);
 }
 

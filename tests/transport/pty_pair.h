@@ -36,8 +36,6 @@ public:
             throw std::runtime_error("no pseudo-terminal");
         slavePath_ = name;
     }
-    PtyPair(const PtyPair&) = delete;
-    PtyPair& operator=(const PtyPair&) = delete;
     ~PtyPair() { closeMaster(); }
 
     int master() const { return master_; }
@@ -96,59 +94,52 @@ inline std::vector<std::uint8_t> pattern(std::size_t size)
 
 // What a TComm raised, recorded from whatever thread runs its events.
 class EventLog {
-    // Defined ahead of the getters, which deduce their types from it.
-    template <class F>
-    auto locked(F read) const
-    {
-        std::lock_guard lock(mutex_);
-        return read();
-    }
-
 public:
     struct Chunk {
         std::vector<std::uint8_t> bytes;
         bool zeroAfter = false;
     };
+    struct Seen {
+        std::vector<Chunk> chunks;
+        int sendEmpty = 0;
+        int hangups = 0;
+        int events = 0;
+        std::vector<std::thread::id> threads;
+
+        std::size_t bytes() const
+        {
+            std::size_t total = 0;
+            for (const auto& chunk : chunks)
+                total += chunk.bytes.size();
+            return total;
+        }
+    };
 
     void attach(TComm& comm)
     {
         comm.OnReceiveData = [this](TComm&, const std::uint8_t* buffer, std::uint16_t length) {
-            record([&] { chunks_.push_back({{buffer, buffer + length}, buffer[length] == 0}); });
+            record([&](Seen& s) { s.chunks.push_back({{buffer, buffer + length}, buffer[length] == 0}); });
         };
-        comm.OnReceiveError = [this](TComm&, std::uint32_t) { record([] {}); };
-        comm.OnModemStateChange = [this](TComm&, std::uint32_t) { record([] {}); };
-        comm.OnRequestHangup = [this](TComm&) { record([&] { ++hangups_; }); };
-        comm.OnSendDataEmpty = [this](TComm&) { record([&] { ++sendEmpty_; }); };
+        comm.OnRequestHangup = [this](TComm&) { record([](Seen& s) { ++s.hangups; }); };
+        comm.OnSendDataEmpty = [this](TComm&) { record([](Seen& s) { ++s.sendEmpty; }); };
     }
 
-    std::vector<Chunk> chunks() const { return locked([&] { return chunks_; }); }
-    std::size_t chunkCount() const { return locked([&] { return chunks_.size(); }); }
-    std::size_t bytesReceived() const
+    Seen seen() const
     {
-        return locked([&] {
-            std::size_t total = 0;
-            for (const auto& c : chunks_)
-                total += c.bytes.size();
-            return total;
-        });
+        std::lock_guard lock(mutex_);
+        return seen_;
     }
-    int sendEmpty() const { return locked([&] { return sendEmpty_; }); }
-    int hangups() const { return locked([&] { return hangups_; }); }
-    int events() const { return locked([&] { return events_; }); }
-    std::vector<std::thread::id> threads() const { return locked([&] { return threads_; }); }
 
     // Events run on this thread: keep its dispatcher going until pred holds.
-    bool pumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit = 5s) const
+    bool pumpUntil(const std::function<bool(const Seen&)>& pred, std::chrono::milliseconds limit = 5s) const
     {
-        return Dispatcher::current()->runUntil(pred, limit);
+        return Dispatcher::current()->runUntil([&] { return pred(seen()); }, limit);
     }
     // Events run on another thread: just wait.
-    bool waitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit = 5s) const
+    bool waitUntil(const std::function<bool(const Seen&)>& pred, std::chrono::milliseconds limit = 5s) const
     {
-        // pred reads through the getters, which lock again: hence the
-        // recursive mutex.
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, limit, pred);
+        return changed_.wait_for(lock, limit, [&] { return pred(seen_); });
     }
 
 private:
@@ -157,20 +148,16 @@ private:
     {
         {
             std::lock_guard lock(mutex_);
-            change();
-            ++events_;
-            threads_.push_back(std::this_thread::get_id());
+            change(seen_);
+            ++seen_.events;
+            seen_.threads.push_back(std::this_thread::get_id());
         }
         changed_.notify_all();
     }
 
-    mutable std::recursive_mutex mutex_;
-    mutable std::condition_variable_any changed_;
-    std::vector<Chunk> chunks_;
-    int sendEmpty_ = 0;
-    int hangups_ = 0;
-    int events_ = 0;
-    std::vector<std::thread::id> threads_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    Seen seen_;
 };
 
 // The settings the command worker gives its port, which also keep 0x11/0x13
