@@ -50,12 +50,14 @@ bool WakePipe::waitUntil(std::chrono::steady_clock::time_point deadline) const {
   using namespace std::chrono;
   while (true) {
     const auto left = deadline - steady_clock::now();
-    // Round up so a sub-millisecond remainder does not turn into a spin.
-    const auto ms = left <= steady_clock::duration::zero()
-                        ? 0
-                        : static_cast<int>(ceil<milliseconds>(left).count());
+    // Nanosecond time-outs: pacing waits of a fraction of a millisecond
+    // must not be rounded up to whole milliseconds.
+    const auto ns = left <= steady_clock::duration::zero() ? nanoseconds::zero()
+                                                           : duration_cast<nanoseconds>(left);
+    const timespec timeout{static_cast<time_t>(ns.count() / 1'000'000'000),
+                           static_cast<long>(ns.count() % 1'000'000'000)};
     pollfd pfd{readFd_, POLLIN, 0};
-    const int ready = ::poll(&pfd, 1, ms);
+    const int ready = ::ppoll(&pfd, 1, &timeout, nullptr);
     if (ready > 0) {
       return true;
     }
