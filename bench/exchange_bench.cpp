@@ -130,8 +130,9 @@ int main()
     try {
         const double raw = rawRoundTripMicros();
         const double exchange = exchangeMicros(false, 115200);
-        std::printf("confirmed exchange over a pseudo-terminal: %.1f us; raw round trip %.1f us; ratio %.2f\n",
-                    exchange, raw, exchange / raw);
+        std::printf(
+            "confirmed exchange over a pseudo-terminal: %.1f us; raw round trip %.1f us; ratio %.2f\n",
+            exchange, raw, exchange / raw);
 
         const unsigned speed = 115200;
         const double wire = (16.0 + 16.0) * 10.0 / speed * 1e6;

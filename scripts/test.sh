@@ -17,6 +17,9 @@ scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPST_WERROR=ON
 echo "== tests"
 run_ctest build/release
 
+echo "== benchmark (a report, not a test)"
+build/release/bin/pst-bench-exchange || echo "the benchmark could not run"
+
 echo "== build with AddressSanitizer + UndefinedBehaviorSanitizer"
 scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DPST_WERROR=ON -DPST_SANITIZE=address -DPST_BUILD_BENCH=OFF
 echo "== tests under ASan + UBSan"
@@ -28,6 +31,3 @@ scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=Debug -DPST_WERROR=ON -DPST_SANIT
 echo "== tests under TSan"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   run_ctest build/tsan
-
-echo "== benchmark (a report, not a test)"
-build/release/bin/pst-bench-exchange || echo "benchmark could not run"

@@ -11,107 +11,122 @@
 namespace pst::sim {
 namespace {
 
-std::optional<unsigned> parseUnsigned(std::string_view text, unsigned max = UINT_MAX) {
-  unsigned value = 0;
-  const auto* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value > max) return std::nullopt;
-  return value;
+std::optional<unsigned> parseUnsigned(std::string_view text, unsigned max = UINT_MAX)
+{
+    unsigned value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value > max)
+        return std::nullopt;
+    return value;
 }
 
 // Applies MODE[:COUNT] to `fault`; returns an error text, empty on success.
-std::string parseFault(std::string_view text, FaultSpec& fault) {
-  const auto colon = text.find(':');
-  const auto mode = parseFaultMode(text.substr(0, colon));
-  if (!mode) {
-    return "unknown fault mode '" + std::string(text.substr(0, colon)) +
-           "' (none, silent, bad-header, bad-payload, noise, split, late)";
-  }
-  fault.mode = *mode;
-  fault.count = -1;
-  if (colon != std::string_view::npos) {
-    const auto count = parseUnsigned(text.substr(colon + 1), INT_MAX);
-    if (!count) return "fault count must be a non-negative number in '" + std::string(text) + "'";
-    fault.count = static_cast<int>(*count);
-  }
-  return {};
+std::string parseFault(std::string_view text, FaultSpec& fault)
+{
+    const auto colon = text.find(':');
+    const auto mode = parseFaultMode(text.substr(0, colon));
+    if (!mode) {
+        return "unknown fault mode '" + std::string(text.substr(0, colon)) +
+            "' (none, silent, bad-header, bad-payload, noise, split, late)";
+    }
+    fault.mode = *mode;
+    fault.count = -1;
+    if (colon != std::string_view::npos) {
+        const auto count = parseUnsigned(text.substr(colon + 1), INT_MAX);
+        if (!count)
+            return "fault count must be a non-negative number in '" + std::string(text) + "'";
+        fault.count = static_cast<int>(*count);
+    }
+    return {};
 }
 
 // Returns an error text for `name value`, empty when it was understood.
-std::string applyValue(std::string_view name, const std::string& value, SimOptions& opts) {
-  if (name == "--pty") {
-    if (value.empty()) return "--pty needs a path";
-    opts.ptyLink = value;
-  } else if (name == "--model") {
-    if (value.size() > 8) return "--model takes at most 8 characters";
-    opts.model = value;
-  } else if (name == "--speed") {
-    const auto speed = parseUnsigned(value);
-    if (!speed || !isPrinterSpeed(*speed)) {
-      return "--speed must be one of 1200 2400 4800 9600 19200 38400 57600 115200 230400";
+std::string applyValue(std::string_view name, const std::string& value, SimOptions& opts)
+{
+    if (name == "--pty") {
+        if (value.empty())
+            return "--pty needs a path";
+        opts.ptyLink = value;
+    } else if (name == "--model") {
+        if (value.size() > 8)
+            return "--model takes at most 8 characters";
+        opts.model = value;
+    } else if (name == "--speed") {
+        const auto speed = parseUnsigned(value);
+        if (!speed || !isPrinterSpeed(*speed)) {
+            return "--speed must be one of 1200 2400 4800 9600 19200 38400 57600 115200 230400";
+        }
+        opts.speed = *speed;
+    } else if (name == "--state") {
+        if (value.empty())
+            return "--state needs a file name";
+        opts.stateFile = value;
+    } else if (name == "--fault") {
+        return parseFault(value, opts.fault);
+    } else if (name == "--split-ms" || name == "--late-ms") {
+        const auto ms = parseUnsigned(value, INT_MAX);
+        if (!ms)
+            return std::string(name) + " needs a number of milliseconds";
+        (name == "--split-ms" ? opts.fault.splitPauseMs : opts.fault.lateMs) = static_cast<int>(*ms);
+    } else {
+        return "unknown option " + std::string(name);
     }
-    opts.speed = *speed;
-  } else if (name == "--state") {
-    if (value.empty()) return "--state needs a file name";
-    opts.stateFile = value;
-  } else if (name == "--fault") {
-    return parseFault(value, opts.fault);
-  } else if (name == "--split-ms" || name == "--late-ms") {
-    const auto ms = parseUnsigned(value, INT_MAX);
-    if (!ms) return std::string(name) + " needs a number of milliseconds";
-    (name == "--split-ms" ? opts.fault.splitPauseMs : opts.fault.lateMs) = static_cast<int>(*ms);
-  } else {
-    return "unknown option " + std::string(name);
-  }
-  return {};
+    return {};
 }
 
-bool takesValue(std::string_view name) {
-  return name == "--pty" || name == "--model" || name == "--speed" || name == "--state" ||
-         name == "--fault" || name == "--split-ms" || name == "--late-ms";
+bool takesValue(std::string_view name)
+{
+    return name == "--pty" || name == "--model" || name == "--speed" || name == "--state" ||
+        name == "--fault" || name == "--split-ms" || name == "--late-ms";
 }
 
-CommandLine failure(std::string error) {
-  CommandLine result;
-  result.action = CommandLine::Action::Error;
-  result.error = std::move(error);
-  return result;
+CommandLine failure(std::string error)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Error;
+    result.error = std::move(error);
+    return result;
 }
 
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
-  CommandLine result;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      result.action = CommandLine::Action::Help;
-      return result;
+CommandLine parseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine result;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.action = CommandLine::Action::Help;
+            return result;
+        }
+        if (arg == "--pace") {
+            result.options.pace = true;
+            continue;
+        }
+        std::string name(arg);
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = std::string(arg.substr(0, eq));
+            value = std::string(arg.substr(eq + 1));
+        }
+        if (!takesValue(name))
+            return failure("unknown option " + name);
+        if (!value) {
+            if (i + 1 >= args.size())
+                return failure(name + " needs a value");
+            value = args[++i];
+        }
+        if (auto error = applyValue(name, *value, result.options); !error.empty()) {
+            return failure(std::move(error));
+        }
     }
-    if (arg == "--pace") {
-      result.options.pace = true;
-      continue;
-    }
-    std::string name(arg);
-    std::optional<std::string> value;
-    if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-      name = std::string(arg.substr(0, eq));
-      value = std::string(arg.substr(eq + 1));
-    }
-    if (!takesValue(name)) return failure("unknown option " + name);
-    if (!value) {
-      if (i + 1 >= args.size()) return failure(name + " needs a value");
-      value = args[++i];
-    }
-    if (auto error = applyValue(name, *value, result.options); !error.empty()) {
-      return failure(std::move(error));
-    }
-  }
-  return result;
+    return result;
 }
 
-std::string usageText() {
-  return R"(Usage: pennafor-printer-sim [options]
+std::string usageText()
+{
+    return R"(Usage: pennafor-printer-sim [options]
 
 Plays a thermal receipt printer behind a pseudo-terminal, for testing the
 setting tool without hardware. Runs until interrupted (SIGINT/SIGTERM).

@@ -8,10 +8,10 @@
 namespace pst::sim {
 
 struct CommandLine {
-  enum class Action { Run, Help, Error };
-  Action action = Action::Run;
-  SimOptions options;
-  std::string error;  // set for Action::Error
+    enum class Action { Run, Help, Error };
+    Action action = Action::Run;
+    SimOptions options;
+    std::string error;  // set for Action::Error
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);

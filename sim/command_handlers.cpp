@@ -10,27 +10,30 @@ namespace {
 
 constexpr std::size_t kModelFieldSize = 8;
 
-CommandOutcome acknowledge(PrinterState& /*state*/, const ReceivedFrame& /*frame*/) {
-  return {};
+CommandOutcome acknowledge(PrinterState& /*state*/, const ReceivedFrame& /*frame*/)
+{
+    return {};
 }
 
-CommandOutcome identify(PrinterState& state, const ReceivedFrame& /*frame*/) {
-  CommandOutcome outcome;
-  outcome.replyPayload.assign(kModelFieldSize, 0);
-  const std::size_t used = std::min(state.model.size(), kModelFieldSize);
-  std::copy_n(state.model.begin(), used, outcome.replyPayload.begin());
-  return outcome;
+CommandOutcome identify(PrinterState& state, const ReceivedFrame& /*frame*/)
+{
+    CommandOutcome outcome;
+    outcome.replyPayload.assign(kModelFieldSize, 0);
+    const std::size_t used = std::min(state.model.size(), kModelFieldSize);
+    std::copy_n(state.model.begin(), used, outcome.replyPayload.begin());
+    return outcome;
 }
 
-CommandOutcome switchSpeed(PrinterState& /*state*/, const ReceivedFrame& frame) {
-  CommandOutcome outcome;
-  outcome.speedAfterReply = baudForSpeedCode(frame.arg1);
-  return outcome;
+CommandOutcome switchSpeed(PrinterState& /*state*/, const ReceivedFrame& frame)
+{
+    CommandOutcome outcome;
+    outcome.speedAfterReply = baudForSpeedCode(frame.arg1);
+    return outcome;
 }
 
 struct CommandEntry {
-  std::uint16_t code;
-  CommandHandler handler;
+    std::uint16_t code;
+    CommandHandler handler;
 };
 
 constexpr std::array<CommandEntry, 2> kCommandTable{{
@@ -40,13 +43,14 @@ constexpr std::array<CommandEntry, 2> kCommandTable{{
 
 }  // namespace
 
-CommandOutcome handleCommand(PrinterState& state, const ReceivedFrame& frame) {
-  for (const auto& entry : kCommandTable) {
-    if (entry.code == frame.command) {
-      return entry.handler(state, frame);
+CommandOutcome handleCommand(PrinterState& state, const ReceivedFrame& frame)
+{
+    for (const auto& entry : kCommandTable) {
+        if (entry.code == frame.command) {
+            return entry.handler(state, frame);
+        }
     }
-  }
-  return acknowledge(state, frame);
+    return acknowledge(state, frame);
 }
 
 }  // namespace pst::sim

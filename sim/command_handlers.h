@@ -17,13 +17,13 @@ inline constexpr std::uint16_t kSpeedSwitch = 0x31;
 // What the printer does about one request. The reply echoes the request's
 // command code; everything else about it is decided here.
 struct CommandOutcome {
-  bool reply = true;
-  std::uint32_t replyArg1 = 0;
-  std::uint32_t replyArg2 = 0;
-  std::vector<std::uint8_t> replyPayload;
-  // Applied only once the reply has left, because the host expects the
-  // acknowledgement at the speed it asked on.
-  std::optional<unsigned> speedAfterReply;
+    bool reply = true;
+    std::uint32_t replyArg1 = 0;
+    std::uint32_t replyArg2 = 0;
+    std::vector<std::uint8_t> replyPayload;
+    // Applied only once the reply has left, because the host expects the
+    // acknowledgement at the speed it asked on.
+    std::optional<unsigned> speedAfterReply;
 };
 
 using CommandHandler = CommandOutcome (*)(PrinterState& state, const ReceivedFrame& frame);

@@ -16,71 +16,75 @@ constexpr std::array<std::uint8_t, 5> kLineNoise{0x00, 0xFF, 0x55, 0xAA, 0x13};
 // of the header, then the payload.
 constexpr std::array<std::size_t, 2> kSplitPoints{5, 16};
 
-void spoilHeaderCheck(std::vector<std::uint8_t>& reply) {
-  reply[wire::kHeaderCheckOffset] ^= 0x5A;
+void spoilHeaderCheck(std::vector<std::uint8_t>& reply)
+{
+    reply[wire::kHeaderCheckOffset] ^= 0x5A;
 }
 
-std::vector<std::vector<std::uint8_t>> splitAtPoints(const std::vector<std::uint8_t>& reply) {
-  std::vector<std::vector<std::uint8_t>> chunks;
-  std::size_t from = 0;
-  for (std::size_t cut : kSplitPoints) {
-    if (cut > from && cut < reply.size()) {
-      chunks.emplace_back(reply.begin() + static_cast<std::ptrdiff_t>(from),
-                          reply.begin() + static_cast<std::ptrdiff_t>(cut));
-      from = cut;
+std::vector<std::vector<std::uint8_t>> splitAtPoints(const std::vector<std::uint8_t>& reply)
+{
+    std::vector<std::vector<std::uint8_t>> chunks;
+    std::size_t from = 0;
+    for (std::size_t cut : kSplitPoints) {
+        if (cut > from && cut < reply.size()) {
+            chunks.emplace_back(reply.begin() + static_cast<std::ptrdiff_t>(from),
+                                reply.begin() + static_cast<std::ptrdiff_t>(cut));
+            from = cut;
+        }
     }
-  }
-  chunks.emplace_back(reply.begin() + static_cast<std::ptrdiff_t>(from), reply.end());
-  return chunks;
+    chunks.emplace_back(reply.begin() + static_cast<std::ptrdiff_t>(from), reply.end());
+    return chunks;
 }
 
 }  // namespace
 
-std::size_t Transmission::totalBytes() const {
-  std::size_t total = 0;
-  for (const auto& chunk : chunks) {
-    total += chunk.size();
-  }
-  return total;
+std::size_t Transmission::totalBytes() const
+{
+    std::size_t total = 0;
+    for (const auto& chunk : chunks) {
+        total += chunk.size();
+    }
+    return total;
 }
 
-Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply) {
-  Transmission out;
-  const FaultMode mode = fault.count == 0 ? FaultMode::None : fault.mode;
-  if (fault.count > 0 && --fault.count == 0) {
-    fault.mode = FaultMode::None;
-  }
+Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply)
+{
+    Transmission out;
+    const FaultMode mode = fault.count == 0 ? FaultMode::None : fault.mode;
+    if (fault.count > 0 && --fault.count == 0) {
+        fault.mode = FaultMode::None;
+    }
 
-  switch (mode) {
+    switch (mode) {
     case FaultMode::None:
-      break;
+        break;
     case FaultMode::Silent:
-      out.send = false;
-      break;
+        out.send = false;
+        break;
     case FaultMode::BadHeader:
-      spoilHeaderCheck(reply);
-      break;
-    case FaultMode::BadPayload:
-      // An empty reply has no payload check, so the header takes the hit.
-      if (reply.size() > wire::kHeaderSize) {
-        reply.back() ^= 0x5A;
-      } else {
         spoilHeaderCheck(reply);
-      }
-      break;
+        break;
+    case FaultMode::BadPayload:
+        // An empty reply has no payload check, so the header takes the hit.
+        if (reply.size() > wire::kHeaderSize) {
+            reply.back() ^= 0x5A;
+        } else {
+            spoilHeaderCheck(reply);
+        }
+        break;
     case FaultMode::Noise:
-      reply.insert(reply.begin(), kLineNoise.begin(), kLineNoise.end());
-      break;
+        reply.insert(reply.begin(), kLineNoise.begin(), kLineNoise.end());
+        break;
     case FaultMode::Split:
-      out.pauseMs = std::max(0, fault.splitPauseMs);
-      out.chunks = splitAtPoints(reply);
-      return out;
+        out.pauseMs = std::max(0, fault.splitPauseMs);
+        out.chunks = splitAtPoints(reply);
+        return out;
     case FaultMode::Late:
-      out.delayMs = std::max(0, fault.lateMs);
-      break;
-  }
-  out.chunks.push_back(std::move(reply));
-  return out;
+        out.delayMs = std::max(0, fault.lateMs);
+        break;
+    }
+    out.chunks.push_back(std::move(reply));
+    return out;
 }
 
 }  // namespace pst::sim

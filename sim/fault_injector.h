@@ -10,12 +10,12 @@ namespace pst::sim {
 
 // How one reply leaves the printer.
 struct Transmission {
-  bool send = true;
-  int delayMs = 0;  // before the first byte
-  int pauseMs = 0;  // between chunks
-  std::vector<std::vector<std::uint8_t>> chunks;
+    bool send = true;
+    int delayMs = 0;  // before the first byte
+    int pauseMs = 0;  // between chunks
+    std::vector<std::vector<std::uint8_t>> chunks;
 
-  std::size_t totalBytes() const;
+    std::size_t totalBytes() const;
 };
 
 // Shapes an encoded reply according to `fault`, using up one of its counted

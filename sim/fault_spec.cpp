@@ -18,22 +18,24 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 7> kNames{{
 
 }  // namespace
 
-std::string_view faultModeName(FaultMode mode) {
-  for (const auto& [value, name] : kNames) {
-    if (value == mode) {
-      return name;
+std::string_view faultModeName(FaultMode mode)
+{
+    for (const auto& [value, name] : kNames) {
+        if (value == mode) {
+            return name;
+        }
     }
-  }
-  return "unknown";
+    return "unknown";
 }
 
-std::optional<FaultMode> parseFaultMode(std::string_view name) {
-  for (const auto& [value, text] : kNames) {
-    if (text == name) {
-      return value;
+std::optional<FaultMode> parseFaultMode(std::string_view name)
+{
+    for (const auto& [value, text] : kNames) {
+        if (text == name) {
+            return value;
+        }
     }
-  }
-  return std::nullopt;
+    return std::nullopt;
 }
 
 }  // namespace pst::sim

@@ -9,25 +9,25 @@ namespace pst::sim {
 // Minimal streaming JSON writer: handles commas and string escaping so the
 // callers only describe structure.
 class JsonWriter {
- public:
-  JsonWriter& beginObject();
-  JsonWriter& endObject();
-  JsonWriter& beginArray();
-  JsonWriter& endArray();
-  JsonWriter& key(std::string_view name);
-  JsonWriter& string(std::string_view value);
-  JsonWriter& number(long long value);
-  JsonWriter& number(unsigned long long value);
+public:
+    JsonWriter& beginObject();
+    JsonWriter& endObject();
+    JsonWriter& beginArray();
+    JsonWriter& endArray();
+    JsonWriter& key(std::string_view name);
+    JsonWriter& string(std::string_view value);
+    JsonWriter& number(long long value);
+    JsonWriter& number(unsigned long long value);
 
-  const std::string& text() const { return out_; }
+    const std::string& text() const { return out_; }
 
- private:
-  void beforeValue();
-  void appendQuoted(std::string_view value);
+private:
+    void beforeValue();
+    void appendQuoted(std::string_view value);
 
-  std::string out_;
-  std::vector<bool> needComma_;  // one entry per open object/array
-  bool afterKey_ = false;
+    std::string out_;
+    std::vector<bool> needComma_;  // one entry per open object/array
+    bool afterKey_ = false;
 };
 
 }  // namespace pst::sim

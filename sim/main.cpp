@@ -14,60 +14,65 @@ namespace {
 
 const pst::sim::WakePipe* gShutdown = nullptr;
 
-extern "C" void onShutdownSignal(int /*signo*/) {
-  if (gShutdown != nullptr) gShutdown->raise();
+extern "C" void onShutdownSignal(int /*signo*/)
+{
+    if (gShutdown != nullptr)
+        gShutdown->raise();
 }
 
-void installShutdownHandlers() {
-  struct sigaction action {};
-  action.sa_handler = onShutdownSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int signo : {SIGINT, SIGTERM, SIGHUP}) {
-    sigaction(signo, &action, nullptr);
-  }
+void installShutdownHandlers()
+{
+    struct sigaction action { };
+    action.sa_handler = onShutdownSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signo : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signo, &action, nullptr);
+    }
 }
 
-void waitForShutdown(const pst::sim::WakePipe& shutdown) {
-  pollfd pfd{shutdown.fd(), POLLIN, 0};
-  while (::poll(&pfd, 1, -1) < 0 && errno == EINTR) {
-  }
+void waitForShutdown(const pst::sim::WakePipe& shutdown)
+{
+    pollfd pfd{shutdown.fd(), POLLIN, 0};
+    while (::poll(&pfd, 1, -1) < 0 && errno == EINTR) { }
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  using pst::sim::CommandLine;
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  const CommandLine cmd = pst::sim::parseCommandLine(args);
-  if (cmd.action == CommandLine::Action::Help) {
-    std::cout << pst::sim::usageText();
+int main(int argc, char** argv)
+{
+    using pst::sim::CommandLine;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const CommandLine cmd = pst::sim::parseCommandLine(args);
+    if (cmd.action == CommandLine::Action::Help) {
+        std::cout << pst::sim::usageText();
+        return 0;
+    }
+    if (cmd.action == CommandLine::Action::Error) {
+        std::cerr << "pennafor-printer-sim: " << cmd.error << "\nTry --help for usage.\n";
+        return 2;
+    }
+
+    try {
+        pst::sim::WakePipe shutdown;
+        gShutdown = &shutdown;
+        installShutdownHandlers();
+
+        pst::sim::VirtualPrinter printer(cmd.options);
+        printer.start();
+        std::cout << "pennafor-printer-sim: " << cmd.options.model << " at " << cmd.options.speed
+                  << " baud on " << printer.devicePath();
+        if (!cmd.options.ptyLink.empty())
+            std::cout << " (link " << cmd.options.ptyLink << ")";
+        std::cout << std::endl;
+
+        waitForShutdown(shutdown);
+        printer.stop();
+        gShutdown = nullptr;
+    } catch (const std::exception& e) {
+        gShutdown = nullptr;
+        std::cerr << "pennafor-printer-sim: " << e.what() << '\n';
+        return 1;
+    }
     return 0;
-  }
-  if (cmd.action == CommandLine::Action::Error) {
-    std::cerr << "pennafor-printer-sim: " << cmd.error << "\nTry --help for usage.\n";
-    return 2;
-  }
-
-  try {
-    pst::sim::WakePipe shutdown;
-    gShutdown = &shutdown;
-    installShutdownHandlers();
-
-    pst::sim::VirtualPrinter printer(cmd.options);
-    printer.start();
-    std::cout << "pennafor-printer-sim: " << cmd.options.model << " at " << cmd.options.speed
-              << " baud on " << printer.devicePath();
-    if (!cmd.options.ptyLink.empty()) std::cout << " (link " << cmd.options.ptyLink << ")";
-    std::cout << std::endl;
-
-    waitForShutdown(shutdown);
-    printer.stop();
-    gShutdown = nullptr;
-  } catch (const std::exception& e) {
-    gShutdown = nullptr;
-    std::cerr << "pennafor-printer-sim: " << e.what() << '\n';
-    return 1;
-  }
-  return 0;
 }

@@ -8,95 +8,103 @@
 
 namespace pst::sim {
 
-std::chrono::microseconds wireTime(std::size_t bytes, unsigned baud) {
-  if (baud == 0) {
-    return std::chrono::microseconds::zero();
-  }
-  // Start bit, eight data bits, stop bit.
-  constexpr unsigned long long kBitsPerByte = 10;
-  return std::chrono::microseconds(bytes * kBitsPerByte * 1'000'000ULL / baud);
+std::chrono::microseconds wireTime(std::size_t bytes, unsigned baud)
+{
+    if (baud == 0) {
+        return std::chrono::microseconds::zero();
+    }
+    // Start bit, eight data bits, stop bit.
+    constexpr unsigned long long kBitsPerByte = 10;
+    return std::chrono::microseconds(bytes * kBitsPerByte * 1'000'000ULL / baud);
 }
 
-PrinterCore::PrinterCore(PrinterState initial) : state_(std::move(initial)) {}
+PrinterCore::PrinterCore(PrinterState initial) : state_(std::move(initial)) { }
 
-PrinterCore::Intake PrinterCore::ingest(std::span<const std::uint8_t> bytes,
-                                        Clock::time_point arrivedAt,
-                                        std::optional<unsigned> hostSpeed) {
-  Intake intake;
-  std::lock_guard lock(mutex_);
-  if (hostSpeed && *hostSpeed != state_.speed) {
-    state_.ignoredBytes += bytes.size();
-    // Whatever partial frame was pending has just been garbled as well.
-    parser_.reset();
-    intake.countersChanged = true;
-  } else {
-    ParseResult parsed;
-    parser_.feed(bytes, arrivedAt, parsed);
-    state_.badFrames += parsed.badFrames;
-    state_.skippedBytes += parsed.skippedBytes;
-    intake.countersChanged = parsed.badFrames != 0 || parsed.skippedBytes != 0;
-    intake.frames = std::move(parsed.frames);
-  }
-  changed_.notify_all();
-  return intake;
+PrinterCore::Intake PrinterCore::ingest(std::span<const std::uint8_t> bytes, Clock::time_point arrivedAt,
+                                        std::optional<unsigned> hostSpeed)
+{
+    Intake intake;
+    std::lock_guard lock(mutex_);
+    if (hostSpeed && *hostSpeed != state_.speed) {
+        state_.ignoredBytes += bytes.size();
+        // Whatever partial frame was pending has just been garbled as well.
+        parser_.reset();
+        intake.countersChanged = true;
+    } else {
+        ParseResult parsed;
+        parser_.feed(bytes, arrivedAt, parsed);
+        state_.badFrames += parsed.badFrames;
+        state_.skippedBytes += parsed.skippedBytes;
+        intake.countersChanged = parsed.badFrames != 0 || parsed.skippedBytes != 0;
+        intake.frames = std::move(parsed.frames);
+    }
+    changed_.notify_all();
+    return intake;
 }
 
-ReplyPlan PrinterCore::handle(const ParsedFrame& request) {
-  std::lock_guard lock(mutex_);
-  state_.recordFrame(request.frame);
-  const CommandOutcome outcome = handleCommand(state_, request.frame);
+ReplyPlan PrinterCore::handle(const ParsedFrame& request)
+{
+    std::lock_guard lock(mutex_);
+    state_.recordFrame(request.frame);
+    const CommandOutcome outcome = handleCommand(state_, request.frame);
 
-  ReplyPlan plan;
-  plan.lineSpeed = state_.speed;
-  plan.requestCompleteAt = request.firstByteAt + wireTime(request.wireLength, state_.speed);
-  plan.speedAfterReply = outcome.speedAfterReply;
-  if (outcome.reply) {
-    plan.transmission =
-        shapeReply(state_.fault, buildFrame(request.frame.command, outcome.replyArg1,
-                                            outcome.replyArg2, outcome.replyPayload));
-  } else {
-    plan.transmission.send = false;
-  }
-  changed_.notify_all();
-  return plan;
+    ReplyPlan plan;
+    plan.lineSpeed = state_.speed;
+    plan.requestCompleteAt = request.firstByteAt + wireTime(request.wireLength, state_.speed);
+    plan.speedAfterReply = outcome.speedAfterReply;
+    if (outcome.reply) {
+        plan.transmission = shapeReply(
+            state_.fault,
+            buildFrame(request.frame.command, outcome.replyArg1, outcome.replyArg2, outcome.replyPayload));
+    } else {
+        plan.transmission.send = false;
+    }
+    changed_.notify_all();
+    return plan;
 }
 
-void PrinterCore::finish(const ReplyPlan& plan, bool sent) {
-  std::lock_guard lock(mutex_);
-  if (sent) {
-    ++state_.repliesSent;
-  }
-  // A withheld reply does not undo the command: the printer acted on it.
-  if (plan.speedAfterReply) {
-    state_.speed = *plan.speedAfterReply;
-  }
-  changed_.notify_all();
+void PrinterCore::finish(const ReplyPlan& plan, bool sent)
+{
+    std::lock_guard lock(mutex_);
+    if (sent) {
+        ++state_.repliesSent;
+    }
+    // A withheld reply does not undo the command: the printer acted on it.
+    if (plan.speedAfterReply) {
+        state_.speed = *plan.speedAfterReply;
+    }
+    changed_.notify_all();
 }
 
-void PrinterCore::setFault(const FaultSpec& fault) {
-  std::lock_guard lock(mutex_);
-  state_.fault = fault;
+void PrinterCore::setFault(const FaultSpec& fault)
+{
+    std::lock_guard lock(mutex_);
+    state_.fault = fault;
 }
 
-void PrinterCore::setDevice(const std::string& device) {
-  std::lock_guard lock(mutex_);
-  state_.device = device;
+void PrinterCore::setDevice(const std::string& device)
+{
+    std::lock_guard lock(mutex_);
+    state_.device = device;
 }
 
-std::string PrinterCore::json() const {
-  std::lock_guard lock(mutex_);
-  return stateToJson(state_);
+std::string PrinterCore::json() const
+{
+    std::lock_guard lock(mutex_);
+    return stateToJson(state_);
 }
 
-unsigned PrinterCore::speed() const {
-  std::lock_guard lock(mutex_);
-  return state_.speed;
+unsigned PrinterCore::speed() const
+{
+    std::lock_guard lock(mutex_);
+    return state_.speed;
 }
 
 bool PrinterCore::waitUntil(const std::function<bool(const PrinterState&)>& ready,
-                            std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] { return ready(state_); });
+                            std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return ready(state_); });
 }
 
 }  // namespace pst::sim

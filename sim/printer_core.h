@@ -18,56 +18,56 @@ namespace pst::sim {
 
 // What to do about one handled request.
 struct ReplyPlan {
-  Transmission transmission;
-  unsigned lineSpeed = 0;                // speed the reply travels at
-  Clock::time_point requestCompleteAt;   // when the request's last byte is on the wire
-  std::optional<unsigned> speedAfterReply;
+    Transmission transmission;
+    unsigned lineSpeed = 0;               // speed the reply travels at
+    Clock::time_point requestCompleteAt;  // when the request's last byte is on the wire
+    std::optional<unsigned> speedAfterReply;
 };
 
 // The printer without its link: decodes host bytes, runs commands, keeps
 // the state. Thread-safe; the serving thread drives it while tests and the
 // state file read it.
 class PrinterCore {
- public:
-  explicit PrinterCore(PrinterState initial);
+public:
+    explicit PrinterCore(PrinterState initial);
 
-  struct Intake {
-    std::vector<ParsedFrame> frames;
-    bool countersChanged = false;  // bytes ignored or skipped, frames dropped
-  };
+    struct Intake {
+        std::vector<ParsedFrame> frames;
+        bool countersChanged = false;  // bytes ignored or skipped, frames dropped
+    };
 
-  // `hostSpeed` is the host port's configured speed when the link has one;
-  // bytes sent at a speed other than the printer's are noise to it.
-  Intake ingest(std::span<const std::uint8_t> bytes, Clock::time_point arrivedAt,
-                std::optional<unsigned> hostSpeed);
+    // `hostSpeed` is the host port's configured speed when the link has one;
+    // bytes sent at a speed other than the printer's are noise to it.
+    Intake ingest(std::span<const std::uint8_t> bytes, Clock::time_point arrivedAt,
+                  std::optional<unsigned> hostSpeed);
 
-  // Records the request and decides the reply (consuming a counted fault).
-  ReplyPlan handle(const ParsedFrame& request);
+    // Records the request and decides the reply (consuming a counted fault).
+    ReplyPlan handle(const ParsedFrame& request);
 
-  // Call once the reply went out (or was withheld).
-  void finish(const ReplyPlan& plan, bool sent);
+    // Call once the reply went out (or was withheld).
+    void finish(const ReplyPlan& plan, bool sent);
 
-  void setFault(const FaultSpec& fault);
-  void setDevice(const std::string& device);
+    void setFault(const FaultSpec& fault);
+    void setDevice(const std::string& device);
 
-  // Runs `read` on the state under the lock, without copying the history.
-  template <typename Reader>
-  auto inspect(Reader read) const {
-    std::lock_guard lock(mutex_);
-    return read(std::as_const(state_));
-  }
-  std::string json() const;
-  unsigned speed() const;
+    // Runs `read` on the state under the lock, without copying the history.
+    template <typename Reader> auto inspect(Reader read) const
+    {
+        std::lock_guard lock(mutex_);
+        return read(std::as_const(state_));
+    }
+    std::string json() const;
+    unsigned speed() const;
 
-  // Blocks until `ready` holds for the state or the timeout passes.
-  bool waitUntil(const std::function<bool(const PrinterState&)>& ready,
-                 std::chrono::milliseconds timeout) const;
+    // Blocks until `ready` holds for the state or the timeout passes.
+    bool waitUntil(const std::function<bool(const PrinterState&)>& ready,
+                   std::chrono::milliseconds timeout) const;
 
- private:
-  mutable std::mutex mutex_;
-  mutable std::condition_variable changed_;
-  PrinterState state_;
-  FrameParser parser_;
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    PrinterState state_;
+    FrameParser parser_;
 };
 
 std::chrono::microseconds wireTime(std::size_t bytes, unsigned baud);

@@ -2,12 +2,13 @@
 
 namespace pst::sim {
 
-void PrinterState::recordFrame(const ReceivedFrame& frame) {
-  ++framesReceived;
-  received.push_back(frame);
-  while (received.size() > kFrameHistory) {
-    received.pop_front();
-  }
+void PrinterState::recordFrame(const ReceivedFrame& frame)
+{
+    ++framesReceived;
+    received.push_back(frame);
+    while (received.size() > kFrameHistory) {
+        received.pop_front();
+    }
 }
 
 }  // namespace pst::sim

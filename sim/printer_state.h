@@ -13,21 +13,21 @@ namespace pst::sim {
 // Everything the printer knows about itself. One struct so that the state
 // file always shows the whole picture and one lock guards it.
 struct PrinterState {
-  static constexpr std::size_t kFrameHistory = 1000;
+    static constexpr std::size_t kFrameHistory = 1000;
 
-  std::string model;
-  std::string device;
-  unsigned startSpeed = 9600;
-  unsigned speed = 9600;
-  std::uint64_t framesReceived = 0;
-  std::uint64_t badFrames = 0;
-  std::uint64_t ignoredBytes = 0;
-  std::uint64_t skippedBytes = 0;
-  std::uint64_t repliesSent = 0;
-  FaultSpec fault;
-  std::deque<ReceivedFrame> received;  // newest last, at most kFrameHistory
+    std::string model;
+    std::string device;
+    unsigned startSpeed = 9600;
+    unsigned speed = 9600;
+    std::uint64_t framesReceived = 0;
+    std::uint64_t badFrames = 0;
+    std::uint64_t ignoredBytes = 0;
+    std::uint64_t skippedBytes = 0;
+    std::uint64_t repliesSent = 0;
+    FaultSpec fault;
+    std::deque<ReceivedFrame> received;  // newest last, at most kFrameHistory
 
-  void recordFrame(const ReceivedFrame& frame);
+    void recordFrame(const ReceivedFrame& frame);
 };
 
 }  // namespace pst::sim

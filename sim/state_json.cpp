@@ -7,55 +7,76 @@
 namespace pst::sim {
 namespace {
 
-std::string hexCommand(std::uint16_t command) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(command));
-  return text;
+std::string hexCommand(std::uint16_t command)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(command));
+    return text;
 }
 
-std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (std::uint8_t b : bytes) {
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
-  }
-  return text;
+std::string hexBytes(const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (std::uint8_t b : bytes) {
+        text += kDigits[b >> 4];
+        text += kDigits[b & 0x0F];
+    }
+    return text;
 }
 
-void writeFrame(JsonWriter& json, const ReceivedFrame& frame) {
-  json.beginObject()
-      .key("command").string(hexCommand(frame.command))
-      .key("arg1").number(static_cast<unsigned long long>(frame.arg1))
-      .key("arg2").number(static_cast<unsigned long long>(frame.arg2))
-      .key("length").number(static_cast<unsigned long long>(frame.payload.size()))
-      .key("payload").string(hexBytes(frame.payload))
-      .endObject();
+void writeFrame(JsonWriter& json, const ReceivedFrame& frame)
+{
+    json.beginObject()
+        .key("command")
+        .string(hexCommand(frame.command))
+        .key("arg1")
+        .number(static_cast<unsigned long long>(frame.arg1))
+        .key("arg2")
+        .number(static_cast<unsigned long long>(frame.arg2))
+        .key("length")
+        .number(static_cast<unsigned long long>(frame.payload.size()))
+        .key("payload")
+        .string(hexBytes(frame.payload))
+        .endObject();
 }
 
 }  // namespace
 
-std::string stateToJson(const PrinterState& state) {
-  JsonWriter json;
-  json.beginObject()
-      .key("model").string(state.model)
-      .key("device").string(state.device)
-      .key("startSpeed").number(static_cast<unsigned long long>(state.startSpeed))
-      .key("speed").number(static_cast<unsigned long long>(state.speed))
-      .key("framesReceived").number(static_cast<unsigned long long>(state.framesReceived))
-      .key("badFrames").number(static_cast<unsigned long long>(state.badFrames))
-      .key("ignoredBytes").number(static_cast<unsigned long long>(state.ignoredBytes))
-      .key("skippedBytes").number(static_cast<unsigned long long>(state.skippedBytes))
-      .key("repliesSent").number(static_cast<unsigned long long>(state.repliesSent))
-      .key("fault").string(faultModeName(state.fault.mode))
-      .key("faultRemaining").number(static_cast<long long>(state.fault.count))
-      .key("received").beginArray();
-  for (const auto& frame : state.received) {
-    writeFrame(json, frame);
-  }
-  json.endArray().endObject();
-  return json.text() + "\n";
+std::string stateToJson(const PrinterState& state)
+{
+    JsonWriter json;
+    json.beginObject()
+        .key("model")
+        .string(state.model)
+        .key("device")
+        .string(state.device)
+        .key("startSpeed")
+        .number(static_cast<unsigned long long>(state.startSpeed))
+        .key("speed")
+        .number(static_cast<unsigned long long>(state.speed))
+        .key("framesReceived")
+        .number(static_cast<unsigned long long>(state.framesReceived))
+        .key("badFrames")
+        .number(static_cast<unsigned long long>(state.badFrames))
+        .key("ignoredBytes")
+        .number(static_cast<unsigned long long>(state.ignoredBytes))
+        .key("skippedBytes")
+        .number(static_cast<unsigned long long>(state.skippedBytes))
+        .key("repliesSent")
+        .number(static_cast<unsigned long long>(state.repliesSent))
+        .key("fault")
+        .string(faultModeName(state.fault.mode))
+        .key("faultRemaining")
+        .number(static_cast<long long>(state.fault.count))
+        .key("received")
+        .beginArray();
+    for (const auto& frame : state.received) {
+        writeFrame(json, frame);
+    }
+    json.endArray().endObject();
+    return json.text() + "\n";
 }
 
 }  // namespace pst::sim

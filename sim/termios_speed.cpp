@@ -20,22 +20,24 @@ constexpr std::array<std::pair<speed_t, unsigned>, 9> kSpeeds{{
 
 }  // namespace
 
-unsigned baudFromSpeedT(speed_t speed) {
-  for (const auto& [constant, baud] : kSpeeds) {
-    if (constant == speed) {
-      return baud;
+unsigned baudFromSpeedT(speed_t speed)
+{
+    for (const auto& [constant, baud] : kSpeeds) {
+        if (constant == speed) {
+            return baud;
+        }
     }
-  }
-  return 0;
+    return 0;
 }
 
-std::optional<speed_t> speedTFromBaud(unsigned baud) {
-  for (const auto& [constant, value] : kSpeeds) {
-    if (value == baud) {
-      return constant;
+std::optional<speed_t> speedTFromBaud(unsigned baud)
+{
+    for (const auto& [constant, value] : kSpeeds) {
+        if (value == baud) {
+            return constant;
+        }
     }
-  }
-  return std::nullopt;
+    return std::nullopt;
 }
 
 }  // namespace pst::sim

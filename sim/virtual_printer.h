@@ -8,48 +8,53 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace pst::sim {
 
 struct SimOptions {
-  std::string ptyLink;  // optional symlink to the pty's slave side
-  std::string model = "PNF80";
-  unsigned speed = 9600;  // line speed the printer starts at
-  bool pace = false;      // take as long as a real wire would
-  std::string stateFile;  // optional JSON state, rewritten after each event
-  FaultSpec fault;
+    std::string ptyLink;  // optional symlink to the pty's slave side
+    std::string model = "PNF80";
+    unsigned speed = 9600;  // line speed the printer starts at
+    bool pace = false;      // take as long as a real wire would
+    std::string stateFile;  // optional JSON state, rewritten after each event
+    FaultSpec fault;
 };
 
 // A printer on the far side of a pseudo-terminal, served by its own thread.
 class VirtualPrinter {
- public:
-  explicit VirtualPrinter(SimOptions opts);
-  ~VirtualPrinter();
-  VirtualPrinter(const VirtualPrinter&) = delete;
-  VirtualPrinter& operator=(const VirtualPrinter&) = delete;
+public:
+    explicit VirtualPrinter(SimOptions opts);
+    ~VirtualPrinter();
+    VirtualPrinter(const VirtualPrinter&) = delete;
+    VirtualPrinter& operator=(const VirtualPrinter&) = delete;
 
-  // Creates the pty (and link) and starts serving. Throws std::runtime_error.
-  void start();
-  void stop();  // idempotent
+    // Creates the pty (and link) and starts serving. Throws std::runtime_error.
+    void start();
+    void stop();  // idempotent
 
-  std::string devicePath() const;  // e.g. /dev/pts/5
-  void setFault(FaultSpec f);
-  unsigned currentSpeed() const;
-  std::vector<ReceivedFrame> frames() const;  // the most recent 1000
-  std::uint64_t ignoredBytes() const;
-  std::uint64_t badFrames() const;
-  std::string stateJson() const;
+    std::string devicePath() const;  // e.g. /dev/pts/5
+    void setFault(FaultSpec f);
+    unsigned currentSpeed() const;
+    std::vector<ReceivedFrame> frames() const;  // the most recent 1000
+    std::uint64_t ignoredBytes() const;
+    std::uint64_t badFrames() const;
+    std::string stateJson() const;
 
-  // Blocks until at least `n` frames have been received in total.
-  bool waitForFrames(std::size_t n, int timeoutMs) const;
-  // Blocks until `ready` holds for the printer's state.
-  bool waitFor(const std::function<bool(const PrinterState&)>& ready, int timeoutMs) const;
+    // Sends bytes of the printer's own accord (status text a printer prints
+    // to its port), as if nothing had asked for them.
+    bool sendUnsolicited(std::span<const std::uint8_t> bytes);
 
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+    // Blocks until at least `n` frames have been received in total.
+    bool waitForFrames(std::size_t n, int timeoutMs) const;
+    // Blocks until `ready` holds for the printer's state.
+    bool waitFor(const std::function<bool(const PrinterState&)>& ready, int timeoutMs) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace pst::sim

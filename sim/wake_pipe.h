@@ -7,22 +7,22 @@ namespace pst::sim {
 // A one-way "stop now" signal that poll() can wait on together with other
 // descriptors. Once raised it stays raised. raise() is async-signal-safe.
 class WakePipe {
- public:
-  WakePipe();
-  ~WakePipe();
-  WakePipe(const WakePipe&) = delete;
-  WakePipe& operator=(const WakePipe&) = delete;
+public:
+    WakePipe();
+    ~WakePipe();
+    WakePipe(const WakePipe&) = delete;
+    WakePipe& operator=(const WakePipe&) = delete;
 
-  int fd() const { return readFd_; }
-  void raise() const noexcept;
+    int fd() const { return readFd_; }
+    void raise() const noexcept;
 
-  // Sleeps for `duration` unless raised first; returns true when raised.
-  bool waitFor(std::chrono::steady_clock::duration duration) const;
-  bool waitUntil(std::chrono::steady_clock::time_point deadline) const;
+    // Sleeps for `duration` unless raised first; returns true when raised.
+    bool waitFor(std::chrono::steady_clock::duration duration) const;
+    bool waitUntil(std::chrono::steady_clock::time_point deadline) const;
 
- private:
-  int readFd_ = -1;
-  int writeFd_ = -1;
+private:
+    int readFd_ = -1;
+    int writeFd_ = -1;
 };
 
 }  // namespace pst::sim

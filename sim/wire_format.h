@@ -22,8 +22,9 @@ inline constexpr std::size_t kHeaderCheckedBytes = 14;
 // comes.
 inline constexpr std::size_t kMaxPayload = 4096;
 
-inline constexpr std::size_t frameLength(std::size_t payloadLength) {
-  return payloadLength == 0 ? kHeaderSize : kHeaderSize + payloadLength + 1;
+inline constexpr std::size_t frameLength(std::size_t payloadLength)
+{
+    return payloadLength == 0 ? kHeaderSize : kHeaderSize + payloadLength + 1;
 }
 
 }  // namespace pst::sim::wire

@@ -8,7 +8,9 @@
 namespace pst::cli {
 
 CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostream& err)
-    : out_(out), err_(err), dispatcher_(Dispatcher::current()),
+    : out_(out),
+      err_(err),
+      dispatcher_(Dispatcher::current()),
       settings_(std::make_shared<ConnectionSettingsStore>())
 {
     ConnectionSettings settings;
@@ -19,7 +21,8 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     settings_->set(settings);
 
     auto target = std::make_shared<MessageTarget>(
-        dispatcher_, [this](unsigned message, std::intptr_t w, std::intptr_t l) { onMessage(message, w, l); });
+        dispatcher_,
+        [this](unsigned message, std::intptr_t w, std::intptr_t l) { onMessage(message, w, l); });
     worker_ = std::make_unique<TCommThread>(target, settings_, resolveProgramFolder(options.dataDir));
     worker_->SetParamBarSink({dispatcher_, [this](const std::string& text) { printStatus(text); }});
     worker_->SetMonitorSink([this](const std::string& line) { out_ << line << '\n'; });
@@ -39,8 +42,13 @@ int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument
     // Texts shown within 70 ms of the previous one wait for a later message
     // that never comes once the run is over: show the last one now.
     printStatus(worker_->Status().status());
-    if (failed_)
-        err_ << worker_->Status().error() << '\n';
+    if (failed_) {
+        const std::string error = worker_->Status().error();
+        const std::string cause = worker_->Status().failureCause();
+        err_ << error << '\n';
+        if (!cause.empty() && cause != error)
+            err_ << "  cause: " << cause << '\n';
+    }
     return failed_ ? 1 : 0;
 }
 

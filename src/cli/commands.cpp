@@ -24,7 +24,8 @@ int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
-        {"test", "", "test the link: switch to the transfer speed, identify the printer, switch back", &runLinkTest},
+        {"test", "", "test the link: switch to the transfer speed, identify the printer, switch back",
+         &runLinkTest},
     };
     return table;
 }

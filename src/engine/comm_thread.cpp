@@ -136,12 +136,21 @@ void TCommThread::Pause(int milliseconds)
     sleeper_(std::chrono::milliseconds(milliseconds));
 }
 
+void TCommThread::NoteFailureCause(const std::exception& failure)
+{
+    std::string cause = failure.what();
+    if (const auto* comms = dynamic_cast<const ECommsError*>(&failure); comms && !comms->detail().empty())
+        cause += " (" + comms->detail() + ")";
+    status_.setFailureCause(cause);
+}
+
 bool TCommThread::Guarded(const std::function<void()>& body)
 {
     try {
         body();
         return true;
     } catch (const std::exception& failure) {
+        NoteFailureCause(failure);
         const std::string text = failure.what();
         if (text.empty()) {
             SetErrorCode(2);
@@ -206,6 +215,7 @@ void TCommThread::RunOnce()
 {
     log_.clear();
     errorCode_ = 0;
+    status_.setFailureCause({});
     if (TakeRunSettings()) {
         comm_->SetReadIntervalTimeout(1);
         comm_->SetReadTotalTimeoutMultiplier(0);

@@ -118,6 +118,9 @@ public:
     int ErrorCode() const { return errorCode_; }
     void SetErrorText(const std::string& text);
 
+    // Notes what lay behind a failure (StatusBoard::failureCause).
+    void NoteFailureCause(const std::exception& failure);
+
     // Runs `body` under the handler convention: a failure with a text gives
     // error code 1 and that text, any other failure code 2 and
     // "Undefined Error". Returns true when the body completed.

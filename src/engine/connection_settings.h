@@ -36,8 +36,7 @@ public:
         settings_ = settings;
     }
 
-    template <typename Change>
-    void update(Change&& change)
+    template <typename Change> void update(Change&& change)
     {
         std::lock_guard lock(mutex_);
         change(settings_);

@@ -39,8 +39,7 @@ bool ReplyAssembler::feed(const std::uint8_t* bytes, std::size_t count)
     }
     if (position_ <= n + kPacketHeaderSize)
         return false;  // payload and check byte not all in yet
-    if (!replyHeaderIsValid(buffer_.data()) ||
-        xorOf({buffer_.data() + kPacketHeaderSize, n + 1}) != 0) {
+    if (!replyHeaderIsValid(buffer_.data()) || xorOf({buffer_.data() + kPacketHeaderSize, n + 1}) != 0) {
         position_ = 0;
         return false;
     }

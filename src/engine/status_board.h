@@ -38,6 +38,15 @@ public:
         logSaveError_ = text;
     }
 
+    // What lay behind the last failure, in more words than the error text
+    // (which the link test, for one, keeps to "Connecting Failed").
+    void setFailureCause(const std::string& text)
+    {
+        std::lock_guard lock(mutex_);
+        failureCause_ = text;
+    }
+    std::string failureCause() const { return read(failureCause_); }
+
     std::string status() const { return read(status_); }
     std::string pendingStatus() const { return read(pendingStatus_); }
     std::string error() const { return read(error_); }
@@ -58,6 +67,7 @@ private:
     std::string error_;
     std::string pendingError_;
     std::string logSaveError_;
+    std::string failureCause_;
 };
 
 }  // namespace pst

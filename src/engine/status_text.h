@@ -25,7 +25,7 @@ inline SteadyClock realSteadyClock()
 // the last of a progress sequence (done >= inAll).
 class StatusThrottle {
 public:
-    explicit StatusThrottle(SteadyClock clock = realSteadyClock()) : clock_(std::move(clock)) {}
+    explicit StatusThrottle(SteadyClock clock = realSteadyClock()) : clock_(std::move(clock)) { }
 
     bool shouldPost(std::int32_t done, std::int32_t inAll);
 

@@ -21,7 +21,7 @@ void finishTicket(SendTicket& ticket, bool ran)
 
 }  // namespace
 
-Dispatcher::Dispatcher() : owner_(std::this_thread::get_id()) {}
+Dispatcher::Dispatcher() : owner_(std::this_thread::get_id()) { }
 
 std::shared_ptr<Dispatcher> Dispatcher::current()
 {
@@ -112,8 +112,8 @@ bool Dispatcher::waitForWork(std::chrono::milliseconds timeout)
 bool Dispatcher::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
 {
     const bool forever = timeout == std::chrono::milliseconds::max();
-    const auto deadline = forever ? std::chrono::steady_clock::time_point::max()
-                                  : std::chrono::steady_clock::now() + timeout;
+    const auto deadline =
+        forever ? std::chrono::steady_clock::time_point::max() : std::chrono::steady_clock::now() + timeout;
     for (;;) {
         // One call at a time so that done() is seen right after the call
         // that makes it true.

@@ -28,8 +28,7 @@ std::optional<std::int32_t> parseInt32(std::string_view text)
 
     // Hexadecimal may spell the full 32-bit pattern ($FFFFFFFF is -1);
     // decimal must fit the signed range.
-    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull
-                                           : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);

@@ -13,7 +13,7 @@ enum class WaitResult { Signalled, TimedOut, Abandoned, Failed };
 
 class ManualResetEvent {
 public:
-    explicit ManualResetEvent(bool initiallySet = false) : set_(initiallySet) {}
+    explicit ManualResetEvent(bool initiallySet = false) : set_(initiallySet) { }
 
     void set()
     {

@@ -15,12 +15,15 @@ using MessageHandler = std::function<void(unsigned message, std::intptr_t wParam
 class MessageTarget {
 public:
     MessageTarget(std::shared_ptr<Dispatcher> dispatcher, MessageHandler handler)
-        : dispatcher_(std::move(dispatcher)), handler_(std::move(handler)) {}
+        : dispatcher_(std::move(dispatcher)), handler_(std::move(handler))
+    {
+    }
 
     // Queues the message and returns at once.
     void post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) const
     {
-        dispatcher_->post([handler = handler_, message, wParam, lParam] { handler(message, wParam, lParam); });
+        dispatcher_->post(
+            [handler = handler_, message, wParam, lParam] { handler(message, wParam, lParam); });
     }
 
     // Returns once the window's thread has handled the message.

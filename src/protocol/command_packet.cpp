@@ -27,8 +27,8 @@ std::uint8_t xorOf(std::span<const std::uint8_t> bytes)
 }
 
 std::vector<std::uint8_t> buildCommandPacket(std::uint16_t command, std::uint32_t argument1,
-                                             std::uint32_t argument2,
-                                             std::span<const std::uint8_t> payload, PayloadCheck check)
+                                             std::uint32_t argument2, std::span<const std::uint8_t> payload,
+                                             PayloadCheck check)
 {
     const bool withCheck = !payload.empty() && check == PayloadCheck::Append;
     std::vector<std::uint8_t> packet(kPacketHeaderSize + payload.size() + (withCheck ? 1 : 0));
@@ -60,7 +60,7 @@ std::uint16_t readU16(const std::uint8_t* p)
 std::uint32_t readU32(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 }  // namespace pst

@@ -31,8 +31,7 @@ std::uint8_t xorOf(std::span<const std::uint8_t> bytes);
 // N + 17 with one (N + 16 when the payload check is omitted, as the
 // confirmed send does on the network link).
 std::vector<std::uint8_t> buildCommandPacket(std::uint16_t command, std::uint32_t argument1,
-                                             std::uint32_t argument2,
-                                             std::span<const std::uint8_t> payload,
+                                             std::uint32_t argument2, std::span<const std::uint8_t> payload,
                                              PayloadCheck check = PayloadCheck::Append);
 
 // The header check rule for replies: the XOR of all 16 header bytes is 0.

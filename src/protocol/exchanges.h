@@ -16,9 +16,9 @@ inline constexpr int kConfirmedSendAttempts = 3;
 // Throws ECommunicationException("Download Data Failed") when none is,
 // except in boot-poll mode. Returns the reply's payload length, copying up
 // to reply.size() payload bytes there.
-std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uint32_t argument1,
-                            int attempts, std::span<const std::uint8_t> payload,
-                            std::uint32_t argument2 = 0, std::span<std::uint8_t> reply = {});
+std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
+                            std::span<const std::uint8_t> payload, std::uint32_t argument2 = 0,
+                            std::span<std::uint8_t> reply = {});
 
 // Sends the request up to `attempts` times until a reply is accepted and
 // copies its payload to `out`. Throws ECommunicationException("Received

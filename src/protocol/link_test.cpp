@@ -25,8 +25,11 @@ void RunLinkTest(TCommThread& worker)
             worker.ShowStatus(run.comName + "Found");
         }
         found = true;
+    } catch (const std::exception& failure) {
+        // The window reports only "Connecting Failed"; the cause is kept for
+        // those who ask (the command line prints it).
+        worker.NoteFailureCause(failure);
     } catch (...) {
-        // Why the test failed is not reported beyond "Connecting Failed".
     }
     worker.Guarded([&] { worker.CloseLink(); });
 

@@ -119,15 +119,13 @@ bool TComm::SendData(const std::uint8_t* data, std::uint16_t length)
     return session_->send(data, length);
 }
 
-template <class T>
-T TComm::lineValue(T CommLineSettings::*field) const
+template <class T> T TComm::lineValue(T CommLineSettings::*field) const
 {
     std::lock_guard settings(settingsMutex_);
     return lines_.*field;
 }
 
-template <class T>
-void TComm::setLineValue(T CommLineSettings::*field, T value, bool applyWhenOpen)
+template <class T> void TComm::setLineValue(T CommLineSettings::*field, T value, bool applyWhenOpen)
 {
     std::lock_guard port(portMutex_);
     CommLineSettings snapshot;

@@ -117,10 +117,8 @@ public:
     std::function<void(TComm& sender)> OnSendDataEmpty;
 
 private:
-    template <class T>
-    T lineValue(T CommLineSettings::*field) const;
-    template <class T>
-    void setLineValue(T CommLineSettings::*field, T value, bool applyWhenOpen = true);
+    template <class T> T lineValue(T CommLineSettings::*field) const;
+    template <class T> void setLineValue(T CommLineSettings::*field, T value, bool applyWhenOpen = true);
     std::uint32_t timeoutValue(std::uint32_t CommTimeouts::*field) const;
     void setTimeoutValue(std::uint32_t CommTimeouts::*field, std::uint32_t value);
 
@@ -132,9 +130,9 @@ private:
     // values so that getters never wait for a close.
     std::mutex portMutex_;
     mutable std::mutex settingsMutex_;
-    std::string commName_ = "COM2";   // guarded by settingsMutex_
-    CommLineSettings lines_;          // guarded by settingsMutex_
-    CommTimeouts timeouts_;           // guarded by settingsMutex_
+    std::string commName_ = "COM2";         // guarded by settingsMutex_
+    CommLineSettings lines_;                // guarded by settingsMutex_
+    CommTimeouts timeouts_;                 // guarded by settingsMutex_
     std::unique_ptr<CommSession> session_;  // guarded by portMutex_
     std::atomic<bool> open_{false};
     std::atomic<bool> sendQueueEmpty_{true};

@@ -15,14 +15,14 @@ struct SpeedEntry {
 };
 
 constexpr std::array kSpeeds{
-    SpeedEntry{50, B50},         SpeedEntry{75, B75},           SpeedEntry{110, B110},
-    SpeedEntry{134, B134},       SpeedEntry{150, B150},         SpeedEntry{200, B200},
-    SpeedEntry{300, B300},       SpeedEntry{600, B600},         SpeedEntry{1200, B1200},
-    SpeedEntry{1800, B1800},     SpeedEntry{2400, B2400},       SpeedEntry{4800, B4800},
-    SpeedEntry{9600, B9600},     SpeedEntry{19200, B19200},     SpeedEntry{38400, B38400},
-    SpeedEntry{57600, B57600},   SpeedEntry{115200, B115200},   SpeedEntry{230400, B230400},
-    SpeedEntry{460800, B460800}, SpeedEntry{500000, B500000},   SpeedEntry{576000, B576000},
-    SpeedEntry{921600, B921600}, SpeedEntry{1000000, B1000000}, SpeedEntry{1152000, B1152000},
+    SpeedEntry{50, B50},           SpeedEntry{75, B75},           SpeedEntry{110, B110},
+    SpeedEntry{134, B134},         SpeedEntry{150, B150},         SpeedEntry{200, B200},
+    SpeedEntry{300, B300},         SpeedEntry{600, B600},         SpeedEntry{1200, B1200},
+    SpeedEntry{1800, B1800},       SpeedEntry{2400, B2400},       SpeedEntry{4800, B4800},
+    SpeedEntry{9600, B9600},       SpeedEntry{19200, B19200},     SpeedEntry{38400, B38400},
+    SpeedEntry{57600, B57600},     SpeedEntry{115200, B115200},   SpeedEntry{230400, B230400},
+    SpeedEntry{460800, B460800},   SpeedEntry{500000, B500000},   SpeedEntry{576000, B576000},
+    SpeedEntry{921600, B921600},   SpeedEntry{1000000, B1000000}, SpeedEntry{1152000, B1152000},
     SpeedEntry{1500000, B1500000}, SpeedEntry{2000000, B2000000}, SpeedEntry{2500000, B2500000},
     SpeedEntry{3000000, B3000000}, SpeedEntry{3500000, B3500000}, SpeedEntry{4000000, B4000000},
 };
@@ -30,10 +30,14 @@ constexpr std::array kSpeeds{
 tcflag_t characterSize(TByteSize size)
 {
     switch (size) {
-    case TByteSize::_5: return CS5;
-    case TByteSize::_6: return CS6;
-    case TByteSize::_7: return CS7;
-    case TByteSize::_8: return CS8;
+    case TByteSize::_5:
+        return CS5;
+    case TByteSize::_6:
+        return CS6;
+    case TByteSize::_7:
+        return CS7;
+    case TByteSize::_8:
+        return CS8;
     }
     return CS8;
 }
@@ -43,11 +47,16 @@ tcflag_t parityFlags(TParity parity)
     // With CMSPAR the parity bit is fixed: PARODD makes it 1 (mark), its
     // absence 0 (space).
     switch (parity) {
-    case TParity::None: return 0;
-    case TParity::Odd: return PARENB | PARODD;
-    case TParity::Even: return PARENB;
-    case TParity::Mark: return PARENB | CMSPAR | PARODD;
-    case TParity::Space: return PARENB | CMSPAR;
+    case TParity::None:
+        return 0;
+    case TParity::Odd:
+        return PARENB | PARODD;
+    case TParity::Even:
+        return PARENB;
+    case TParity::Mark:
+        return PARENB | CMSPAR | PARODD;
+    case TParity::Space:
+        return PARENB | CMSPAR;
     }
     return 0;
 }

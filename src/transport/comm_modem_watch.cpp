@@ -40,7 +40,7 @@ std::uint32_t modemEventBits(const ModemCounts& before, const ModemCounts& after
     return bits;
 }
 
-CommModemWatch::CommModemWatch(int fd, CommNotifier notifier) : fd_(fd), notifier_(std::move(notifier)) {}
+CommModemWatch::CommModemWatch(int fd, CommNotifier notifier) : fd_(fd), notifier_(std::move(notifier)) { }
 
 void CommModemWatch::start()
 {

@@ -110,8 +110,8 @@ void CommReader::run()
         std::size_t count = 0;
         // The total limit is counted for a full chunk: the multiplier per
         // requested byte plus the constant, from the moment the read starts.
-        const std::uint64_t totalMs = std::uint64_t{tuning_.readTotalMultiplier.load()} * kReadChunkSize
-                                      + tuning_.readTotalConstant.load();
+        const std::uint64_t totalMs = std::uint64_t{tuning_.readTotalMultiplier.load()} * kReadChunkSize +
+            tuning_.readTotalConstant.load();
         const std::optional<Clock::time_point> deadline =
             totalMs != 0 ? std::optional(Clock::now() + std::chrono::milliseconds(totalMs)) : std::nullopt;
 
@@ -127,7 +127,8 @@ void CommReader::run()
                     timeoutMs = clampMs(interval);
             }
             if (deadline) {
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
                 if (left <= 0)
                     break;
                 timeoutMs = timeoutMs < 0 ? clampMs(left) : std::min(timeoutMs, clampMs(left));

@@ -1,6 +1,7 @@
 #include "transport/comm_session.h"
 
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include <fcntl.h>
@@ -17,8 +18,7 @@ namespace pst {
 namespace {
 
 // tty calls may wait for the line discipline and come back early on a signal.
-template <class Call>
-int retryInterrupted(Call call)
+template <class Call> int retryInterrupted(Call call)
 {
     int result;
     do {
@@ -78,21 +78,36 @@ CommSession::~CommSession()
     shutdown();
 }
 
+namespace {
+
+std::string openFailureDetail(const std::string& devicePath, int error)
+{
+    std::string detail = devicePath + ": " + std::strerror(error);
+    if (error == EACCES || error == EPERM)
+        detail += " (the user needs to be in the dialout group)";
+    else if (error == EBUSY)
+        detail += " (in use by another program)";
+    return detail;
+}
+
+}  // namespace
+
 void CommSession::openDevice(const std::string& devicePath)
 {
-    fd_ = retryInterrupted([&] { return ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
+    fd_ = retryInterrupted(
+        [&] { return ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
     if (fd_ < 0)
-        throw ECommsError("Error opening serial port");
+        throw ECommsError("Error opening serial port", openFailureDetail(devicePath, errno));
     if (!::isatty(fd_))
-        throw ECommsError("File handle is not a comm handle ");
+        throw ECommsError("File handle is not a comm handle ", devicePath + " is not a serial device");
 
     // TIOCEXCL keeps out other users but not root, which this tool usually
     // runs as; the advisory lock is what other instances (and other
     // well-behaved serial programs) respect.
     if (retryInterrupted([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) != 0)
-        throw ECommsError("Error opening serial port");
+        throw ECommsError("Error opening serial port", devicePath + " is in use by another program");
     if (retryInterrupted([&] { return ::ioctl(fd_, TIOCEXCL); }) != 0)
-        throw ECommsError("Error opening serial port");
+        throw ECommsError("Error opening serial port", openFailureDetail(devicePath, errno));
     exclusive_ = true;
 }
 

@@ -5,14 +5,25 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 namespace pst {
 
 // The only failure the serial port component raises; the message is one of a
-// fixed set of English texts that the command engine shows as they are.
+// fixed set of English texts that the command engine shows as they are. The
+// detail, when there is one, says what the system reported (which device,
+// and why), for a technician who needs to know more than the fixed text.
 class ECommsError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ECommsError(const std::string& message, std::string detail = {})
+        : std::runtime_error(message), detail_(std::move(detail))
+    {
+    }
+
+    const std::string& detail() const noexcept { return detail_; }
+
+private:
+    std::string detail_;
 };
 
 enum class TParity { None, Odd, Even, Mark, Space };

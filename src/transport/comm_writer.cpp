@@ -7,7 +7,8 @@
 
 namespace pst {
 
-CommWriter::CommWriter(int fd, const CloseSignal& close, CommNotifier notifier, std::atomic<bool>& sendQueueEmpty)
+CommWriter::CommWriter(int fd, const CloseSignal& close, CommNotifier notifier,
+                       std::atomic<bool>& sendQueueEmpty)
     : fd_(fd), close_(close), notifier_(std::move(notifier)), sendQueueEmpty_(sendQueueEmpty)
 {
 }

@@ -43,8 +43,8 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::vector<std::uint8_t>> queue_;  // guarded by mutex_
-    bool closing_ = false;                          // guarded by mutex_
-    bool ended_ = false;                            // guarded by mutex_
+    bool closing_ = false;                         // guarded by mutex_
+    bool ended_ = false;                           // guarded by mutex_
     std::thread thread_;
 };
 

@@ -9,13 +9,13 @@ namespace pst {
 
 namespace {
 
-extern "C" void ignoreWakeSignal(int) {}
+extern "C" void ignoreWakeSignal(int) { }
 
 void installWakeHandler()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = ignoreWakeSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = 0;  // no SA_RESTART: the interrupted call must return

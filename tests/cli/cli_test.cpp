@@ -41,8 +41,9 @@ class Cli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() / ("pst-cli-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path() /
+            ("pst-cli-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder);
     }
     void TearDown() override { fs::remove_all(folder); }
@@ -52,7 +53,8 @@ protected:
         std::string command = quote(PST_CLI_PATH);
         for (const auto& a : args)
             command += " " + quote(a);
-        command += " >" + quote((folder / "out").string()) + " 2>" + quote((folder / "err").string()) + " </dev/null";
+        command += " >" + quote((folder / "out").string()) + " 2>" + quote((folder / "err").string()) +
+            " </dev/null";
         const int raw = std::system(command.c_str());
         Outcome o;
         o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -83,18 +85,19 @@ TEST_F(Cli, LinkTestPrintsTheStatusTextsAndWritesTheLog)
 
 TEST_F(Cli, FailedTestPrintsTheErrorAndExitsWithOne)
 {
-    pst::sim::VirtualPrinter printer({.ptyLink = (folder / "printer").string(),
-                                      .fault = {.mode = pst::sim::FaultMode::Silent}});
+    pst::sim::VirtualPrinter printer(
+        {.ptyLink = (folder / "printer").string(), .fault = {.mode = pst::sim::FaultMode::Silent}});
     printer.start();
     const Outcome o = cli({"--data-dir", folder.string(), "--serial", (folder / "printer").string(),
                            "--transfer-speed", "9600", "test"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "Connecting Failed\n");
+    EXPECT_EQ(o.err, "Connecting Failed\n  cause: Received Failed\n");
 }
 
 TEST_F(Cli, SpeedThatIsNotANumberIsReportedAsTheRunsFailure)
 {
-    const Outcome o = cli({"--data-dir", folder.string(), "--serial", "/nonexistent", "--device-speed", "fast", "test"});
+    const Outcome o =
+        cli({"--data-dir", folder.string(), "--serial", "/nonexistent", "--device-speed", "fast", "test"});
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "'fast' is not a valid integer value\n");
 }

@@ -81,9 +81,8 @@ TEST_F(ExchangeFixture, OverlongPayloadIsRefusedBeforeAnythingIsSent)
 {
     startPrinter();
     startWorker("9600", "9600");
-    EXPECT_FALSE(runExchange([&](TCommThread& w) {
-        ConfirmedSend(w, 0x87, 0, 3, std::vector<std::uint8_t>(1017, 0x41));
-    }));
+    EXPECT_FALSE(runExchange(
+        [&](TCommThread& w) { ConfirmedSend(w, 0x87, 0, 3, std::vector<std::uint8_t>(1017, 0x41)); }));
     EXPECT_NE(worker->Status().error().find("too long"), std::string::npos);
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30}));
 }
@@ -97,4 +96,57 @@ TEST_F(ExchangeFixture, BootPollModeSwallowsTheFailure)
     std::uint32_t n = 7;
     EXPECT_TRUE(runExchange([&](TCommThread& w) { n = ConfirmedSend(w, 0x2E, 0, 1, {}); }));
     EXPECT_EQ(n, 0u);
+}
+
+TEST_F(ExchangeFixture, DataArrivingBetweenRunsGoesToTheMonitorNotTheLog)
+{
+    startPrinter();
+    startWorker("9600", "9600");
+    std::vector<std::string> lines;
+    worker->SetMonitorSink([&](const std::string& line) { lines.push_back(line); });
+    // A run that leaves the port open, as raw printer commands do.
+    ASSERT_TRUE(
+        worker->StartCustom([](TCommThread& w) { w.OpenLink(w.Run().comName, w.Run().transferSpeed); }));
+    ASSERT_TRUE(ui->runUntil([&] { return finished; }, 10s));
+    const std::string logAfterRun = debugLog();
+
+    const std::string text = "Paper out\r\nCover open\nrest";
+    ASSERT_TRUE(
+        printer->sendUnsolicited(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
+    ui->runUntil([&] { return lines.size() >= 3; }, 5s);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Paper out", "Cover open", "rest"}));
+    EXPECT_EQ(debugLog(), logAfterRun);
+    EXPECT_TRUE(worker->PortOpen());
+}
+
+TEST_F(ExchangeFixture, StatusTextsAreThrottledButTheLastAlwaysShows)
+{
+    startPrinter();
+    startWorker();
+    auto now = std::chrono::steady_clock::time_point{} + 1h;
+    std::mutex clockMutex;
+    worker->SetStatusClock([&] {
+        std::lock_guard lock(clockMutex);
+        return now;
+    });
+    auto advance = [&](std::chrono::milliseconds by) {
+        std::lock_guard lock(clockMutex);
+        now += by;
+    };
+    finished = false;
+    ASSERT_TRUE(worker->StartCustom([&](TCommThread& w) {
+        w.ShowStatus("plain");  // posted at once
+        advance(10ms);
+        w.ShowStatus("Download ", 256, 1024);  // within 70 ms: held back
+        advance(10ms);
+        w.ShowStatus("Download ", 512, 1024);  // still held back
+        advance(80ms);
+        w.ShowStatus("Download ", 768, 1024);  // posted
+        advance(1ms);
+        w.ShowStatus("Download ", 1024, 1024);  // the last: posted at once
+    }));
+    ASSERT_TRUE(ui->runUntil([&] { return finished; }, 10s));
+    ASSERT_EQ(statusTexts.size(), 3u);
+    // A window reads the text when the message arrives: the latest one.
+    EXPECT_EQ(statusTexts.back(), "Download Finish 100.0%(4/4)");
 }

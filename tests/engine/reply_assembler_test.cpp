@@ -10,9 +10,15 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes reply(const Bytes& payload) { return buildCommandPacket(0x30, 0, 0, payload); }
+Bytes reply(const Bytes& payload)
+{
+    return buildCommandPacket(0x30, 0, 0, payload);
+}
 
-bool feed(ReplyAssembler& a, const Bytes& bytes) { return a.feed(bytes.data(), bytes.size()); }
+bool feed(ReplyAssembler& a, const Bytes& bytes)
+{
+    return a.feed(bytes.data(), bytes.size());
+}
 
 Bytes slice(const Bytes& b, std::size_t from, std::size_t to)
 {

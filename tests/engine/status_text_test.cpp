@@ -17,7 +17,7 @@ TEST(StatusThrottle, PostsAtMostOnceEvery70MillisecondsExceptTheLast)
 {
     auto now = std::chrono::steady_clock::time_point{} + 1h;
     StatusThrottle throttle([&] { return now; });
-    EXPECT_TRUE(throttle.shouldPost(0, 100));   // the first is always shown
+    EXPECT_TRUE(throttle.shouldPost(0, 100));  // the first is always shown
     now += 10ms;
     EXPECT_FALSE(throttle.shouldPost(10, 100));
     now += 60ms;  // 70 ms after the post: not more than 70
@@ -27,5 +27,5 @@ TEST(StatusThrottle, PostsAtMostOnceEvery70MillisecondsExceptTheLast)
     now += 1ms;
     EXPECT_TRUE(throttle.shouldPost(100, 100));  // the last one, at once
     now += 1ms;
-    EXPECT_TRUE(throttle.shouldPost(0, 0));      // a plain text: done >= in all
+    EXPECT_TRUE(throttle.shouldPost(0, 0));  // a plain text: done >= in all
 }

@@ -25,8 +25,7 @@ TEST(HexDump, SpeedSwitchPacketGivesOneExactLine)
     const auto packet = buildCommandPacket(0x31, 4, 0, {});
     const auto lines = dump(packet);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0],
-              "    02 00 31 00 04 00 00 00    00 00 00 00 00 00 37 00        ;  1           7 ");
+    EXPECT_EQ(lines[0], "    02 00 31 00 04 00 00 00    00 00 00 00 00 00 37 00        ;  1           7 ");
 }
 
 TEST(HexDump, EveryLineIs79CharactersWhateverTheLength)
@@ -73,8 +72,8 @@ protected:
     void SetUp() override
     {
         folder = std::filesystem::temp_directory_path() /
-                 ("pst-log-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("pst-log-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
     }
     void TearDown() override
@@ -111,7 +110,8 @@ TEST_F(TransferLogFile, ReportsWhyAnUnwritableFolderFails)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     TransferLog log;
     log.addLine("x");
     EXPECT_NE(log.saveTo((folder / "debug.log").string()), "");

@@ -25,8 +25,8 @@ protected:
     void SetUp() override
     {
         folder = std::filesystem::temp_directory_path() /
-                 ("pst-worker-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("pst-worker-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
     }
 
@@ -54,13 +54,14 @@ protected:
         s.deviceSpeedText = deviceSpeed;
         s.transferSpeedText = transferSpeed;
         settings->set(s);
-        auto target = std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
-            messages.push_back({id, w, l});
-            if (id == UM_STATUS)
-                statusTexts.push_back(worker->Status().status());
-            if (id == UM_OP_DONE || id == UM_OP_FAILED)
-                finished = true;
-        });
+        auto target =
+            std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
+                messages.push_back({id, w, l});
+                if (id == UM_STATUS)
+                    statusTexts.push_back(worker->Status().status());
+                if (id == UM_OP_DONE || id == UM_OP_FAILED)
+                    finished = true;
+            });
         worker = std::make_unique<TCommThread>(target, settings,
                                                programFolder.empty() ? folder.string() : programFolder);
     }

@@ -60,8 +60,7 @@ TEST(Dispatcher, ShutdownReleasesWaitingSendersAndRefusesNewCalls)
     auto d = std::make_shared<Dispatcher>();  // owned by this thread
     std::atomic<int> result{-1};
     std::thread sender([&] { result = d->send([] {}) ? 1 : 0; });
-    while (!d->waitForWork(10ms)) {
-    }
+    while (!d->waitForWork(10ms)) { }
     d->shutdown();
     sender.join();
     EXPECT_EQ(result.load(), 0);

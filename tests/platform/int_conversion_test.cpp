@@ -19,7 +19,8 @@ TEST(IntConversion, StrictAcceptsWholeNumbersAsTyped)
 
 TEST(IntConversion, StrictRefusesEverythingElseWithTheUsersMessage)
 {
-    for (const char* bad : {"", " ", "96 00", "9600 ", "abc", "12a", "$", "0x", "-", "2147483648", "$100000000", "1.5"}) {
+    for (const char* bad :
+         {"", " ", "96 00", "9600 ", "abc", "12a", "$", "0x", "-", "2147483648", "$100000000", "1.5"}) {
         try {
             strToInt(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";

@@ -56,9 +56,9 @@ TEST(CommandPacket, BlockPacketIs273BytesOr272WithoutPayloadCheck)
 
 TEST(CommandPacket, SpeedCodesFollowThePrinterTableAndUnknownSpeedsAreZero)
 {
-    const std::pair<std::uint32_t, std::uint8_t> table[] = {
-        {9600, 0}, {19200, 1}, {38400, 2}, {57600, 3}, {115200, 4},
-        {1200, 5}, {2400, 6}, {4800, 7}, {230400, 8}, {14400, 0}, {0, 0}};
+    const std::pair<std::uint32_t, std::uint8_t> table[] = {{9600, 0},   {19200, 1}, {38400, 2}, {57600, 3},
+                                                            {115200, 4}, {1200, 5},  {2400, 6},  {4800, 7},
+                                                            {230400, 8}, {14400, 0}, {0, 0}};
     for (auto [speed, code] : table)
         EXPECT_EQ(SpeedCode(speed), code) << speed;
 }

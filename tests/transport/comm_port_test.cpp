@@ -30,7 +30,10 @@ protected:
         ASSERT_TRUE(log.pumpUntil([](const Seen& s) { return s.sendEmpty == 1; }));
     }
     // Runs this thread's events for a while without waiting for anything.
-    void settle(std::chrono::milliseconds time) { log.pumpUntil([](const Seen&) { return false; }, time); }
+    void settle(std::chrono::milliseconds time)
+    {
+        log.pumpUntil([](const Seen&) { return false; }, time);
+    }
     std::vector<std::size_t> chunkSizes()
     {
         std::vector<std::size_t> sizes;
@@ -158,8 +161,8 @@ TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
         // Only async-signal-safe calls after fork in a threaded process.
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
         char byte = 'r';
-        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], &byte, 1) != 1
-            || ::read(release[0], &byte, 1) != 1)
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], &byte, 1) != 1 ||
+            ::read(release[0], &byte, 1) != 1)
             ::_exit(1);
         ::_exit(0);
     }

@@ -109,7 +109,8 @@ TEST(CommTermios, SpeedsAndModemLines)
         const termios t = commTermios(cookedLine(), s);
         return cfgetospeed(&t);
     };
-    for (auto [rate, code] : {std::pair{1200u, B1200}, {115200u, B115200}, {230400u, B230400}, {4000000u, B4000000}}) {
+    for (auto [rate, code] :
+         {std::pair{1200u, B1200}, {115200u, B115200}, {230400u, B230400}, {4000000u, B4000000}}) {
         s.baudRate = rate;
         EXPECT_EQ(speed(), code) << rate;
     }

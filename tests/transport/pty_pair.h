@@ -31,8 +31,8 @@ public:
     {
         master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         char name[128] = {};
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0
-            || ::ptsname_r(master_, name, sizeof name) != 0)
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
+            ::ptsname_r(master_, name, sizeof name) != 0)
             throw std::runtime_error("no pseudo-terminal");
         slavePath_ = name;
     }
@@ -143,8 +143,7 @@ public:
     }
 
 private:
-    template <class F>
-    void record(F change)
+    template <class F> void record(F change)
     {
         {
             std::lock_guard lock(mutex_);
