@@ -1,11 +1,9 @@
 #include "transfer_log.h"
 
-#include <cerrno>
+#include "platform/atomic_file.h"
+
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pst {
 
@@ -116,29 +114,7 @@ std::string TransferLog::saveTo(const std::string& path) const
         }
     }
 
-    const std::string temporary = path + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return std::strerror(errno);
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const std::string reason = std::strerror(errno);
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return reason;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return reason;
-    }
-    return {};
+    return writeFileAtomically(path, text);
 }
 
 }  // namespace pst

@@ -1,0 +1,206 @@
+#include "platform/ini_file.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/atomic_file.h"
+#include "platform/int_conversion.h"
+
+namespace pst {
+
+namespace {
+
+constexpr std::size_t npos = std::string::npos;
+
+std::string_view trim(std::string_view s)
+{
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        // ASCII letters only: names are ASCII, and multibyte UTF-8 sequences
+        // must compare byte for byte.
+        const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+        if (lower(x) != lower(y))
+            return false;
+    }
+    return true;
+}
+
+// "[name]" -> name; anything else -> nullopt.
+std::optional<std::string_view> sectionName(std::string_view line)
+{
+    line = trim(line);
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
+    const auto close = line.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return trim(line.substr(1, close - 1));
+}
+
+bool isComment(std::string_view line)
+{
+    line = trim(line);
+    return !line.empty() && line.front() == ';';
+}
+
+// "key = value" -> (key, value) with both trimmed.
+std::optional<std::pair<std::string_view, std::string_view>> entry(std::string_view line)
+{
+    if (isComment(line))
+        return std::nullopt;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return std::pair{trim(line.substr(0, equals)), trim(line.substr(equals + 1))};
+}
+
+std::string unquote(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+}  // namespace
+
+IniDocument IniDocument::load(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parse(text.str());
+}
+
+IniDocument IniDocument::parse(std::string_view text)
+{
+    IniDocument doc;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    doc.lineEnd_ = text.find("\r\n") != std::string_view::npos || text.find('\n') == std::string_view::npos
+        ? "\r\n"
+        : "\n";
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        doc.lines_.emplace_back(line);
+        start = end + 1;
+    }
+    return doc;
+}
+
+std::size_t IniDocument::findSection(std::string_view section) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (auto name = sectionName(lines_[i]); name && sameName(*name, trim(section)))
+            return i;
+    return npos;
+}
+
+std::size_t IniDocument::sectionEnd(std::size_t header) const
+{
+    std::size_t i = header + 1;
+    while (i < lines_.size() && !sectionName(lines_[i]))
+        ++i;
+    return i;
+}
+
+std::size_t IniDocument::findKey(std::size_t header, std::string_view key) const
+{
+    const std::size_t end = sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (auto e = entry(lines_[i]); e && sameName(e->first, trim(key)))
+            return i;
+    return npos;
+}
+
+std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const
+{
+    const std::size_t header = findSection(section);
+    if (header == npos)
+        return std::nullopt;
+    const std::size_t line = findKey(header, key);
+    if (line == npos)
+        return std::nullopt;
+    return unquote(entry(lines_[line])->second);
+}
+
+std::string IniDocument::readString(std::string_view section, std::string_view key,
+                                    std::string_view fallback) const
+{
+    if (auto v = value(section, key))
+        return *v;
+    return std::string(fallback);
+}
+
+std::int32_t IniDocument::readInteger(std::string_view section, std::string_view key,
+                                      std::int32_t fallback) const
+{
+    if (auto v = value(section, key))
+        return strToIntDef(*v, fallback);
+    return fallback;
+}
+
+void IniDocument::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string clean(value);
+    for (char& c : clean)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    const std::string line = std::string(trim(key)) + "=" + clean;
+
+    std::size_t header = findSection(section);
+    if (header == npos) {
+        // A new section goes at the end, after the last line with content.
+        while (!lines_.empty() && trim(lines_.back()).empty())
+            lines_.pop_back();
+        lines_.push_back("[" + std::string(trim(section)) + "]");
+        lines_.push_back(line);
+        return;
+    }
+    if (const std::size_t at = findKey(header, key); at != npos) {
+        lines_[at] = line;
+        return;
+    }
+    // After the section's last line with content, before any blank lines
+    // that separate it from the next section.
+    std::size_t insertAt = sectionEnd(header);
+    while (insertAt > header + 1 && trim(lines_[insertAt - 1]).empty())
+        --insertAt;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+}
+
+std::string IniDocument::text() const
+{
+    std::string out;
+    for (const auto& line : lines_) {
+        out += line;
+        out += lineEnd_;
+    }
+    return out;
+}
+
+std::string IniDocument::saveTo(const std::string& path) const
+{
+    return writeFileAtomically(path, text());
+}
+
+}  // namespace pst

@@ -1,0 +1,61 @@
+#pragma once
+// INI files with the semantics of the Windows profile-string functions that
+// the settings and language files were designed around:
+//  - sections and keys match without regard to letter case, the first
+//    match wins, blanks around names and values are trimmed, and one pair of
+//    quotes around a value is dropped;
+//  - a missing file, section or key reads as the caller's default;
+//  - writing a key changes only that key's line (or adds one), keeping every
+//    other line, comment and blank of the file as it was.
+// Files are UTF-8; a byte-order mark is skipped. Malformed content (binary
+// junk, endless lines, keys outside any section) is read as far as it makes
+// sense and never fails.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pst {
+
+class IniDocument {
+public:
+    IniDocument() = default;
+
+    // Reads a file; a missing or unreadable file gives an empty document.
+    static IniDocument load(const std::string& path);
+    static IniDocument parse(std::string_view text);
+
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    std::string readString(std::string_view section, std::string_view key, std::string_view fallback) const;
+    // A value that is not a whole number reads as `fallback`.
+    std::int32_t readInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
+
+    // Sets a key, adding the section and the key when missing. Line breaks
+    // in the value would split the entry, so they become blanks.
+    void writeString(std::string_view section, std::string_view key, std::string_view value);
+    void writeInteger(std::string_view section, std::string_view key, std::int32_t value)
+    {
+        writeString(section, key, std::to_string(value));
+    }
+
+    std::string text() const;
+
+    // Writes through a temporary file and a rename, so that a crash or a full
+    // disk never leaves a half-written file. Returns an empty string on
+    // success, otherwise the reason.
+    std::string saveTo(const std::string& path) const;
+
+private:
+    // Index of the section header line, or npos.
+    std::size_t findSection(std::string_view section) const;
+    // Index of the key's line within the section starting after `header`.
+    std::size_t findKey(std::size_t header, std::string_view key) const;
+    std::size_t sectionEnd(std::size_t header) const;
+
+    std::vector<std::string> lines_;
+    std::string lineEnd_ = "\r\n";
+};
+
+}  // namespace pst
