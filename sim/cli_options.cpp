@@ -58,6 +58,11 @@ std::string applyValue(std::string_view name, const std::string& value, SimOptio
             return "--speed must be one of 1200 2400 4800 9600 19200 38400 57600 115200 230400";
         }
         opts.speed = *speed;
+    } else if (name == "--udp") {
+        const auto colon = value.rfind(':');
+        if (colon == std::string::npos || colon == 0 || !parseUnsigned(value.substr(colon + 1), 65535))
+            return "--udp takes ADDRESS:PORT, such as 127.0.0.1:5100 (port 0 takes a free one)";
+        opts.udpAddress = value;
     } else if (name == "--state") {
         if (value.empty())
             return "--state needs a file name";
@@ -77,8 +82,8 @@ std::string applyValue(std::string_view name, const std::string& value, SimOptio
 
 bool takesValue(std::string_view name)
 {
-    return name == "--pty" || name == "--model" || name == "--speed" || name == "--state" ||
-        name == "--fault" || name == "--split-ms" || name == "--late-ms";
+    return name == "--pty" || name == "--udp" || name == "--model" || name == "--speed" ||
+        name == "--state" || name == "--fault" || name == "--split-ms" || name == "--late-ms";
 }
 
 CommandLine failure(std::string error)
@@ -104,6 +109,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             result.options.pace = true;
             continue;
         }
+        if (arg == "--no-pty") {
+            result.options.servePty = false;
+            continue;
+        }
+        if (arg == "--udp-other-port") {
+            result.options.udpReplyFromOtherPort = true;
+            continue;
+        }
         std::string name(arg);
         std::optional<std::string> value;
         if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
@@ -121,6 +134,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             return failure(std::move(error));
         }
     }
+    if (!result.options.servePty && result.options.udpAddress.empty())
+        return failure("--no-pty needs --udp: the printer must be reachable somehow");
     return result;
 }
 
@@ -128,11 +143,16 @@ std::string usageText()
 {
     return R"(Usage: pennafor-printer-sim [options]
 
-Plays a thermal receipt printer behind a pseudo-terminal, for testing the
-setting tool without hardware. Runs until interrupted (SIGINT/SIGTERM).
+Plays a thermal receipt printer behind a pseudo-terminal (its serial port)
+and, when asked, a UDP port (its Ethernet port), for testing the setting tool
+without hardware. Runs until interrupted (SIGINT/SIGTERM).
 
 Options:
   --pty PATH           create a symbolic link PATH to the pty's slave device
+  --udp ADDR:PORT      also answer UDP datagrams there (port 0: a free one);
+                       replies go back from the port the request came to
+  --no-pty             serve the UDP port only
+  --udp-other-port     answer datagrams from another port (a fault)
   --model TEXT         model name reported to identify (max 8 chars, default PNF80)
   --speed BAUD         printer's starting line speed (default 9600); one of
                        1200 2400 4800 9600 19200 38400 57600 115200 230400
@@ -144,7 +164,8 @@ Options:
   --late-ms MS         delay of a late reply (default 4000)
   -h, --help           show this help
 
-The slave device path is printed on standard output once the printer is ready.
+The slave device path (and the UDP address) is printed on standard output once
+the printer is ready.
 )";
 }
 

@@ -1,6 +1,7 @@
 #include "command_handlers.h"
 
 #include "line_speeds.h"
+#include "settings_commands.h"
 
 #include <algorithm>
 #include <array>
@@ -24,10 +25,18 @@ CommandOutcome identify(PrinterState& state, const ReceivedFrame& /*frame*/)
     return outcome;
 }
 
-CommandOutcome switchSpeed(PrinterState& /*state*/, const ReceivedFrame& frame)
+CommandOutcome switchSpeed(PrinterState& state, const ReceivedFrame& frame)
 {
     CommandOutcome outcome;
-    outcome.speedAfterReply = baudForSpeedCode(frame.arg1);
+    const unsigned requested = baudForSpeedCode(frame.arg1);
+    // Switching back to the base speed ends the conversation: a stored speed
+    // that changed during it applies from here on.
+    if (state.speedChangePendingUntilReturnTo && requested == *state.speedChangePendingUntilReturnTo) {
+        outcome.speedAfterReply = state.settings.deviceSpeed;
+        state.speedChangePendingUntilReturnTo.reset();
+    } else {
+        outcome.speedAfterReply = requested;
+    }
     return outcome;
 }
 
@@ -50,6 +59,8 @@ CommandOutcome handleCommand(PrinterState& state, const ReceivedFrame& frame)
             return entry.handler(state, frame);
         }
     }
+    if (const CommandHandler settings = settingsCommandHandler(frame.command))
+        return settings(state, frame);
     return acknowledge(state, frame);
 }
 

@@ -1,6 +1,7 @@
 #include "json_writer.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace pst::sim {
 
@@ -50,6 +51,20 @@ JsonWriter& JsonWriter::string(std::string_view value)
     return *this;
 }
 
+JsonWriter& JsonWriter::text(std::string_view utf8)
+{
+    beforeValue();
+    appendQuoted(utf8, true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::boolean(bool value)
+{
+    beforeValue();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
 JsonWriter& JsonWriter::number(long long value)
 {
     beforeValue();
@@ -78,11 +93,73 @@ void JsonWriter::beforeValue()
     }
 }
 
-void JsonWriter::appendQuoted(std::string_view value)
+namespace {
+
+// The code point of the well-formed UTF-8 sequence at the front of `text`
+// and its length; length 0 when there is none.
+std::pair<unsigned, std::size_t> utf8CodePoint(std::string_view text)
+{
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    unsigned value = 0;
+    unsigned min = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1Fu;
+        min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0Fu;
+        min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07u;
+        min = 0x10000;
+    } else {
+        return {0, 0};
+    }
+    if (text.size() < length)
+        return {0, 0};
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0) != 0x80)
+            return {0, 0};
+        value = (value << 6) | (next & 0x3Fu);
+    }
+    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return {0, 0};
+    return {value, length};
+}
+
+void appendUnicodeEscape(std::string& out, unsigned value)
+{
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", value);
+    out += escaped;
+}
+
+}  // namespace
+
+void JsonWriter::appendQuoted(std::string_view value, bool decodeUtf8)
 {
     out_ += '"';
-    for (char c : value) {
+    for (std::size_t at = 0; at < value.size(); ++at) {
+        const char c = value[at];
         const auto byte = static_cast<unsigned char>(c);
+        if (decodeUtf8 && byte >= 0x80) {
+            const auto [codePoint, length] = utf8CodePoint(value.substr(at));
+            if (length > 0) {
+                if (codePoint > 0xFFFF) {
+                    const unsigned offset = codePoint - 0x10000;
+                    appendUnicodeEscape(out_, 0xD800 + (offset >> 10));
+                    appendUnicodeEscape(out_, 0xDC00 + (offset & 0x3FF));
+                } else {
+                    appendUnicodeEscape(out_, codePoint);
+                }
+                at += length - 1;
+                continue;
+            }
+        }
         switch (c) {
         case '"':
             out_ += "\\\"";

@@ -16,6 +16,10 @@ public:
     JsonWriter& endArray();
     JsonWriter& key(std::string_view name);
     JsonWriter& string(std::string_view value);
+    // UTF-8 text, written so that readers show its characters: each code
+    // point outside ASCII as a \u escape; bytes that are not UTF-8 as string().
+    JsonWriter& text(std::string_view utf8);
+    JsonWriter& boolean(bool value);
     JsonWriter& number(long long value);
     JsonWriter& number(unsigned long long value);
 
@@ -23,7 +27,7 @@ public:
 
 private:
     void beforeValue();
-    void appendQuoted(std::string_view value);
+    void appendQuoted(std::string_view value, bool decodeUtf8 = false);
 
     std::string out_;
     std::vector<bool> needComma_;  // one entry per open object/array

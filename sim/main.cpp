@@ -60,10 +60,17 @@ int main(int argc, char** argv)
 
         pst::sim::VirtualPrinter printer(cmd.options);
         printer.start();
-        std::cout << "pennafor-printer-sim: " << cmd.options.model << " at " << cmd.options.speed
-                  << " baud on " << printer.devicePath();
-        if (!cmd.options.ptyLink.empty())
-            std::cout << " (link " << cmd.options.ptyLink << ")";
+        std::cout << "pennafor-printer-sim: " << cmd.options.model;
+        if (cmd.options.servePty) {
+            std::cout << " at " << cmd.options.speed << " baud on " << printer.devicePath();
+            if (!cmd.options.ptyLink.empty())
+                std::cout << " (link " << cmd.options.ptyLink << ")";
+        }
+        if (!cmd.options.udpAddress.empty()) {
+            const std::string address = cmd.options.udpAddress;
+            std::cout << (cmd.options.servePty ? "," : "") << " UDP on "
+                      << address.substr(0, address.rfind(':') + 1) << printer.udpPort();
+        }
         std::cout << std::endl;
 
         waitForShutdown(shutdown);

@@ -1,8 +1,11 @@
 #include "printer_core.h"
 
 #include "command_handlers.h"
+#include "datagram_frames.h"
 #include "frame_builder.h"
+#include "raw_command_effects.h"
 #include "state_json.h"
+#include "wire_format.h"
 
 #include <utility>
 
@@ -18,7 +21,10 @@ std::chrono::microseconds wireTime(std::size_t bytes, unsigned baud)
     return std::chrono::microseconds(bytes * kBitsPerByte * 1'000'000ULL / baud);
 }
 
-PrinterCore::PrinterCore(PrinterState initial) : state_(std::move(initial)) { }
+PrinterCore::PrinterCore(PrinterState initial) : state_(std::move(initial))
+{
+    state_.settings.deviceSpeed = state_.startSpeed;
+}
 
 PrinterCore::Intake PrinterCore::ingest(std::span<const std::uint8_t> bytes, Clock::time_point arrivedAt,
                                         std::optional<unsigned> hostSpeed)
@@ -28,16 +34,43 @@ PrinterCore::Intake PrinterCore::ingest(std::span<const std::uint8_t> bytes, Clo
     if (hostSpeed && *hostSpeed != state_.speed) {
         state_.ignoredBytes += bytes.size();
         // Whatever partial frame was pending has just been garbled as well.
-        parser_.reset();
+        stream_.reset();
         intake.countersChanged = true;
     } else {
-        ParseResult parsed;
-        parser_.feed(bytes, arrivedAt, parsed);
-        state_.badFrames += parsed.badFrames;
-        state_.skippedBytes += parsed.skippedBytes;
-        intake.countersChanged = parsed.badFrames != 0 || parsed.skippedBytes != 0;
-        intake.frames = std::move(parsed.frames);
+        StreamResult parsed;
+        stream_.feed(bytes, arrivedAt, parsed);
+        state_.badFrames += parsed.frames.badFrames;
+        state_.skippedBytes += parsed.frames.skippedBytes;
+        for (const RawCommand& command : parsed.rawCommands)
+            applyRawCommand(state_, command);
+        intake.countersChanged =
+            parsed.frames.badFrames != 0 || parsed.frames.skippedBytes != 0 || !parsed.rawCommands.empty();
+        intake.frames = std::move(parsed.frames.frames);
     }
+    changed_.notify_all();
+    return intake;
+}
+
+PrinterCore::Intake PrinterCore::ingestDatagram(std::span<const std::uint8_t> datagram,
+                                                Clock::time_point arrivedAt)
+{
+    Intake intake;
+    // A datagram that does not start a frame carries printer-language
+    // commands, as the raw writes on this link do.
+    StreamResult raw;
+    ParseResult parsed;
+    if (!datagram.empty() && datagram[0] != wire::kStartByte)
+        HostStream().feed(datagram, arrivedAt, raw);
+    else
+        parsed = parseDatagram(datagram, arrivedAt);
+    std::lock_guard lock(mutex_);
+    for (const RawCommand& command : raw.rawCommands)
+        applyRawCommand(state_, command);
+    parsed.skippedBytes += raw.frames.skippedBytes;
+    state_.badFrames += parsed.badFrames;
+    state_.skippedBytes += parsed.skippedBytes;
+    intake.countersChanged = parsed.badFrames != 0 || parsed.skippedBytes != 0 || !raw.rawCommands.empty();
+    intake.frames = std::move(parsed.frames);
     changed_.notify_all();
     return intake;
 }

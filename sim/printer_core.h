@@ -2,6 +2,7 @@
 
 #include "fault_injector.h"
 #include "frame_parser.h"
+#include "host_stream.h"
 #include "printer_state.h"
 
 #include <chrono>
@@ -41,6 +42,10 @@ public:
     Intake ingest(std::span<const std::uint8_t> bytes, Clock::time_point arrivedAt,
                   std::optional<unsigned> hostSpeed);
 
+    // One datagram from the network port, parsed on its own. The network has
+    // no line speed, so nothing is ignored for being sent at the wrong one.
+    Intake ingestDatagram(std::span<const std::uint8_t> datagram, Clock::time_point arrivedAt);
+
     // Records the request and decides the reply (consuming a counted fault).
     ReplyPlan handle(const ParsedFrame& request);
 
@@ -67,7 +72,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     PrinterState state_;
-    FrameParser parser_;
+    HostStream stream_;  // frames and the raw commands between them
 };
 
 std::chrono::microseconds wireTime(std::size_t bytes, unsigned baud);

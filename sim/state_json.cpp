@@ -1,6 +1,7 @@
 #include "state_json.h"
 
 #include "json_writer.h"
+#include "settings_json.h"
 
 #include <cstdio>
 
@@ -70,8 +71,15 @@ std::string stateToJson(const PrinterState& state)
         .string(faultModeName(state.fault.mode))
         .key("faultRemaining")
         .number(static_cast<long long>(state.fault.count))
-        .key("received")
-        .beginArray();
+        .key("rawCommandsReceived")
+        .number(static_cast<unsigned long long>(state.rawCommandsReceived))
+        .key("settings");
+    writeSettingsJson(json, state.settings);
+    json.key("printed");
+    writePrintedJson(json, state.printed);
+    json.key("rawReceived");
+    writeRawReceivedJson(json, state.rawReceived);
+    json.key("received").beginArray();
     for (const auto& frame : state.received) {
         writeFrame(json, frame);
     }

@@ -6,6 +6,7 @@
 #include "pty_endpoint.h"
 #include "reply_sender.h"
 #include "state_file.h"
+#include "udp_endpoint.h"
 #include "wake_pipe.h"
 
 #include <array>
@@ -18,11 +19,23 @@
 #include <stdexcept>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace pst::sim {
 namespace {
 
 constexpr std::size_t kModelLimit = 8;
+
+// "127.0.0.1:5100" -> address and port.
+std::pair<std::string, unsigned> splitHostPort(const std::string& text)
+{
+    const auto colon = text.rfind(':');
+    const std::string port = colon == std::string::npos ? std::string() : text.substr(colon + 1);
+    if (colon == 0 || port.empty() || port.size() > 5 ||
+        port.find_first_not_of("0123456789") != std::string::npos || std::stoul(port) > 65535)
+        throw std::runtime_error("'" + text + "' is not ADDRESS:PORT");
+    return {text.substr(0, colon), static_cast<unsigned>(std::stoul(port))};
+}
 
 PrinterState initialState(const SimOptions& opts)
 {
@@ -40,8 +53,9 @@ struct VirtualPrinter::Impl {
     explicit Impl(SimOptions options) : opts(std::move(options)), core(initialState(opts)) { }
 
     void serve();
-    bool serveReadable();
-    bool answer(const ParsedFrame& request);
+    bool serveSerial();
+    bool serveNetwork();
+    bool answer(const ParsedFrame& request, Endpoint& from, bool paced);
     void persist();
 
     const SimOptions opts;
@@ -54,27 +68,35 @@ struct VirtualPrinter::Impl {
     std::string device;
     std::unique_ptr<WakePipe> stop;
     std::unique_ptr<PtyEndpoint> endpoint;
+    std::unique_ptr<UdpEndpoint> udp;
     std::optional<DeviceLink> link;
     std::thread thread;
     bool persistFailed = false;  // serving thread only
+    // The largest datagram there is; one buffer for all of them.
+    std::vector<std::uint8_t> datagram = std::vector<std::uint8_t>(65536);
 };
 
 void VirtualPrinter::Impl::serve()
 {
     try {
         while (true) {
-            pollfd fds[2] = {{endpoint->readFd(), POLLIN, 0}, {stop->fd(), POLLIN, 0}};
-            if (::poll(fds, 2, -1) < 0) {
+            // Unused slots carry -1, which poll() skips.
+            pollfd fds[3] = {{stop->fd(), POLLIN, 0},
+                             {endpoint ? endpoint->readFd() : -1, POLLIN, 0},
+                             {udp ? udp->readFd() : -1, POLLIN, 0}};
+            if (::poll(fds, 3, -1) < 0) {
                 if (errno == EINTR)
                     continue;
                 throw std::runtime_error(std::string("poll failed: ") + std::strerror(errno));
             }
-            if (fds[1].revents != 0)
+            if (fds[0].revents != 0)
                 return;
-            if ((fds[0].revents & POLLNVAL) != 0) {
+            if ((fds[1].revents & POLLNVAL) != 0) {
                 throw std::runtime_error("pseudo-terminal closed unexpectedly");
             }
-            if (fds[0].revents != 0 && !serveReadable())
+            if (fds[1].revents != 0 && !serveSerial())
+                return;
+            if (fds[2].revents != 0 && !serveNetwork())
                 return;
         }
     } catch (const std::exception& e) {
@@ -82,7 +104,7 @@ void VirtualPrinter::Impl::serve()
     }
 }
 
-bool VirtualPrinter::Impl::serveReadable()
+bool VirtualPrinter::Impl::serveSerial()
 {
     std::array<std::uint8_t, 4096> buffer{};
     const std::size_t n = endpoint->readAvailable(buffer);
@@ -95,21 +117,37 @@ bool VirtualPrinter::Impl::serveReadable()
     if (intake.countersChanged)
         persist();
     for (const auto& request : intake.frames) {
-        if (!answer(request))
+        if (!answer(request, *endpoint, opts.pace))
             return false;
     }
     return true;
 }
 
-bool VirtualPrinter::Impl::answer(const ParsedFrame& request)
+bool VirtualPrinter::Impl::serveNetwork()
+{
+    const std::size_t n = udp->readAvailable(datagram);
+    if (n == 0)
+        return true;
+    const auto intake = core.ingestDatagram(std::span(datagram).first(n), Clock::now());
+    if (intake.countersChanged)
+        persist();
+    for (const auto& request : intake.frames) {
+        // A network has no wire speed to keep to.
+        if (!answer(request, *udp, false))
+            return false;
+    }
+    return true;
+}
+
+bool VirtualPrinter::Impl::answer(const ParsedFrame& request, Endpoint& from, bool paced)
 {
     const ReplyPlan plan = core.handle(request);
     bool sent = false;
     if (plan.transmission.send) {
-        if (opts.pace && stop->waitUntil(plan.requestCompleteAt))
+        if (paced && stop->waitUntil(plan.requestCompleteAt))
             return false;
         std::lock_guard lock(writing);
-        sent = sendReply(*endpoint, plan.transmission, opts.pace ? plan.lineSpeed : 0, *stop);
+        sent = sendReply(from, plan.transmission, paced ? plan.lineSpeed : 0, *stop);
         if (!sent)
             return false;
     }
@@ -148,12 +186,21 @@ void VirtualPrinter::start()
     if (!isPrinterSpeed(d.opts.speed)) {
         throw std::runtime_error("unsupported printer speed " + std::to_string(d.opts.speed));
     }
+    if (!d.opts.servePty && d.opts.udpAddress.empty())
+        throw std::runtime_error("the printer needs a pseudo-terminal, a UDP port or both");
     d.stop = std::make_unique<WakePipe>();
-    d.endpoint = std::make_unique<PtyEndpoint>(d.opts.speed);
-    d.device = d.endpoint->slavePath();
-    if (!d.opts.ptyLink.empty())
-        d.link.emplace(d.opts.ptyLink, d.device);
-    d.core.setDevice(d.device);
+    if (d.opts.servePty) {
+        d.endpoint = std::make_unique<PtyEndpoint>(d.opts.speed);
+        d.device = d.endpoint->slavePath();
+        if (!d.opts.ptyLink.empty())
+            d.link.emplace(d.opts.ptyLink, d.device);
+    }
+    if (!d.opts.udpAddress.empty()) {
+        const auto [host, port] = splitHostPort(d.opts.udpAddress);
+        d.udp = std::make_unique<UdpEndpoint>(host, port);
+        d.udp->setReplyFromOtherPort(d.opts.udpReplyFromOtherPort);
+    }
+    d.core.setDevice(d.endpoint ? d.device : "udp:" + d.udp->address());
     d.persist();
     d.thread = std::thread([&d] { d.serve(); });
     d.started = true;
@@ -169,6 +216,7 @@ void VirtualPrinter::stop()
     d.thread.join();
     d.link.reset();
     d.endpoint.reset();
+    d.udp.reset();
     d.stopped = true;
 }
 
@@ -176,6 +224,19 @@ std::string VirtualPrinter::devicePath() const
 {
     std::lock_guard lock(impl_->lifecycle);
     return impl_->device;
+}
+
+unsigned VirtualPrinter::udpPort() const
+{
+    std::lock_guard lock(impl_->lifecycle);
+    return impl_->udp ? impl_->udp->port() : 0;
+}
+
+void VirtualPrinter::setUdpReplyFromOtherPort(bool on)
+{
+    std::lock_guard lock(impl_->lifecycle);
+    if (impl_->udp)
+        impl_->udp->setReplyFromOtherPort(on);
 }
 
 void VirtualPrinter::setFault(FaultSpec f)
@@ -211,7 +272,8 @@ bool VirtualPrinter::sendUnsolicited(std::span<const std::uint8_t> bytes)
     if (!impl_->started || impl_->stopped)
         return false;
     std::lock_guard lock(impl_->writing);
-    return impl_->endpoint->writeAll(bytes, *impl_->stop);
+    Endpoint& target = impl_->endpoint ? static_cast<Endpoint&>(*impl_->endpoint) : *impl_->udp;
+    return target.writeAll(bytes, *impl_->stop);
 }
 
 std::string VirtualPrinter::stateJson() const

@@ -21,9 +21,15 @@ struct SimOptions {
     bool pace = false;      // take as long as a real wire would
     std::string stateFile;  // optional JSON state, rewritten after each event
     FaultSpec fault;
+    bool servePty = true;  // false: the network port only
+    // "127.0.0.1:5100" also serves the network port (UDP) there; port 0 takes
+    // a free one (udpPort() tells which). Empty: no network port.
+    std::string udpAddress;
+    bool udpReplyFromOtherPort = false;  // answer from another port than the one asked
 };
 
-// A printer on the far side of a pseudo-terminal, served by its own thread.
+// A printer on the far side of a pseudo-terminal, of a UDP port, or of both,
+// served by its own thread. Replies go back the way their request came.
 class VirtualPrinter {
 public:
     explicit VirtualPrinter(SimOptions opts);
@@ -31,11 +37,15 @@ public:
     VirtualPrinter(const VirtualPrinter&) = delete;
     VirtualPrinter& operator=(const VirtualPrinter&) = delete;
 
-    // Creates the pty (and link) and starts serving. Throws std::runtime_error.
+    // Creates the pty (and link) and the UDP port, and starts serving. Throws
+    // std::runtime_error.
     void start();
     void stop();  // idempotent
 
-    std::string devicePath() const;  // e.g. /dev/pts/5
+    std::string devicePath() const;  // e.g. /dev/pts/5; empty without a pty
+    unsigned udpPort() const;        // 0 without a network port
+    // Answer network requests from another port than the one they came to.
+    void setUdpReplyFromOtherPort(bool on);
     void setFault(FaultSpec f);
     unsigned currentSpeed() const;
     std::vector<ReceivedFrame> frames() const;  // the most recent 1000
@@ -44,7 +54,8 @@ public:
     std::string stateJson() const;
 
     // Sends bytes of the printer's own accord (status text a printer prints
-    // to its port), as if nothing had asked for them.
+    // to its port), as if nothing had asked for them: on the pty, or without
+    // one to whoever last sent a datagram.
     bool sendUnsolicited(std::span<const std::uint8_t> bytes);
 
     // Blocks until at least `n` frames have been received in total.

@@ -7,9 +7,18 @@
 
 namespace pst::cli {
 
+// Which link the printer is reached over; one of --serial, --udp, --usb.
+enum class CliLink { Serial, Network, Usb };
+
+inline constexpr int kDefaultPrinterPort = 5100;
+
 struct CliOptions {
     std::string dataDir;
+    CliLink link = CliLink::Serial;
     std::string serialPort = "COM1";
+    std::string udpHost;  // --udp HOST[:PORT]
+    int udpPort = kDefaultPrinterPort;
+    std::string usbDevice;  // --usb VID_xxxx&PID_xxxx[&MI_xx]
     std::string deviceSpeed = "9600";
     std::string transferSpeed = "115200";
     bool help = false;

@@ -4,6 +4,7 @@
 
 #include "engine/window_messages.h"
 #include "platform/program_folder.h"
+#include "transport/udp_client.h"
 
 namespace pst::cli {
 
@@ -14,8 +15,13 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
       settings_(std::make_shared<ConnectionSettingsStore>())
 {
     ConnectionSettings settings;
-    settings.kind = LinkKind::Serial;
+    settings.kind = options.link == CliLink::Network ? LinkKind::Network
+        : options.link == CliLink::Usb               ? LinkKind::Usb
+                                                     : LinkKind::Serial;
     settings.comName = options.serialPort;
+    settings.ipAddress = options.udpHost;
+    settings.port = options.udpPort;
+    settings.usbDeviceId = options.usbDevice;
     settings.deviceSpeedText = options.deviceSpeed;
     settings.transferSpeedText = options.transferSpeed;
     settings_->set(settings);
@@ -23,8 +29,15 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     auto target = std::make_shared<MessageTarget>(
         dispatcher_,
         [this](unsigned message, std::intptr_t w, std::intptr_t l) { onMessage(message, w, l); });
-    worker_ = std::make_unique<TCommThread>(target, settings_, resolveProgramFolder(options.dataDir));
+    // The session plays the main window, which owns the network link.
+    WorkerLinks links;
+    links.udpClient = std::make_shared<TUdpClient>();
+    worker_ = std::make_unique<TCommThread>(target, settings_, resolveProgramFolder(options.dataDir),
+                                            std::move(links));
     worker_->SetParamBarSink({dispatcher_, [this](const std::string& text) { printStatus(text); }});
+    // Each announced text as it was then, not as the board reads later: a
+    // fast link shows "Checking..." and "...Found" within the same moment.
+    worker_->SetStatusSink({dispatcher_, [this](const std::string& text) { printStatus(text); }});
     worker_->SetMonitorSink([this](const std::string& line) { out_ << line << '\n'; });
 }
 
@@ -63,9 +76,6 @@ void CliSession::printStatus(const std::string& text)
 void CliSession::onMessage(unsigned message, std::intptr_t, std::intptr_t)
 {
     switch (message) {
-    case UM_STATUS:
-        printStatus(worker_->Status().status());
-        break;
     case UM_OP_DONE:
         finished_ = true;
         break;

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "cli/cli_session.h"
+#include "cli/operation_commands.h"
+#include "cli/usb_commands.h"
 
 namespace pst::cli {
 
@@ -23,10 +25,16 @@ int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
 
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> table = {
-        {"test", "", "test the link: switch to the transfer speed, identify the printer, switch back",
-         &runLinkTest},
-    };
+    static const std::vector<Command> table = [] {
+        std::vector<Command> t = {
+            {"test", "", "test the link: switch to the transfer speed, identify the printer, switch back",
+             &runLinkTest},
+            {"list-usb", "", "list the USB devices present; printers (product id 811E) are marked *",
+             &runListUsb},
+        };
+        appendOperationCommands(t);
+        return t;
+    }();
     return table;
 }
 
@@ -46,6 +54,8 @@ void printUsage(std::ostream& out)
            "\n"
            "Options:\n"
            "  --serial PORT          serial port: COM1..COMn or a device path (default COM1)\n"
+           "  --udp HOST[:PORT]      network link: the printer's address and UDP port (default 5100)\n"
+           "  --usb IDENTIFIER       USB link: a device from list-usb, such as VID_xxxx&PID_811E\n"
            "  --device-speed N       speed the printer listens at, bit/s (default 9600)\n"
            "  --transfer-speed N     speed used during each command, bit/s (default 115200)\n"
            "  --data-dir DIR         folder for debug.log and settings (default: the program folder)\n"
@@ -55,7 +65,7 @@ void printUsage(std::ostream& out)
            "Commands:\n";
     for (const auto& command : commands()) {
         std::string head = std::string(command.name) + (*command.arguments ? " " : "") + command.arguments;
-        out << "  " << std::left << std::setw(22) << head << " " << command.summary << '\n';
+        out << "  " << std::left << std::setw(28) << head << " " << command.summary << '\n';
     }
     out << "\nStatus texts go to standard output, errors to standard error. Exit status: 0 done,\n"
            "1 the printer operation failed, 2 the command line was wrong.\n";

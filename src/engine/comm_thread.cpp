@@ -5,16 +5,21 @@
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "transport/comm.h"
+#include "transport/udp_client.h"
+#include "transport/usb_comm.h"
 
 namespace pst {
 
 TCommThread::TCommThread(std::shared_ptr<MessageTarget> notify,
-                         std::shared_ptr<ConnectionSettingsStore> settings, std::string programFolder)
+                         std::shared_ptr<ConnectionSettingsStore> settings, std::string programFolder,
+                         WorkerLinks links)
     : uiDispatcher_(Dispatcher::current()),
       settings_(std::move(settings)),
       programFolder_(std::move(programFolder)),
       notify_(std::move(notify)),
-      comm_(std::make_unique<TComm>())
+      comm_(std::make_unique<TComm>()),
+      usb_(std::make_unique<TUSBComm>(links.usbPaths, links.watchUsbDevices)),
+      udp_(std::move(links.udpClient))
 {
     comm_->SetInx_XonXoffFlow(false);
     comm_->SetOutx_XonXoffFlow(false);
@@ -24,6 +29,7 @@ TCommThread::TCommThread(std::shared_ptr<MessageTarget> notify,
     comm_->OnReceiveData = [this](TComm&, const std::uint8_t* buffer, std::uint16_t length) {
         OnSerialData(buffer, length);
     };
+    AttachUsbComponent();
     thread_ = std::thread([this] { ThreadBody(); });
 }
 
@@ -42,6 +48,8 @@ TCommThread::~TCommThread()
     }
     thread_.join();
     comm_->ClosePort();
+    // Before the list it refreshes goes: no USB event may run after this.
+    usb_.reset();
 }
 
 bool TCommThread::StartOperation(int operation, std::int32_t argument1, std::int32_t argument2,
@@ -141,6 +149,9 @@ void TCommThread::NoteFailureCause(const std::exception& failure)
     std::string cause = failure.what();
     if (const auto* comms = dynamic_cast<const ECommsError*>(&failure); comms && !comms->detail().empty())
         cause += " (" + comms->detail() + ")";
+    // A datagram that could not be sent is why no reply came.
+    if (!droppedSendError_.empty())
+        cause += " (the datagram was not sent: " + droppedSendError_ + ")";
     status_.setFailureCause(cause);
 }
 
@@ -216,6 +227,7 @@ void TCommThread::RunOnce()
     log_.clear();
     errorCode_ = 0;
     status_.setFailureCause({});
+    droppedSendError_.clear();
     if (TakeRunSettings()) {
         comm_->SetReadIntervalTimeout(1);
         comm_->SetReadTotalTimeoutMultiplier(0);

@@ -33,10 +33,13 @@
 #include "platform/manual_reset_event.h"
 #include "platform/message_target.h"
 #include "platform/sleeper.h"
+#include "transport/usb_system_paths.h"
 
 namespace pst {
 
 class TComm;
+class TUSBComm;
+class TUdpClient;
 
 // The run's copy of the connection settings, taken when a run starts.
 struct RunSettings {
@@ -54,12 +57,33 @@ struct RunSettings {
 // own copy for the whole run.
 struct HandOver {
     std::vector<std::uint8_t> paramBlock;  // ParamBlock, ParamLength = size()
+    std::string logoPrintList;             // LogoPrintList: "1,3" (operation 17)
 };
 
 // Where a text goes on the thread that shows it.
 struct TextSink {
     std::shared_ptr<Dispatcher> dispatcher;
     std::function<void(const std::string&)> show;
+};
+
+// The links the worker drives besides its own serial component. The UDP
+// client belongs to the window that chose the network link; the worker only
+// uses it while a run is on that link. Without one, the network link fails
+// with a clear text. The USB component is the worker's own, created on the
+// creating thread from these paths.
+struct WorkerLinks {
+    std::shared_ptr<TUdpClient> udpClient;
+    UsbSystemPaths usbPaths = UsbSystemPaths::fromEnvironment();
+    bool watchUsbDevices = true;
+};
+
+// The worker's list of USB printers, standing in for the main window's
+// device box: the identifiers that contain "811E", and the box's text (the
+// chosen one, empty for none). `error` is why the last refresh stopped short.
+struct UsbDeviceListing {
+    std::vector<std::string> items;
+    std::string text;
+    std::string error;
 };
 
 class TCommThread {
@@ -72,7 +96,7 @@ public:
     // `notify` receives the worker's messages; `settings` is read at the
     // start of every run; `programFolder` is where "debug.log" is written.
     TCommThread(std::shared_ptr<MessageTarget> notify, std::shared_ptr<ConnectionSettingsStore> settings,
-                std::string programFolder);
+                std::string programFolder, WorkerLinks links = {});
     ~TCommThread();
 
     TCommThread(const TCommThread&) = delete;
@@ -96,7 +120,18 @@ public:
     // Where ShowStatus sends download headings (the parameter window's
     // second status panel) and where unsolicited text lines go.
     void SetParamBarSink(TextSink sink);
+    // Gets a copy of every status text that UM_STATUS announces, carried with
+    // the message: a window reading the status board when the message
+    // arrives may already find a later text there.
+    void SetStatusSink(TextSink sink);
     void SetMonitorSink(std::function<void(const std::string&)> sink);
+
+    // The USB printers present, refreshed on the creating thread whenever a
+    // USB device arrives or is removed (the device is closed then). The copy
+    // may be taken from any thread; the sink, when set, gets every refreshed
+    // listing on the creating thread, so a window can show it.
+    UsbDeviceListing UsbDevices() const;
+    void SetUsbListSink(std::function<void(const UsbDeviceListing&)> sink);
 
     StatusBoard& Status() { return status_; }
     const StatusBoard& Status() const { return status_; }
@@ -113,6 +148,10 @@ public:
     const HandOver& RunHandOver() const { return handOver_; }
     const RunSettings& Run() const { return run_; }
     TComm& Comm() { return *comm_; }
+    TUSBComm& UsbComm() { return *usb_; }
+    // The window's connection settings; the baud-rate setting writes the
+    // printer's new device speed here for later runs.
+    ConnectionSettingsStore& Connection() { return *settings_; }
 
     void SetErrorCode(int code) { errorCode_ = code; }
     int ErrorCode() const { return errorCode_; }
@@ -133,6 +172,9 @@ public:
     void OpenSerialAtDeviceSpeed(const std::string& portName);
     void WriteBytes(const std::uint8_t* bytes, std::size_t count);
     WaitResult WaitForReply(std::chrono::milliseconds timeout);
+    // The network link: one datagram of at most `size` bytes within
+    // `timeoutMs`; 0 when none came. Throws the link's failures.
+    std::size_t ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs);
     // Copies the accepted reply's payload (up to `capacity` bytes); returns N.
     std::uint32_t TakeReplyPayload(std::uint8_t* out, std::size_t capacity);
     void ShowStatus(const std::string& text, std::int32_t done = 0, std::int32_t inAll = 0,
@@ -147,6 +189,18 @@ public:
     void SetRawReceiveMode(bool on) { rawReceiveMode_ = on; }
     bool BootPollMode() const { return bootPollMode_.load(); }
     void SetBootPollMode(bool on) { bootPollMode_ = on; }
+    // The boot handshake's answer, "151" once the printer's loader replied;
+    // the main window's boot timer reads and empties it.
+    std::string BootReplyText() const
+    {
+        std::lock_guard lock(modelMutex_);
+        return bootReply_;
+    }
+    void SetBootReplyText(const std::string& text)
+    {
+        std::lock_guard lock(modelMutex_);
+        bootReply_ = text;
+    }
 
     std::string DeviceModel() const;
     void SetDeviceModel(const std::string& model);
@@ -167,6 +221,10 @@ private:
     void RunOnce();
     bool TakeRunSettings();
     void OnSerialData(const std::uint8_t* bytes, std::size_t count);
+    void OnUsbData(const std::uint8_t* bytes, std::size_t count);
+    void AttachUsbComponent();
+    void RefreshUsbList(bool arrival);
+    TUdpClient& Udp();
     void ShowUnsolicited(const std::uint8_t* bytes, std::size_t count);
 
     std::shared_ptr<Dispatcher> uiDispatcher_;
@@ -176,9 +234,19 @@ private:
     mutable std::mutex targetMutex_;
     std::shared_ptr<MessageTarget> notify_;
     TextSink paramBar_;
+    TextSink statusSink_;
     std::function<void(const std::string&)> monitor_;
 
     std::unique_ptr<TComm> comm_;
+    std::unique_ptr<TUSBComm> usb_;
+    std::shared_ptr<TUdpClient> udp_;
+    // Why the last datagram could not be sent: the send's failure is dropped
+    // and the exchange times out, but the cause is worth telling.
+    std::string droppedSendError_;  // worker thread only
+
+    mutable std::mutex usbListMutex_;
+    UsbDeviceListing usbList_;                                  // guarded by usbListMutex_
+    std::function<void(const UsbDeviceListing&)> usbListSink_;  // guarded by usbListMutex_
 
     // Request hand-off between StartOperation and the thread body.
     std::mutex wakeMutex_;
@@ -213,6 +281,7 @@ private:
     std::atomic<int> deviceType_{0};
     mutable std::mutex modelMutex_;
     std::string deviceModel_;
+    std::string bootReply_;
 
     ManualResetEvent exited_;
     std::thread thread_;

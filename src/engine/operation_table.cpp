@@ -4,6 +4,8 @@
 
 #include "engine/comm_thread.h"
 #include "protocol/link_test.h"
+#include "protocol/raw_operations.h"
+#include "protocol/settings_operations.h"
 
 namespace pst {
 
@@ -14,6 +16,45 @@ namespace {
 constexpr std::array<OperationHandler, TCommThread::kLastOperation + 1> kHandlers = [] {
     std::array<OperationHandler, TCommThread::kLastOperation + 1> table{};
     table[1] = &RunLinkTest;
+    // Settings commands.
+    table[5] = &RunSetIp;
+    table[6] = &RunSetCodePage;
+    table[8] = &RunSetBaudRate;
+    table[9] = &RunSetSwitchOptions;
+    table[10] = &RunRestoreDefaults;
+    table[11] = &RunSetBluetooth;
+    table[12] = &RunSetWifiStation;
+    table[13] = &RunCloseWifi;
+    table[14] = &RunSetInfrared;
+    table[15] = &RunSetProduct;
+    table[18] = &RunSetSleepTimes;
+    table[19] = &RunSetAllParameters;
+    table[20] = &RunSetSwitchOptions;
+    table[21] = &RunSetWifiAccessPoint;
+    table[22] = &RunSendBluetoothControl;
+    table[24] = &RunSetRecyclingTime;
+    table[26] = &RunRawPair8D00;
+    table[27] = &RunBluetoothHidingOff;
+    table[29] = &RunRawPair8D01;
+    table[30] = &RunBluetoothHidingOn;
+    table[42] = &RunFlowControlSoftware;
+    table[43] = &RunFlowControlHardware;
+    // Raw printer commands.
+    table[17] = &RunPrintLogos;
+    table[23] = &RunSetInterfaceOption;
+    table[31] = &RunSetBlackMarkMode;
+    table[32] = &RunCancelBlackMark;
+    table[33] = &RunSetBlackMarkDistance;
+    table[34] = &RunSetBlackMarkWidth;
+    table[35] = &RunSetFeedAfterMark;
+    table[36] = &RunFindBlackMark;
+    table[37] = &RunSetEthernetMask;
+    table[38] = &RunSetEthernetGateway;
+    table[39] = &RunSetEthernetPort;
+    table[40] = &RunSetEthernetMac;
+    table[41] = &RunSetEthernetIp;
+    table[44] = &RunFindBlackMarkAndCut;
+    table[45] = &RunBlackMarkTestPrint;
     return table;
 }();
 

@@ -1,9 +1,12 @@
 #include "protocol/exchanges.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <optional>
 
 #include "engine/comm_thread.h"
+#include "engine/transfer_log.h"
 #include "protocol/command_packet.h"
 #include "protocol/errors.h"
 
@@ -14,6 +17,11 @@ namespace {
 constexpr std::chrono::milliseconds kConfirmedReplyTimeout{3000};
 constexpr std::chrono::milliseconds kReadReplyTimeout{600};
 
+// The network link waits for one datagram per attempt instead.
+constexpr int kConfirmedDatagramTimeoutMs = 1000;
+constexpr int kReadDatagramTimeoutMs = 3000;
+constexpr std::size_t kDatagramBufferSize = 2049;
+
 void refuseOverlongPayload(std::size_t size)
 {
     if (size > kMaxConfirmedPayload)
@@ -21,10 +29,32 @@ void refuseOverlongPayload(std::size_t size)
                                       " bytes; at most " + std::to_string(kMaxConfirmedPayload) + ")");
 }
 
-void requireLinkWithReplies(const TCommThread& worker)
+// One datagram received within the time, logged when anything came. Returns
+// the reply's payload length when the datagram is one: it holds at least a
+// header, begins 02 00, and holds the whole payload its header announces
+// (a shorter one would hand on bytes that never arrived). No check byte is
+// tested on this link.
+std::optional<std::uint32_t> receiveReplyDatagram(TCommThread& worker, std::span<std::uint8_t> datagram,
+                                                  int timeoutMs)
 {
-    if (worker.Run().network)
-        throw ECommunicationException("The network link is not available in this version");
+    const std::size_t received = worker.ReceiveDatagram(datagram.data(), datagram.size(), timeoutMs);
+    if (received == 0)
+        return std::nullopt;
+    worker.AddLogLine("Receive " + std::to_string(received) + " Bytes" + timeStampNow());
+    worker.HexDumpToLog(datagram.data(), received);
+    if (received < kPacketHeaderSize || datagram[0] != kPacketStartByte || datagram[1] != 0x00)
+        return std::nullopt;
+    const std::uint32_t length = readU16(datagram.data() + 12);
+    if (received < kPacketHeaderSize + length)
+        return std::nullopt;
+    return length;
+}
+
+std::uint32_t copyDatagramPayload(std::span<const std::uint8_t> datagram, std::uint32_t length,
+                                  std::span<std::uint8_t> out)
+{
+    std::copy_n(datagram.begin() + kPacketHeaderSize, std::min<std::size_t>(length, out.size()), out.begin());
+    return length;
 }
 
 }  // namespace
@@ -34,11 +64,20 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
                             std::span<std::uint8_t> reply)
 {
     refuseOverlongPayload(payload.size());
-    requireLinkWithReplies(worker);
-    const auto packet = buildCommandPacket(command, argument1, argument2, payload);
+    const bool network = worker.Run().network;
+    // On the network the datagram is the frame: its length tells where the
+    // payload ends, so the check byte is left out.
+    const auto packet = buildCommandPacket(command, argument1, argument2, payload,
+                                           network ? PayloadCheck::Omit : PayloadCheck::Append);
 
+    std::array<std::uint8_t, kDatagramBufferSize> datagram;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         worker.WriteBytes(packet.data(), packet.size());
+        if (network) {
+            if (auto length = receiveReplyDatagram(worker, datagram, kConfirmedDatagramTimeoutMs))
+                return copyDatagramPayload(datagram, *length, reply);
+            continue;
+        }
         const WaitResult result = worker.WaitForReply(kConfirmedReplyTimeout);
         if (result == WaitResult::Signalled)
             return worker.TakeReplyPayload(reply.data(), reply.size());
@@ -53,11 +92,17 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
 std::uint32_t ReadRequest(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
                           std::span<const std::uint8_t> payload, std::span<std::uint8_t> out)
 {
-    requireLinkWithReplies(worker);
+    const bool network = worker.Run().network;
     const auto packet = buildCommandPacket(command, argument1, 0, payload);
 
+    std::array<std::uint8_t, kDatagramBufferSize> datagram;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         worker.WriteBytes(packet.data(), packet.size());
+        if (network) {
+            if (auto length = receiveReplyDatagram(worker, datagram, kReadDatagramTimeoutMs))
+                return copyDatagramPayload(datagram, *length, out);
+            continue;
+        }
         const WaitResult result = worker.WaitForReply(kReadReplyTimeout);
         if (result == WaitResult::Signalled)
             return worker.TakeReplyPayload(out.data(), out.size());

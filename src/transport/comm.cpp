@@ -6,78 +6,96 @@
 
 namespace pst {
 
-// Lets queued events find their component, or learn that it is gone. Held by
-// every queued event; the component clears owner when it dies, under the
-// mutex, so an event either runs completely before that or not at all.
-struct CommEventGate {
-    std::mutex mutex;
-    TComm* owner = nullptr;
+namespace {
+
+// The serial component's side of its threads' notices.
+class TCommEvents final : public CommEvents {
+public:
+    explicit TCommEvents(TComm& comm) : comm_(comm) { }
+
+    void receiveData(const std::uint8_t* block, std::uint16_t length) override
+    {
+        if (comm_.OnReceiveData)
+            comm_.OnReceiveData(comm_, block, length);
+    }
+    void receiveError(std::uint32_t errorMask) override
+    {
+        if (comm_.OnReceiveError)
+            comm_.OnReceiveError(comm_, errorMask);
+    }
+    void modemStateChange(std::uint32_t modemEvent) override
+    {
+        if (comm_.OnModemStateChange)
+            comm_.OnModemStateChange(comm_, modemEvent);
+    }
+    void requestHangup() override
+    {
+        if (comm_.OnRequestHangup)
+            comm_.OnRequestHangup(comm_);
+    }
+    void sendDataEmpty() override
+    {
+        if (comm_.OnSendDataEmpty)
+            comm_.OnSendDataEmpty(comm_);
+    }
+
+private:
+    TComm& comm_;
 };
+
+}  // namespace
 
 CommNotifier::CommNotifier(std::shared_ptr<Dispatcher> dispatcher, std::shared_ptr<CommEventGate> gate)
     : dispatcher_(std::move(dispatcher)), gate_(std::move(gate))
 {
 }
 
-void CommNotifier::deliver(std::function<void(TComm&)> raise) const
+void CommNotifier::deliver(std::function<void(CommEvents&)> raise) const
 {
     dispatcher_->post([gate = gate_, raise = std::move(raise)] {
         std::lock_guard lock(gate->mutex);
-        if (gate->owner)
-            raise(*gate->owner);
+        if (gate->events)
+            raise(*gate->events);
     });
 }
 
 void CommNotifier::receivedData(std::vector<std::uint8_t> block) const
 {
-    deliver([block = std::move(block)](TComm& comm) {
-        if (comm.OnReceiveData)
-            comm.OnReceiveData(comm, block.data(), static_cast<std::uint16_t>(block.size() - 1));
+    deliver([block = std::move(block)](CommEvents& events) {
+        events.receiveData(block.data(), static_cast<std::uint16_t>(block.size() - 1));
     });
 }
 
 void CommNotifier::receiveError(std::uint32_t errorMask) const
 {
-    deliver([errorMask](TComm& comm) {
-        if (comm.OnReceiveError)
-            comm.OnReceiveError(comm, errorMask);
-    });
+    deliver([errorMask](CommEvents& events) { events.receiveError(errorMask); });
 }
 
 void CommNotifier::modemStateChange(std::uint32_t modemEvent) const
 {
-    deliver([modemEvent](TComm& comm) {
-        if (comm.OnModemStateChange)
-            comm.OnModemStateChange(comm, modemEvent);
-    });
+    deliver([modemEvent](CommEvents& events) { events.modemStateChange(modemEvent); });
 }
 
 void CommNotifier::hangup() const
 {
-    deliver([](TComm& comm) {
-        if (comm.OnRequestHangup)
-            comm.OnRequestHangup(comm);
-    });
+    deliver([](CommEvents& events) { events.requestHangup(); });
 }
 
 void CommNotifier::sendQueueEmpty() const
 {
-    deliver([](TComm& comm) {
-        if (comm.OnSendDataEmpty)
-            comm.OnSendDataEmpty(comm);
-    });
+    deliver([](CommEvents& events) { events.sendDataEmpty(); });
 }
 
 TComm::TComm() : dispatcher_(Dispatcher::current()), gate_(std::make_shared<CommEventGate>())
 {
-    gate_->owner = this;
+    gate_->events = std::make_unique<TCommEvents>(*this);
 }
 
 TComm::~TComm()
 {
     {
         std::lock_guard lock(gate_->mutex);
-        gate_->owner = nullptr;
+        gate_->events.reset();
     }
     ClosePort();
 }

@@ -7,14 +7,34 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/dispatcher.h"
 
 namespace pst {
 
-class TComm;
-struct CommEventGate;
+// What a component does with its threads' notices. Runs on the creating
+// thread only. The serial component raises all five events; the USB device
+// component has no modem lines and no hang-up event and ignores those.
+class CommEvents {
+public:
+    virtual ~CommEvents() = default;
+    // block holds length bytes followed by one zero byte.
+    virtual void receiveData(const std::uint8_t* block, std::uint16_t length) = 0;
+    virtual void receiveError(std::uint32_t errorMask) = 0;
+    virtual void modemStateChange(std::uint32_t modemEvent) = 0;
+    virtual void requestHangup() = 0;
+    virtual void sendDataEmpty() = 0;
+};
+
+// Lets queued notices find their component, or learn that it is gone. Held
+// by every queued notice; the component empties `events` when it dies, under
+// the mutex, so a notice either runs completely before that or not at all.
+struct CommEventGate {
+    std::mutex mutex;
+    std::unique_ptr<CommEvents> events;
+};
 
 // Raises the component's events on the thread that created it. Every call
 // only queues; the event runs later from that thread's dispatcher, and not at
@@ -31,7 +51,7 @@ public:
     void sendQueueEmpty() const;
 
 private:
-    void deliver(std::function<void(TComm&)> raise) const;
+    void deliver(std::function<void(CommEvents&)> raise) const;
 
     std::shared_ptr<Dispatcher> dispatcher_;
     std::shared_ptr<CommEventGate> gate_;

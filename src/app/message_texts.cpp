@@ -1,0 +1,188 @@
+#include "app/message_texts.h"
+
+#include <array>
+#include <mutex>
+#include <type_traits>
+
+namespace pst {
+
+namespace {
+
+constexpr std::array<MessageTextEntry, 41> kTexts{{
+    {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
+    {"sConnectOKstr", "连接成功"},
+    {"SIPError", "IP 地址不正确"},
+    {"SMaskError", "子网掩码不正确"},
+    {"sGatewayError", "网关不正确"},
+    {"sOpenPrgFile", "选择程序文件"},
+    {"sUpdatePrgFile", "更新程序"},
+    {"sUpdateFontFile", "更新字库"},
+    {"sOpenFontFile", "选择字库文件"},
+    {"sDnLogFileMsg", "BMP 文件不能超过%d"},
+    {"sBaudrateMsg", "波特率设置为"},
+    {"sUploadMsg", "上传完成"},
+    {"sWaitMsg", "等待5秒..."},
+    {"sFinishPrg", "更新程序完成"},
+    {"sMsg1", "设备名称不能为空"},
+    {"sMsg2", "设备序列号不能为空"},
+    {"sMsg3", "连接..."},
+    {"sMsg4", "连接完成"},
+    {"sMsg5", "设置 WIFI IP AP 成功"},
+    {"sMsg6", "设置WIFI 参数成功"},
+    {"sMsg7", "设置WIFI IP成功"},
+    {"sMsg8", "设置红外参数成功"},
+    {"sMsg9", "设置设备参数成功"},
+    {"sMsg10", "设置休眠时间，关机时间成功"},
+    {"sMsg11", "设置所有参数成功"},
+    {"sMsg12", "设置设备开关选项成功"},
+    {"sMsg13", "设置蓝牙参数成功"},
+    {"sMsg14", "蓝牙控制指令发送成功"},
+    {"sMsg15", "设置IP 成功"},
+    {"sMsg16", "设置默认参数成功"},
+    {"sMsg17", "设置代码页成功"},
+    {"sMsg18", "设置波特率成功"},
+    {"sMsg19", "WEP-H的密码固定是10位"},
+    {"sMsg20", "WEP-A的密码固定是5位或13位"},
+    {"sMsg21", "AES和TPIK的密码要≥8位"},
+    {"sMsg22", "设置票据回收时间成功"},
+    {"sMsg23", "程序文件错误"},
+    {"sMsg24", "文件不存在"},
+    {"BlackErrorStr1", "黑标查找距离值不对"},
+    {"BlackErrorStr2", "黑标宽度值不对"},
+    {"BlackErrorStr3", "找到黑标后，进纸值不对"},
+}};
+
+constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
+constexpr std::array<std::string_view, 3> kBluetoothMode{"未安装蓝牙", "单模蓝牙", "双模蓝牙"};
+constexpr std::array<std::string_view, 3> kPasswordCheck{"需要密码鉴权", "需要密码鉴权（****）",
+                                                         "不需要密码鉴权"};
+constexpr std::array<std::string_view, 2> kFlowControl{"软件流控", "硬件流控"};
+constexpr std::array<std::string_view, 4> kDarkDescription{"微淡", "正常", "微浓", "高浓度"};
+constexpr std::array<std::string_view, 2> kBluetoothWorkMode{"高速模式", "正常模式"};
+constexpr std::array<std::string_view, 4> kCheckMode{"开放系统", "共享系统", "WPA-PSK", "WAP2-PSK"};
+constexpr std::array<std::string_view, 2> kIrdaProtocol{"原始红外", "IRDA"};
+constexpr std::array<std::string_view, 2> kUsbDeviceType{"USB虚拟串口", "USB打印口"};
+constexpr std::array<std::string_view, 2> kPaperType{"热敏票据纸", "热敏标签纸"};
+constexpr std::array<std::string_view, 2> kPrinterOrder{"倒序", "正序"};
+constexpr std::array<std::string_view, 4> kTransMode{"当前选择串口", "当前选择以太网", "当前选择USB",
+                                                     "当前选择并口"};
+
+constexpr std::array<ItemListEntry, 12> kLists{{
+    {"Bluetooth SEEK", kBluetoothSeek},
+    {"Blue ToolthMode", kBluetoothMode},
+    {"Blue PSWCheck", kPasswordCheck},
+    {"Flow control", kFlowControl},
+    {"Dark description", kDarkDescription},
+    {"BlueToolth WorkMode", kBluetoothWorkMode},
+    {"Check Mode", kCheckMode},
+    {"irda Protecl", kIrdaProtocol},
+    {"USB Device Type", kUsbDeviceType},
+    {"Paper Type", kPaperType},
+    {"Printer Order", kPrinterOrder},
+    {"Trans Mode", kTransMode},
+}};
+
+// The current texts, index for index with the tables above.
+struct CurrentTexts {
+    std::mutex mutex;
+    std::vector<std::string> texts;
+    std::vector<std::vector<std::string>> lists;
+
+    CurrentTexts() { resetLocked(); }
+
+    void resetLocked()
+    {
+        texts.assign(kTexts.size(), {});
+        for (std::size_t i = 0; i < kTexts.size(); ++i)
+            texts[i] = std::string(kTexts[i].defaultText);
+        lists.assign(kLists.size(), {});
+        for (std::size_t i = 0; i < kLists.size(); ++i)
+            lists[i].assign(kLists[i].defaults.begin(), kLists[i].defaults.end());
+    }
+};
+
+CurrentTexts& current()
+{
+    static CurrentTexts instance;
+    return instance;
+}
+
+template <typename Table> std::ptrdiff_t indexOf(const Table& table, std::string_view name)
+{
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if constexpr (std::is_same_v<typename Table::value_type, MessageTextEntry>) {
+            if (table[i].key == name)
+                return static_cast<std::ptrdiff_t>(i);
+        } else {
+            if (table[i].section == name)
+                return static_cast<std::ptrdiff_t>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::span<const MessageTextEntry> MessageTextTable()
+{
+    return kTexts;
+}
+
+std::string MessageText(std::string_view key)
+{
+    const std::ptrdiff_t at = indexOf(kTexts, key);
+    if (at < 0)
+        return std::string(key);
+    CurrentTexts& texts = current();
+    std::lock_guard lock(texts.mutex);
+    return texts.texts[static_cast<std::size_t>(at)];
+}
+
+bool SetMessageText(std::string_view key, std::string text)
+{
+    const std::ptrdiff_t at = indexOf(kTexts, key);
+    if (at < 0)
+        return false;
+    CurrentTexts& texts = current();
+    std::lock_guard lock(texts.mutex);
+    texts.texts[static_cast<std::size_t>(at)] = std::move(text);
+    return true;
+}
+
+std::span<const ItemListEntry> ItemListTable()
+{
+    return kLists;
+}
+
+std::vector<std::string> ItemList(std::string_view section)
+{
+    const std::ptrdiff_t at = indexOf(kLists, section);
+    if (at < 0)
+        return {};
+    CurrentTexts& texts = current();
+    std::lock_guard lock(texts.mutex);
+    return texts.lists[static_cast<std::size_t>(at)];
+}
+
+bool SetItemText(std::string_view section, std::size_t index, std::string text)
+{
+    const std::ptrdiff_t at = indexOf(kLists, section);
+    if (at < 0)
+        return false;
+    CurrentTexts& texts = current();
+    std::lock_guard lock(texts.mutex);
+    auto& items = texts.lists[static_cast<std::size_t>(at)];
+    if (index >= items.size())
+        return false;
+    items[index] = std::move(text);
+    return true;
+}
+
+void ResetMessageTexts()
+{
+    CurrentTexts& texts = current();
+    std::lock_guard lock(texts.mutex);
+    texts.resetLocked();
+}
+
+}  // namespace pst

@@ -1,0 +1,43 @@
+#include "cli/usb_commands.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "transport/usb_comm.h"
+
+namespace pst::cli {
+
+int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (!options.arguments.empty()) {
+        err << "list-usb takes no arguments\n";
+        return 2;
+    }
+    std::vector<std::string> identifiers;
+    try {
+        // Listed once: no need to watch devices come and go.
+        TUSBComm usb(UsbSystemPaths::fromEnvironment(), false);
+        usb.ListDevices(identifiers);
+    } catch (const ECommsError& failure) {
+        err << failure.what() << '\n';
+        if (!failure.detail().empty())
+            err << "  cause: " << failure.detail() << '\n';
+        return 1;
+    }
+
+    bool printerFound = false;
+    for (const auto& identifier : identifiers) {
+        const bool printer = identifier.find("811E") != std::string::npos;
+        printerFound = printerFound || printer;
+        out << (printer ? "* " : "  ") << identifier << '\n';
+    }
+    if (identifiers.empty())
+        out << "No USB devices found.\n";
+    else if (!printerFound)
+        out << "No printer among them (none has 811E in its identifier).\n";
+    return 0;
+}
+
+}  // namespace pst::cli

@@ -1,0 +1,98 @@
+// The worker's list of USB printers: filled when the worker is created and
+// refreshed whenever any USB device arrives or is removed.
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/comm_thread.h"
+#include "transport/usb_comm.h"
+
+namespace pst {
+
+namespace {
+
+// The printer's product id, as every identifier of it carries.
+constexpr const char* kPrinterProductId = "811E";
+
+bool namesPrinter(std::string identifier)
+{
+    std::transform(identifier.begin(), identifier.end(), identifier.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    return identifier.find(kPrinterProductId) != std::string::npos;
+}
+
+// Fills `listing.items` with the printers present; a failure leaves the
+// items as far as they were filled and is kept as the listing's error.
+void listPrinters(TUSBComm& usb, UsbDeviceListing& listing)
+{
+    listing.items.clear();
+    listing.error.clear();
+    try {
+        std::vector<std::string> identifiers;
+        usb.ListDevices(identifiers);
+        std::copy_if(identifiers.begin(), identifiers.end(), std::back_inserter(listing.items), namesPrinter);
+    } catch (const ECommsError& failure) {
+        listing.error = failure.what();
+        if (!failure.detail().empty())
+            listing.error += " (" + failure.detail() + ")";
+    } catch (const std::exception& failure) {
+        listing.error = failure.what();
+    }
+}
+
+}  // namespace
+
+void TCommThread::AttachUsbComponent()
+{
+    usb_->OnReceiveData = [this](TUSBComm&, const std::uint8_t* buffer, std::uint16_t length) {
+        OnUsbData(buffer, length);
+    };
+    usb_->OnUSBArrival = [this](TUSBComm&) { RefreshUsbList(true); };
+    usb_->OnUSBRemove = [this](TUSBComm&) { RefreshUsbList(false); };
+    usb_->OnSendDataEmpty = [](TUSBComm& usb) { usb.SetSendQueueEmpty(true); };
+    usb_->SetPID({});
+    usb_->SetVid({});
+
+    UsbDeviceListing listing;
+    listPrinters(*usb_, listing);
+    // What the main window does right after creating the worker: the first
+    // printer is the chosen one.
+    if (!listing.items.empty())
+        listing.text = listing.items.front();
+    std::lock_guard lock(usbListMutex_);
+    usbList_ = std::move(listing);
+}
+
+void TCommThread::RefreshUsbList(bool arrival)
+{
+    usb_->CloseDevice();
+    UsbDeviceListing listing = UsbDevices();
+    listPrinters(*usb_, listing);
+    if (!listing.items.empty())
+        listing.text = listing.items.front();
+    else if (!arrival)
+        listing.text.clear();
+
+    std::function<void(const UsbDeviceListing&)> sink;
+    {
+        std::lock_guard lock(usbListMutex_);
+        usbList_ = listing;
+        sink = usbListSink_;
+    }
+    if (sink)
+        sink(listing);
+}
+
+UsbDeviceListing TCommThread::UsbDevices() const
+{
+    std::lock_guard lock(usbListMutex_);
+    return usbList_;
+}
+
+void TCommThread::SetUsbListSink(std::function<void(const UsbDeviceListing&)> sink)
+{
+    std::lock_guard lock(usbListMutex_);
+    usbListSink_ = std::move(sink);
+}
+
+}  // namespace pst

@@ -1,0 +1,131 @@
+#include "protocol/legacy_text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+#include <string>
+
+#include "protocol/input_error.h"
+
+namespace pst {
+
+namespace {
+
+constexpr const char* kPrinterCodePage = "GBK";
+
+class IconvHandle {
+public:
+    IconvHandle() : handle_(::iconv_open(kPrinterCodePage, "UTF-8")) { }
+    ~IconvHandle()
+    {
+        if (valid())
+            ::iconv_close(handle_);
+    }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+
+    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return handle_; }
+
+private:
+    iconv_t handle_;
+};
+
+std::string quoted(std::string_view field)
+{
+    return "The " + std::string(field);
+}
+
+// Length of the well-formed UTF-8 sequence at the start of `text`, 0 when
+// it is not one (overlong forms, surrogates and values past U+10FFFF are not).
+std::size_t utf8SequenceLength(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned min = 0;
+    unsigned value = 0;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        min = 0x80;
+        value = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        min = 0x800;
+        value = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        min = 0x10000;
+        value = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (text.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+        value = (value << 6) | (byte(i) & 0x3Fu);
+    }
+    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t length = utf8SequenceLength(text);
+        if (length == 0)
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field)
+{
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return {text.begin(), text.end()};
+
+    if (!isValidUtf8(text))
+        throw EInvalidInput(quoted(field) + " is not valid UTF-8 text");
+
+    IconvHandle converter;
+    if (!converter.valid())
+        throw EInvalidInput(quoted(field) +
+                            " holds characters other than ASCII, and this system cannot "
+                            "convert text to the printer's code page (" +
+                            kPrinterCodePage + ")");
+    // GBK never needs more bytes than UTF-8 for the same character.
+    std::string in(text);
+    std::vector<std::uint8_t> out(text.size() + 4);
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char* outPtr = reinterpret_cast<char*>(out.data());
+    std::size_t outLeft = out.size();
+    if (::iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+        const std::size_t length = inLeft > 0 ? utf8SequenceLength({inPtr, inLeft}) : 0;
+        throw EInvalidInput(quoted(field) + " holds a character the printer cannot show ('" +
+                            std::string(inPtr, length) + "'); use ASCII or Chinese (GBK) characters");
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field,
+                                           std::size_t maxBytes)
+{
+    std::vector<std::uint8_t> bytes = EncodeLegacyText(text, field);
+    if (bytes.size() > maxBytes)
+        throw EInvalidInput(quoted(field) + " is too long: " + std::to_string(bytes.size()) +
+                            " bytes in the printer's code page, at most " + std::to_string(maxBytes) +
+                            " fit (a Chinese character takes two)");
+    return bytes;
+}
+
+}  // namespace pst

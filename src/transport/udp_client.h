@@ -1,0 +1,90 @@
+#pragma once
+// TUdpClient: the network link to a printer, one IPv4 datagram socket.
+//
+// Every frame goes to Host:Port as one datagram and every reply comes back as
+// one datagram, taken whole by ReceiveDatagram. The socket is not bound: the
+// system picks its local port at the first send, so replies must come back to
+// that port, and each activation starts afresh with a new one.
+//
+// Threads: the client keeps no lock. It is handed to the command worker,
+// which alone uses it, and only while a command runs.
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace pst {
+
+// Every failure of the network link. The message is one of the link's fixed
+// texts; code() is the system's error code behind it, 0 when there is none.
+class ESocketError : public std::runtime_error {
+public:
+    explicit ESocketError(const std::string& message, int code = 0) : std::runtime_error(message), code_(code)
+    {
+    }
+    int code() const noexcept { return code_; }
+
+private:
+    int code_;
+};
+
+// "Socket Error # %d\r\n%s": the code and a short English description of it
+// (errno values, and the resolver's codes for a failed name lookup). A code
+// without a description leaves the second line empty.
+std::string socketErrorText(int code);
+std::string socketErrorDescription(int code);
+
+class TUdpClient {
+public:
+    // ReceiveDatagram's time-out values with a meaning of their own.
+    static constexpr int kUseReceiveTimeout = -1;
+    static constexpr int kNoTimeLimit = -2;
+
+    TUdpClient() = default;
+    TUdpClient(const TUdpClient&) = delete;
+    TUdpClient& operator=(const TUdpClient&) = delete;
+    ~TUdpClient();
+
+    const std::string& Host() const { return host_; }
+    void SetHost(const std::string& host) { host_ = host; }
+    int Port() const { return port_; }
+    void SetPort(int port) { port_ = port; }
+
+    bool Active() const { return socket_ >= 0; }
+    // True creates the socket (nothing happens when one exists); false shuts
+    // it down and closes it (nothing happens when there is none).
+    void SetActive(bool active);
+
+    int ReceiveTimeout() const { return receiveTimeout_; }
+    void SetReceiveTimeout(int milliseconds) { receiveTimeout_ = milliseconds; }
+    int BufferSize() const { return bufferSize_; }
+    void SetBufferSize(int size) { bufferSize_ = size; }
+    bool BroadcastEnabled() const { return broadcastEnabled_; }
+    // Takes effect with the next socket.
+    void SetBroadcastEnabled(bool enabled) { broadcastEnabled_ = enabled; }
+
+    // Sends count bytes as one datagram to Host:Port, resolving Host anew.
+    // Throws ESocketError.
+    void SendDatagram(const std::uint8_t* buffer, std::size_t count);
+
+    // Waits up to `timeoutMs` for one datagram and copies it to buffer.
+    // Returns its length, or 0 when nothing came in time. A datagram longer
+    // than `size` is a failure, not a shortened reply. Throws ESocketError.
+    std::size_t ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs);
+
+    // The local port the system gave the socket; 0 before the first send.
+    int LocalPort() const;
+
+private:
+    void ensureSocket();
+
+    std::string host_;
+    int port_ = 0;
+    int receiveTimeout_ = kNoTimeLimit;
+    int bufferSize_ = 8192;
+    bool broadcastEnabled_ = false;
+    int socket_ = -1;
+};
+
+}  // namespace pst

@@ -1,0 +1,131 @@
+#include "transport/usb_uevent_monitor.h"
+
+#include <array>
+#include <cerrno>
+#include <system_error>
+
+#include <linux/netlink.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace pst {
+
+namespace {
+
+constexpr unsigned kKernelEventGroup = 1;
+
+// The kernel caps one event's text at 2048 bytes; the rest is headroom.
+constexpr std::size_t kMessageBuffer = 8192;
+
+}  // namespace
+
+std::optional<UsbDeviceChange> parseUsbUevent(std::string_view message)
+{
+    // The header names the action and the device; the device manager's own
+    // re-broadcasts (starting "libudev") have no "@" there.
+    const std::size_t headerEnd = message.find('\0');
+    const std::string_view header = message.substr(0, headerEnd);
+    if (header.find('@') == std::string_view::npos || headerEnd == std::string_view::npos)
+        return std::nullopt;
+
+    std::string_view action;
+    std::string_view subsystem;
+    std::string_view deviceType;
+    std::string_view rest = message.substr(headerEnd + 1);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\0');
+        const std::string_view line = rest.substr(0, end);
+        if (line.starts_with("ACTION="))
+            action = line.substr(7);
+        else if (line.starts_with("SUBSYSTEM="))
+            subsystem = line.substr(10);
+        else if (line.starts_with("DEVTYPE="))
+            deviceType = line.substr(8);
+        if (end == std::string_view::npos)
+            break;
+        rest = rest.substr(end + 1);
+    }
+    if (subsystem != "usb" || deviceType != "usb_device")
+        return std::nullopt;
+    if (action == "add")
+        return UsbDeviceChange::Arrival;
+    if (action == "remove")
+        return UsbDeviceChange::Removal;
+    return std::nullopt;
+}
+
+UsbUeventMonitor::UsbUeventMonitor(Handler handler) : handler_(std::move(handler))
+{
+    const int fd = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
+    if (fd < 0)
+        return;
+    sockaddr_nl address{};
+    address.nl_family = AF_NETLINK;
+    address.nl_groups = kKernelEventGroup;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || !stop_.create()) {
+        ::close(fd);
+        return;
+    }
+    socket_ = fd;
+    try {
+        thread_ = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        ::close(socket_);
+        socket_ = -1;
+    }
+}
+
+UsbUeventMonitor::~UsbUeventMonitor()
+{
+    if (thread_.joinable()) {
+        stop_.signal();
+        thread_.join();
+    }
+    if (socket_ >= 0)
+        ::close(socket_);
+}
+
+void UsbUeventMonitor::run()
+{
+    std::array<char, kMessageBuffer> buffer{};
+    for (;;) {
+        pollfd fds[2] = {{stop_.fd(), POLLIN, 0}, {socket_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[0].revents != 0)
+            return;
+        if (fds[1].revents == 0)
+            continue;
+
+        sockaddr_nl sender{};
+        iovec part{buffer.data(), buffer.size()};
+        msghdr header{};
+        header.msg_name = &sender;
+        header.msg_namelen = sizeof sender;
+        header.msg_iov = &part;
+        header.msg_iovlen = 1;
+        const ssize_t got = ::recvmsg(socket_, &header, 0);
+        if (got < 0) {
+            if (errno == EAGAIN || errno == EINTR)
+                continue;
+            if (errno == ENOBUFS) {
+                // Events were lost while the queue was full: whatever they
+                // were, the owner has to look at the devices afresh.
+                handler_(UsbDeviceChange::Arrival);
+                continue;
+            }
+            return;
+        }
+        // Only the kernel speaks on this group; anything else is not trusted.
+        if (sender.nl_pid != 0 || (header.msg_flags & MSG_TRUNC) != 0)
+            continue;
+        if (auto change = parseUsbUevent(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+            handler_(*change);
+    }
+}
+
+}  // namespace pst
