@@ -3,7 +3,10 @@
 # again: it only calls apt-get when something is missing.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest)
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
+  # the windows: Qt 6 Widgets, a virtual X server for trying them headless,
+  # and a font with Chinese characters
+  qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,50 @@
+#include "app/connection_refresh.h"
+
+#include "platform/int_conversion.h"
+
+namespace pst::app {
+
+void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControls& controls)
+{
+    if (controls.kind == LinkKind::Serial) {
+        // Converted only to check them; the worker converts them again when
+        // the run starts. Check before touching the store.
+        (void)strToInt(controls.transferSpeedText);
+        (void)strToInt(controls.deviceSpeedText);
+    }
+    store.update([&](ConnectionSettings& s) {
+        s.kind = controls.kind;
+        s.deviceSpeedText = controls.deviceSpeedText;
+        s.transferSpeedText = controls.transferSpeedText;
+        switch (controls.kind) {
+        case LinkKind::Serial:
+            s.comName = controls.comName;
+            break;
+        case LinkKind::Network:
+            s.ipAddress = controls.ipAddress;
+            s.port = strToIntDef(controls.portText, 5100);
+            break;
+        case LinkKind::Usb:
+            s.usbDeviceId = controls.usbDeviceId;
+            break;
+        case LinkKind::Parallel:
+            break;
+        }
+    });
+}
+
+void noteLinkKind(ConnectionSettingsStore& store, LinkKind kind)
+{
+    store.update([&](ConnectionSettings& s) { s.kind = kind; });
+}
+
+void noteSpeedTexts(ConnectionSettingsStore& store, const std::string& deviceSpeedText,
+                    const std::string& transferSpeedText)
+{
+    store.update([&](ConnectionSettings& s) {
+        s.deviceSpeedText = deviceSpeedText;
+        s.transferSpeedText = transferSpeedText;
+    });
+}
+
+}  // namespace pst::app

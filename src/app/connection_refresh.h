@@ -1,0 +1,36 @@
+#pragma once
+// RefreshConnectionSettings without the window: what the main window's
+// controls hold goes into the store the worker copies at the start of a run.
+
+#include <string>
+
+#include "engine/connection_settings.h"
+
+namespace pst::app {
+
+// The texts of the main window's link controls, as the user left them.
+struct LinkControls {
+    LinkKind kind = LinkKind::Serial;
+    std::string comName;
+    std::string deviceSpeedText;
+    std::string transferSpeedText;
+    std::string ipAddress;
+    std::string portText;
+    std::string usbDeviceId;
+};
+
+// Copies the fields of the chosen link kind. On a serial link both speed
+// texts must be whole numbers: otherwise EConvertError ("'%s' is not a valid
+// integer value") is thrown and the store is left as it was. A port that is
+// not a whole number becomes 5100.
+void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControls& controls);
+
+// The values the worker reads from the controls themselves at the start of
+// every run (link kind and speed texts), kept current as the user changes
+// them. The worker may write a new device speed back (after it changed the
+// printer's speed); the window shows it before it reads its controls again.
+void noteLinkKind(ConnectionSettingsStore& store, LinkKind kind);
+void noteSpeedTexts(ConnectionSettingsStore& store, const std::string& deviceSpeedText,
+                    const std::string& transferSpeedText);
+
+}  // namespace pst::app

@@ -1,0 +1,69 @@
+#include "app/dispatcher_pump.h"
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace pst::app {
+
+struct DispatcherPump::WakeFd {
+    WakeFd() : fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+    {
+        if (fd < 0)
+            throw std::runtime_error(std::string("eventfd: ") + std::strerror(errno));
+    }
+    ~WakeFd() { ::close(fd); }
+    WakeFd(const WakeFd&) = delete;
+    WakeFd& operator=(const WakeFd&) = delete;
+
+    void wake() const
+    {
+        const std::uint64_t one = 1;
+        // A full counter (never in practice) still leaves the fd readable.
+        [[maybe_unused]] const auto written = ::write(fd, &one, sizeof one);
+    }
+
+    void drain() const
+    {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto got = ::read(fd, &count, sizeof count);
+    }
+
+    const int fd;
+};
+
+DispatcherPump::DispatcherPump(std::shared_ptr<Dispatcher> dispatcher, QObject* parent)
+    : QObject(parent), dispatcher_(std::move(dispatcher)), wakeFd_(std::make_shared<WakeFd>())
+{
+    notifier_ = new QSocketNotifier(wakeFd_->fd, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] { onWake(); });
+    dispatcher_->setWakeHook([fd = wakeFd_] { fd->wake(); });
+    // Calls queued before the pump existed must not wait for the next one.
+    wakeFd_->wake();
+}
+
+DispatcherPump::~DispatcherPump()
+{
+    dispatcher_->setWakeHook(nullptr);
+}
+
+void DispatcherPump::onWake()
+{
+    wakeFd_->drain();
+    try {
+        dispatcher_->processPending();
+    } catch (const std::exception& failure) {
+        // A handler's failure must not unwind through Qt's event loop; the
+        // calls queued behind it still run.
+        std::fprintf(stderr, "pennafor-setting-tool: %s\n", failure.what());
+        wakeFd_->wake();
+    }
+}
+
+}  // namespace pst::app

@@ -1,0 +1,26 @@
+#include "app/main_defaults.h"
+
+namespace pst::app {
+
+MainDefaults readMainDefaults(const IniDocument& file)
+{
+    MainDefaults defaults;
+    defaults.ipAddress = file.readString(kMainDefaultSection, "IP Address", defaults.ipAddress);
+    defaults.language = file.readInteger(kMainDefaultSection, "Language", 0);
+    const int tranMode = file.readInteger(kMainDefaultSection, "TranMode", 0);
+    if (tranMode >= 0 && tranMode <= 3)
+        defaults.tranMode = tranMode;
+    return defaults;
+}
+
+std::string saveMainDefaults(const std::string& path, const std::string& ipAddress, int language,
+                             int tranMode)
+{
+    IniDocument file = IniDocument::load(path);
+    file.writeString(kMainDefaultSection, "IP Address", ipAddress);
+    file.writeInteger(kMainDefaultSection, "Language", language);
+    file.writeInteger(kMainDefaultSection, "TranMode", tranMode);
+    return file.saveTo(path);
+}
+
+}  // namespace pst::app

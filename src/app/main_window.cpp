@@ -1,0 +1,586 @@
+#include "app/main_window.h"
+
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/com_port_list.h"
+#include "app/dispatcher_pump.h"
+#include "app/drop_down_combo_box.h"
+#include "app/main_defaults.h"
+#include "app/message_texts.h"
+#include "app/param_window.h"
+#include "app/translation.h"
+#include "engine/window_messages.h"
+#include "platform/int_conversion.h"
+#include "platform/program_folder.h"
+#include "transport/comm.h"
+#include "transport/udp_client.h"
+
+namespace pst::app {
+
+namespace {
+
+const QStringList kSpeeds = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"};
+
+QString qt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QFont verdana(int pixelSize, bool bold = false)
+{
+    QFont font;
+    if (QFontDatabase::families().contains(QStringLiteral("Verdana")))
+        font.setFamily(QStringLiteral("Verdana"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+DropDownComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items, int selected)
+{
+    auto* box = new DropDownComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    // Typing must never add items: the lists are fixed, and the position of
+    // an item is what the program reads.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setCurrentIndex(selected);
+    return box;
+}
+
+template <typename Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)), view_(this)
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("Pennafor Setting Tool V1.0"));
+    // System menu and minimise; no maximise.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFont(verdana(13));
+    buildControls();
+    FormCreate();
+}
+
+MainWindow::~MainWindow()
+{
+    // The worker may still deliver messages while it stops; none of them may
+    // reach a window that is going away.
+    closing_ = true;
+    if (linkWait_)
+        linkWait_->quit();
+    worker_.reset();
+}
+
+void MainWindow::setParameterWindow(ParamWindow* window)
+{
+    para_ = window;
+}
+
+void MainWindow::buildControls()
+{
+    Panel1 = named(new QWidget(this), "Panel1");
+    Panel1->setFont(verdana(12));
+    setCentralWidget(Panel1);
+
+    GroupBox1 = named(new QGroupBox(QStringLiteral("选择通讯端口"), Panel1), "GroupBox1");
+    RadioButton1 = named(new QRadioButton(QStringLiteral("串口"), GroupBox1), "RadioButton1");
+    RadioButton2 = named(new QRadioButton(QStringLiteral("网口"), GroupBox1), "RadioButton2");
+    RadioButton3 = named(new QRadioButton(QStringLiteral("USB"), GroupBox1), "RadioButton3");
+    RadioButton4 = named(new QRadioButton(QStringLiteral("并口"), GroupBox1), "RadioButton4");
+    RadioButton1->setChecked(true);
+    RadioButton4->setEnabled(false);
+    cbb_Comname = comboBox(GroupBox1, "cbb_Comname", {}, -1);
+    cbb_Comname->setEditText(QStringLiteral("COM1"));
+    Label1 = named(new QLabel(QStringLiteral("波特率"), GroupBox1), "Label1");
+    cbb_DevBauRate = comboBox(GroupBox1, "cbb_DevBauRate", kSpeeds, 3);
+    Label4 = named(new QLabel(QStringLiteral("->"), GroupBox1), "Label4");
+    Label4->setFont(verdana(12, true));
+    cbb_TranBauRate = comboBox(GroupBox1, "cbb_TranBauRate", kSpeeds, 7);
+    Label2 = named(new QLabel(QStringLiteral("校验"), GroupBox1), "Label2");
+    cbb_Check = comboBox(GroupBox1, "cbb_Check", {"NONE", "ODD", "EVEN"}, 0);
+    Label3 = named(new QLabel(QStringLiteral("端口"), GroupBox1), "Label3");
+    edt_Ipaddress = named(new QLineEdit(QStringLiteral("192.168.1.87"), GroupBox1), "edt_Ipaddress");
+    edt_Port = named(new QLineEdit(QStringLiteral("5100"), GroupBox1), "edt_Port");
+    cbb_UsbDeviceList = comboBox(GroupBox1, "cbb_UsbDeviceList", {}, -1);
+    cbb_Lpt = comboBox(GroupBox1, "cbb_Lpt", {}, -1);
+
+    lbl_language = named(new QLabel(QStringLiteral("选择语言"), Panel1), "lbl_language");
+    cbb_Language = comboBox(Panel1, "cbb_Language", {QStringLiteral("中文"), QStringLiteral("English")}, 0);
+    but_bootIn = named(new QPushButton(QStringLiteral("进入BOOT模式"), Panel1), "but_bootIn");
+    but_bootOut = named(new QPushButton(QStringLiteral("退出BOOT模式"), Panel1), "but_bootOut");
+    Memo1 = named(new QPlainTextEdit(QStringLiteral("Memo1"), Panel1), "Memo1");
+    Memo1->setVisible(false);
+    // Data a printer sends unasked could go on for ever; keep the latest.
+    Memo1->setMaximumBlockCount(1000);
+    lbl_TranMsg = named(new QLabel(QStringLiteral("当前选择串口"), Panel1), "lbl_TranMsg");
+    lbl_TranMsg->setFont(verdana(16, true));
+    btn_Test = named(new QPushButton(QStringLiteral("测试通讯"), Panel1), "btn_Test");
+    btn_SetPara = named(new QPushButton(QStringLiteral("设置参数"), Panel1), "btn_SetPara");
+    btn_Test->setMinimumHeight(41);
+    btn_SetPara->setMinimumHeight(41);
+
+    auto* bar = named(new QStatusBar(this), "StatusBar1");
+    setStatusBar(bar);
+    bar->setSizeGripEnabled(false);
+    statusPanel0 = new QLabel(bar);
+    statusPanel0->setMinimumWidth(150);
+    statusPanel1 = new QLabel(bar);
+    statusPanel1->setMinimumWidth(50);
+    bar->addWidget(statusPanel0, 1);
+    bar->addWidget(statusPanel1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{GroupBox1,    RadioButton1,    RadioButton2, RadioButton3,
+                                         RadioButton4, cbb_Comname,     Label1,       cbb_DevBauRate,
+                                         Label4,       cbb_TranBauRate, Label2,       cbb_Check,
+                                         Label3,       edt_Ipaddress,   edt_Port,     cbb_UsbDeviceList,
+                                         cbb_Lpt,      lbl_language,    cbb_Language, but_bootIn,
+                                         but_bootOut,  Memo1,           lbl_TranMsg,  btn_Test,
+                                         btn_SetPara})
+        view_.addControl(control);
+
+    // Layout: the design's rows, left to the layout engine. Each row sizes
+    // its own boxes; the link-kind buttons form the first column.
+    auto* grid = new QGridLayout(GroupBox1);
+    grid->setVerticalSpacing(14);
+    auto row = [grid](int index, QRadioButton* button,
+                      std::initializer_list<std::pair<QWidget*, int>> cells) {
+        grid->addWidget(button, index, 0);
+        auto* line = new QHBoxLayout;
+        line->setSpacing(6);
+        for (const auto& [widget, stretch] : cells)
+            line->addWidget(widget, stretch);
+        grid->addLayout(line, index, 1);
+    };
+    // Device paths are longer than the COM names the design was drawn for:
+    // the port box takes what the fixed-width speed and parity boxes leave.
+    cbb_Comname->setMinimumWidth(110);
+    cbb_DevBauRate->setFixedWidth(76);
+    cbb_Check->setFixedWidth(72);
+    cbb_TranBauRate->setFixedWidth(82);
+    row(0, RadioButton1,
+        {{cbb_Comname, 1},
+         {Label1, 0},
+         {cbb_DevBauRate, 0},
+         {Label2, 0},
+         {cbb_Check, 0},
+         {Label4, 0},
+         {cbb_TranBauRate, 0}});
+    row(1, RadioButton2, {{edt_Ipaddress, 3}, {Label3, 0}, {edt_Port, 2}});
+    row(2, RadioButton3, {{cbb_UsbDeviceList, 1}});
+    row(3, RadioButton4, {{cbb_Lpt, 1}});
+    GroupBox1->setMinimumHeight(184);
+
+    auto* languageRow = new QHBoxLayout;
+    languageRow->addWidget(lbl_language);
+    languageRow->addStretch(1);
+    cbb_Language->setFixedWidth(145);
+    languageRow->addWidget(cbb_Language);
+
+    auto* bootColumn = new QVBoxLayout;
+    but_bootIn->setFixedWidth(145);
+    but_bootOut->setFixedWidth(145);
+    bootColumn->addWidget(but_bootIn);
+    bootColumn->addWidget(but_bootOut);
+    auto* bootRow = new QHBoxLayout;
+    bootRow->addStretch(1);
+    bootRow->addLayout(bootColumn);
+
+    auto* column = new QVBoxLayout(Panel1);
+    column->addWidget(GroupBox1);
+    column->addLayout(languageRow);
+    column->addLayout(bootRow);
+    column->addWidget(Memo1);
+    column->addStretch(1);
+    column->addWidget(lbl_TranMsg);
+    column->addWidget(btn_Test);
+    column->addSpacing(8);
+    column->addWidget(btn_SetPara);
+
+    connect(cbb_Comname, &DropDownComboBox::droppingDown, this, [this] { cbb_ComnameDropDown(); });
+    connect(cbb_Language, &QComboBox::activated, this, [this] { cbb_LanguageChange(); });
+    connect(cbb_Language->lineEdit(), &QLineEdit::textEdited, this, [this] { cbb_LanguageChange(); });
+    for (int kind = 0; kind < 4; ++kind) {
+        // Runs when the choice changes, by a click or by the stored choice:
+        // a click on the chosen button changes nothing.
+        connect(LinkKindButton(kind), &QRadioButton::toggled, this, [this, kind](bool checked) {
+            NoteLinkKind();
+            if (checked)
+                RadioButtonClick(kind);
+        });
+    }
+    connect(cbb_DevBauRate, &QComboBox::currentTextChanged, this, [this] { NoteSpeedTexts(); });
+    connect(cbb_TranBauRate, &QComboBox::currentTextChanged, this, [this] { NoteSpeedTexts(); });
+    connect(btn_Test, &QPushButton::clicked, this, [this] { btn_TestClick(); });
+    connect(btn_SetPara, &QPushButton::clicked, this, [this] { btn_SetParaClick(); });
+    connect(but_bootIn, &QPushButton::clicked, this, [this] { but_bootInClick(); });
+    connect(but_bootOut, &QPushButton::clicked, this, [this] { but_bootOutClick(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    // A little wider than the design, which was drawn for Chinese captions:
+    // the English ones of the first row need the room.
+    setFixedSize(624, 572);
+}
+
+void MainWindow::FormCreate()
+{
+    settings_ = std::make_shared<ConnectionSettingsStore>();
+    settings_->update([](ConnectionSettings& s) { s.comName = "COM1"; });
+    NoteLinkKind();
+    NoteSpeedTexts();
+
+    auto dispatcher = Dispatcher::current();
+    pump_ = new DispatcherPump(dispatcher, this);
+    QPointer<MainWindow> self(this);
+    target_ = std::make_shared<MessageTarget>(
+        dispatcher, [self](unsigned message, std::intptr_t w, std::intptr_t l) {
+            if (MainWindow* window = self.data(); window && !window->closing_)
+                window->OnWorkerMessage(message, w, l);
+        });
+    UdpClient1 = std::make_shared<TUdpClient>();
+    WorkerLinks links;
+    links.udpClient = UdpClient1;
+    links.usbPaths = setup_.usbPaths;
+    links.watchUsbDevices = setup_.watchUsbDevices;
+    worker_ = std::make_unique<TCommThread>(target_, settings_, setup_.programFolder, std::move(links));
+    ShowUsbDevices(worker_->UsbDevices());
+    // Refreshed on this thread when a USB device arrives or is removed.
+    worker_->SetUsbListSink([self](const UsbDeviceListing& listing) {
+        if (MainWindow* window = self.data(); window && !window->closing_)
+            window->ShowUsbDevices(listing);
+    });
+    // Unsolicited data arrive on this thread (the serial component's data
+    // event); each byte is one character.
+    worker_->SetMonitorSink([self](const std::string& line) {
+        if (MainWindow* window = self.data(); window && !window->closing_)
+            window->Memo1->appendPlainText(
+                QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    });
+    ComListRefresh();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A window restored from the task bar is not shown anew.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void MainWindow::FormShow()
+{
+    ShowStoredSpeeds();
+    const MainDefaults defaults =
+        readMainDefaults(IniDocument::load(joinPath(setup_.programFolder, kSettingsFileName)));
+    edt_Ipaddress->setText(qt(defaults.ipAddress));
+    cbb_Language->setCurrentIndex(
+        defaults.language >= 0 && defaults.language < cbb_Language->count() ? defaults.language : -1);
+    if (defaults.tranMode)
+        LinkKindButton(*defaults.tranMode)->setChecked(true);
+    Translate(languageIndex());
+    if (cbb_UsbDeviceList->count() > 0)
+        cbb_UsbDeviceList->setCurrentIndex(0);
+    ShowLinkKindText();
+}
+
+void MainWindow::ComListRefresh()
+{
+    const ComPortChoices choices = comPortChoices(listSerialPorts(setup_.sysfsTtyFolder), setup_.namedPorts);
+    cbb_Comname->clear();
+    for (const auto& item : choices.items)
+        cbb_Comname->addItem(qt(item));
+    cbb_Comname->setCurrentIndex(choices.selectFirst ? 0 : -1);
+    if (!choices.selectFirst)
+        cbb_Comname->setEditText(QString());
+    // A long device path shows from its start.
+    cbb_Comname->lineEdit()->setCursorPosition(0);
+}
+
+void MainWindow::ShowUsbDevices(const UsbDeviceListing& listing)
+{
+    cbb_UsbDeviceList->clear();
+    for (const auto& item : listing.items)
+        cbb_UsbDeviceList->addItem(qt(item));
+    const int chosen = cbb_UsbDeviceList->findText(qt(listing.text), Qt::MatchExactly);
+    cbb_UsbDeviceList->setCurrentIndex(chosen);
+    if (chosen < 0)
+        cbb_UsbDeviceList->setEditText(qt(listing.text));
+}
+
+int MainWindow::languageIndex() const
+{
+    return cbb_Language->findText(cbb_Language->currentText(), Qt::MatchExactly);
+}
+
+void MainWindow::Translate(int languageIndex)
+{
+    const IniDocument file = IniDocument::load(findLanguageFile(setup_.languageFolders, languageIndex));
+    std::vector<TranslatableWindow*> windows{&view_};
+    if (para_)
+        windows.push_back(&para_->translationView());
+    translateAll(file, languageIndex, windows);
+}
+
+void MainWindow::cbb_LanguageChange()
+{
+    Translate(languageIndex());
+    ShowLinkKindText();
+}
+
+int MainWindow::SelectedLinkKind() const
+{
+    for (int kind = 0; kind < 4; ++kind)
+        if (LinkKindButton(kind)->isChecked())
+            return kind;
+    return 0;
+}
+
+QRadioButton* MainWindow::LinkKindButton(int linkKind) const
+{
+    switch (linkKind) {
+    case 1:
+        return RadioButton2;
+    case 2:
+        return RadioButton3;
+    case 3:
+        return RadioButton4;
+    default:
+        return RadioButton1;
+    }
+}
+
+void MainWindow::ShowLinkKindText()
+{
+    lbl_TranMsg->setText(qt(linkKindText(SelectedLinkKind())));
+}
+
+void MainWindow::RadioButtonClick(int linkKind)
+{
+    linkTested_ = false;
+    lbl_TranMsg->setText(qt(linkKindText(linkKind)));
+}
+
+LinkControls MainWindow::CurrentLinkControls() const
+{
+    LinkControls controls;
+    controls.kind = static_cast<LinkKind>(SelectedLinkKind());
+    controls.comName = cbb_Comname->currentText().toStdString();
+    controls.deviceSpeedText = cbb_DevBauRate->currentText().toStdString();
+    controls.transferSpeedText = cbb_TranBauRate->currentText().toStdString();
+    controls.ipAddress = edt_Ipaddress->text().toStdString();
+    controls.portText = edt_Port->text().toStdString();
+    controls.usbDeviceId = cbb_UsbDeviceList->currentText().toStdString();
+    return controls;
+}
+
+void MainWindow::NoteLinkKind()
+{
+    // Signals fire while the controls are still being made.
+    if (settings_)
+        noteLinkKind(*settings_, static_cast<LinkKind>(SelectedLinkKind()));
+}
+
+void MainWindow::NoteSpeedTexts()
+{
+    if (settings_ && cbb_TranBauRate)
+        noteSpeedTexts(*settings_, cbb_DevBauRate->currentText().toStdString(),
+                       cbb_TranBauRate->currentText().toStdString());
+}
+
+void MainWindow::ShowStoredSpeeds()
+{
+    // The store follows every change of the boxes, so a difference can only
+    // come from the worker.
+    const ConnectionSettings stored = settings_->get();
+    if (cbb_DevBauRate->currentText().toStdString() != stored.deviceSpeedText)
+        cbb_DevBauRate->setEditText(qt(stored.deviceSpeedText));
+    if (cbb_TranBauRate->currentText().toStdString() != stored.transferSpeedText)
+        cbb_TranBauRate->setEditText(qt(stored.transferSpeedText));
+}
+
+void MainWindow::RefreshConnectionSettings()
+{
+    ShowStoredSpeeds();
+    refreshConnectionSettings(*settings_, CurrentLinkControls());
+}
+
+void MainWindow::ShowBusy()
+{
+    statusPanel0->setText(qt(printerBusyText(languageIndex())));
+}
+
+void MainWindow::btn_TestClick()
+{
+    testWaitCounter_ = -1;
+    linkTested_ = false;
+    try {
+        RefreshConnectionSettings();
+    } catch (const EConvertError& failure) {
+        setup_.prompter->showMessage(failure.what());
+        return;
+    }
+    if (worker_->PortOpen())
+        return;
+    statusPanel1->clear();
+    if (!worker_->StartOperation(1, 0, 0))
+        ShowBusy();
+}
+
+void MainWindow::btn_SetParaClick()
+{
+    testWaitCounter_ = 1;
+    // A failure here (a speed box that is not a number) is dropped without
+    // a message, as the user will see the test fail or not start.
+    try {
+        if (!linkTested_) {
+            RefreshConnectionSettings();
+            if (!worker_->StartOperation(1, 0, 0)) {
+                ShowBusy();
+                return;
+            }
+            statusPanel1->clear();
+            WaitForLinkTest();
+        }
+        if (linkTested_ && !closing_) {
+            SaveMainDefaults();
+            hide();
+            if (para_)
+                para_->ShowFromMainWindow(*this);
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+void MainWindow::WaitForLinkTest()
+{
+    QEventLoop loop;
+    QTimer pause;
+    pause.setInterval(50);
+    connect(&pause, &QTimer::timeout, &loop, [&] {
+        ++testWaitCounter_;
+        if (testWaitCounter_ > 20 || linkTested_)
+            loop.quit();
+    });
+    linkWait_ = &loop;
+    pause.start();
+    loop.exec();
+    linkWait_ = nullptr;
+}
+
+void MainWindow::SaveMainDefaults()
+{
+    const std::string error =
+        saveMainDefaults(joinPath(setup_.programFolder, kSettingsFileName),
+                         edt_Ipaddress->text().toStdString(), languageIndex(), SelectedLinkKind());
+    if (!error.empty())
+        statusPanel1->setText(qt(std::string(kSettingsFileName) + ": " + error));
+}
+
+void MainWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
+{
+    switch (message) {
+    case UM_LINK_OK:
+        linkTested_ = true;
+        if (linkWait_)
+            linkWait_->quit();
+        if (testWaitCounter_ < 0)
+            setup_.prompter->showMessage(MessageText("sConnectOKstr"));
+        break;
+    case UM_LINK_FAILED:
+        linkTested_ = false;
+        if (linkWait_)
+            linkWait_->quit();
+        setup_.prompter->showMessage(MessageText("sConnectErrorstr"));
+        break;
+    case UM_STATUS:
+        statusPanel0->setText(qt(worker_->Status().status()));
+        break;
+    case UM_LOG_NOT_SAVED:
+        statusPanel1->setText(qt(worker_->Status().logSaveError()));
+        break;
+    default:
+        // UM_OP_DONE and UM_OP_FAILED concern the parameter window.
+        break;
+    }
+}
+
+bool MainWindow::bootModeOn() const
+{
+    return Timer1->isActive();
+}
+
+void MainWindow::SetLinkControlsEnabled(bool enabled)
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{GroupBox1, RadioButton1, RadioButton2, RadioButton3, cbb_Comname,
+                                         cbb_DevBauRate, cbb_Check, cbb_TranBauRate, edt_Ipaddress, edt_Port,
+                                         cbb_UsbDeviceList, cbb_Lpt, cbb_Language, btn_Test, btn_SetPara})
+        control->setEnabled(enabled);
+    // The parallel port is never offered.
+    RadioButton4->setEnabled(false);
+}
+
+void MainWindow::but_bootInClick()
+{
+    try {
+        RefreshConnectionSettings();
+    } catch (const EConvertError& failure) {
+        setup_.prompter->showMessage(failure.what());
+        return;
+    }
+    SetLinkControlsEnabled(false);
+    Timer1->start();
+}
+
+void MainWindow::but_bootOutClick()
+{
+    SetLinkControlsEnabled(true);
+    Timer1->stop();
+    worker_->SetRawReceiveMode(false);
+}
+
+void MainWindow::Timer1Timer()
+{
+    if (worker_->BootReplyText() != "151") {
+        // Refused while the previous handshake still runs; the next tick
+        // tries again.
+        worker_->StartOperation(28, 0, 0);
+        return;
+    }
+    // The loader answered. Close the port only once the handshake's run is
+    // over, so that the worker never loses its port mid-run.
+    if (worker_->Busy())
+        return;
+    but_bootOutClick();
+    worker_->Comm().ClosePort();
+    worker_->SetPortOpen(false);
+    worker_->SetBootReplyText({});
+}
+
+}  // namespace pst::app

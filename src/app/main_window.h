@@ -1,0 +1,166 @@
+#pragma once
+// TFrmMain: where the user chooses and tests the link to the printer, picks
+// the interface language, enters boot mode and goes on to the parameter
+// window. The window owns the connection settings and the command worker.
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/connection_refresh.h"
+#include "app/prompter.h"
+#include "app/widget_translation.h"
+#include "engine/comm_thread.h"
+#include "platform/serial_ports.h"
+
+class QEventLoop;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace pst {
+class TUdpClient;
+}
+
+namespace pst::app {
+
+class DispatcherPump;
+class DropDownComboBox;
+class ParamWindow;
+
+struct MainWindowSetup {
+    // Where "sysconfig.ini" and "debug.log" live.
+    std::string programFolder;
+    // Searched in order for "Chinese.lng" and "English.lng".
+    std::vector<std::string> languageFolders;
+    Prompter* prompter = nullptr;
+    std::string sysfsTtyFolder = std::string(kSysClassTty);
+    // Ports to list ahead of the machine's own (a virtual printer's link).
+    std::vector<std::string> namedPorts;
+    // Where the worker's USB component looks for printers.
+    UsbSystemPaths usbPaths = UsbSystemPaths::fromEnvironment();
+    bool watchUsbDevices = true;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // The parameter window, created after this one; translated with it and
+    // opened by the set-parameters button.
+    void setParameterWindow(ParamWindow* window);
+
+    TCommThread& worker() { return *worker_; }
+    const std::shared_ptr<MessageTarget>& messageTarget() const { return target_; }
+    ConnectionSettingsStore& connectionSettings() { return *settings_; }
+    const std::string& programFolder() const { return setup_.programFolder; }
+
+    bool linkTested() const { return linkTested_; }
+    void clearLinkTested() { linkTested_ = false; }
+
+    // Copies the chosen link's parameters into the connection settings.
+    // Throws EConvertError when a speed box does not hold a whole number.
+    void RefreshConnectionSettings();
+
+    // Loads the language file of `languageIndex` into every window, the
+    // item lists and the message texts.
+    void Translate(int languageIndex);
+
+    // The language box's item index; -1 when its text is none of its items.
+    int languageIndex() const;
+    bool bootModeOn() const;
+
+    WidgetTranslationView& translationView() { return view_; }
+
+    // The controls, under the names the language files use.
+    QWidget* Panel1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    DropDownComboBox* cbb_Comname = nullptr;
+    QLabel* Label1 = nullptr;
+    DropDownComboBox* cbb_DevBauRate = nullptr;
+    QLabel* Label4 = nullptr;
+    DropDownComboBox* cbb_TranBauRate = nullptr;
+    QLabel* Label2 = nullptr;
+    DropDownComboBox* cbb_Check = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* edt_Ipaddress = nullptr;
+    QLineEdit* edt_Port = nullptr;
+    DropDownComboBox* cbb_UsbDeviceList = nullptr;
+    DropDownComboBox* cbb_Lpt = nullptr;
+    QLabel* lbl_language = nullptr;
+    DropDownComboBox* cbb_Language = nullptr;
+    QPushButton* but_bootIn = nullptr;
+    QPushButton* but_bootOut = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* lbl_TranMsg = nullptr;
+    QPushButton* btn_Test = nullptr;
+    QPushButton* btn_SetPara = nullptr;
+    QLabel* statusPanel0 = nullptr;
+    QLabel* statusPanel1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void FormCreate();
+    void FormShow();
+    void ComListRefresh();
+    void cbb_ComnameDropDown() { ComListRefresh(); }
+    void cbb_LanguageChange();
+    void RadioButtonClick(int linkKind);
+    void btn_TestClick();
+    void btn_SetParaClick();
+    void but_bootInClick();
+    void but_bootOutClick();
+    void Timer1Timer();
+    void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    void ShowUsbDevices(const UsbDeviceListing& listing);
+
+    // Up to twenty 50 ms pauses, handling window messages throughout, until
+    // the link test has succeeded.
+    void WaitForLinkTest();
+    void SaveMainDefaults();
+    void ShowLinkKindText();
+    void ShowBusy();
+    int SelectedLinkKind() const;
+    QRadioButton* LinkKindButton(int linkKind) const;
+    LinkControls CurrentLinkControls() const;
+    void NoteLinkKind();
+    void NoteSpeedTexts();
+    // Shows a device speed the worker stored after changing the printer's.
+    void ShowStoredSpeeds();
+    void SetLinkControlsEnabled(bool enabled);
+
+    MainWindowSetup setup_;
+    WidgetTranslationView view_;
+    ParamWindow* para_ = nullptr;
+    DispatcherPump* pump_ = nullptr;
+    std::shared_ptr<ConnectionSettingsStore> settings_;
+    std::shared_ptr<MessageTarget> target_;
+    std::shared_ptr<TUdpClient> UdpClient1;
+    std::unique_ptr<TCommThread> worker_;
+
+    bool linkTested_ = false;
+    std::int32_t testWaitCounter_ = 0;
+    QEventLoop* linkWait_ = nullptr;
+    bool closing_ = false;
+};
+
+}  // namespace pst::app

@@ -1,0 +1,14 @@
+#include "app/message_box_prompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace pst::app {
+
+void MessageBoxPrompter::showMessage(const std::string& text)
+{
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Pennafor Setting Tool"),
+                             QString::fromStdString(text));
+}
+
+}  // namespace pst::app

@@ -1,0 +1,40 @@
+#pragma once
+// The program's two windows, made in start-up order: the main window first
+// (it creates the worker), then the parameter window, which stays hidden
+// until a link test has succeeded. The parameter window goes first when
+// they are destroyed, as it reports through the main window's worker.
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/param_window.h"
+
+namespace pst::app {
+
+class ProgramWindows {
+public:
+    explicit ProgramWindows(MainWindowSetup setup)
+        : main_(std::make_unique<MainWindow>(std::move(setup))), para_(std::make_unique<ParamWindow>(*main_))
+    {
+        main_->setParameterWindow(para_.get());
+    }
+
+    ~ProgramWindows()
+    {
+        main_->setParameterWindow(nullptr);
+        para_.reset();
+        main_.reset();
+    }
+
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    MainWindow& main() { return *main_; }
+    ParamWindow& para() { return *para_; }
+
+private:
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<ParamWindow> para_;
+};
+
+}  // namespace pst::app

@@ -1,0 +1,51 @@
+#pragma once
+// The language switch: one language file ("Chinese.lng" or "English.lng", an
+// INI file) replaces the captions, texts and hints of every window, the item
+// lists and the message texts. A missing file, section or key leaves the
+// current text as it is, so the routine never fails.
+//
+// The two passes are not mirror images: the Chinese pass never reads the
+// section "Flow control" or the key "sMsg24", and the English pass never
+// reads the three "BlackErrorStr" keys. Once English was loaded, those keep
+// their English texts after a switch back to Chinese; the language files
+// were written for exactly this behaviour, so it is kept.
+
+#include <string>
+#include <vector>
+
+#include "app/translatable_window.h"
+#include "platform/ini_file.h"
+
+namespace pst::app {
+
+inline constexpr int kEnglish = 1;
+
+// "English.lng" for index 1, "Chinese.lng" for any other (0, or -1 when the
+// language box has nothing selected).
+std::string languageFileName(int languageIndex);
+
+// The first of `folders` that holds the language file; empty when none does.
+std::string findLanguageFile(const std::vector<std::string>& folders, int languageIndex);
+
+// One window: its caption (when not empty) from key "Caption" of the
+// window's section, and every control whose text (hint) is not empty from
+// name + ".Caption" (name + ".Hint").
+void translateWindow(const IniDocument& file, TranslatableWindow& window);
+
+// The item lists and the message texts.
+void translateItemLists(const IniDocument& file, int languageIndex);
+void translateMessageTexts(const IniDocument& file, int languageIndex);
+
+// Windows, then item lists, then message texts.
+void translateAll(const IniDocument& file, int languageIndex,
+                  const std::vector<TranslatableWindow*>& windows);
+
+// The main window's link-kind text (list "Trans Mode") in the current
+// language.
+std::string linkKindText(int linkKind);
+
+// Shown when a button asks for an operation while another one runs. Not part
+// of the message table, so it follows the language box directly.
+std::string printerBusyText(int languageIndex);
+
+}  // namespace pst::app

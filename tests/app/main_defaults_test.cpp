@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/app_options.h"
+#include "app/connection_refresh.h"
+#include "app/main_defaults.h"
+#include "platform/int_conversion.h"
+
+namespace pst::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+MainDefaults read(const std::string& text)
+{
+    return readMainDefaults(IniDocument::parse(text));
+}
+
+TEST(MainDefaultsTest, MissingFileGivesTheDesignDefaults)
+{
+    const MainDefaults defaults = readMainDefaults(IniDocument::load("/nonexistent/sysconfig.ini"));
+    EXPECT_EQ(defaults.ipAddress, "192.168.1.87");
+    EXPECT_EQ(defaults.language, 0);
+    ASSERT_TRUE(defaults.tranMode.has_value());
+    EXPECT_EQ(*defaults.tranMode, 0);
+}
+
+TEST(MainDefaultsTest, StoredValuesAreReadWhateverTheCase)
+{
+    const MainDefaults defaults =
+        read("[maindefault]\r\nip address = 10.0.0.5\r\nLANGUAGE=1\r\ntranmode=2\r\n");
+    EXPECT_EQ(defaults.ipAddress, "10.0.0.5");
+    EXPECT_EQ(defaults.language, 1);
+    EXPECT_EQ(defaults.tranMode, 2);
+}
+
+TEST(MainDefaultsTest, LinkKindOutsideZeroToThreeKeepsTheCurrentChoice)
+{
+    EXPECT_FALSE(read("[MainDefault]\nTranMode=7\n").tranMode.has_value());
+    EXPECT_FALSE(read("[MainDefault]\nTranMode=-1\n").tranMode.has_value());
+    EXPECT_EQ(read("[MainDefault]\nTranMode=3\n").tranMode, 3);
+    // Text that is not a number reads as the default, serial.
+    EXPECT_EQ(read("[MainDefault]\nTranMode=USB\n").tranMode, 0);
+}
+
+class MainDefaultsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("pst-maindefault-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        path = (folder / kSettingsFileName).string();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string contents() const
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path folder;
+    std::string path;
+};
+
+TEST_F(MainDefaultsFileTest, SavingKeepsTheParameterWindowsSection)
+{
+    std::ofstream(path, std::ios::binary) << "; written by hand\r\n[ParaDefault]\r\nBaudRate=19200\r\n\r\n"
+                                             "[MainDefault]\r\nIP Address=1.2.3.4\r\n";
+    ASSERT_EQ(saveMainDefaults(path, "192.168.0.9", 1, 2), "");
+    EXPECT_EQ(contents(),
+              "; written by hand\r\n[ParaDefault]\r\nBaudRate=19200\r\n\r\n"
+              "[MainDefault]\r\nIP Address=192.168.0.9\r\nLanguage=1\r\nTranMode=2\r\n");
+    const MainDefaults back = readMainDefaults(IniDocument::load(path));
+    EXPECT_EQ(back.ipAddress, "192.168.0.9");
+    EXPECT_EQ(back.language, 1);
+    EXPECT_EQ(back.tranMode, 2);
+}
+
+TEST_F(MainDefaultsFileTest, AFileThatCannotBeWrittenIsReportedNotCrashed)
+{
+    // A folder in the file's place stops even root from replacing it.
+    fs::create_directories(path);
+    EXPECT_NE(saveMainDefaults(path, "1.2.3.4", 0, 0), "");
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+TEST(ConnectionRefreshTest, SerialCopiesThePortAndChecksBothSpeeds)
+{
+    ConnectionSettingsStore store;
+    LinkControls controls{LinkKind::Serial, "/dev/ttyUSB0", "9600",          "115200",
+                          "10.0.0.1",       "abc",          "VID_1&PID_811E"};
+    refreshConnectionSettings(store, controls);
+    const ConnectionSettings s = store.get();
+    EXPECT_EQ(s.kind, LinkKind::Serial);
+    EXPECT_EQ(s.comName, "/dev/ttyUSB0");
+    // Only the chosen link's fields are copied.
+    EXPECT_EQ(s.ipAddress, "");
+    EXPECT_EQ(s.usbDeviceId, "");
+}
+
+TEST(ConnectionRefreshTest, ASpeedThatIsNotANumberStopsWithTheStandardMessage)
+{
+    ConnectionSettingsStore store;
+    LinkControls controls{LinkKind::Serial, "/dev/ttyUSB0", "96OO", "115200", {}, {}, {}};
+    try {
+        refreshConnectionSettings(store, controls);
+        FAIL() << "no failure";
+    } catch (const EConvertError& failure) {
+        EXPECT_STREQ(failure.what(), "'96OO' is not a valid integer value");
+    }
+    EXPECT_EQ(store.get().comName, "COM1") << "nothing may change";
+
+    controls.deviceSpeedText = "9600";
+    controls.transferSpeedText = "";
+    EXPECT_THROW(refreshConnectionSettings(store, controls), EConvertError);
+}
+
+TEST(ConnectionRefreshTest, NetworkTakesTheAddressAndATolerantPort)
+{
+    ConnectionSettingsStore store;
+    LinkControls controls{LinkKind::Network, "COM9", "bad", "bad", "192.168.1.87", "51x0", {}};
+    refreshConnectionSettings(store, controls);  // speeds are not checked off the serial link
+    EXPECT_EQ(store.get().ipAddress, "192.168.1.87");
+    EXPECT_EQ(store.get().port, 5100);
+    EXPECT_EQ(store.get().comName, "COM1");
+    controls.portText = "9100";
+    refreshConnectionSettings(store, controls);
+    EXPECT_EQ(store.get().port, 9100);
+}
+
+TEST(ConnectionRefreshTest, UsbTakesTheDeviceIdentifier)
+{
+    ConnectionSettingsStore store;
+    refreshConnectionSettings(store, {LinkKind::Usb, {}, "9600", "115200", {}, {}, "VID_1234&PID_811E"});
+    EXPECT_EQ(store.get().kind, LinkKind::Usb);
+    EXPECT_EQ(store.get().usbDeviceId, "VID_1234&PID_811E");
+}
+
+TEST(AppOptionsTest, OptionsAndTheirErrors)
+{
+    const auto parsed = parseAppOptions({"--data-dir", "/tmp/x", "--serial=/dev/pts/3"});
+    ASSERT_TRUE(parsed.options);
+    EXPECT_EQ(parsed.options->dataDir, "/tmp/x");
+    EXPECT_EQ(parsed.options->serialPort, "/dev/pts/3");
+    EXPECT_EQ(parseAppOptions({"--serial"}).error, "--serial needs a value");
+    EXPECT_EQ(parseAppOptions({"--colour"}).error, "unknown option --colour");
+    EXPECT_EQ(parseAppOptions({"--data-dir="}).error, "--data-dir needs a value");
+}
+
+}  // namespace
+}  // namespace pst::app

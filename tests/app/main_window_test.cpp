@@ -1,0 +1,487 @@
+// The main window and the parameter window's frame, driven as a user would:
+// clicks on the offscreen platform, message boxes read from a recording
+// prompter, link tests against the virtual printer on a pseudo-terminal.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/drop_down_combo_box.h"
+#include "app/message_texts.h"
+#include "app/program_windows.h"
+#include "platform/manual_reset_event.h"
+#include "transport/comm.h"
+#include "virtual_printer.h"
+
+namespace fs = std::filesystem;
+using namespace pst;
+using namespace pst::app;
+
+namespace {
+
+class RecordingPrompter : public Prompter {
+public:
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+QString qs(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+bool hasChineseCharacter(const QString& text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x3000)
+            return true;
+    return false;
+}
+
+constexpr int kLinkTimeoutMs = 20000;
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartUsesTheDefaultsAndWritesNothing();
+    void tranModeTwoSelectsUsb();
+    void tranModeSevenChangesNothing();
+    void languageOutsideTheListTranslatesWithChinese();
+    void englishThenChineseKeepsFlowControlAndMsg24English();
+    void ipCaptionInTheLanguageFileReplacesTheAddressOnEveryShow();
+    void linkTestFromTheTestButtonShowsSuccess();
+    void linkTestFromSetParametersOpensTheParameterWindowSilently();
+    void failedTestShowsTheErrorFromEitherButton();
+    void speedThatIsNotANumberStartsNothing();
+    void busyWorkerIsShownNotQueued();
+    void parallelStaysDisabledAfterBootMode();
+    void portListFallsBackToCom1ToCom30();
+    void portListShowsTheMachinesPortsOnEveryDropDown();
+    void usbListShowsOnlyThePrinters();
+    void unsolicitedDataGoToMemo1();
+
+private:
+    std::unique_ptr<ProgramWindows> open(std::vector<std::string> languageFolders = {PST_LANG_DIR});
+    void writeFile(const fs::path& path, const std::string& text);
+    std::string readFile(const fs::path& path) const;
+    void startPrinter();
+    void aimAtPrinter(MainWindow& main);
+
+    fs::path dataDir;
+    fs::path ttyDir;
+    fs::path usbDir;
+    RecordingPrompter prompter;
+    std::unique_ptr<sim::VirtualPrinter> printer;
+};
+
+void MainWindowTest::init()
+{
+    const fs::path base = fs::temp_directory_path() /
+        ("pst-window-" + std::to_string(::getpid()) + "-" + QTest::currentTestFunction());
+    fs::remove_all(base);
+    dataDir = base / "data";
+    ttyDir = base / "tty";
+    usbDir = base / "usb";
+    fs::create_directories(dataDir);
+    fs::create_directories(ttyDir);
+    fs::create_directories(usbDir);
+    prompter.messages.clear();
+    ResetMessageTexts();
+}
+
+void MainWindowTest::cleanup()
+{
+    printer.reset();
+    ResetMessageTexts();
+    fs::remove_all(dataDir.parent_path());
+}
+
+std::unique_ptr<ProgramWindows> MainWindowTest::open(std::vector<std::string> languageFolders)
+{
+    MainWindowSetup setup;
+    setup.programFolder = dataDir.string();
+    setup.languageFolders = std::move(languageFolders);
+    setup.prompter = &prompter;
+    setup.sysfsTtyFolder = ttyDir.string();
+    setup.usbPaths = {usbDir.string(), (usbDir / "dev").string()};
+    setup.watchUsbDevices = false;
+    auto windows = std::make_unique<ProgramWindows>(std::move(setup));
+    windows->main().show();
+    return windows;
+}
+
+void MainWindowTest::writeFile(const fs::path& path, const std::string& text)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string MainWindowTest::readFile(const fs::path& path) const
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void MainWindowTest::startPrinter()
+{
+    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{});
+    printer->start();
+}
+
+void MainWindowTest::aimAtPrinter(MainWindow& main)
+{
+    main.cbb_Comname->setEditText(QString::fromStdString(printer->devicePath()));
+}
+
+void MainWindowTest::firstStartUsesTheDefaultsAndWritesNothing()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QCOMPARE(main.windowTitle(), QStringLiteral("Pennafor Setting Tool V1.0"));
+    QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("192.168.1.87"));
+    QCOMPARE(main.edt_Port->text(), QStringLiteral("5100"));
+    QCOMPARE(main.cbb_Language->currentIndex(), 0);
+    QCOMPARE(main.cbb_Language->currentText(), qs("中文"));
+    QVERIFY(main.RadioButton1->isChecked());
+    QVERIFY(!main.RadioButton4->isEnabled());
+    QCOMPARE(main.lbl_TranMsg->text(), qs("当前选择串口"));
+    QCOMPARE(main.cbb_DevBauRate->currentText(), QStringLiteral("9600"));
+    QCOMPARE(main.cbb_TranBauRate->currentText(), QStringLiteral("115200"));
+    QCOMPARE(main.cbb_Check->currentText(), QStringLiteral("NONE"));
+    QCOMPARE(main.btn_Test->text(), qs("测试通讯"));
+    QVERIFY(main.Memo1->isHidden());
+    QVERIFY(!main.bootModeOn());
+    QCOMPARE(windows->para().windowTitle(), QStringLiteral("Pennafor Setting Tool"));
+    QVERIFY(windows->para().isHidden());
+
+    main.close();
+    windows.reset();
+    QVERIFY(!fs::exists(dataDir / "sysconfig.ini"));
+}
+
+void MainWindowTest::tranModeTwoSelectsUsb()
+{
+    writeFile(dataDir / "sysconfig.ini", "[MainDefault]\r\nTranMode=2\r\n");
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QVERIFY(main.RadioButton3->isChecked());
+    QCOMPARE(main.lbl_TranMsg->text(), qs("当前选择USB"));
+    QCOMPARE(main.connectionSettings().get().kind, LinkKind::Usb);
+}
+
+void MainWindowTest::tranModeSevenChangesNothing()
+{
+    writeFile(dataDir / "sysconfig.ini", "[MainDefault]\nTranMode=7\nIP Address=10.1.2.3\n");
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QVERIFY(main.RadioButton1->isChecked());
+    QCOMPARE(main.lbl_TranMsg->text(), qs("当前选择串口"));
+    QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("10.1.2.3"));
+}
+
+void MainWindowTest::languageOutsideTheListTranslatesWithChinese()
+{
+    writeFile(dataDir / "sysconfig.ini", "[MainDefault]\nLanguage=5\n");
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QCOMPARE(main.languageIndex(), -1);
+    QCOMPARE(main.btn_Test->text(), qs("测试通讯"));
+    QCOMPARE(main.lbl_TranMsg->text(), qs("当前选择串口"));
+}
+
+void MainWindowTest::englishThenChineseKeepsFlowControlAndMsg24English()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    ParamWindow& para = windows->para();
+
+    main.cbb_Language->setCurrentIndex(1);
+    emit main.cbb_Language->activated(1);
+    QCOMPARE(main.btn_Test->text(), QStringLiteral("Test communication"));
+    QCOMPARE(main.lbl_TranMsg->text(), QStringLiteral("Current choice: serial port"));
+    QCOMPARE(para.PageControl1->tabText(0), QStringLiteral("Basic settings"));
+    QCOMPARE(MessageText("sConnectOKstr"), std::string("Connection succeeded"));
+    // Every text the user can see is English now.
+    WidgetTranslationView& view = main.translationView();
+    for (std::size_t i = 0; i < view.controlCount(); ++i)
+        QVERIFY2(!hasChineseCharacter(QString::fromStdString(view.controlText(i))),
+                 view.controlName(i).c_str());
+    for (int tab = 0; tab < para.PageControl1->count(); ++tab)
+        QVERIFY(!hasChineseCharacter(para.PageControl1->tabText(tab)));
+    // A link-kind click shows the English text.
+    main.RadioButton2->click();
+    QCOMPARE(main.lbl_TranMsg->text(), QStringLiteral("Current choice: Ethernet"));
+    main.RadioButton1->click();
+
+    main.cbb_Language->setCurrentIndex(0);
+    emit main.cbb_Language->activated(0);
+    QCOMPARE(main.btn_Test->text(), qs("测试通讯"));
+    QCOMPARE(main.lbl_TranMsg->text(), qs("当前选择串口"));
+    QCOMPARE(MessageText("sConnectOKstr"), std::string("连接成功"));
+    QCOMPARE(ItemList("Flow control"),
+             (std::vector<std::string>{"Software flow control", "Hardware flow control"}));
+    QCOMPARE(MessageText("sMsg24"), std::string("The file does not exist"));
+}
+
+void MainWindowTest::ipCaptionInTheLanguageFileReplacesTheAddressOnEveryShow()
+{
+    writeFile(dataDir / "sysconfig.ini", "[MainDefault]\nIP Address=192.168.5.5\n");
+    writeFile(dataDir / "Chinese.lng", "[FrmMain]\nedt_Ipaddress.Caption=10.9.8.7\n");
+    auto windows = open({dataDir.string()});
+    MainWindow& main = windows->main();
+    QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("10.9.8.7"));
+
+    main.hide();
+    main.edt_Ipaddress->setText(QStringLiteral("1.1.1.1"));
+    main.show();
+    QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("10.9.8.7"));
+}
+
+void MainWindowTest::linkTestFromTheTestButtonShowsSuccess()
+{
+    startPrinter();
+    auto windows = open();
+    MainWindow& main = windows->main();
+    aimAtPrinter(main);
+
+    main.btn_Test->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!prompter.messages.empty(), kLinkTimeoutMs);
+    QCOMPARE(prompter.messages, std::vector<std::string>{"连接成功"});
+    QVERIFY(main.linkTested());
+    QTRY_COMPARE_WITH_TIMEOUT(main.statusPanel0->text(),
+                              QString::fromStdString(printer->devicePath() + "Found"), kLinkTimeoutMs);
+    QVERIFY(windows->para().isHidden());
+    QVERIFY(!fs::exists(dataDir / "sysconfig.ini"));
+
+    // Another link kind must be tested anew.
+    main.RadioButton1->click();
+    QVERIFY(main.linkTested());
+    main.RadioButton2->click();
+    QVERIFY(!main.linkTested());
+}
+
+void MainWindowTest::linkTestFromSetParametersOpensTheParameterWindowSilently()
+{
+    startPrinter();
+    auto windows = open();
+    MainWindow& main = windows->main();
+    ParamWindow& para = windows->para();
+    aimAtPrinter(main);
+    main.edt_Ipaddress->setText(QStringLiteral("10.0.0.42"));
+
+    main.btn_SetPara->click();
+    // A slow machine may finish the test after the one-second wait: then
+    // the flag is set silently and the next click opens the window at once.
+    QTRY_VERIFY_WITH_TIMEOUT(main.linkTested() || para.isVisible(), kLinkTimeoutMs);
+    if (!para.isVisible())
+        main.btn_SetPara->click();
+    QVERIFY(para.isVisible());
+    QVERIFY(main.isHidden());
+    QVERIFY(prompter.messages.empty());
+    QCOMPARE(main.worker().NotifyTarget(), para.messageTarget());
+    const std::string settings = readFile(dataDir / "sysconfig.ini");
+    QVERIFY(settings.find("IP Address=10.0.0.42") != std::string::npos);
+    QVERIFY(settings.find("Language=0") != std::string::npos);
+    QVERIFY(settings.find("TranMode=0") != std::string::npos);
+
+    // Closing hands everything back: target, flag, the main window (shown
+    // anew, so the stored address is read again).
+    main.edt_Ipaddress->setText(QStringLiteral("changed"));
+    para.close();
+    QVERIFY(main.isVisible());
+    QVERIFY(!main.linkTested());
+    QCOMPARE(main.worker().NotifyTarget(), main.messageTarget());
+    QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("10.0.0.42"));
+}
+
+void MainWindowTest::failedTestShowsTheErrorFromEitherButton()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
+
+    main.btn_Test->click();
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.messages.size(), std::size_t{1}, kLinkTimeoutMs);
+    QCOMPARE(prompter.messages[0], std::string("通讯失败，请选择正确的端口和波特率"));
+    QTRY_VERIFY(!main.worker().Busy());
+
+    main.btn_SetPara->click();
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.messages.size(), std::size_t{2}, kLinkTimeoutMs);
+    QCOMPARE(prompter.messages[1], std::string("通讯失败，请选择正确的端口和波特率"));
+    QVERIFY(!main.linkTested());
+    QVERIFY(windows->para().isHidden());
+    QVERIFY(!fs::exists(dataDir / "sysconfig.ini"));
+}
+
+void MainWindowTest::speedThatIsNotANumberStartsNothing()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_TranBauRate->setEditText(QStringLiteral("11520O"));
+
+    main.btn_Test->click();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"'11520O' is not a valid integer value"});
+    QVERIFY(!main.worker().Busy());
+
+    main.but_bootIn->click();
+    QCOMPARE(prompter.messages.size(), std::size_t{2});
+    QVERIFY(!main.bootModeOn());
+    QVERIFY(main.btn_Test->isEnabled());
+
+    // The set-parameters button drops the failure without a message.
+    main.btn_SetPara->click();
+    QCOMPARE(prompter.messages.size(), std::size_t{2});
+    QVERIFY(!main.worker().Busy());
+    QVERIFY(windows->para().isHidden());
+}
+
+void MainWindowTest::busyWorkerIsShownNotQueued()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    ManualResetEvent release;
+    QVERIFY(main.worker().StartCustom([&](TCommThread&) { release.wait(std::chrono::seconds(10)); }));
+
+    main.btn_Test->click();
+    QCOMPARE(main.statusPanel0->text(), qs("打印机正忙，请等待当前操作结束"));
+    release.set();
+    QTRY_VERIFY(!main.worker().Busy());
+    QVERIFY(prompter.messages.empty());
+}
+
+void MainWindowTest::parallelStaysDisabledAfterBootMode()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+
+    main.but_bootIn->click();
+    QVERIFY(main.bootModeOn());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{main.RadioButton1, main.cbb_Comname, main.cbb_Language,
+                                         main.btn_Test, main.btn_SetPara, main.edt_Port})
+        QVERIFY(!control->isEnabled());
+    // The timer asks for the boot handshake, which this version refuses
+    // cleanly; the window stays in boot mode.
+    QTRY_COMPARE_WITH_TIMEOUT(main.worker().Status().error(),
+                              std::string("Operation 28 is not available in this version"), 5000);
+    QVERIFY(main.bootModeOn());
+    QVERIFY(prompter.messages.empty());
+
+    main.but_bootOut->click();
+    QVERIFY(!main.bootModeOn());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{main.RadioButton1, main.RadioButton2, main.cbb_Comname,
+                                         main.cbb_Language, main.btn_Test, main.btn_SetPara})
+        QVERIFY(control->isEnabled());
+    QVERIFY(!main.RadioButton4->isEnabled());
+
+    // Once the loader has answered, the next tick leaves boot mode by itself
+    // and marks the port closed.
+    main.but_bootIn->click();
+    main.worker().SetPortOpen(true);
+    main.worker().SetBootReplyText("151");
+    QTRY_VERIFY_WITH_TIMEOUT(!main.bootModeOn(), 5000);
+    QCOMPARE(main.worker().BootReplyText(), std::string());
+    QVERIFY(!main.worker().PortOpen());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{main.RadioButton1, main.RadioButton2, main.cbb_Comname,
+                                         main.cbb_Language, main.btn_Test, main.btn_SetPara})
+        QVERIFY(control->isEnabled());
+    QVERIFY(!main.RadioButton4->isEnabled());
+    QVERIFY(!main.worker().RawReceiveMode());
+}
+
+void MainWindowTest::portListFallsBackToCom1ToCom30()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QCOMPARE(main.cbb_Comname->count(), 30);
+    QCOMPARE(main.cbb_Comname->itemText(0), QStringLiteral("COM1"));
+    QCOMPARE(main.cbb_Comname->itemText(29), QStringLiteral("COM30"));
+    QCOMPARE(main.cbb_Comname->currentIndex(), -1);
+    QCOMPARE(main.cbb_Comname->currentText(), QString());
+}
+
+void MainWindowTest::portListShowsTheMachinesPortsOnEveryDropDown()
+{
+    auto addPort = [&](const std::string& name) { fs::create_directories(ttyDir / name / "device"); };
+    addPort("ttyUSB0");
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QCOMPARE(main.cbb_Comname->count(), 1);
+    QCOMPARE(main.cbb_Comname->currentText(), QStringLiteral("/dev/ttyUSB0"));
+
+    addPort("ttyACM0");
+    main.cbb_Comname->showPopup();
+    main.cbb_Comname->hidePopup();
+    QCOMPARE(main.cbb_Comname->count(), 2);
+    QCOMPARE(main.cbb_Comname->itemText(0), QStringLiteral("/dev/ttyACM0"));
+    QCOMPARE(main.cbb_Comname->currentIndex(), 0);
+}
+
+void MainWindowTest::usbListShowsOnlyThePrinters()
+{
+    auto addDevice = [&](const std::string& position, const std::string& vendor, const std::string& product) {
+        const fs::path device = usbDir / "bus" / "usb" / "devices" / position;
+        writeFile(device / "idVendor", vendor + "\n");
+        writeFile(device / "idProduct", product + "\n");
+    };
+    addDevice("1-2", "1a2b", "0001");
+    addDevice("1-3", "1234", "811e");
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QCOMPARE(main.cbb_UsbDeviceList->count(), 1);
+    QCOMPARE(main.cbb_UsbDeviceList->currentText(), QStringLiteral("VID_1234&PID_811E"));
+
+    main.RadioButton3->click();
+    main.btn_Test->click();
+    QCOMPARE(main.connectionSettings().get().usbDeviceId, std::string("VID_1234&PID_811E"));
+    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().Busy(), kLinkTimeoutMs);
+}
+
+void MainWindowTest::unsolicitedDataGoToMemo1()
+{
+    startPrinter();
+    auto windows = open();
+    MainWindow& main = windows->main();
+    TComm& comm = main.worker().Comm();
+    comm.SetCommName(printer->devicePath());
+    comm.SetBaudRate(9600);
+    comm.OpenPort();
+
+    const std::string text = "PAPER OUT\r\nCOVER";
+    printer->sendUnsolicited({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    QTRY_VERIFY_WITH_TIMEOUT(main.Memo1->toPlainText().contains(QStringLiteral("COVER")), 5000);
+    QCOMPARE(main.Memo1->toPlainText(), QStringLiteral("Memo1\nPAPER OUT\nCOVER"));
+    comm.ClosePort();
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
