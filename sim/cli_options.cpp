@@ -69,6 +69,11 @@ std::string applyValue(std::string_view name, const std::string& value, SimOptio
         opts.stateFile = value;
     } else if (name == "--fault") {
         return parseFault(value, opts.fault);
+    } else if (name == "--restart-ms") {
+        const auto ms = parseUnsigned(value, INT_MAX);
+        if (!ms)
+            return "--restart-ms needs a number of milliseconds";
+        opts.restartPauseMs = static_cast<int>(*ms);
     } else if (name == "--split-ms" || name == "--late-ms") {
         const auto ms = parseUnsigned(value, INT_MAX);
         if (!ms)
@@ -83,7 +88,8 @@ std::string applyValue(std::string_view name, const std::string& value, SimOptio
 bool takesValue(std::string_view name)
 {
     return name == "--pty" || name == "--udp" || name == "--model" || name == "--speed" ||
-        name == "--state" || name == "--fault" || name == "--split-ms" || name == "--late-ms";
+        name == "--state" || name == "--fault" || name == "--split-ms" || name == "--late-ms" ||
+        name == "--restart-ms";
 }
 
 CommandLine failure(std::string error)
@@ -107,6 +113,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
         }
         if (arg == "--pace") {
             result.options.pace = true;
+            continue;
+        }
+        if (arg == "--boot-loader") {
+            result.options.bootLoader = true;
             continue;
         }
         if (arg == "--no-pty") {
@@ -157,6 +167,8 @@ Options:
   --speed BAUD         printer's starting line speed (default 9600); one of
                        1200 2400 4800 9600 19200 38400 57600 115200 230400
   --pace               take as long as a real wire would (10 bits per byte)
+  --boot-loader        start in the boot loader: echo 0x61, take a firmware stream
+  --restart-ms MS      silence after the program download's connect (default 2000)
   --state FILE         keep FILE updated with the printer state as JSON
   --fault MODE[:N]     spoil the first N replies (default: all); MODE is one of
                        none, silent, bad-header, bad-payload, noise, split, late

@@ -1,5 +1,6 @@
 #include "command_handlers.h"
 
+#include "download_commands.h"
 #include "line_speeds.h"
 #include "settings_commands.h"
 
@@ -59,6 +60,8 @@ CommandOutcome handleCommand(PrinterState& state, const ReceivedFrame& frame)
             return entry.handler(state, frame);
         }
     }
+    if (const CommandHandler download = downloadCommandHandler(frame.command))
+        return download(state, frame);
     if (const CommandHandler settings = settingsCommandHandler(frame.command))
         return settings(state, frame);
     return acknowledge(state, frame);

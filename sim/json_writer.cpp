@@ -133,8 +133,9 @@ std::pair<unsigned, std::size_t> utf8CodePoint(std::string_view text)
 
 void appendUnicodeEscape(std::string& out, unsigned value)
 {
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\u%04x", value);
+    // Callers pass values up to 0xFFFF; the buffer has room for any unsigned.
+    char escaped[16];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", value & 0xFFFFu);
     out += escaped;
 }
 

@@ -3,6 +3,7 @@
 #include "command_handlers.h"
 #include "datagram_frames.h"
 #include "frame_builder.h"
+#include "logo_output.h"
 #include "raw_command_effects.h"
 #include "state_json.h"
 #include "wire_format.h"
@@ -36,13 +37,21 @@ PrinterCore::Intake PrinterCore::ingest(std::span<const std::uint8_t> bytes, Clo
         // Whatever partial frame was pending has just been garbled as well.
         stream_.reset();
         intake.countersChanged = true;
+    } else if (arrivedAt < state_.silentUntil) {
+        // Restarting: nothing is heard, and no partial frame survives it.
+        state_.ignoredBytes += bytes.size();
+        stream_.reset();
+        intake.countersChanged = true;
+    } else if (state_.loader.active) {
+        intake.loaderAnswer = state_.loader.take(bytes, arrivedAt);
+        intake.countersChanged = true;
     } else {
         StreamResult parsed;
         stream_.feed(bytes, arrivedAt, parsed);
         state_.badFrames += parsed.frames.badFrames;
         state_.skippedBytes += parsed.frames.skippedBytes;
         for (const RawCommand& command : parsed.rawCommands)
-            applyRawCommand(state_, command);
+            applyPrinting(command);
         intake.countersChanged =
             parsed.frames.badFrames != 0 || parsed.frames.skippedBytes != 0 || !parsed.rawCommands.empty();
         intake.frames = std::move(parsed.frames.frames);
@@ -65,7 +74,7 @@ PrinterCore::Intake PrinterCore::ingestDatagram(std::span<const std::uint8_t> da
         parsed = parseDatagram(datagram, arrivedAt);
     std::lock_guard lock(mutex_);
     for (const RawCommand& command : raw.rawCommands)
-        applyRawCommand(state_, command);
+        applyPrinting(command);
     parsed.skippedBytes += raw.frames.skippedBytes;
     state_.badFrames += parsed.badFrames;
     state_.skippedBytes += parsed.skippedBytes;
@@ -107,6 +116,18 @@ void PrinterCore::finish(const ReplyPlan& plan, bool sent)
         state_.speed = *plan.speedAfterReply;
     }
     changed_.notify_all();
+}
+
+void PrinterCore::applyPrinting(const RawCommand& command)
+{
+    const std::size_t before = state_.printed.size();
+    applyRawCommand(state_, command);
+    // A stored logo prints what the bank holds for it.
+    for (std::size_t i = std::min(before, state_.printed.size()); i < state_.printed.size(); ++i) {
+        PrintedItem& item = state_.printed[i];
+        if (item.kind == PrintedItem::Kind::Logo && item.text.empty())
+            item.text = printedLogoText(state_.flash, item.number);
+    }
 }
 
 void PrinterCore::setFault(const FaultSpec& fault)

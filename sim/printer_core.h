@@ -34,7 +34,8 @@ public:
 
     struct Intake {
         std::vector<ParsedFrame> frames;
-        bool countersChanged = false;  // bytes ignored or skipped, frames dropped
+        bool countersChanged = false;            // bytes ignored or skipped, frames dropped
+        std::vector<std::uint8_t> loaderAnswer;  // what the boot loader answers at once
     };
 
     // `hostSpeed` is the host port's configured speed when the link has one;
@@ -69,6 +70,8 @@ public:
                    std::chrono::milliseconds timeout) const;
 
 private:
+    void applyPrinting(const RawCommand& command);  // under mutex_
+
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     PrinterState state_;

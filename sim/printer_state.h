@@ -1,14 +1,19 @@
 #pragma once
 
+#include "boot_loader.h"
 #include "fault_spec.h"
+#include "flash_memory.h"
+#include "frame_parser.h"
 #include "printer_settings.h"
 #include "received_frame.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pst::sim {
 
@@ -18,6 +23,13 @@ struct PrintHead {
     std::string pendingLine;              // bytes since the last line end
     std::optional<std::uint8_t> charset;  // ESC 9 n; none after ESC @
     std::string qrData;                   // stored by GS ( k, printed on request
+};
+
+// The program last downloaded into the printer (connect, blocks, end).
+struct ProgramStore {
+    bool downloading = false;
+    std::vector<std::uint8_t> image;
+    std::uint64_t updates = 0;
 };
 
 // Everything the printer knows about itself. One struct so that the state
@@ -46,6 +58,14 @@ struct PrinterState {
     PrintHead printHead;
     std::deque<PrintedItem> printed;           // newest last, at most kPrintHistory
     std::deque<RawCommandRecord> rawReceived;  // newest last, at most kFrameHistory
+
+    FlashMemory flash;
+    ProgramStore program;
+    BootLoader loader;
+    // After the connect request the printer restarts and hears nothing
+    // until this time.
+    std::chrono::milliseconds restartPause{2000};
+    Clock::time_point silentUntil{};
 
     void recordFrame(const ReceivedFrame& frame);
     void recordPrinted(PrintedItem item);

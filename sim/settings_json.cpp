@@ -330,8 +330,11 @@ void writePrintedJson(JsonWriter& json, const std::deque<PrintedItem>& printed)
         json.beginObject().key("kind").string(printedKindName(item.kind));
         if (item.kind == PrintedItem::Kind::Text || item.kind == PrintedItem::Kind::QrCode)
             json.key("text").text(item.text);
-        if (item.kind == PrintedItem::Kind::Logo)
+        if (item.kind == PrintedItem::Kind::Logo) {
             json.key("number").number(static_cast<unsigned long long>(item.number));
+            if (!item.text.empty())
+                json.key("text").text(item.text);
+        }
         json.endObject();
     }
     json.endArray();

@@ -1,6 +1,8 @@
 #include "state_json.h"
 
+#include "download_commands.h"
 #include "json_writer.h"
+#include "logo_output.h"
 #include "settings_json.h"
 
 #include <cstdio>
@@ -77,6 +79,40 @@ std::string stateToJson(const PrinterState& state)
     writeSettingsJson(json, state.settings);
     json.key("printed");
     writePrintedJson(json, state.printed);
+    json.key("program")
+        .beginObject()
+        .key("size")
+        .number(static_cast<unsigned long long>(state.program.image.size()))
+        .key("checksum")
+        .number(static_cast<unsigned long long>(programChecksum(state.program.image)))
+        .key("downloading")
+        .boolean(state.program.downloading)
+        .key("updates")
+        .number(static_cast<unsigned long long>(state.program.updates))
+        .endObject();
+    json.key("flashRegions").beginArray();
+    for (const auto& [start, end] : state.flash.regions())
+        json.beginObject()
+            .key("start")
+            .number(static_cast<unsigned long long>(start))
+            .key("end")
+            .number(static_cast<unsigned long long>(end))
+            .endObject();
+    json.endArray();
+    json.key("logosStored").number(static_cast<unsigned long long>(storedLogoCount(state.flash)));
+    json.key("bootLoader")
+        .beginObject()
+        .key("active")
+        .boolean(state.loader.active)
+        .key("probesAnswered")
+        .number(static_cast<unsigned long long>(state.loader.probesAnswered))
+        .key("firmwareSize")
+        .number(static_cast<unsigned long long>(state.loader.announcedSize))
+        .key("firmwareBytes")
+        .number(static_cast<unsigned long long>(state.loader.firmwareBytes))
+        .key("streamsTaken")
+        .number(static_cast<unsigned long long>(state.loader.streamsTaken))
+        .endObject();
     json.key("rawReceived");
     writeRawReceivedJson(json, state.rawReceived);
     json.key("received").beginArray();

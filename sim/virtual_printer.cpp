@@ -44,6 +44,8 @@ PrinterState initialState(const SimOptions& opts)
     state.startSpeed = opts.speed;
     state.speed = opts.speed;
     state.fault = opts.fault;
+    state.loader.active = opts.bootLoader;
+    state.restartPause = std::chrono::milliseconds(opts.restartPauseMs);
     return state;
 }
 
@@ -116,6 +118,11 @@ bool VirtualPrinter::Impl::serveSerial()
     const auto intake = core.ingest(std::span(buffer).first(n), Clock::now(), endpoint->hostSpeed());
     if (intake.countersChanged)
         persist();
+    if (!intake.loaderAnswer.empty()) {
+        std::lock_guard lock(writing);
+        if (!endpoint->writeAll(intake.loaderAnswer, *stop))
+            return false;
+    }
     for (const auto& request : intake.frames) {
         if (!answer(request, *endpoint, opts.pace))
             return false;

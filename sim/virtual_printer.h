@@ -26,6 +26,8 @@ struct SimOptions {
     // a free one (udpPort() tells which). Empty: no network port.
     std::string udpAddress;
     bool udpReplyFromOtherPort = false;  // answer from another port than the one asked
+    bool bootLoader = false;             // start in the boot loader instead of the program
+    int restartPauseMs = 2000;           // deaf after the program download's connect
 };
 
 // A printer on the far side of a pseudo-terminal, of a UDP port, or of both,

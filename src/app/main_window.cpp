@@ -94,7 +94,7 @@ MainWindow::~MainWindow()
     worker_.reset();
 }
 
-void MainWindow::setParameterWindow(ParamWindow* window)
+void MainWindow::setParameterWindow(ParameterWindowLink* window)
 {
     para_ = window;
 }

@@ -32,7 +32,7 @@ namespace pst::app {
 
 class DispatcherPump;
 class DropDownComboBox;
-class ParamWindow;
+class ParameterWindowLink;
 
 struct MainWindowSetup {
     // Where "sysconfig.ini" and "debug.log" live.
@@ -59,12 +59,15 @@ public:
 
     // The parameter window, created after this one; translated with it and
     // opened by the set-parameters button.
-    void setParameterWindow(ParamWindow* window);
+    void setParameterWindow(ParameterWindowLink* window);
 
     TCommThread& worker() { return *worker_; }
     const std::shared_ptr<MessageTarget>& messageTarget() const { return target_; }
     ConnectionSettingsStore& connectionSettings() { return *settings_; }
     const std::string& programFolder() const { return setup_.programFolder; }
+    // How the program shows a message box (the parameter window shows its
+    // messages the same way).
+    Prompter& prompter() const { return *setup_.prompter; }
 
     bool linkTested() const { return linkTested_; }
     void clearLinkTested() { linkTested_ = false; }
@@ -150,7 +153,7 @@ private:
 
     MainWindowSetup setup_;
     WidgetTranslationView view_;
-    ParamWindow* para_ = nullptr;
+    ParameterWindowLink* para_ = nullptr;
     DispatcherPump* pump_ = nullptr;
     std::shared_ptr<ConnectionSettingsStore> settings_;
     std::shared_ptr<MessageTarget> target_;

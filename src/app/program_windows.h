@@ -7,9 +7,11 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/param_window.h"
+#include "para/param_window.h"
 
 namespace pst::app {
+
+using ParamWindow = para::ParamWindow;
 
 class ProgramWindows {
 public:

@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "cli/cli_language.h"
+
 namespace pst::cli {
 
 namespace {
@@ -72,6 +74,9 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
         } else if (takeValue(args, i, "--serial", options.serialPort, error)) {
             ++linksChosen;
             options.link = CliLink::Serial;
+        } else if (takeValue(args, i, "--language", options.language, error)) {
+            if (error.empty() && !parseLanguage(options.language))
+                error = "--language takes en or zh, not '" + options.language + "'";
         } else if (takeValue(args, i, "--data-dir", options.dataDir, error) ||
                    takeValue(args, i, "--device-speed", options.deviceSpeed, error) ||
                    takeValue(args, i, "--transfer-speed", options.transferSpeed, error)) {

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/cli_session.h"
+#include "cli/download_commands.h"
 #include "cli/operation_commands.h"
 #include "cli/usb_commands.h"
 
@@ -33,6 +34,7 @@ const std::vector<Command>& commands()
              &runListUsb},
         };
         appendOperationCommands(t);
+        appendDownloadCommands(t);
         return t;
     }();
     return table;
@@ -59,6 +61,7 @@ void printUsage(std::ostream& out)
            "  --device-speed N       speed the printer listens at, bit/s (default 9600)\n"
            "  --transfer-speed N     speed used during each command, bit/s (default 115200)\n"
            "  --data-dir DIR         folder for debug.log and settings (default: the program folder)\n"
+           "  --language en|zh       language of the printed texts (default: the window's last choice)\n"
            "  --help                 show this help\n"
            "  --version              show the version\n"
            "\n"

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_language.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 
@@ -30,5 +31,6 @@ int main(int argc, char** argv)
         printUsage(std::cerr);
         return 2;
     }
+    applyLanguage(options.language, options.dataDir, std::cerr);
     return command->run(options, std::cout, std::cerr);
 }

@@ -139,6 +139,18 @@ std::string TCommThread::LogPath() const
     return joinPath(programFolder_, "debug.log");
 }
 
+int TCommThread::RawFirstByte()
+{
+    std::lock_guard lock(replyMutex_);
+    return reply_.position() > 0 ? reply_.buffer()[0] : -1;
+}
+
+void TCommThread::ClearRawReceive()
+{
+    std::lock_guard lock(replyMutex_);
+    reply_.reset();
+}
+
 void TCommThread::Pause(int milliseconds)
 {
     sleeper_(std::chrono::milliseconds(milliseconds));

@@ -33,6 +33,7 @@
 #include "platform/manual_reset_event.h"
 #include "platform/message_target.h"
 #include "platform/sleeper.h"
+#include "protocol/download_list.h"
 #include "transport/usb_system_paths.h"
 
 namespace pst {
@@ -58,6 +59,12 @@ struct RunSettings {
 struct HandOver {
     std::vector<std::uint8_t> paramBlock;  // ParamBlock, ParamLength = size()
     std::string logoPrintList;             // LogoPrintList: "1,3" (operation 17)
+    // Downloads and updates (operations 2, 3, 4, 7, 16, 25).
+    std::vector<std::uint8_t> programImage;  // ProgramImage: the whole file
+    std::string fileTag;                     // FileTag: model the program is for
+    std::int32_t waitTimeMs = 5000;          // WaitTimeMs: pause while the printer restarts
+    DownloadList downloadList;               // DownloadList rows, in order
+    std::string readBackFile;                // ReadBackFile (operation 16)
 };
 
 // Where a text goes on the thread that shows it.
@@ -202,6 +209,23 @@ public:
         bootReply_ = text;
     }
 
+    // Raw receive mode: the first byte received since the last write, or -1.
+    int RawFirstByte();
+    // Forgets the raw bytes received, so an old answer is not read again.
+    void ClearRawReceive();
+
+    // The worker's memory stream: what the last read-back collected.
+    std::vector<std::uint8_t> MemoryStream() const
+    {
+        std::lock_guard lock(memoryMutex_);
+        return memoryStream_;
+    }
+    void SetMemoryStream(std::vector<std::uint8_t> bytes)
+    {
+        std::lock_guard lock(memoryMutex_);
+        memoryStream_ = std::move(bytes);
+    }
+
     std::string DeviceModel() const;
     void SetDeviceModel(const std::string& model);
     int DeviceTypeNumber() const { return deviceType_.load(); }
@@ -282,6 +306,8 @@ private:
     mutable std::mutex modelMutex_;
     std::string deviceModel_;
     std::string bootReply_;
+    mutable std::mutex memoryMutex_;
+    std::vector<std::uint8_t> memoryStream_;
 
     ManualResetEvent exited_;
     std::thread thread_;

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "engine/comm_thread.h"
+#include "protocol/file_download.h"
 #include "protocol/link_test.h"
+#include "protocol/program_update.h"
 #include "protocol/raw_operations.h"
 #include "protocol/settings_operations.h"
 
@@ -16,6 +18,14 @@ namespace {
 constexpr std::array<OperationHandler, TCommThread::kLastOperation + 1> kHandlers = [] {
     std::array<OperationHandler, TCommThread::kLastOperation + 1> table{};
     table[1] = &RunLinkTest;
+    // Updates, downloads and read-back.
+    table[2] = &RunMemoryRead;
+    table[3] = &RunFileDownload;
+    table[4] = &RunProgramUpdate;
+    table[7] = &RunFileDownload;
+    table[16] = &RunMemoryReadBack;
+    table[25] = &RunFirmwareUpdate;
+    table[28] = &RunBootHandshake;
     // Settings commands.
     table[5] = &RunSetIp;
     table[6] = &RunSetCodePage;

@@ -3,73 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-
+#include "cli/cli_process.h"
 #include "transport/fake_usb_tree.h"
 #include "virtual_printer.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class CliLinks : public ::testing::Test {
+class CliLinks : public pst::test::CliProcessTest {
 protected:
-    void SetUp() override
-    {
-        folder = fs::temp_directory_path() /
-            ("pst-cli-links-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     // Runs the tool with the USB device tree of `usb` (when given).
-    Outcome cli(const std::vector<std::string>& args, const pst::test::FakeUsbTree* usb = nullptr)
+    pst::test::Outcome cli(const std::vector<std::string>& args, const pst::test::FakeUsbTree* usb = nullptr)
     {
-        std::string command;
+        std::string environment;
         if (usb)
-            command = "PST_SYSFS_ROOT=" + quote(usb->paths().sysfsRoot) +
-                " PST_DEV_ROOT=" + quote(usb->paths().devRoot) + " ";
-        command += quote(PST_CLI_PATH);
-        for (const auto& a : args)
-            command += " " + quote(a);
-        command += " >" + quote((folder / "out").string()) + " 2>" + quote((folder / "err").string()) +
-            " </dev/null";
-        const int raw = std::system(command.c_str());
-        Outcome o;
-        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        o.out = readFile(folder / "out");
-        o.err = readFile(folder / "err");
-        return o;
+            environment = "PST_SYSFS_ROOT=" + pst::test::shellQuote(usb->paths().sysfsRoot) +
+                " PST_DEV_ROOT=" + pst::test::shellQuote(usb->paths().devRoot) + " ";
+        return runCli(args, environment);
     }
-
-    fs::path folder;
 };
 
 }  // namespace
@@ -79,11 +29,11 @@ TEST_F(CliLinks, LinkTestOverTheNetwork)
     pst::sim::VirtualPrinter printer({.servePty = false, .udpAddress = "127.0.0.1:0"});
     printer.start();
     const std::string address = "127.0.0.1:" + std::to_string(printer.udpPort());
-    const Outcome o = cli({"--data-dir", folder.string(), "--udp", address, "test"});
+    const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--udp", address, "test"});
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "Checking" + address + "\n" + address + " Found\n");
     EXPECT_EQ(o.err, "");
-    const std::string log = readFile(folder / "debug.log");
+    const std::string log = pst::test::readFile(folder / "debug.log");
     EXPECT_EQ(log.rfind("Send 25 Bytes", 0), 0u) << log;
     EXPECT_NE(log.find("Receive 25 Bytes"), std::string::npos);
 }
@@ -95,16 +45,17 @@ TEST_F(CliLinks, LinkTestOverUsb)
     pst::test::FakeUsbTree usb;
     usb.addDevice("1-1", {.vendor = "1234", .product = "811e"});
     usb.addNode(usb.addInterface("1-1", 0), "usbmisc", "lp0", printer.devicePath());
-    const Outcome o = cli({"--data-dir", folder.string(), "--usb", "VID_1234&PID_811E", "test"}, &usb);
+    const pst::test::Outcome o =
+        cli({"--data-dir", folder.string(), "--usb", "VID_1234&PID_811E", "test"}, &usb);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "");  // the USB link test shows no texts
-    EXPECT_NE(readFile(folder / "debug.log").find("Receive 25 Bytes"), std::string::npos);
+    EXPECT_NE(pst::test::readFile(folder / "debug.log").find("Receive 25 Bytes"), std::string::npos);
 }
 
 TEST_F(CliLinks, ListUsbMarksPrintersAndCopesWithNone)
 {
     pst::test::FakeUsbTree usb;
-    Outcome o = cli({"list-usb"}, &usb);
+    pst::test::Outcome o = cli({"list-usb"}, &usb);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "No USB devices found.\n");
 
@@ -126,7 +77,7 @@ TEST_F(CliLinks, BadLinkOptionsAreUsageErrors)
                                                                   {"--usb", "", "test"},
                                                                   {"--udp", "10.0.0.1", "--usb", "X", "test"},
                                                                   {"list-usb", "extra"}}) {
-        const Outcome o = cli(args);
+        const pst::test::Outcome o = cli(args);
         EXPECT_EQ(o.status, 2) << args[1];
         EXPECT_FALSE(o.err.empty());
     }

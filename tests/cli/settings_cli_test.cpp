@@ -3,48 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-
+#include "cli/cli_process.h"
 #include "virtual_printer.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class SettingsCli : public ::testing::Test {
+class SettingsCli : public pst::test::CliProcessTest {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() /
-            ("pst-settings-cli-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
+        CliProcessTest::SetUp();
         port = (folder / "printer").string();
         printer = std::make_unique<pst::sim::VirtualPrinter>(pst::sim::SimOptions{.ptyLink = port});
         printer->start();
@@ -53,26 +21,16 @@ protected:
     void TearDown() override
     {
         printer.reset();
-        fs::remove_all(folder);
+        CliProcessTest::TearDown();
     }
 
     // pennafor-cli against the printer; `global` options go before the command.
-    Outcome cli(const std::vector<std::string>& args, const std::vector<std::string>& global = {})
+    pst::test::Outcome cli(const std::vector<std::string>& args, const std::vector<std::string>& global = {})
     {
-        std::string command =
-            quote(PST_CLI_PATH) + " --data-dir " + quote(folder.string()) + " --serial " + quote(port);
-        for (const auto& a : global)
-            command += " " + quote(a);
-        for (const auto& a : args)
-            command += " " + quote(a);
-        command += " >" + quote((folder / "out").string()) + " 2>" + quote((folder / "err").string()) +
-            " </dev/null";
-        const int raw = std::system(command.c_str());
-        Outcome o;
-        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        o.out = readFile(folder / "out");
-        o.err = readFile(folder / "err");
-        return o;
+        std::vector<std::string> all{"--data-dir", folder.string(), "--serial", port};
+        all.insert(all.end(), global.begin(), global.end());
+        all.insert(all.end(), args.begin(), args.end());
+        return runCli(all);
     }
 
     bool printerReaches(const std::function<bool(const pst::sim::PrinterState&)>& ready)
@@ -80,7 +38,6 @@ protected:
         return printer->waitFor(ready, 3000);
     }
 
-    fs::path folder;
     std::string port;
     std::unique_ptr<pst::sim::VirtualPrinter> printer;
 };
@@ -89,7 +46,7 @@ protected:
 
 TEST_F(SettingsCli, SetCodepageTakesTheItemTextOrItsPosition)
 {
-    Outcome o = cli({"set-codepage", "CP850:Latin1;Western European"});
+    pst::test::Outcome o = cli({"set-codepage", "CP850:Latin1;Western European"});
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "设置代码页成功\n");
     EXPECT_EQ(o.err, "");
@@ -98,12 +55,12 @@ TEST_F(SettingsCli, SetCodepageTakesTheItemTextOrItsPosition)
     o = cli({"set-codepage", "51"});  // "CP874:Thai"
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_TRUE(printerReaches([](const auto& s) { return s.settings.codePage == 47; }));
-    EXPECT_NE(readFile(folder / "debug.log").find("Close" + port), std::string::npos);
+    EXPECT_NE(pst::test::readFile(folder / "debug.log").find("Close" + port), std::string::npos);
 }
 
 TEST_F(SettingsCli, TestPrintPrintsTheReceipt)
 {
-    const Outcome o = cli({"test-print"});
+    const pst::test::Outcome o = cli({"test-print"});
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "");
     ASSERT_TRUE(printerReaches([](const auto& s) {
@@ -111,7 +68,7 @@ TEST_F(SettingsCli, TestPrintPrintsTheReceipt)
     }));
     EXPECT_NE(printer->stateJson().find(R"("text":"Welcome to printer BlackMark function")"),
               std::string::npos);
-    EXPECT_NE(readFile(folder / "debug.log").find("Send 235 Bytes"), std::string::npos);
+    EXPECT_NE(pst::test::readFile(folder / "debug.log").find("Send 235 Bytes"), std::string::npos);
 }
 
 TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
@@ -129,7 +86,7 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
          "Give a Bluetooth name or a dual-mode Bluetooth name: with both empty nothing is sent\n"},
     };
     for (const auto& [args, message] : cases) {
-        const Outcome o = cli(args);
+        const pst::test::Outcome o = cli(args);
         EXPECT_EQ(o.status, 2) << args[0];
         EXPECT_EQ(o.err, message) << args[0];
     }
@@ -139,7 +96,7 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
                                                {"black-mark", "maybe"},
                                                {"set-sleep", "--sleep", "0", "--poweroff", "1"},
                                                {"close-wifi", "now"}}) {
-        const Outcome o = cli(args);
+        const pst::test::Outcome o = cli(args);
         EXPECT_EQ(o.status, 2) << args[0];
         EXPECT_NE(o.err.find(args[0]), std::string::npos) << o.err;
     }
@@ -152,7 +109,7 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
 
 TEST_F(SettingsCli, NewBaudRateThenALinkTestAtIt)
 {
-    Outcome o = cli({"set-baudrate", "115200"});
+    pst::test::Outcome o = cli({"set-baudrate", "115200"});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(
         o.out,
@@ -167,7 +124,7 @@ TEST_F(SettingsCli, NewBaudRateThenALinkTestAtIt)
 
 TEST_F(SettingsCli, HelpListsEveryCommandOnALineAndEachCommandExplainsItself)
 {
-    const Outcome help = cli({"--help"});
+    const pst::test::Outcome help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* name : {"set-codepage",
                              "set-baudrate",
@@ -206,7 +163,7 @@ TEST_F(SettingsCli, HelpListsEveryCommandOnALineAndEachCommandExplainsItself)
                              "set-net-mac"})
         EXPECT_NE(help.out.find("\n  " + std::string(name) + " "), std::string::npos) << name;
 
-    const Outcome one = cli({"set-switches", "--help"});
+    const pst::test::Outcome one = cli({"set-switches", "--help"});
     EXPECT_EQ(one.status, 0);
     EXPECT_NE(one.out.find("--density light|normal|slightly-dark|dark"), std::string::npos);
 }

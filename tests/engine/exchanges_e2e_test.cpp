@@ -12,24 +12,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Runs `body` on the worker inside an opened link at equal speeds.
-class ExchangeFixture : public WorkerFixture {
-protected:
-    bool runExchange(const std::function<void(TCommThread&)>& body)
-    {
-        messages.clear();
-        finished = false;
-        EXPECT_TRUE(worker->StartCustom([body](TCommThread& w) {
-            w.Guarded([&] {
-                w.OpenLink(w.Run().comName, w.Run().transferSpeed);
-                body(w);
-            });
-            w.CloseLink();
-        }));
-        EXPECT_TRUE(ui->runUntil([&] { return finished; }, 30s));
-        return has(UM_OP_DONE);
-    }
-};
+// Exchanges run through WorkerFixture::runExchange inside an opened link.
+class ExchangeFixture : public WorkerFixture { };
 
 }  // namespace
 

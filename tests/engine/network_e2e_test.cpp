@@ -57,22 +57,6 @@ protected:
         worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
     }
 
-    // Runs `body` on the worker inside an opened link.
-    bool runExchange(const std::function<void(TCommThread&)>& body)
-    {
-        messages.clear();
-        finished = false;
-        EXPECT_TRUE(worker->StartCustom([body](TCommThread& w) {
-            w.Guarded([&] {
-                w.OpenLink(w.Run().comName, w.Run().transferSpeed);
-                body(w);
-            });
-            w.CloseLink();
-        }));
-        EXPECT_TRUE(ui->runUntil([&] { return finished; }, 30s));
-        return has(UM_OP_DONE);
-    }
-
     std::size_t count(const std::string& text) const
     {
         const std::string log = debugLog();

@@ -51,21 +51,6 @@ protected:
         worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
     }
 
-    bool runExchange(const std::function<void(TCommThread&)>& body)
-    {
-        messages.clear();
-        finished = false;
-        EXPECT_TRUE(worker->StartCustom([body](TCommThread& w) {
-            w.Guarded([&] {
-                w.OpenLink(w.Run().comName, w.Run().transferSpeed);
-                body(w);
-            });
-            w.CloseLink();
-        }));
-        EXPECT_TRUE(ui->runUntil([&] { return finished; }, 30s));
-        return has(UM_OP_DONE);
-    }
-
     // A device event as the kernel would announce it; the refresh runs here.
     UsbDeviceListing deviceEvent(const std::string& action)
     {

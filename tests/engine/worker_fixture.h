@@ -77,6 +77,23 @@ protected:
         return has(UM_OP_DONE);
     }
 
+    // Runs `body` on the worker inside an opened link, through the same run
+    // cycle as an operation; true when it ended without failure.
+    bool runExchange(const std::function<void(TCommThread&)>& body)
+    {
+        messages.clear();
+        finished = false;
+        EXPECT_TRUE(worker->StartCustom([body](TCommThread& w) {
+            w.Guarded([&] {
+                w.OpenLink(w.Run().comName, w.Run().transferSpeed);
+                body(w);
+            });
+            w.CloseLink();
+        }));
+        EXPECT_TRUE(ui->runUntil([&] { return finished; }, std::chrono::seconds(30)));
+        return has(UM_OP_DONE);
+    }
+
     bool has(unsigned id) const
     {
         for (const auto& m : messages)

@@ -1,0 +1,252 @@
+// How close the long transfers come to what the link allows (a report,
+// never a pass/fail test):
+//  - a program update of 256 KiB at 115200 and 9600 bit/s and a font
+//    download of 1 MiB at 115200 bit/s, with the virtual printer pacing its
+//    line: time taken / wire time (all bytes both ways × 10 bits / speed);
+//  - the same font download over UDP on 127.0.0.1: time per acknowledged
+//    block / raw loopback round trip of the same datagrams;
+//  - the time spent writing "debug.log" of the 1 MiB download.
+// During a run the serial reader ends a chunk only after the line has been
+// quiet for more than 1 ms, so every block carries that gap as well; the
+// report shows the ratio with the gap counted as part of the floor too.
+//
+// --quick runs smaller transfers (for a fast look; the 9600 bit/s update of
+// 256 KiB alone takes over five minutes of wire time).
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
+#include <stdexcept>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "engine/comm_thread.h"
+#include "engine/window_messages.h"
+#include "protocol/downloads.h"
+#include "transport/udp_client.h"
+#include "virtual_printer.h"
+
+using namespace pst;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr std::size_t kBlock = 256;
+constexpr std::size_t kHeader = 16;
+
+// Request (header, payload and its check byte) and acknowledgement.
+std::size_t blockExchangeBytes(std::size_t payload)
+{
+    return kHeader + payload + (payload ? 1 : 0) + kHeader;
+}
+
+// Identify (8-byte probe, 8-byte model) before every run.
+constexpr std::size_t kIdentifyBytes = (kHeader + 9) * 2;
+
+struct RunResult {
+    double seconds = 0;
+    bool ok = false;
+    std::string error;
+    double logSaveMs = 0;
+    std::size_t logBytes = 0;
+};
+
+std::filesystem::path scratchFolder()
+{
+    auto folder = std::filesystem::temp_directory_path() / ("pst-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, int operation,
+                       HandOver handOver)
+{
+    auto ui = Dispatcher::current();
+    auto settings = std::make_shared<ConnectionSettingsStore>();
+    settings->set(connection);
+    bool finished = false;
+    bool ok = false;
+    auto target = std::make_shared<MessageTarget>(ui, [&](unsigned id, std::intptr_t, std::intptr_t) {
+        if (id == UM_OP_DONE || id == UM_OP_FAILED) {
+            finished = true;
+            ok = id == UM_OP_DONE;
+        }
+    });
+    const auto folder = scratchFolder();
+    links.watchUsbDevices = false;
+    TCommThread worker(target, settings, folder.string(), std::move(links));
+    worker.SetSleeper([](std::chrono::milliseconds) {});
+    const auto start = Clock::now();
+    worker.StartOperation(operation, 0, 0, std::move(handOver));
+    ui->runUntil([&] { return finished; });
+    RunResult result;
+    result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    result.ok = ok;
+    result.error = worker.Status().error();
+    // The same log written again: what the run spent saving it.
+    const auto logStart = Clock::now();
+    worker.Log().saveTo((folder / "again.log").string());
+    result.logSaveMs = std::chrono::duration<double, std::milli>(Clock::now() - logStart).count();
+    result.logBytes = static_cast<std::size_t>(std::filesystem::file_size(folder / "again.log"));
+    std::filesystem::remove_all(folder);
+    return result;
+}
+
+ConnectionSettings serialAt(const sim::VirtualPrinter& printer, unsigned speed)
+{
+    ConnectionSettings s;
+    s.kind = LinkKind::Serial;
+    s.comName = printer.devicePath();
+    s.deviceSpeedText = std::to_string(speed);
+    s.transferSpeedText = std::to_string(speed);
+    return s;
+}
+
+void report(const char* what, unsigned speed, std::size_t blocks, std::size_t wireBytes, const RunResult& r)
+{
+    if (!r.ok) {
+        std::printf("%s at %u bit/s: FAILED (%s)\n", what, speed, r.error.c_str());
+        return;
+    }
+    const double wire = static_cast<double>(wireBytes) * 10.0 / speed;
+    const double floor = wire + static_cast<double>(blocks) * 0.001;
+    std::printf("%s at %u bit/s: %.2f s; wire time %.2f s; ratio %.4f (%.4f to wire time plus the 1 ms "
+                "end-of-chunk gap per block)\n",
+                what, speed, r.seconds, wire, r.seconds / wire, r.seconds / floor);
+}
+
+void programUpdate(std::size_t size, unsigned speed)
+{
+    sim::VirtualPrinter printer({.model = "", .speed = speed, .pace = true, .restartPauseMs = 0});
+    printer.start();
+    HandOver handOver;
+    handOver.programImage.assign(size, 0x3C);
+    const std::size_t blocks = (size + kBlock - 1) / kBlock;
+    const std::size_t wireBytes = kIdentifyBytes + blockExchangeBytes(0) /*connect*/ +
+        blocks * blockExchangeBytes(kBlock) + blockExchangeBytes(0);
+    const RunResult r = runOperation(serialAt(printer, speed), {}, 4, std::move(handOver));
+    char what[64];
+    std::snprintf(what, sizeof what, "program update of %zu KiB", size / 1024);
+    report(what, speed, blocks + 2, wireBytes, r);
+}
+
+std::string writeFontFile(std::size_t size)
+{
+    const auto path =
+        std::filesystem::temp_directory_path() / ("pst-bench-font-" + std::to_string(::getpid()));
+    std::vector<char> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i * 31);
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));
+    return path.string();
+}
+
+void fontDownload(std::size_t size, unsigned speed)
+{
+    sim::VirtualPrinter printer({.speed = speed, .pace = true});
+    printer.start();
+    const std::string font = writeFontFile(size);
+    HandOver handOver;
+    handOver.downloadList = {FontDownloadRow(font, "100000")};
+    const std::size_t blocks = (size + kBlock - 1) / kBlock;
+    const std::size_t wireBytes = kIdentifyBytes + blocks * blockExchangeBytes(kBlock);
+    const RunResult r = runOperation(serialAt(printer, speed), {}, 3, std::move(handOver));
+    char what[64];
+    std::snprintf(what, sizeof what, "font download of %zu KiB", size / 1024);
+    report(what, speed, blocks, wireBytes, r);
+    std::printf("  writing \"debug.log\" (%.1f MiB) took %.1f ms, %.2f %% of the run\n",
+                static_cast<double>(r.logBytes) / (1024.0 * 1024.0), r.logSaveMs,
+                r.logSaveMs / 10.0 / r.seconds);
+    std::filesystem::remove(font);
+}
+
+// Median round trip of a block-sized datagram answered by an
+// acknowledgement-sized one between two loopback sockets.
+double loopbackRoundTripMicros(int rounds)
+{
+    const int a = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const int b = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(b, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(b, reinterpret_cast<sockaddr*>(&addr), &len);
+    std::thread echo([b, rounds] {
+        std::uint8_t buffer[2048];
+        for (int i = 0; i < rounds; ++i) {
+            sockaddr_in from{};
+            socklen_t fromLen = sizeof from;
+            if (::recvfrom(b, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLen) < 0)
+                return;
+            ::sendto(b, buffer, kHeader, 0, reinterpret_cast<sockaddr*>(&from), fromLen);
+        }
+    });
+    std::vector<double> samples;
+    std::uint8_t packet[kHeader + kBlock] = {0x02};
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = Clock::now();
+        ::sendto(a, packet, sizeof packet, 0, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::recv(a, packet, sizeof packet, 0);
+        samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    echo.join();
+    ::close(a);
+    ::close(b);
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+void udpDownload(std::size_t size)
+{
+    sim::VirtualPrinter printer({.servePty = false, .udpAddress = "127.0.0.1:0"});
+    printer.start();
+    ConnectionSettings s;
+    s.kind = LinkKind::Network;
+    s.ipAddress = "127.0.0.1";
+    s.port = static_cast<int>(printer.udpPort());
+    WorkerLinks links;
+    links.udpClient = std::make_shared<TUdpClient>();
+    const std::string font = writeFontFile(size);
+    HandOver handOver;
+    handOver.downloadList = {FontDownloadRow(font, "100000")};
+    const RunResult r = runOperation(s, std::move(links), 3, std::move(handOver));
+    std::filesystem::remove(font);
+    if (!r.ok) {
+        std::printf("font download over UDP: FAILED (%s)\n", r.error.c_str());
+        return;
+    }
+    const std::size_t blocks = (size + kBlock - 1) / kBlock;
+    const double perBlock = r.seconds * 1e6 / static_cast<double>(blocks);
+    const double raw = loopbackRoundTripMicros(2000);
+    std::printf(
+        "font download of %zu KiB over UDP on 127.0.0.1: %.1f us per acknowledged block; raw loopback "
+        "round trip %.1f us; ratio %.2f\n",
+        size / 1024, perBlock, raw, perBlock / raw);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    try {
+        programUpdate(quick ? 64 * 1024 : 256 * 1024, 115200);
+        programUpdate(quick ? 8 * 1024 : 256 * 1024, 9600);
+        fontDownload(quick ? 256 * 1024 : 1024 * 1024, 115200);
+        udpDownload(quick ? 256 * 1024 : 1024 * 1024);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "benchmark failed: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,46 @@
+#include "cli/cli_language.h"
+
+#include <ostream>
+
+#include "app/main_defaults.h"
+#include "app/translation.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+
+namespace pst::cli {
+
+std::optional<int> parseLanguage(const std::string& text)
+{
+    if (text == "en" || text == "english" || text == "English")
+        return app::kEnglish;
+    if (text == "zh" || text == "chinese" || text == "Chinese")
+        return 0;
+    return std::nullopt;
+}
+
+void applyLanguage(const std::string& requested, const std::string& dataDir, std::ostream& err)
+{
+    const std::string folder = resolveProgramFolder(dataDir);
+    int language = 0;
+    if (!requested.empty()) {
+        language = parseLanguage(requested).value_or(0);
+    } else {
+        const auto settings = IniDocument::load(joinPath(folder, app::kSettingsFileName));
+        language = app::readMainDefaults(settings).language;
+    }
+    // Chinese is built in; only another language needs its file.
+    if (language != app::kEnglish)
+        return;
+    const std::string path = app::findLanguageFile({folder, executableFolder()}, language);
+    if (path.empty()) {
+        if (!requested.empty())
+            err << "pennafor-cli: " << app::languageFileName(language)
+                << " was not found; texts stay Chinese\n";
+        return;
+    }
+    const IniDocument file = IniDocument::load(path);
+    app::translateItemLists(file, language);
+    app::translateMessageTexts(file, language);
+}
+
+}  // namespace pst::cli

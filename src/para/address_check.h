@@ -1,0 +1,16 @@
+#pragma once
+// The check on leaving an address edit: an address the platform's dotted
+// conversion refuses shows the edit's message, and the focus goes back to
+// the edit; its text stays as typed.
+
+#include <string_view>
+
+class QLineEdit;
+
+namespace pst::para {
+
+class ParaActions;
+
+void checkAddressOnLeaving(QLineEdit* edit, std::string_view messageKey, ParaActions& actions);
+
+}  // namespace pst::para

@@ -1,0 +1,24 @@
+#pragma once
+// What a page of the parameter window asks of the window: start the
+// request its button works out, or show a message.
+
+#include <functional>
+#include <string>
+
+#include "para/para_requests.h"
+
+namespace pst::para {
+
+class ParaActions {
+public:
+    virtual ~ParaActions() = default;
+
+    // Works the request out with `build` and starts it. A refusal (a
+    // conversion or input failure) is shown to the user and starts nothing;
+    // so does a worker still busy with an earlier operation.
+    virtual void Send(const std::function<MaybeRequest()>& build) = 0;
+
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+}  // namespace pst::para

@@ -1,0 +1,335 @@
+#include "para/param_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "app/main_defaults.h"
+#include "app/main_window.h"
+#include "app/message_texts.h"
+#include "app/translation.h"
+#include "engine/window_messages.h"
+#include "para/basic_page.h"
+#include "para/black_mark_page.h"
+#include "para/bluetooth_page.h"
+#include "para/download_page.h"
+#include "para/infrared_page.h"
+#include "para/network_page.h"
+#include "para/product_page.h"
+#include "para/wifi_page.h"
+#include "platform/int_conversion.h"
+#include "platform/program_folder.h"
+#include "protocol/input_error.h"
+
+namespace pst::para {
+
+namespace {
+
+QString qt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::vector<std::string> itemsOf(const QComboBox& box)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < box.count(); ++i)
+        items.push_back(box.itemText(i).toStdString());
+    return items;
+}
+
+// The ten lists whose items follow the language.
+struct TranslatedList {
+    const char* control;
+    const char* section;
+};
+constexpr TranslatedList kTranslatedLists[] = {
+    {"cbb_Dark", "Dark description"},    {"rg_lyMode", "Blue ToolthMode"},
+    {"rg_lyPswcheck", "Blue PSWCheck"},  {"cbb_lyWorkMode", "BlueToolth WorkMode"},
+    {"cbb_irdaProtecl", "irda Protecl"}, {"cbb_UsbDeviceTpe", "USB Device Type"},
+    {"cbb_PaperType", "Paper Type"},     {"cbb_Flowcontrol", "Flow control"},
+    {"Cbx_Bluetooth", "Bluetooth SEEK"}, {"cbb_PrinterOrder", "Printer Order"},
+};
+
+}  // namespace
+
+ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
+    : QMainWindow(parent), main_(main), view_(this)
+{
+    setObjectName(QStringLiteral("FrmPara"));
+    setWindowTitle(QStringLiteral("Pennafor Setting Tool"));
+    // System menu and minimise; no maximise.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFont(main.font());
+
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    setCentralWidget(PageControl1);
+    // Eight captions share the width; the English ones need narrow margins.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
+    PageBuilder build(view_);
+    auto page = [&](QWidget* widget, const char* name, const char* caption) {
+        build.add(widget, name);
+        PageControl1->addTab(widget, QString::fromUtf8(caption));
+    };
+    // Tab order differs from the page names: the black-mark page came last.
+    TabSheet1 = new BasicPage(*this, build);
+    page(TabSheet1, "TabSheet1", "基础设置");
+    TabSheet2 = new BluetoothPage(*this, build);
+    page(TabSheet2, "TabSheet2", "蓝牙设置");
+    TabSheet3 = new WifiPage(*this, build);
+    page(TabSheet3, "TabSheet3", "WIFI设置");
+    TabSheet4 = new NetworkPage(*this, build);
+    page(TabSheet4, "TabSheet4", "网络设置");
+    TabSheet5 = new InfraredPage(*this, build);
+    page(TabSheet5, "TabSheet5", "红外设置");
+    TabSheet6 = new DownloadPage(build);
+    page(TabSheet6, "TabSheet6", "程序下载");
+    TabSheet8 = new BlackMarkPage(*this, build);
+    page(TabSheet8, "TabSheet8", "黑标");
+    TabSheet7 = new ProductPage(*this, build);
+    page(TabSheet7, "TabSheet7", "产品设置");
+
+    auto* bar = named(new QStatusBar(this), "StatusBar1");
+    bar->setSizeGripEnabled(false);
+    setStatusBar(bar);
+    statusPanel0 = new QLabel(bar);
+    statusPanel0->setFixedWidth(250);
+    statusPanel1 = new QLabel(bar);
+    bar->addWidget(statusPanel0);
+    bar->addWidget(statusPanel1, 1);
+
+    QPointer<ParamWindow> self(this);
+    auto dispatcher = Dispatcher::current();
+    target_ = std::make_shared<MessageTarget>(
+        dispatcher, [self](unsigned message, std::intptr_t w, std::intptr_t l) {
+            if (ParamWindow* window = self.data(); window && !window->closing_)
+                window->OnWorkerMessage(message, w, l);
+        });
+    main_.worker().SetParamBarSink({dispatcher, [self](const std::string& text) {
+                                        if (ParamWindow* window = self.data(); window && !window->closing_)
+                                            window->statusPanel1->setText(qt(text));
+                                    }});
+    setFixedSize(588, 578);
+}
+
+ParamWindow::~ParamWindow()
+{
+    closing_ = true;
+}
+
+void ParamWindow::ShowFromMainWindow(const QWidget& mainWindow)
+{
+    QRect frame = geometry();
+    frame.moveCenter(mainWindow.geometry().center());
+    move(frame.topLeft());
+    show();
+}
+
+void ParamWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A window restored from the task bar is not shown anew.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void ParamWindow::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        FormClose();
+}
+
+std::string ParamWindow::SettingsPath() const
+{
+    return joinPath(main_.programFolder(), app::kSettingsFileName);
+}
+
+void ParamWindow::FormShow()
+{
+    ReplaceItemLists();
+    ApplyValues(ReadParaRecord(IniDocument::load(SettingsPath())));
+    TabSheet6->AfterRecordLoaded();
+    statusPanel0->clear();
+    main_.worker().SetNotifyTarget(target_);
+    TabSheet3->UpdateAddressEdits();
+    TabSheet5->UpdateLists();
+    PageControl1->setCurrentIndex(0);
+}
+
+void ParamWindow::FormClose()
+{
+    const std::string error = SaveParaRecord(SettingsPath(), CurrentValues());
+    main_.worker().SetNotifyTarget(main_.messageTarget());
+    main_.clearLinkTested();
+    main_.show();
+    // The file is the only place the values live between runs: a failed
+    // write must not go unnoticed.
+    if (!error.empty())
+        ShowMessage(std::string(app::kSettingsFileName) + ": " + error);
+}
+
+void ParamWindow::ReplaceItemLists()
+{
+    for (const TranslatedList& list : kTranslatedLists) {
+        const std::vector<std::string> items = ItemList(list.section);
+        const QString name = QString::fromLatin1(list.control);
+        if (auto* box = findChild<QComboBox*>(name)) {
+            for (int i = 0; i < box->count() && static_cast<std::size_t>(i) < items.size(); ++i)
+                box->setItemText(i, qt(items[static_cast<std::size_t>(i)]));
+        } else if (auto* group = findChild<RadioGroup*>(name)) {
+            group->setItems(items);
+        }
+    }
+}
+
+void ParamWindow::ApplyValues(const ParaValues& values)
+{
+    const auto keys = ParaKeyTable();
+    for (std::size_t i = 0; i < keys.size() && i < values.size(); ++i) {
+        const ParaKey& key = keys[i];
+        const std::string& value = values[i];
+        const QString control =
+            QString::fromUtf8(key.control.data(), static_cast<qsizetype>(key.control.size()));
+        switch (key.kind) {
+        case ParaKind::ItemText:
+            if (auto* box = findChild<QComboBox*>(control))
+                box->setCurrentIndex(ItemForText(itemsOf(*box), value, !key.itemList.empty()));
+            break;
+        case ParaKind::Text:
+            if (auto* edit = findChild<QLineEdit*>(control))
+                edit->setText(qt(value));
+            break;
+        case ParaKind::Bool:
+            if (auto* box = findChild<QCheckBox*>(control))
+                box->setChecked(StoredIndex(value, 0) != 0);
+            break;
+        case ParaKind::GroupIndex:
+            if (auto* group = findChild<RadioGroup*>(control))
+                group->setItemIndex(GroupSelection(StoredIndex(value, 0), group->itemCount()));
+            break;
+        case ParaKind::RadioPair: {
+            auto* first = findChild<QRadioButton*>(control);
+            auto* second = findChild<QRadioButton*>(QString::fromUtf8(
+                key.secondControl.data(), static_cast<qsizetype>(key.secondControl.size())));
+            if (const auto which = RadioPairSecond(StoredIndex(value, 0)); which && first && second)
+                checkRadio(first, second, *which ? 1 : 0);
+            break;
+        }
+        }
+    }
+}
+
+ParaValues ParamWindow::CurrentValues() const
+{
+    ParaValues values;
+    for (const ParaKey& key : ParaKeyTable()) {
+        const QString control =
+            QString::fromUtf8(key.control.data(), static_cast<qsizetype>(key.control.size()));
+        std::string value;
+        switch (key.kind) {
+        case ParaKind::ItemText:
+            if (const auto* box = findChild<QComboBox*>(control))
+                value = box->currentText().toStdString();
+            break;
+        case ParaKind::Text:
+            if (const auto* edit = findChild<QLineEdit*>(control))
+                value = edit->text().toStdString();
+            break;
+        case ParaKind::Bool:
+            if (const auto* box = findChild<QCheckBox*>(control))
+                value = box->isChecked() ? "1" : "0";
+            break;
+        case ParaKind::GroupIndex:
+            if (const auto* group = findChild<RadioGroup*>(control))
+                value = std::to_string(group->itemIndex());
+            break;
+        case ParaKind::RadioPair:
+            // The first button checked gives 0; otherwise the second is
+            // (or neither, which reads back as the second).
+            if (const auto* first = findChild<QRadioButton*>(control))
+                value = first->isChecked() ? "0" : "1";
+            break;
+        }
+        values.push_back(std::move(value));
+    }
+    return values;
+}
+
+void ParamWindow::Send(const std::function<MaybeRequest()>& build)
+{
+    MaybeRequest request;
+    try {
+        request = build();
+        if (!request)
+            return;
+        if (request->refreshConnection)
+            main_.RefreshConnectionSettings();
+    } catch (const EConvertError& failure) {
+        ShowMessage(failure.what());
+        return;
+    } catch (const EInvalidInput& failure) {
+        ShowMessage(failure.what());
+        return;
+    }
+    // The worker keeps its own copy of the hand-over; a refused start leaves
+    // the running operation's untouched.
+    if (!main_.worker().StartOperation(request->operation, request->argument1, request->argument2,
+                                       std::move(request->handOver)))
+        statusPanel0->setText(qt(app::printerBusyText(main_.languageIndex())));
+}
+
+void ParamWindow::ShowMessage(const std::string& text)
+{
+    main_.prompter().showMessage(text);
+}
+
+void ParamWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
+{
+    StatusBoard& board = main_.worker().Status();
+    switch (message) {
+    case UM_STATUS: {
+        const std::string status = board.pendingStatus();
+        statusPanel0->setText(qt(status));
+        if (status == MessageText("sMsg9"))
+            StepSerialNumber();
+        break;
+    }
+    case UM_OP_FAILED: {
+        if (const std::string status = board.pendingStatus(); !status.empty()) {
+            statusPanel0->setText(qt(status));
+            board.setPendingStatus({});
+        }
+        // Every failed run sets the error text anew, so it is shown as it
+        // stands.
+        if (const std::string error = board.pendingError(); !error.empty())
+            statusPanel0->setText(qt(error));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ParamWindow::StepSerialNumber()
+{
+    try {
+        const auto stepped =
+            SteppedSerialNumber(TabSheet7->edt_DeviceSerialNo->text().toStdString(),
+                                TabSheet7->rb_Minus->isChecked(), TabSheet7->rb_Plus->isChecked());
+        if (stepped)
+            TabSheet7->edt_DeviceSerialNo->setText(qt(*stepped));
+    } catch (const EConvertError& failure) {
+        ShowMessage(failure.what());
+    }
+}
+
+}  // namespace pst::para

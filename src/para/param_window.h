@@ -1,0 +1,87 @@
+#pragma once
+// TFrmPara: the parameter window. Eight pages of printer settings; every
+// value the user typed is kept in "sysconfig.ini" (section "ParaDefault")
+// between runs. While it is shown it is the window the worker reports to;
+// when it closes, the main window is again, and the link must be tested
+// anew before it opens next time.
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+
+#include "app/param_window.h"
+#include "app/widget_translation.h"
+#include "para/para_actions.h"
+#include "para/para_record.h"
+#include "platform/message_target.h"
+
+class QLabel;
+class QTabWidget;
+
+namespace pst::app {
+class MainWindow;
+}
+
+namespace pst::para {
+
+class BasicPage;
+class BluetoothPage;
+class WifiPage;
+class NetworkPage;
+class InfraredPage;
+class DownloadPage;
+class BlackMarkPage;
+class ProductPage;
+
+class ParamWindow : public QMainWindow, public app::ParameterWindowLink, public ParaActions {
+    Q_OBJECT
+public:
+    explicit ParamWindow(app::MainWindow& main, QWidget* parent = nullptr);
+    ~ParamWindow() override;
+
+    ParamWindow(const ParamWindow&) = delete;
+    ParamWindow& operator=(const ParamWindow&) = delete;
+
+    // Shows the window centred on the main window, which has hidden itself.
+    void ShowFromMainWindow(const QWidget& mainWindow) override;
+    app::WidgetTranslationView& translationView() override { return view_; }
+    const std::shared_ptr<MessageTarget>& messageTarget() const { return target_; }
+
+    void Send(const std::function<MaybeRequest()>& build) override;
+    void ShowMessage(const std::string& text) override;
+
+    // The controls' values as the record holds them, and back.
+    ParaValues CurrentValues() const;
+    void ApplyValues(const ParaValues& values);
+
+    QTabWidget* PageControl1 = nullptr;
+    QLabel* statusPanel0 = nullptr;
+    QLabel* statusPanel1 = nullptr;
+    BasicPage* TabSheet1 = nullptr;
+    BluetoothPage* TabSheet2 = nullptr;
+    WifiPage* TabSheet3 = nullptr;
+    NetworkPage* TabSheet4 = nullptr;
+    InfraredPage* TabSheet5 = nullptr;
+    DownloadPage* TabSheet6 = nullptr;
+    BlackMarkPage* TabSheet8 = nullptr;
+    ProductPage* TabSheet7 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    void ReplaceItemLists();
+    void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    void StepSerialNumber();
+    std::string SettingsPath() const;
+
+    app::MainWindow& main_;
+    app::WidgetTranslationView view_;
+    std::shared_ptr<MessageTarget> target_;
+    bool closing_ = false;
+};
+
+}  // namespace pst::para

@@ -1,0 +1,40 @@
+#pragma once
+// The product page: product name and serial number (with the direction the
+// serial number steps after each successful setting), USB device type,
+// paper type, print order, receipt recycling time and Bluetooth hiding.
+
+#include <QWidget>
+
+#include "para/page_building.h"
+#include "para/para_actions.h"
+
+class QComboBox;
+
+namespace pst::para {
+
+class ProductPage : public QWidget {
+    Q_OBJECT
+public:
+    ProductPage(ParaActions& actions, PageBuilder& build, QWidget* parent = nullptr);
+
+    QLineEdit* edt_DeviceName = nullptr;
+    QLineEdit* edt_DeviceSerialNo = nullptr;
+    QRadioButton* rb_Minus = nullptr;
+    QRadioButton* rb_Plus = nullptr;
+    QPushButton* btn_SetDevicePara = nullptr;
+    QComboBox* cbb_UsbDeviceTpe = nullptr;
+    QPushButton* btn_SetUsbDeviceType = nullptr;
+    QComboBox* cbb_PaperType = nullptr;
+    QPushButton* btn_SetPaperType = nullptr;
+    QComboBox* cbb_PrinterOrder = nullptr;
+    QPushButton* btn_SetPrinterOrder = nullptr;
+    SpinEdit* edt_RptTime = nullptr;
+    QPushButton* btn_SetRptTime = nullptr;
+    QComboBox* Cbx_Bluetooth = nullptr;
+    QPushButton* btn_bluetooth = nullptr;
+
+private:
+    ParaActions& actions_;
+};
+
+}  // namespace pst::para

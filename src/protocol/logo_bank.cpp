@@ -1,0 +1,88 @@
+#include "protocol/logo_bank.h"
+
+#include <filesystem>
+
+#include "protocol/input_error.h"
+
+namespace pst {
+
+namespace {
+
+void putLe(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
+}
+
+std::string tooManyLogosText(std::size_t count)
+{
+    return "Too many logos: " + std::to_string(count) + " pictures, the printer's logo directory holds " +
+        std::to_string(kLogoDirectoryRoom);
+}
+
+}  // namespace
+
+LogoImage EncodeLogoImage(const MonochromePicture& picture)
+{
+    LogoImage image;
+    image.widthBytes = static_cast<std::uint16_t>((picture.Width() + 7) / 8);
+    image.heightBands = static_cast<std::uint16_t>((picture.Height() + 7) / 8);
+    const int rows = image.heightBands * 8;
+    image.bytes.reserve(static_cast<std::size_t>(rows) * image.widthBytes);
+    for (int y = 0; y < rows; ++y) {
+        for (int column = 0; column < image.widthBytes; ++column) {
+            std::uint8_t byte = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                if (picture.IsBlack(column * 8 + bit, y))
+                    byte |= static_cast<std::uint8_t>(0x80 >> bit);
+            image.bytes.push_back(byte);
+        }
+    }
+    return image;
+}
+
+std::vector<std::uint8_t> BuildLogoBank(const std::vector<MonochromePicture>& pictures)
+{
+    if (pictures.size() > kLogoDirectoryRoom)
+        throw EInvalidInput(tooManyLogosText(pictures.size()));
+    std::vector<std::uint8_t> bank(kLogoDirectorySize, 0);
+    std::uint32_t address = kFirstLogoAddress;
+    std::size_t entry = 0;
+    for (const auto& picture : pictures) {
+        const LogoImage image = EncodeLogoImage(picture);
+        putLe(bank, entry, address, 4);
+        putLe(bank, entry + 4, image.widthBytes, 2);
+        putLe(bank, entry + 6, image.heightBands, 2);
+        entry += 8;
+        address += static_cast<std::uint32_t>(image.bytes.size());
+        bank.insert(bank.end(), image.bytes.begin(), image.bytes.end());
+    }
+    return bank;
+}
+
+std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>& paths,
+                                                 const PictureLoader& load)
+{
+    std::vector<std::string> existing;
+    for (const auto& path : paths) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec))
+            existing.push_back(path);
+    }
+    if (existing.size() > kLogoDirectoryRoom)
+        throw EInvalidInput(tooManyLogosText(existing.size()));
+    std::vector<MonochromePicture> pictures;
+    pictures.reserve(existing.size());
+    for (const auto& path : existing)
+        pictures.push_back(load(path));
+    return BuildLogoBank(pictures);
+}
+
+std::string LogoBankSizeProblem(std::size_t bankSize)
+{
+    if (bankSize <= kLogoBankLimit)
+        return {};
+    return "BMP 文件不能超过" + std::to_string(kLogoBankLimit / 1024);
+}
+
+}  // namespace pst

@@ -1,0 +1,52 @@
+#pragma once
+// The printer's bank of stored logos ("1.bin"): a 4096-byte directory of
+// 8-byte entries (image address u32, width in bytes u16, height in 8-dot
+// bands u16, little-endian), then the images one after another. Logo n is
+// the n-th directory entry.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protocol/monochrome_picture.h"
+
+namespace pst {
+
+inline constexpr std::uint32_t kLogoBankBase = 0x1CF000;
+inline constexpr std::size_t kLogoDirectorySize = 4096;
+inline constexpr std::uint32_t kFirstLogoAddress = kLogoBankBase + kLogoDirectorySize;
+inline constexpr std::size_t kLogoDirectoryRoom = kLogoDirectorySize / 8;
+inline constexpr std::size_t kLogoBankLimit = 256 * 1024;
+inline constexpr const char* kLogoBankFileName = "1.bin";
+
+struct LogoImage {
+    std::uint16_t widthBytes = 0;
+    std::uint16_t heightBands = 0;
+    std::vector<std::uint8_t> bytes;  // widthBytes × heightBands × 8
+};
+
+// Rows from the top, byte columns from the left, the leftmost dot in bit 7;
+// a set bit is a black dot, dots beyond the picture are clear.
+LogoImage EncodeLogoImage(const MonochromePicture& picture);
+
+// The whole bank for these pictures in order. Throws EInvalidInput when
+// there are more than the directory has room for.
+std::vector<std::uint8_t> BuildLogoBank(const std::vector<MonochromePicture>& pictures);
+
+// Decodes one picture file; throws std::exception with a text naming the
+// file when it is not a picture it can read.
+using PictureLoader = std::function<MonochromePicture(const std::string& path)>;
+
+// The bank for the list of picture files: files that do not exist are
+// skipped (the later logos move up a number). Refuses, before loading
+// anything, more existing files than the directory holds; a file the
+// loader refuses stops the build with the loader's text.
+std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>& paths,
+                                                 const PictureLoader& load);
+
+// "BMP 文件不能超过256" when the bank is over the printer's limit; empty
+// when it fits.
+std::string LogoBankSizeProblem(std::size_t bankSize);
+
+}  // namespace pst

@@ -1,0 +1,47 @@
+#pragma once
+// Pictures as the logo bank needs them: one bit per dot, black or not.
+// Whatever decodes a picture (the window's image loader, the command line's
+// BMP reader) offers its dots through PixelSource; the conversion below is
+// the one rule for every source, so the same picture prints the same.
+
+#include <cstdint>
+#include <vector>
+
+namespace pst {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+class PixelSource {
+public:
+    virtual ~PixelSource() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // The dot's colour; grey pictures give three equal values.
+    virtual Rgb Pixel(int x, int y) const = 0;
+};
+
+class MonochromePicture {
+public:
+    MonochromePicture() = default;
+    MonochromePicture(int width, int height);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool IsBlack(int x, int y) const;
+    void SetBlack(int x, int y, bool black);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<bool> black_;
+};
+
+// A dot is black when its brightness (ITU-R 601 weights) is below half:
+// pure black always prints, pure white never does.
+MonochromePicture ToMonochrome(const PixelSource& source);
+
+}  // namespace pst

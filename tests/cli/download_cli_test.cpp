@@ -1,0 +1,180 @@
+// The download commands as a user runs them: pennafor-cli against the
+// virtual printer, with the same checks and messages as the download page.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "cli/cli_process.h"
+#include "cli/progress_output.h"
+#include "virtual_printer.h"
+
+namespace {
+
+class DownloadCli : public pst::test::CliProcessTest {
+protected:
+    void startPrinter(pst::sim::SimOptions options = {})
+    {
+        options.ptyLink = port();
+        options.restartPauseMs = 50;
+        printer = std::make_unique<pst::sim::VirtualPrinter>(options);
+        printer->start();
+    }
+
+    std::string port() const { return (folder / "printer").string(); }
+
+    pst::test::Outcome cli(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--data-dir", folder.string(), "--serial", port()});
+        return runCli(args);
+    }
+
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const auto path = folder / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    // An all-black 24-bit picture.
+    std::string bmp(const std::string& name, int width, int height)
+    {
+        const std::size_t row = ((static_cast<std::size_t>(width) * 24 + 31) / 32) * 4;
+        std::vector<std::uint8_t> b(54 + row * static_cast<std::size_t>(height), 0);
+        auto put = [&](std::size_t at, std::uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+        };
+        if (b.size() < 54)
+            return {};
+        b[0] = 'B';
+        b[1] = 'M';
+        put(10, 54);
+        put(14, 40);
+        put(18, static_cast<std::uint32_t>(width));
+        put(22, static_cast<std::uint32_t>(height));
+        b[26] = 1;
+        b[28] = 24;
+        return write(name, b);
+    }
+
+    std::string stateJson() const { return printer->stateJson(); }
+
+    std::unique_ptr<pst::sim::VirtualPrinter> printer;
+};
+
+}  // namespace
+
+TEST_F(DownloadCli, FontDownloadsAndReadsBack)
+{
+    startPrinter();
+    std::vector<std::uint8_t> font(1000);
+    for (std::size_t i = 0; i < font.size(); ++i)
+        font[i] = static_cast<std::uint8_t>(i ^ 0x5A);
+    const std::string path = write("font.bin", font);
+    const auto down = cli({"download-font", path, "20000"});
+    ASSERT_EQ(down.status, 0) << down.err;
+    // Not a terminal: every progress text is a line of its own.
+    EXPECT_EQ(down.out.rfind("Downloading FONT" + path + "\n", 0), 0u) << down.out;
+    EXPECT_NE(down.out.find("Finish 100.0%(3/3)\n"), std::string::npos) << down.out;
+    EXPECT_EQ(down.out.find('\r'), std::string::npos);
+
+    const std::string back = (folder / "back.hex").string();
+    const auto read = cli({"read-memory", "20000", "1000", back});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_NE(read.out.find("上传完成"), std::string::npos);
+    const std::string saved = pst::test::readFile(back);
+    ASSERT_EQ(saved.size(), 1024u);
+    EXPECT_EQ(saved.substr(0, 1000), std::string(font.begin(), font.end()));
+}
+
+TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
+{
+    startPrinter();
+    EXPECT_EQ(cli({"download-font", (folder / "none.bin").string(), "0"}).err,
+              "文件不存在 (" + (folder / "none.bin").string() + ")\n");
+    EXPECT_EQ(cli({"update-program", (folder / "none.bin").string()}).status, 1);
+    const auto badAddress = cli({"read-memory", "12G", "10", "x"});
+    EXPECT_EQ(badAddress.status, 2);
+    EXPECT_EQ(badAddress.err, "'$12G' is not a valid integer value\n");
+    const std::string text = write("notes.bmp", {'n', 'o'});
+    const auto notBmp = cli({"download-logos", bmp("a.bmp", 8, 8), text});
+    EXPECT_EQ(notBmp.status, 1);
+    EXPECT_NE(notBmp.err.find(text + ": not a BMP picture"), std::string::npos) << notBmp.err;
+    EXPECT_FALSE(std::filesystem::exists(folder / "1.bin"));
+
+    // Eight pictures of 384 × 700 dots: 4096 + 8 × 33792 bytes.
+    const std::string big = bmp("big.bmp", 384, 700);
+    const auto tooBig = cli({"download-logos", big, big, big, big, big, big, big, big});
+    EXPECT_EQ(tooBig.status, 1);
+    EXPECT_EQ(tooBig.err, "BMP 文件不能超过256\n");
+    EXPECT_TRUE(std::filesystem::exists(folder / "1.bin"));
+    EXPECT_EQ(printer->frames().size(), 0u);
+}
+
+TEST_F(DownloadCli, LogosDownloadAndPrint)
+{
+    startPrinter();
+    const auto o = cli({"download-logos", bmp("a.bmp", 100, 50), bmp("b.bmp", 384, 100), bmp("c.bmp", 8, 8)});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(std::filesystem::file_size(folder / "1.bin"), 4096u + 728u + 4992u + 8u);
+    ASSERT_EQ(cli({"print-logos", "1,3"}).status, 0);
+    ASSERT_TRUE(printer->waitFor([](const auto& s) { return s.printed.size() == 2; }, 3000));
+    const std::string json = stateJson();
+    EXPECT_NE(json.find("\"logosStored\":3"), std::string::npos);
+    EXPECT_NE(json.find("logo 1: 104x56 dots, 728 bytes, 5000 black"), std::string::npos) << json;
+    EXPECT_NE(json.find("logo 3: 8x8 dots, 8 bytes, 64 black"), std::string::npos);
+}
+
+TEST_F(DownloadCli, ProgramUpdateChecksTheModelThenReplacesTheProgram)
+{
+    startPrinter();
+    std::vector<std::uint8_t> program(13000, 0x11);
+    std::fill_n(program.begin() + 0x3000, 8, 0);
+    const std::string tag = "PNF80";
+    std::copy(tag.begin(), tag.end(), program.begin() + 0x3000);
+    const std::string path = write("p80.bin", program);
+    const auto ok = cli({"update-program", path, "--wait", "0"});
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.out.rfind("更新程序:p80.bin Size:13000\n连接...\n连接完成\n等待5秒...\n", 0), 0u) << ok.out;
+    EXPECT_NE(ok.out.find("更新程序完成\n"), std::string::npos);
+    EXPECT_NE(stateJson().find("\"size\":13056"), std::string::npos);
+
+    const auto other =
+        cli({"update-program", write("small.bin", std::vector<std::uint8_t>(100)), "--wait", "0"});
+    EXPECT_EQ(other.status, 1);
+    EXPECT_EQ(other.err, "程序文件错误\n");
+}
+
+TEST_F(DownloadCli, BootHandshakeFindsTheLoaderOrGivesUp)
+{
+    startPrinter({.bootLoader = true});
+    const auto found = cli({"boot-handshake", "--limit", "5"});
+    ASSERT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, "The printer's boot loader answered\n");
+    printer.reset();
+    startPrinter();
+    const auto none = cli({"boot-handshake", "--limit", "1"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "The printer's boot loader did not answer within 1 s\n");
+}
+
+TEST(ProgressOutput, TerminalRewritesProgressInPlaceAndPipesKeepLines)
+{
+    std::ostringstream terminal;
+    {
+        pst::cli::ProgressStreamBuf buffer(terminal, true);
+        std::ostream out(&buffer);
+        out << "Downloading FONTf\nFinish 50.0%(1/2)\nFinish 100.0%(2/2)\ndone\n";
+    }
+    EXPECT_EQ(terminal.str(),
+              "Downloading FONTf\n\rFinish 50.0%(1/2)\x1b[K\rFinish 100.0%(2/2)\x1b[K\ndone\n");
+    std::ostringstream pipe;
+    {
+        pst::cli::ProgressStreamBuf buffer(pipe, false);
+        std::ostream out(&buffer);
+        out << "Finish 50.0%(1/2)\nFinish 100.0%(2/2)";
+    }
+    EXPECT_EQ(pipe.str(), "Finish 50.0%(1/2)\nFinish 100.0%(2/2)\n");
+}

@@ -1,0 +1,826 @@
+// The parameter window driven as a user would: clicks on the offscreen
+// platform, message boxes read from a recording prompter, every "设置"
+// button against the virtual printer on a pseudo-terminal.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/drop_down_combo_box.h"
+#include "app/message_texts.h"
+#include "app/program_windows.h"
+#include "engine/window_messages.h"
+#include "para/basic_page.h"
+#include "para/black_mark_page.h"
+#include "para/bluetooth_page.h"
+#include "para/download_page.h"
+#include "para/infrared_page.h"
+#include "para/network_page.h"
+#include "para/product_page.h"
+#include "para/wifi_page.h"
+#include "platform/manual_reset_event.h"
+#include "virtual_printer.h"
+
+namespace fs = std::filesystem;
+using namespace pst;
+using namespace pst::app;
+using namespace pst::para;
+
+namespace {
+
+class RecordingPrompter : public Prompter {
+public:
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+QString qs(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+bool hasChineseCharacter(const QString& text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x3000)
+            return true;
+    return false;
+}
+
+constexpr int kPrinterTimeoutMs = 20000;
+
+// Whether the state JSON holds `"key": value` (blanks around the colon
+// free).
+bool jsonHas(const std::string& json, const std::string& key, const std::string& value)
+{
+    for (std::size_t at = json.find("\"" + key + "\""); at != std::string::npos;
+         at = json.find("\"" + key + "\"", at + 1)) {
+        std::size_t v = json.find(':', at);
+        if (v == std::string::npos)
+            return false;
+        v = json.find_first_not_of(" \t\r\n", v + 1);
+        if (v != std::string::npos && json.compare(v, value.size(), value) == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+class ParamWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder();
+    void recordFromTheOtherLanguageFallsBackToFirstItems();
+    void radioPairKeepsItsStateForAnOddIndex();
+    void unknownBaudRateShowsNothingAndItsButtonDoesNothing();
+    void serialNumberStepsAfterDeviceParametersAreSet();
+    void emptyProductNameIsRefused();
+    void addressEditsAreCheckedOnLeaving();
+    void networkPageRefusesBadInput();
+    void enableRulesFollowTheRadioButtons();
+    void downloadPageIsCompleteButWaitsForItsHandlers();
+    void busyWorkerIsShownAndNothingIsStarted();
+    void failedOperationShowsItsTexts();
+    void basicPageSetsThePrinter();
+    void productPageSetsThePrinter();
+    void bluetoothPageSetsThePrinter();
+    void wifiPageSetsThePrinter();
+    void networkPageSetsThePrinter();
+    void infraredPageSetsThePrinter();
+    void blackMarkPageSetsThePrinter();
+    void valuesSurviveARestart();
+
+private:
+    std::unique_ptr<ProgramWindows> open();
+    // Shows the parameter window with the main window aimed at the printer,
+    // as the set-parameters button does after a link test.
+    ParamWindow& showPara(ProgramWindows& windows);
+    std::string readFile(const fs::path& path) const;
+    void writeSettings(const std::string& text);
+    void startPrinter();
+    bool waitForPrinter(const std::function<bool(const sim::PrinterSettings&)>& ready);
+    bool waitForState(const std::function<bool(const sim::PrinterState&)>& ready);
+    void click(ProgramWindows& windows, QPushButton* button);
+    // Frames and raw commands the printer has received so far.
+    std::pair<std::uint64_t, std::uint64_t> printerTraffic() const;
+
+    fs::path dataDir;
+    fs::path ttyDir;
+    RecordingPrompter prompter;
+    std::unique_ptr<sim::VirtualPrinter> printer;
+};
+
+void ParamWindowTest::init()
+{
+    const fs::path base = fs::temp_directory_path() /
+        ("pst-para-" + std::to_string(::getpid()) + "-" + QTest::currentTestFunction());
+    fs::remove_all(base);
+    dataDir = base / "data";
+    ttyDir = base / "tty";
+    fs::create_directories(dataDir);
+    fs::create_directories(ttyDir);
+    prompter.messages.clear();
+    ResetMessageTexts();
+}
+
+void ParamWindowTest::cleanup()
+{
+    printer.reset();
+    ResetMessageTexts();
+    fs::remove_all(dataDir.parent_path());
+}
+
+std::unique_ptr<ProgramWindows> ParamWindowTest::open()
+{
+    MainWindowSetup setup;
+    setup.programFolder = dataDir.string();
+    setup.languageFolders = {PST_LANG_DIR};
+    setup.prompter = &prompter;
+    setup.sysfsTtyFolder = ttyDir.string();
+    setup.usbPaths = {(dataDir / "usb").string(), (dataDir / "usb" / "dev").string()};
+    setup.watchUsbDevices = false;
+    auto windows = std::make_unique<ProgramWindows>(std::move(setup));
+    windows->main().show();
+    return windows;
+}
+
+ParamWindow& ParamWindowTest::showPara(ProgramWindows& windows)
+{
+    MainWindow& main = windows.main();
+    ParamWindow& para = windows.para();
+    if (!printer) {
+        main.RefreshConnectionSettings();
+        main.hide();
+        para.ShowFromMainWindow(main);
+        return para;
+    }
+    // With a printer, the way a user gets there: a link test first, which
+    // also leaves the serial component aimed at the printer.
+    main.cbb_Comname->setEditText(QString::fromStdString(printer->devicePath()));
+    main.btn_SetPara->click();
+    // A slow machine may finish the test after the one-second wait: then
+    // the next click opens the window at once.
+    QElapsedTimer clock;
+    clock.start();
+    while (!para.isVisible() && !main.linkTested() && clock.elapsed() < kPrinterTimeoutMs)
+        QTest::qWait(20);
+    if (!para.isVisible())
+        main.btn_SetPara->click();
+    return para;
+}
+
+std::string ParamWindowTest::readFile(const fs::path& path) const
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void ParamWindowTest::writeSettings(const std::string& text)
+{
+    std::ofstream(dataDir / "sysconfig.ini", std::ios::binary) << text;
+}
+
+void ParamWindowTest::startPrinter()
+{
+    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{});
+    printer->start();
+}
+
+bool ParamWindowTest::waitForPrinter(const std::function<bool(const sim::PrinterSettings&)>& ready)
+{
+    return waitForState([&](const sim::PrinterState& state) { return ready(state.settings); });
+}
+
+bool ParamWindowTest::waitForState(const std::function<bool(const sim::PrinterState&)>& ready)
+{
+    // Replies are assembled on this thread: keep it turning while waiting.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < kPrinterTimeoutMs) {
+        if (printer->waitFor(ready, 20))
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return false;
+}
+
+std::pair<std::uint64_t, std::uint64_t> ParamWindowTest::printerTraffic() const
+{
+    std::pair<std::uint64_t, std::uint64_t> traffic;
+    printer->waitFor(
+        [&](const sim::PrinterState& s) {
+            traffic = {s.framesReceived, s.rawCommandsReceived};
+            return true;
+        },
+        0);
+    return traffic;
+}
+
+void ParamWindowTest::click(ProgramWindows& windows, QPushButton* button)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!windows.main().worker().Busy(), kPrinterTimeoutMs);
+    button->click();
+}
+
+void ParamWindowTest::firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder()
+{
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    BasicPage& basic = *para.TabSheet1;
+    ProductPage& product = *para.TabSheet7;
+    QCOMPARE(para.PageControl1->currentIndex(), 0);
+    QCOMPARE(para.PageControl1->count(), 8);
+    QCOMPARE(para.PageControl1->tabText(6), qs("黑标"));
+    QCOMPARE(basic.cbb_BauRate->currentText(), QStringLiteral("9600"));
+    QCOMPARE(basic.cbb_Codepage->currentText(), QStringLiteral("CP437:USA/Standard Europe"));
+    QCOMPARE(basic.cbb_Dark->currentText(), qs("正常"));
+    QCOMPARE(basic.cbb_Flowcontrol->currentText(), qs("硬件流控"));
+    QCOMPARE(basic.edt_sleepTime->text(), QStringLiteral("600"));
+    QCOMPARE(basic.edt_poweroffTime->text(), QStringLiteral("7200"));
+    QVERIFY(basic.chk_buzzer->isChecked());
+    QVERIFY(!basic.chk_Drawer->isEnabled());
+    QCOMPARE(product.cbb_UsbDeviceTpe->currentText(), qs("USB打印口"));
+    QCOMPARE(product.cbb_PaperType->currentText(), qs("热敏标签纸"));
+    QCOMPARE(product.cbb_PrinterOrder->currentText(), qs("正序"));
+    QCOMPARE(product.Cbx_Bluetooth->currentText(), qs("取消蓝牙隐身"));
+    QCOMPARE(product.edt_DeviceSerialNo->text(), QString());
+    QVERIFY(product.rb_Plus->isChecked());
+    QVERIFY(para.TabSheet3->rb_StaticIP->isChecked());
+    QVERIFY(para.TabSheet3->edt_IPaddress->isEnabled());
+    QCOMPARE(para.TabSheet2->rg_lyMode->itemIndex(), 1);
+    QCOMPARE(para.TabSheet8->edt_cutter_optocoupler->text(), QStringLiteral("5"));
+    QVERIFY(para.TabSheet6->bt_firmware->isHidden());
+    QCOMPARE(windows->main().worker().NotifyTarget(), para.messageTarget());
+
+    para.close();
+    QVERIFY(windows->main().isVisible());
+    QCOMPARE(windows->main().worker().NotifyTarget(), windows->main().messageTarget());
+    const std::string file = readFile(dataDir / "sysconfig.ini");
+    std::size_t at = file.find("[ParaDefault]");
+    QVERIFY(at != std::string::npos);
+    for (const ParaKey& key : ParaKeyTable()) {
+        const std::size_t next = file.find("\n" + std::string(key.key) + "=", at);
+        QVERIFY2(next != std::string::npos, std::string(key.key).c_str());
+        at = next;
+    }
+    QVERIFY(file.find("\nDark=正常\r\n") != std::string::npos);
+    QVERIFY(file.find("\nIpType=1\r\n") != std::string::npos);
+    QVERIFY(file.find("\nBlueToolthMode=1\r\n") != std::string::npos);
+    QVERIFY(file.find("\nbuzzer=1\r\n") != std::string::npos);
+    QVERIFY(file.find("\nDrawer=0\r\n") != std::string::npos);
+}
+
+void ParamWindowTest::recordFromTheOtherLanguageFallsBackToFirstItems()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Language->setCurrentIndex(1);
+    emit main.cbb_Language->activated(1);
+    ParamWindow& para = showPara(*windows);
+    QCOMPARE(para.TabSheet1->cbb_Dark->currentText(), QStringLiteral("Normal"));
+    QCOMPARE(para.TabSheet1->btn_SetAllPara->text(), QStringLiteral("Set all parameters"));
+    // Every caption and hint of the window has its English text.
+    WidgetTranslationView& view = para.translationView();
+    for (std::size_t i = 0; i < view.controlCount(); ++i) {
+        QVERIFY2(!hasChineseCharacter(QString::fromStdString(view.controlText(i))),
+                 view.controlName(i).c_str());
+        QVERIFY2(!hasChineseCharacter(QString::fromStdString(view.controlHint(i))),
+                 view.controlName(i).c_str());
+    }
+    QCOMPARE(para.TabSheet8->edt__Black_width->toolTip(), QStringLiteral("From 40 to 120"));
+    if (const QByteArray folder = qgetenv("PST_PARA_SCREENSHOTS"); !folder.isEmpty()) {
+        QTest::qWait(100);
+        QVERIFY(para.grab().save(QString::fromUtf8(folder) + "/param-basic-en.png"));
+    }
+    para.close();
+    QVERIFY(readFile(dataDir / "sysconfig.ini").find("\nDark=Normal\r\n") != std::string::npos);
+
+    main.cbb_Language->setCurrentIndex(0);
+    emit main.cbb_Language->activated(0);
+    showPara(*windows);
+    QCOMPARE(para.TabSheet1->cbb_Dark->currentText(), qs("微淡"));
+    QCOMPARE(para.TabSheet2->cbb_lyWorkMode->currentText(), qs("高速模式"));
+    QCOMPARE(para.TabSheet5->cbb_irdaProtecl->currentText(), qs("原始红外"));
+    QCOMPARE(para.TabSheet7->cbb_UsbDeviceTpe->currentText(), qs("USB虚拟串口"));
+    QCOMPARE(para.TabSheet7->cbb_PaperType->currentText(), qs("热敏票据纸"));
+    QCOMPARE(para.TabSheet7->Cbx_Bluetooth->currentText(), qs("开启蓝牙隐身"));
+    QCOMPARE(para.TabSheet7->cbb_PrinterOrder->currentText(), qs("倒序"));
+    // The Chinese file never touches the flow-control list: still English.
+    QCOMPARE(para.TabSheet1->cbb_Flowcontrol->currentText(), QStringLiteral("Hardware flow control"));
+    QCOMPARE(para.TabSheet1->btn_SetAllPara->text(), qs("设置全部参数"));
+}
+
+void ParamWindowTest::radioPairKeepsItsStateForAnOddIndex()
+{
+    writeSettings("[ParaDefault]\r\nIpType=5\r\nInfraredType=0\r\ncalculate=7\r\n");
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    QVERIFY(para.TabSheet3->rb_StaticIP->isChecked());
+    QVERIFY(!para.TabSheet3->rb_AutoIp->isChecked());
+    QVERIFY(para.TabSheet5->rb_notInfrared->isChecked());
+    QVERIFY(!para.TabSheet5->cbb_InfraredBaurate->isEnabled());
+    QVERIFY(!para.TabSheet7->rb_Minus->isChecked());
+    QVERIFY(!para.TabSheet7->rb_Plus->isChecked());
+}
+
+void ParamWindowTest::unknownBaudRateShowsNothingAndItsButtonDoesNothing()
+{
+    writeSettings("[ParaDefault]\r\nBaudRate=300\r\nCodePage=cp850:latin1;western european\r\n");
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    QCOMPARE(para.TabSheet1->cbb_BauRate->currentIndex(), -1);
+    QCOMPARE(para.TabSheet1->cbb_BauRate->currentText(), QString());
+    QCOMPARE(para.TabSheet1->cbb_Codepage->currentIndex(), 6);
+    para.TabSheet1->btn_SetBauRate->click();
+    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(prompter.messages.empty());
+    para.close();
+    QVERIFY(readFile(dataDir / "sysconfig.ini").find("\nBaudRate=\r\n") != std::string::npos);
+}
+
+void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    ProductPage& product = *para.TabSheet7;
+    product.edt_DeviceName->setText(QStringLiteral("P80"));
+    product.edt_DeviceSerialNo->setText(QStringLiteral("1704269998"));
+    product.rb_Plus->setChecked(true);
+    click(*windows, product.btn_SetDevicePara);
+    QTRY_COMPARE_WITH_TIMEOUT(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269999"),
+                              kPrinterTimeoutMs);
+    QCOMPARE(para.statusPanel0->text(), qs("设置设备参数成功"));
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.productSerial == "1704269998"; }));
+
+    // The same message again, with minus and then neither direction.
+    StatusBoard& board = windows->main().worker().Status();
+    board.setStatus(MessageText("sMsg9"));
+    product.rb_Minus->setChecked(true);
+    para.messageTarget()->post(UM_STATUS, 0, 0);
+    QTRY_COMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
+    checkRadio(product.rb_Minus, product.rb_Plus, -1);
+    para.messageTarget()->post(UM_STATUS, 0, 0);
+    QTest::qWait(50);
+    QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
+    // Another status text steps nothing; a number too large for the
+    // conversion shows its message.
+    product.rb_Plus->setChecked(true);
+    board.setStatus("x");
+    para.messageTarget()->post(UM_STATUS, 0, 0);
+    QTest::qWait(50);
+    QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
+    product.edt_DeviceSerialNo->setText(QStringLiteral("99999999999"));
+    board.setStatus(MessageText("sMsg9"));
+    para.messageTarget()->post(UM_STATUS, 0, 0);
+    QTRY_COMPARE(prompter.messages, std::vector<std::string>{"'99999999999' is not a valid integer value"});
+}
+
+void ParamWindowTest::emptyProductNameIsRefused()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto trafficBefore = printerTraffic();
+    para.TabSheet7->edt_DeviceSerialNo->setText(QStringLiteral("123"));
+    para.TabSheet7->btn_SetDevicePara->click();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"设备名称不能为空"});
+    QVERIFY(!windows->main().worker().Busy());
+    QTest::qWait(100);
+    QCOMPARE(printerTraffic(), trafficBefore);
+}
+
+void ParamWindowTest::addressEditsAreCheckedOnLeaving()
+{
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    para.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&para));
+
+    para.PageControl1->setCurrentIndex(3);
+    NetworkPage& net = *para.TabSheet4;
+    net.edt_NetIPAddress->setFocus();
+    QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
+    net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.300"));
+    net.edt_gatewayt->setFocus();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址不正确"});
+    QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
+    QCOMPARE(net.edt_NetIPAddress->text(), QStringLiteral("192.168.1.300"));
+
+    // Short and hexadecimal forms pass; the broadcast address does not.
+    net.edt_NetIPAddress->setText(QStringLiteral("10.1"));
+    net.edt_Subnetmask->setFocus();
+    QCOMPARE(prompter.messages.size(), std::size_t{1});
+    net.edt_Subnetmask->setText(QStringLiteral("255.255.255.255"));
+    net.edt_gatewayt->setFocus();
+    QCOMPARE(prompter.messages.back(), std::string("子网掩码不正确"));
+    QTRY_VERIFY(net.edt_Subnetmask->hasFocus());
+    net.edt_Subnetmask->setText(QStringLiteral("0x7f.1"));
+    net.edt_gatewayt->setFocus();
+    QCOMPARE(prompter.messages.size(), std::size_t{2});
+
+    para.PageControl1->setCurrentIndex(2);
+    WifiPage& wifi = *para.TabSheet3;
+    wifi.edt_Gateway->setFocus();
+    QTRY_VERIFY(wifi.edt_Gateway->hasFocus());
+    wifi.edt_Gateway->setText(QStringLiteral("1.2.3.4.5"));
+    wifi.edt_SSID->setFocus();
+    QCOMPARE(prompter.messages.back(), std::string("网关不正确"));
+    QTRY_VERIFY(wifi.edt_Gateway->hasFocus());
+}
+
+void ParamWindowTest::networkPageRefusesBadInput()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    NetworkPage& net = *para.TabSheet4;
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto trafficBefore = printerTraffic();
+    net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.256"));
+    net.btn_NetWorkSetIP->click();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"输入的IP有错!"});
+    net.edt_Netport->setText(QStringLiteral("1"));
+    net.btn_Netport->click();
+    QCOMPARE(prompter.messages.size(), std::size_t{1});
+    net.edt_macaddfr->setText(QStringLiteral("ZZ"));
+    net.btn_netgatewayt->click();
+    QCOMPARE(prompter.messages.back(), std::string("'ZZ' is not a valid integer value"));
+    QVERIFY(!windows->main().worker().Busy());
+    QTest::qWait(100);
+    QCOMPARE(printerTraffic(), trafficBefore);
+
+    // The key filters: the port takes digits only, the address digits and dots.
+    net.edt_Netport->clear();
+    QTest::keyClicks(net.edt_Netport, QStringLiteral("9a1.0-0"));
+    QCOMPARE(net.edt_Netport->text(), QStringLiteral("9100"));
+    net.edt_NetIPAddress->clear();
+    QTest::keyClicks(net.edt_NetIPAddress, QStringLiteral("10.x0.0.1"));
+    QCOMPARE(net.edt_NetIPAddress->text(), QStringLiteral("10.0.0.1"));
+}
+
+void ParamWindowTest::enableRulesFollowTheRadioButtons()
+{
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    WifiPage& wifi = *para.TabSheet3;
+    wifi.rb_AutoIp->click();
+    QVERIFY(!wifi.edt_IPaddress->isEnabled());
+    QVERIFY(!wifi.edt_Mask->isEnabled());
+    QVERIFY(!wifi.edt_Gateway->isEnabled());
+    wifi.rb_StaticIP->click();
+    QVERIFY(wifi.edt_Gateway->isEnabled());
+    InfraredPage& ir = *para.TabSheet5;
+    ir.rb_notInfrared->click();
+    QVERIFY(!ir.cbb_InfraredBaurate->isEnabled());
+    QVERIFY(!ir.cbb_irdaProtecl->isEnabled());
+    ir.rb_Infrared->click();
+    QVERIFY(ir.cbb_irdaProtecl->isEnabled());
+}
+
+void ParamWindowTest::downloadPageIsCompleteButWaitsForItsHandlers()
+{
+    writeSettings(
+        "[ParaDefault]\r\nPrgFile=/tmp/p.bin\r\nWaitTime=9\r\nFontAddress=10000\r\nReadLength=64\r\n");
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    DownloadPage& page = *para.TabSheet6;
+    QCOMPARE(page.edt_Prgfile->text(), QStringLiteral("/tmp/p.bin"));
+    QCOMPARE(page.edt_WaitTime->text(), QStringLiteral("9"));
+    QVERIFY(page.edt_WaitTime->isReadOnly());
+    QVERIFY(page.bt_firmware->isHidden());
+    QVERIFY(!page.btn_UpdatePrg->isHidden());
+    for (QPushButton* button :
+         {page.btn_UpdatePrg, page.btn_UpdateFont, page.btn_DownLogo, page.btn_ReadFont}) {
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!button->toolTip().isEmpty());
+    }
+    page.edt_StartAddress->setText(QStringLiteral("1CF000"));
+    para.close();
+    const std::string file = readFile(dataDir / "sysconfig.ini");
+    QVERIFY(file.find("\nStartAddress=1CF000\r\n") != std::string::npos);
+    QVERIFY(file.find("\nFontAddress=10000\r\n") != std::string::npos);
+}
+
+void ParamWindowTest::busyWorkerIsShownAndNothingIsStarted()
+{
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    ManualResetEvent release;
+    TCommThread& worker = windows->main().worker();
+    QVERIFY(worker.StartCustom([&](TCommThread&) { release.wait(std::chrono::seconds(10)); }));
+    para.TabSheet8->btn__Set_black_mode->click();
+    QCOMPARE(para.statusPanel0->text(), qs("打印机正忙，请等待当前操作结束"));
+    QCOMPARE(worker.Operation(), TCommThread::kCustomOperation);
+    release.set();
+    QTRY_VERIFY(!worker.Busy());
+    QVERIFY(prompter.messages.empty());
+}
+
+void ParamWindowTest::failedOperationShowsItsTexts()
+{
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    StatusBoard& board = windows->main().worker().Status();
+    board.setStatus("connecting");
+    para.messageTarget()->post(UM_OP_FAILED, 1, 0);
+    QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("connecting"));
+    QCOMPARE(board.pendingStatus(), std::string());
+    board.setError("Download Data Failed");
+    para.messageTarget()->post(UM_OP_FAILED, 1, 0);
+    QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("Download Data Failed"));
+    // A real failure: the printer is not there.
+    windows->main().cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
+    para.TabSheet1->btn_SetCodepage->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY(para.statusPanel0->text() != QStringLiteral("Download Data Failed"));
+    QVERIFY(!para.statusPanel0->text().isEmpty());
+}
+
+void ParamWindowTest::basicPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    BasicPage& basic = *para.TabSheet1;
+
+    basic.cbb_Codepage->setCurrentIndex(6);  // CP850
+    click(*windows, basic.btn_SetCodepage);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.codePage == 2; }));
+    basic.cbb_Flowcontrol->setCurrentIndex(0);
+    click(*windows, basic.btn_flowcontrol);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.flowControl == 0; }));
+    basic.cbb_Dark->setCurrentIndex(3);
+    basic.cbb_FontValue->setCurrentIndex(3);
+    basic.cbb_Forcepaper->setCurrentIndex(1);
+    click(*windows, basic.btn_SetForcepaper);
+    QVERIFY(waitForPrinter(
+        [](const sim::PrinterSettings& s) { return s.optionFlags == 0xED && s.lineFeed == 1; }));
+    basic.edt_sleepTime->setText(QStringLiteral("60"));
+    click(*windows, basic.btn_SetpoweroffTime);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.sleepSeconds == 60; }));
+    click(*windows, basic.btn_SetReset);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.defaultsRestored == 1; }));
+    basic.cbb_Codepage->setCurrentIndex(3);  // GBK
+    basic.edt_poweroffTime->setText(QStringLiteral("3600"));
+    click(*windows, basic.btn_SetAllPara);
+    QVERIFY(waitForPrinter(
+        [](const sim::PrinterSettings& s) { return s.codePage == 255 && s.powerOffSeconds == 3600; }));
+    basic.cbb_BauRate->setCurrentIndex(4);  // 19200
+    click(*windows, basic.btn_SetBauRate);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.deviceSpeed == 19200; }));
+    QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("设置波特率成功"), kPrinterTimeoutMs);
+    QVERIFY(jsonHas(printer->stateJson(), "deviceSpeed", "19200"));
+}
+
+void ParamWindowTest::productPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    ProductPage& product = *para.TabSheet7;
+    product.cbb_UsbDeviceTpe->setCurrentIndex(0);
+    click(*windows, product.btn_SetUsbDeviceType);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.usbType == 0; }));
+    product.cbb_PaperType->setCurrentIndex(0);
+    click(*windows, product.btn_SetPaperType);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.paperType == 0; }));
+    product.cbb_PrinterOrder->setCurrentIndex(0);
+    click(*windows, product.btn_SetPrinterOrder);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.printOrder == 0xF1; }));
+    product.edt_RptTime->setText(QStringLiteral("60"));
+    click(*windows, product.btn_SetRptTime);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.recyclingSeconds == 60; }));
+    product.Cbx_Bluetooth->setCurrentIndex(0);
+    click(*windows, product.btn_bluetooth);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.bluetooth.hidden; }));
+    product.edt_DeviceName->setText(QStringLiteral("Counter 3"));
+    product.edt_DeviceSerialNo->setText(QStringLiteral("42"));
+    click(*windows, product.btn_SetDevicePara);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.productName == "Counter 3"; }));
+}
+
+void ParamWindowTest::bluetoothPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    BluetoothPage& bt = *para.TabSheet2;
+    bt.edt_smlyName->setText(QStringLiteral("Shop-BT"));
+    bt.edt_lyPsw->setText(QStringLiteral("1234"));
+    bt.rg_lyMode->setItemIndex(2);
+    bt.rg_lyPswcheck->setItemIndex(2);
+    click(*windows, bt.btn_SetlyPara);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return s.bluetooth.name == "Shop-BT" && s.bluetooth.dualModeName == "Shop-BT" &&
+            s.bluetooth.mode == 3 && s.bluetooth.passwordCheck == 0;
+    }));
+    bt.cbb_lyWorkMode->setCurrentIndex(0);
+    click(*windows, bt.btn_lyWorkMode);
+    QVERIFY(
+        waitForPrinter([](const sim::PrinterSettings& s) { return s.bluetooth.workMode == "high speed"; }));
+    bt.edt_lyTestTxt->setText(QStringLiteral("AT+NAME?"));
+    click(*windows, bt.btn_SendLYTxt);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return !s.bluetooth.controlTexts.empty() && s.bluetooth.controlTexts.back() == "AT+NAME?";
+    }));
+    // Both names empty: nothing happens.
+    bt.edt_smlyName->clear();
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    bt.btn_SetlyPara->click();
+    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(prompter.messages.empty());
+}
+
+void ParamWindowTest::wifiPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    WifiPage& wifi = *para.TabSheet3;
+    wifi.edt_GuangboName->setText(QStringLiteral("PrinterAP"));
+    wifi.edt_APPsw->setText(QStringLiteral("secret12"));
+    click(*windows, wifi.btn_SetAPMode);
+    QVERIFY(
+        waitForPrinter([](const sim::PrinterSettings& s) { return s.wifi.accessPointName == "PrinterAP"; }));
+    wifi.edt_SSID->setText(QStringLiteral("shop"));
+    wifi.edt_StaModePsw->setText(QStringLiteral("pass"));
+    wifi.edt_IPaddress->setText(QStringLiteral("10.0.0.9"));
+    click(*windows, wifi.btn_SetSTAMode);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return s.wifi.station.ssid == "shop" && s.wifi.station.addressing == "static" &&
+            s.wifi.station.ip == std::array<std::uint8_t, 4>{10, 0, 0, 9} && s.wifi.station.port == 9100;
+    }));
+    click(*windows, wifi.btn_CloseWifi);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return !s.wifi.enabled; }));
+    // An empty port stops the station button before anything is sent.
+    wifi.edt_Port->clear();
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    wifi.btn_SetSTAMode->click();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"'' is not a valid integer value"});
+}
+
+void ParamWindowTest::networkPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    NetworkPage& net = *para.TabSheet4;
+    net.edt_NetIPAddress->setText(QStringLiteral("10.1.2.3"));
+    click(*windows, net.btn_NetWorkSetIP);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return s.ethernet.ip == std::array<std::uint8_t, 4>{10, 1, 2, 3};
+    }));
+    net.edt_Subnetmask->setText(QStringLiteral("255.255.0.0"));
+    click(*windows, net.btn_Subnetmask);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return s.ethernet.mask == std::array<std::uint8_t, 4>{255, 255, 0, 0};
+    }));
+    net.edt_gatewayt->setText(QStringLiteral("10.1.0.1"));
+    click(*windows, net.btn_gatewayt);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return s.ethernet.gateway == std::array<std::uint8_t, 4>{10, 1, 0, 1};
+    }));
+    net.edt_macaddo->setText(QStringLiteral("A0"));
+    click(*windows, net.btn_netgatewayt);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return s.ethernet.macTail == std::array<std::uint8_t, 4>{0xA0, 0x66, 0x67, 0x68};
+    }));
+    net.edt_Netport->setText(QStringLiteral("65535"));
+    click(*windows, net.btn_Netport);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.ethernet.port == 65535; }));
+}
+
+void ParamWindowTest::infraredPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    InfraredPage& ir = *para.TabSheet5;
+    ir.cbb_InfraredBaurate->setCurrentIndex(4);
+    ir.cbb_irdaProtecl->setCurrentIndex(1);
+    ir.rb_notInfrared->click();
+    click(*windows, ir.btn_SetInfraredPara);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+        return !s.infrared.enabled && s.infrared.speed == 115200 && s.infrared.protocol == 1;
+    }));
+}
+
+void ParamWindowTest::blackMarkPageSetsThePrinter()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    BlackMarkPage& bm = *para.TabSheet8;
+    click(*windows, bm.btn__Set_black_mode);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.blackMark.enabled; }));
+    bm.edt__Black_look_distance->setText(QStringLiteral("1200"));
+    click(*windows, bm.btn_But_Black_look_dis_set);
+    QVERIFY(
+        waitForPrinter([](const sim::PrinterSettings& s) { return s.blackMark.searchDistanceMm == 1200; }));
+    bm.edt__Black_width->setText(QStringLiteral("80"));
+    click(*windows, bm.btn__Black_width_set);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.blackMark.widthMm == 80; }));
+    bm.edt_cutter_optocoupler->setText(QStringLiteral("1700"));
+    click(*windows, bm.btn_1);
+    QVERIFY(
+        waitForPrinter([](const sim::PrinterSettings& s) { return s.blackMark.feedAfterMarkMm == 1700; }));
+    QVERIFY(!bm.btn_2->isEnabled());
+    click(*windows, bm.btn_5);
+    QVERIFY(waitForState([](const sim::PrinterState& s) {
+        return std::any_of(s.printed.begin(), s.printed.end(), [](const sim::PrintedItem& item) {
+            return item.kind == sim::PrintedItem::Kind::QrCode;
+        });
+    }));
+    const auto cuts = [](const sim::PrinterState& s) {
+        return std::count_if(s.printed.begin(), s.printed.end(), [](const sim::PrintedItem& item) {
+            return item.kind == sim::PrintedItem::Kind::Cut;
+        });
+    };
+    const auto feeds = [](const sim::PrinterState& s) {
+        return std::count_if(s.printed.begin(), s.printed.end(), [](const sim::PrintedItem& item) {
+            return item.kind == sim::PrintedItem::Kind::FormFeed;
+        });
+    };
+    click(*windows, bm.btn_3);
+    QVERIFY(waitForState([&](const sim::PrinterState& s) { return feeds(s) == 2; }));
+    click(*windows, bm.btn_4);
+    QVERIFY(waitForState([&](const sim::PrinterState& s) { return feeds(s) == 3 && cuts(s) == 2; }));
+    click(*windows, bm.btn__Cance_black_mark);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return !s.blackMark.enabled; }));
+    QVERIFY(jsonHas(printer->stateJson(), "feedAfterMarkMm", "1700"));
+}
+
+void ParamWindowTest::valuesSurviveARestart()
+{
+    startPrinter();
+    {
+        auto windows = open();
+        MainWindow& main = windows->main();
+        ParamWindow& para = showPara(*windows);
+        QVERIFY(para.isVisible());
+        QVERIFY(main.isHidden());
+        para.TabSheet1->cbb_Codepage->setCurrentIndex(6);
+        click(*windows, para.TabSheet1->btn_SetCodepage);
+        para.TabSheet2->edt_lyName->setText(qs("收银台"));
+        click(*windows, para.TabSheet2->btn_SetlyPara);
+        para.TabSheet8->edt__Black_look_distance->setText(QStringLiteral("800"));
+        click(*windows, para.TabSheet8->btn_But_Black_look_dis_set);
+        QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
+            return s.codePage == 2 && s.blackMark.searchDistanceMm == 800 && !s.bluetooth.name.empty() &&
+                s.bluetooth.name != "Printer";
+        }));
+        // The printer keeps the name as the GBK bytes it received; its state
+        // shows them decoded.
+        const std::string state = printer->stateJson();
+        QVERIFY(jsonHas(state, "name", "\"收银台\"") || jsonHas(state, "name", "\"\\u6536\\u94f6\\u53f0\""));
+        // Screenshots of each page for the documentation, when asked for.
+        if (const QByteArray folder = qgetenv("PST_PARA_SCREENSHOTS"); !folder.isEmpty()) {
+            const char* names[] = {"basic",    "bluetooth", "wifi",      "network",
+                                   "infrared", "download",  "blackmark", "product"};
+            for (int tab = 0; tab < para.PageControl1->count(); ++tab) {
+                para.PageControl1->setCurrentIndex(tab);
+                QTest::qWait(100);
+                QVERIFY(para.grab().save(QString::fromUtf8(folder) + "/param-" + names[tab] + ".png"));
+            }
+        }
+        para.close();
+        main.close();
+    }
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    QCOMPARE(para.TabSheet1->cbb_Codepage->currentText(), QStringLiteral("CP850:Latin1;Western European"));
+    QCOMPARE(para.TabSheet2->edt_lyName->text(), qs("收银台"));
+    QCOMPARE(para.TabSheet8->edt__Black_look_distance->text(), QStringLiteral("800"));
+}
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ParamWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "param_window_test.moc"

@@ -1,0 +1,53 @@
+// The printer's memory and loader on their own: flash regions, the boot
+// loader's answers and stream, and the model a downloaded program names.
+
+#include <gtest/gtest.h>
+
+#include "boot_loader.h"
+#include "download_commands.h"
+#include "flash_memory.h"
+#include "logo_output.h"
+
+using namespace pst::sim;
+
+TEST(FlashMemory, ReadsBackWritesAndMergesRegions)
+{
+    FlashMemory flash;
+    const std::vector<std::uint8_t> a(5000, 0x11);
+    flash.write(0x10000, a);
+    flash.write(0x10000 + 5000, std::vector<std::uint8_t>(10, 0x22));
+    flash.write(0x30000, std::vector<std::uint8_t>(3, 0x33));
+    ASSERT_EQ(flash.regions().size(), 2u);
+    EXPECT_EQ(flash.regions()[0], std::make_pair(0x10000u, 0x10000u + 5010u));
+    const auto back = flash.read(0x10000 + 4998, 4);
+    EXPECT_EQ(back, (std::vector<std::uint8_t>{0x11, 0x11, 0x22, 0x22}));
+    EXPECT_EQ(flash.read(0x20000, 2), (std::vector<std::uint8_t>{0xFF, 0xFF}));
+    EXPECT_EQ(storedLogoCount(flash), 0u);
+}
+
+TEST(BootLoader, EchoesProbesThenTakesOneStream)
+{
+    BootLoader loader;
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(loader.take(std::vector<std::uint8_t>{0x61, 0x62, 0x61}, t0),
+              (std::vector<std::uint8_t>{0x61, 0x61}));
+    std::vector<std::uint8_t> stream{0x1F, 0x75, 0x00, 0x01, 0x11, 0x70};
+    stream.resize(6 + 256, 0x61);  // probe bytes inside the stream are data
+    EXPECT_TRUE(loader.take(stream, t0).empty());
+    EXPECT_TRUE(loader.streaming);
+    EXPECT_EQ(loader.announcedSize, 0x1170);
+    EXPECT_EQ(loader.firmwareBytes, 256u);
+    // After the flashing pause it listens for probes again.
+    EXPECT_EQ(loader.take(std::vector<std::uint8_t>{0x61}, t0 + std::chrono::seconds(30)).size(), 1u);
+    EXPECT_EQ(loader.streamsTaken, 1u);
+}
+
+TEST(ProgramStore, ModelTagIsReadAt0x3000)
+{
+    std::vector<std::uint8_t> image(0x3000 + 8, 0);
+    image[0x3000] = 'P';
+    image[0x3001] = '5';
+    EXPECT_EQ(programModelTag(image), "P5");
+    image.resize(0x3000);
+    EXPECT_EQ(programModelTag(image), "");
+}
