@@ -4,15 +4,31 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "app/message_texts.h"
+#include "para/download_requests.h"
+#include "para/qimage_picture.h"
+#include "protocol/downloads.h"
+
 namespace pst::para {
 
 namespace {
 
-const char* const kNotYetHint = "此功能尚未接入下载程序";
+constexpr int kBinaryFilter = 0;
+constexpr int kBmpFilter = 1;
+
+std::string text(const QLineEdit* edit)
+{
+    return edit->text().toStdString();
+}
 
 }  // namespace
 
-DownloadPage::DownloadPage(PageBuilder& b, QWidget* parent) : QWidget(parent)
+DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string programFolder, QWidget* parent)
+    : QWidget(parent),
+      actions_(actions),
+      programFolder_(std::move(programFolder)),
+      dialogs_(std::make_unique<DialogFileChooser>()),
+      chooser_(dialogs_.get())
 {
     QGroupBox* program = b.group(this, "GroupBox14", "程序更新");
     auto* pg = new QGridLayout(program);
@@ -85,17 +101,130 @@ DownloadPage::DownloadPage(PageBuilder& b, QWidget* parent) : QWidget(parent)
     column->addWidget(readBack);
     column->addStretch(1);
 
-    for (QPushButton* button : {btn_OpenPrg, btn_UpdatePrg, bt_firmware, btn_OpenFont, btn_UpdateFont,
-                                btn_OpenLogo, btn_DeleteLogo, btn_DownLogo, btn_PrintLogo, btn_ReadFont}) {
-        button->setEnabled(false);
-        button->setToolTip(QString::fromUtf8(kNotYetHint));
-    }
+    connect(btn_OpenPrg, &QPushButton::clicked, this, [this] { btn_OpenPrgClick(); });
+    connect(btn_UpdatePrg, &QPushButton::clicked, this, [this] { btn_UpdatePrgClick(); });
+    connect(bt_firmware, &QPushButton::clicked, this, [this] { bt_firmwareClick(); });
+    connect(btn_OpenFont, &QPushButton::clicked, this, [this] { btn_OpenFontClick(); });
+    connect(btn_UpdateFont, &QPushButton::clicked, this, [this] { btn_UpdateFontClick(); });
+    connect(btn_OpenLogo, &QPushButton::clicked, this, [this] { btn_OpenLogoClick(); });
+    connect(btn_DeleteLogo, &QPushButton::clicked, this, [this] { btn_DeleteLogoClick(); });
+    connect(btn_DownLogo, &QPushButton::clicked, this, [this] { btn_DownLogoClick(); });
+    connect(btn_PrintLogo, &QPushButton::clicked, this, [this] { btn_PrintLogoClick(); });
+    connect(btn_ReadFont, &QPushButton::clicked, this, [this] { btn_ReadFontClick(); });
 }
+
+DownloadPage::~DownloadPage() = default;
 
 void DownloadPage::AfterRecordLoaded()
 {
     bt_firmware->setVisible(false);
     btn_UpdatePrg->setVisible(true);
+}
+
+QString DownloadPage::ChooseOne(const QString& title, int filterIndex)
+{
+    return chooser_->ChooseToOpen(this, title, QString::fromUtf8(kOpenDialogFilter), filterIndex, false)
+        .value(0);
+}
+
+void DownloadPage::SetStatusPanel1(const std::string& status)
+{
+    if (statusPanel1)
+        statusPanel1->setText(QString::fromStdString(status));
+}
+
+void DownloadPage::btn_OpenPrgClick()
+{
+    openTitle_ = QString::fromStdString(MessageText("sOpenPrgFile"));
+    if (const QString path = ChooseOne(openTitle_, kBinaryFilter); !path.isEmpty())
+        edt_Prgfile->setText(path);
+}
+
+void DownloadPage::btn_OpenFontClick()
+{
+    openTitle_ = QString::fromStdString(MessageText("sOpenFontFile"));
+    if (const QString path = ChooseOne(openTitle_, kBinaryFilter); !path.isEmpty())
+        edt_FontFile->setText(path);
+}
+
+void DownloadPage::btn_OpenLogoClick()
+{
+    // The logo dialog keeps whatever title the last dialog had.
+    const QStringList paths =
+        chooser_->ChooseToOpen(this, openTitle_, QString::fromUtf8(kOpenDialogFilter), kBmpFilter, true);
+    ListBox1->addItems(paths);
+    if (ListBox1->count() > 0)
+        ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+}
+
+void DownloadPage::btn_UpdatePrgClick()
+{
+    UpdateProgram(false);
+}
+
+void DownloadPage::bt_firmwareClick()
+{
+    UpdateProgram(true);
+}
+
+void DownloadPage::UpdateProgram(bool firmware)
+{
+    actions_.Send([&]() -> MaybeRequest {
+        ProgramUpdatePlan plan = ProgramUpdateRequest(text(edt_Prgfile), text(edt_WaitTime), firmware,
+                                                      MessageText("sMsg24"), MessageText("sUpdatePrgFile"));
+        SetStatusPanel1(plan.statusText);
+        return std::move(plan.request);
+    });
+}
+
+void DownloadPage::btn_UpdateFontClick()
+{
+    actions_.Send([&] { return FontDownloadRequest(text(edt_FontFile), text(edt_FontAddress)); });
+}
+
+std::vector<bool> DownloadPage::LogoSelection() const
+{
+    std::vector<bool> selected;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        selected.push_back(ListBox1->item(i)->isSelected());
+    return selected;
+}
+
+void DownloadPage::btn_DeleteLogoClick()
+{
+    const std::vector<std::size_t> doomed = LogoEntriesToDelete(LogoSelection());
+    // From the back, so the positions still to go stay where they were.
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+        delete ListBox1->takeItem(static_cast<int>(*it));
+}
+
+void DownloadPage::btn_DownLogoClick()
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        paths.push_back(ListBox1->item(i)->text().toStdString());
+    actions_.Send([&] {
+        return LogoDownloadRequest(paths, LogoBankPath(programFolder_), &LoadMonochromePicture,
+                                   MessageText("sDnLogFileMsg"));
+    });
+}
+
+void DownloadPage::btn_PrintLogoClick()
+{
+    actions_.Send([&] { return LogoPrintRequest(LogoSelection()); });
+}
+
+void DownloadPage::btn_ReadFontClick()
+{
+    const QString target = chooser_->ChooseToSave(this, QString::fromUtf8(kSaveDialogFilter));
+    if (target.isEmpty())
+        return;
+    actions_.Send([&]() -> MaybeRequest {
+        ParaRequest request =
+            ReadBackRequestFor(text(edt_StartAddress), text(edt_ReadLength), target.toStdString());
+        SetStatusPanel1(MessageText("sUpdateFontFile") + ":" + target.toStdString());
+        return request;
+    });
 }
 
 }  // namespace pst::para

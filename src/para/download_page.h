@@ -1,13 +1,16 @@
 #pragma once
 // The program download page: program update, font library download, the
-// stored (NV) logos and the memory read-back. Its controls and their stored
-// values are complete; its buttons start nothing yet: they stay disabled,
-// with a hint saying so, until the download procedures are wired to them.
-// The file dialogs' filters are here for those handlers.
+// stored (NV) logos and the memory read-back. The handlers read the
+// controls and the chosen files and hand the rest to the request functions.
 
 #include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "para/file_chooser.h"
 #include "para/page_building.h"
+#include "para/para_actions.h"
 
 class QListWidget;
 
@@ -20,7 +23,12 @@ inline constexpr const char* kSaveDialogFilter = "HEX File(*.HEX)(*.hex)";
 class DownloadPage : public QWidget {
     Q_OBJECT
 public:
-    DownloadPage(PageBuilder& build, QWidget* parent = nullptr);
+    DownloadPage(ParaActions& actions, PageBuilder& build, std::string programFolder,
+                 QWidget* parent = nullptr);
+    ~DownloadPage() override;
+
+    // Tests answer the file dialogs themselves; the page does not own it.
+    void SetFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
 
     // After the stored values were loaded: the firmware button stays out of
     // sight, the update button in sight.
@@ -43,6 +51,32 @@ public:
     QLineEdit* edt_StartAddress = nullptr;
     QLineEdit* edt_ReadLength = nullptr;
     QPushButton* btn_ReadFont = nullptr;
+
+    // Status panel 1 of the window, where the update and read-back name
+    // their file.
+    QLabel* statusPanel1 = nullptr;
+
+private:
+    void btn_OpenPrgClick();
+    void btn_UpdatePrgClick();
+    void bt_firmwareClick();
+    void btn_OpenFontClick();
+    void btn_UpdateFontClick();
+    void btn_OpenLogoClick();
+    void btn_DeleteLogoClick();
+    void btn_DownLogoClick();
+    void btn_PrintLogoClick();
+    void btn_ReadFontClick();
+    void UpdateProgram(bool firmware);
+    QString ChooseOne(const QString& title, int filterIndex);
+    std::vector<bool> LogoSelection() const;
+    void SetStatusPanel1(const std::string& text);
+
+    ParaActions& actions_;
+    std::string programFolder_;
+    std::unique_ptr<DialogFileChooser> dialogs_;
+    FileChooser* chooser_ = nullptr;
+    QString openTitle_;
 };
 
 }  // namespace pst::para

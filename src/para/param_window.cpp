@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -20,6 +21,7 @@
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
 #include "para/download_page.h"
+#include "para/download_requests.h"
 #include "para/infrared_page.h"
 #include "para/network_page.h"
 #include "para/product_page.h"
@@ -90,7 +92,7 @@ ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
     page(TabSheet4, "TabSheet4", "网络设置");
     TabSheet5 = new InfraredPage(*this, build);
     page(TabSheet5, "TabSheet5", "红外设置");
-    TabSheet6 = new DownloadPage(build);
+    TabSheet6 = new DownloadPage(*this, build, main.programFolder());
     page(TabSheet6, "TabSheet6", "程序下载");
     TabSheet8 = new BlackMarkPage(*this, build);
     page(TabSheet8, "TabSheet8", "黑标");
@@ -105,6 +107,14 @@ ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
     statusPanel1 = new QLabel(bar);
     bar->addWidget(statusPanel0);
     bar->addWidget(statusPanel1, 1);
+    TabSheet6->statusPanel1 = statusPanel1;
+    // The worker reports its transfers as texts only, so the bar says
+    // "busy" rather than how far.
+    transferBar = named(new QProgressBar(bar), "TransferBar");
+    transferBar->setRange(0, 0);
+    transferBar->setFixedWidth(120);
+    transferBar->setVisible(false);
+    bar->addPermanentWidget(transferBar);
 
     QPointer<ParamWindow> self(this);
     auto dispatcher = Dispatcher::current();
@@ -282,9 +292,12 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
     }
     // The worker keeps its own copy of the hand-over; a refused start leaves
     // the running operation's untouched.
-    if (!main_.worker().StartOperation(request->operation, request->argument1, request->argument2,
+    const int operation = request->operation;
+    if (!main_.worker().StartOperation(operation, request->argument1, request->argument2,
                                        std::move(request->handOver)))
         statusPanel0->setText(qt(app::printerBusyText(main_.languageIndex())));
+    else if (ShowsTransferProgress(operation))
+        transferBar->setVisible(true);
 }
 
 void ParamWindow::ShowMessage(const std::string& text)
@@ -303,7 +316,11 @@ void ParamWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t
             StepSerialNumber();
         break;
     }
+    case UM_OP_DONE:
+        transferBar->setVisible(false);
+        break;
     case UM_OP_FAILED: {
+        transferBar->setVisible(false);
         if (const std::string status = board.pendingStatus(); !status.empty()) {
             statusPanel0->setText(qt(status));
             board.setPendingStatus({});

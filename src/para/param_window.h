@@ -16,6 +16,7 @@
 #include "platform/message_target.h"
 
 class QLabel;
+class QProgressBar;
 class QTabWidget;
 
 namespace pst::app {
@@ -57,6 +58,8 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QLabel* statusPanel0 = nullptr;
     QLabel* statusPanel1 = nullptr;
+    // Shown while a download or read-back runs.
+    QProgressBar* transferBar = nullptr;
     BasicPage* TabSheet1 = nullptr;
     BluetoothPage* TabSheet2 = nullptr;
     WifiPage* TabSheet3 = nullptr;

@@ -30,7 +30,10 @@ protected:
                 std::lock_guard lock(pausesMutex);
                 pauses.push_back(static_cast<int>(ms.count()));
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            // Long pauses (the loader's flash time, restart waits) still
+            // give the writer time to drain what was queued before them, as
+            // the real pause would; closing the port discards unsent bytes.
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms.count() >= 5000 ? 200 : 1));
         });
     }
 

@@ -6,8 +6,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -31,6 +33,7 @@
 #include "para/product_page.h"
 #include "para/wifi_page.h"
 #include "platform/manual_reset_event.h"
+#include "logo_output.h"
 #include "virtual_printer.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +47,29 @@ class RecordingPrompter : public Prompter {
 public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
+};
+
+// Answers the file dialogs with what the test queued, at once.
+class QueuedFileChooser : public FileChooser {
+public:
+    QStringList ChooseToOpen(QWidget*, const QString& title, const QString&, int filterIndex,
+                             bool several) override
+    {
+        titles.push_back(title);
+        filterIndexes.push_back(filterIndex);
+        QStringList answer = opens.empty() ? QStringList() : opens.front();
+        if (!opens.empty())
+            opens.erase(opens.begin());
+        if (!several && answer.size() > 1)
+            answer = answer.mid(0, 1);
+        return answer;
+    }
+    QString ChooseToSave(QWidget*, const QString&) override { return savePath; }
+
+    std::vector<QStringList> opens;
+    QString savePath;
+    std::vector<QString> titles;
+    std::vector<int> filterIndexes;
 };
 
 QString qs(const char* utf8)
@@ -95,7 +121,8 @@ private slots:
     void addressEditsAreCheckedOnLeaving();
     void networkPageRefusesBadInput();
     void enableRulesFollowTheRadioButtons();
-    void downloadPageIsCompleteButWaitsForItsHandlers();
+    void downloadPageKeepsItsValuesAndListRules();
+    void downloadPageDownloadsPrintsAndReadsBack();
     void busyWorkerIsShownAndNothingIsStarted();
     void failedOperationShowsItsTexts();
     void basicPageSetsThePrinter();
@@ -498,28 +525,134 @@ void ParamWindowTest::enableRulesFollowTheRadioButtons()
     QVERIFY(ir.cbb_irdaProtecl->isEnabled());
 }
 
-void ParamWindowTest::downloadPageIsCompleteButWaitsForItsHandlers()
+void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
 {
     writeSettings(
         "[ParaDefault]\r\nPrgFile=/tmp/p.bin\r\nWaitTime=9\r\nFontAddress=10000\r\nReadLength=64\r\n");
     auto windows = open();
     ParamWindow& para = showPara(*windows);
     DownloadPage& page = *para.TabSheet6;
+    QueuedFileChooser chooser;
+    page.SetFileChooser(chooser);
     QCOMPARE(page.edt_Prgfile->text(), QStringLiteral("/tmp/p.bin"));
     QCOMPARE(page.edt_WaitTime->text(), QStringLiteral("9"));
     QVERIFY(page.edt_WaitTime->isReadOnly());
     QVERIFY(page.bt_firmware->isHidden());
     QVERIFY(!page.btn_UpdatePrg->isHidden());
-    for (QPushButton* button :
-         {page.btn_UpdatePrg, page.btn_UpdateFont, page.btn_DownLogo, page.btn_ReadFont}) {
-        QVERIFY(!button->isEnabled());
-        QVERIFY(!button->toolTip().isEmpty());
-    }
+    QVERIFY(page.btn_ReadFont->isEnabled());
+
+    // The logo dialog keeps the title the font dialog left.
+    chooser.opens = {{QStringLiteral("/f/font.bin")},
+                     {QStringLiteral("/l/a.bmp"), QStringLiteral("/l/b.bmp")},
+                     {QStringLiteral("/l/c.bmp")}};
+    page.btn_OpenFont->click();
+    page.btn_OpenLogo->click();
+    page.btn_OpenLogo->click();
+    QCOMPARE(page.edt_FontFile->text(), QStringLiteral("/f/font.bin"));
+    QCOMPARE(chooser.titles,
+             (std::vector<QString>{qs("选择字库文件"), qs("选择字库文件"), qs("选择字库文件")}));
+    QCOMPARE(chooser.filterIndexes, (std::vector<int>{0, 1, 1}));
+    QCOMPARE(page.ListBox1->count(), 3);
+    QCOMPARE(page.ListBox1->currentRow(), 0);
+
+    // Nothing selected: print starts nothing, delete takes the last entry.
+    page.ListBox1->clearSelection();
+    page.btn_PrintLogo->click();
+    QVERIFY(!windows->main().worker().Busy());
+    page.btn_DeleteLogo->click();
+    QCOMPARE(page.ListBox1->count(), 2);
+    page.ListBox1->addItem(QStringLiteral("/l/d.bmp"));
+    page.ListBox1->item(1)->setSelected(true);
+    page.ListBox1->item(2)->setSelected(true);
+    page.btn_DeleteLogo->click();
+    QCOMPARE(page.ListBox1->count(), 1);
+    QCOMPARE(page.ListBox1->item(0)->text(), QStringLiteral("/l/a.bmp"));
+
+    // Missing files: the program update says so, the font download nothing.
+    page.btn_UpdatePrg->click();
+    page.btn_UpdateFont->click();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"文件不存在"});
+    QVERIFY(!windows->main().worker().Busy());
+    // A cancelled save dialog reads nothing; a bad start address is refused.
+    page.btn_ReadFont->click();
+    chooser.savePath = QString::fromStdString((dataDir / "out.hex").string());
+    page.edt_StartAddress->setText(QStringLiteral("XYZ"));
+    page.btn_ReadFont->click();
+    QCOMPARE(prompter.messages.back(), std::string("'$XYZ' is not a valid integer value"));
+    QVERIFY(!windows->main().worker().Busy());
+
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
     para.close();
     const std::string file = readFile(dataDir / "sysconfig.ini");
     QVERIFY(file.find("\nStartAddress=1CF000\r\n") != std::string::npos);
     QVERIFY(file.find("\nFontAddress=10000\r\n") != std::string::npos);
+}
+
+void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    para.PageControl1->setCurrentWidget(para.TabSheet6);
+    DownloadPage& page = *para.TabSheet6;
+    QueuedFileChooser chooser;
+    page.SetFileChooser(chooser);
+    QStringList logos;
+    for (const int width : {16, 24}) {
+        QImage picture(width, 8, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        const QString path =
+            QString::fromStdString((dataDir / ("logo" + std::to_string(width) + ".bmp")).string());
+        QVERIFY(picture.save(path, "BMP"));
+        logos << path;
+    }
+    chooser.opens = {logos};
+    page.btn_OpenLogo->click();
+    QCOMPARE(page.ListBox1->count(), 2);
+    if (const QByteArray folder = qgetenv("PST_PARA_SCREENSHOTS"); !folder.isEmpty()) {
+        QTest::qWait(100);
+        QVERIFY(para.grab().save(QString::fromUtf8(folder) + "/param-download.png"));
+    }
+
+    click(*windows, page.btn_DownLogo);
+    QVERIFY(para.transferBar->isVisible());
+    QVERIFY(waitForState([](const sim::PrinterState& s) { return sim::storedLogoCount(s.flash) == 2; }));
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY(!para.transferBar->isVisible());
+    QCOMPARE(fs::file_size(dataDir / "1.bin"), std::uintmax_t{4096 + 8 * (2 + 3)});
+
+    page.ListBox1->selectAll();
+    click(*windows, page.btn_PrintLogo);
+    QVERIFY(waitForState([](const sim::PrinterState& s) {
+        std::vector<unsigned> numbers;
+        for (const sim::PrintedItem& item : s.printed)
+            if (item.kind == sim::PrintedItem::Kind::Logo)
+                numbers.push_back(item.number);
+        return numbers == std::vector<unsigned>{1, 2};
+    }));
+
+    // The directory's first entry comes back: image address 0x1D0000.
+    const fs::path readBack = dataDir / "out.hex";
+    chooser.savePath = QString::fromStdString(readBack.string());
+    page.edt_StartAddress->setText(QStringLiteral("1CF000"));
+    page.edt_ReadLength->setText(QStringLiteral("1024"));
+    click(*windows, page.btn_ReadFont);
+    QCOMPARE(para.statusPanel1->text(), qs("更新字库:") + chooser.savePath);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const std::string bytes = readFile(readBack);
+    QCOMPARE(bytes.size(), std::size_t{1024});
+    QCOMPARE(bytes.substr(0, 4), std::string("\x00\x00\x1d\x00", 4));
+
+    // A program built for another model is refused by the worker.
+    std::string program(12296, '\0');
+    program.replace(0x3000, 4, "ZZ99");
+    std::ofstream(dataDir / "other.bin", std::ios::binary) << program;
+    page.edt_Prgfile->setText(QString::fromStdString((dataDir / "other.bin").string()));
+    click(*windows, page.btn_UpdatePrg);
+    QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("程序文件错误"), kPrinterTimeoutMs);
+    QVERIFY(para.statusPanel1->text().endsWith(QStringLiteral("other.bin Size:12296")));
+    QTRY_VERIFY(!para.transferBar->isVisible());
+    QVERIFY(prompter.messages.empty());
 }
 
 void ParamWindowTest::busyWorkerIsShownAndNothingIsStarted()

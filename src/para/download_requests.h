@@ -1,0 +1,49 @@
+#pragma once
+// What the download page's buttons ask the worker to do, worked out from
+// the typed texts and the chosen files: program and firmware updates, the
+// font library, the stored-logo bank and its printing, and the memory
+// read-back. Refusals throw EInvalidInput (or EConvertError from a strict
+// conversion) with the text to show; nothing is started then.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "para/para_requests.h"
+#include "protocol/logo_bank.h"
+
+namespace pst::para {
+
+struct ProgramUpdatePlan {
+    ParaRequest request;
+    std::string statusText;  // for status panel 1
+};
+
+// Operation 4 (or 25 for `firmware`, which sends whatever model the file is
+// for). `missingFileText` is shown when the file cannot be read;
+// `statusPrefix` starts the status text.
+ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view waitSecondsText,
+                                       bool firmware, const std::string& missingFileText,
+                                       const std::string& statusPrefix);
+
+// Operation 3; nothing at all when the file does not exist.
+MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText);
+
+// Builds the bank from the list (missing files skipped), saves it at
+// `bankPath` even when it is too large, then operation 7. Nothing for an
+// empty list. `sizeMessageFormat` is the over-the-limit text with %d for
+// the limit in KiB.
+MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const std::string& bankPath,
+                                 const PictureLoader& load, const std::string& sizeMessageFormat);
+
+// Operation 17 once for the selected entries; nothing when none is.
+MaybeRequest LogoPrintRequest(const std::vector<bool>& selected);
+
+// Operation 16 into `targetPath`; strict conversions of both texts.
+ParaRequest ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
+                               const std::string& targetPath);
+
+// Whether the operation moves enough data that the window shows it is busy.
+bool ShowsTransferProgress(int operation);
+
+}  // namespace pst::para

@@ -1,0 +1,133 @@
+#include "para/download_requests.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/int_conversion.h"
+#include "protocol/input_error.h"
+
+namespace fs = std::filesystem;
+using namespace pst;
+using namespace pst::para;
+
+namespace {
+
+class DownloadRequestsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+            ("pst-dlreq-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    static MonochromePicture blackSquare(const std::string&) { return MonochromePicture(8, 8); }
+
+    fs::path dir;
+};
+
+TEST_F(DownloadRequestsTest, ProgramUpdateReadsTheFileAndItsTag)
+{
+    std::vector<std::uint8_t> bytes(12296, 0);
+    bytes[0x3000] = 'a';
+    bytes[0x3001] = 'b';
+    bytes[0x3002] = '1';
+    bytes[0x3003] = '2';
+    const std::string path = write("P80.bin", bytes);
+    const ProgramUpdatePlan plan = ProgramUpdateRequest(path, "x", false, "missing", "更新程序");
+    EXPECT_EQ(plan.request.operation, 4);
+    EXPECT_FALSE(plan.request.refreshConnection);
+    EXPECT_EQ(plan.request.handOver.fileTag, "AB12");
+    EXPECT_EQ(plan.request.handOver.waitTimeMs, 5000);
+    EXPECT_EQ(plan.request.handOver.programImage, bytes);
+    EXPECT_EQ(plan.statusText, "更新程序:P80.bin Size:12296");
+
+    const ProgramUpdatePlan firmware = ProgramUpdateRequest(path, "7", true, "missing", "p");
+    EXPECT_EQ(firmware.request.operation, 25);
+    EXPECT_EQ(firmware.request.handOver.fileTag, "");
+    EXPECT_EQ(firmware.request.handOver.waitTimeMs, 7000);
+
+    EXPECT_THROW(ProgramUpdateRequest((dir / "none.bin").string(), "5", false, "missing", "p"),
+                 EInvalidInput);
+    EXPECT_THROW(ProgramUpdateRequest(dir.string(), "5", false, "missing", "p"), EInvalidInput);
+}
+
+TEST_F(DownloadRequestsTest, FontDownloadNeedsAnExistingFile)
+{
+    EXPECT_FALSE(FontDownloadRequest((dir / "none.bin").string(), "10000"));
+    const std::string path = write("font.bin", {1, 2, 3});
+    const MaybeRequest r = FontDownloadRequest(path, "10000");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->operation, 3);
+    EXPECT_TRUE(r->refreshConnection);
+    ASSERT_EQ(r->handOver.downloadList.size(), 1u);
+}
+
+TEST_F(DownloadRequestsTest, LogoBankIsSavedThenRefusedWhenTooLarge)
+{
+    const std::string bank = (dir / "1.bin").string();
+    EXPECT_FALSE(LogoDownloadRequest({}, bank, &blackSquare, "BMP %d"));
+    EXPECT_FALSE(fs::exists(bank));
+
+    const std::string logo = write("a.bmp", {0});
+    const MaybeRequest r =
+        LogoDownloadRequest({logo, (dir / "gone.bmp").string(), logo}, bank, &blackSquare, "BMP %d");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->operation, 7);
+    EXPECT_FALSE(r->refreshConnection);
+    EXPECT_EQ(fs::file_size(bank), 4096u + 2 * 8);
+
+    const auto huge = [](const std::string&) { return MonochromePicture(2048, 1024); };
+    try {
+        LogoDownloadRequest({logo}, bank, huge, "BMP 文件不能超过%d");
+        FAIL() << "a bank over the limit was accepted";
+    } catch (const EInvalidInput& refusal) {
+        EXPECT_STREQ(refusal.what(), "BMP 文件不能超过256");
+    }
+    EXPECT_GT(fs::file_size(bank), kLogoBankLimit);
+}
+
+TEST_F(DownloadRequestsTest, UnreadablePictureOrBankFolderIsARefusal)
+{
+    const std::string logo = write("a.bmp", {0});
+    const auto broken = [](const std::string& path) -> MonochromePicture {
+        throw std::runtime_error(path + ": not a picture");
+    };
+    EXPECT_THROW(LogoDownloadRequest({logo}, (dir / "1.bin").string(), broken, "%d"), EInvalidInput);
+    EXPECT_FALSE(fs::exists(dir / "1.bin"));
+    EXPECT_THROW(LogoDownloadRequest({logo}, (dir / "no" / "1.bin").string(), &blackSquare, "%d"),
+                 EInvalidInput);
+}
+
+TEST_F(DownloadRequestsTest, PrintAndReadBack)
+{
+    EXPECT_FALSE(LogoPrintRequest({false, false}));
+    const MaybeRequest print = LogoPrintRequest({true, false, true});
+    ASSERT_TRUE(print);
+    EXPECT_EQ(print->operation, 17);
+    EXPECT_EQ(print->handOver.logoPrintList, "1,3");
+
+    const ParaRequest read = ReadBackRequestFor("1CF000", "1024", "/tmp/out.hex");
+    EXPECT_EQ(read.operation, 16);
+    EXPECT_EQ(read.argument1, 0x1CF000);
+    EXPECT_EQ(read.argument2, 1024);
+    EXPECT_EQ(read.handOver.readBackFile, "/tmp/out.hex");
+    EXPECT_THROW(ReadBackRequestFor("", "1024", "x"), EConvertError);
+    EXPECT_THROW(ReadBackRequestFor("1000", "ten", "x"), EConvertError);
+}
+
+}  // namespace
