@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fault_spec.h"
+#include "fault_plan.h"
 
 #include <cstddef>
 #include <cstdint>

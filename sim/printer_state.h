@@ -1,7 +1,7 @@
 #pragma once
 
 #include "boot_loader.h"
-#include "fault_spec.h"
+#include "fault_plan.h"
 #include "flash_memory.h"
 #include "frame_parser.h"
 #include "printer_settings.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fault_spec.h"
+#include "fault_plan.h"
 #include "printer_state.h"
 #include "received_frame.h"
 

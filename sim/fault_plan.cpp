@@ -1,4 +1,4 @@
-#include "fault_spec.h"
+#include "fault_plan.h"
 
 #include <array>
 #include <utility>
