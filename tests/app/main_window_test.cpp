@@ -18,6 +18,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
 #include "app/message_texts.h"
 #include "app/program_windows.h"
@@ -29,26 +30,11 @@ namespace fs = std::filesystem;
 using namespace pst;
 using namespace pst::app;
 
+using pst::test::hasChineseCharacter;
+using pst::test::qs;
+using pst::test::RecordingPrompter;
+
 namespace {
-
-class RecordingPrompter : public Prompter {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
-
-QString qs(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-bool hasChineseCharacter(const QString& text)
-{
-    for (const QChar c : text)
-        if (c.unicode() >= 0x3000)
-            return true;
-    return false;
-}
 
 constexpr int kLinkTimeoutMs = 20000;
 

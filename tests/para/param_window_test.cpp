@@ -20,6 +20,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
 #include "app/message_texts.h"
 #include "app/program_windows.h"
@@ -41,13 +42,11 @@ using namespace pst;
 using namespace pst::app;
 using namespace pst::para;
 
-namespace {
+using pst::test::hasChineseCharacter;
+using pst::test::qs;
+using pst::test::RecordingPrompter;
 
-class RecordingPrompter : public Prompter {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
+namespace {
 
 // Answers the file dialogs with what the test queued, at once.
 class QueuedFileChooser : public FileChooser {
@@ -71,19 +70,6 @@ public:
     std::vector<QString> titles;
     std::vector<int> filterIndexes;
 };
-
-QString qs(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-bool hasChineseCharacter(const QString& text)
-{
-    for (const QChar c : text)
-        if (c.unicode() >= 0x3000)
-            return true;
-    return false;
-}
 
 constexpr int kPrinterTimeoutMs = 20000;
 
