@@ -187,7 +187,10 @@ public:
     void ShowStatus(const std::string& text, std::int32_t done = 0, std::int32_t inAll = 0,
                     bool toParamBar = false);
     void AddLogLine(std::string line) { log_.addLine(std::move(line)); }
-    void HexDumpToLog(const std::uint8_t* bytes, std::size_t count) { log_.addHexDump(bytes, count); }
+    void LogTransfer(std::string_view verb, const std::uint8_t* bytes, std::size_t count)
+    {
+        log_.addTransfer(verb, bytes, count);
+    }
     void Pause(int milliseconds);
 
     bool PortOpen() const { return portOpen_.load(); }

@@ -2,15 +2,21 @@
 
 #include "platform/atomic_file.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace pst {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr std::size_t kDumpLineWidth = 79;
+constexpr std::size_t kDumpLineSize = kDumpLineWidth + 2;  // with CR LF
+constexpr std::size_t kTimeStampWidth = 23;
+// Rendered text is handed on in pieces of about this size.
+constexpr std::size_t kPieceSize = 64 * 1024;
 
 void putTwoDigits(char* out, int value)
 {
@@ -18,27 +24,9 @@ void putTwoDigits(char* out, int value)
     out[1] = static_cast<char>('0' + value % 10);
 }
 
-std::string dumpLine(const std::uint8_t* bytes, std::size_t count)
+void putTimeStamp(char* s, const std::tm& t, int milliseconds)
 {
-    // Columns: 4 blanks, 8 bytes as "xx ", 3 blanks, 8 bytes as "xx ",
-    // 3 + 4 blanks, ';', then one character per byte.
-    std::string line(kDumpLineWidth, ' ');
-    line[62] = ';';
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t hexColumn = 4 + i * 3 + (i >= 8 ? 3 : 0);
-        line[hexColumn] = kHexDigits[bytes[i] >> 4];
-        line[hexColumn + 1] = kHexDigits[bytes[i] & 0x0F];
-        line[63 + i] = bytes[i] > 0x20 ? static_cast<char>(bytes[i]) : ' ';
-    }
-    return line;
-}
-
-}  // namespace
-
-std::string formatTimeStamp(const std::tm& t, int milliseconds)
-{
-    // " yy-mm-dd hh:nn:ss zzz "
-    std::string s = " yy-mm-dd hh:nn:ss zzz ";
+    std::memcpy(s, " yy-mm-dd hh:nn:ss zzz ", kTimeStampWidth);
     putTwoDigits(&s[1], t.tm_year % 100);
     putTwoDigits(&s[4], t.tm_mon + 1);
     putTwoDigits(&s[7], t.tm_mday);
@@ -47,74 +35,220 @@ std::string formatTimeStamp(const std::tm& t, int milliseconds)
     putTwoDigits(&s[16], t.tm_sec);
     s[19] = static_cast<char>('0' + (milliseconds / 100) % 10);
     putTwoDigits(&s[20], milliseconds % 100);
+}
+
+std::int64_t nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// Local time of a moment, converted once per second: a long transfer logs
+// thousands of moments within the same few seconds.
+class LocalTimeCache {
+public:
+    const std::tm& at(std::time_t seconds)
+    {
+        if (!valid_ || seconds != seconds_) {
+            local_ = std::tm{};
+            localtime_r(&seconds, &local_);
+            seconds_ = seconds;
+            valid_ = true;
+        }
+        return local_;
+    }
+
+private:
+    bool valid_ = false;
+    std::time_t seconds_ = 0;
+    std::tm local_{};
+};
+
+void putStampOf(char* out, std::int64_t timeMs, LocalTimeCache& cache)
+{
+    const std::int64_t seconds = timeMs >= 0 ? timeMs / 1000 : (timeMs - 999) / 1000;
+    putTimeStamp(out, cache.at(static_cast<std::time_t>(seconds)), static_cast<int>(timeMs - seconds * 1000));
+}
+
+// "xx " for every byte value, and the character shown for it.
+struct DumpTables {
+    std::array<std::array<char, 2>, 256> hex{};
+    std::array<char, 256> shown{};
+    DumpTables()
+    {
+        constexpr char digits[] = "0123456789abcdef";
+        for (int b = 0; b < 256; ++b) {
+            hex[static_cast<std::size_t>(b)] = {digits[b >> 4], digits[b & 0x0F]};
+            shown[static_cast<std::size_t>(b)] = b > 0x20 ? static_cast<char>(b) : ' ';
+        }
+    }
+};
+
+const DumpTables& dumpTables()
+{
+    static const DumpTables tables;
+    return tables;
+}
+
+// Columns: 4 blanks, 8 bytes as "xx ", 3 blanks, 8 bytes as "xx ", 3 + 4
+// blanks, ';', then one character per byte; then CR LF.
+void putDumpLine(char* line, const std::uint8_t* bytes, std::size_t count)
+{
+    const DumpTables& t = dumpTables();
+    std::memset(line, ' ', kDumpLineWidth);
+    line[62] = ';';
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t hexColumn = 4 + i * 3 + (i >= 8 ? 3 : 0);
+        std::memcpy(line + hexColumn, t.hex[bytes[i]].data(), 2);
+        line[63 + i] = t.shown[bytes[i]];
+    }
+    line[kDumpLineWidth] = '\r';
+    line[kDumpLineWidth + 1] = '\n';
+}
+
+// Collects rendered text in a fixed buffer and hands it to `sink` in pieces.
+template <class Sink> class PieceWriter {
+public:
+    explicit PieceWriter(Sink& sink) : sink_(sink), buffer_(std::make_unique<char[]>(kPieceSize)) { }
+    ~PieceWriter() { flush(); }
+    PieceWriter(const PieceWriter&) = delete;
+    PieceWriter& operator=(const PieceWriter&) = delete;
+
+    // Room for `size` more characters (at most a piece), which the caller fills.
+    char* extend(std::size_t size)
+    {
+        if (used_ + size > kPieceSize)
+            flush();
+        char* at = buffer_.get() + used_;
+        used_ += size;
+        return at;
+    }
+    void put(std::string_view text)
+    {
+        while (text.size() > kPieceSize) {
+            flush();
+            sink_(text.substr(0, kPieceSize));
+            text.remove_prefix(kPieceSize);
+        }
+        std::memcpy(extend(text.size()), text.data(), text.size());
+    }
+    void flush()
+    {
+        if (used_ != 0)
+            sink_(std::string_view(buffer_.get(), used_));
+        used_ = 0;
+    }
+
+private:
+    Sink& sink_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+template <class Sink> void putHexDump(PieceWriter<Sink>& out, const std::uint8_t* bytes, std::size_t count)
+{
+    for (std::size_t offset = 0; offset < count; offset += 16)
+        putDumpLine(out.extend(kDumpLineSize), bytes + offset, std::min<std::size_t>(16, count - offset));
+}
+
+}  // namespace
+
+std::string formatTimeStamp(const std::tm& t, int milliseconds)
+{
+    std::string s(kTimeStampWidth, ' ');
+    putTimeStamp(s.data(), t, milliseconds);
     return s;
 }
 
 std::string timeStampNow()
 {
-    const auto now = std::chrono::system_clock::now();
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return formatTimeStamp(local, static_cast<int>(ms));
-}
-
-void appendHexDump(std::vector<std::string>& lines, const std::uint8_t* bytes, std::size_t count)
-{
-    for (std::size_t offset = 0; offset < count; offset += 16)
-        lines.push_back(dumpLine(bytes + offset, std::min<std::size_t>(16, count - offset)));
+    LocalTimeCache cache;
+    std::string s(kTimeStampWidth, ' ');
+    putStampOf(s.data(), nowMs(), cache);
+    return s;
 }
 
 void TransferLog::clear()
 {
     std::lock_guard lock(mutex_);
-    lines_.clear();
+    records_.clear();
+    arena_.clear();
 }
 
-void TransferLog::addLine(std::string line)
+void TransferLog::append(Kind kind, std::string_view verb, const void* bytes, std::size_t count,
+                         std::int64_t timeMs)
 {
+    verb = verb.substr(0, 255);
     std::lock_guard lock(mutex_);
-    lines_.push_back(std::move(line));
+    const std::size_t at = arena_.size();
+    arena_.insert(arena_.end(), verb.begin(), verb.end());
+    const auto* first = static_cast<const char*>(bytes);
+    arena_.insert(arena_.end(), first, first + count);
+    records_.push_back({kind, static_cast<std::uint8_t>(verb.size()), static_cast<std::uint32_t>(at),
+                        static_cast<std::uint32_t>(count), timeMs});
+}
+
+void TransferLog::addLine(std::string_view line)
+{
+    append(Kind::Line, {}, line.data(), line.size(), 0);
 }
 
 void TransferLog::addHexDump(const std::uint8_t* bytes, std::size_t count)
 {
-    std::lock_guard lock(mutex_);
-    appendHexDump(lines_, bytes, count);
+    append(Kind::Dump, {}, bytes, count, 0);
 }
 
-void TransferLog::addTransfer(const char* verb, const std::uint8_t* bytes, std::size_t count)
+void TransferLog::addTransfer(std::string_view verb, const std::uint8_t* bytes, std::size_t count)
 {
-    std::string heading = std::string(verb) + " " + std::to_string(count) + " Bytes" + timeStampNow();
-    std::lock_guard lock(mutex_);
-    lines_.push_back(std::move(heading));
-    appendHexDump(lines_, bytes, count);
+    append(Kind::Transfer, verb, bytes, count, nowMs());
 }
 
-std::vector<std::string> TransferLog::lines() const
+template <class Sink> void TransferLog::render(Sink&& sink) const
 {
+    PieceWriter out(sink);
+    LocalTimeCache localTime;
+    for (const Record& r : records_) {
+        const char* verb = arena_.data() + r.offset;
+        const char* data = verb + r.verbLength;
+        switch (r.kind) {
+        case Kind::Line:
+            out.put(std::string_view(data, r.length));
+            out.put("\r\n");
+            break;
+        case Kind::Transfer: {
+            out.put(std::string_view(verb, r.verbLength));
+            out.put(" ");
+            out.put(std::to_string(r.length));
+            out.put(" Bytes");
+            putStampOf(out.extend(kTimeStampWidth), r.timeMs, localTime);
+            out.put("\r\n");
+            putHexDump(out, reinterpret_cast<const std::uint8_t*>(data), r.length);
+            break;
+        }
+        case Kind::Dump:
+            putHexDump(out, reinterpret_cast<const std::uint8_t*>(data), r.length);
+            break;
+        }
+    }
+}
+
+std::string TransferLog::text() const
+{
+    std::string text;
     std::lock_guard lock(mutex_);
-    return lines_;
+    render([&text](std::string_view piece) { text.append(piece); });
+    return text;
 }
 
 std::string TransferLog::saveTo(const std::string& path) const
 {
-    std::string text;
+    AtomicFileWriter file(path);
     {
         std::lock_guard lock(mutex_);
-        std::size_t size = 0;
-        for (const auto& line : lines_)
-            size += line.size() + 2;
-        text.reserve(size);
-        for (const auto& line : lines_) {
-            text += line;
-            text += "\r\n";
-        }
+        render([&file](std::string_view piece) { file.write(piece); });
     }
-
-    return writeFileAtomically(path, text);
+    return file.commit();
 }
 
 }  // namespace pst

@@ -2,6 +2,10 @@
 // The transfer log of one run: every byte written and received, as
 // time-stamped hex dumps, saved as "debug.log" when the run ends.
 //
+// During the run only the bytes, their time and the plain lines are kept
+// (a megabyte sent is a megabyte kept); the 79-character dump lines, five
+// times that size, are produced while saving, a piece at a time.
+//
 // Lines come from two threads (writes from the worker, received chunks from
 // the thread that runs the link's events), so every access is locked.
 
@@ -10,6 +14,7 @@
 #include <ctime>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pst {
@@ -18,29 +23,41 @@ namespace pst {
 std::string formatTimeStamp(const std::tm& localTime, int milliseconds);
 std::string timeStampNow();
 
-// Appends the 79-character hex dump lines of `count` bytes (16 per line).
-void appendHexDump(std::vector<std::string>& lines, const std::uint8_t* bytes, std::size_t count);
-
 class TransferLog {
 public:
     void clear();
-    void addLine(std::string line);
+    void addLine(std::string_view line);
+    // The 79-character hex dump lines of `count` bytes, 16 to a line.
     void addHexDump(const std::uint8_t* bytes, std::size_t count);
 
-    // "Send %d Bytes" / "Receive %d Bytes" with the time stamp and the dump,
-    // under one lock so the lines of one event stay together.
-    void addTransfer(const char* verb, const std::uint8_t* bytes, std::size_t count);
+    // "Send %d Bytes" / "Receive %d Bytes" with the time stamp, then the
+    // dump, kept together even when the other thread logs at the same time.
+    void addTransfer(std::string_view verb, const std::uint8_t* bytes, std::size_t count);
 
-    std::vector<std::string> lines() const;
+    // Everything logged so far, each line ended by CR LF.
+    std::string text() const;
 
-    // Writes the lines, each ended by CR LF, to `path` through a temporary
-    // file and a rename, so a failed save never leaves half a log. Returns
-    // an empty string on success, otherwise why it failed.
+    // Writes the text to `path` through a temporary file and a rename, so a
+    // failed save never leaves half a log. Returns an empty string on
+    // success, otherwise why it failed.
     std::string saveTo(const std::string& path) const;
 
 private:
+    enum class Kind : std::uint8_t { Line, Dump, Transfer };
+    struct Record {
+        Kind kind;
+        std::uint8_t verbLength;  // Transfer: the verb comes first in the arena
+        std::uint32_t offset;
+        std::uint32_t length;
+        std::int64_t timeMs;  // Transfer: when it was logged, ms since the epoch
+    };
+
+    void append(Kind kind, std::string_view verb, const void* bytes, std::size_t count, std::int64_t timeMs);
+    template <class Sink> void render(Sink&& sink) const;
+
     mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
+    std::vector<Record> records_;
+    std::vector<char> arena_;  // the records' text and bytes, end to end
 };
 
 }  // namespace pst

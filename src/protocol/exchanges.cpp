@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "engine/comm_thread.h"
-#include "engine/transfer_log.h"
 #include "protocol/command_packet.h"
 #include "protocol/errors.h"
 
@@ -40,8 +39,7 @@ std::optional<std::uint32_t> receiveReplyDatagram(TCommThread& worker, std::span
     const std::size_t received = worker.ReceiveDatagram(datagram.data(), datagram.size(), timeoutMs);
     if (received == 0)
         return std::nullopt;
-    worker.AddLogLine("Receive " + std::to_string(received) + " Bytes" + timeStampNow());
-    worker.HexDumpToLog(datagram.data(), received);
+    worker.LogTransfer("Receive", datagram.data(), received);
     if (received < kPacketHeaderSize || datagram[0] != kPacketStartByte || datagram[1] != 0x00)
         return std::nullopt;
     const std::uint32_t length = readU16(datagram.data() + 12);

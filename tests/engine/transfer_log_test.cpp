@@ -11,10 +11,21 @@ using namespace pst;
 
 namespace {
 
+// The dump lines of `bytes` as the log holds them, each checked for its CR LF.
 std::vector<std::string> dump(const std::vector<std::uint8_t>& bytes)
 {
+    TransferLog log;
+    log.addHexDump(bytes.data(), bytes.size());
+    const std::string text = log.text();
     std::vector<std::string> lines;
-    appendHexDump(lines, bytes.data(), bytes.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        EXPECT_NE(end, std::string::npos) << "a line without CR LF";
+        if (end == std::string::npos)
+            break;
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
     return lines;
 }
 
@@ -104,6 +115,34 @@ TEST_F(TransferLogFile, SavesLinesWithCrLfAndReplacesThePreviousFile)
     log.clear();
     ASSERT_EQ(log.saveTo(path), "");
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
+}
+
+TEST_F(TransferLogFile, ALongRunSavesExactlyWhatItShows)
+{
+    // Enough for several pieces of output, a line longer than one piece, and
+    // transfers of the two directions as a download logs them.
+    TransferLog log;
+    log.addLine(std::string(70000, 'L'));
+    std::vector<std::uint8_t> block(273);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 400; ++i) {
+        log.addTransfer("Send", block.data(), block.size());
+        log.addTransfer("Receive", block.data(), 16);
+    }
+    const std::string shown = log.text();
+    EXPECT_EQ(shown.substr(70000, 17), "\r\nSend 273 Bytes ");
+    // 18 dump lines of 81 characters after each send heading.
+    const std::size_t send = shown.find("Send 273 Bytes");
+    const std::size_t receive = shown.find("Receive 16 Bytes", send);
+    EXPECT_EQ(receive - send, 14 + 23 + 2 + 18 * 81u);
+
+    const auto path = (folder / "debug.log").string();
+    ASSERT_EQ(log.saveTo(path), "");
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream saved;
+    saved << in.rdbuf();
+    EXPECT_EQ(saved.str(), shown);
 }
 
 TEST_F(TransferLogFile, ReportsWhyAnUnwritableFolderFails)
