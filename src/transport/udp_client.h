@@ -78,6 +78,7 @@ public:
 
 private:
     void ensureSocket();
+    void setSocketWait(long long milliseconds);
 
     std::string host_;
     int port_ = 0;
@@ -85,6 +86,9 @@ private:
     int bufferSize_ = 8192;
     bool broadcastEnabled_ = false;
     int socket_ = -1;
+    // What the socket's own receive time limit is set to, in ms (0: none),
+    // so that it is changed only when a different wait is asked for.
+    long long socketWaitMs_ = -1;
 };
 
 }  // namespace pst

@@ -128,6 +128,26 @@ TEST_F(UdpLink, AQuietLinkReturnsZeroAfterTheTimeOut)
     EXPECT_EQ(client.ReceiveDatagram(buffer.data(), buffer.size(), 0), 0u);
 }
 
+TEST_F(UdpLink, AWaitEndsWhenTheDatagramComesWhateverTheWaitBefore)
+{
+    const int local = announce();
+    // Short, zero and long limits one after the other: each call waits as
+    // long as it was asked to, not as long as the one before.
+    EXPECT_EQ(client.ReceiveDatagram(buffer.data(), buffer.size(), 20), 0u);
+    EXPECT_EQ(client.ReceiveDatagram(buffer.data(), buffer.size(), 0), 0u);
+    std::thread late([&] {
+        std::this_thread::sleep_for(50ms);
+        printer.sendTo(local, {9, 8, 7});
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(client.ReceiveDatagram(buffer.data(), buffer.size(), 10000), 3u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    late.join();
+    EXPECT_EQ(buffer[0], 9);
+    printer.sendTo(local, {1});
+    EXPECT_EQ(client.ReceiveDatagram(buffer.data(), buffer.size(), TUdpClient::kNoTimeLimit), 1u);
+}
+
 TEST_F(UdpLink, QueuedRepliesComeOnePerCallInOrderFromAnyPort)
 {
     const int local = announce();
