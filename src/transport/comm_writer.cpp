@@ -25,18 +25,46 @@ void CommWriter::start()
 
 bool CommWriter::enqueue(const std::uint8_t* data, std::uint16_t length)
 {
+    bool allWritten = false;
     {
         std::lock_guard lock(mutex_);
         if (ended_ || closing_)
             return false;
-        queue_.emplace_back(data, data + length);
-        // Cleared under the queue lock: the writer sets it under the same lock
-        // when it finds the queue empty, so the flag can never claim "empty"
-        // while a request waits.
-        sendQueueEmpty_.store(false);
+        // With nothing queued or being written the bytes go to the driver
+        // from here, as far as it takes them without waiting: waking the
+        // writer thread for every send would add a thread switch to each
+        // exchange. Whatever is left (a full driver queue, an error) goes to
+        // the writer thread, which waits for room or reports the failure.
+        std::size_t done = 0;
+        if (queue_.empty() && !writing_)
+            done = writeWithoutWaiting(data, length);
+        allWritten = done == length;
+        if (!allWritten) {
+            queue_.emplace_back(data + done, data + length);
+            // Cleared under the queue lock: the writer sets it under the same
+            // lock when it finds the queue empty, so the flag can never claim
+            // "empty" while a request waits.
+            sendQueueEmpty_.store(false);
+        }
     }
-    wake_.notify_one();
+    if (allWritten)
+        notifier_.sendQueueEmpty();
+    else
+        wake_.notify_one();
     return true;
+}
+
+std::size_t CommWriter::writeWithoutWaiting(const std::uint8_t* data, std::size_t length)
+{
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t written = ::write(fd_, data + done, length - done);
+        if (written > 0)
+            done += static_cast<std::size_t>(written);
+        else if (!(written < 0 && errno == EINTR))
+            break;
+    }
+    return done;
 }
 
 void CommWriter::stop()
@@ -73,9 +101,13 @@ void CommWriter::run()
         }
         std::vector<std::uint8_t> block = std::move(queue_.front());
         queue_.pop_front();
+        writing_ = true;
         lock.unlock();
 
         const WriteResult result = writeAll(block);
+        lock.lock();
+        writing_ = false;
+        lock.unlock();
         if (result == WriteResult::Closing)
             break;
         if (result == WriteResult::Failed) {

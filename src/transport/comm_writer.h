@@ -33,6 +33,8 @@ private:
 
     void run();
     WriteResult writeAll(const std::vector<std::uint8_t>& block);
+    // Writes what the driver takes at once; returns how many bytes it took.
+    std::size_t writeWithoutWaiting(const std::uint8_t* data, std::size_t length);
     void end();
 
     int fd_;
@@ -44,6 +46,7 @@ private:
     std::condition_variable wake_;
     std::deque<std::vector<std::uint8_t>> queue_;  // guarded by mutex_
     bool closing_ = false;                         // guarded by mutex_
+    bool writing_ = false;                         // guarded by mutex_: a block is being written
     bool ended_ = false;                           // guarded by mutex_
     std::thread thread_;
 };
