@@ -4,14 +4,21 @@
 
 namespace pst::sim {
 
+// Both walk the range a page at a time; addresses wrap at 4 GiB as the
+// printer's do, which always happens on a page boundary.
 void FlashMemory::write(std::uint32_t address, std::span<const std::uint8_t> bytes)
 {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const std::uint32_t at = address + static_cast<std::uint32_t>(i);
+    std::uint32_t at = address;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::size_t offset = at % kPageSize;
+        const std::size_t n = std::min(bytes.size() - done, kPageSize - offset);
         auto& page = pages_[at / kPageSize];
         if (page.empty())
             page.assign(kPageSize, 0xFF);
-        page[at % kPageSize] = bytes[i];
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(done), n,
+                    page.begin() + static_cast<std::ptrdiff_t>(offset));
+        done += n;
+        at += static_cast<std::uint32_t>(n);
     }
     if (!bytes.empty())
         noteRegion(address, address + static_cast<std::uint32_t>(bytes.size()));
@@ -20,11 +27,17 @@ void FlashMemory::write(std::uint32_t address, std::span<const std::uint8_t> byt
 std::vector<std::uint8_t> FlashMemory::read(std::uint32_t address, std::size_t count) const
 {
     std::vector<std::uint8_t> out(count, 0xFF);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t at = address + static_cast<std::uint32_t>(i);
+    std::uint32_t at = address;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t offset = at % kPageSize;
+        const std::size_t n = std::min(count - done, kPageSize - offset);
         const auto page = pages_.find(at / kPageSize);
-        if (page != pages_.end())
-            out[i] = page->second[at % kPageSize];
+        if (page != pages_.end()) {
+            std::copy_n(page->second.begin() + static_cast<std::ptrdiff_t>(offset), n,
+                        out.begin() + static_cast<std::ptrdiff_t>(done));
+        }
+        done += n;
+        at += static_cast<std::uint32_t>(n);
     }
     return out;
 }

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <optional>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -80,6 +81,9 @@ struct VirtualPrinter::Impl {
 
 void VirtualPrinter::Impl::serve()
 {
+    // Pacing waits are as long as the wire would take; the timer slack the
+    // system adds to timed waits by default (50 us) would make the line slow.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     try {
         while (true) {
             // Unused slots carry -1, which poll() skips.
@@ -151,10 +155,9 @@ bool VirtualPrinter::Impl::answer(const ParsedFrame& request, Endpoint& from, bo
     const ReplyPlan plan = core.handle(request);
     bool sent = false;
     if (plan.transmission.send) {
-        if (paced && stop->waitUntil(plan.requestCompleteAt))
-            return false;
         std::lock_guard lock(writing);
-        sent = sendReply(from, plan.transmission, paced ? plan.lineSpeed : 0, *stop);
+        sent = sendReply(from, plan.transmission, paced ? plan.lineSpeed : 0,
+                         paced ? plan.requestCompleteAt : Clock::now(), *stop);
         if (!sent)
             return false;
     }
