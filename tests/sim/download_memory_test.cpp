@@ -23,6 +23,14 @@ TEST(FlashMemory, ReadsBackWritesAndMergesRegions)
     EXPECT_EQ(back, (std::vector<std::uint8_t>{0x11, 0x11, 0x22, 0x22}));
     EXPECT_EQ(flash.read(0x20000, 2), (std::vector<std::uint8_t>{0xFF, 0xFF}));
     EXPECT_EQ(storedLogoCount(flash), 0u);
+    // A read over a page never written, and a write that wraps at 4 GiB.
+    const auto across = flash.read(0x10000 + 5008, 4096 + 4);
+    EXPECT_EQ(across[1], 0x22);
+    EXPECT_EQ(across[2], 0xFF);
+    EXPECT_EQ(across.back(), 0xFF);
+    flash.write(0xFFFFFFFEu, std::vector<std::uint8_t>{1, 2, 3, 4});
+    EXPECT_EQ(flash.read(0xFFFFFFFEu, 2), (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(flash.read(0, 2), (std::vector<std::uint8_t>{3, 4}));
 }
 
 TEST(BootLoader, EchoesProbesThenTakesOneStream)
