@@ -1,9 +1,11 @@
 #include "wake_pipe.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/timerfd.h>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -29,10 +31,18 @@ WakePipe::WakePipe()
     writeFd_ = fds[1];
     setFlags(readFd_);
     setFlags(writeFd_);
+    timerFd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    if (timerFd_ < 0) {
+        const int error = errno;
+        ::close(readFd_);
+        ::close(writeFd_);
+        throw std::runtime_error(std::string("cannot create a timer: ") + std::strerror(error));
+    }
 }
 
 WakePipe::~WakePipe()
 {
+    ::close(timerFd_);
     ::close(readFd_);
     ::close(writeFd_);
 }
@@ -54,25 +64,27 @@ bool WakePipe::waitFor(std::chrono::steady_clock::duration duration) const
 bool WakePipe::waitUntil(std::chrono::steady_clock::time_point deadline) const
 {
     using namespace std::chrono;
+    // steady_clock is CLOCK_MONOTONIC on Linux, so its time points serve as
+    // the timer's absolute expiry.
+    const auto at = duration_cast<nanoseconds>(deadline.time_since_epoch()).count();
+    itimerspec expiry{};
+    expiry.it_value = {static_cast<time_t>(at / 1'000'000'000), static_cast<long>(at % 1'000'000'000)};
+    if (at <= 0)
+        expiry.it_value = {0, 1};  // a zero value would disarm the timer instead
+    if (::timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &expiry, nullptr) != 0)
+        return false;
     while (true) {
-        const auto left = deadline - steady_clock::now();
-        // Nanosecond time-outs: pacing waits of a fraction of a millisecond
-        // must not be rounded up to whole milliseconds.
-        const auto ns =
-            left <= steady_clock::duration::zero() ? nanoseconds::zero() : duration_cast<nanoseconds>(left);
-        const timespec timeout{static_cast<time_t>(ns.count() / 1'000'000'000),
-                               static_cast<long>(ns.count() % 1'000'000'000)};
-        pollfd pfd{readFd_, POLLIN, 0};
-        const int ready = ::ppoll(&pfd, 1, &timeout, nullptr);
-        if (ready > 0) {
+        pollfd fds[2] = {{readFd_, POLLIN, 0}, {timerFd_, POLLIN, 0}};
+        const int ready = ::poll(fds, 2, -1);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            return false;
+        if (fds[0].revents != 0)
             return true;
-        }
-        if (ready == 0 && steady_clock::now() >= deadline) {
-            return false;
-        }
-        if (ready < 0 && errno != EINTR) {
-            return false;
-        }
+        std::uint64_t expirations = 0;
+        [[maybe_unused]] const ssize_t n = ::read(timerFd_, &expirations, sizeof expirations);
+        return false;
     }
 }
 
