@@ -3,7 +3,6 @@
 #include "platform/atomic_file.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -12,6 +11,7 @@ namespace pst {
 
 namespace {
 
+constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr std::size_t kDumpLineWidth = 79;
 constexpr std::size_t kDumpLineSize = kDumpLineWidth + 2;  // with CR LF
 constexpr std::size_t kTimeStampWidth = 23;
@@ -71,37 +71,17 @@ void putStampOf(char* out, std::int64_t timeMs, LocalTimeCache& cache)
     putTimeStamp(out, cache.at(static_cast<std::time_t>(seconds)), static_cast<int>(timeMs - seconds * 1000));
 }
 
-// "xx " for every byte value, and the character shown for it.
-struct DumpTables {
-    std::array<std::array<char, 2>, 256> hex{};
-    std::array<char, 256> shown{};
-    DumpTables()
-    {
-        constexpr char digits[] = "0123456789abcdef";
-        for (int b = 0; b < 256; ++b) {
-            hex[static_cast<std::size_t>(b)] = {digits[b >> 4], digits[b & 0x0F]};
-            shown[static_cast<std::size_t>(b)] = b > 0x20 ? static_cast<char>(b) : ' ';
-        }
-    }
-};
-
-const DumpTables& dumpTables()
-{
-    static const DumpTables tables;
-    return tables;
-}
-
 // Columns: 4 blanks, 8 bytes as "xx ", 3 blanks, 8 bytes as "xx ", 3 + 4
 // blanks, ';', then one character per byte; then CR LF.
 void putDumpLine(char* line, const std::uint8_t* bytes, std::size_t count)
 {
-    const DumpTables& t = dumpTables();
     std::memset(line, ' ', kDumpLineWidth);
     line[62] = ';';
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t hexColumn = 4 + i * 3 + (i >= 8 ? 3 : 0);
-        std::memcpy(line + hexColumn, t.hex[bytes[i]].data(), 2);
-        line[63 + i] = t.shown[bytes[i]];
+        line[hexColumn] = kHexDigits[bytes[i] >> 4];
+        line[hexColumn + 1] = kHexDigits[bytes[i] & 0x0F];
+        line[63 + i] = bytes[i] > 0x20 ? static_cast<char>(bytes[i]) : ' ';
     }
     line[kDumpLineWidth] = '\r';
     line[kDumpLineWidth + 1] = '\n';
@@ -194,11 +174,6 @@ void TransferLog::addLine(std::string_view line)
     append(Kind::Line, {}, line.data(), line.size(), 0);
 }
 
-void TransferLog::addHexDump(const std::uint8_t* bytes, std::size_t count)
-{
-    append(Kind::Dump, {}, bytes, count, 0);
-}
-
 void TransferLog::addTransfer(std::string_view verb, const std::uint8_t* bytes, std::size_t count)
 {
     append(Kind::Transfer, verb, bytes, count, nowMs());
@@ -211,25 +186,18 @@ template <class Sink> void TransferLog::render(Sink&& sink) const
     for (const Record& r : records_) {
         const char* verb = arena_.data() + r.offset;
         const char* data = verb + r.verbLength;
-        switch (r.kind) {
-        case Kind::Line:
+        if (r.kind == Kind::Line) {
             out.put(std::string_view(data, r.length));
             out.put("\r\n");
-            break;
-        case Kind::Transfer: {
-            out.put(std::string_view(verb, r.verbLength));
-            out.put(" ");
-            out.put(std::to_string(r.length));
-            out.put(" Bytes");
-            putStampOf(out.extend(kTimeStampWidth), r.timeMs, localTime);
-            out.put("\r\n");
-            putHexDump(out, reinterpret_cast<const std::uint8_t*>(data), r.length);
-            break;
+            continue;
         }
-        case Kind::Dump:
-            putHexDump(out, reinterpret_cast<const std::uint8_t*>(data), r.length);
-            break;
-        }
+        out.put(std::string_view(verb, r.verbLength));
+        out.put(" ");
+        out.put(std::to_string(r.length));
+        out.put(" Bytes");
+        putStampOf(out.extend(kTimeStampWidth), r.timeMs, localTime);
+        out.put("\r\n");
+        putHexDump(out, reinterpret_cast<const std::uint8_t*>(data), r.length);
     }
 }
 

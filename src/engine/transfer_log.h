@@ -27,11 +27,9 @@ class TransferLog {
 public:
     void clear();
     void addLine(std::string_view line);
-    // The 79-character hex dump lines of `count` bytes, 16 to a line.
-    void addHexDump(const std::uint8_t* bytes, std::size_t count);
-
     // "Send %d Bytes" / "Receive %d Bytes" with the time stamp, then the
-    // dump, kept together even when the other thread logs at the same time.
+    // 79-character hex dump lines of the bytes, 16 to a line; kept together
+    // even when the other thread logs at the same time.
     void addTransfer(std::string_view verb, const std::uint8_t* bytes, std::size_t count);
 
     // Everything logged so far, each line ended by CR LF.
@@ -43,7 +41,7 @@ public:
     std::string saveTo(const std::string& path) const;
 
 private:
-    enum class Kind : std::uint8_t { Line, Dump, Transfer };
+    enum class Kind : std::uint8_t { Line, Transfer };
     struct Record {
         Kind kind;
         std::uint8_t verbLength;  // Transfer: the verb comes first in the arena

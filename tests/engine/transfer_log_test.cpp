@@ -11,14 +11,15 @@ using namespace pst;
 
 namespace {
 
-// The dump lines of `bytes` as the log holds them, each checked for its CR LF.
+// The dump lines of `bytes` as the log holds them under their heading, each
+// checked for its CR LF.
 std::vector<std::string> dump(const std::vector<std::uint8_t>& bytes)
 {
     TransferLog log;
-    log.addHexDump(bytes.data(), bytes.size());
+    log.addTransfer("Send", bytes.data(), bytes.size());
     const std::string text = log.text();
     std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
+    for (std::size_t at = text.find("\r\n") + 2; at < text.size();) {
         const std::size_t end = text.find("\r\n", at);
         EXPECT_NE(end, std::string::npos) << "a line without CR LF";
         if (end == std::string::npos)
