@@ -249,6 +249,9 @@ private:
     bool TakeRunSettings();
     void OnSerialData(const std::uint8_t* bytes, std::size_t count);
     void OnUsbData(const std::uint8_t* bytes, std::size_t count);
+    // Received bytes outside raw receive mode: shown when no run is going,
+    // otherwise logged and fed to the reply being assembled.
+    void AcceptReplyBytes(const std::uint8_t* bytes, std::size_t count);
     void AttachUsbComponent();
     void RefreshUsbList(bool arrival);
     TUdpClient& Udp();

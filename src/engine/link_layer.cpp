@@ -145,19 +145,17 @@ void TCommThread::OnSerialData(const std::uint8_t* bytes, std::size_t count)
         reply_.storeRaw(bytes, count);
         return;
     }
-    if (operation_.load() == 0) {
-        ShowUnsolicited(bytes, count);
-        return;
-    }
-    log_.addTransfer("Receive", bytes, count);
-    std::lock_guard lock(replyMutex_);
-    if (reply_.feed(bytes, count))
-        replyEvent_.set();
+    AcceptReplyBytes(bytes, count);
 }
 
 void TCommThread::OnUsbData(const std::uint8_t* bytes, std::size_t count)
 {
     // The USB link has no raw receive mode.
+    AcceptReplyBytes(bytes, count);
+}
+
+void TCommThread::AcceptReplyBytes(const std::uint8_t* bytes, std::size_t count)
+{
     if (operation_.load() == 0) {
         ShowUnsolicited(bytes, count);
         return;
