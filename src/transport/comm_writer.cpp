@@ -36,8 +36,9 @@ bool CommWriter::enqueue(const std::uint8_t* data, std::uint16_t length)
         // exchange. Whatever is left (a full driver queue, an error) goes to
         // the writer thread, which waits for room or reports the failure.
         std::size_t done = 0;
+        int error = 0;
         if (queue_.empty() && !writing_)
-            done = writeWithoutWaiting(data, length);
+            done = writeWithoutWaiting(data, length, error);
         allWritten = done == length;
         if (!allWritten) {
             queue_.emplace_back(data + done, data + length);
@@ -54,15 +55,21 @@ bool CommWriter::enqueue(const std::uint8_t* data, std::uint16_t length)
     return true;
 }
 
-std::size_t CommWriter::writeWithoutWaiting(const std::uint8_t* data, std::size_t length)
+std::size_t CommWriter::writeWithoutWaiting(const std::uint8_t* data, std::size_t length, int& error)
 {
     std::size_t done = 0;
+    error = 0;
     while (done < length) {
         const ssize_t written = ::write(fd_, data + done, length - done);
-        if (written > 0)
+        if (written > 0) {
             done += static_cast<std::size_t>(written);
-        else if (!(written < 0 && errno == EINTR))
+        } else if (written < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // Nothing taken without an error counts as a full queue too.
+            error = written < 0 ? errno : EAGAIN;
             break;
+        }
     }
     return done;
 }
@@ -133,15 +140,12 @@ void CommWriter::end()
 CommWriter::WriteResult CommWriter::writeAll(const std::vector<std::uint8_t>& block)
 {
     std::size_t offset = 0;
-    while (offset < block.size()) {
-        const ssize_t written = ::write(fd_, block.data() + offset, block.size() - offset);
-        if (written > 0) {
-            offset += static_cast<std::size_t>(written);
-            continue;
-        }
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0 && errno != EAGAIN)
+    for (;;) {
+        int error = 0;
+        offset += writeWithoutWaiting(block.data() + offset, block.size() - offset, error);
+        if (offset == block.size())
+            return WriteResult::Done;
+        if (error != EAGAIN)
             return WriteResult::Failed;
 
         // The driver's queue is full: sleep until it takes more or the port
@@ -162,7 +166,6 @@ CommWriter::WriteResult CommWriter::writeAll(const std::vector<std::uint8_t>& bl
             break;
         }
     }
-    return WriteResult::Done;
 }
 
 }  // namespace pst

@@ -34,7 +34,8 @@ private:
     void run();
     WriteResult writeAll(const std::vector<std::uint8_t>& block);
     // Writes what the driver takes at once; returns how many bytes it took.
-    std::size_t writeWithoutWaiting(const std::uint8_t* data, std::size_t length);
+    // `error` tells why it stopped short (EAGAIN: the driver's queue is full).
+    std::size_t writeWithoutWaiting(const std::uint8_t* data, std::size_t length, int& error);
     void end();
 
     int fd_;
