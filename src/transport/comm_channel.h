@@ -8,9 +8,11 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <vector>
 
 #include "platform/dispatcher.h"
+#include "transport/comm_types.h"
 
 namespace pst {
 
@@ -56,6 +58,17 @@ private:
     std::shared_ptr<Dispatcher> dispatcher_;
     std::shared_ptr<CommEventGate> gate_;
 };
+
+// Starts one of an open port's threads; a thread the system will not create
+// becomes the component's failure with `failureText`.
+template <class PortThread> void startPortThread(PortThread& thread, const char* failureText)
+{
+    try {
+        thread.start();
+    } catch (const std::system_error&) {
+        throw ECommsError(failureText);
+    }
+}
 
 // Once signalled it stays signalled (an eventfd that is never read), so every
 // poll() that includes it wakes at once, however late it starts.

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/eventfd.h>
@@ -114,25 +113,13 @@ void CommSession::openDevice(const std::string& devicePath)
 void CommSession::startThreads()
 {
     reader_ = std::make_unique<CommReader>(fd_, close_, tuning_, notifier_);
-    try {
-        reader_->start();
-    } catch (const std::system_error&) {
-        throw ECommsError("Unable to create read thread");
-    }
+    startPortThread(*reader_, "Unable to create read thread");
     // Modem lines are part of what the reader serves, so a failure to start
     // their watch is a failure to start reading.
     modemWatch_ = std::make_unique<CommModemWatch>(fd_, notifier_);
-    try {
-        modemWatch_->start();
-    } catch (const std::system_error&) {
-        throw ECommsError("Unable to create read thread");
-    }
+    startPortThread(*modemWatch_, "Unable to create read thread");
     writer_ = std::make_unique<CommWriter>(fd_, close_, notifier_, sendQueueEmpty_);
-    try {
-        writer_->start();
-    } catch (const std::system_error&) {
-        throw ECommsError("Unable to create write thread");
-    }
+    startPortThread(*writer_, "Unable to create write thread");
 }
 
 void CommSession::shutdown()

@@ -1,7 +1,6 @@
 #include "transport/usb_device_session.h"
 
 #include <cerrno>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -84,17 +83,9 @@ UsbDeviceSession::UsbDeviceSession(std::string node, const CommNotifier& notifie
 void UsbDeviceSession::startThreads()
 {
     reader_ = std::make_unique<CommReader>(fd_, close_, tuning_, notifier_);
-    try {
-        reader_->start();
-    } catch (const std::system_error&) {
-        throw ECommsError("Unable to create read thread");
-    }
+    startPortThread(*reader_, "Unable to create read thread");
     writer_ = std::make_unique<CommWriter>(fd_, close_, notifier_, sendQueueEmpty_);
-    try {
-        writer_->start();
-    } catch (const std::system_error&) {
-        throw ECommsError("Unable to create write thread");
-    }
+    startPortThread(*writer_, "Unable to create write thread");
 }
 
 UsbDeviceSession::~UsbDeviceSession()
