@@ -5,9 +5,10 @@
 #include "printer_core.h"
 #include "pty_endpoint.h"
 #include "reply_sender.h"
-#include "state_file.h"
 #include "udp_endpoint.h"
 #include "wake_pipe.h"
+
+#include "platform/atomic_file.h"
 
 #include <array>
 #include <cerrno>
@@ -172,7 +173,8 @@ void VirtualPrinter::Impl::persist()
         return;
     const std::string error = writeFileAtomically(opts.stateFile, core.json());
     if (!error.empty() && !persistFailed) {
-        std::cerr << "pennafor-printer-sim: state file not written: " << error << std::endl;
+        std::cerr << "pennafor-printer-sim: state file " << opts.stateFile << " not written: " << error
+                  << std::endl;
     }
     persistFailed = !error.empty();
 }
