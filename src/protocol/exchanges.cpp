@@ -55,6 +55,33 @@ std::uint32_t copyDatagramPayload(std::span<const std::uint8_t> datagram, std::u
     return length;
 }
 
+// Sends `packet` up to `attempts` times until a reply comes; returns its
+// payload length (the payload copied to `out`). When none comes the exchange
+// fails with `failureText`, except while the boot loader is being polled.
+std::uint32_t exchange(TCommThread& worker, const std::vector<std::uint8_t>& packet, int attempts,
+                       std::chrono::milliseconds replyTimeout, int datagramTimeoutMs,
+                       std::span<std::uint8_t> out, const char* failureText)
+{
+    const bool network = worker.Run().network;
+    std::array<std::uint8_t, kDatagramBufferSize> datagram;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        worker.WriteBytes(packet.data(), packet.size());
+        if (network) {
+            if (auto length = receiveReplyDatagram(worker, datagram, datagramTimeoutMs))
+                return copyDatagramPayload(datagram, *length, out);
+            continue;
+        }
+        const WaitResult result = worker.WaitForReply(replyTimeout);
+        if (result == WaitResult::Signalled)
+            return worker.TakeReplyPayload(out.data(), out.size());
+        if (result != WaitResult::TimedOut)
+            break;
+    }
+    if (!worker.BootPollMode())
+        throw ECommunicationException(failureText);
+    return 0;
+}
+
 }  // namespace
 
 std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
@@ -62,54 +89,20 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
                             std::span<std::uint8_t> reply)
 {
     refuseOverlongPayload(payload.size());
-    const bool network = worker.Run().network;
     // On the network the datagram is the frame: its length tells where the
     // payload ends, so the check byte is left out.
     const auto packet = buildCommandPacket(command, argument1, argument2, payload,
-                                           network ? PayloadCheck::Omit : PayloadCheck::Append);
-
-    std::array<std::uint8_t, kDatagramBufferSize> datagram;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        worker.WriteBytes(packet.data(), packet.size());
-        if (network) {
-            if (auto length = receiveReplyDatagram(worker, datagram, kConfirmedDatagramTimeoutMs))
-                return copyDatagramPayload(datagram, *length, reply);
-            continue;
-        }
-        const WaitResult result = worker.WaitForReply(kConfirmedReplyTimeout);
-        if (result == WaitResult::Signalled)
-            return worker.TakeReplyPayload(reply.data(), reply.size());
-        if (result != WaitResult::TimedOut)
-            break;
-    }
-    if (!worker.BootPollMode())
-        throw ECommunicationException("Download Data Failed");
-    return 0;
+                                           worker.Run().network ? PayloadCheck::Omit : PayloadCheck::Append);
+    return exchange(worker, packet, attempts, kConfirmedReplyTimeout, kConfirmedDatagramTimeoutMs, reply,
+                    "Download Data Failed");
 }
 
 std::uint32_t ReadRequest(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
                           std::span<const std::uint8_t> payload, std::span<std::uint8_t> out)
 {
-    const bool network = worker.Run().network;
     const auto packet = buildCommandPacket(command, argument1, 0, payload);
-
-    std::array<std::uint8_t, kDatagramBufferSize> datagram;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        worker.WriteBytes(packet.data(), packet.size());
-        if (network) {
-            if (auto length = receiveReplyDatagram(worker, datagram, kReadDatagramTimeoutMs))
-                return copyDatagramPayload(datagram, *length, out);
-            continue;
-        }
-        const WaitResult result = worker.WaitForReply(kReadReplyTimeout);
-        if (result == WaitResult::Signalled)
-            return worker.TakeReplyPayload(out.data(), out.size());
-        if (result != WaitResult::TimedOut)
-            break;
-    }
-    if (!worker.BootPollMode())
-        throw ECommunicationException("Received Failed");
-    return 0;
+    return exchange(worker, packet, attempts, kReadReplyTimeout, kReadDatagramTimeoutMs, out,
+                    "Received Failed");
 }
 
 }  // namespace pst
