@@ -1,21 +1,13 @@
 #include "cli/argument_parsing.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/int_conversion.h"
+#include "platform/text_compare.h"
 
 namespace pst::cli {
 
 namespace {
-
-bool sameText(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                   std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string spellingsOf(const ListNames& names)
 {
@@ -114,7 +106,7 @@ int parseListChoice(std::string_view value, std::string_view what, const ListNam
     std::vector<int> matches;
     for (std::size_t position = 0; position < names.size(); ++position) {
         for (const std::string& name : names[position]) {
-            if (sameText(name, value)) {
+            if (equalsIgnoringAsciiCase(name, value)) {
                 matches.push_back(static_cast<int>(position));
                 break;
             }
@@ -135,10 +127,10 @@ int parseListChoice(std::string_view value, std::string_view what, const ListNam
 bool parseOnOff(std::string_view value, std::string_view what)
 {
     for (std::string_view on : {"on", "yes", "true", "1"})
-        if (sameText(value, on))
+        if (equalsIgnoringAsciiCase(value, on))
             return true;
     for (std::string_view off : {"off", "no", "false", "0"})
-        if (sameText(value, off))
+        if (equalsIgnoringAsciiCase(value, off))
             return false;
     throw UsageError(std::string(what) + " takes on or off, not '" + std::string(value) + "'");
 }

@@ -4,6 +4,7 @@
 
 #include "app/message_texts.h"
 #include "platform/int_conversion.h"
+#include "platform/text_compare.h"
 
 namespace pst::para {
 
@@ -116,21 +117,6 @@ constexpr std::array<ParaKey, 52> kKeys{{
     {.key = "Printeropto", .control = "edt_2", .kind = K::Text, .defaultText = "5"},
 }};
 
-char foldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameTextIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldCase(a[i]) != foldCase(b[i]))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 std::span<const ParaKey> ParaKeyTable()
@@ -180,7 +166,7 @@ std::string SaveParaRecord(const std::string& path, const ParaValues& values)
 int ItemForText(const std::vector<std::string>& items, std::string_view text, bool translatable)
 {
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (sameTextIgnoringCase(items[i], text))
+        if (equalsIgnoringAsciiCase(items[i], text))
             return static_cast<int>(i);
     return translatable && !items.empty() ? 0 : -1;
 }

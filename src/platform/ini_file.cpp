@@ -5,6 +5,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/int_conversion.h"
+#include "platform/text_compare.h"
 
 namespace pst {
 
@@ -19,22 +20,6 @@ std::string_view trim(std::string_view s)
         return {};
     const auto last = s.find_last_not_of(" \t");
     return s.substr(first, last - first + 1);
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        // ASCII letters only: names are ASCII, and multibyte UTF-8 sequences
-        // must compare byte for byte.
-        const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-        if (lower(x) != lower(y))
-            return false;
-    }
-    return true;
 }
 
 // "[name]" -> name; anything else -> nullopt.
@@ -110,7 +95,7 @@ IniDocument IniDocument::parse(std::string_view text)
 std::size_t IniDocument::findSection(std::string_view section) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (auto name = sectionName(lines_[i]); name && sameName(*name, trim(section)))
+        if (auto name = sectionName(lines_[i]); name && equalsIgnoringAsciiCase(*name, trim(section)))
             return i;
     return npos;
 }
@@ -127,7 +112,7 @@ std::size_t IniDocument::findKey(std::size_t header, std::string_view key) const
 {
     const std::size_t end = sectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i)
-        if (auto e = entry(lines_[i]); e && sameName(e->first, trim(key)))
+        if (auto e = entry(lines_[i]); e && equalsIgnoringAsciiCase(e->first, trim(key)))
             return i;
     return npos;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -13,6 +12,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "platform/text_compare.h"
 
 namespace pst {
 
@@ -61,14 +62,6 @@ constexpr std::array<Description, 28> kDescriptions{{
     throw ESocketError(socketErrorText(code), code);
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                   std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 // Four parts separated by dots, each a number from 0 to 255.
 bool parseDottedIPv4(std::string_view text, in_addr& out)
 {
@@ -96,7 +89,7 @@ bool parseDottedIPv4(std::string_view text, in_addr& out)
 in_addr resolveHost(const std::string& host)
 {
     in_addr address{};
-    if (equalsIgnoringCase(host, "LOCALHOST")) {
+    if (equalsIgnoringAsciiCase(host, "LOCALHOST")) {
         address.s_addr = htonl(INADDR_LOOPBACK);
         return address;
     }
