@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/natural_order.h"
 #include "platform/program_folder.h"
 
 namespace pst {
@@ -38,43 +39,6 @@ bool isCandidate(const fs::path& tty, const std::string& name)
     return true;
 }
 
-// Runs of digits compare as numbers: "ttyS2" before "ttyS10".
-bool naturalLess(std::string_view a, std::string_view b)
-{
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            // Compare digit runs by value: skip leading zeros, then the
-            // longer run is larger, then digit by digit.
-            std::size_t ei = i;
-            std::size_t ej = j;
-            while (ei < a.size() && isDigit(a[ei]))
-                ++ei;
-            while (ej < b.size() && isDigit(b[ej]))
-                ++ej;
-            std::string_view ra = a.substr(i, ei - i);
-            std::string_view rb = b.substr(j, ej - j);
-            ra.remove_prefix(std::min(ra.find_first_not_of('0'), ra.size()));
-            rb.remove_prefix(std::min(rb.find_first_not_of('0'), rb.size()));
-            if (ra.size() != rb.size())
-                return ra.size() < rb.size();
-            if (ra != rb)
-                return ra < rb;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        if (a[i] != b[j])
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
-        ++i;
-        ++j;
-    }
-    if (a.size() - i != b.size() - j)
-        return a.size() - i < b.size() - j;
-    return a < b;  // equal by value ("ttyS01" vs "ttyS1"): keep a strict order
-}
-
 }  // namespace
 
 std::vector<std::string> listSerialPorts(const std::string& sysfsTtyFolder, const std::string& deviceFolder)
@@ -91,8 +55,10 @@ std::vector<std::string> listSerialPorts(const std::string& sysfsTtyFolder, cons
         if (isCandidate(it->path(), name))
             names.push_back(name);
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return naturalLess(a, b); });
+    // Names equal by value ("ttyS01", "ttyS1") still get a strict order.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return naturalLess(a, b) || (!naturalLess(b, a) && a < b);
+    });
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (const auto& name : names)

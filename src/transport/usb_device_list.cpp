@@ -10,6 +10,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/natural_order.h"
 #include "transport/comm_types.h"
 
 namespace pst {
@@ -222,42 +223,6 @@ std::vector<UsbDeviceEntry> describeDevice(const fs::path& deviceDir, const std:
 }
 
 }  // namespace
-
-bool naturalLess(const std::string& a, const std::string& b)
-{
-    std::size_t i = 0;
-    std::size_t j = 0;
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            std::size_t iEnd = i;
-            std::size_t jEnd = j;
-            while (iEnd < a.size() && isDigit(a[iEnd]))
-                ++iEnd;
-            while (jEnd < b.size() && isDigit(b[jEnd]))
-                ++jEnd;
-            // Leading zeros do not make a number larger.
-            while (i + 1 < iEnd && a[i] == '0')
-                ++i;
-            while (j + 1 < jEnd && b[j] == '0')
-                ++j;
-            const std::string_view x(a.data() + i, iEnd - i);
-            const std::string_view y(b.data() + j, jEnd - j);
-            if (x.size() != y.size())
-                return x.size() < y.size();
-            if (x != y)
-                return x < y;
-            i = iEnd;
-            j = jEnd;
-            continue;
-        }
-        if (a[i] != b[j])
-            return a[i] < b[j];
-        ++i;
-        ++j;
-    }
-    return a.size() - i < b.size() - j;
-}
 
 std::vector<UsbDeviceEntry> enumerateUsbDevices(const UsbSystemPaths& paths)
 {

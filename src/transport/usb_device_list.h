@@ -36,7 +36,4 @@ struct UsbDeviceEntry {
 // sysfs root cannot be read. A root without a USB bus means no devices.
 std::vector<UsbDeviceEntry> enumerateUsbDevices(const UsbSystemPaths& paths);
 
-// Natural order of bus positions: runs of digits compare as numbers.
-bool naturalLess(const std::string& a, const std::string& b);
-
 }  // namespace pst

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/natural_order.h"
 #include "transport/fake_usb_tree.h"
 #include "transport/pty_pair.h"
 #include "transport/usb_comm.h"
