@@ -4,6 +4,7 @@
 // Internal to the transport library.
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,6 +59,16 @@ private:
     std::shared_ptr<Dispatcher> dispatcher_;
     std::shared_ptr<CommEventGate> gate_;
 };
+
+// tty calls may wait for the line discipline and come back early on a signal.
+template <class Call> int retryInterrupted(Call call)
+{
+    int result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
 
 // Starts one of an open port's threads; a thread the system will not create
 // becomes the component's failure with `failureText`.

@@ -14,20 +14,6 @@
 
 namespace pst {
 
-namespace {
-
-// tty calls may wait for the line discipline and come back early on a signal.
-template <class Call> int retryInterrupted(Call call)
-{
-    int result;
-    do {
-        result = call();
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
-
-}  // namespace
-
 CloseSignal::~CloseSignal()
 {
     if (fd_ >= 0)

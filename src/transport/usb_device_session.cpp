@@ -17,15 +17,6 @@ namespace {
 // there with the first byte and never waits for more.
 constexpr std::uint32_t kTakeWhatArrived = 0xFFFFFFFFu;
 
-template <class Call> int retryInterrupted(Call call)
-{
-    int result;
-    do {
-        result = call();
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
-
 // A virtual serial node would otherwise echo, translate line ends and stop
 // at control characters; the printer's frames are binary.
 void makeRaw(int fd, bool outputFlowControl)
