@@ -3,7 +3,9 @@
 #include <ostream>
 
 #include "engine/window_messages.h"
+#include "platform/int_conversion.h"
 #include "platform/program_folder.h"
+#include "transport/comm.h"
 #include "transport/udp_client.h"
 
 namespace pst::cli {
@@ -89,6 +91,14 @@ void CliSession::onMessage(unsigned message, std::intptr_t, std::intptr_t)
     default:
         break;
     }
+}
+
+void CliSession::aimSerialComponent(const CliOptions& options)
+{
+    TComm& comm = worker_->Comm();
+    comm.SetCommName(options.serialPort);
+    if (const auto speed = parseInt32(options.deviceSpeed); speed && *speed > 0)
+        comm.SetBaudRate(static_cast<std::uint32_t>(*speed));
 }
 
 }  // namespace pst::cli

@@ -23,6 +23,10 @@ public:
 
     TCommThread& worker() { return *worker_; }
 
+    // A window sets the serial component's port and speed before a bare
+    // command or the loader is spoken to; a fresh process does it here.
+    void aimSerialComponent(const CliOptions& options);
+
 private:
     void onMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
     void printStatus(const std::string& text);

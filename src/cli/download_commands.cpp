@@ -56,16 +56,6 @@ bool isFile(const std::string& path)
     return std::filesystem::is_regular_file(path, ec);
 }
 
-// The window sets up the serial component before the loader is spoken to;
-// a fresh process does it itself.
-void aimSerialComponent(CliSession& session, const CliOptions& options)
-{
-    TComm& comm = session.worker().Comm();
-    comm.SetCommName(options.serialPort);
-    if (const auto speed = parseInt32(options.deviceSpeed); speed && *speed > 0)
-        comm.SetBaudRate(static_cast<std::uint32_t>(*speed));
-}
-
 int usage(std::ostream& err, const UsageError& e, const char* command)
 {
     err << e.what() << "\nSee: pennafor-cli " << command << " --help\n";
@@ -98,7 +88,7 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
                     << '\n';
     CliSession session(options, progress.stream, err);
     if (firmware)
-        aimSerialComponent(session, options);
+        session.aimSerialComponent(options);
     return session.run(firmware ? 25 : 4, 0, 0, std::move(handOver));
 }
 
@@ -129,7 +119,7 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
     std::ostringstream sessionErr;
     CliSession session(options, out, sessionErr);
     TCommThread& worker = session.worker();
-    aimSerialComponent(session, options);
+    session.aimSerialComponent(options);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     // One handshake polls for about 50 s; the limit may end it sooner.
     worker.SetSleeper([deadline](std::chrono::milliseconds ms) {

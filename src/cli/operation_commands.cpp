@@ -39,16 +39,6 @@ void printCommandHelp(const OperationCommand& command, std::ostream& out)
         out << "\n" << command.details << "\n";
 }
 
-// A window sets up the serial component before a bare operation; a fresh
-// process has to do it itself.
-void prepareBarePort(CliSession& session, const CliOptions& options)
-{
-    TComm& comm = session.worker().Comm();
-    comm.SetCommName(options.serialPort);
-    if (const auto speed = parseInt32(options.deviceSpeed); speed && *speed > 0)
-        comm.SetBaudRate(static_cast<std::uint32_t>(*speed));
-}
-
 // Unanswered bytes may still be queued or on the line when the operation
 // ends; closing the port (as leaving the process does) would drop them.
 void waitUntilSent(CliSession& session, std::size_t bytes)
@@ -99,7 +89,7 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
 
     CliSession session(options, out, err);
     if (request.style == SendingStyle::Bare)
-        prepareBarePort(session, options);
+        session.aimSerialComponent(options);
     const int status =
         session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
     if (request.style != SendingStyle::Packet)
