@@ -21,24 +21,20 @@ constexpr std::size_t kFeedDigits = 4;
 OperationRequest opened(int operation, std::size_t bytes, ParamBlock block = {}, std::int32_t argument1 = 0,
                         std::int32_t argument2 = 0)
 {
-    OperationRequest request;
-    request.operation = operation;
-    request.argument1 = argument1;
-    request.argument2 = argument2;
-    request.handOver.paramBlock = std::move(block);
-    request.style = SendingStyle::Opened;
-    request.bytesToSend = bytes;
-    return request;
+    return {.operation = operation,
+            .argument1 = argument1,
+            .argument2 = argument2,
+            .handOver = {.paramBlock = std::move(block)},
+            .style = SendingStyle::Opened,
+            .bytesToSend = bytes};
 }
 
 OperationRequest bareEthernetField(int operation, EthernetField field, ParamBlock block)
 {
-    OperationRequest request;
-    request.operation = operation;
-    request.style = SendingStyle::Bare;
-    request.bytesToSend = 2 + EthernetFieldBytes(field);
-    request.handOver.paramBlock = std::move(block);
-    return request;
+    return {.operation = operation,
+            .handOver = {.paramBlock = std::move(block)},
+            .style = SendingStyle::Bare,
+            .bytesToSend = 2 + EthernetFieldBytes(field)};
 }
 
 OperationRequest interfaceOption(Arguments& args, InterfaceOption option, const char* what,

@@ -19,21 +19,15 @@ constexpr std::size_t kPairBytes = 2;
 OperationRequest packet(int operation, ParamBlock block = {}, std::int32_t argument1 = 0,
                         std::int32_t argument2 = 0)
 {
-    OperationRequest request;
-    request.operation = operation;
-    request.argument1 = argument1;
-    request.argument2 = argument2;
-    request.handOver.paramBlock = std::move(block);
-    return request;
+    return {.operation = operation,
+            .argument1 = argument1,
+            .argument2 = argument2,
+            .handOver = {.paramBlock = std::move(block)}};
 }
 
 OperationRequest bare(int operation, std::size_t bytes)
 {
-    OperationRequest request;
-    request.operation = operation;
-    request.style = SendingStyle::Bare;
-    request.bytesToSend = bytes;
-    return request;
+    return {.operation = operation, .style = SendingStyle::Bare, .bytesToSend = bytes};
 }
 
 int listOption(Arguments& args, const char* name, const char* what, const ListNames& names)
