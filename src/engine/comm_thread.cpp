@@ -237,7 +237,7 @@ bool TCommThread::TakeRunSettings()
 void TCommThread::RunOnce()
 {
     log_.clear();
-    errorCode_ = 0;
+    errorCode_ = 0;  // every handler starts from here
     status_.setFailureCause({});
     droppedSendError_.clear();
     if (TakeRunSettings()) {

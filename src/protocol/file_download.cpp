@@ -81,7 +81,6 @@ void saveFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 void runRead(TCommThread& worker, bool saveToFile)
 {
-    worker.SetErrorCode(0);
     worker.Guarded([&] {
         std::uint16_t command = kCommandReadMemory;
         if (!saveToFile) {
@@ -106,7 +105,6 @@ void runRead(TCommThread& worker, bool saveToFile)
 
 void RunFileDownload(TCommThread& worker)
 {
-    worker.SetErrorCode(0);
     worker.Guarded([&] {
         worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
         for (const DownloadRow& row : worker.RunHandOver().downloadList)

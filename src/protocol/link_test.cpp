@@ -8,7 +8,6 @@ namespace pst {
 void RunLinkTest(TCommThread& worker)
 {
     const RunSettings& run = worker.Run();
-    worker.SetErrorCode(0);
     bool found = false;
     try {
         if (run.network) {

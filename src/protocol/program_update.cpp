@@ -52,7 +52,6 @@ void closeQuietly(TCommThread& worker)
 
 void RunProgramUpdate(TCommThread& worker)
 {
-    worker.SetErrorCode(0);
     const HandOver& handOver = worker.RunHandOver();
     const std::span<const std::uint8_t> image(handOver.programImage);
     bool mismatch = false;
@@ -87,7 +86,6 @@ void RunProgramUpdate(TCommThread& worker)
 
 void RunFirmwareUpdate(TCommThread& worker)
 {
-    worker.SetErrorCode(0);
     const std::span<const std::uint8_t> image(worker.RunHandOver().programImage);
     worker.Guarded([&] {
         reopenWhileRestarting(worker);
@@ -114,7 +112,6 @@ void RunFirmwareUpdate(TCommThread& worker)
 
 void RunBootHandshake(TCommThread& worker)
 {
-    worker.SetErrorCode(0);
     worker.SetBootPollMode(true);
     worker.SetRawReceiveMode(true);
     worker.Guarded([&] {

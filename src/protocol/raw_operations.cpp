@@ -12,7 +12,6 @@ namespace {
 // Builds the bytes first, so that a refused hand-over touches no link.
 template <typename Build> void runOpened(TCommThread& worker, Build build)
 {
-    worker.SetErrorCode(0);
     worker.Guarded([&] {
         const RawBytes bytes = build();
         SendOpenedRaw(worker, bytes);
@@ -21,7 +20,6 @@ template <typename Build> void runOpened(TCommThread& worker, Build build)
 
 void runEthernetField(TCommThread& worker, EthernetField field)
 {
-    worker.SetErrorCode(0);
     worker.Guarded([&] {
         const RawBytes bytes = EthernetFieldCommand(field, worker.RunHandOver().paramBlock);
         SendBareRaw(worker, bytes);
@@ -35,7 +33,6 @@ constexpr std::size_t kMaxTestPrintBytes = 4096;
 
 void RunPrintLogos(TCommThread& worker)
 {
-    worker.SetErrorCode(0);
     worker.Guarded([&] {
         const auto numbers = ParseLogoPrintList(worker.RunHandOver().logoPrintList);
         worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);

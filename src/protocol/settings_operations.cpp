@@ -70,7 +70,6 @@ std::vector<std::uint8_t> handedOverBlock(const TCommThread& worker, std::size_t
 template <typename Prepare, typename AfterConfirmed>
 bool runSettingPacket(TCommThread& worker, Prepare prepare, bool restoreSpeed, AfterConfirmed confirmed)
 {
-    worker.SetErrorCode(0);
     const bool ok = worker.Guarded([&] {
         const SettingPacket packet = prepare();
         worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
@@ -99,7 +98,6 @@ template <typename Prepare> bool runSettingPacket(TCommThread& worker, Prepare p
 
 void runBare(TCommThread& worker, std::vector<std::uint8_t> bytes, std::string_view successText = {})
 {
-    worker.SetErrorCode(0);
     worker.Guarded([&] {
         SendBareRaw(worker, bytes);
         if (!successText.empty())
