@@ -7,13 +7,6 @@
 
 namespace pst {
 
-namespace {
-
-constexpr std::array<std::uint32_t, 9> kSpeedByCode{9600, 19200, 38400, 57600, 115200,
-                                                    1200, 2400,  4800,  230400};
-
-}  // namespace
-
 void RequirePosition(int position, int count, std::string_view what, bool allowNone)
 {
     if (position == kNoSelection && allowNone)
