@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "protocol/byte_order.h"
 #include "protocol/input_error.h"
 
 namespace pst {
@@ -15,13 +16,12 @@ constexpr std::int64_t kMaxDots = 64LL * 1024 * 1024;
 
 std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at)
 {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-        (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return readU32(b.data() + at);
 }
 
 std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at)
 {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+    return readU16(b.data() + at);
 }
 
 // The value of `pixel` under a channel mask, scaled to 0..255.

@@ -2,22 +2,6 @@
 
 namespace pst {
 
-namespace {
-
-void putU16(std::uint8_t* p, std::uint16_t v)
-{
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void putU32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-}  // namespace
-
 std::uint8_t xorOf(std::span<const std::uint8_t> bytes)
 {
     std::uint8_t x = 0;
@@ -50,17 +34,6 @@ std::vector<std::uint8_t> buildCommandPacket(std::uint16_t command, std::uint32_
 bool replyHeaderIsValid(const std::uint8_t* header)
 {
     return xorOf({header, kPacketHeaderSize}) == 0;
-}
-
-std::uint16_t readU16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t readU32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 }  // namespace pst

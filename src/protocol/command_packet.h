@@ -13,6 +13,8 @@
 #include <span>
 #include <vector>
 
+#include "protocol/byte_order.h"
+
 namespace pst {
 
 inline constexpr std::size_t kPacketHeaderSize = 16;
@@ -36,8 +38,5 @@ std::vector<std::uint8_t> buildCommandPacket(std::uint16_t command, std::uint32_
 
 // The header check rule for replies: the XOR of all 16 header bytes is 0.
 bool replyHeaderIsValid(const std::uint8_t* header);
-
-std::uint16_t readU16(const std::uint8_t* p);
-std::uint32_t readU32(const std::uint8_t* p);
 
 }  // namespace pst

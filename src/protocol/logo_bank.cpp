@@ -2,17 +2,12 @@
 
 #include <filesystem>
 
+#include "protocol/byte_order.h"
 #include "protocol/input_error.h"
 
 namespace pst {
 
 namespace {
-
-void putLe(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value, int width)
-{
-    for (int i = 0; i < width; ++i)
-        out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
-}
 
 std::string tooManyLogosText(std::size_t count)
 {
@@ -50,9 +45,9 @@ std::vector<std::uint8_t> BuildLogoBank(const std::vector<MonochromePicture>& pi
     std::size_t entry = 0;
     for (const auto& picture : pictures) {
         const LogoImage image = EncodeLogoImage(picture);
-        putLe(bank, entry, address, 4);
-        putLe(bank, entry + 4, image.widthBytes, 2);
-        putLe(bank, entry + 6, image.heightBands, 2);
+        putU32(bank.data() + entry, address);
+        putU16(bank.data() + entry + 4, image.widthBytes);
+        putU16(bank.data() + entry + 6, image.heightBands);
         entry += 8;
         address += static_cast<std::uint32_t>(image.bytes.size());
         bank.insert(bank.end(), image.bytes.begin(), image.bytes.end());

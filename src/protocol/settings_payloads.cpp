@@ -15,9 +15,7 @@ namespace {
 
 void putI32(ParamBlock& block, std::size_t at, std::int32_t value)
 {
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < 4; ++i)
-        block[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    putU32(block.data() + at, static_cast<std::uint32_t>(value));
 }
 
 void putBytes(ParamBlock& block, std::size_t at, const std::vector<std::uint8_t>& bytes)
