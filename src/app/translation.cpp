@@ -1,8 +1,7 @@
 #include "app/translation.h"
 
-#include <filesystem>
-
 #include "app/message_texts.h"
+#include "platform/file_bytes.h"
 #include "platform/program_folder.h"
 
 namespace pst::app {
@@ -26,8 +25,7 @@ std::string findLanguageFile(const std::vector<std::string>& folders, int langua
     const std::string name = languageFileName(languageIndex);
     for (const auto& folder : folders) {
         const std::string path = joinPath(folder, name);
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error))
+        if (isRegularFile(path))
             return path;
     }
     return {};

@@ -1,16 +1,14 @@
 #include "cli/download_commands.h"
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <thread>
 
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
 #include "cli/progress_output.h"
+#include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "protocol/bmp_reader.h"
@@ -44,18 +42,6 @@ struct ProgressOut {
     std::ostream stream;
 };
 
-std::vector<std::uint8_t> loadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool isFile(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 int usage(std::ostream& err, const UsageError& e, const char* command)
 {
     err << e.what() << "\nSee: pennafor-cli " << command << " --help\n";
@@ -74,13 +60,13 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
     } catch (const UsageError& e) {
         return usage(err, e, firmware ? "update-firmware" : "update-program");
     }
-    if (!isFile(path)) {
+    if (!isRegularFile(path)) {
         err << kFileMissingText << " (" << path << ")\n";
         return 1;
     }
     HandOver handOver;
     handOver.waitTimeMs = WaitTimeMsFromText(wait.value_or("5"));
-    handOver.programImage = loadWholeFile(path);
+    handOver.programImage = readFileBytes(path).value_or(std::vector<std::uint8_t>{});
     if (!firmware)
         handOver.fileTag = ProgramFileTag(handOver.programImage);
     ProgressOut progress(out);
@@ -163,7 +149,7 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
     } catch (const UsageError& e) {
         return usage(err, e, "download-font");
     }
-    if (!isFile(path)) {
+    if (!isRegularFile(path)) {
         err << kFileMissingText << " (" << path << ")\n";
         return 1;
     }
@@ -191,7 +177,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         return usage(err, e, "download-logos");
     }
     for (const auto& picture : pictures)
-        if (!isFile(picture))
+        if (!isRegularFile(picture))
             err << "warning: " << picture << " does not exist; it gets no logo number\n";
     std::vector<std::uint8_t> bank;
     try {

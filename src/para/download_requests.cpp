@@ -1,9 +1,6 @@
 #include "para/download_requests.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
+#include "platform/file_bytes.h"
 #include "protocol/downloads.h"
 #include "protocol/input_error.h"
 #include "protocol/program_file.h"
@@ -12,21 +9,12 @@ namespace pst::para {
 
 namespace {
 
-bool isFile(const std::string& path)
-{
-    std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(path, error);
-}
-
 std::vector<std::uint8_t> readWholeFile(const std::string& path, const std::string& failureText)
 {
-    if (!isFile(path))
+    auto bytes = isRegularFile(path) ? readFileBytes(path) : std::nullopt;
+    if (!bytes)
         throw EInvalidInput(failureText);
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw EInvalidInput(failureText);
-    return bytes;
+    return std::move(*bytes);
 }
 
 std::string withNumber(std::string format, int number)
@@ -55,7 +43,7 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
 
 MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText)
 {
-    if (!isFile(path))
+    if (!isRegularFile(path))
         return std::nullopt;
     ParaRequest r;
     r.operation = 3;

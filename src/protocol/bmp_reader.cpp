@@ -1,8 +1,6 @@
 #include "protocol/bmp_reader.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "platform/file_bytes.h"
 #include "protocol/byte_order.h"
 #include "protocol/input_error.h"
 
@@ -135,12 +133,10 @@ BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
 
 BmpPicture ReadBmpFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
         throw EInvalidInput(path + ": cannot be opened");
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
-    return DecodeBmp(bytes, path);
+    return DecodeBmp(*bytes, path);
 }
 
 MonochromePicture LoadBmpAsMonochrome(const std::string& path)

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
+#include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "protocol/logo_bank.h"
 
@@ -39,10 +39,7 @@ std::string LogoBankPath(const std::string& programFolder)
 
 void SaveLogoBank(const std::string& path, const std::vector<std::uint8_t>& bank)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bank.data()), static_cast<std::streamsize>(bank.size()));
-    out.close();
-    if (!out)
+    if (!writeFileBytes(path, bank))
         throw std::runtime_error("Cannot write " + path);
 }
 

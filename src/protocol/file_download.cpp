@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <span>
 
 #include "engine/comm_thread.h"
+#include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "protocol/errors.h"
 #include "protocol/exchanges.h"
@@ -21,24 +19,15 @@ constexpr std::uint16_t kCommandReadMemory = 0x34;
 // Room for the largest payload a reply can announce on any link.
 constexpr std::size_t kReadBufferSize = 4096;
 
-std::vector<std::uint8_t> loadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ECommunicationException("File " + path + " not Exist");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void sendFile(TCommThread& worker, const DownloadRow& row)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(row.path, ec))
+    const auto file = isRegularFile(row.path) ? readFileBytes(row.path) : std::nullopt;
+    if (!file)
         throw ECommunicationException("File " + row.path + " not Exist");
     const auto command = static_cast<std::uint16_t>(strToInt(row.commandText));
     const auto base = static_cast<std::uint32_t>(strToInt(row.baseText));
-    const std::vector<std::uint8_t> file = loadFile(row.path);
     worker.ShowStatus("Downloading " + row.displayName + row.path, 0, 0, true);
-    const std::span<const std::uint8_t> bytes(file);
+    const std::span<const std::uint8_t> bytes(*file);
     for (std::size_t offset = 0; offset < bytes.size(); offset += kDownloadBlockSize) {
         const auto block = bytes.subspan(offset, std::min(kDownloadBlockSize, bytes.size() - offset));
         ConfirmedSend(worker, command, base + static_cast<std::uint32_t>(offset), kConfirmedSendAttempts,
@@ -72,10 +61,7 @@ std::vector<std::uint8_t> readMemory(TCommThread& worker, std::uint16_t command,
 
 void saveFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
+    if (!writeFileBytes(path, bytes))
         throw ECommunicationException("Cannot write " + path);
 }
 

@@ -1,7 +1,6 @@
 #include "protocol/logo_bank.h"
 
-#include <filesystem>
-
+#include "platform/file_bytes.h"
 #include "protocol/byte_order.h"
 #include "protocol/input_error.h"
 
@@ -59,11 +58,9 @@ std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>&
                                                  const PictureLoader& load)
 {
     std::vector<std::string> existing;
-    for (const auto& path : paths) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec))
+    for (const auto& path : paths)
+        if (isRegularFile(path))
             existing.push_back(path);
-    }
     if (existing.size() > kLogoDirectoryRoom)
         throw EInvalidInput(tooManyLogosText(existing.size()));
     std::vector<MonochromePicture> pictures;

@@ -1,0 +1,23 @@
+#pragma once
+// Whole files as bytes: what the downloads send, the pictures a logo bank is
+// built from, and what a read-back saves. Callers report failures in their
+// own words.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pst {
+
+// A regular file (or a link to one); false for folders, devices and names
+// that do not exist.
+bool isRegularFile(const std::string& path);
+
+// The file's bytes; nullopt when it cannot be opened or read.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path);
+
+// Replaces the file's content; false when it cannot be written.
+bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace pst
