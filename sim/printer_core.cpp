@@ -3,7 +3,6 @@
 #include "command_handlers.h"
 #include "datagram_frames.h"
 #include "frame_builder.h"
-#include "logo_output.h"
 #include "raw_command_effects.h"
 #include "state_json.h"
 #include "wire_format.h"
@@ -51,7 +50,7 @@ PrinterCore::Intake PrinterCore::ingest(std::span<const std::uint8_t> bytes, Clo
         state_.badFrames += parsed.frames.badFrames;
         state_.skippedBytes += parsed.frames.skippedBytes;
         for (const RawCommand& command : parsed.rawCommands)
-            applyPrinting(command);
+            applyRawCommand(state_, command);
         intake.countersChanged =
             parsed.frames.badFrames != 0 || parsed.frames.skippedBytes != 0 || !parsed.rawCommands.empty();
         intake.frames = std::move(parsed.frames.frames);
@@ -74,7 +73,7 @@ PrinterCore::Intake PrinterCore::ingestDatagram(std::span<const std::uint8_t> da
         parsed = parseDatagram(datagram, arrivedAt);
     std::lock_guard lock(mutex_);
     for (const RawCommand& command : raw.rawCommands)
-        applyPrinting(command);
+        applyRawCommand(state_, command);
     parsed.skippedBytes += raw.frames.skippedBytes;
     state_.badFrames += parsed.badFrames;
     state_.skippedBytes += parsed.skippedBytes;
@@ -116,18 +115,6 @@ void PrinterCore::finish(const ReplyPlan& plan, bool sent)
         state_.speed = *plan.speedAfterReply;
     }
     changed_.notify_all();
-}
-
-void PrinterCore::applyPrinting(const RawCommand& command)
-{
-    const std::size_t before = state_.printed.size();
-    applyRawCommand(state_, command);
-    // A stored logo prints what the bank holds for it.
-    for (std::size_t i = std::min(before, state_.printed.size()); i < state_.printed.size(); ++i) {
-        PrintedItem& item = state_.printed[i];
-        if (item.kind == PrintedItem::Kind::Logo && item.text.empty())
-            item.text = printedLogoText(state_.flash, item.number);
-    }
 }
 
 void PrinterCore::setFault(const FaultSpec& fault)

@@ -70,7 +70,6 @@ public:
                    std::chrono::milliseconds timeout) const;
 
 private:
-    void applyPrinting(const RawCommand& command);  // under mutex_
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;

@@ -1,5 +1,6 @@
 #include "raw_command_effects.h"
 
+#include "logo_output.h"
 #include "text_decoding.h"
 
 #include <utility>
@@ -147,7 +148,8 @@ void applyRawCommand(PrinterState& state, const RawCommand& command)
         break;
     case RawKind::PrintLogo:
         flushLine(state);
-        state.recordPrinted({PrintedItem::Kind::Logo, {}, b[2]});
+        // A stored logo prints what the bank holds for it.
+        state.recordPrinted({PrintedItem::Kind::Logo, printedLogoText(state.flash, b[2]), b[2]});
         break;
     case RawKind::QrCode:
         applyQrCode(state, b);
