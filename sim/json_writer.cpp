@@ -5,6 +5,18 @@
 
 namespace pst::sim {
 
+std::string hexBytes(const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (std::uint8_t b : bytes) {
+        text += kDigits[b >> 4];
+        text += kDigits[b & 0x0F];
+    }
+    return text;
+}
+
 JsonWriter& JsonWriter::beginObject()
 {
     beforeValue();

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pst::sim {
+
+// Bytes as the state file shows them: two lowercase hex digits each.
+std::string hexBytes(const std::vector<std::uint8_t>& bytes);
 
 // Minimal streaming JSON writer: handles commas and string escaping so the
 // callers only describe structure.

@@ -70,7 +70,6 @@ public:
                    std::chrono::milliseconds timeout) const;
 
 private:
-
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     PrinterState state_;

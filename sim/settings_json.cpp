@@ -22,17 +22,6 @@ std::string hexByte(unsigned value)
     return text;
 }
 
-std::string hexBytes(const std::vector<std::uint8_t>& bytes)
-{
-    std::string text;
-    for (std::uint8_t b : bytes) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned>(b));
-        text += pair;
-    }
-    return text;
-}
-
 std::string macAddress(const std::array<std::uint8_t, 4>& tail)
 {
     // The first two bytes are fixed in the printer.

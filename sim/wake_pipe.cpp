@@ -11,26 +11,15 @@
 #include <unistd.h>
 
 namespace pst::sim {
-namespace {
-
-void setFlags(int fd)
-{
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
-
-}  // namespace
 
 WakePipe::WakePipe()
 {
     int fds[2];
-    if (::pipe(fds) != 0) {
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error(std::string("cannot create wake-up pipe: ") + std::strerror(errno));
     }
     readFd_ = fds[0];
     writeFd_ = fds[1];
-    setFlags(readFd_);
-    setFlags(writeFd_);
     timerFd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     if (timerFd_ < 0) {
         const int error = errno;
