@@ -7,14 +7,6 @@ AppOptionsResult parseAppOptions(const std::vector<std::string>& args)
     AppOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            continue;
-        }
         std::string* target = nullptr;
         std::string name = arg;
         std::optional<std::string> value;

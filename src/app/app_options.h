@@ -11,8 +11,6 @@ struct AppOptions {
     std::string dataDir;     // where "sysconfig.ini" and "debug.log" go
     std::string serialPort;  // listed first in the port box and chosen
     std::string screenshot;  // save a picture of the main window and quit
-    bool help = false;
-    bool version = false;
 };
 
 struct AppOptionsResult {
@@ -20,6 +18,8 @@ struct AppOptionsResult {
     std::string error;  // set when options is empty
 };
 
+// The options after --help and --version, which the program answers before
+// it starts Qt.
 AppOptionsResult parseAppOptions(const std::vector<std::string>& args);
 
 inline constexpr const char* kAppUsage =

@@ -124,14 +124,6 @@ std::span<const ParaKey> ParaKeyTable()
     return kKeys;
 }
 
-const ParaKey* FindParaKey(std::string_view key)
-{
-    for (const ParaKey& entry : kKeys)
-        if (entry.key == key)
-            return &entry;
-    return nullptr;
-}
-
 std::string DefaultText(const ParaKey& key)
 {
     if (key.itemList.empty())

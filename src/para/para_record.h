@@ -40,7 +40,6 @@ struct ParaKey {
 
 // Every key, in the order it is read and written.
 std::span<const ParaKey> ParaKeyTable();
-const ParaKey* FindParaKey(std::string_view key);
 
 // The record as texts, index for index with ParaKeyTable().
 using ParaValues = std::vector<std::string>;
