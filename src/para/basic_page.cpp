@@ -90,30 +90,20 @@ BasicPage::BasicPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     column->addWidget(reset);
     column->addStretch(1);
 
-    connect(btn_SetBauRate, &QPushButton::clicked, this,
-            [this] { actions_.Send([this] { return BaudRateRequest(cbb_BauRate->currentIndex()); }); });
-    connect(btn_flowcontrol, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] { return FlowControlRequest(cbb_Flowcontrol->currentIndex()); });
+    sendOnClick(btn_SetBauRate, actions_, [this] { return BaudRateRequest(cbb_BauRate->currentIndex()); });
+    sendOnClick(btn_flowcontrol, actions_,
+                [this] { return FlowControlRequest(cbb_Flowcontrol->currentIndex()); });
+    sendOnClick(btn_SetCodepage, actions_, [this] { return CodePageRequest(cbb_Codepage->currentIndex()); });
+    sendOnClick(btn_SetForcepaper, actions_, [this] {
+        return SwitchOptionsRequest(cbb_Dark->currentIndex(), cbb_FontValue->currentIndex(),
+                                    chk_CutPaper->isChecked(), chk_buzzer->isChecked(),
+                                    cbb_Forcepaper->currentIndex());
     });
-    connect(btn_SetCodepage, &QPushButton::clicked, this,
-            [this] { actions_.Send([this] { return CodePageRequest(cbb_Codepage->currentIndex()); }); });
-    connect(btn_SetForcepaper, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] {
-            return SwitchOptionsRequest(cbb_Dark->currentIndex(), cbb_FontValue->currentIndex(),
-                                        chk_CutPaper->isChecked(), chk_buzzer->isChecked(),
-                                        cbb_Forcepaper->currentIndex());
-        });
+    sendOnClick(btn_SetpoweroffTime, actions_, [this] {
+        return SleepTimesRequest(edt_sleepTime->text().toStdString(), edt_poweroffTime->text().toStdString());
     });
-    connect(btn_SetpoweroffTime, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] {
-            return SleepTimesRequest(edt_sleepTime->text().toStdString(),
-                                     edt_poweroffTime->text().toStdString());
-        });
-    });
-    connect(btn_SetAllPara, &QPushButton::clicked, this,
-            [this] { actions_.Send([this] { return AllParametersRequest(Values()); }); });
-    connect(btn_SetReset, &QPushButton::clicked, this,
-            [this] { actions_.Send([] { return RestoreDefaultsRequest(); }); });
+    sendOnClick(btn_SetAllPara, actions_, [this] { return AllParametersRequest(Values()); });
+    sendOnClick(btn_SetReset, actions_, [] { return RestoreDefaultsRequest(); });
 }
 
 BasicPageValues BasicPage::Values() const

@@ -61,8 +61,7 @@ BlackMarkPage::BlackMarkPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     column->addStretch(1);
 
     auto fixed = [this](QPushButton* button, ParaRequest (*build)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, build] { actions_.Send([build] { return build(); }); });
+        sendOnClick(button, actions_, build);
     };
     fixed(btn__Set_black_mode, &BlackMarkModeRequest);
     fixed(btn__Cance_black_mark, &CancelBlackMarkRequest);
@@ -70,9 +69,7 @@ BlackMarkPage::BlackMarkPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     fixed(btn_4, &FindBlackMarkAndCutRequest);
     fixed(btn_5, &BlackMarkTestPrintRequest);
     auto value = [this](QPushButton* button, QLineEdit* edit, ParaRequest (*build)(std::string_view)) {
-        connect(button, &QPushButton::clicked, this, [this, edit, build] {
-            actions_.Send([edit, build] { return build(edit->text().toStdString()); });
-        });
+        sendOnClick(button, actions_, [edit, build] { return build(edit->text().toStdString()); });
     };
     value(btn_But_Black_look_dis_set, edt__Black_look_distance, &BlackMarkDistanceRequest);
     value(btn__Black_width_set, edt__Black_width, &BlackMarkWidthRequest);

@@ -62,14 +62,11 @@ BluetoothPage::BluetoothPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     column->addWidget(talk);
     column->addStretch(1);
 
-    connect(btn_SetlyPara, &QPushButton::clicked, this,
-            [this] { actions_.Send([this] { return BluetoothRequest(Parameters()); }); });
-    connect(btn_lyWorkMode, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] { return BluetoothWorkModeRequest(cbb_lyWorkMode->currentIndex()); });
-    });
-    connect(btn_SendLYTxt, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] { return BluetoothControlTextRequest(edt_lyTestTxt->text().toStdString()); });
-    });
+    sendOnClick(btn_SetlyPara, actions_, [this] { return BluetoothRequest(Parameters()); });
+    sendOnClick(btn_lyWorkMode, actions_,
+                [this] { return BluetoothWorkModeRequest(cbb_lyWorkMode->currentIndex()); });
+    sendOnClick(btn_SendLYTxt, actions_,
+                [this] { return BluetoothControlTextRequest(edt_lyTestTxt->text().toStdString()); });
 }
 
 BluetoothParameters BluetoothPage::Parameters() const

@@ -34,11 +34,9 @@ InfraredPage::InfraredPage(ParaActions& actions, PageBuilder& b, QWidget* parent
     UpdateLists();
     connect(rb_notInfrared, &QRadioButton::toggled, this, [this] { UpdateLists(); });
     connect(rb_Infrared, &QRadioButton::toggled, this, [this] { UpdateLists(); });
-    connect(btn_SetInfraredPara, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] {
-            return InfraredRequest(cbb_InfraredBaurate->currentIndex(), rb_Infrared->isChecked(),
-                                   cbb_irdaProtecl->currentIndex());
-        });
+    sendOnClick(btn_SetInfraredPara, actions_, [this] {
+        return InfraredRequest(cbb_InfraredBaurate->currentIndex(), rb_Infrared->isChecked(),
+                               cbb_irdaProtecl->currentIndex());
     });
 }
 

@@ -78,24 +78,18 @@ NetworkPage::NetworkPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     checkAddressOnLeaving(edt_Subnetmask, "SMaskError", actions_);
 
     auto address = [this](QPushButton* button, EthernetField field, QLineEdit* edit) {
-        connect(button, &QPushButton::clicked, this, [this, field, edit] {
-            actions_.Send(
-                [field, edit] { return EthernetAddressRequest(field, edit->text().toStdString()); });
-        });
+        sendOnClick(button, actions_,
+                    [field, edit] { return EthernetAddressRequest(field, edit->text().toStdString()); });
     };
     address(btn_NetWorkSetIP, EthernetField::IpAddress, edt_NetIPAddress);
     address(btn_Subnetmask, EthernetField::SubnetMask, edt_Subnetmask);
     address(btn_gatewayt, EthernetField::Gateway, edt_gatewayt);
-    connect(btn_netgatewayt, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] {
-            return EthernetMacRequest({edt_macaddo->text().toStdString(), edt_macaddt->text().toStdString(),
-                                       edt_macaddfr->text().toStdString(),
-                                       edt_macaddfor->text().toStdString()});
-        });
+    sendOnClick(btn_netgatewayt, actions_, [this] {
+        return EthernetMacRequest({edt_macaddo->text().toStdString(), edt_macaddt->text().toStdString(),
+                                   edt_macaddfr->text().toStdString(), edt_macaddfor->text().toStdString()});
     });
-    connect(btn_Netport, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] { return EthernetPortRequest(edt_Netport->text().toStdString()); });
-    });
+    sendOnClick(btn_Netport, actions_,
+                [this] { return EthernetPortRequest(edt_Netport->text().toStdString()); });
 }
 
 }  // namespace pst::para

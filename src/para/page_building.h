@@ -11,9 +11,17 @@
 #include <QRadioButton>
 
 #include "app/widget_translation.h"
+#include "para/para_actions.h"
 #include "para/para_widgets.h"
 
 namespace pst::para {
+
+// A button that starts the request `build` works out from the page's
+// controls at the moment it is clicked.
+template <typename Build> void sendOnClick(QPushButton* button, ParaActions& actions, Build build)
+{
+    QObject::connect(button, &QPushButton::clicked, button, [&actions, build] { actions.Send(build); });
+}
 
 class PageBuilder {
 public:

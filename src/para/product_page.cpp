@@ -63,26 +63,20 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     column->addWidget(hardware);
     column->addStretch(1);
 
-    connect(btn_SetDevicePara, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] {
-            return ProductRequest(edt_DeviceName->text().toStdString(),
-                                  edt_DeviceSerialNo->text().toStdString());
-        });
+    sendOnClick(btn_SetDevicePara, actions_, [this] {
+        return ProductRequest(edt_DeviceName->text().toStdString(), edt_DeviceSerialNo->text().toStdString());
     });
     auto option = [this](QPushButton* button, InterfaceOption which, QComboBox* list) {
-        connect(button, &QPushButton::clicked, this, [this, which, list] {
-            actions_.Send([which, list] { return InterfaceOptionRequest(which, list->currentIndex()); });
-        });
+        sendOnClick(button, actions_,
+                    [which, list] { return InterfaceOptionRequest(which, list->currentIndex()); });
     };
     option(btn_SetUsbDeviceType, InterfaceOption::UsbDeviceType, cbb_UsbDeviceTpe);
     option(btn_SetPaperType, InterfaceOption::PaperType, cbb_PaperType);
     option(btn_SetPrinterOrder, InterfaceOption::PrintOrder, cbb_PrinterOrder);
-    connect(btn_SetRptTime, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] { return RecyclingTimeRequest(edt_RptTime->text().toStdString()); });
-    });
-    connect(btn_bluetooth, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] { return BluetoothHidingRequest(Cbx_Bluetooth->currentIndex()); });
-    });
+    sendOnClick(btn_SetRptTime, actions_,
+                [this] { return RecyclingTimeRequest(edt_RptTime->text().toStdString()); });
+    sendOnClick(btn_bluetooth, actions_,
+                [this] { return BluetoothHidingRequest(Cbx_Bluetooth->currentIndex()); });
 }
 
 }  // namespace pst::para

@@ -71,15 +71,11 @@ WifiPage::WifiPage(ParaActions& actions, PageBuilder& b, QWidget* parent) : QWid
 
     connect(rb_AutoIp, &QRadioButton::toggled, this, [this] { UpdateAddressEdits(); });
     connect(rb_StaticIP, &QRadioButton::toggled, this, [this] { UpdateAddressEdits(); });
-    connect(btn_SetAPMode, &QPushButton::clicked, this, [this] {
-        actions_.Send([this] {
-            return AccessPointRequest(edt_GuangboName->text().toStdString(), edt_APPsw->text().toStdString());
-        });
+    sendOnClick(btn_SetAPMode, actions_, [this] {
+        return AccessPointRequest(edt_GuangboName->text().toStdString(), edt_APPsw->text().toStdString());
     });
-    connect(btn_SetSTAMode, &QPushButton::clicked, this,
-            [this] { actions_.Send([this] { return StationRequest(StationParameters()); }); });
-    connect(btn_CloseWifi, &QPushButton::clicked, this,
-            [this] { actions_.Send([] { return CloseWifiRequest(); }); });
+    sendOnClick(btn_SetSTAMode, actions_, [this] { return StationRequest(StationParameters()); });
+    sendOnClick(btn_CloseWifi, actions_, [] { return CloseWifiRequest(); });
 }
 
 void WifiPage::UpdateAddressEdits()
