@@ -43,18 +43,11 @@ protected:
         s.deviceSpeedText = "9600";
         s.transferSpeedText = "9600";
         settings->set(s);
-        auto target =
-            std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
-                messages.push_back({id, w, l});
-                if (id == UM_OP_DONE || id == UM_OP_FAILED)
-                    finished = true;
-            });
         WorkerLinks links;
         if (withClient)
             links.udpClient = client;
         links.watchUsbDevices = false;
-        worker = std::make_unique<TCommThread>(target, settings, folder.string(), std::move(links));
-        worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
+        createWorker(std::move(links));
     }
 
     std::size_t count(const std::string& text) const

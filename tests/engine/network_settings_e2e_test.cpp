@@ -28,16 +28,10 @@ protected:
         s.deviceSpeedText = "9600";
         s.transferSpeedText = "9600";
         settings->set(s);
-        auto target =
-            std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
-                messages.push_back({id, w, l});
-                if (id == UM_OP_DONE || id == UM_OP_FAILED)
-                    finished = true;
-            });
         WorkerLinks links;
         links.udpClient = std::make_shared<TUdpClient>();
         links.watchUsbDevices = false;
-        worker = std::make_unique<TCommThread>(target, settings, folder.string(), std::move(links));
+        createWorker(std::move(links));
     }
 };
 

@@ -37,18 +37,11 @@ protected:
         s.deviceSpeedText = "9600";
         s.transferSpeedText = "115200";  // no speed switch on this link
         settings->set(s);
-        auto target =
-            std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
-                messages.push_back({id, w, l});
-                if (id == UM_OP_DONE || id == UM_OP_FAILED)
-                    finished = true;
-            });
         WorkerLinks links;
         links.usbPaths = tree.paths();
         links.watchUsbDevices = false;
-        worker = std::make_unique<TCommThread>(target, settings, folder.string(), std::move(links));
+        createWorker(std::move(links));
         worker->SetUsbListSink([this](const UsbDeviceListing& listing) { refreshes.push_back(listing); });
-        worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
     }
 
     // A device event as the kernel would announce it; the refresh runs here.

@@ -54,16 +54,22 @@ protected:
         s.deviceSpeedText = deviceSpeed;
         s.transferSpeedText = transferSpeed;
         settings->set(s);
+        createWorker({}, programFolder);
+    }
+
+    // Creates the worker for the settings already set, over `links`; records
+    // every message it sends and every status text it shows.
+    void createWorker(WorkerLinks links = {}, std::string programFolder = {})
+    {
         auto target =
             std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
                 messages.push_back({id, w, l});
-                if (id == UM_STATUS)
-                    statusTexts.push_back(worker->Status().status());
                 if (id == UM_OP_DONE || id == UM_OP_FAILED)
                     finished = true;
             });
-        worker = std::make_unique<TCommThread>(target, settings,
-                                               programFolder.empty() ? folder.string() : programFolder);
+        worker = std::make_unique<TCommThread>(
+            target, settings, programFolder.empty() ? folder.string() : programFolder, std::move(links));
+        worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
     }
 
     // Runs one operation to its end; returns true when it succeeded.
