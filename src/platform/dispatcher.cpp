@@ -29,19 +29,40 @@ std::shared_ptr<Dispatcher> Dispatcher::current()
     return mine;
 }
 
-void Dispatcher::post(Call call)
+bool Dispatcher::enqueue(Item item)
 {
     std::function<void()> hook;
     {
         std::lock_guard lock(mutex_);
         if (shutDown_)
-            return;
-        queue_.push_back(Item{std::move(call), nullptr});
+            return false;
+        queue_.push_back(std::move(item));
         hook = wakeHook_;
     }
     workArrived_.notify_all();
     if (hook)
         hook();
+    return true;
+}
+
+void Dispatcher::runItem(Item& item)
+{
+    // A sender must be released even when the call throws, or the worker
+    // that sent it would wait for ever.
+    try {
+        item.call();
+    } catch (...) {
+        if (item.ticket)
+            finishTicket(*item.ticket, true);
+        throw;
+    }
+    if (item.ticket)
+        finishTicket(*item.ticket, true);
+}
+
+void Dispatcher::post(Call call)
+{
+    enqueue(Item{std::move(call), nullptr});
 }
 
 bool Dispatcher::send(Call call)
@@ -51,17 +72,8 @@ bool Dispatcher::send(Call call)
         return true;
     }
     auto ticket = std::make_shared<SendTicket>();
-    std::function<void()> hook;
-    {
-        std::lock_guard lock(mutex_);
-        if (shutDown_)
-            return false;
-        queue_.push_back(Item{std::move(call), ticket});
-        hook = wakeHook_;
-    }
-    workArrived_.notify_all();
-    if (hook)
-        hook();
+    if (!enqueue(Item{std::move(call), ticket}))
+        return false;
     std::unique_lock lock(ticket->mutex);
     ticket->finished.wait(lock, [&] { return ticket->done; });
     return ticket->ran;
@@ -78,21 +90,15 @@ std::size_t Dispatcher::processPending()
     while (!batch.empty()) {
         Item item = std::move(batch.front());
         batch.pop_front();
-        // A sender must be released even when the call throws, or the
-        // worker that sent it would wait for ever.
         try {
-            item.call();
+            runItem(item);
         } catch (...) {
-            if (item.ticket)
-                finishTicket(*item.ticket, true);
             // Put back what this batch had not run yet, ahead of newer calls.
             std::lock_guard lock(mutex_);
             for (auto it = batch.rbegin(); it != batch.rend(); ++it)
                 queue_.push_front(std::move(*it));
             throw;
         }
-        if (item.ticket)
-            finishTicket(*item.ticket, true);
         ++count;
     }
     return count;
@@ -132,15 +138,7 @@ bool Dispatcher::runUntil(const std::function<bool()>& done, std::chrono::millis
             item = std::move(queue_.front());
             queue_.pop_front();
         }
-        try {
-            item.call();
-        } catch (...) {
-            if (item.ticket)
-                finishTicket(*item.ticket, true);
-            throw;
-        }
-        if (item.ticket)
-            finishTicket(*item.ticket, true);
+        runItem(item);
         if (done())
             return true;
     }

@@ -72,6 +72,11 @@ private:
         std::shared_ptr<SendTicket> ticket;  // set for send()
     };
 
+    // False (and nothing queued) once shut down.
+    bool enqueue(Item item);
+    // Runs the call and releases its sender, also when the call throws.
+    static void runItem(Item& item);
+
     std::thread::id owner_;
     mutable std::mutex mutex_;
     std::condition_variable workArrived_;
