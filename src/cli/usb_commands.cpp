@@ -29,7 +29,7 @@ int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
 
     bool printerFound = false;
     for (const auto& identifier : identifiers) {
-        const bool printer = identifier.find("811E") != std::string::npos;
+        const bool printer = IsPrinterIdentifier(identifier);
         printerFound = printerFound || printer;
         out << (printer ? "* " : "  ") << identifier << '\n';
     }

@@ -2,7 +2,6 @@
 // refreshed whenever any USB device arrives or is removed.
 
 #include <algorithm>
-#include <cctype>
 
 #include "engine/comm_thread.h"
 #include "transport/usb_comm.h"
@@ -10,16 +9,6 @@
 namespace pst {
 
 namespace {
-
-// The printer's product id, as every identifier of it carries.
-constexpr const char* kPrinterProductId = "811E";
-
-bool namesPrinter(std::string identifier)
-{
-    std::transform(identifier.begin(), identifier.end(), identifier.begin(),
-                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
-    return identifier.find(kPrinterProductId) != std::string::npos;
-}
 
 // Fills `listing.items` with the printers present; a failure leaves the
 // items as far as they were filled and is kept as the listing's error.
@@ -30,7 +19,8 @@ void listPrinters(TUSBComm& usb, UsbDeviceListing& listing)
     try {
         std::vector<std::string> identifiers;
         usb.ListDevices(identifiers);
-        std::copy_if(identifiers.begin(), identifiers.end(), std::back_inserter(listing.items), namesPrinter);
+        std::copy_if(identifiers.begin(), identifiers.end(), std::back_inserter(listing.items),
+                     [](const std::string& identifier) { return IsPrinterIdentifier(identifier); });
     } catch (const ECommsError& failure) {
         listing.error = failure.what();
         if (!failure.detail().empty())

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/text_compare.h"
 #include "transport/comm_channel.h"
 #include "transport/usb_device_list.h"
 #include "transport/usb_device_session.h"
@@ -249,6 +250,15 @@ void TUSBComm::SetOutx_XonXoffFlow(bool value)
     }
     if (session_)
         session_->applyOutputFlowControl(value);
+}
+
+bool IsPrinterIdentifier(std::string_view identifier)
+{
+    constexpr std::string_view kPrinterProductId = "811E";
+    for (std::size_t at = 0; at + kPrinterProductId.size() <= identifier.size(); ++at)
+        if (equalsIgnoringAsciiCase(identifier.substr(at, kPrinterProductId.size()), kPrinterProductId))
+            return true;
+    return false;
 }
 
 }  // namespace pst

@@ -133,4 +133,8 @@ private:
     std::unique_ptr<UsbUeventMonitor> monitor_;
 };
 
+// Whether an identifier from ListDevices names the printer: its product id
+// 811E, in either case.
+bool IsPrinterIdentifier(std::string_view identifier);
+
 }  // namespace pst
