@@ -6,23 +6,6 @@
 #include <stdexcept>
 
 namespace pst::sim {
-namespace {
-
-void putLe16(std::uint8_t* out, std::uint16_t value)
-{
-    out[0] = static_cast<std::uint8_t>(value & 0xFF);
-    out[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void putLe32(std::uint8_t* out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-}  // namespace
-
 std::uint8_t xorOf(std::span<const std::uint8_t> bytes)
 {
     std::uint8_t acc = 0;
@@ -40,10 +23,10 @@ std::vector<std::uint8_t> buildFrame(std::uint16_t command, std::uint32_t arg1, 
     }
     std::vector<std::uint8_t> frame(wire::frameLength(payload.size()), 0);
     frame[0] = wire::kStartByte;
-    putLe16(&frame[wire::kCommandOffset], command);
-    putLe32(&frame[wire::kArg1Offset], arg1);
-    putLe32(&frame[wire::kArg2Offset], arg2);
-    putLe16(&frame[wire::kLengthOffset], static_cast<std::uint16_t>(payload.size()));
+    wire::putLe(&frame[wire::kCommandOffset], command, 2);
+    wire::putLe(&frame[wire::kArg1Offset], arg1, 4);
+    wire::putLe(&frame[wire::kArg2Offset], arg2, 4);
+    wire::putLe(&frame[wire::kLengthOffset], static_cast<std::uint32_t>(payload.size()), 2);
     frame[wire::kHeaderCheckOffset] =
         xorOf(std::span<const std::uint8_t>(frame).first(wire::kHeaderCheckedBytes));
     if (!payload.empty()) {

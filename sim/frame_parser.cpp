@@ -6,24 +6,6 @@
 #include <algorithm>
 
 namespace pst::sim {
-namespace {
-
-std::uint16_t le16(std::span<const std::uint8_t> b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(b[at + i]) << (8 * i);
-    }
-    return value;
-}
-
-}  // namespace
-
 void FrameParser::feed(std::span<const std::uint8_t> bytes, Clock::time_point arrivedAt, ParseResult& out)
 {
     if (!bytes.empty()) {
@@ -76,31 +58,38 @@ FrameParser::Verdict FrameParser::examine(std::span<const std::uint8_t> view, st
     if (view.size() < wire::kHeaderSize) {
         return Verdict::NeedMore;
     }
-    const std::size_t length = le16(view, wire::kLengthOffset);
-    const bool headerOk = view[1] == 0 && view[wire::kHeaderSize - 1] == 0 &&
-        xorOf(view.first(wire::kHeaderCheckedBytes)) == view[wire::kHeaderCheckOffset] &&
-        length <= wire::kMaxPayload;
-    if (!headerOk) {
+    const auto length = soundHeaderLength(view);
+    if (!length) {
         extent = wire::kHeaderSize;
         return Verdict::Bad;
     }
-    extent = wire::frameLength(length);
+    extent = wire::frameLength(*length);
     if (view.size() < extent) {
         return Verdict::NeedMore;
     }
-    if (length > 0 && xorOf(view.subspan(wire::kHeaderSize, length + 1)) != 0) {
+    if (*length > 0 && xorOf(view.subspan(wire::kHeaderSize, *length + 1)) != 0) {
         return Verdict::Bad;
     }
     return Verdict::Complete;
 }
 
+std::optional<std::size_t> FrameParser::soundHeaderLength(std::span<const std::uint8_t> header)
+{
+    const std::size_t length = wire::readLe(header, wire::kLengthOffset, 2);
+    if (header[1] != 0 || header[wire::kHeaderSize - 1] != 0 ||
+        xorOf(header.first(wire::kHeaderCheckedBytes)) != header[wire::kHeaderCheckOffset] ||
+        length > wire::kMaxPayload)
+        return std::nullopt;
+    return length;
+}
+
 ReceivedFrame FrameParser::decode(std::span<const std::uint8_t> frame)
 {
     ReceivedFrame decoded;
-    decoded.command = le16(frame, wire::kCommandOffset);
-    decoded.arg1 = le32(frame, wire::kArg1Offset);
-    decoded.arg2 = le32(frame, wire::kArg2Offset);
-    const std::size_t length = le16(frame, wire::kLengthOffset);
+    decoded.command = static_cast<std::uint16_t>(wire::readLe(frame, wire::kCommandOffset, 2));
+    decoded.arg1 = wire::readLe(frame, wire::kArg1Offset, 4);
+    decoded.arg2 = wire::readLe(frame, wire::kArg2Offset, 4);
+    const std::size_t length = wire::readLe(frame, wire::kLengthOffset, 2);
     const auto payload = frame.subspan(wire::kHeaderSize, length);
     decoded.payload.assign(payload.begin(), payload.end());
     return decoded;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -38,6 +39,12 @@ public:
 
     std::size_t buffered() const { return buffer_.size(); }
 
+    // The payload length a header of 16 bytes announces, when the header is
+    // sound (its check, its zero bytes, a length the printer accepts).
+    static std::optional<std::size_t> soundHeaderLength(std::span<const std::uint8_t> header);
+    // The command, arguments and payload of a frame already found sound.
+    static ReceivedFrame decode(std::span<const std::uint8_t> frame);
+
 private:
     enum class Verdict { Complete, Bad, NeedMore };
 
@@ -45,7 +52,6 @@ private:
     // byte). `extent` receives the frame length, or for a bad candidate the bytes
     // it covered.
     static Verdict examine(std::span<const std::uint8_t> view, std::size_t& extent);
-    static ReceivedFrame decode(std::span<const std::uint8_t> frame);
 
     Clock::time_point arrivalOf(std::uint64_t absoluteIndex) const;
     void discard(std::size_t count);

@@ -1,6 +1,7 @@
 #include "settings_commands.h"
 
 #include "line_speeds.h"
+#include "wire_format.h"
 
 #include <algorithm>
 #include <array>
@@ -24,10 +25,7 @@ std::string fieldText(const Payload& p, std::size_t at, std::size_t width)
 
 std::int32_t i32(const Payload& p, std::size_t at)
 {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        v |= static_cast<std::uint32_t>(p[at + i]) << (8 * i);
-    return static_cast<std::int32_t>(v);
+    return static_cast<std::int32_t>(wire::readLe(p, at, 4));
 }
 
 std::array<std::uint8_t, 4> address(const Payload& p, std::size_t at)
