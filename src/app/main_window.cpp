@@ -26,6 +26,7 @@
 #include "engine/window_messages.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
+#include "protocol/program_update.h"
 #include "transport/comm.h"
 #include "transport/udp_client.h"
 
@@ -567,7 +568,7 @@ void MainWindow::but_bootOutClick()
 
 void MainWindow::Timer1Timer()
 {
-    if (worker_->BootReplyText() != "151") {
+    if (worker_->BootReplyText() != kBootReplyMarker) {
         // Refused while the previous handshake still runs; the next tick
         // tries again.
         worker_->StartOperation(28, 0, 0);

@@ -3,6 +3,7 @@
 #include <span>
 #include <stdexcept>
 
+#include "app/message_texts.h"
 #include "engine/comm_thread.h"
 #include "protocol/exchanges.h"
 #include "protocol/link_setup.h"
@@ -103,7 +104,7 @@ void RunFirmwareUpdate(TCommThread& worker)
                                   static_cast<std::int32_t>(image.size()));
             }
         }
-        worker.ShowStatus("程序更新中请等待...");
+        worker.ShowStatus(std::string(kProgramUpdatingText));
         worker.Pause(kLoaderFlashPauseMs);
         worker.ShowStatus("更新程序完成");
     });
