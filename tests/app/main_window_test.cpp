@@ -32,6 +32,8 @@ using namespace pst::app;
 
 using pst::test::hasChineseCharacter;
 using pst::test::qs;
+using pst::test::openWindows;
+using pst::test::readText;
 using pst::test::RecordingPrompter;
 
 namespace {
@@ -67,7 +69,6 @@ private slots:
 private:
     std::unique_ptr<ProgramWindows> open(std::vector<std::string> languageFolders = {PST_LANG_DIR});
     void writeFile(const fs::path& path, const std::string& text);
-    std::string readFile(const fs::path& path) const;
     void startPrinter();
     void aimAtPrinter(MainWindow& main);
 
@@ -102,30 +103,13 @@ void MainWindowTest::cleanup()
 
 std::unique_ptr<ProgramWindows> MainWindowTest::open(std::vector<std::string> languageFolders)
 {
-    MainWindowSetup setup;
-    setup.programFolder = dataDir.string();
-    setup.languageFolders = std::move(languageFolders);
-    setup.prompter = &prompter;
-    setup.sysfsTtyFolder = ttyDir.string();
-    setup.usbPaths = {usbDir.string(), (usbDir / "dev").string()};
-    setup.watchUsbDevices = false;
-    auto windows = std::make_unique<ProgramWindows>(std::move(setup));
-    windows->main().show();
-    return windows;
+    return openWindows(dataDir, ttyDir, usbDir, std::move(languageFolders), prompter);
 }
 
 void MainWindowTest::writeFile(const fs::path& path, const std::string& text)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string MainWindowTest::readFile(const fs::path& path) const
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 void MainWindowTest::startPrinter()
@@ -285,7 +269,7 @@ void MainWindowTest::linkTestFromSetParametersOpensTheParameterWindowSilently()
     QVERIFY(main.isHidden());
     QVERIFY(prompter.messages.empty());
     QCOMPARE(main.worker().NotifyTarget(), para.messageTarget());
-    const std::string settings = readFile(dataDir / "sysconfig.ini");
+    const std::string settings = readText(dataDir / "sysconfig.ini");
     QVERIFY(settings.find("IP Address=10.0.0.42") != std::string::npos);
     QVERIFY(settings.find("Language=0") != std::string::npos);
     QVERIFY(settings.find("TranMode=0") != std::string::npos);

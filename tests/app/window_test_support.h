@@ -1,11 +1,17 @@
 #pragma once
 // What the window tests share: a prompter that records the message boxes
-// instead of showing them, and small text helpers.
+// instead of showing them, opening the windows over a test's own folders,
+// and small text helpers.
 
 #include <QString>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/program_windows.h"
 #include "app/prompter.h"
 
 namespace pst::test {
@@ -15,6 +21,34 @@ public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
 };
+
+// Both windows with their data in `programFolder`, serial ports listed from
+// `ttyFolder` and USB devices from `usbRoot`; the main window shown.
+inline std::unique_ptr<app::ProgramWindows> openWindows(const std::filesystem::path& programFolder,
+                                                        const std::filesystem::path& ttyFolder,
+                                                        const std::filesystem::path& usbRoot,
+                                                        std::vector<std::string> languageFolders,
+                                                        app::Prompter& prompter)
+{
+    app::MainWindowSetup setup;
+    setup.programFolder = programFolder.string();
+    setup.languageFolders = std::move(languageFolders);
+    setup.prompter = &prompter;
+    setup.sysfsTtyFolder = ttyFolder.string();
+    setup.usbPaths = {usbRoot.string(), (usbRoot / "dev").string()};
+    setup.watchUsbDevices = false;
+    auto windows = std::make_unique<app::ProgramWindows>(std::move(setup));
+    windows->main().show();
+    return windows;
+}
+
+inline std::string readText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 inline QString qs(const char* utf8)
 {

@@ -44,6 +44,8 @@ using namespace pst::para;
 
 using pst::test::hasChineseCharacter;
 using pst::test::qs;
+using pst::test::openWindows;
+using pst::test::readText;
 using pst::test::RecordingPrompter;
 
 namespace {
@@ -125,7 +127,6 @@ private:
     // Shows the parameter window with the main window aimed at the printer,
     // as the set-parameters button does after a link test.
     ParamWindow& showPara(ProgramWindows& windows);
-    std::string readFile(const fs::path& path) const;
     void writeSettings(const std::string& text);
     void startPrinter();
     bool waitForPrinter(const std::function<bool(const sim::PrinterSettings&)>& ready);
@@ -162,16 +163,7 @@ void ParamWindowTest::cleanup()
 
 std::unique_ptr<ProgramWindows> ParamWindowTest::open()
 {
-    MainWindowSetup setup;
-    setup.programFolder = dataDir.string();
-    setup.languageFolders = {PST_LANG_DIR};
-    setup.prompter = &prompter;
-    setup.sysfsTtyFolder = ttyDir.string();
-    setup.usbPaths = {(dataDir / "usb").string(), (dataDir / "usb" / "dev").string()};
-    setup.watchUsbDevices = false;
-    auto windows = std::make_unique<ProgramWindows>(std::move(setup));
-    windows->main().show();
-    return windows;
+    return openWindows(dataDir, ttyDir, dataDir / "usb", {PST_LANG_DIR}, prompter);
 }
 
 ParamWindow& ParamWindowTest::showPara(ProgramWindows& windows)
@@ -197,14 +189,6 @@ ParamWindow& ParamWindowTest::showPara(ProgramWindows& windows)
     if (!para.isVisible())
         main.btn_SetPara->click();
     return para;
-}
-
-std::string ParamWindowTest::readFile(const fs::path& path) const
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 void ParamWindowTest::writeSettings(const std::string& text)
@@ -287,7 +271,7 @@ void ParamWindowTest::firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder()
     para.close();
     QVERIFY(windows->main().isVisible());
     QCOMPARE(windows->main().worker().NotifyTarget(), windows->main().messageTarget());
-    const std::string file = readFile(dataDir / "sysconfig.ini");
+    const std::string file = readText(dataDir / "sysconfig.ini");
     std::size_t at = file.find("[ParaDefault]");
     QVERIFY(at != std::string::npos);
     for (const ParaKey& key : ParaKeyTable()) {
@@ -325,7 +309,7 @@ void ParamWindowTest::recordFromTheOtherLanguageFallsBackToFirstItems()
         QVERIFY(para.grab().save(QString::fromUtf8(folder) + "/param-basic-en.png"));
     }
     para.close();
-    QVERIFY(readFile(dataDir / "sysconfig.ini").find("\nDark=Normal\r\n") != std::string::npos);
+    QVERIFY(readText(dataDir / "sysconfig.ini").find("\nDark=Normal\r\n") != std::string::npos);
 
     main.cbb_Language->setCurrentIndex(0);
     emit main.cbb_Language->activated(0);
@@ -367,7 +351,7 @@ void ParamWindowTest::unknownBaudRateShowsNothingAndItsButtonDoesNothing()
     QVERIFY(!windows->main().worker().Busy());
     QVERIFY(prompter.messages.empty());
     para.close();
-    QVERIFY(readFile(dataDir / "sysconfig.ini").find("\nBaudRate=\r\n") != std::string::npos);
+    QVERIFY(readText(dataDir / "sysconfig.ini").find("\nBaudRate=\r\n") != std::string::npos);
 }
 
 void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
@@ -569,7 +553,7 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
 
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
     para.close();
-    const std::string file = readFile(dataDir / "sysconfig.ini");
+    const std::string file = readText(dataDir / "sysconfig.ini");
     QVERIFY(file.find("\nStartAddress=1CF000\r\n") != std::string::npos);
     QVERIFY(file.find("\nFontAddress=10000\r\n") != std::string::npos);
 }
@@ -625,7 +609,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     click(*windows, page.btn_ReadFont);
     QCOMPARE(para.statusPanel1->text(), qs("更新字库:") + chooser.savePath);
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
-    const std::string bytes = readFile(readBack);
+    const std::string bytes = readText(readBack);
     QCOMPARE(bytes.size(), std::size_t{1024});
     QCOMPARE(bytes.substr(0, 4), std::string("\x00\x00\x1d\x00", 4));
 
