@@ -107,6 +107,9 @@ struct ReaderTuning {
     std::atomic<std::uint32_t> readTotalMultiplier{0};
     std::atomic<std::uint32_t> readTotalConstant{0};
     std::atomic<bool> ignoreNullChar{false};
+    // Set before the reader starts: whether line-error counts are read after
+    // every read; the USB device component has no use for them.
+    bool countLineErrors = true;
 };
 
 }  // namespace pst

@@ -86,7 +86,8 @@ void CommReader::run()
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     // Pseudo-terminals and some USB adapters keep no error counts; on those
     // line errors simply go unreported.
-    std::optional<LineErrorCounts> lastCounts = readErrorCounts(fd_);
+    std::optional<LineErrorCounts> lastCounts =
+        tuning_.countLineErrors ? readErrorCounts(fd_) : std::nullopt;
     std::array<std::uint8_t, kReadChunkSize> buffer{};
 
     auto wait = [this](int timeoutMs) {

@@ -69,6 +69,7 @@ UsbDeviceSession::UsbDeviceSession(std::string node, const CommNotifier& notifie
     : node_(std::move(node)), notifier_(notifier), sendQueueEmpty_(sendQueueEmpty)
 {
     tuning_.readInterval.store(kTakeWhatArrived);
+    tuning_.countLineErrors = false;
 }
 
 void UsbDeviceSession::startThreads()
