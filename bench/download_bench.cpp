@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "engine/comm_thread.h"
+#include "operations/operation_table.h"
 #include "engine/window_messages.h"
 #include "protocol/downloads.h"
 #include "transport/udp_client.h"
@@ -87,6 +88,7 @@ RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, 
     const auto folder = scratchFolder();
     links.watchUsbDevices = false;
     TCommThread worker(target, settings, folder.string(), std::move(links));
+    worker.SetOperationTable(&operationHandler);
     worker.SetSleeper([](std::chrono::milliseconds) {});
     const auto start = Clock::now();
     worker.StartOperation(operation, 0, 0, std::move(handOver));

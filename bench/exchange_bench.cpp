@@ -24,7 +24,7 @@
 
 #include "engine/comm_thread.h"
 #include "engine/window_messages.h"
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 #include "virtual_printer.h"
 
 using namespace pst;

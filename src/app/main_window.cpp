@@ -19,14 +19,15 @@
 #include "app/com_port_list.h"
 #include "app/dispatcher_pump.h"
 #include "app/drop_down_combo_box.h"
-#include "app/main_defaults.h"
-#include "app/message_texts.h"
+#include "texts/main_defaults.h"
+#include "texts/message_texts.h"
 #include "app/param_window.h"
-#include "app/translation.h"
+#include "texts/translation.h"
 #include "engine/window_messages.h"
+#include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
-#include "protocol/program_update.h"
+#include "operations/program_update.h"
 #include "transport/comm.h"
 #include "transport/udp_client.h"
 
@@ -270,6 +271,7 @@ void MainWindow::FormCreate()
     links.usbPaths = setup_.usbPaths;
     links.watchUsbDevices = setup_.watchUsbDevices;
     worker_ = std::make_unique<TCommThread>(target_, settings_, setup_.programFolder, std::move(links));
+    worker_->SetOperationTable(&operationHandler);
     ShowUsbDevices(worker_->UsbDevices());
     // Refreshed on this thread when a USB device arrives or is removed.
     worker_->SetUsbListSink([self](const UsbDeviceListing& listing) {

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/translatable_window.h"
+#include "texts/translatable_window.h"
 
 namespace pst::app {
 

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "app/main_defaults.h"
-#include "app/translation.h"
+#include "texts/main_defaults.h"
+#include "texts/translation.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 

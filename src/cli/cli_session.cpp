@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "engine/window_messages.h"
+#include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "transport/comm.h"
@@ -36,6 +37,7 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     links.udpClient = std::make_shared<TUdpClient>();
     worker_ = std::make_unique<TCommThread>(target, settings_, resolveProgramFolder(options.dataDir),
                                             std::move(links));
+    worker_->SetOperationTable(&operationHandler);
     worker_->SetParamBarSink({dispatcher_, [this](const std::string& text) { printStatus(text); }});
     // Each announced text as it was then, not as the board reads later: a
     // fast link shows "Checking..." and "...Found" within the same moment.

@@ -15,7 +15,7 @@
 #include "protocol/downloads.h"
 #include "protocol/logo_bank.h"
 #include "protocol/program_file.h"
-#include "protocol/program_update.h"
+#include "operations/program_update.h"
 #include "transport/comm.h"
 
 namespace pst::cli {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "protocol/value_mappings.h"
 
 namespace pst::cli {

@@ -4,7 +4,7 @@
 
 #include "cli/operation_commands.h"
 #include "cli/printer_lists.h"
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "protocol/dotted_address.h"
 #include "protocol/input_error.h"
 #include "protocol/raw_payloads.h"

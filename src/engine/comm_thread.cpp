@@ -1,6 +1,5 @@
 #include "engine/comm_thread.h"
 
-#include "engine/operation_table.h"
 #include "engine/window_messages.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -248,7 +247,7 @@ void TCommThread::RunOnce()
         const int operation = operation_.load();
         if (operation == kCustomOperation && customHandler_) {
             customHandler_(*this);
-        } else if (OperationHandler handler = operationHandler(operation)) {
+        } else if (OperationHandler handler = operations_ ? operations_(operation) : nullptr) {
             handler(*this);
         } else if (operation >= 1 && operation <= kLastOperation) {
             SetErrorCode(1);

@@ -41,6 +41,13 @@ namespace pst {
 class TComm;
 class TUSBComm;
 class TUdpClient;
+class TCommThread;
+
+// What runs a numbered operation, and the table that names one for each
+// number (nullptr: none in this version). The table is handed in by the
+// program that creates the worker.
+using OperationHandler = void (*)(TCommThread&);
+using OperationTable = OperationHandler (*)(int operation);
 
 // The run's copy of the connection settings, taken when a run starts.
 struct RunSettings {
@@ -120,6 +127,9 @@ public:
     // benchmarks use it to drive the exchanges directly.
     static constexpr int kCustomOperation = 1000;
     bool StartCustom(std::function<void(TCommThread&)> handler);
+
+    // The handlers of the numbered operations; set before the first request.
+    void SetOperationTable(OperationTable table) { operations_ = table; }
 
     void SetNotifyTarget(std::shared_ptr<MessageTarget> target);
     std::shared_ptr<MessageTarget> NotifyTarget() const;
@@ -290,6 +300,7 @@ private:
     std::int32_t argument2_ = 0;
     HandOver handOver_;
     std::function<void(TCommThread&)> customHandler_;
+    OperationTable operations_ = nullptr;
     int errorCode_ = 0;
     RunSettings run_;
 

@@ -6,7 +6,7 @@
 
 #include "engine/comm_thread.h"
 #include "engine/window_messages.h"
-#include "protocol/link_setup.h"
+#include "engine/link_setup.h"
 #include "transport/comm.h"
 #include "transport/udp_client.h"
 #include "transport/usb_comm.h"

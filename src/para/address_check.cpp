@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <string>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "para/para_actions.h"
 #include "para/para_widgets.h"
 #include "protocol/dotted_address.h"

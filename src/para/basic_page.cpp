@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QVBoxLayout>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 
 namespace pst::para {
 

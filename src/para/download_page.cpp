@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "para/download_requests.h"
 #include "para/qimage_picture.h"
 #include "protocol/downloads.h"

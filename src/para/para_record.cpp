@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
 

@@ -12,10 +12,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/main_defaults.h"
+#include "texts/main_defaults.h"
 #include "app/main_window.h"
-#include "app/message_texts.h"
-#include "app/translation.h"
+#include "texts/message_texts.h"
+#include "texts/translation.h"
 #include "engine/window_messages.h"
 #include "para/basic_page.h"
 #include "para/black_mark_page.h"

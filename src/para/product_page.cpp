@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 
 namespace pst::para {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "platform/int_conversion.h"
 #include "protocol/command_packet.h"
 #include "protocol/dotted_address.h"

@@ -7,7 +7,7 @@
 
 #include "app/app_options.h"
 #include "app/connection_refresh.h"
-#include "app/main_defaults.h"
+#include "texts/main_defaults.h"
 #include "platform/int_conversion.h"
 
 namespace pst::app {

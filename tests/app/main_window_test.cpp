@@ -20,7 +20,7 @@
 
 #include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "app/program_windows.h"
 #include "platform/manual_reset_event.h"
 #include "transport/comm.h"

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <thread>
 
-#include "app/message_texts.h"
-#include "app/translation.h"
+#include "texts/message_texts.h"
+#include "texts/translation.h"
 
 namespace pst::app {
 namespace {

@@ -4,7 +4,7 @@
 #include "engine/worker_fixture.h"
 
 #include "protocol/errors.h"
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 
 using namespace pst;
 using namespace pst::test;

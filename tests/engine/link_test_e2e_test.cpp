@@ -3,7 +3,7 @@
 
 #include "engine/worker_fixture.h"
 
-#include "engine/operation_table.h"
+#include "operations/operation_table.h"
 #include "protocol/command_packet.h"
 #include "protocol/speed_code.h"
 #include "transport/comm.h"

@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "protocol/command_packet.h"
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 #include "transport/udp_client.h"
 
 using namespace pst;

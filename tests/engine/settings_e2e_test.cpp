@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "protocol/settings_payloads.h"
 #include "protocol/value_mappings.h"
 

@@ -4,7 +4,7 @@
 
 #include "engine/worker_fixture.h"
 
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 #include "transport/comm.h"
 #include "transport/fake_usb_tree.h"
 #include "transport/usb_comm.h"

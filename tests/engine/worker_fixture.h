@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "engine/comm_thread.h"
+#include "operations/operation_table.h"
 #include "engine/window_messages.h"
 #include "virtual_printer.h"
 
@@ -69,6 +70,7 @@ protected:
             });
         worker = std::make_unique<TCommThread>(
             target, settings, programFolder.empty() ? folder.string() : programFolder, std::move(links));
+        worker->SetOperationTable(&operationHandler);
         worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
     }
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "para/para_record.h"
 
 using namespace pst;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "para/key_filter.h"
 #include "para/para_requests.h"
 #include "platform/int_conversion.h"

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 
 using namespace pst;
 

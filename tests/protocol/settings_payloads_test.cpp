@@ -4,7 +4,7 @@
 
 #include "protocol/test_support.h"
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "platform/int_conversion.h"
 #include "protocol/input_error.h"
 #include "protocol/settings_payloads.h"

@@ -1,4 +1,4 @@
-#include "protocol/file_download.h"
+#include "operations/file_download.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "protocol/errors.h"
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 
 namespace pst {
 

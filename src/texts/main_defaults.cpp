@@ -1,4 +1,4 @@
-#include "app/main_defaults.h"
+#include "texts/main_defaults.h"
 
 namespace pst::app {
 

@@ -1,4 +1,4 @@
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 
 #include <algorithm>
 #include <array>

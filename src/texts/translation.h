@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/translatable_window.h"
+#include "texts/translatable_window.h"
 #include "platform/ini_file.h"
 
 namespace pst::app {

@@ -1,11 +1,9 @@
 #pragma once
 // Which handler runs each numbered operation (1 to 45).
 
+#include "engine/comm_thread.h"
+
 namespace pst {
-
-class TCommThread;
-
-using OperationHandler = void (*)(TCommThread&);
 
 // The handler of `operation`, or nullptr when the operation has none in
 // this version. Numbers outside 1..45 never have one.

@@ -1,12 +1,12 @@
-#include "protocol/program_update.h"
+#include "operations/program_update.h"
 
 #include <span>
 #include <stdexcept>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "engine/comm_thread.h"
-#include "protocol/exchanges.h"
-#include "protocol/link_setup.h"
+#include "engine/exchanges.h"
+#include "engine/link_setup.h"
 #include "protocol/program_file.h"
 #include "transport/comm.h"
 #include "transport/usb_comm.h"

@@ -1,13 +1,13 @@
-#include "engine/operation_table.h"
+#include "operations/operation_table.h"
 
 #include <array>
 
 #include "engine/comm_thread.h"
-#include "protocol/file_download.h"
-#include "protocol/link_test.h"
-#include "protocol/program_update.h"
-#include "protocol/raw_operations.h"
-#include "protocol/settings_operations.h"
+#include "operations/file_download.h"
+#include "operations/link_check.h"
+#include "operations/program_update.h"
+#include "operations/raw_operations.h"
+#include "operations/settings_operations.h"
 
 namespace pst {
 

@@ -1,15 +1,15 @@
-#include "protocol/settings_operations.h"
+#include "operations/settings_operations.h"
 
 #include <array>
 #include <optional>
 #include <string>
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "engine/comm_thread.h"
 #include "protocol/command_packet.h"
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 #include "protocol/input_error.h"
-#include "protocol/raw_sending.h"
+#include "operations/raw_sending.h"
 #include "protocol/value_mappings.h"
 
 namespace pst {

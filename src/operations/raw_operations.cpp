@@ -1,9 +1,9 @@
-#include "protocol/raw_operations.h"
+#include "operations/raw_operations.h"
 
 #include "engine/comm_thread.h"
 #include "protocol/input_error.h"
 #include "protocol/raw_payloads.h"
-#include "protocol/raw_sending.h"
+#include "operations/raw_sending.h"
 
 namespace pst {
 

@@ -1,4 +1,4 @@
-#include "protocol/link_test.h"
+#include "operations/link_check.h"
 
 #include "engine/comm_thread.h"
 #include "engine/window_messages.h"

@@ -1,4 +1,4 @@
-#include "protocol/raw_sending.h"
+#include "operations/raw_sending.h"
 
 #include "engine/comm_thread.h"
 #include "transport/comm.h"

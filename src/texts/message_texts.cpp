@@ -1,4 +1,4 @@
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 
 #include <array>
 #include <mutex>

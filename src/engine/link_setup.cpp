@@ -1,11 +1,11 @@
-#include "protocol/link_setup.h"
+#include "engine/link_setup.h"
 
 #include <array>
 #include <cctype>
 
 #include "engine/comm_thread.h"
 #include "protocol/errors.h"
-#include "protocol/exchanges.h"
+#include "engine/exchanges.h"
 #include "protocol/speed_code.h"
 #include "transport/comm.h"
 

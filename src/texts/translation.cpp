@@ -1,6 +1,6 @@
-#include "app/translation.h"
+#include "texts/translation.h"
 
-#include "app/message_texts.h"
+#include "texts/message_texts.h"
 #include "platform/file_bytes.h"
 #include "platform/program_folder.h"
 
