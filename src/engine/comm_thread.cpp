@@ -219,6 +219,7 @@ bool TCommThread::TakeRunSettings()
 {
     const ConnectionSettings settings = settings_->get();
     run_ = RunSettings{};
+    run_.kind = settings.kind;
     run_.comName = settings.comName;
     run_.ipAddress = settings.ipAddress;
     run_.port = settings.port;

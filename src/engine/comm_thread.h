@@ -51,6 +51,7 @@ using OperationTable = OperationHandler (*)(int operation);
 
 // The run's copy of the connection settings, taken when a run starts.
 struct RunSettings {
+    LinkKind kind = LinkKind::Serial;
     std::string comName;
     std::uint32_t transferSpeed = 0;
     std::uint32_t deviceSpeed = 0;
