@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "cli/cli_session.h"
+#include "platform/input_error.h"
 #include "platform/int_conversion.h"
+#include "texts/input_refusal_text.h"
 #include "transport/comm.h"
 
 namespace pst::cli {
@@ -80,6 +82,10 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
         arguments.finish();
     } catch (const UsageError& e) {
         err << command->name << ": " << e.what() << "\nTry 'pennafor-cli " << command->name << " --help'.\n";
+        return 2;
+    } catch (const EInvalidInput& e) {
+        // The message a window would show for the same input.
+        err << InputRefusalText(e) << '\n';
         return 2;
     } catch (const std::exception& e) {
         // The message a window would show for the same input.

@@ -1,6 +1,8 @@
 #include "engine/comm_thread.h"
 
+#include "engine/error_policy.h"
 #include "engine/window_messages.h"
+#include "engine/worker_context.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "transport/comm.h"
@@ -76,6 +78,7 @@ bool TCommThread::Request(int operation, std::int32_t argument1, std::int32_t ar
         argument2_ = argument2;
         handOver_ = std::move(handOver);
         customHandler_ = std::move(handler);
+        cancel_.reset();
     }
     wake_.notify_all();
     return true;
@@ -152,7 +155,12 @@ void TCommThread::ClearRawReceive()
 
 void TCommThread::Pause(int milliseconds)
 {
-    sleeper_(std::chrono::milliseconds(milliseconds));
+    if (Cancelled())
+        return;
+    if (sleeper_)
+        sleeper_(std::chrono::milliseconds(milliseconds));
+    else
+        cancel_.wait(std::chrono::milliseconds(milliseconds));
 }
 
 void TCommThread::NoteFailureCause(const std::exception& failure)
@@ -168,23 +176,12 @@ void TCommThread::NoteFailureCause(const std::exception& failure)
 
 bool TCommThread::Guarded(const std::function<void()>& body)
 {
-    try {
-        body();
+    const auto failure =
+        RunUnderErrorPolicy(body, [this](const std::exception& cause) { NoteFailureCause(cause); });
+    if (!failure)
         return true;
-    } catch (const std::exception& failure) {
-        NoteFailureCause(failure);
-        const std::string text = failure.what();
-        if (text.empty()) {
-            SetErrorCode(2);
-            SetErrorText("Undefined Error");
-        } else {
-            SetErrorCode(1);
-            SetErrorText(text);
-        }
-    } catch (...) {
-        SetErrorCode(2);
-        SetErrorText("Undefined Error");
-    }
+    SetErrorCode(failure->code);
+    SetErrorText(failure->text);
     return false;
 }
 
@@ -249,7 +246,8 @@ void TCommThread::RunOnce()
         if (operation == kCustomOperation && customHandler_) {
             customHandler_(*this);
         } else if (OperationHandler handler = operations_ ? operations_(operation) : nullptr) {
-            handler(*this);
+            WorkerContext context(*this);
+            handler(context);
         } else if (operation >= 1 && operation <= kLastOperation) {
             SetErrorCode(1);
             SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");

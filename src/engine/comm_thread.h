@@ -25,7 +25,9 @@
 #include <vector>
 
 #include "engine/connection_settings.h"
+#include "engine/operation_context.h"
 #include "engine/reply_assembler.h"
+#include "engine/run_request.h"
 #include "engine/status_board.h"
 #include "engine/status_text.h"
 #include "engine/transfer_log.h"
@@ -33,7 +35,6 @@
 #include "platform/manual_reset_event.h"
 #include "platform/message_target.h"
 #include "platform/sleeper.h"
-#include "protocol/download_list.h"
 #include "transport/usb_system_paths.h"
 
 namespace pst {
@@ -43,37 +44,10 @@ class TUSBComm;
 class TUdpClient;
 class TCommThread;
 
-// What runs a numbered operation, and the table that names one for each
-// number (nullptr: none in this version). The table is handed in by the
-// program that creates the worker.
-using OperationHandler = void (*)(TCommThread&);
+// The table that names the handler of each numbered operation (nullptr:
+// none in this version). The table is handed in by the program that
+// creates the worker.
 using OperationTable = OperationHandler (*)(int operation);
-
-// The run's copy of the connection settings, taken when a run starts.
-struct RunSettings {
-    LinkKind kind = LinkKind::Serial;
-    std::string comName;
-    std::uint32_t transferSpeed = 0;
-    std::uint32_t deviceSpeed = 0;
-    bool network = false;
-    bool serial = false;
-    bool usb = false;
-    std::string ipAddress;
-    std::int32_t port = 0;
-};
-
-// Data a window hands to an operation with its request; the worker keeps its
-// own copy for the whole run.
-struct HandOver {
-    std::vector<std::uint8_t> paramBlock;  // ParamBlock, ParamLength = size()
-    std::string logoPrintList;             // LogoPrintList: "1,3" (operation 17)
-    // Downloads and updates (operations 2, 3, 4, 7, 16, 25).
-    std::vector<std::uint8_t> programImage;  // ProgramImage: the whole file
-    std::string fileTag;                     // FileTag: model the program is for
-    std::int32_t waitTimeMs = 5000;          // WaitTimeMs: pause while the printer restarts
-    DownloadList downloadList;               // DownloadList rows, in order
-    std::string readBackFile;                // ReadBackFile (operation 16)
-};
 
 // Where a text goes on the thread that shows it.
 struct TextSink {
@@ -123,6 +97,12 @@ public:
                         HandOver handOver = {});
     bool Busy() const { return busy_.load(); }
 
+    // Asks the running operation to stop (any thread): pauses end at once
+    // and operations that can stop early do. Applies to the current run
+    // only; every new request clears it.
+    void CancelOperation() { cancel_.set(); }
+    bool Cancelled() const { return cancel_.isSet(); }
+
     // Runs `handler` through the same per-run cycle as a numbered operation
     // (settings copy, log, messages), under kCustomOperation. Tests and
     // benchmarks use it to drive the exchanges directly.
@@ -155,6 +135,7 @@ public:
     const StatusBoard& Status() const { return status_; }
 
     // Test seams: every fixed pause, and the clock of the status throttle.
+    // Without a sleeper of its own a pause waits on the cancel event.
     void SetSleeper(Sleeper sleeper);
     void SetStatusClock(SteadyClock clock);
 
@@ -309,7 +290,8 @@ private:
     StatusBoard status_;
     std::mutex throttleMutex_;
     StatusThrottle throttle_;
-    Sleeper sleeper_ = realSleeper();
+    Sleeper sleeper_;  // empty: pauses wait on cancel_
+    ManualResetEvent cancel_;
 
     // Reply state: the assembler is filled on the UI thread and read by the
     // worker after the reply event is set.

@@ -4,7 +4,7 @@
 #include <array>
 #include <span>
 
-#include "engine/comm_thread.h"
+#include "engine/operation_context.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "protocol/errors.h"
@@ -19,34 +19,34 @@ constexpr std::uint16_t kCommandReadMemory = 0x34;
 // Room for the largest payload a reply can announce on any link.
 constexpr std::size_t kReadBufferSize = 4096;
 
-void sendFile(TCommThread& worker, const DownloadRow& row)
+void sendFile(OperationContext& context, const DownloadRow& row)
 {
     const auto file = isRegularFile(row.path) ? readFileBytes(row.path) : std::nullopt;
     if (!file)
         throw ECommunicationException("File " + row.path + " not Exist");
     const auto command = static_cast<std::uint16_t>(strToInt(row.commandText));
     const auto base = static_cast<std::uint32_t>(strToInt(row.baseText));
-    worker.ShowStatus("Downloading " + row.displayName + row.path, 0, 0, true);
+    context.showStatus("Downloading " + row.displayName + row.path, 0, 0, true);
     const std::span<const std::uint8_t> bytes(*file);
     for (std::size_t offset = 0; offset < bytes.size(); offset += kDownloadBlockSize) {
         const auto block = bytes.subspan(offset, std::min(kDownloadBlockSize, bytes.size() - offset));
-        ConfirmedSend(worker, command, base + static_cast<std::uint32_t>(offset), kConfirmedSendAttempts,
-                      block);
-        worker.ShowStatus("", static_cast<std::int32_t>(offset + block.size()),
-                          static_cast<std::int32_t>(bytes.size()));
+        context.confirmedSend(command, base + static_cast<std::uint32_t>(offset), kConfirmedSendAttempts,
+                              block);
+        context.showStatus("", static_cast<std::int32_t>(offset + block.size()),
+                           static_cast<std::int32_t>(bytes.size()));
     }
 }
 
 // Reads `length` bytes from `start` with read requests of `command`.
-std::vector<std::uint8_t> readMemory(TCommThread& worker, std::uint16_t command, std::uint32_t start,
+std::vector<std::uint8_t> readMemory(OperationContext& context, std::uint16_t command, std::uint32_t start,
                                      std::int32_t length)
 {
     std::vector<std::uint8_t> collected;
     std::array<std::uint8_t, kReadBufferSize> reply;
     std::int64_t done = 0;
     while (done < length) {
-        const std::uint32_t n = ReadRequest(worker, command, start + static_cast<std::uint32_t>(done),
-                                            kConfirmedSendAttempts, {}, reply);
+        const std::uint32_t n = context.readRequest(command, start + static_cast<std::uint32_t>(done),
+                                                    kConfirmedSendAttempts, {}, reply);
         // An empty reply would never move the read on.
         if (n == 0)
             throw ECommunicationException("Received Failed: the printer sent no data for address " +
@@ -54,7 +54,7 @@ std::vector<std::uint8_t> readMemory(TCommThread& worker, std::uint16_t command,
         const std::size_t kept = std::min<std::size_t>(n, reply.size());
         collected.insert(collected.end(), reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(kept));
         done += n;
-        worker.ShowStatus("", static_cast<std::int32_t>(std::min<std::int64_t>(done, length)), length);
+        context.showStatus("", static_cast<std::int32_t>(std::min<std::int64_t>(done, length)), length);
     }
     return collected;
 }
@@ -65,49 +65,49 @@ void saveFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
         throw ECommunicationException("Cannot write " + path);
 }
 
-void runRead(TCommThread& worker, bool saveToFile)
+void runRead(OperationContext& context, bool saveToFile)
 {
-    worker.Guarded([&] {
+    context.guarded([&] {
         std::uint16_t command = kCommandReadMemory;
         if (!saveToFile) {
-            const DownloadList& list = worker.RunHandOver().downloadList;
+            const DownloadList& list = context.handOver().downloadList;
             if (!list.empty())
                 command = static_cast<std::uint16_t>(strToInt(list.front().commandText));
         }
-        worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
-        worker.SetMemoryStream({});
-        auto bytes =
-            readMemory(worker, command, static_cast<std::uint32_t>(worker.Argument1()), worker.Argument2());
+        context.openLink();
+        context.setMemoryStream({});
+        auto bytes = readMemory(context, command, static_cast<std::uint32_t>(context.argument1()),
+                                context.argument2());
         if (saveToFile)
-            saveFile(worker.RunHandOver().readBackFile, bytes);
-        worker.SetMemoryStream(std::move(bytes));
-        worker.RestoreLinkSpeed();
-        worker.ShowStatus("上传完成");
+            saveFile(context.handOver().readBackFile, bytes);
+        context.setMemoryStream(std::move(bytes));
+        context.restoreLinkSpeed();
+        context.showStatus("上传完成");
     });
-    worker.Guarded([&] { worker.CloseLink(); });
+    context.guarded([&] { context.closeLink(); });
 }
 
 }  // namespace
 
-void RunFileDownload(TCommThread& worker)
+void RunFileDownload(OperationContext& context)
 {
-    worker.Guarded([&] {
-        worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
-        for (const DownloadRow& row : worker.RunHandOver().downloadList)
-            sendFile(worker, row);
-        worker.RestoreLinkSpeed();
+    context.guarded([&] {
+        context.openLink();
+        for (const DownloadRow& row : context.handOver().downloadList)
+            sendFile(context, row);
+        context.restoreLinkSpeed();
     });
-    worker.Guarded([&] { worker.CloseLink(); });
+    context.guarded([&] { context.closeLink(); });
 }
 
-void RunMemoryReadBack(TCommThread& worker)
+void RunMemoryReadBack(OperationContext& context)
 {
-    runRead(worker, true);
+    runRead(context, true);
 }
 
-void RunMemoryRead(TCommThread& worker)
+void RunMemoryRead(OperationContext& context)
 {
-    runRead(worker, false);
+    runRead(context, false);
 }
 
 }  // namespace pst

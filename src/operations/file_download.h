@@ -5,10 +5,10 @@
 
 namespace pst {
 
-class TCommThread;
+class OperationContext;
 
-void RunFileDownload(TCommThread& worker);
-void RunMemoryReadBack(TCommThread& worker);
-void RunMemoryRead(TCommThread& worker);
+void RunFileDownload(OperationContext& context);
+void RunMemoryReadBack(OperationContext& context);
+void RunMemoryRead(OperationContext& context);
 
 }  // namespace pst

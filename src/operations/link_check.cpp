@@ -1,44 +1,47 @@
 #include "operations/link_check.h"
 
-#include "engine/comm_thread.h"
-#include "engine/window_messages.h"
+#include <stdexcept>
+
+#include "engine/operation_context.h"
 
 namespace pst {
 
-void RunLinkTest(TCommThread& worker)
+void RunLinkTest(OperationContext& context)
 {
-    const RunSettings& run = worker.Run();
+    const RunSettings& run = context.settings();
     bool found = false;
     try {
-        if (run.network) {
+        if (run.kind == LinkKind::Network) {
             const std::string address = run.ipAddress + ":" + std::to_string(run.port);
-            worker.ShowStatus("Checking" + address);
-            worker.OpenLink(run.comName, run.transferSpeed);
-            worker.ShowStatus(address + " Found");
-        } else if (run.usb) {
-            worker.OpenLink(run.comName, run.transferSpeed);
+            context.showStatus("Checking" + address);
+            context.openLink();
+            context.showStatus(address + " Found");
+        } else if (run.kind == LinkKind::Usb) {
+            context.openLink();
         } else {
-            worker.ShowStatus("Checking" + run.comName);
-            worker.OpenLink(run.comName, run.transferSpeed);
-            worker.RestoreLinkSpeed();
-            worker.ShowStatus(run.comName + "Found");
+            context.showStatus("Checking" + run.comName);
+            context.openLink();
+            context.restoreLinkSpeed();
+            context.showStatus(run.comName + "Found");
         }
         found = true;
     } catch (const std::exception& failure) {
         // The window reports only "Connecting Failed"; the cause is kept for
         // those who ask (the command line prints it).
-        worker.NoteFailureCause(failure);
+        context.noteFailureCause(failure);
     } catch (...) {
+        // A failure with nothing to read: its cause is the policy's text.
+        context.noteFailureCause(std::runtime_error("Undefined Error"));
     }
-    worker.Guarded([&] { worker.CloseLink(); });
+    context.guarded([&] { context.closeLink(); });
 
     if (found) {
-        worker.SetErrorCode(0);
-        worker.SendMessage(UM_LINK_OK, 0, worker.DeviceTypeNumber());
+        context.setErrorCode(0);
+        context.reportLinkFound();
     } else {
-        worker.SetErrorText("Connecting Failed");
-        worker.SetErrorCode(1);
-        worker.SendMessage(UM_LINK_FAILED, 0, worker.DeviceTypeNumber());
+        context.setErrorText("Connecting Failed");
+        context.setErrorCode(1);
+        context.reportLinkFailed();
     }
 }
 

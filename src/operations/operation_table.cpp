@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/comm_thread.h"
+#include "operations/operation.h"
 #include "operations/file_download.h"
 #include "operations/link_check.h"
 #include "operations/program_update.h"
@@ -13,58 +13,65 @@ namespace pst {
 
 namespace {
 
+using HandlerArray = std::array<OperationHandler, kLastOperation + 1>;
+
+constexpr void put(HandlerArray& table, Operation operation, OperationHandler handler)
+{
+    table[static_cast<std::size_t>(operationNumber(operation))] = handler;
+}
+
 // Index = operation number. Operations without an entry yet end with error
 // code 1 and a text saying so (see the per-run sequence).
-constexpr std::array<OperationHandler, TCommThread::kLastOperation + 1> kHandlers = [] {
-    std::array<OperationHandler, TCommThread::kLastOperation + 1> table{};
-    table[1] = &RunLinkTest;
+constexpr HandlerArray kHandlers = [] {
+    HandlerArray table{};
+    put(table, Operation::LinkTest, &RunLinkTest);
     // Updates, downloads and read-back.
-    table[2] = &RunMemoryRead;
-    table[3] = &RunFileDownload;
-    table[4] = &RunProgramUpdate;
-    table[7] = &RunFileDownload;
-    table[16] = &RunMemoryReadBack;
-    table[25] = &RunFirmwareUpdate;
-    table[28] = &RunBootHandshake;
+    put(table, Operation::ReadMemoryBlock, &RunMemoryRead);
+    put(table, Operation::FontDownload, &RunFileDownload);
+    put(table, Operation::ProgramUpdate, &RunProgramUpdate);
+    put(table, Operation::LogoDownload, &RunFileDownload);
+    put(table, Operation::ReadFontMemory, &RunMemoryReadBack);
+    put(table, Operation::FirmwareUpdate, &RunFirmwareUpdate);
+    put(table, Operation::BootHandshake, &RunBootHandshake);
     // Settings commands.
-    table[5] = &RunSetIp;
-    table[6] = &RunSetCodePage;
-    table[8] = &RunSetBaudRate;
-    table[9] = &RunSetSwitchOptions;
-    table[10] = &RunRestoreDefaults;
-    table[11] = &RunSetBluetooth;
-    table[12] = &RunSetWifiStation;
-    table[13] = &RunCloseWifi;
-    table[14] = &RunSetInfrared;
-    table[15] = &RunSetProduct;
-    table[18] = &RunSetSleepTimes;
-    table[19] = &RunSetAllParameters;
-    table[20] = &RunSetSwitchOptions;
-    table[21] = &RunSetWifiAccessPoint;
-    table[22] = &RunSendBluetoothControl;
-    table[24] = &RunSetRecyclingTime;
-    table[26] = &RunRawPair8D00;
-    table[27] = &RunBluetoothHidingOff;
-    table[29] = &RunRawPair8D01;
-    table[30] = &RunBluetoothHidingOn;
-    table[42] = &RunFlowControlSoftware;
-    table[43] = &RunFlowControlHardware;
+    put(table, Operation::SetIp, &RunSetIp);
+    put(table, Operation::SetCodePage, &RunSetCodePage);
+    put(table, Operation::SetBaudRate, &RunSetBaudRate);
+    put(table, Operation::SetSwitchOptionsAlone, &RunSetSwitchOptions);
+    put(table, Operation::RestoreDefaults, &RunRestoreDefaults);
+    put(table, Operation::SetBluetooth, &RunSetBluetooth);
+    put(table, Operation::SetWifiStation, &RunSetWifiStation);
+    put(table, Operation::CloseWifi, &RunCloseWifi);
+    put(table, Operation::SetInfrared, &RunSetInfrared);
+    put(table, Operation::SetProduct, &RunSetProduct);
+    put(table, Operation::SetSleepTimes, &RunSetSleepTimes);
+    put(table, Operation::SetAllParameters, &RunSetAllParameters);
+    put(table, Operation::SetSwitchOptions, &RunSetSwitchOptions);
+    put(table, Operation::SetWifiAccessPoint, &RunSetWifiAccessPoint);
+    put(table, Operation::SendBluetoothControl, &RunSendBluetoothControl);
+    put(table, Operation::SetRecyclingTime, &RunSetRecyclingTime);
+    put(table, Operation::RawPair8D00, &RunRawPair8D00);
+    put(table, Operation::BluetoothHidingOff, &RunBluetoothHidingOff);
+    put(table, Operation::RawPair8D01, &RunRawPair8D01);
+    put(table, Operation::BluetoothHidingOn, &RunBluetoothHidingOn);
+    put(table, Operation::FlowControlSoftware, &RunFlowControlSoftware);
+    put(table, Operation::FlowControlHardware, &RunFlowControlHardware);
     // Raw printer commands.
-    table[17] = &RunPrintLogos;
-    table[23] = &RunSetInterfaceOption;
-    table[31] = &RunSetBlackMarkMode;
-    table[32] = &RunCancelBlackMark;
-    table[33] = &RunSetBlackMarkDistance;
-    table[34] = &RunSetBlackMarkWidth;
-    table[35] = &RunSetFeedAfterMark;
-    table[36] = &RunFindBlackMark;
-    table[37] = &RunSetEthernetMask;
-    table[38] = &RunSetEthernetGateway;
-    table[39] = &RunSetEthernetPort;
-    table[40] = &RunSetEthernetMac;
-    table[41] = &RunSetEthernetIp;
-    table[44] = &RunFindBlackMarkAndCut;
-    table[45] = &RunBlackMarkTestPrint;
+    put(table, Operation::PrintLogos, &RunPrintLogos);
+    put(table, Operation::SetInterfaceOption, &RunSetInterfaceOption);
+    put(table, Operation::SetBlackMarkMode, &RunSetBlackMarkMode);
+    put(table, Operation::CancelBlackMark, &RunCancelBlackMark);
+    put(table, Operation::SetBlackMarkDistance, &RunSetBlackMarkDistance);
+    put(table, Operation::SetBlackMarkWidth, &RunSetBlackMarkWidth);
+    put(table, Operation::SetFeedAfterMark, &RunSetFeedAfterMark);
+    put(table, Operation::FindBlackMark, &RunFindBlackMark);
+    put(table, Operation::SetEthernetMask, &RunSetEthernetMask);
+    put(table, Operation::SetEthernetGateway, &RunSetEthernetGateway);
+    put(table, Operation::SetEthernetPort, &RunSetEthernetPort);
+    put(table, Operation::SetEthernetMac, &RunSetEthernetMac);
+    put(table, Operation::SetEthernetIp, &RunSetEthernetIp);
+    put(table, Operation::FindBlackMarkAndCut, &RunFindBlackMarkAndCut);
+    put(table, Operation::BlackMarkTestPrint, &RunBlackMarkTestPrint);
     return table;
 }();
 
@@ -72,7 +79,7 @@ constexpr std::array<OperationHandler, TCommThread::kLastOperation + 1> kHandler
 
 OperationHandler operationHandler(int operation)
 {
-    if (operation < 1 || operation > TCommThread::kLastOperation)
+    if (operation < kFirstOperation || operation > kLastOperation)
         return nullptr;
     return kHandlers[static_cast<std::size_t>(operation)];
 }

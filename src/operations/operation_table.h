@@ -1,7 +1,7 @@
 #pragma once
 // Which handler runs each numbered operation (1 to 45).
 
-#include "engine/comm_thread.h"
+#include "engine/operation_context.h"
 
 namespace pst {
 

@@ -3,13 +3,10 @@
 #include <span>
 #include <stdexcept>
 
-#include "texts/message_texts.h"
-#include "engine/comm_thread.h"
 #include "engine/exchanges.h"
-#include "engine/link_setup.h"
+#include "engine/operation_context.h"
+#include "texts/message_texts.h"
 #include "protocol/program_file.h"
-#include "transport/comm.h"
-#include "transport/usb_comm.h"
 
 namespace pst {
 
@@ -25,122 +22,106 @@ constexpr std::uint8_t kBootProbe = 0x61;
 // The printer restarts into its download state (or its loader): let go of
 // the link while it does and take it again. The network link has nothing
 // to hold.
-void reopenWhileRestarting(TCommThread& worker)
+void reopenWhileRestarting(OperationContext& context)
 {
-    const RunSettings& run = worker.Run();
-    if (run.usb) {
-        worker.UsbComm().CloseDevice();
-        worker.ShowStatus("等待5秒...");
-        worker.Pause(worker.RunHandOver().waitTimeMs);
-        worker.UsbComm().OpenDevice();
-        worker.SetPortOpen(true);
-    } else if (run.serial) {
-        // Same name and speed as before: the component keeps both.
-        worker.Comm().ClosePort();
-        worker.ShowStatus("等待5秒...");
-        worker.Pause(worker.RunHandOver().waitTimeMs);
-        worker.Comm().OpenPort();
-        worker.SetPortOpen(true);
-    }
+    if (!context.releaseLink())
+        return;
+    context.showStatus("等待5秒...");
+    context.pause(context.handOver().waitTimeMs);
+    context.retakeLink();
 }
 
-void closeQuietly(TCommThread& worker)
+void closeQuietly(OperationContext& context)
 {
-    worker.Guarded([&] { worker.CloseLink(); });
+    context.guarded([&] { context.closeLink(); });
 }
 
 }  // namespace
 
-void RunProgramUpdate(TCommThread& worker)
+void RunProgramUpdate(OperationContext& context)
 {
-    const HandOver& handOver = worker.RunHandOver();
+    const HandOver& handOver = context.handOver();
     const std::span<const std::uint8_t> image(handOver.programImage);
     bool mismatch = false;
-    worker.Guarded([&] {
-        worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
-        if (worker.DeviceModel() != handOver.fileTag) {
+    context.guarded([&] {
+        context.openLink();
+        if (context.deviceModel() != handOver.fileTag) {
             mismatch = true;
-            worker.ShowStatus(kProgramFileErrorText);
-            worker.RestoreLinkSpeed();
+            context.showStatus(kProgramFileErrorText);
+            context.restoreLinkSpeed();
             return;
         }
-        Connect(worker);
-        reopenWhileRestarting(worker);
+        context.connect();
+        reopenWhileRestarting(context);
         for (std::size_t offset = 0; offset < image.size(); offset += kProgramBlockSize) {
             const auto block = PaddedBlock(image, offset);
-            ConfirmedSend(worker, kCommandProgramBlock, static_cast<std::uint32_t>(offset),
-                          kConfirmedSendAttempts, block);
+            context.confirmedSend(kCommandProgramBlock, static_cast<std::uint32_t>(offset),
+                                  kConfirmedSendAttempts, block);
             const std::size_t sent = std::min(image.size(), offset + kProgramBlockSize);
-            worker.ShowStatus("", static_cast<std::int32_t>(sent), static_cast<std::int32_t>(image.size()));
+            context.showStatus("", static_cast<std::int32_t>(sent), static_cast<std::int32_t>(image.size()));
         }
-        ConfirmedSend(worker, kCommandProgramEnd, 0, kConfirmedSendAttempts, {});
-        worker.ShowStatus("更新程序完成");
+        context.confirmedSend(kCommandProgramEnd, 0, kConfirmedSendAttempts, {});
+        context.showStatus("更新程序完成");
     });
     // A file for another model is a failed run, and the link is let go like
     // after any other failure, so the window can test it again.
     if (mismatch) {
-        worker.SetErrorText(kProgramFileErrorText);
-        worker.SetErrorCode(1);
+        context.setErrorText(kProgramFileErrorText);
+        context.setErrorCode(1);
     }
-    closeQuietly(worker);
+    closeQuietly(context);
 }
 
-void RunFirmwareUpdate(TCommThread& worker)
+void RunFirmwareUpdate(OperationContext& context)
 {
-    const std::span<const std::uint8_t> image(worker.RunHandOver().programImage);
-    worker.Guarded([&] {
-        reopenWhileRestarting(worker);
+    const std::span<const std::uint8_t> image(context.handOver().programImage);
+    context.guarded([&] {
+        reopenWhileRestarting(context);
         if (!image.empty()) {
             const auto first = FirmwareFirstWrite(image);
-            worker.Pause(kLoaderWritePauseMs);
-            worker.WriteBytes(first.data(), first.size());
-            worker.Pause(kLoaderWritePauseMs);
+            context.pause(kLoaderWritePauseMs);
+            context.writeBytes(first);
+            context.pause(kLoaderWritePauseMs);
             for (std::size_t offset = kProgramBlockSize; offset < image.size(); offset += kProgramBlockSize) {
                 const auto block = PaddedBlock(image, offset);
-                worker.WriteBytes(block.data(), block.size());
-                worker.Pause(kLoaderWritePauseMs);
+                context.writeBytes(block);
+                context.pause(kLoaderWritePauseMs);
                 const std::size_t sent = std::min(image.size(), offset + kProgramBlockSize);
-                worker.ShowStatus("", static_cast<std::int32_t>(sent),
-                                  static_cast<std::int32_t>(image.size()));
+                context.showStatus("", static_cast<std::int32_t>(sent),
+                                   static_cast<std::int32_t>(image.size()));
             }
         }
-        worker.ShowStatus(std::string(kProgramUpdatingText));
-        worker.Pause(kLoaderFlashPauseMs);
-        worker.ShowStatus("更新程序完成");
+        context.showStatus(std::string(kProgramUpdatingText));
+        context.pause(kLoaderFlashPauseMs);
+        context.showStatus("更新程序完成");
     });
-    closeQuietly(worker);
+    closeQuietly(context);
 }
 
-void RunBootHandshake(TCommThread& worker)
+void RunBootHandshake(OperationContext& context)
 {
-    worker.SetBootPollMode(true);
-    worker.SetRawReceiveMode(true);
-    worker.Guarded([&] {
-        const RunSettings& run = worker.Run();
-        if (run.serial) {
-            worker.Comm().ClosePort();
-            worker.Pause(10);
-            worker.OpenSerialAtDeviceSpeed(run.comName);
-            worker.Pause(100);
-        }
-        for (int attempt = 0; attempt < kBootAttempts; ++attempt) {
-            if (worker.RawFirstByte() == kBootProbe) {
-                if (run.serial)
-                    worker.Comm().ClosePort();
-                worker.Pause(10);
+    context.setBootPollMode(true);
+    context.setRawReceiveMode(true);
+    context.guarded([&] {
+        context.openLinkForBootLoader();
+        for (int attempt = 0; attempt < kBootAttempts && !context.cancelled(); ++attempt) {
+            if (context.rawFirstByte() == kBootProbe) {
+                context.closeBootLoaderPort();
+                context.pause(10);
                 break;
             }
-            worker.WriteBytes(&kBootProbe, 1);
-            worker.Pause(50);
+            context.writeBytes(std::span(&kBootProbe, 1));
+            context.pause(50);
         }
-        if (worker.RawFirstByte() == kBootProbe) {
-            worker.SetBootReplyText(kBootReplyMarker);
-            worker.ClearRawReceive();
+        // A cancelled handshake ends as done, without an answer to report.
+        if (!context.cancelled() && context.rawFirstByte() == kBootProbe) {
+            context.setBootReplyText(kBootReplyMarker);
+            context.clearRawReceive();
         }
     });
     // Boot-poll mode turns failed exchanges into successes: it must not
     // outlive the handshake that needs it.
-    worker.SetBootPollMode(false);
+    context.setBootPollMode(false);
 }
 
 }  // namespace pst

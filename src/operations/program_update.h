@@ -5,13 +5,13 @@
 
 namespace pst {
 
-class TCommThread;
+class OperationContext;
 
 inline constexpr const char* kProgramFileErrorText = "程序文件错误";
 inline constexpr const char* kBootReplyMarker = "151";
 
-void RunProgramUpdate(TCommThread& worker);
-void RunFirmwareUpdate(TCommThread& worker);
-void RunBootHandshake(TCommThread& worker);
+void RunProgramUpdate(OperationContext& context);
+void RunFirmwareUpdate(OperationContext& context);
+void RunBootHandshake(OperationContext& context);
 
 }  // namespace pst

@@ -1,6 +1,6 @@
 #include "operations/raw_operations.h"
 
-#include "engine/comm_thread.h"
+#include "engine/operation_context.h"
 #include "protocol/input_error.h"
 #include "protocol/raw_payloads.h"
 #include "operations/raw_sending.h"
@@ -10,19 +10,19 @@ namespace pst {
 namespace {
 
 // Builds the bytes first, so that a refused hand-over touches no link.
-template <typename Build> void runOpened(TCommThread& worker, Build build)
+template <typename Build> void runOpened(OperationContext& context, Build build)
 {
-    worker.Guarded([&] {
+    context.guarded([&] {
         const RawBytes bytes = build();
-        SendOpenedRaw(worker, bytes);
+        SendOpenedRaw(context, bytes);
     });
 }
 
-void runEthernetField(TCommThread& worker, EthernetField field)
+void runEthernetField(OperationContext& context, EthernetField field)
 {
-    worker.Guarded([&] {
-        const RawBytes bytes = EthernetFieldCommand(field, worker.RunHandOver().paramBlock);
-        SendBareRaw(worker, bytes);
+    context.guarded([&] {
+        const RawBytes bytes = EthernetFieldCommand(field, context.handOver().paramBlock);
+        SendBareRaw(context, bytes);
     });
 }
 
@@ -31,93 +31,93 @@ constexpr std::size_t kMaxTestPrintBytes = 4096;
 
 }  // namespace
 
-void RunPrintLogos(TCommThread& worker)
+void RunPrintLogos(OperationContext& context)
 {
-    worker.Guarded([&] {
-        const auto numbers = ParseLogoPrintList(worker.RunHandOver().logoPrintList);
-        worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
+    context.guarded([&] {
+        const auto numbers = ParseLogoPrintList(context.handOver().logoPrintList);
+        context.openLink();
         for (std::uint8_t number : numbers) {
             const RawBytes bytes = LogoPrintCommand(number);
-            worker.WriteBytes(bytes.data(), bytes.size());
+            context.writeBytes(bytes);
         }
-        worker.RestoreLinkSpeed();
+        context.restoreLinkSpeed();
     });
 }
 
-void RunSetInterfaceOption(TCommThread& worker)
+void RunSetInterfaceOption(OperationContext& context)
 {
-    runOpened(worker, [&] {
-        const int selector = worker.Argument1();
+    runOpened(context, [&] {
+        const int selector = context.argument1();
         if (selector < 0 || selector > 2)
             throw EInvalidInput("No interface option has the number " + std::to_string(selector));
-        return InterfaceOptionCommand(static_cast<InterfaceOption>(selector), worker.Argument2());
+        return InterfaceOptionCommand(static_cast<InterfaceOption>(selector), context.argument2());
     });
 }
 
-void RunSetBlackMarkMode(TCommThread& worker)
+void RunSetBlackMarkMode(OperationContext& context)
 {
-    runOpened(worker, [] { return BlackMarkModeCommand(); });
+    runOpened(context, [] { return BlackMarkModeCommand(); });
 }
 
-void RunCancelBlackMark(TCommThread& worker)
+void RunCancelBlackMark(OperationContext& context)
 {
-    runOpened(worker, [] { return CancelBlackMarkCommand(); });
+    runOpened(context, [] { return CancelBlackMarkCommand(); });
 }
 
-void RunSetBlackMarkDistance(TCommThread& worker)
+void RunSetBlackMarkDistance(OperationContext& context)
 {
-    runOpened(worker, [&] { return BlackMarkDistanceCommand(worker.RunHandOver().paramBlock); });
+    runOpened(context, [&] { return BlackMarkDistanceCommand(context.handOver().paramBlock); });
 }
 
-void RunSetBlackMarkWidth(TCommThread& worker)
+void RunSetBlackMarkWidth(OperationContext& context)
 {
-    runOpened(worker, [&] { return BlackMarkWidthCommand(worker.RunHandOver().paramBlock); });
+    runOpened(context, [&] { return BlackMarkWidthCommand(context.handOver().paramBlock); });
 }
 
-void RunSetFeedAfterMark(TCommThread& worker)
+void RunSetFeedAfterMark(OperationContext& context)
 {
-    runOpened(worker, [&] { return FeedAfterMarkCommand(worker.RunHandOver().paramBlock); });
+    runOpened(context, [&] { return FeedAfterMarkCommand(context.handOver().paramBlock); });
 }
 
-void RunFindBlackMark(TCommThread& worker)
+void RunFindBlackMark(OperationContext& context)
 {
-    runOpened(worker, [] { return FindBlackMarkCommand(); });
+    runOpened(context, [] { return FindBlackMarkCommand(); });
 }
 
-void RunSetEthernetMask(TCommThread& worker)
+void RunSetEthernetMask(OperationContext& context)
 {
-    runEthernetField(worker, EthernetField::SubnetMask);
+    runEthernetField(context, EthernetField::SubnetMask);
 }
 
-void RunSetEthernetGateway(TCommThread& worker)
+void RunSetEthernetGateway(OperationContext& context)
 {
-    runEthernetField(worker, EthernetField::Gateway);
+    runEthernetField(context, EthernetField::Gateway);
 }
 
-void RunSetEthernetPort(TCommThread& worker)
+void RunSetEthernetPort(OperationContext& context)
 {
-    runEthernetField(worker, EthernetField::Port);
+    runEthernetField(context, EthernetField::Port);
 }
 
-void RunSetEthernetMac(TCommThread& worker)
+void RunSetEthernetMac(OperationContext& context)
 {
-    runEthernetField(worker, EthernetField::Mac);
+    runEthernetField(context, EthernetField::Mac);
 }
 
-void RunSetEthernetIp(TCommThread& worker)
+void RunSetEthernetIp(OperationContext& context)
 {
-    runEthernetField(worker, EthernetField::IpAddress);
+    runEthernetField(context, EthernetField::IpAddress);
 }
 
-void RunFindBlackMarkAndCut(TCommThread& worker)
+void RunFindBlackMarkAndCut(OperationContext& context)
 {
-    runOpened(worker, [] { return FindBlackMarkAndCutCommand(); });
+    runOpened(context, [] { return FindBlackMarkAndCutCommand(); });
 }
 
-void RunBlackMarkTestPrint(TCommThread& worker)
+void RunBlackMarkTestPrint(OperationContext& context)
 {
-    runOpened(worker, [&] {
-        const RawBytes& receipt = worker.RunHandOver().paramBlock;
+    runOpened(context, [&] {
+        const RawBytes& receipt = context.handOver().paramBlock;
         if (receipt.empty() || receipt.size() > kMaxTestPrintBytes)
             throw EInvalidInput("The test receipt was not handed over");
         return receipt;

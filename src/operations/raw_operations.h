@@ -4,22 +4,22 @@
 
 namespace pst {
 
-class TCommThread;
+class OperationContext;
 
-void RunPrintLogos(TCommThread& worker);            // 17: 1C 70 n 00 per logo, opened
-void RunSetInterfaceOption(TCommThread& worker);    // 23: USB type, paper type, print order, opened
-void RunSetBlackMarkMode(TCommThread& worker);      // 31, opened
-void RunCancelBlackMark(TCommThread& worker);       // 32, opened
-void RunSetBlackMarkDistance(TCommThread& worker);  // 33, opened
-void RunSetBlackMarkWidth(TCommThread& worker);     // 34, opened
-void RunSetFeedAfterMark(TCommThread& worker);      // 35, opened
-void RunFindBlackMark(TCommThread& worker);         // 36, opened
-void RunSetEthernetMask(TCommThread& worker);       // 37, bare
-void RunSetEthernetGateway(TCommThread& worker);    // 38, bare
-void RunSetEthernetPort(TCommThread& worker);       // 39, bare
-void RunSetEthernetMac(TCommThread& worker);        // 40, bare
-void RunSetEthernetIp(TCommThread& worker);         // 41, bare
-void RunFindBlackMarkAndCut(TCommThread& worker);   // 44, opened
-void RunBlackMarkTestPrint(TCommThread& worker);    // 45, opened
+void RunPrintLogos(OperationContext& context);            // 17: 1C 70 n 00 per logo, opened
+void RunSetInterfaceOption(OperationContext& context);    // 23: USB type, paper type, print order, opened
+void RunSetBlackMarkMode(OperationContext& context);      // 31, opened
+void RunCancelBlackMark(OperationContext& context);       // 32, opened
+void RunSetBlackMarkDistance(OperationContext& context);  // 33, opened
+void RunSetBlackMarkWidth(OperationContext& context);     // 34, opened
+void RunSetFeedAfterMark(OperationContext& context);      // 35, opened
+void RunFindBlackMark(OperationContext& context);         // 36, opened
+void RunSetEthernetMask(OperationContext& context);       // 37, bare
+void RunSetEthernetGateway(OperationContext& context);    // 38, bare
+void RunSetEthernetPort(OperationContext& context);       // 39, bare
+void RunSetEthernetMac(OperationContext& context);        // 40, bare
+void RunSetEthernetIp(OperationContext& context);         // 41, bare
+void RunFindBlackMarkAndCut(OperationContext& context);   // 44, opened
+void RunBlackMarkTestPrint(OperationContext& context);    // 45, opened
 
 }  // namespace pst

@@ -1,29 +1,22 @@
 #include "operations/raw_sending.h"
 
-#include "engine/comm_thread.h"
-#include "transport/comm.h"
+#include "engine/operation_context.h"
 
 namespace pst {
 
-void SendOpenedRaw(TCommThread& worker, std::span<const std::uint8_t> bytes)
+void SendOpenedRaw(OperationContext& context, std::span<const std::uint8_t> bytes)
 {
-    worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
-    worker.WriteBytes(bytes.data(), bytes.size());
-    worker.RestoreLinkSpeed();
+    context.openLink();
+    context.writeBytes(bytes);
+    context.restoreLinkSpeed();
 }
 
-void SendBareRaw(TCommThread& worker, std::span<const std::uint8_t> bytes)
+void SendBareRaw(OperationContext& context, std::span<const std::uint8_t> bytes)
 {
-    if (worker.Run().serial) {
-        // Name and speed stay as the last open (or the window) left them.
-        worker.Comm().ClosePort();
-        worker.Pause(10);
-        worker.Comm().OpenPort();
-        worker.SetPortOpen(true);
-    }
-    worker.Pause(10);
-    worker.WriteBytes(bytes.data(), bytes.size());
-    worker.Pause(10);
+    context.reopenBare();
+    context.pause(10);
+    context.writeBytes(bytes);
+    context.pause(10);
 }
 
 }  // namespace pst

@@ -12,9 +12,9 @@
 
 namespace pst {
 
-class TCommThread;
+class OperationContext;
 
-void SendOpenedRaw(TCommThread& worker, std::span<const std::uint8_t> bytes);
-void SendBareRaw(TCommThread& worker, std::span<const std::uint8_t> bytes);
+void SendOpenedRaw(OperationContext& context, std::span<const std::uint8_t> bytes);
+void SendBareRaw(OperationContext& context, std::span<const std::uint8_t> bytes);
 
 }  // namespace pst

@@ -2,15 +2,16 @@
 
 #include <array>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
-#include "texts/message_texts.h"
-#include "engine/comm_thread.h"
-#include "protocol/command_packet.h"
 #include "engine/exchanges.h"
-#include "protocol/input_error.h"
+#include "engine/operation_context.h"
 #include "operations/raw_sending.h"
+#include "protocol/command_packet.h"
+#include "protocol/input_error.h"
 #include "protocol/value_mappings.h"
+#include "texts/message_texts.h"
 
 namespace pst {
 
@@ -46,10 +47,10 @@ struct SettingPacket {
 // The handed-over block, refused before the link is touched when it is not
 // the size the command carries (a window that forgot to build it, or an
 // old block left from another operation).
-std::vector<std::uint8_t> handedOverBlock(const TCommThread& worker, std::size_t minSize, std::size_t maxSize,
-                                          const char* what)
+std::vector<std::uint8_t> handedOverBlock(const OperationContext& context, std::size_t minSize,
+                                          std::size_t maxSize, const char* what)
 {
-    const auto& block = worker.RunHandOver().paramBlock;
+    const auto& block = context.handOver().paramBlock;
     if (block.size() < minSize || block.size() > maxSize) {
         std::string expected = std::to_string(minSize);
         if (maxSize != minSize)
@@ -60,237 +61,242 @@ std::vector<std::uint8_t> handedOverBlock(const TCommThread& worker, std::size_t
     return block;
 }
 
-std::vector<std::uint8_t> handedOverBlock(const TCommThread& worker, std::size_t size, const char* what)
+std::vector<std::uint8_t> handedOverBlock(const OperationContext& context, std::size_t size, const char* what)
 {
-    return handedOverBlock(worker, size, size, what);
+    return handedOverBlock(context, size, size, what);
+}
+
+// A failure to close must not hide the failure that came before it: the
+// run keeps that failure's code and text, and the close failure is only
+// noted as what lay behind the run's end.
+void closeAfterFailure(OperationContext& context)
+{
+    try {
+        context.closeLink();
+    } catch (const std::exception& closeFailure) {
+        context.noteFailureCause(closeFailure);
+    } catch (...) {
+        context.noteFailureCause(std::runtime_error("Undefined Error"));
+    }
 }
 
 // The skeleton of a settings operation. `prepare` builds the packet (and may
 // refuse); `confirmed` runs after the success text, before the link closes.
 template <typename Prepare, typename AfterConfirmed>
-bool runSettingPacket(TCommThread& worker, Prepare prepare, bool restoreSpeed, AfterConfirmed confirmed)
+bool runSettingPacket(OperationContext& context, Prepare prepare, bool restoreSpeed, AfterConfirmed confirmed)
 {
-    const bool ok = worker.Guarded([&] {
+    const bool ok = context.guarded([&] {
         const SettingPacket packet = prepare();
-        worker.OpenLink(worker.Run().comName, worker.Run().transferSpeed);
-        ConfirmedSend(worker, packet.command, packet.argument1, kConfirmedSendAttempts, packet.payload,
-                      packet.argument2);
-        worker.ShowStatus(MessageText(packet.successKey));
+        context.openLink();
+        context.confirmedSend(packet.command, packet.argument1, kConfirmedSendAttempts, packet.payload,
+                              packet.argument2);
+        context.showStatus(MessageText(packet.successKey));
         confirmed();
         if (restoreSpeed)
-            worker.RestoreLinkSpeed();
+            context.restoreLinkSpeed();
     });
-    // A failure to close must not hide the failure that came before it.
     if (ok)
-        worker.Guarded([&] { worker.CloseLink(); });
+        context.guarded([&] { context.closeLink(); });
     else
-        try {
-            worker.CloseLink();
-        } catch (...) {
-        }
+        closeAfterFailure(context);
     return ok;
 }
 
-template <typename Prepare> bool runSettingPacket(TCommThread& worker, Prepare prepare)
+template <typename Prepare> bool runSettingPacket(OperationContext& context, Prepare prepare)
 {
-    return runSettingPacket(worker, prepare, true, [] {});
+    return runSettingPacket(context, prepare, true, [] {});
 }
 
-void runBare(TCommThread& worker, std::vector<std::uint8_t> bytes, std::string_view successText = {})
+void runBare(OperationContext& context, std::vector<std::uint8_t> bytes, std::string_view successText = {})
 {
-    worker.Guarded([&] {
-        SendBareRaw(worker, bytes);
+    context.guarded([&] {
+        SendBareRaw(context, bytes);
         if (!successText.empty())
-            worker.ShowStatus(std::string(successText));
+            context.showStatus(std::string(successText));
     });
 }
 
-void runFlowControl(TCommThread& worker, std::uint8_t mode)
+void runFlowControl(OperationContext& context, std::uint8_t mode)
 {
     const std::array<std::uint8_t, 1> payload{mode};
-    runBare(worker, buildCommandPacket(command::kFlowControl, 0, 0, payload), kFlowControlSetText);
+    runBare(context, buildCommandPacket(command::kFlowControl, 0, 0, payload), kFlowControlSetText);
 }
 
-// Later runs open the port at the printer's new speed.
-void rememberDeviceSpeed(TCommThread& worker, std::uint32_t speed)
+std::uint8_t argumentByte(const OperationContext& context)
 {
-    worker.Connection().update(
-        [&](ConnectionSettings& settings) { settings.deviceSpeedText = std::to_string(speed); });
-}
-
-std::uint8_t argumentByte(const TCommThread& worker)
-{
-    return static_cast<std::uint8_t>(worker.Argument1());
+    return static_cast<std::uint8_t>(context.argument1());
 }
 
 }  // namespace
 
-void RunSetIp(TCommThread& worker)
+void RunSetIp(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
+    runSettingPacket(context, [&] {
         return SettingPacket{command::kSetIp,
-                             static_cast<std::uint32_t>(worker.Argument1()),
-                             static_cast<std::uint32_t>(worker.Argument2()),
+                             static_cast<std::uint32_t>(context.argument1()),
+                             static_cast<std::uint32_t>(context.argument2()),
                              {},
                              "sMsg15"};
     });
 }
 
-void RunSetCodePage(TCommThread& worker)
+void RunSetCodePage(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
-        return SettingPacket{command::kCodePage, 0, 0, {argumentByte(worker)}, "sMsg17"};
+    runSettingPacket(context, [&] {
+        return SettingPacket{command::kCodePage, 0, 0, {argumentByte(context)}, "sMsg17"};
     });
 }
 
-void RunSetBaudRate(TCommThread& worker)
+void RunSetBaudRate(OperationContext& context)
 {
     std::uint32_t newSpeed = 0;
     auto prepare = [&] {
-        const auto speed = SpeedForCode(static_cast<std::uint32_t>(worker.Argument1()));
+        const auto speed = SpeedForCode(static_cast<std::uint32_t>(context.argument1()));
         if (!speed)
-            throw EInvalidInput("No baud rate has the code " + std::to_string(worker.Argument1()));
+            throw EInvalidInput("No baud rate has the code " + std::to_string(context.argument1()));
         newSpeed = *speed;
-        return SettingPacket{command::kBaudRate, 0, 0, {argumentByte(worker)}, "sMsg18"};
+        return SettingPacket{command::kBaudRate, 0, 0, {argumentByte(context)}, "sMsg18"};
     };
     // The printer listens at the new speed from now on: switching back to
     // the old one would go unheard.
-    runSettingPacket(worker, prepare, false, [&] { rememberDeviceSpeed(worker, newSpeed); });
+    runSettingPacket(context, prepare, false, [&] { context.rememberDeviceSpeed(newSpeed); });
 }
 
-void RunSetSwitchOptions(TCommThread& worker)
+void RunSetSwitchOptions(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
-        return SettingPacket{command::kSwitchOptions, 0, 0, handedOverBlock(worker, 2, "switch options"),
+    runSettingPacket(context, [&] {
+        return SettingPacket{command::kSwitchOptions, 0, 0, handedOverBlock(context, 2, "switch options"),
                              "sMsg12"};
     });
 }
 
-void RunRestoreDefaults(TCommThread& worker)
+void RunRestoreDefaults(OperationContext& context)
 {
-    runSettingPacket(worker, [] { return SettingPacket{command::kRestoreDefaults, 0, 0, {}, "sMsg16"}; });
+    runSettingPacket(context, [] { return SettingPacket{command::kRestoreDefaults, 0, 0, {}, "sMsg16"}; });
 }
 
-void RunSetBluetooth(TCommThread& worker)
+void RunSetBluetooth(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
-        return SettingPacket{command::kBluetooth, 0, 0, handedOverBlock(worker, 56, "Bluetooth parameters"),
+    runSettingPacket(context, [&] {
+        return SettingPacket{command::kBluetooth, 0, 0, handedOverBlock(context, 56, "Bluetooth parameters"),
                              "sMsg13"};
     });
 }
 
-void RunSetWifiStation(TCommThread& worker)
+void RunSetWifiStation(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
+    runSettingPacket(context, [&] {
         // Two counted texts of at most 32 bytes, then the addresses.
         return SettingPacket{command::kWifiStation, 0, 0,
-                             handedOverBlock(worker, 2, 2 + 2 * 32 + 15, "WiFi station parameters"), "sMsg7"};
+                             handedOverBlock(context, 2, 2 + 2 * 32 + 15, "WiFi station parameters"),
+                             "sMsg7"};
     });
 }
 
-void RunCloseWifi(TCommThread& worker)
+void RunCloseWifi(OperationContext& context)
 {
-    const bool ok = runSettingPacket(worker, [] {
+    const bool ok = runSettingPacket(context, [] {
         return SettingPacket{command::kCloseWifi, 0, 0, {}, "sMsg5"};
     });
-    if (!ok && worker.ErrorCode() == 1)
-        worker.ShowStatus(worker.Status().error());
+    if (!ok && context.errorCode() == 1)
+        context.showStatus(context.errorText());
 }
 
-void RunSetInfrared(TCommThread& worker)
+void RunSetInfrared(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
-        return SettingPacket{command::kInfrared, 0, 0, handedOverBlock(worker, 3, "infrared parameters"),
+    runSettingPacket(context, [&] {
+        return SettingPacket{command::kInfrared, 0, 0, handedOverBlock(context, 3, "infrared parameters"),
                              "sMsg8"};
     });
 }
 
-void RunSetProduct(TCommThread& worker)
+void RunSetProduct(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
-        return SettingPacket{command::kProduct, 0, 0, handedOverBlock(worker, 40, "product parameters"),
+    runSettingPacket(context, [&] {
+        return SettingPacket{command::kProduct, 0, 0, handedOverBlock(context, 40, "product parameters"),
                              "sMsg9"};
     });
 }
 
-void RunSetSleepTimes(TCommThread& worker)
+void RunSetSleepTimes(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
+    runSettingPacket(context, [&] {
         return SettingPacket{command::kSleepTimes, 0, 0,
-                             handedOverBlock(worker, 8, "sleep and power-off times"), "sMsg10"};
+                             handedOverBlock(context, 8, "sleep and power-off times"), "sMsg10"};
     });
 }
 
-void RunSetAllParameters(TCommThread& worker)
+void RunSetAllParameters(OperationContext& context)
 {
     std::optional<std::uint32_t> newSpeed;
     auto prepare = [&] {
-        SettingPacket packet{command::kAllParameters, 0, 0, handedOverBlock(worker, 12, "basic parameters"),
+        SettingPacket packet{command::kAllParameters, 0, 0, handedOverBlock(context, 12, "basic parameters"),
                              "sMsg11"};
         newSpeed = SpeedForCode(packet.payload[1]);
         return packet;
     };
     // The block carries the printer's serial speed as well: like the
     // baud-rate setting, later runs must open the port at it.
-    runSettingPacket(worker, prepare, true, [&] {
+    runSettingPacket(context, prepare, true, [&] {
         if (newSpeed)
-            rememberDeviceSpeed(worker, *newSpeed);
+            context.rememberDeviceSpeed(*newSpeed);
     });
 }
 
-void RunSetWifiAccessPoint(TCommThread& worker)
+void RunSetWifiAccessPoint(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
+    runSettingPacket(context, [&] {
         return SettingPacket{command::kWifiAccessPoint, 0, 0,
-                             handedOverBlock(worker, 2, 2 + 2 * 32, "WiFi access-point parameters"), "sMsg6"};
+                             handedOverBlock(context, 2, 2 + 2 * 32, "WiFi access-point parameters"),
+                             "sMsg6"};
     });
 }
 
-void RunSendBluetoothControl(TCommThread& worker)
+void RunSendBluetoothControl(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
+    runSettingPacket(context, [&] {
         return SettingPacket{command::kBluetoothControl, 0, 0,
-                             handedOverBlock(worker, 1, kMaxConfirmedPayload, "Bluetooth control text"),
+                             handedOverBlock(context, 1, kMaxConfirmedPayload, "Bluetooth control text"),
                              "sMsg14"};
     });
 }
 
-void RunSetRecyclingTime(TCommThread& worker)
+void RunSetRecyclingTime(OperationContext& context)
 {
-    runSettingPacket(worker, [&] {
+    runSettingPacket(context, [&] {
         return SettingPacket{command::kRecyclingTime, 0, 0,
-                             handedOverBlock(worker, 1, "receipt recycling time"), "sMsg22"};
+                             handedOverBlock(context, 1, "receipt recycling time"), "sMsg22"};
     });
 }
 
-void RunRawPair8D00(TCommThread& worker)
+void RunRawPair8D00(OperationContext& context)
 {
-    runBare(worker, {0x8D, 0x00});
+    runBare(context, {0x8D, 0x00});
 }
 
-void RunBluetoothHidingOff(TCommThread& worker)
+void RunBluetoothHidingOff(OperationContext& context)
 {
-    runBare(worker, {0x8E, 0x00});
+    runBare(context, {0x8E, 0x00});
 }
 
-void RunRawPair8D01(TCommThread& worker)
+void RunRawPair8D01(OperationContext& context)
 {
-    runBare(worker, {0x8D, 0x01});
+    runBare(context, {0x8D, 0x01});
 }
 
-void RunBluetoothHidingOn(TCommThread& worker)
+void RunBluetoothHidingOn(OperationContext& context)
 {
-    runBare(worker, {0x8E, 0x01});
+    runBare(context, {0x8E, 0x01});
 }
 
-void RunFlowControlSoftware(TCommThread& worker)
+void RunFlowControlSoftware(OperationContext& context)
 {
-    runFlowControl(worker, 0x00);
+    runFlowControl(context, 0x00);
 }
 
-void RunFlowControlHardware(TCommThread& worker)
+void RunFlowControlHardware(OperationContext& context)
 {
-    runFlowControl(worker, 0x01);
+    runFlowControl(context, 0x01);
 }
 
 }  // namespace pst

@@ -4,28 +4,28 @@
 
 namespace pst {
 
-class TCommThread;
+class OperationContext;
 
-void RunSetIp(TCommThread& worker);                 // 5: 0x20, the arguments in the header
-void RunSetCodePage(TCommThread& worker);           // 6: 0x80, argument 1 as the payload
-void RunSetBaudRate(TCommThread& worker);           // 8: 0x81, argument 1 as the payload
-void RunSetSwitchOptions(TCommThread& worker);      // 9 and 20: 0x82
-void RunRestoreDefaults(TCommThread& worker);       // 10: 0x79
-void RunSetBluetooth(TCommThread& worker);          // 11: 0x83
-void RunSetWifiStation(TCommThread& worker);        // 12: 0x8A
-void RunCloseWifi(TCommThread& worker);             // 13: 0x8B
-void RunSetInfrared(TCommThread& worker);           // 14: 0x84
-void RunSetProduct(TCommThread& worker);            // 15: 0x85
-void RunSetSleepTimes(TCommThread& worker);         // 18: 0x86
-void RunSetAllParameters(TCommThread& worker);      // 19: 0x88
-void RunSetWifiAccessPoint(TCommThread& worker);    // 21: 0x89
-void RunSendBluetoothControl(TCommThread& worker);  // 22: 0x87
-void RunSetRecyclingTime(TCommThread& worker);      // 24: 0x8C
-void RunRawPair8D00(TCommThread& worker);           // 26
-void RunBluetoothHidingOff(TCommThread& worker);    // 27: 8E 00
-void RunRawPair8D01(TCommThread& worker);           // 29
-void RunBluetoothHidingOn(TCommThread& worker);     // 30: 8E 01
-void RunFlowControlSoftware(TCommThread& worker);   // 42: bare 0x8D packet, payload 00
-void RunFlowControlHardware(TCommThread& worker);   // 43: bare 0x8D packet, payload 01
+void RunSetIp(OperationContext& context);                 // 5: 0x20, the arguments in the header
+void RunSetCodePage(OperationContext& context);           // 6: 0x80, argument 1 as the payload
+void RunSetBaudRate(OperationContext& context);           // 8: 0x81, argument 1 as the payload
+void RunSetSwitchOptions(OperationContext& context);      // 9 and 20: 0x82
+void RunRestoreDefaults(OperationContext& context);       // 10: 0x79
+void RunSetBluetooth(OperationContext& context);          // 11: 0x83
+void RunSetWifiStation(OperationContext& context);        // 12: 0x8A
+void RunCloseWifi(OperationContext& context);             // 13: 0x8B
+void RunSetInfrared(OperationContext& context);           // 14: 0x84
+void RunSetProduct(OperationContext& context);            // 15: 0x85
+void RunSetSleepTimes(OperationContext& context);         // 18: 0x86
+void RunSetAllParameters(OperationContext& context);      // 19: 0x88
+void RunSetWifiAccessPoint(OperationContext& context);    // 21: 0x89
+void RunSendBluetoothControl(OperationContext& context);  // 22: 0x87
+void RunSetRecyclingTime(OperationContext& context);      // 24: 0x8C
+void RunRawPair8D00(OperationContext& context);           // 26
+void RunBluetoothHidingOff(OperationContext& context);    // 27: 8E 00
+void RunRawPair8D01(OperationContext& context);           // 29
+void RunBluetoothHidingOn(OperationContext& context);     // 30: 8E 01
+void RunFlowControlSoftware(OperationContext& context);   // 42: bare 0x8D packet, payload 00
+void RunFlowControlHardware(OperationContext& context);   // 43: bare 0x8D packet, payload 01
 
 }  // namespace pst

@@ -29,6 +29,7 @@
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "protocol/input_error.h"
+#include "texts/input_refusal_text.h"
 
 namespace pst::para {
 
@@ -287,7 +288,7 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         ShowMessage(failure.what());
         return;
     } catch (const EInvalidInput& failure) {
-        ShowMessage(failure.what());
+        ShowMessage(InputRefusalText(failure));
         return;
     }
     // The worker keeps its own copy of the hand-over; a refused start leaves

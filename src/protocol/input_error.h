@@ -1,14 +1,5 @@
 #pragma once
-// Input that a window (or the command line) must refuse before anything is
-// started: the text is what the user is shown.
+// The input checks of the protocol code throw EInvalidInput, which lives
+// below both this layer and the texts that show it.
 
-#include <stdexcept>
-
-namespace pst {
-
-class EInvalidInput : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-}  // namespace pst
+#include "platform/input_error.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "texts/message_texts.h"
 #include "platform/int_conversion.h"
 #include "protocol/command_packet.h"
 #include "protocol/dotted_address.h"
@@ -36,14 +35,14 @@ void appendCounted(ParamBlock& block, const std::vector<std::uint8_t>& bytes)
 std::array<std::uint8_t, 4> stationAddress(const std::string& text, const char* messageKey)
 {
     if (!IsAcceptedAddress(text) || std::count(text.begin(), text.end(), '.') != 3)
-        throw EInvalidInput(MessageText(messageKey));
+        throw EInvalidInput::withMessageKey(messageKey);
     std::array<std::uint8_t, 4> bytes{};
     std::string_view rest = text;
     for (std::size_t i = 0; i < 4; ++i) {
         const std::size_t dot = rest.find('.');
         const std::int32_t value = strToInt(rest.substr(0, dot));
         if (value < 0 || value > 255)
-            throw EInvalidInput(MessageText(messageKey));
+            throw EInvalidInput::withMessageKey(messageKey);
         bytes[i] = static_cast<std::uint8_t>(value);
         rest = dot == std::string_view::npos ? std::string_view{} : rest.substr(dot + 1);
     }
@@ -155,7 +154,7 @@ ParamBlock InfraredBlock(int speedPosition, bool enabled, int protocolPosition)
 ParamBlock ProductBlock(std::string_view name, std::string_view serialNumber)
 {
     if (name.empty())
-        throw EInvalidInput(MessageText("sMsg1"));
+        throw EInvalidInput::withMessageKey("sMsg1");
     ParamBlock block(40, 0);
     putBytes(block, 0, EncodeLegacyText(name, "product name", kProductFieldBytes));
     putBytes(block, 20, EncodeLegacyText(serialNumber, "product serial number", kProductFieldBytes));

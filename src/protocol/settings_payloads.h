@@ -3,7 +3,8 @@
 // chose: list positions (kNoSelection for none), texts and flags. Each
 // function returns the block; its size is the length to send. Input that a
 // window refuses makes them throw EInvalidInput (or EConvertError for a
-// strict conversion) with the text the user is shown.
+// strict conversion) naming the text the user is shown (InputRefusalText
+// turns it into that text).
 
 #include <cstdint>
 #include <string>

@@ -8,6 +8,7 @@
 #include "para/para_requests.h"
 #include "platform/int_conversion.h"
 #include "protocol/input_error.h"
+#include "texts/input_refusal_text.h"
 
 using namespace pst;
 using namespace pst::para;
@@ -70,7 +71,7 @@ TEST(ParaRequests, EmptyProductNameIsRefusedWithItsMessage)
         ProductRequest("", "1704269998");
         FAIL() << "no refusal";
     } catch (const EInvalidInput& refusal) {
-        EXPECT_STREQ(refusal.what(), "设备名称不能为空");
+        EXPECT_EQ(InputRefusalText(refusal), "设备名称不能为空");
     }
     const ParaRequest product = ProductRequest("P80", "");
     EXPECT_EQ(product.operation, 15);

@@ -128,15 +128,15 @@ TEST(SettingsPayloads, WifiStationInputIsCheckedBeforeAnythingIsBuilt)
     EXPECT_THROW(WifiStationBlock(p), EConvertError);  // even an empty port stops it
     p.portText = "9100";
     p.ipAddress = "192.168.1.300";
-    EXPECT_THROW_MESSAGE_IS(WifiStationBlock(p), MessageText("SIPError"));
+    EXPECT_REFUSAL_TEXT_IS(WifiStationBlock(p), MessageText("SIPError"));
     p.ipAddress = "192.168.1";  // the edit's check lets it through; the printer would get 0.0.0.0
-    EXPECT_THROW_MESSAGE_IS(WifiStationBlock(p), MessageText("SIPError"));
+    EXPECT_REFUSAL_TEXT_IS(WifiStationBlock(p), MessageText("SIPError"));
     p.ipAddress = "192.168.1.87";
     p.mask = "255.255.255.255";
-    EXPECT_THROW_MESSAGE_IS(WifiStationBlock(p), MessageText("SMaskError"));
+    EXPECT_REFUSAL_TEXT_IS(WifiStationBlock(p), MessageText("SMaskError"));
     p.mask = "255.255.255.0";
     p.gateway = "gateway";
-    EXPECT_THROW_MESSAGE_IS(WifiStationBlock(p), MessageText("sGatewayError"));
+    EXPECT_REFUSAL_TEXT_IS(WifiStationBlock(p), MessageText("sGatewayError"));
     p.gateway = "192.168.1.1";
     p.ssid = std::string(33, 's');
     EXPECT_THROW(WifiStationBlock(p), EInvalidInput);
@@ -205,7 +205,7 @@ TEST(SettingsPayloads, ProductBlock)
     const Bytes full = ProductBlock(std::string(20, 'N'), "");
     EXPECT_EQ(full[19], 'N');
     EXPECT_EQ(full[20], 0);
-    EXPECT_THROW_MESSAGE_IS(ProductBlock("", "1"), MessageText("sMsg1"));
+    EXPECT_REFUSAL_TEXT_IS(ProductBlock("", "1"), MessageText("sMsg1"));
     EXPECT_THROW(ProductBlock(std::string(21, 'N'), ""), EInvalidInput);
 }
 

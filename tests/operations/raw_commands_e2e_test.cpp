@@ -2,7 +2,7 @@
 // interface options, logos and the test receipt reach the virtual printer,
 // which acts on them; the link stays open afterwards.
 
-#include "engine/operation_fixture.h"
+#include "operations/operation_fixture.h"
 
 #include "protocol/raw_payloads.h"
 

@@ -2,7 +2,7 @@
 // virtual printer, with the long pauses recorded instead of waited out
 // (except in one program update at real speed).
 
-#include "engine/operation_fixture.h"
+#include "operations/operation_fixture.h"
 
 #include <algorithm>
 #include <fstream>

@@ -2,7 +2,7 @@
 // packet to the virtual printer, which takes the setting; the success text
 // shows and the link is closed again.
 
-#include "engine/operation_fixture.h"
+#include "operations/operation_fixture.h"
 
 #include <chrono>
 

@@ -2,7 +2,7 @@
 // datagrams and the virtual printer's UDP port acts on them as the serial
 // port would.
 
-#include "engine/operation_fixture.h"
+#include "operations/operation_fixture.h"
 
 #include "protocol/raw_payloads.h"
 #include "transport/udp_client.h"

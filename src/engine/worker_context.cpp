@@ -1,0 +1,226 @@
+#include "engine/worker_context.h"
+
+#include "engine/comm_thread.h"
+#include "engine/exchanges.h"
+#include "engine/link_setup.h"
+#include "engine/window_messages.h"
+#include "transport/comm.h"
+#include "transport/usb_comm.h"
+
+namespace pst {
+
+int WorkerContext::operationNumber() const
+{
+    return worker_.Operation();
+}
+
+std::int32_t WorkerContext::argument1() const
+{
+    return worker_.Argument1();
+}
+
+std::int32_t WorkerContext::argument2() const
+{
+    return worker_.Argument2();
+}
+
+const HandOver& WorkerContext::handOver() const
+{
+    return worker_.RunHandOver();
+}
+
+const RunSettings& WorkerContext::settings() const
+{
+    return worker_.Run();
+}
+
+void WorkerContext::openLink()
+{
+    worker_.OpenLink(worker_.Run().comName, worker_.Run().transferSpeed);
+}
+
+void WorkerContext::restoreLinkSpeed()
+{
+    worker_.RestoreLinkSpeed();
+}
+
+void WorkerContext::closeLink()
+{
+    worker_.CloseLink();
+}
+
+void WorkerContext::openLinkForBootLoader()
+{
+    if (worker_.Run().kind != LinkKind::Serial)
+        return;
+    worker_.Comm().ClosePort();
+    worker_.Pause(10);
+    worker_.OpenSerialAtDeviceSpeed(worker_.Run().comName);
+    worker_.Pause(100);
+}
+
+void WorkerContext::closeBootLoaderPort()
+{
+    if (worker_.Run().kind == LinkKind::Serial)
+        worker_.Comm().ClosePort();
+}
+
+bool WorkerContext::releaseLink()
+{
+    switch (worker_.Run().kind) {
+    case LinkKind::Usb:
+        worker_.UsbComm().CloseDevice();
+        return true;
+    case LinkKind::Serial:
+        worker_.Comm().ClosePort();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WorkerContext::retakeLink()
+{
+    // Same device, or same port name and speed as before: the components
+    // keep both.
+    if (worker_.Run().kind == LinkKind::Usb)
+        worker_.UsbComm().OpenDevice();
+    else
+        worker_.Comm().OpenPort();
+    worker_.SetPortOpen(true);
+}
+
+void WorkerContext::reopenBare()
+{
+    if (worker_.Run().kind != LinkKind::Serial)
+        return;
+    // Name and speed stay as the last open (or the window) left them.
+    worker_.Comm().ClosePort();
+    worker_.Pause(10);
+    worker_.Comm().OpenPort();
+    worker_.SetPortOpen(true);
+}
+
+void WorkerContext::writeBytes(std::span<const std::uint8_t> bytes)
+{
+    worker_.WriteBytes(bytes.data(), bytes.size());
+}
+
+std::uint32_t WorkerContext::confirmedSend(std::uint16_t command, std::uint32_t argument1, int attempts,
+                                           std::span<const std::uint8_t> payload, std::uint32_t argument2,
+                                           std::span<std::uint8_t> reply)
+{
+    return ConfirmedSend(worker_, command, argument1, attempts, payload, argument2, reply);
+}
+
+std::uint32_t WorkerContext::readRequest(std::uint16_t command, std::uint32_t argument1, int attempts,
+                                         std::span<const std::uint8_t> payload, std::span<std::uint8_t> out)
+{
+    return ReadRequest(worker_, command, argument1, attempts, payload, out);
+}
+
+void WorkerContext::connect()
+{
+    Connect(worker_);
+}
+
+void WorkerContext::setRawReceiveMode(bool on)
+{
+    worker_.SetRawReceiveMode(on);
+}
+
+int WorkerContext::rawFirstByte()
+{
+    return worker_.RawFirstByte();
+}
+
+void WorkerContext::clearRawReceive()
+{
+    worker_.ClearRawReceive();
+}
+
+void WorkerContext::setBootPollMode(bool on)
+{
+    worker_.SetBootPollMode(on);
+}
+
+void WorkerContext::pause(int milliseconds)
+{
+    worker_.Pause(milliseconds);
+}
+
+bool WorkerContext::cancelled() const
+{
+    return worker_.Cancelled();
+}
+
+void WorkerContext::showStatus(const std::string& text, std::int32_t done, std::int32_t inAll,
+                               bool toParamBar)
+{
+    worker_.ShowStatus(text, done, inAll, toParamBar);
+}
+
+std::string WorkerContext::deviceModel() const
+{
+    return worker_.DeviceModel();
+}
+
+int WorkerContext::deviceTypeNumber() const
+{
+    return worker_.DeviceTypeNumber();
+}
+
+void WorkerContext::setErrorCode(int code)
+{
+    worker_.SetErrorCode(code);
+}
+
+int WorkerContext::errorCode() const
+{
+    return worker_.ErrorCode();
+}
+
+void WorkerContext::setErrorText(const std::string& text)
+{
+    worker_.SetErrorText(text);
+}
+
+std::string WorkerContext::errorText() const
+{
+    return worker_.Status().error();
+}
+
+void WorkerContext::noteFailureCause(const std::exception& failure)
+{
+    worker_.NoteFailureCause(failure);
+}
+
+void WorkerContext::setMemoryStream(std::vector<std::uint8_t> bytes)
+{
+    worker_.SetMemoryStream(std::move(bytes));
+}
+
+void WorkerContext::setBootReplyText(const std::string& text)
+{
+    worker_.SetBootReplyText(text);
+}
+
+void WorkerContext::rememberDeviceSpeed(std::uint32_t speed)
+{
+    worker_.Connection().update(
+        [&](ConnectionSettings& settings) { settings.deviceSpeedText = std::to_string(speed); });
+}
+
+// The link test's two outcomes are the only messages an operation sends
+// itself; they carry the identified device type.
+void WorkerContext::reportLinkFound()
+{
+    worker_.SendMessage(UM_LINK_OK, 0, worker_.DeviceTypeNumber());
+}
+
+void WorkerContext::reportLinkFailed()
+{
+    worker_.SendMessage(UM_LINK_FAILED, 0, worker_.DeviceTypeNumber());
+}
+
+}  // namespace pst

@@ -1,0 +1,14 @@
+#pragma once
+// The text the user is shown for refused input: the message table's entry
+// in the chosen language when the refusal names one, otherwise the plain
+// text it carries.
+
+#include <string>
+
+#include "platform/input_error.h"
+
+namespace pst {
+
+std::string InputRefusalText(const EInvalidInput& refusal);
+
+}  // namespace pst

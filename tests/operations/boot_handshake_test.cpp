@@ -1,0 +1,53 @@
+// The boot handshake over a fake context: the loader's answer, and leaving
+// the handshake when the run is cancelled.
+
+#include <gtest/gtest.h>
+
+#include "operations/fake_context.h"
+#include "operations/program_update.h"
+
+using namespace pst;
+using namespace pst::test;
+
+TEST(BootHandshake, TheLoadersAnswerIsReportedAndThePortClosed)
+{
+    FakeContext context;
+    context.firstRawByte = 0x61;
+
+    RunBootHandshake(context);
+
+    EXPECT_EQ(context.code, 0);
+    EXPECT_EQ(context.bootReply, kBootReplyMarker);
+    EXPECT_EQ(context.writes, 0);
+    EXPECT_EQ(context.calls,
+              (std::vector<std::string>{"open for boot loader", "close boot loader port", "pause 10"}));
+    EXPECT_FALSE(context.bootPolling);
+}
+
+TEST(BootHandshake, CancellingStopsAtOnceAndEndsTheRunDoneWithoutAReply)
+{
+    FakeContext context;
+    context.cancelAtWrite = 3;
+
+    RunBootHandshake(context);
+
+    EXPECT_EQ(context.writes, 3);
+    EXPECT_EQ(context.calls.back(), "pause 50");  // the pause that follows the write, cut short
+    EXPECT_EQ(context.code, 0);
+    EXPECT_EQ(context.text, "");
+    EXPECT_EQ(context.bootReply, "");
+    EXPECT_FALSE(context.bootPolling);
+}
+
+TEST(BootHandshake, ARunCancelledBeforeItStartsWritesNothing)
+{
+    FakeContext context;
+    context.isCancelled = true;
+    context.firstRawByte = 0x61;  // even an old answer is not reported
+
+    RunBootHandshake(context);
+
+    EXPECT_EQ(context.writes, 0);
+    EXPECT_EQ(context.code, 0);
+    EXPECT_EQ(context.bootReply, "");
+}

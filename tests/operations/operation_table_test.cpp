@@ -1,0 +1,14 @@
+// The table the worker is handed: a handler for every numbered operation.
+
+#include <gtest/gtest.h>
+
+#include "engine/comm_thread.h"
+#include "operations/operation_table.h"
+
+using namespace pst;
+
+TEST(OperationTable, EveryNumberedOperationHasAHandler)
+{
+    for (int op = 1; op <= TCommThread::kLastOperation; ++op)
+        EXPECT_NE(operationHandler(op), nullptr) << "operation " << op << " has no handler";
+}
