@@ -27,8 +27,8 @@
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
-#include "operations/program_update.h"
-#include "transport/comm.h"
+#include "operations/operation.h"
+#include "requests/boot_handshake.h"
 #include "transport/udp_client.h"
 
 namespace pst::app {
@@ -272,6 +272,8 @@ void MainWindow::FormCreate()
     links.watchUsbDevices = setup_.watchUsbDevices;
     worker_ = std::make_unique<TCommThread>(target_, settings_, setup_.programFolder, std::move(links));
     worker_->SetOperationTable(&operationHandler);
+    bootWorker_ = std::make_unique<requests::WorkerBootHandshake>(*worker_);
+    bootHandshake_ = std::make_unique<requests::BootHandshake>(*bootWorker_);
     ShowUsbDevices(worker_->UsbDevices());
     // Refreshed on this thread when a USB device arrives or is removed.
     worker_->SetUsbListSink([self](const UsbDeviceListing& listing) {
@@ -451,7 +453,7 @@ void MainWindow::btn_TestClick()
     if (worker_->PortOpen())
         return;
     statusPanel1->clear();
-    if (!worker_->StartOperation(1, 0, 0))
+    if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0))
         ShowBusy();
 }
 
@@ -463,7 +465,7 @@ void MainWindow::btn_SetParaClick()
     try {
         if (!linkTested_) {
             RefreshConnectionSettings();
-            if (!worker_->StartOperation(1, 0, 0)) {
+            if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0)) {
                 ShowBusy();
                 return;
             }
@@ -558,10 +560,18 @@ void MainWindow::but_bootInClick()
         return;
     }
     SetLinkControlsEnabled(false);
+    bootHandshake_->Begin();
     Timer1->start();
 }
 
 void MainWindow::but_bootOutClick()
+{
+    // A handshake still running is ended at once, not left to time out.
+    bootHandshake_->Cancel();
+    LeaveBootMode();
+}
+
+void MainWindow::LeaveBootMode()
 {
     SetLinkControlsEnabled(true);
     Timer1->stop();
@@ -570,20 +580,10 @@ void MainWindow::but_bootOutClick()
 
 void MainWindow::Timer1Timer()
 {
-    if (worker_->BootReplyText() != kBootReplyMarker) {
-        // Refused while the previous handshake still runs; the next tick
-        // tries again.
-        worker_->StartOperation(28, 0, 0);
+    if (bootHandshake_->Round() != requests::BootRound::Answered)
         return;
-    }
-    // The loader answered. Close the port only once the handshake's run is
-    // over, so that the worker never loses its port mid-run.
-    if (worker_->Busy())
-        return;
-    but_bootOutClick();
-    worker_->Comm().ClosePort();
-    worker_->SetPortOpen(false);
-    worker_->SetBootReplyText({});
+    LeaveBootMode();
+    requests::CloseBootLink(*worker_);
 }
 
 }  // namespace pst::app

@@ -28,6 +28,11 @@ namespace pst {
 class TUdpClient;
 }
 
+namespace pst::requests {
+class BootHandshake;
+class WorkerBootHandshake;
+}
+
 namespace pst::app {
 
 class DispatcherPump;
@@ -133,6 +138,7 @@ private:
     void but_bootInClick();
     void but_bootOutClick();
     void Timer1Timer();
+    void LeaveBootMode();
     void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
     void ShowUsbDevices(const UsbDeviceListing& listing);
 
@@ -159,6 +165,8 @@ private:
     std::shared_ptr<MessageTarget> target_;
     std::shared_ptr<TUdpClient> UdpClient1;
     std::unique_ptr<TCommThread> worker_;
+    std::unique_ptr<requests::WorkerBootHandshake> bootWorker_;
+    std::unique_ptr<requests::BootHandshake> bootHandshake_;
 
     bool linkTested_ = false;
     std::int32_t testWaitCounter_ = 0;

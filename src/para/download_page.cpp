@@ -5,7 +5,6 @@
 #include <QVBoxLayout>
 
 #include "texts/message_texts.h"
-#include "para/download_requests.h"
 #include "para/qimage_picture.h"
 #include "protocol/downloads.h"
 
@@ -220,7 +219,7 @@ void DownloadPage::btn_ReadFontClick()
     if (target.isEmpty())
         return;
     actions_.Send([&]() -> MaybeRequest {
-        ParaRequest request =
+        Request request =
             ReadBackRequestFor(text(edt_StartAddress), text(edt_ReadLength), target.toStdString());
         SetStatusPanel1(MessageText("sUpdateFontFile") + ":" + target.toStdString());
         return request;

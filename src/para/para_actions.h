@@ -5,9 +5,14 @@
 #include <functional>
 #include <string>
 
-#include "para/para_requests.h"
+#include "requests/download_requests.h"
+#include "requests/raw_requests.h"
+#include "requests/settings_requests.h"
 
 namespace pst::para {
+
+// The pages build their requests with the builders the command line uses.
+using namespace pst::requests;
 
 class ParaActions {
 public:

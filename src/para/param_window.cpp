@@ -21,7 +21,6 @@
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
 #include "para/download_page.h"
-#include "para/download_requests.h"
 #include "para/infrared_page.h"
 #include "para/network_page.h"
 #include "para/product_page.h"
@@ -292,8 +291,8 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
     }
     // The worker keeps its own copy of the hand-over; a refused start leaves
     // the running operation's untouched.
-    const int operation = request->operation;
-    if (!main_.worker().StartOperation(operation, request->argument1, request->argument2,
+    const Operation operation = request->operation;
+    if (!main_.worker().StartOperation(operationNumber(operation), request->argument1, request->argument2,
                                        std::move(request->handOver)))
         statusPanel0->setText(qt(app::printerBusyText(main_.languageIndex())));
     else if (ShowsTransferProgress(operation))
