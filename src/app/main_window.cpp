@@ -33,6 +33,9 @@
 
 namespace pst::app {
 
+// The remembered choices, the language files and the texts that follow them.
+using namespace pst::texts;
+
 namespace {
 
 const QStringList kSpeeds = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"};

@@ -159,7 +159,7 @@ void ParamWindow::closeEvent(QCloseEvent* event)
 
 std::string ParamWindow::SettingsPath() const
 {
-    return joinPath(main_.programFolder(), app::kSettingsFileName);
+    return joinPath(main_.programFolder(), texts::kSettingsFileName);
 }
 
 void ParamWindow::FormShow()
@@ -183,7 +183,7 @@ void ParamWindow::FormClose()
     // The file is the only place the values live between runs: a failed
     // write must not go unnoticed.
     if (!error.empty())
-        ShowMessage(std::string(app::kSettingsFileName) + ": " + error);
+        ShowMessage(std::string(texts::kSettingsFileName) + ": " + error);
 }
 
 void ParamWindow::ReplaceItemLists()
@@ -294,7 +294,7 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
     const Operation operation = request->operation;
     if (!main_.worker().StartOperation(operationNumber(operation), request->argument1, request->argument2,
                                        std::move(request->handOver)))
-        statusPanel0->setText(qt(app::printerBusyText(main_.languageIndex())));
+        statusPanel0->setText(qt(texts::printerBusyText(main_.languageIndex())));
     else if (ShowsTransferProgress(operation))
         transferBar->setVisible(true);
 }
