@@ -21,7 +21,7 @@
 #include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
 #include "texts/message_texts.h"
-#include "app/program_windows.h"
+#include "desktop/program_windows.h"
 #include "platform/manual_reset_event.h"
 #include "transport/comm.h"
 #include "virtual_printer.h"
@@ -29,6 +29,7 @@
 namespace fs = std::filesystem;
 using namespace pst;
 using namespace pst::app;
+using namespace pst::desktop;
 
 using pst::test::hasChineseCharacter;
 using pst::test::qs;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_windows.h"
+#include "desktop/program_windows.h"
 #include "app/prompter.h"
 
 namespace pst::test {
@@ -24,7 +24,7 @@ public:
 
 // Both windows with their data in `programFolder`, serial ports listed from
 // `ttyFolder` and USB devices from `usbRoot`; the main window shown.
-inline std::unique_ptr<app::ProgramWindows> openWindows(const std::filesystem::path& programFolder,
+inline std::unique_ptr<desktop::ProgramWindows> openWindows(const std::filesystem::path& programFolder,
                                                         const std::filesystem::path& ttyFolder,
                                                         const std::filesystem::path& usbRoot,
                                                         std::vector<std::string> languageFolders,
@@ -37,7 +37,7 @@ inline std::unique_ptr<app::ProgramWindows> openWindows(const std::filesystem::p
     setup.sysfsTtyFolder = ttyFolder.string();
     setup.usbPaths = {usbRoot.string(), (usbRoot / "dev").string()};
     setup.watchUsbDevices = false;
-    auto windows = std::make_unique<app::ProgramWindows>(std::move(setup));
+    auto windows = std::make_unique<desktop::ProgramWindows>(std::move(setup));
     windows->main().show();
     return windows;
 }

@@ -23,7 +23,7 @@
 #include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
 #include "texts/message_texts.h"
-#include "app/program_windows.h"
+#include "desktop/program_windows.h"
 #include "engine/window_messages.h"
 #include "para/basic_page.h"
 #include "para/black_mark_page.h"
@@ -40,6 +40,7 @@
 namespace fs = std::filesystem;
 using namespace pst;
 using namespace pst::app;
+using namespace pst::desktop;
 using namespace pst::para;
 
 using pst::test::hasChineseCharacter;
