@@ -390,7 +390,7 @@ void MainWindow::ShowLinkKindText()
 
 void MainWindow::RadioButtonClick(int linkKind)
 {
-    linkTested_ = false;
+    NoteLinkTested(false);
     lbl_TranMsg->setText(qt(linkKindText(linkKind)));
 }
 
@@ -446,7 +446,7 @@ void MainWindow::ShowBusy()
 void MainWindow::btn_TestClick()
 {
     testWaitCounter_ = -1;
-    linkTested_ = false;
+    NoteLinkTested(false);
     try {
         RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
@@ -466,7 +466,7 @@ void MainWindow::btn_SetParaClick()
     // A failure here (a speed box that is not a number) is dropped without
     // a message, as the user will see the test fail or not start.
     try {
-        if (!linkTested_) {
+        if (!linkTested()) {
             RefreshConnectionSettings();
             if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0)) {
                 ShowBusy();
@@ -475,7 +475,7 @@ void MainWindow::btn_SetParaClick()
             statusPanel1->clear();
             WaitForLinkTest();
         }
-        if (linkTested_ && !closing_) {
+        if (linkTested() && !closing_) {
             SaveMainDefaults();
             hide();
             if (para_)
@@ -492,7 +492,7 @@ void MainWindow::WaitForLinkTest()
     pause.setInterval(50);
     connect(&pause, &QTimer::timeout, &loop, [&] {
         ++testWaitCounter_;
-        if (testWaitCounter_ > 20 || linkTested_)
+        if (testWaitCounter_ > 20 || linkTested())
             loop.quit();
     });
     linkWait_ = &loop;
@@ -514,14 +514,14 @@ void MainWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
 {
     switch (message) {
     case UM_LINK_OK:
-        linkTested_ = true;
+        NoteLinkTested(true);
         if (linkWait_)
             linkWait_->quit();
         if (testWaitCounter_ < 0)
             setup_.prompter->showMessage(MessageText("sConnectOKstr"));
         break;
     case UM_LINK_FAILED:
-        linkTested_ = false;
+        NoteLinkTested(false);
         if (linkWait_)
             linkWait_->quit();
         setup_.prompter->showMessage(MessageText("sConnectErrorstr"));
@@ -540,7 +540,29 @@ void MainWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
 
 bool MainWindow::bootModeOn() const
 {
-    return Timer1->isActive();
+    return linkState_ == LinkState::BootPolling;
+}
+
+LinkState MainWindow::TestState() const
+{
+    return linkState_ == LinkState::BootPolling ? stateAfterBoot_ : linkState_;
+}
+
+void MainWindow::NoteLinkTested(bool tested)
+{
+    (linkState_ == LinkState::BootPolling ? stateAfterBoot_ : linkState_) =
+        tested ? LinkState::Tested : LinkState::Closed;
+}
+
+QFont MainWindow::programFont() const
+{
+    return font();
+}
+
+void MainWindow::ReturnFromParameterWindow()
+{
+    NoteLinkTested(false);
+    show();
 }
 
 void MainWindow::SetLinkControlsEnabled(bool enabled)
@@ -563,6 +585,10 @@ void MainWindow::but_bootInClick()
         return;
     }
     SetLinkControlsEnabled(false);
+    if (linkState_ != LinkState::BootPolling) {
+        stateAfterBoot_ = linkState_;
+        linkState_ = LinkState::BootPolling;
+    }
     bootHandshake_->Begin();
     Timer1->start();
 }
@@ -570,7 +596,8 @@ void MainWindow::but_bootInClick()
 void MainWindow::but_bootOutClick()
 {
     // A handshake still running is ended at once, not left to time out.
-    bootHandshake_->Cancel();
+    if (bootModeOn())
+        bootHandshake_->Cancel();
     LeaveBootMode();
 }
 
@@ -578,6 +605,8 @@ void MainWindow::LeaveBootMode()
 {
     SetLinkControlsEnabled(true);
     Timer1->stop();
+    if (linkState_ == LinkState::BootPolling)
+        linkState_ = stateAfterBoot_;
     worker_->SetRawReceiveMode(false);
 }
 

@@ -128,8 +128,7 @@ QString DownloadPage::ChooseOne(const QString& title, int filterIndex)
 
 void DownloadPage::SetStatusPanel1(const std::string& status)
 {
-    if (statusPanel1)
-        statusPanel1->setText(QString::fromStdString(status));
+    actions_.ShowSecondStatus(status);
 }
 
 void DownloadPage::btn_OpenPrgClick()

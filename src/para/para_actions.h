@@ -24,6 +24,9 @@ public:
     virtual void Send(const std::function<MaybeRequest()>& build) = 0;
 
     virtual void ShowMessage(const std::string& text) = 0;
+
+    // Shows a text in the window's second status panel.
+    virtual void ShowSecondStatus(const std::string& text) = 0;
 };
 
 }  // namespace pst::para

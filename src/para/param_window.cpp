@@ -13,7 +13,8 @@
 #include <QTabWidget>
 
 #include "texts/main_defaults.h"
-#include "app/main_window.h"
+#include "app/prompter.h"
+#include "engine/comm_thread.h"
 #include "texts/message_texts.h"
 #include "texts/translation.h"
 #include "engine/window_messages.h"
@@ -61,7 +62,7 @@ constexpr TranslatedList kTranslatedLists[] = {
 
 }  // namespace
 
-ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
+ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     : QMainWindow(parent), main_(main), view_(this)
 {
     setObjectName(QStringLiteral("FrmPara"));
@@ -69,7 +70,7 @@ ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
     // System menu and minimise; no maximise.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(main.font());
+    setFont(main.programFont());
 
     PageControl1 = named(new QTabWidget(this), "PageControl1");
     setCentralWidget(PageControl1);
@@ -106,7 +107,6 @@ ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
     statusPanel1 = new QLabel(bar);
     bar->addWidget(statusPanel0);
     bar->addWidget(statusPanel1, 1);
-    TabSheet6->statusPanel1 = statusPanel1;
     // The worker reports its transfers as texts only, so the bar says
     // "busy" rather than how far.
     transferBar = named(new QProgressBar(bar), "TransferBar");
@@ -178,8 +178,7 @@ void ParamWindow::FormClose()
 {
     const std::string error = SaveParaRecord(SettingsPath(), CurrentValues());
     main_.worker().SetNotifyTarget(main_.messageTarget());
-    main_.clearLinkTested();
-    main_.show();
+    main_.ReturnFromParameterWindow();
     // The file is the only place the values live between runs: a failed
     // write must not go unnoticed.
     if (!error.empty())
@@ -299,6 +298,11 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         transferBar->setVisible(true);
 }
 
+void ParamWindow::ShowSecondStatus(const std::string& text)
+{
+    statusPanel1->setText(qt(text));
+}
+
 void ParamWindow::ShowMessage(const std::string& text)
 {
     main_.prompter().showMessage(text);
@@ -338,11 +342,10 @@ void ParamWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t
 void ParamWindow::StepSerialNumber()
 {
     try {
-        const auto stepped =
-            SteppedSerialNumber(TabSheet7->edt_DeviceSerialNo->text().toStdString(),
-                                TabSheet7->rb_Minus->isChecked(), TabSheet7->rb_Plus->isChecked());
+        const auto stepped = SteppedSerialNumber(TabSheet7->SerialNumberText(), TabSheet7->SerialStepsDown(),
+                                                 TabSheet7->SerialStepsUp());
         if (stepped)
-            TabSheet7->edt_DeviceSerialNo->setText(qt(*stepped));
+            TabSheet7->SetSerialNumberText(*stepped);
     } catch (const EConvertError& failure) {
         ShowMessage(failure.what());
     }
