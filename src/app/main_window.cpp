@@ -27,11 +27,14 @@
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
-#include "operations/program_update.h"
-#include "transport/comm.h"
+#include "operations/operation.h"
+#include "requests/boot_handshake.h"
 #include "transport/udp_client.h"
 
 namespace pst::app {
+
+// The remembered choices, the language files and the texts that follow them.
+using namespace pst::texts;
 
 namespace {
 
@@ -272,6 +275,8 @@ void MainWindow::FormCreate()
     links.watchUsbDevices = setup_.watchUsbDevices;
     worker_ = std::make_unique<TCommThread>(target_, settings_, setup_.programFolder, std::move(links));
     worker_->SetOperationTable(&operationHandler);
+    bootWorker_ = std::make_unique<requests::WorkerBootHandshake>(*worker_);
+    bootHandshake_ = std::make_unique<requests::BootHandshake>(*bootWorker_);
     ShowUsbDevices(worker_->UsbDevices());
     // Refreshed on this thread when a USB device arrives or is removed.
     worker_->SetUsbListSink([self](const UsbDeviceListing& listing) {
@@ -385,7 +390,7 @@ void MainWindow::ShowLinkKindText()
 
 void MainWindow::RadioButtonClick(int linkKind)
 {
-    linkTested_ = false;
+    NoteLinkTested(false);
     lbl_TranMsg->setText(qt(linkKindText(linkKind)));
 }
 
@@ -441,7 +446,7 @@ void MainWindow::ShowBusy()
 void MainWindow::btn_TestClick()
 {
     testWaitCounter_ = -1;
-    linkTested_ = false;
+    NoteLinkTested(false);
     try {
         RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
@@ -451,7 +456,7 @@ void MainWindow::btn_TestClick()
     if (worker_->PortOpen())
         return;
     statusPanel1->clear();
-    if (!worker_->StartOperation(1, 0, 0))
+    if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0))
         ShowBusy();
 }
 
@@ -461,16 +466,16 @@ void MainWindow::btn_SetParaClick()
     // A failure here (a speed box that is not a number) is dropped without
     // a message, as the user will see the test fail or not start.
     try {
-        if (!linkTested_) {
+        if (!linkTested()) {
             RefreshConnectionSettings();
-            if (!worker_->StartOperation(1, 0, 0)) {
+            if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0)) {
                 ShowBusy();
                 return;
             }
             statusPanel1->clear();
             WaitForLinkTest();
         }
-        if (linkTested_ && !closing_) {
+        if (linkTested() && !closing_) {
             SaveMainDefaults();
             hide();
             if (para_)
@@ -487,7 +492,7 @@ void MainWindow::WaitForLinkTest()
     pause.setInterval(50);
     connect(&pause, &QTimer::timeout, &loop, [&] {
         ++testWaitCounter_;
-        if (testWaitCounter_ > 20 || linkTested_)
+        if (testWaitCounter_ > 20 || linkTested())
             loop.quit();
     });
     linkWait_ = &loop;
@@ -509,14 +514,14 @@ void MainWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
 {
     switch (message) {
     case UM_LINK_OK:
-        linkTested_ = true;
+        NoteLinkTested(true);
         if (linkWait_)
             linkWait_->quit();
         if (testWaitCounter_ < 0)
             setup_.prompter->showMessage(MessageText("sConnectOKstr"));
         break;
     case UM_LINK_FAILED:
-        linkTested_ = false;
+        NoteLinkTested(false);
         if (linkWait_)
             linkWait_->quit();
         setup_.prompter->showMessage(MessageText("sConnectErrorstr"));
@@ -535,7 +540,29 @@ void MainWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
 
 bool MainWindow::bootModeOn() const
 {
-    return Timer1->isActive();
+    return linkState_ == LinkState::BootPolling;
+}
+
+LinkState MainWindow::TestState() const
+{
+    return linkState_ == LinkState::BootPolling ? stateAfterBoot_ : linkState_;
+}
+
+void MainWindow::NoteLinkTested(bool tested)
+{
+    (linkState_ == LinkState::BootPolling ? stateAfterBoot_ : linkState_) =
+        tested ? LinkState::Tested : LinkState::Closed;
+}
+
+QFont MainWindow::programFont() const
+{
+    return font();
+}
+
+void MainWindow::ReturnFromParameterWindow()
+{
+    NoteLinkTested(false);
+    show();
 }
 
 void MainWindow::SetLinkControlsEnabled(bool enabled)
@@ -558,32 +585,37 @@ void MainWindow::but_bootInClick()
         return;
     }
     SetLinkControlsEnabled(false);
+    if (linkState_ != LinkState::BootPolling) {
+        stateAfterBoot_ = linkState_;
+        linkState_ = LinkState::BootPolling;
+    }
+    bootHandshake_->Begin();
     Timer1->start();
 }
 
 void MainWindow::but_bootOutClick()
 {
+    // A handshake still running is ended at once, not left to time out.
+    if (bootModeOn())
+        bootHandshake_->Cancel();
+    LeaveBootMode();
+}
+
+void MainWindow::LeaveBootMode()
+{
     SetLinkControlsEnabled(true);
     Timer1->stop();
+    if (linkState_ == LinkState::BootPolling)
+        linkState_ = stateAfterBoot_;
     worker_->SetRawReceiveMode(false);
 }
 
 void MainWindow::Timer1Timer()
 {
-    if (worker_->BootReplyText() != kBootReplyMarker) {
-        // Refused while the previous handshake still runs; the next tick
-        // tries again.
-        worker_->StartOperation(28, 0, 0);
+    if (bootHandshake_->Round() != requests::BootRound::Answered)
         return;
-    }
-    // The loader answered. Close the port only once the handshake's run is
-    // over, so that the worker never loses its port mid-run.
-    if (worker_->Busy())
-        return;
-    but_bootOutClick();
-    worker_->Comm().ClosePort();
-    worker_->SetPortOpen(false);
-    worker_->SetBootReplyText({});
+    LeaveBootMode();
+    requests::CloseBootLink(*worker_);
 }
 
 }  // namespace pst::app

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/connection_refresh.h"
+#include "app/main_window_link.h"
 #include "app/prompter.h"
 #include "app/widget_translation.h"
 #include "engine/comm_thread.h"
@@ -26,6 +27,11 @@ class QTimer;
 
 namespace pst {
 class TUdpClient;
+}
+
+namespace pst::requests {
+class BootHandshake;
+class WorkerBootHandshake;
 }
 
 namespace pst::app {
@@ -48,7 +54,15 @@ struct MainWindowSetup {
     bool watchUsbDevices = true;
 };
 
-class MainWindow : public QMainWindow {
+// Where the window's link stands. Whether the port is open is the worker's
+// to say, not the window's.
+enum class LinkState {
+    Closed,       // no link test has succeeded since the link was last chosen
+    Tested,       // the last link test succeeded
+    BootPolling,  // boot mode: the handshake is polled every second
+};
+
+class MainWindow : public QMainWindow, public MainWindowLink {
     Q_OBJECT
 public:
     explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
@@ -61,27 +75,31 @@ public:
     // opened by the set-parameters button.
     void setParameterWindow(ParameterWindowLink* window);
 
-    TCommThread& worker() { return *worker_; }
-    const std::shared_ptr<MessageTarget>& messageTarget() const { return target_; }
+    TCommThread& worker() override { return *worker_; }
+    const std::shared_ptr<MessageTarget>& messageTarget() const override { return target_; }
     ConnectionSettingsStore& connectionSettings() { return *settings_; }
-    const std::string& programFolder() const { return setup_.programFolder; }
+    const std::string& programFolder() const override { return setup_.programFolder; }
     // How the program shows a message box (the parameter window shows its
     // messages the same way).
-    Prompter& prompter() const { return *setup_.prompter; }
+    Prompter& prompter() const override { return *setup_.prompter; }
+    QFont programFont() const override;
 
-    bool linkTested() const { return linkTested_; }
-    void clearLinkTested() { linkTested_ = false; }
+    LinkState linkState() const { return linkState_; }
+    // Whether the last link test succeeded (boot mode keeps the outcome for
+    // when it is left).
+    bool linkTested() const { return TestState() == LinkState::Tested; }
 
     // Copies the chosen link's parameters into the connection settings.
     // Throws EConvertError when a speed box does not hold a whole number.
-    void RefreshConnectionSettings();
+    void RefreshConnectionSettings() override;
+    void ReturnFromParameterWindow() override;
 
     // Loads the language file of `languageIndex` into every window, the
     // item lists and the message texts.
     void Translate(int languageIndex);
 
     // The language box's item index; -1 when its text is none of its items.
-    int languageIndex() const;
+    int languageIndex() const override;
     bool bootModeOn() const;
 
     WidgetTranslationView& translationView() { return view_; }
@@ -133,6 +151,11 @@ private:
     void but_bootInClick();
     void but_bootOutClick();
     void Timer1Timer();
+    void LeaveBootMode();
+    // The state a link test's outcome belongs to: the window's own, or in
+    // boot mode the one it returns to.
+    LinkState TestState() const;
+    void NoteLinkTested(bool tested);
     void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
     void ShowUsbDevices(const UsbDeviceListing& listing);
 
@@ -159,8 +182,11 @@ private:
     std::shared_ptr<MessageTarget> target_;
     std::shared_ptr<TUdpClient> UdpClient1;
     std::unique_ptr<TCommThread> worker_;
+    std::unique_ptr<requests::WorkerBootHandshake> bootWorker_;
+    std::unique_ptr<requests::BootHandshake> bootHandshake_;
 
-    bool linkTested_ = false;
+    LinkState linkState_ = LinkState::Closed;
+    LinkState stateAfterBoot_ = LinkState::Closed;
     std::int32_t testWaitCounter_ = 0;
     QEventLoop* linkWait_ = nullptr;
     bool closing_ = false;

@@ -11,7 +11,7 @@
 
 namespace pst::app {
 
-class WidgetTranslationView : public TranslatableWindow {
+class WidgetTranslationView : public texts::TranslatableWindow {
 public:
     explicit WidgetTranslationView(QWidget* window) : window_(window) { }
 

@@ -12,7 +12,7 @@ namespace pst::cli {
 std::optional<int> parseLanguage(const std::string& text)
 {
     if (text == "en" || text == "english" || text == "English")
-        return app::kEnglish;
+        return texts::kEnglish;
     if (text == "zh" || text == "chinese" || text == "Chinese")
         return 0;
     return std::nullopt;
@@ -25,22 +25,22 @@ void applyLanguage(const std::string& requested, const std::string& dataDir, std
     if (!requested.empty()) {
         language = parseLanguage(requested).value_or(0);
     } else {
-        const auto settings = IniDocument::load(joinPath(folder, app::kSettingsFileName));
-        language = app::readMainDefaults(settings).language;
+        const auto settings = IniDocument::load(joinPath(folder, texts::kSettingsFileName));
+        language = texts::readMainDefaults(settings).language;
     }
     // Chinese is built in; only another language needs its file.
-    if (language != app::kEnglish)
+    if (language != texts::kEnglish)
         return;
-    const std::string path = app::findLanguageFile({folder, executableFolder()}, language);
+    const std::string path = texts::findLanguageFile({folder, executableFolder()}, language);
     if (path.empty()) {
         if (!requested.empty())
-            err << "pennafor-cli: " << app::languageFileName(language)
+            err << "pennafor-cli: " << texts::languageFileName(language)
                 << " was not found; texts stay Chinese\n";
         return;
     }
     const IniDocument file = IniDocument::load(path);
-    app::translateItemLists(file, language);
-    app::translateMessageTexts(file, language);
+    texts::translateItemLists(file, language);
+    texts::translateMessageTexts(file, language);
 }
 
 }  // namespace pst::cli

@@ -19,7 +19,7 @@ int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
         return 2;
     }
     CliSession session(options, out, err);
-    return session.run(1);
+    return session.run(operationNumber(Operation::LinkTest));
 }
 
 }  // namespace

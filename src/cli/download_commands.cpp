@@ -16,7 +16,9 @@
 #include "protocol/logo_bank.h"
 #include "protocol/program_file.h"
 #include "operations/program_update.h"
-#include "transport/comm.h"
+#include "protocol/input_error.h"
+#include "requests/boot_handshake.h"
+#include "requests/download_requests.h"
 
 namespace pst::cli {
 
@@ -42,6 +44,32 @@ struct ProgressOut {
     std::ostream stream;
 };
 
+// The handshake's runs go through the session, which prints their texts
+// and waits for each to end, so the command line's rounds never spin.
+class SessionBootHandshake : public requests::WorkerBootHandshake {
+public:
+    explicit SessionBootHandshake(CliSession& session)
+        : WorkerBootHandshake(session.worker()), session_(session)
+    {
+    }
+    bool StartHandshakeRun() override
+    {
+        failed_ = session_.run(operationNumber(Operation::BootHandshake)) != 0;
+        return true;
+    }
+    bool failed() const { return failed_; }
+
+private:
+    CliSession& session_;
+    bool failed_ = false;
+};
+
+int run(CliSession& session, requests::Request request)
+{
+    return session.run(operationNumber(request.operation), request.argument1, request.argument2,
+                       std::move(request.handOver));
+}
+
 int usage(std::ostream& err, const UsageError& e, const char* command)
 {
     err << e.what() << "\nSee: pennafor-cli " << command << " --help\n";
@@ -64,18 +92,21 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         err << kFileMissingText << " (" << path << ")\n";
         return 1;
     }
-    HandOver handOver;
-    handOver.waitTimeMs = WaitTimeMsFromText(wait.value_or("5"));
-    handOver.programImage = readFileBytes(path).value_or(std::vector<std::uint8_t>{});
-    if (!firmware)
-        handOver.fileTag = ProgramFileTag(handOver.programImage);
+    requests::ProgramUpdatePlan plan;
+    try {
+        plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware, kFileMissingText,
+                                              kUpdateProgramPrefix);
+    } catch (const EInvalidInput&) {
+        // There, but not readable.
+        err << kFileMissingText << " (" << path << ")\n";
+        return 1;
+    }
     ProgressOut progress(out);
-    progress.stream << ProgramUpdateStatusText(kUpdateProgramPrefix, path, handOver.programImage.size())
-                    << '\n';
+    progress.stream << plan.statusText << '\n';
     CliSession session(options, progress.stream, err);
     if (firmware)
         session.aimSerialComponent(options);
-    return session.run(firmware ? 25 : 4, 0, 0, std::move(handOver));
+    return run(session, std::move(plan.request));
 }
 
 int runUpdateProgram(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -105,6 +136,8 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
     std::ostringstream sessionErr;
     CliSession session(options, out, sessionErr);
     TCommThread& worker = session.worker();
+    SessionBootHandshake link(session);
+    requests::BootHandshake handshake(link);
     session.aimSerialComponent(options);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     // One handshake polls for about 50 s; the limit may end it sooner.
@@ -114,22 +147,17 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
             throw std::runtime_error(kBootLimitText);
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(ms, left));
     });
-    bool answered = false;
-    // As the main window's boot timer: start the handshake again until the
-    // loader answers or the time is up.
-    bool failed = false;
-    while (!answered && !failed && std::chrono::steady_clock::now() < deadline) {
-        failed = session.run(28) != 0;
-        answered = worker.BootReplyText() == kBootReplyMarker;
-    }
+    // The main window's handshake: rounds until the loader answers, a run
+    // fails or the time is up. Each round waits for its run to end.
+    while (!link.failed() && std::chrono::steady_clock::now() < deadline)
+        if (handshake.Round() == requests::BootRound::Answered)
+            break;
+    const bool answered = worker.BootReplyText() == kBootReplyMarker;
     // A failure other than the limit (the port would not open) is news.
-    if (failed && worker.Status().error() != kBootLimitText)
+    if (link.failed() && worker.Status().error() != kBootLimitText)
         err << sessionErr.str();
     // Leave boot mode as the main window does.
-    worker.SetRawReceiveMode(false);
-    worker.Comm().ClosePort();
-    worker.SetPortOpen(false);
-    worker.SetBootReplyText("");
+    requests::CloseBootLink(worker);
     if (!answered) {
         err << "The printer's boot loader did not answer within " << limit.count() << " s\n";
         return 1;
@@ -157,11 +185,9 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         err << invalidIntegerMessage(address) << '\n';
         return 2;
     }
-    HandOver handOver;
-    handOver.downloadList = {FontDownloadRow(path, address)};
     ProgressOut progress(out);
     CliSession session(options, progress.stream, err);
-    return session.run(3, 0, 0, std::move(handOver));
+    return run(session, *requests::FontDownloadRequest(path, address));
 }
 
 int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -201,11 +227,9 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         err << problem << '\n';
         return 1;
     }
-    HandOver handOver;
-    handOver.downloadList = {LogoDownloadRow(bankPath)};
     ProgressOut progress(out);
     CliSession session(options, progress.stream, err);
-    return session.run(7, 0, 0, std::move(handOver));
+    return run(session, requests::LogoBankDownloadRequest(bankPath));
 }
 
 int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -231,12 +255,10 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
         err << "LENGTH must be at least 1\n";
         return 2;
     }
-    HandOver handOver;
-    handOver.readBackFile = output;
     ProgressOut progress(out);
     progress.stream << kReadBackPrefix << ":" << output << '\n';
     CliSession session(options, progress.stream, err);
-    return session.run(16, request.startAddress, request.length, std::move(handOver));
+    return run(session, requests::MemoryReadRequest(request.startAddress, request.length, output));
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
         return 0;
     }
 
-    OperationRequest request;
+    requests::Request request;
     try {
         Arguments arguments(options.arguments);
         request = command->build(arguments);
@@ -94,11 +94,11 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
     }
 
     CliSession session(options, out, err);
-    if (request.style == SendingStyle::Bare)
+    if (request.sending == requests::Sending::Bare)
         session.aimSerialComponent(options);
     const int status =
-        session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
-    if (request.style != SendingStyle::Packet)
+        session.run(operationNumber(request.operation), request.argument1, request.argument2, std::move(request.handOver));
+    if (request.sending != requests::Sending::Packet)
         waitUntilSent(session, request.bytesToSend);
     if (status == 0 && request.newDeviceSpeed &&
         std::to_string(*request.newDeviceSpeed) != options.deviceSpeed) {

@@ -7,143 +7,117 @@
 #include "texts/message_texts.h"
 #include "protocol/dotted_address.h"
 #include "protocol/input_error.h"
-#include "protocol/raw_payloads.h"
+#include "requests/raw_requests.h"
 
 namespace pst::cli {
 
 namespace {
+
+using namespace pst::requests;
 
 // The black-mark edits take at most this many digits.
 constexpr std::size_t kDistanceDigits = 4;
 constexpr std::size_t kWidthDigits = 3;
 constexpr std::size_t kFeedDigits = 4;
 
-OperationRequest opened(int operation, std::size_t bytes, ParamBlock block = {}, std::int32_t argument1 = 0,
-                        std::int32_t argument2 = 0)
-{
-    return {.operation = operation,
-            .argument1 = argument1,
-            .argument2 = argument2,
-            .handOver = {.paramBlock = std::move(block)},
-            .style = SendingStyle::Opened,
-            .bytesToSend = bytes};
-}
-
-OperationRequest bareEthernetField(int operation, EthernetField field, ParamBlock block)
-{
-    return {.operation = operation,
-            .handOver = {.paramBlock = std::move(block)},
-            .style = SendingStyle::Bare,
-            .bytesToSend = 2 + EthernetFieldBytes(field)};
-}
-
-OperationRequest interfaceOption(Arguments& args, InterfaceOption option, const char* what,
-                                 const ListNames& names)
+Request interfaceOption(Arguments& args, InterfaceOption option, const char* what, const ListNames& names)
 {
     const int position = parseListChoice(args.positional(what), what, names);
     InterfaceOptionByte(option, position);  // refuses what the window's list could not hold
-    return opened(23, 3, {}, static_cast<std::int32_t>(option), position);
+    return *InterfaceOptionRequest(option, position);
 }
 
-OperationRequest buildPrintLogos(Arguments& args)
+Request buildPrintLogos(Arguments& args)
 {
     // "1,3" as the window hands it over, or the numbers as separate words.
     std::string list = args.positional("the logo numbers");
     while (const auto more = args.optionalPositional())
         list += "," + *more;
     const auto numbers = ParseLogoPrintList(list);
-    OperationRequest request = opened(17, 4 * numbers.size());
-    request.handOver.logoPrintList = LogoPrintList({numbers.begin(), numbers.end()});
-    return request;
+    return PrintLogosRequest({numbers.begin(), numbers.end()});
 }
 
-OperationRequest buildSetUsbType(Arguments& args)
+Request buildSetUsbType(Arguments& args)
 {
     return interfaceOption(args, InterfaceOption::UsbDeviceType, "USB device type", usbTypeNames());
 }
 
-OperationRequest buildSetPaperType(Arguments& args)
+Request buildSetPaperType(Arguments& args)
 {
     return interfaceOption(args, InterfaceOption::PaperType, "paper type", paperTypeNames());
 }
 
-OperationRequest buildSetPrintOrder(Arguments& args)
+Request buildSetPrintOrder(Arguments& args)
 {
     return interfaceOption(args, InterfaceOption::PrintOrder, "print order", printOrderNames());
 }
 
-OperationRequest buildBlackMark(Arguments& args)
+Request buildBlackMark(Arguments& args)
 {
     const bool on = parseOnOff(args.positional("on or off"), "black-mark");
-    return opened(on ? 31 : 32, 8);
+    return on ? BlackMarkModeRequest() : CancelBlackMarkRequest();
 }
 
-OperationRequest buildBlackMarkDistance(Arguments& args)
+Request buildBlackMarkDistance(Arguments& args)
 {
-    const std::int32_t mm =
-        parseDigits(args.positional("the distance in mm"), "the distance", kDistanceDigits);
-    return opened(33, 9, BlackMarkDistanceBlock(mm));
+    return BlackMarkDistanceRequest(
+        parseDigits(args.positional("the distance in mm"), "the distance", kDistanceDigits));
 }
 
-OperationRequest buildBlackMarkWidth(Arguments& args)
+Request buildBlackMarkWidth(Arguments& args)
 {
-    const std::int32_t mm = parseDigits(args.positional("the width in mm"), "the width", kWidthDigits);
-    return opened(34, 9, BlackMarkWidthBlock(mm));
+    return BlackMarkWidthRequest(parseDigits(args.positional("the width in mm"), "the width", kWidthDigits));
 }
 
-OperationRequest buildBlackMarkFeed(Arguments& args)
+Request buildBlackMarkFeed(Arguments& args)
 {
-    const std::int32_t mm = parseDigits(args.positional("the feed in mm"), "the feed", kFeedDigits);
-    return opened(35, 9, FeedAfterMarkBlock(mm));
+    return FeedAfterMarkRequest(parseDigits(args.positional("the feed in mm"), "the feed", kFeedDigits));
 }
 
-OperationRequest buildFindBlackMark(Arguments& /*args*/)
+Request buildFindBlackMark(Arguments& /*args*/)
 {
-    return opened(36, 1);
+    return FindBlackMarkRequest();
 }
 
-OperationRequest buildFindBlackMarkAndCut(Arguments& /*args*/)
+Request buildFindBlackMarkAndCut(Arguments& /*args*/)
 {
-    return opened(44, 3);
+    return FindBlackMarkAndCutRequest();
 }
 
-OperationRequest buildTestPrint(Arguments& /*args*/)
+Request buildTestPrint(Arguments& /*args*/)
 {
-    ParamBlock receipt = HexTextToBlock(kTestReceiptHex);
-    const std::size_t bytes = receipt.size();
-    return opened(45, bytes, std::move(receipt));
+    return BlackMarkTestPrintRequest();
 }
 
 // The address edits are checked when they are left (IP address and mask),
 // then the set buttons parse them part by part.
-OperationRequest buildSetNetIp(Arguments& args)
+Request buildSetNetIp(Arguments& args)
 {
     const std::string text = args.positional("the IP address");
     if (!IsAcceptedAddress(text))
         throw EInvalidInput(MessageText("SIPError"));
-    return bareEthernetField(41, EthernetField::IpAddress, EthernetAddressBlock(text));
+    return EthernetAddressRequest(EthernetField::IpAddress, text);
 }
 
-OperationRequest buildSetNetMask(Arguments& args)
+Request buildSetNetMask(Arguments& args)
 {
     const std::string text = args.positional("the subnet mask");
     if (!IsAcceptedAddress(text))
         throw EInvalidInput(MessageText("SMaskError"));
-    return bareEthernetField(37, EthernetField::SubnetMask, EthernetAddressBlock(text));
+    return EthernetAddressRequest(EthernetField::SubnetMask, text);
 }
 
-OperationRequest buildSetNetGateway(Arguments& args)
+Request buildSetNetGateway(Arguments& args)
 {
-    return bareEthernetField(38, EthernetField::Gateway,
-                             EthernetAddressBlock(args.positional("the gateway")));
+    return EthernetAddressRequest(EthernetField::Gateway, args.positional("the gateway"));
 }
 
-OperationRequest buildSetNetPort(Arguments& args)
+Request buildSetNetPort(Arguments& args)
 {
-    return bareEthernetField(39, EthernetField::Port, EthernetPortBlock(args.positional("the port")));
+    return EthernetPortRequest(args.positional("the port"));
 }
 
-OperationRequest buildSetNetMac(Arguments& args)
+Request buildSetNetMac(Arguments& args)
 {
     // Four hexadecimal bytes, as four words or joined by colons.
     std::vector<std::string> parts;
@@ -159,8 +133,7 @@ OperationRequest buildSetNetMac(Arguments& args)
     }
     if (parts.size() != 4)
         throw UsageError("give the last four bytes of the MAC address, such as 65 66 67 68 or 65:66:67:68");
-    return bareEthernetField(40, EthernetField::Mac,
-                             EthernetMacBlock({parts[0], parts[1], parts[2], parts[3]}));
+    return EthernetMacRequest({parts[0], parts[1], parts[2], parts[3]});
 }
 
 constexpr OperationCommand kCommands[] = {

@@ -1,34 +1,19 @@
 // The settings commands of pennafor-cli: one answered packet each (flow
-// control and the two-byte switches go out bare), with the same input
-// checks as the parameter window.
+// control and the two-byte switches go out bare), built by the parameter
+// window's builders from the parsed arguments.
 
 #include "cli/operation_commands.h"
 #include "cli/printer_lists.h"
 #include "protocol/command_packet.h"
-#include "protocol/settings_payloads.h"
-#include "protocol/value_mappings.h"
+#include "requests/settings_requests.h"
 
 namespace pst::cli {
 
 namespace {
 
+using namespace pst::requests;
+
 constexpr std::int32_t kMaxSpinSeconds = 999999999;  // the sleep and power-off spin edits
-constexpr std::size_t kFlowControlPacketBytes = 18;
-constexpr std::size_t kPairBytes = 2;
-
-OperationRequest packet(int operation, ParamBlock block = {}, std::int32_t argument1 = 0,
-                        std::int32_t argument2 = 0)
-{
-    return {.operation = operation,
-            .argument1 = argument1,
-            .argument2 = argument2,
-            .handOver = {.paramBlock = std::move(block)}};
-}
-
-OperationRequest bare(int operation, std::size_t bytes)
-{
-    return {.operation = operation, .style = SendingStyle::Bare, .bytesToSend = bytes};
-}
 
 int listOption(Arguments& args, const char* name, const char* what, const ListNames& names)
 {
@@ -59,55 +44,56 @@ Switches switchOptions(Arguments& args)
     return s;
 }
 
-OperationRequest buildSetIp(Arguments& args)
+Request buildSetIp(Arguments& args)
 {
     const std::int32_t first = parseNumber(args.positional("the first argument"));
     const auto second = args.optionalPositional();
-    return packet(5, {}, first, second ? parseNumber(*second) : 0);
+    return SetIpRequest(first, second ? parseNumber(*second) : 0);
 }
 
-OperationRequest buildSetCodePage(Arguments& args)
+// The lists always hold a choice here, so every builder gives a request.
+Request buildSetCodePage(Arguments& args)
 {
     const int position = parseListChoice(args.positional("the code page"), "code page", codePageNames());
-    return packet(6, {}, CodePageByte(position));
+    return *CodePageRequest(position);
 }
 
-OperationRequest buildSetBaudRate(Arguments& args)
+Request buildSetBaudRate(Arguments& args)
 {
     const int position = parseListChoice(args.positional("the baud rate"), "baud rate", baudRateNames());
-    OperationRequest request = packet(8, {}, BaudRateSpeedCode(position));
-    request.newDeviceSpeed = SpeedForCode(static_cast<std::uint32_t>(request.argument1));
-    return request;
+    return *BaudRateRequest(position);
 }
 
-OperationRequest buildSetFlowControl(Arguments& args)
+Request buildSetFlowControl(Arguments& args)
 {
     const int position =
         parseListChoice(args.positional("the flow control"), "flow control", flowControlNames());
-    return bare(position == 0 ? 42 : 43, kFlowControlPacketBytes);
+    return *FlowControlRequest(position);
 }
 
-OperationRequest buildSetSwitches(Arguments& args)
+Request buildSetSwitches(Arguments& args)
 {
     const Switches s = switchOptions(args);
-    const auto operation = args.option("operation");
-    int number = 20;
-    if (operation) {
-        number = parseNumber(*operation);
-        if (number != 9 && number != 20)
+    const auto option = args.option("operation");
+    Operation operation = Operation::SetSwitchOptions;
+    if (option) {
+        const int number = parseNumber(*option);
+        if (number != operationNumber(Operation::SetSwitchOptionsAlone) &&
+            number != operationNumber(Operation::SetSwitchOptions))
             throw UsageError("--operation takes 9 or 20");
+        operation = static_cast<Operation>(number);
     }
-    return packet(number, SwitchOptionsBlock(s.density, s.font, s.cutter, s.buzzer, s.paperFeed));
+    return SwitchOptionsRequest(s.density, s.font, s.cutter, s.buzzer, s.paperFeed, operation);
 }
 
-OperationRequest buildSetSleep(Arguments& args)
+Request buildSetSleep(Arguments& args)
 {
     const std::int32_t sleep = secondsOption(args, "sleep", "the sleep time in seconds");
     const std::int32_t powerOff = secondsOption(args, "poweroff", "the power-off time in seconds");
-    return packet(18, SleepBlock(sleep, powerOff));
+    return SleepTimesRequest(sleep, powerOff);
 }
 
-OperationRequest buildSetAllParams(Arguments& args)
+Request buildSetAllParams(Arguments& args)
 {
     AllParameters p;
     p.codePagePosition = listOption(args, "codepage", "code page", codePageNames());
@@ -120,17 +106,15 @@ OperationRequest buildSetAllParams(Arguments& args)
     p.paperFeedPosition = s.paperFeed;
     p.sleepSeconds = secondsOption(args, "sleep", "the sleep time in seconds");
     p.powerOffSeconds = secondsOption(args, "poweroff", "the power-off time in seconds");
-    OperationRequest request = packet(19, AllParametersBlock(p));
-    request.newDeviceSpeed = SpeedForCode(request.handOver.paramBlock[1]);
-    return request;
+    return AllParametersRequest(p);
 }
 
-OperationRequest buildRestoreDefaults(Arguments& /*args*/)
+Request buildRestoreDefaults(Arguments& /*args*/)
 {
-    return packet(10);
+    return RestoreDefaultsRequest();
 }
 
-OperationRequest buildSetBluetooth(Arguments& args)
+Request buildSetBluetooth(Arguments& args)
 {
     BluetoothParameters p;
     p.name = args.option("name").value_or("");
@@ -146,28 +130,28 @@ OperationRequest buildSetBluetooth(Arguments& args)
             throw UsageError("--type must be from 0 to 255");
         p.moduleTypeText = std::to_string(number);
     }
-    return packet(11, BluetoothBlock(p));
+    return BluetoothRequest(p);
 }
 
-OperationRequest buildSetBluetoothWorkMode(Arguments& args)
+Request buildSetBluetoothWorkMode(Arguments& args)
 {
     const int position = parseListChoice(args.positional("the work mode"), "work mode", workModeNames());
-    return packet(22, BluetoothWorkModeBlock(position));
+    return *BluetoothWorkModeRequest(position);
 }
 
-OperationRequest buildSendBluetoothCommand(Arguments& args)
+Request buildSendBluetoothCommand(Arguments& args)
 {
-    return packet(22, BluetoothControlTextBlock(args.positional("the control text")));
+    return BluetoothControlTextRequest(args.positional("the control text"));
 }
 
-OperationRequest buildBluetoothHiding(Arguments& args)
+Request buildBluetoothHiding(Arguments& args)
 {
     const int position =
         parseListChoice(args.positional("on or off"), "Bluetooth hiding", bluetoothHidingNames());
-    return bare(position == 0 ? 30 : 27, kPairBytes);
+    return *BluetoothHidingRequest(position);
 }
 
-OperationRequest buildSetWifiStation(Arguments& args)
+Request buildSetWifiStation(Arguments& args)
 {
     WifiStationParameters p;
     p.ssid = args.requiredOption("ssid");
@@ -183,49 +167,48 @@ OperationRequest buildSetWifiStation(Arguments& args)
         p.mask = args.requiredOption("mask");
         p.gateway = args.requiredOption("gateway");
     }
-    return packet(12, WifiStationBlock(p));
+    return StationRequest(p);
 }
 
-OperationRequest buildSetWifiAccessPoint(Arguments& args)
+Request buildSetWifiAccessPoint(Arguments& args)
 {
     const std::string name = args.requiredOption("name");
     const std::string password = args.option("password").value_or("");
-    return packet(21, WifiAccessPointBlock(name, password));
+    return AccessPointRequest(name, password);
 }
 
-OperationRequest buildCloseWifi(Arguments& /*args*/)
+Request buildCloseWifi(Arguments& /*args*/)
 {
-    return packet(13);
+    return CloseWifiRequest();
 }
 
-OperationRequest buildSetInfrared(Arguments& args)
+Request buildSetInfrared(Arguments& args)
 {
     const int speed = listOption(args, "speed", "infrared speed", infraredSpeedNames());
     const int protocol = listOption(args, "protocol", "infrared protocol", irdaProtocolNames());
     const bool enabled = parseOnOff(args.positional("on or off"), "infrared");
-    return packet(14, InfraredBlock(speed, enabled, protocol));
+    return *InfraredRequest(speed, enabled, protocol);
 }
 
-OperationRequest buildSetProduct(Arguments& args)
+Request buildSetProduct(Arguments& args)
 {
     const std::string name = args.requiredOption("name");
     const std::string serial = args.option("serial").value_or("");
     if (!serial.empty())
         parseDigits(serial, "--serial", kProductFieldBytes);
-    return packet(15, ProductBlock(name, serial));
+    return ProductRequest(name, serial);
 }
 
-OperationRequest buildSetRecycleTime(Arguments& args)
+Request buildSetRecycleTime(Arguments& args)
 {
     const std::int32_t seconds =
         parseNumberInRange(args.positional("the time in seconds"), "the recycling time in seconds", 1, 255);
-    return packet(24, RecyclingTimeBlock(seconds));
+    return RecyclingTimeRequest(seconds);
 }
 
-OperationRequest buildRawPair8D(Arguments& args)
+Request buildRawPair8D(Arguments& args)
 {
-    const int value = parseListChoice(args.positional("0 or 1"), "8D pair value", {{"0"}, {"1"}});
-    return bare(value == 0 ? 26 : 29, kPairBytes);
+    return RawPair8DRequest(parseListChoice(args.positional("0 or 1"), "8D pair value", {{"0"}, {"1"}}));
 }
 
 constexpr OperationCommand kCommands[] = {

@@ -60,7 +60,7 @@ BlackMarkPage::BlackMarkPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     column->addWidget(panel);
     column->addStretch(1);
 
-    auto fixed = [this](QPushButton* button, ParaRequest (*build)()) {
+    auto fixed = [this](QPushButton* button, Request (*build)()) {
         sendOnClick(button, actions_, build);
     };
     fixed(btn__Set_black_mode, &BlackMarkModeRequest);
@@ -68,7 +68,7 @@ BlackMarkPage::BlackMarkPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     fixed(btn_3, &FindBlackMarkRequest);
     fixed(btn_4, &FindBlackMarkAndCutRequest);
     fixed(btn_5, &BlackMarkTestPrintRequest);
-    auto value = [this](QPushButton* button, QLineEdit* edit, ParaRequest (*build)(std::string_view)) {
+    auto value = [this](QPushButton* button, QLineEdit* edit, Request (*build)(std::string_view)) {
         sendOnClick(button, actions_, [edit, build] { return build(edit->text().toStdString()); });
     };
     value(btn_But_Black_look_dis_set, edt__Black_look_distance, &BlackMarkDistanceRequest);

@@ -5,7 +5,6 @@
 #include <QVBoxLayout>
 
 #include "texts/message_texts.h"
-#include "para/download_requests.h"
 #include "para/qimage_picture.h"
 #include "protocol/downloads.h"
 
@@ -129,8 +128,7 @@ QString DownloadPage::ChooseOne(const QString& title, int filterIndex)
 
 void DownloadPage::SetStatusPanel1(const std::string& status)
 {
-    if (statusPanel1)
-        statusPanel1->setText(QString::fromStdString(status));
+    actions_.ShowSecondStatus(status);
 }
 
 void DownloadPage::btn_OpenPrgClick()
@@ -220,7 +218,7 @@ void DownloadPage::btn_ReadFontClick()
     if (target.isEmpty())
         return;
     actions_.Send([&]() -> MaybeRequest {
-        ParaRequest request =
+        Request request =
             ReadBackRequestFor(text(edt_StartAddress), text(edt_ReadLength), target.toStdString());
         SetStatusPanel1(MessageText("sUpdateFontFile") + ":" + target.toStdString());
         return request;

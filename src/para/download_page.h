@@ -52,10 +52,6 @@ public:
     QLineEdit* edt_ReadLength = nullptr;
     QPushButton* btn_ReadFont = nullptr;
 
-    // Status panel 1 of the window, where the update and read-back name
-    // their file.
-    QLabel* statusPanel1 = nullptr;
-
 private:
     void btn_OpenPrgClick();
     void btn_UpdatePrgClick();

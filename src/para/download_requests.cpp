@@ -1,11 +1,12 @@
-#include "para/download_requests.h"
+#include "requests/download_requests.h"
 
 #include "platform/file_bytes.h"
 #include "protocol/downloads.h"
 #include "protocol/input_error.h"
 #include "protocol/program_file.h"
+#include "requests/raw_requests.h"
 
-namespace pst::para {
+namespace pst::requests {
 
 namespace {
 
@@ -31,8 +32,8 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
                                        const std::string& statusPrefix)
 {
     ProgramUpdatePlan plan;
-    ParaRequest& r = plan.request;
-    r.operation = firmware ? 25 : 4;
+    Request& r = plan.request;
+    r.operation = firmware ? Operation::FirmwareUpdate : Operation::ProgramUpdate;
     r.handOver.waitTimeMs = WaitTimeMsFromText(waitSecondsText);
     r.handOver.programImage = readWholeFile(path, missingFileText);
     if (!firmware)
@@ -45,8 +46,8 @@ MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addre
 {
     if (!isRegularFile(path))
         return std::nullopt;
-    ParaRequest r;
-    r.operation = 3;
+    Request r;
+    r.operation = Operation::FontDownload;
     r.refreshConnection = true;
     r.handOver.downloadList.push_back(FontDownloadRow(path, addressHexText));
     return r;
@@ -70,49 +71,58 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
     }
     if (!LogoBankSizeProblem(bank.size()).empty())
         throw EInvalidInput(withNumber(sizeMessageFormat, static_cast<int>(kLogoBankLimit / 1024)));
-    ParaRequest r;
-    r.operation = 7;
+    return LogoBankDownloadRequest(bankPath);
+}
+
+Request LogoBankDownloadRequest(const std::string& bankPath)
+{
+    Request r;
+    r.operation = Operation::LogoDownload;
     r.handOver.downloadList.push_back(LogoDownloadRow(bankPath));
     return r;
 }
 
 MaybeRequest LogoPrintRequest(const std::vector<bool>& selected)
 {
-    std::string list = LogoPrintListFor(selected);
-    if (list.empty())
+    std::vector<int> numbers;
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        if (selected[i])
+            numbers.push_back(static_cast<int>(i + 1));
+    if (numbers.empty())
         return std::nullopt;
-    ParaRequest r;
-    r.operation = 17;
-    r.refreshConnection = true;
-    r.handOver.logoPrintList = std::move(list);
-    return r;
+    return PrintLogosRequest(numbers);
 }
 
-ParaRequest ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
-                               const std::string& targetPath)
+Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath)
 {
-    const ReadBackRequest numbers = ReadBackFromTexts(startHexText, lengthText);
-    ParaRequest r;
-    r.operation = 16;
-    r.argument1 = numbers.startAddress;
-    r.argument2 = numbers.length;
+    Request r;
+    r.operation = Operation::ReadFontMemory;
+    r.argument1 = startAddress;
+    r.argument2 = length;
     r.refreshConnection = true;
     r.handOver.readBackFile = targetPath;
     return r;
 }
 
-bool ShowsTransferProgress(int operation)
+Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
+                           const std::string& targetPath)
+{
+    const ReadBackRequest numbers = ReadBackFromTexts(startHexText, lengthText);
+    return MemoryReadRequest(numbers.startAddress, numbers.length, targetPath);
+}
+
+bool ShowsTransferProgress(Operation operation)
 {
     switch (operation) {
-    case 3:
-    case 4:
-    case 7:
-    case 16:
-    case 25:
+    case Operation::FontDownload:
+    case Operation::ProgramUpdate:
+    case Operation::LogoDownload:
+    case Operation::ReadFontMemory:
+    case Operation::FirmwareUpdate:
         return true;
     default:
         return false;
     }
 }
 
-}  // namespace pst::para
+}  // namespace pst::requests

@@ -9,13 +9,14 @@
 #include <string_view>
 #include <vector>
 
-#include "para/para_requests.h"
+#include "protocol/downloads.h"
 #include "protocol/logo_bank.h"
+#include "requests/request.h"
 
-namespace pst::para {
+namespace pst::requests {
 
 struct ProgramUpdatePlan {
-    ParaRequest request;
+    Request request;
     std::string statusText;  // for status panel 1
 };
 
@@ -29,6 +30,9 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
 // Operation 3; nothing at all when the file does not exist.
 MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText);
 
+// Operation 7 for a logo bank already built and saved at `bankPath`.
+Request LogoBankDownloadRequest(const std::string& bankPath);
+
 // Builds the bank from the list (missing files skipped), saves it at
 // `bankPath` even when it is too large, then operation 7. Nothing for an
 // empty list. `sizeMessageFormat` is the over-the-limit text with %d for
@@ -39,11 +43,13 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
 // Operation 17 once for the selected entries; nothing when none is.
 MaybeRequest LogoPrintRequest(const std::vector<bool>& selected);
 
-// Operation 16 into `targetPath`; strict conversions of both texts.
-ParaRequest ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
-                               const std::string& targetPath);
+// Operation 16 into `targetPath`: `length` bytes from `startAddress`, or
+// from the texts (strict conversions of both).
+Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath);
+Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
+                           const std::string& targetPath);
 
 // Whether the operation moves enough data that the window shows it is busy.
-bool ShowsTransferProgress(int operation);
+bool ShowsTransferProgress(Operation operation);
 
-}  // namespace pst::para
+}  // namespace pst::requests

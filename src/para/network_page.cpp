@@ -89,7 +89,7 @@ NetworkPage::NetworkPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
                                    edt_macaddfr->text().toStdString(), edt_macaddfor->text().toStdString()});
     });
     sendOnClick(btn_Netport, actions_,
-                [this] { return EthernetPortRequest(edt_Netport->text().toStdString()); });
+                [this] { return EthernetPortRequestIfInRange(edt_Netport->text().toStdString()); });
 }
 
 }  // namespace pst::para

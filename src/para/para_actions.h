@@ -5,9 +5,14 @@
 #include <functional>
 #include <string>
 
-#include "para/para_requests.h"
+#include "requests/download_requests.h"
+#include "requests/raw_requests.h"
+#include "requests/settings_requests.h"
 
 namespace pst::para {
+
+// The pages build their requests with the builders the command line uses.
+using namespace pst::requests;
 
 class ParaActions {
 public:
@@ -19,6 +24,9 @@ public:
     virtual void Send(const std::function<MaybeRequest()>& build) = 0;
 
     virtual void ShowMessage(const std::string& text) = 0;
+
+    // Shows a text in the window's second status panel.
+    virtual void ShowSecondStatus(const std::string& text) = 0;
 };
 
 }  // namespace pst::para

@@ -13,7 +13,8 @@
 #include <QTabWidget>
 
 #include "texts/main_defaults.h"
-#include "app/main_window.h"
+#include "app/prompter.h"
+#include "engine/comm_thread.h"
 #include "texts/message_texts.h"
 #include "texts/translation.h"
 #include "engine/window_messages.h"
@@ -21,7 +22,6 @@
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
 #include "para/download_page.h"
-#include "para/download_requests.h"
 #include "para/infrared_page.h"
 #include "para/network_page.h"
 #include "para/product_page.h"
@@ -63,7 +63,7 @@ constexpr TranslatedList kTranslatedLists[] = {
 
 }  // namespace
 
-ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
+ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     : QMainWindow(parent), main_(main), view_(this)
 {
     setObjectName(QStringLiteral("FrmPara"));
@@ -71,7 +71,7 @@ ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
     // System menu and minimise; no maximise.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(main.font());
+    setFont(main.programFont());
 
     PageControl1 = named(new QTabWidget(this), "PageControl1");
     setCentralWidget(PageControl1);
@@ -108,7 +108,6 @@ ParamWindow::ParamWindow(app::MainWindow& main, QWidget* parent)
     statusPanel1 = new QLabel(bar);
     bar->addWidget(statusPanel0);
     bar->addWidget(statusPanel1, 1);
-    TabSheet6->statusPanel1 = statusPanel1;
     // The worker reports its transfers as texts only, so the bar says
     // "busy" rather than how far.
     transferBar = named(new QProgressBar(bar), "TransferBar");
@@ -161,7 +160,7 @@ void ParamWindow::closeEvent(QCloseEvent* event)
 
 std::string ParamWindow::SettingsPath() const
 {
-    return joinPath(main_.programFolder(), app::kSettingsFileName);
+    return joinPath(main_.programFolder(), texts::kSettingsFileName);
 }
 
 void ParamWindow::FormShow()
@@ -180,12 +179,11 @@ void ParamWindow::FormClose()
 {
     const std::string error = SaveParaRecord(SettingsPath(), CurrentValues());
     main_.worker().SetNotifyTarget(main_.messageTarget());
-    main_.clearLinkTested();
-    main_.show();
+    main_.ReturnFromParameterWindow();
     // The file is the only place the values live between runs: a failed
     // write must not go unnoticed.
     if (!error.empty())
-        ShowMessage(std::string(app::kSettingsFileName) + ": " + error);
+        ShowMessage(std::string(texts::kSettingsFileName) + ": " + error);
 }
 
 void ParamWindow::ReplaceItemLists()
@@ -293,12 +291,17 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
     }
     // The worker keeps its own copy of the hand-over; a refused start leaves
     // the running operation's untouched.
-    const int operation = request->operation;
-    if (!main_.worker().StartOperation(operation, request->argument1, request->argument2,
+    const Operation operation = request->operation;
+    if (!main_.worker().StartOperation(operationNumber(operation), request->argument1, request->argument2,
                                        std::move(request->handOver)))
-        statusPanel0->setText(qt(app::printerBusyText(main_.languageIndex())));
+        statusPanel0->setText(qt(texts::printerBusyText(main_.languageIndex())));
     else if (ShowsTransferProgress(operation))
         transferBar->setVisible(true);
+}
+
+void ParamWindow::ShowSecondStatus(const std::string& text)
+{
+    statusPanel1->setText(qt(text));
 }
 
 void ParamWindow::ShowMessage(const std::string& text)
@@ -340,11 +343,10 @@ void ParamWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t
 void ParamWindow::StepSerialNumber()
 {
     try {
-        const auto stepped =
-            SteppedSerialNumber(TabSheet7->edt_DeviceSerialNo->text().toStdString(),
-                                TabSheet7->rb_Minus->isChecked(), TabSheet7->rb_Plus->isChecked());
+        const auto stepped = SteppedSerialNumber(TabSheet7->SerialNumberText(), TabSheet7->SerialStepsDown(),
+                                                 TabSheet7->SerialStepsUp());
         if (stepped)
-            TabSheet7->edt_DeviceSerialNo->setText(qt(*stepped));
+            TabSheet7->SetSerialNumberText(*stepped);
     } catch (const EConvertError& failure) {
         ShowMessage(failure.what());
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/main_window_link.h"
 #include "app/param_window.h"
 #include "app/widget_translation.h"
 #include "para/para_actions.h"
@@ -19,9 +20,6 @@ class QLabel;
 class QProgressBar;
 class QTabWidget;
 
-namespace pst::app {
-class MainWindow;
-}
 
 namespace pst::para {
 
@@ -37,7 +35,7 @@ class ProductPage;
 class ParamWindow : public QMainWindow, public app::ParameterWindowLink, public ParaActions {
     Q_OBJECT
 public:
-    explicit ParamWindow(app::MainWindow& main, QWidget* parent = nullptr);
+    explicit ParamWindow(app::MainWindowLink& main, QWidget* parent = nullptr);
     ~ParamWindow() override;
 
     ParamWindow(const ParamWindow&) = delete;
@@ -50,6 +48,7 @@ public:
 
     void Send(const std::function<MaybeRequest()>& build) override;
     void ShowMessage(const std::string& text) override;
+    void ShowSecondStatus(const std::string& text) override;
 
     // The controls' values as the record holds them, and back.
     ParaValues CurrentValues() const;
@@ -81,7 +80,7 @@ private:
     void StepSerialNumber();
     std::string SettingsPath() const;
 
-    app::MainWindow& main_;
+    app::MainWindowLink& main_;
     app::WidgetTranslationView view_;
     std::shared_ptr<MessageTarget> target_;
     bool closing_ = false;

@@ -79,4 +79,24 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
                 [this] { return BluetoothHidingRequest(Cbx_Bluetooth->currentIndex()); });
 }
 
+std::string ProductPage::SerialNumberText() const
+{
+    return edt_DeviceSerialNo->text().toStdString();
+}
+
+void ProductPage::SetSerialNumberText(const std::string& text)
+{
+    edt_DeviceSerialNo->setText(QString::fromStdString(text));
+}
+
+bool ProductPage::SerialStepsDown() const
+{
+    return rb_Minus->isChecked();
+}
+
+bool ProductPage::SerialStepsUp() const
+{
+    return rb_Plus->isChecked();
+}
+
 }  // namespace pst::para

@@ -4,6 +4,7 @@
 // paper type, print order, receipt recycling time and Bluetooth hiding.
 
 #include <QWidget>
+#include <string>
 
 #include "para/page_building.h"
 #include "para/para_actions.h"
@@ -16,6 +17,13 @@ class ProductPage : public QWidget {
     Q_OBJECT
 public:
     ProductPage(ParaActions& actions, PageBuilder& build, QWidget* parent = nullptr);
+
+    // The serial number and the direction it steps in after each successful
+    // setting of the device parameters.
+    std::string SerialNumberText() const;
+    void SetSerialNumberText(const std::string& text);
+    bool SerialStepsDown() const;
+    bool SerialStepsUp() const;
 
     QLineEdit* edt_DeviceName = nullptr;
     QLineEdit* edt_DeviceSerialNo = nullptr;

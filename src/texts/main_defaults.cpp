@@ -1,6 +1,6 @@
 #include "texts/main_defaults.h"
 
-namespace pst::app {
+namespace pst::texts {
 
 MainDefaults readMainDefaults(const IniDocument& file)
 {
@@ -23,4 +23,4 @@ std::string saveMainDefaults(const std::string& path, const std::string& ipAddre
     return file.saveTo(path);
 }
 
-}  // namespace pst::app
+}  // namespace pst::texts

@@ -8,7 +8,7 @@
 
 #include "platform/ini_file.h"
 
-namespace pst::app {
+namespace pst::texts {
 
 inline constexpr const char* kSettingsFileName = "sysconfig.ini";
 inline constexpr const char* kMainDefaultSection = "MainDefault";
@@ -29,4 +29,4 @@ MainDefaults readMainDefaults(const IniDocument& file);
 std::string saveMainDefaults(const std::string& path, const std::string& ipAddress, int language,
                              int tranMode);
 
-}  // namespace pst::app
+}  // namespace pst::texts

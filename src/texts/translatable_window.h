@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-namespace pst::app {
+namespace pst::texts {
 
 class TranslatableWindow {
 public:
@@ -27,4 +27,4 @@ public:
     virtual void setControlHint(std::size_t index, const std::string& text) = 0;
 };
 
-}  // namespace pst::app
+}  // namespace pst::texts

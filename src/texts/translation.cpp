@@ -4,7 +4,7 @@
 #include "platform/file_bytes.h"
 #include "platform/program_folder.h"
 
-namespace pst::app {
+namespace pst::texts {
 
 namespace {
 
@@ -93,4 +93,4 @@ std::string printerBusyText(int languageIndex)
                                     : "打印机正忙，请等待当前操作结束";
 }
 
-}  // namespace pst::app
+}  // namespace pst::texts

@@ -16,7 +16,7 @@
 #include "texts/translatable_window.h"
 #include "platform/ini_file.h"
 
-namespace pst::app {
+namespace pst::texts {
 
 inline constexpr int kEnglish = 1;
 
@@ -48,4 +48,4 @@ std::string linkKindText(int linkKind);
 // of the message table, so it follows the language box directly.
 std::string printerBusyText(int languageIndex);
 
-}  // namespace pst::app
+}  // namespace pst::texts

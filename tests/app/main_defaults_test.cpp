@@ -11,6 +11,7 @@
 #include "platform/int_conversion.h"
 
 namespace pst::app {
+using namespace pst::texts;
 namespace {
 
 namespace fs = std::filesystem;

@@ -21,7 +21,7 @@
 #include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
 #include "texts/message_texts.h"
-#include "app/program_windows.h"
+#include "desktop/program_windows.h"
 #include "platform/manual_reset_event.h"
 #include "transport/comm.h"
 #include "virtual_printer.h"
@@ -29,10 +29,10 @@
 namespace fs = std::filesystem;
 using namespace pst;
 using namespace pst::app;
+using namespace pst::desktop;
 
 using pst::test::hasChineseCharacter;
 using pst::test::qs;
-using pst::test::openWindows;
 using pst::test::readText;
 using pst::test::RecordingPrompter;
 
@@ -42,7 +42,7 @@ constexpr int kLinkTimeoutMs = 20000;
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected pst::test::WindowFixture {
     Q_OBJECT
 
 private slots:
@@ -69,53 +69,28 @@ private slots:
 private:
     std::unique_ptr<ProgramWindows> open(std::vector<std::string> languageFolders = {PST_LANG_DIR});
     void writeFile(const fs::path& path, const std::string& text);
-    void startPrinter();
     void aimAtPrinter(MainWindow& main);
-
-    fs::path dataDir;
-    fs::path ttyDir;
-    fs::path usbDir;
-    RecordingPrompter prompter;
-    std::unique_ptr<sim::VirtualPrinter> printer;
 };
 
 void MainWindowTest::init()
 {
-    const fs::path base = fs::temp_directory_path() /
-        ("pst-window-" + std::to_string(::getpid()) + "-" + QTest::currentTestFunction());
-    fs::remove_all(base);
-    dataDir = base / "data";
-    ttyDir = base / "tty";
-    usbDir = base / "usb";
-    fs::create_directories(dataDir);
-    fs::create_directories(ttyDir);
-    fs::create_directories(usbDir);
-    prompter.messages.clear();
-    ResetMessageTexts();
+    setUpWindowTest("pst-window-");
 }
 
 void MainWindowTest::cleanup()
 {
-    printer.reset();
-    ResetMessageTexts();
-    fs::remove_all(dataDir.parent_path());
+    tearDownWindowTest();
 }
 
 std::unique_ptr<ProgramWindows> MainWindowTest::open(std::vector<std::string> languageFolders)
 {
-    return openWindows(dataDir, ttyDir, usbDir, std::move(languageFolders), prompter);
+    return openTestWindows(std::move(languageFolders));
 }
 
 void MainWindowTest::writeFile(const fs::path& path, const std::string& text)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
-}
-
-void MainWindowTest::startPrinter()
-{
-    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{});
-    printer->start();
 }
 
 void MainWindowTest::aimAtPrinter(MainWindow& main)

@@ -9,6 +9,7 @@
 #include "texts/translation.h"
 
 namespace pst::app {
+using namespace pst::texts;
 namespace {
 
 namespace fs = std::filesystem;

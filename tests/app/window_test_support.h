@@ -1,9 +1,11 @@
 #pragma once
 // What the window tests share: a prompter that records the message boxes
-// instead of showing them, opening the windows over a test's own folders,
-// and small text helpers.
+// instead of showing them, one fixture with each test's own folders and
+// virtual printer, opening the windows over those folders, and small text
+// helpers.
 
 #include <QString>
+#include <QtTest>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,8 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/program_windows.h"
+#include <unistd.h>
+
+#include "desktop/program_windows.h"
 #include "app/prompter.h"
+#include "texts/message_texts.h"
+#include "virtual_printer.h"
 
 namespace pst::test {
 
@@ -24,7 +30,7 @@ public:
 
 // Both windows with their data in `programFolder`, serial ports listed from
 // `ttyFolder` and USB devices from `usbRoot`; the main window shown.
-inline std::unique_ptr<app::ProgramWindows> openWindows(const std::filesystem::path& programFolder,
+inline std::unique_ptr<desktop::ProgramWindows> openWindows(const std::filesystem::path& programFolder,
                                                         const std::filesystem::path& ttyFolder,
                                                         const std::filesystem::path& usbRoot,
                                                         std::vector<std::string> languageFolders,
@@ -37,10 +43,56 @@ inline std::unique_ptr<app::ProgramWindows> openWindows(const std::filesystem::p
     setup.sysfsTtyFolder = ttyFolder.string();
     setup.usbPaths = {usbRoot.string(), (usbRoot / "dev").string()};
     setup.watchUsbDevices = false;
-    auto windows = std::make_unique<app::ProgramWindows>(std::move(setup));
+    auto windows = std::make_unique<desktop::ProgramWindows>(std::move(setup));
     windows->main().show();
     return windows;
 }
+
+// Each test function gets fresh folders under the temporary folder (named
+// after `prefix` and the function), message texts as shipped, and a virtual
+// printer when it starts one. A test class derives from it after QObject
+// and calls setUpWindowTest and tearDownWindowTest from init and cleanup.
+class WindowFixture {
+protected:
+    void setUpWindowTest(const char* prefix)
+    {
+        const std::filesystem::path base = std::filesystem::temp_directory_path() /
+            (prefix + std::to_string(::getpid()) + "-" + QTest::currentTestFunction());
+        std::filesystem::remove_all(base);
+        dataDir = base / "data";
+        ttyDir = base / "tty";
+        usbDir = base / "usb";
+        std::filesystem::create_directories(dataDir);
+        std::filesystem::create_directories(ttyDir);
+        std::filesystem::create_directories(usbDir);
+        prompter.messages.clear();
+        ResetMessageTexts();
+    }
+
+    void tearDownWindowTest()
+    {
+        printer.reset();
+        ResetMessageTexts();
+        std::filesystem::remove_all(dataDir.parent_path());
+    }
+
+    std::unique_ptr<desktop::ProgramWindows> openTestWindows(std::vector<std::string> languageFolders)
+    {
+        return openWindows(dataDir, ttyDir, usbDir, std::move(languageFolders), prompter);
+    }
+
+    void startPrinter()
+    {
+        printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{});
+        printer->start();
+    }
+
+    std::filesystem::path dataDir;
+    std::filesystem::path ttyDir;
+    std::filesystem::path usbDir;
+    RecordingPrompter prompter;
+    std::unique_ptr<sim::VirtualPrinter> printer;
+};
 
 inline std::string readText(const std::filesystem::path& path)
 {

@@ -23,7 +23,7 @@
 #include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
 #include "texts/message_texts.h"
-#include "app/program_windows.h"
+#include "desktop/program_windows.h"
 #include "engine/window_messages.h"
 #include "para/basic_page.h"
 #include "para/black_mark_page.h"
@@ -40,11 +40,11 @@
 namespace fs = std::filesystem;
 using namespace pst;
 using namespace pst::app;
+using namespace pst::desktop;
 using namespace pst::para;
 
 using pst::test::hasChineseCharacter;
 using pst::test::qs;
-using pst::test::openWindows;
 using pst::test::readText;
 using pst::test::RecordingPrompter;
 
@@ -93,7 +93,7 @@ bool jsonHas(const std::string& json, const std::string& key, const std::string&
 
 }  // namespace
 
-class ParamWindowTest : public QObject {
+class ParamWindowTest : public QObject, protected pst::test::WindowFixture {
     Q_OBJECT
 
 private slots:
@@ -128,42 +128,26 @@ private:
     // as the set-parameters button does after a link test.
     ParamWindow& showPara(ProgramWindows& windows);
     void writeSettings(const std::string& text);
-    void startPrinter();
     bool waitForPrinter(const std::function<bool(const sim::PrinterSettings&)>& ready);
     bool waitForState(const std::function<bool(const sim::PrinterState&)>& ready);
     void click(ProgramWindows& windows, QPushButton* button);
     // Frames and raw commands the printer has received so far.
     std::pair<std::uint64_t, std::uint64_t> printerTraffic() const;
-
-    fs::path dataDir;
-    fs::path ttyDir;
-    RecordingPrompter prompter;
-    std::unique_ptr<sim::VirtualPrinter> printer;
 };
 
 void ParamWindowTest::init()
 {
-    const fs::path base = fs::temp_directory_path() /
-        ("pst-para-" + std::to_string(::getpid()) + "-" + QTest::currentTestFunction());
-    fs::remove_all(base);
-    dataDir = base / "data";
-    ttyDir = base / "tty";
-    fs::create_directories(dataDir);
-    fs::create_directories(ttyDir);
-    prompter.messages.clear();
-    ResetMessageTexts();
+    setUpWindowTest("pst-para-");
 }
 
 void ParamWindowTest::cleanup()
 {
-    printer.reset();
-    ResetMessageTexts();
-    fs::remove_all(dataDir.parent_path());
+    tearDownWindowTest();
 }
 
 std::unique_ptr<ProgramWindows> ParamWindowTest::open()
 {
-    return openWindows(dataDir, ttyDir, dataDir / "usb", {PST_LANG_DIR}, prompter);
+    return openTestWindows({PST_LANG_DIR});
 }
 
 ParamWindow& ParamWindowTest::showPara(ProgramWindows& windows)
@@ -194,12 +178,6 @@ ParamWindow& ParamWindowTest::showPara(ProgramWindows& windows)
 void ParamWindowTest::writeSettings(const std::string& text)
 {
     std::ofstream(dataDir / "sysconfig.ini", std::ios::binary) << text;
-}
-
-void ParamWindowTest::startPrinter()
-{
-    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{});
-    printer->start();
 }
 
 bool ParamWindowTest::waitForPrinter(const std::function<bool(const sim::PrinterSettings&)>& ready)

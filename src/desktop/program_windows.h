@@ -1,5 +1,6 @@
 #pragma once
-// The program's two windows, made in start-up order: the main window first
+// The composition root: the one place that knows both windows. They are
+// made in start-up order: the main window first
 // (it creates the worker), then the parameter window, which stays hidden
 // until a link test has succeeded. The parameter window goes first when
 // they are destroyed, as it reports through the main window's worker.
@@ -9,9 +10,11 @@
 #include "app/main_window.h"
 #include "para/param_window.h"
 
-namespace pst::app {
+namespace pst::desktop {
 
-using ParamWindow = para::ParamWindow;
+using app::MainWindow;
+using app::MainWindowSetup;
+using para::ParamWindow;
 
 class ProgramWindows {
 public:
@@ -39,4 +42,4 @@ private:
     std::unique_ptr<ParamWindow> para_;
 };
 
-}  // namespace pst::app
+}  // namespace pst::desktop

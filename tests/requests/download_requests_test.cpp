@@ -1,4 +1,4 @@
-#include "para/download_requests.h"
+#include "requests/download_requests.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 using namespace pst;
-using namespace pst::para;
+using namespace pst::requests;
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST_F(DownloadRequestsTest, ProgramUpdateReadsTheFileAndItsTag)
     bytes[0x3003] = '2';
     const std::string path = write("P80.bin", bytes);
     const ProgramUpdatePlan plan = ProgramUpdateRequest(path, "x", false, "missing", "更新程序");
-    EXPECT_EQ(plan.request.operation, 4);
+    EXPECT_EQ(operationNumber(plan.request.operation), 4);
     EXPECT_FALSE(plan.request.refreshConnection);
     EXPECT_EQ(plan.request.handOver.fileTag, "AB12");
     EXPECT_EQ(plan.request.handOver.waitTimeMs, 5000);
@@ -57,7 +57,7 @@ TEST_F(DownloadRequestsTest, ProgramUpdateReadsTheFileAndItsTag)
     EXPECT_EQ(plan.statusText, "更新程序:P80.bin Size:12296");
 
     const ProgramUpdatePlan firmware = ProgramUpdateRequest(path, "7", true, "missing", "p");
-    EXPECT_EQ(firmware.request.operation, 25);
+    EXPECT_EQ(operationNumber(firmware.request.operation), 25);
     EXPECT_EQ(firmware.request.handOver.fileTag, "");
     EXPECT_EQ(firmware.request.handOver.waitTimeMs, 7000);
 
@@ -72,7 +72,7 @@ TEST_F(DownloadRequestsTest, FontDownloadNeedsAnExistingFile)
     const std::string path = write("font.bin", {1, 2, 3});
     const MaybeRequest r = FontDownloadRequest(path, "10000");
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->operation, 3);
+    EXPECT_EQ(operationNumber(r->operation), 3);
     EXPECT_TRUE(r->refreshConnection);
     ASSERT_EQ(r->handOver.downloadList.size(), 1u);
 }
@@ -87,7 +87,7 @@ TEST_F(DownloadRequestsTest, LogoBankIsSavedThenRefusedWhenTooLarge)
     const MaybeRequest r =
         LogoDownloadRequest({logo, (dir / "gone.bmp").string(), logo}, bank, &blackSquare, "BMP %d");
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->operation, 7);
+    EXPECT_EQ(operationNumber(r->operation), 7);
     EXPECT_FALSE(r->refreshConnection);
     EXPECT_EQ(fs::file_size(bank), 4096u + 2 * 8);
 
@@ -118,11 +118,11 @@ TEST_F(DownloadRequestsTest, PrintAndReadBack)
     EXPECT_FALSE(LogoPrintRequest({false, false}));
     const MaybeRequest print = LogoPrintRequest({true, false, true});
     ASSERT_TRUE(print);
-    EXPECT_EQ(print->operation, 17);
+    EXPECT_EQ(operationNumber(print->operation), 17);
     EXPECT_EQ(print->handOver.logoPrintList, "1,3");
 
-    const ParaRequest read = ReadBackRequestFor("1CF000", "1024", "/tmp/out.hex");
-    EXPECT_EQ(read.operation, 16);
+    const Request read = ReadBackRequestFor("1CF000", "1024", "/tmp/out.hex");
+    EXPECT_EQ(operationNumber(read.operation), 16);
     EXPECT_EQ(read.argument1, 0x1CF000);
     EXPECT_EQ(read.argument2, 1024);
     EXPECT_EQ(read.handOver.readBackFile, "/tmp/out.hex");

@@ -7,7 +7,7 @@
 
 #include "app/app_options.h"
 #include "app/message_box_prompter.h"
-#include "app/program_windows.h"
+#include "desktop/program_windows.h"
 #include "platform/program_folder.h"
 
 namespace {
@@ -28,6 +28,7 @@ void saveScreenshotAndQuit(QWidget& window, const QString& path)
 int main(int argc, char** argv)
 {
     using namespace pst::app;
+    using pst::desktop::ProgramWindows;
     // Help and version must work without a display.
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
