@@ -16,7 +16,6 @@
 #include "protocol/logo_bank.h"
 #include "protocol/program_file.h"
 #include "operations/program_update.h"
-#include "transport/comm.h"
 
 namespace pst::cli {
 
@@ -127,7 +126,7 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
         err << sessionErr.str();
     // Leave boot mode as the main window does.
     worker.SetRawReceiveMode(false);
-    worker.Comm().ClosePort();
+    worker.ReleaseSerialPort();
     worker.SetPortOpen(false);
     worker.SetBootReplyText("");
     if (!answered) {

@@ -1,7 +1,6 @@
 #include "operations/link_check.h"
 
 #include "engine/comm_thread.h"
-#include "engine/window_messages.h"
 
 namespace pst {
 
@@ -10,12 +9,12 @@ void RunLinkTest(TCommThread& worker)
     const RunSettings& run = worker.Run();
     bool found = false;
     try {
-        if (run.network) {
+        if (run.kind == LinkKind::Network) {
             const std::string address = run.ipAddress + ":" + std::to_string(run.port);
             worker.ShowStatus("Checking" + address);
             worker.OpenLink(run.comName, run.transferSpeed);
             worker.ShowStatus(address + " Found");
-        } else if (run.usb) {
+        } else if (run.kind == LinkKind::Usb) {
             worker.OpenLink(run.comName, run.transferSpeed);
         } else {
             worker.ShowStatus("Checking" + run.comName);
@@ -34,11 +33,11 @@ void RunLinkTest(TCommThread& worker)
 
     if (found) {
         worker.SetErrorCode(0);
-        worker.SendMessage(UM_LINK_OK, 0, worker.DeviceTypeNumber());
+        worker.ReportLinkFound();
     } else {
         worker.SetErrorText("Connecting Failed");
         worker.SetErrorCode(1);
-        worker.SendMessage(UM_LINK_FAILED, 0, worker.DeviceTypeNumber());
+        worker.ReportLinkFailed();
     }
 }
 

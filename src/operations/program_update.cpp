@@ -28,13 +28,13 @@ constexpr std::uint8_t kBootProbe = 0x61;
 void reopenWhileRestarting(TCommThread& worker)
 {
     const RunSettings& run = worker.Run();
-    if (run.usb) {
+    if (run.kind == LinkKind::Usb) {
         worker.UsbComm().CloseDevice();
         worker.ShowStatus("等待5秒...");
         worker.Pause(worker.RunHandOver().waitTimeMs);
         worker.UsbComm().OpenDevice();
         worker.SetPortOpen(true);
-    } else if (run.serial) {
+    } else if (run.kind == LinkKind::Serial) {
         // Same name and speed as before: the component keeps both.
         worker.Comm().ClosePort();
         worker.ShowStatus("等待5秒...");
@@ -117,7 +117,7 @@ void RunBootHandshake(TCommThread& worker)
     worker.SetRawReceiveMode(true);
     worker.Guarded([&] {
         const RunSettings& run = worker.Run();
-        if (run.serial) {
+        if (run.kind == LinkKind::Serial) {
             worker.Comm().ClosePort();
             worker.Pause(10);
             worker.OpenSerialAtDeviceSpeed(run.comName);
@@ -125,7 +125,7 @@ void RunBootHandshake(TCommThread& worker)
         }
         for (int attempt = 0; attempt < kBootAttempts; ++attempt) {
             if (worker.RawFirstByte() == kBootProbe) {
-                if (run.serial)
+                if (run.kind == LinkKind::Serial)
                     worker.Comm().ClosePort();
                 worker.Pause(10);
                 break;

@@ -14,7 +14,7 @@ void SendOpenedRaw(TCommThread& worker, std::span<const std::uint8_t> bytes)
 
 void SendBareRaw(TCommThread& worker, std::span<const std::uint8_t> bytes)
 {
-    if (worker.Run().serial) {
+    if (worker.Run().kind == LinkKind::Serial) {
         // Name and speed stay as the last open (or the window) left them.
         worker.Comm().ClosePort();
         worker.Pause(10);
