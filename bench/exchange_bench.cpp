@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
@@ -23,7 +25,6 @@
 #include <vector>
 
 #include "engine/comm_thread.h"
-#include "engine/window_messages.h"
 #include "engine/exchanges.h"
 #include "virtual_printer.h"
 
@@ -88,20 +89,28 @@ double exchangeMicros(bool paced, unsigned speed)
     sim::VirtualPrinter printer({.speed = speed, .pace = paced});
     printer.start();
 
-    auto ui = Dispatcher::current();
     auto settings = std::make_shared<ConnectionSettingsStore>();
     settings->update([&](ConnectionSettings& s) {
         s.comName = printer.devicePath();
         s.deviceSpeedText = std::to_string(speed);
         s.transferSpeedText = std::to_string(speed);
     });
+    std::mutex endMutex;
+    std::condition_variable ended;
     bool finished = false;
-    auto target = std::make_shared<MessageTarget>(ui, [&](unsigned id, std::intptr_t, std::intptr_t) {
-        if (id == UM_OP_DONE || id == UM_OP_FAILED)
+    auto end = [&] {
+        {
+            std::lock_guard lock(endMutex);
             finished = true;
-    });
+        }
+        ended.notify_all();
+    };
+    WorkerEvents events;
+    events.done = end;
+    events.failed = [&](const WorkerFailure&) { end(); };
     const std::string folder = "/tmp";
-    TCommThread worker(target, settings, folder);
+    TCommThread worker(settings, folder);
+    worker.SetEvents(events);
     worker.SetSleeper([](std::chrono::milliseconds) {});
 
     std::vector<double> samples;
@@ -116,7 +125,10 @@ double exchangeMicros(bool paced, unsigned speed)
         });
         w.CloseLink();
     });
-    ui->runUntil([&] { return finished; });
+    {
+        std::unique_lock lock(endMutex);
+        ended.wait(lock, [&] { return finished; });
+    }
     if (samples.size() != kExchanges)
         throw std::runtime_error("the exchanges did not complete: " + worker.Status().error());
     std::sort(samples.begin(), samples.end());

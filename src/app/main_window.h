@@ -62,7 +62,9 @@ public:
     void setParameterWindow(ParameterWindowLink* window);
 
     TCommThread& worker() { return *worker_; }
-    const std::shared_ptr<MessageTarget>& messageTarget() const { return target_; }
+    // What this window hears from the worker; the parameter window takes
+    // over while it is open and gives these back.
+    const std::shared_ptr<const WorkerEvents>& workerEvents() const { return events_; }
     ConnectionSettingsStore& connectionSettings() { return *settings_; }
     const std::string& programFolder() const { return setup_.programFolder; }
     // How the program shows a message box (the parameter window shows its
@@ -133,7 +135,9 @@ private:
     void but_bootInClick();
     void but_bootOutClick();
     void Timer1Timer();
-    void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    WorkerEvents MakeWorkerEvents();
+    void OnLinkFound();
+    void OnLinkFailed();
     void ShowUsbDevices(const UsbDeviceListing& listing);
 
     // Up to twenty 50 ms pauses, handling window messages throughout, until
@@ -156,7 +160,7 @@ private:
     ParameterWindowLink* para_ = nullptr;
     DispatcherPump* pump_ = nullptr;
     std::shared_ptr<ConnectionSettingsStore> settings_;
-    std::shared_ptr<MessageTarget> target_;
+    std::shared_ptr<const WorkerEvents> events_;
     std::shared_ptr<TUdpClient> UdpClient1;
     std::unique_ptr<TCommThread> worker_;
 

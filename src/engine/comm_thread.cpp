@@ -100,9 +100,20 @@ StreamReply::Context TCommThread::ReceiveContext(bool rawReceive)
 
 void TCommThread::SetEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dispatcher)
 {
+    SetEvents(std::make_shared<const WorkerEvents>(std::move(events)), std::move(dispatcher));
+}
+
+void TCommThread::SetEvents(std::shared_ptr<const WorkerEvents> events, std::shared_ptr<Dispatcher> dispatcher)
+{
     std::lock_guard lock(eventsMutex_);
-    events_ = std::make_shared<const WorkerEvents>(std::move(events));
+    events_ = std::move(events);
     eventsDispatcher_ = std::move(dispatcher);
+}
+
+std::shared_ptr<const WorkerEvents> TCommThread::EventsObserver() const
+{
+    std::lock_guard lock(eventsMutex_);
+    return events_;
 }
 
 WorkerEvents TCommThread::Events() const

@@ -122,7 +122,10 @@ public:
     // raises them when it is null. Replaces the previous observer; a window
     // that takes over for a while keeps Events() and gives it back.
     void SetEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dispatcher = nullptr);
+    void SetEvents(std::shared_ptr<const WorkerEvents> events, std::shared_ptr<Dispatcher> dispatcher);
     WorkerEvents Events() const;
+    // The observer in place, to tell whose it is.
+    std::shared_ptr<const WorkerEvents> EventsObserver() const;
     std::shared_ptr<Dispatcher> EventsDispatcher() const;
 
     // The USB printers present, refreshed on the creating thread whenever a

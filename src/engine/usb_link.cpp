@@ -26,12 +26,6 @@ void UsbLink::open(const LinkTarget& target)
     usb_.OpenDevice();
 }
 
-void UsbLink::reopen()
-{
-    usb_.CloseDevice();
-    usb_.OpenDevice();
-}
-
 void UsbLink::close()
 {
     reply_.flushLog();

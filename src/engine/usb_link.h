@@ -25,9 +25,9 @@ public:
     bool awaitReply(const ReplyTimeouts& timeouts) override;
     std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity) override;
     bool waitUntilSent(std::chrono::milliseconds limit) override;
-
-    // Lets go of the device and takes it again.
-    void reopen();
+    // Without raw receive mode these see what the reply collection holds.
+    int rawFirstByte() override { return reply_.rawFirstByte(); }
+    void clearRawReceive() override { reply_.clearRaw(); }
 
     StreamReply& Reply() { return reply_; }
 
