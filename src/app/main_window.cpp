@@ -517,7 +517,8 @@ WorkerEvents MainWindow::MakeWorkerEvents()
     // Each byte of unsolicited data is one character.
     events.unsolicitedLine = [open](const std::string& line) {
         if (MainWindow* window = open())
-            window->Memo1->appendPlainText(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+            window->Memo1->appendPlainText(
+                QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
     };
     // Refreshed when a USB device arrives or is removed.
     events.usbDevicesChanged = [open](const UsbDeviceListing& listing) {

@@ -10,9 +10,7 @@
 namespace pst::cli {
 
 CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostream& err)
-    : out_(out),
-      err_(err),
-      settings_(std::make_shared<ConnectionSettingsStore>())
+    : out_(out), err_(err), settings_(std::make_shared<ConnectionSettingsStore>())
 {
     ConnectionSettings settings;
     settings.kind = options.link == CliLink::Network ? LinkKind::Network
@@ -29,7 +27,8 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     // The session plays the main window, which owns the network link.
     WorkerLinks links;
     links.udpClient = std::make_shared<TUdpClient>();
-    worker_ = std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
+    worker_ =
+        std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
     worker_->SetOperationTable(&operationHandler);
     worker_->SetEvents(events());
 }

@@ -44,7 +44,7 @@ private:
 
     std::mutex endMutex_;
     std::condition_variable ended_;
-    bool finished_ = false;         // guarded by endMutex_
+    bool finished_ = false;                 // guarded by endMutex_
     std::optional<WorkerFailure> failure_;  // guarded by endMutex_
 };
 

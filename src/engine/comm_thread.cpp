@@ -103,7 +103,8 @@ void TCommThread::SetEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dis
     SetEvents(std::make_shared<const WorkerEvents>(std::move(events)), std::move(dispatcher));
 }
 
-void TCommThread::SetEvents(std::shared_ptr<const WorkerEvents> events, std::shared_ptr<Dispatcher> dispatcher)
+void TCommThread::SetEvents(std::shared_ptr<const WorkerEvents> events,
+                            std::shared_ptr<Dispatcher> dispatcher)
 {
     std::lock_guard lock(eventsMutex_);
     events_ = std::move(events);

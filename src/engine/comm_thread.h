@@ -4,9 +4,9 @@
 // A window starts a numbered operation with StartOperation; the worker wakes,
 // copies the connection settings, runs the operation's handler, saves the
 // transfer log as "debug.log", reports the outcome through its events (see
-// worker_events.h) and sleeps until the next request. One operation runs at a time: a
-// request that arrives while one runs is refused (StartOperation returns
-// false) and leaves the running operation untouched.
+// worker_events.h) and sleeps until the next request. One operation runs at
+// a time: a request that arrives while one runs is refused (StartOperation
+// returns false) and leaves the running operation untouched.
 //
 // Threads: StartOperation is called on the thread that created the worker
 // (the UI thread), which also runs the USB component's device events.
@@ -275,7 +275,7 @@ private:
     std::string programFolder_;
 
     mutable std::mutex eventsMutex_;
-    std::shared_ptr<const WorkerEvents> events_;  // guarded by eventsMutex_
+    std::shared_ptr<const WorkerEvents> events_;    // guarded by eventsMutex_
     std::shared_ptr<Dispatcher> eventsDispatcher_;  // guarded by eventsMutex_
 
     std::unique_ptr<TComm> comm_;

@@ -14,7 +14,8 @@ namespace {
 
 // A stream link waits for the whole reply; the network link for one
 // datagram per attempt instead.
-constexpr ReplyTimeouts kConfirmedReplyTimeouts{std::chrono::milliseconds(3000), std::chrono::milliseconds(1000)};
+constexpr ReplyTimeouts kConfirmedReplyTimeouts{std::chrono::milliseconds(3000),
+                                                std::chrono::milliseconds(1000)};
 constexpr ReplyTimeouts kReadReplyTimeouts{std::chrono::milliseconds(600), std::chrono::milliseconds(3000)};
 
 void refuseOverlongPayload(std::size_t size)
@@ -59,8 +60,9 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
     refuseOverlongPayload(payload.size());
     // On the network the datagram is the frame: its length tells where the
     // payload ends, so the check byte is left out.
-    const auto packet = buildCommandPacket(command, argument1, argument2, payload,
-                                           framesByDatagram(worker) ? PayloadCheck::Omit : PayloadCheck::Append);
+    const auto packet =
+        buildCommandPacket(command, argument1, argument2, payload,
+                           framesByDatagram(worker) ? PayloadCheck::Omit : PayloadCheck::Append);
     return exchange(worker, packet, attempts, kConfirmedReplyTimeouts, reply, "Download Data Failed");
 }
 

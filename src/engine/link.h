@@ -17,11 +17,11 @@ namespace pst {
 
 // Where a link is opened: each kind takes the fields it needs.
 struct LinkTarget {
-    std::string portName;         // serial
-    std::uint32_t speed = 0;      // serial: the speed it opens at
-    std::string usbDeviceId;      // USB
-    std::string host;             // network
-    std::int32_t port = 0;        // network
+    std::string portName;     // serial
+    std::uint32_t speed = 0;  // serial: the speed it opens at
+    std::string usbDeviceId;  // USB
+    std::string host;         // network
+    std::int32_t port = 0;    // network
     // The worker holds the link already: let go of it before taking it.
     bool letGoFirst = false;
 };

@@ -66,8 +66,8 @@ void NetworkLink::write(const std::uint8_t* bytes, std::size_t count)
 
 bool NetworkLink::awaitReply(const ReplyTimeouts& timeouts)
 {
-    const std::size_t received =
-        client().ReceiveDatagram(datagram_.data(), datagram_.size(), static_cast<int>(timeouts.datagram.count()));
+    const std::size_t received = client().ReceiveDatagram(datagram_.data(), datagram_.size(),
+                                                          static_cast<int>(timeouts.datagram.count()));
     if (received == 0)
         return false;
     log_.addTransfer("Receive", datagram_.data(), received);

@@ -49,14 +49,14 @@ public:
 
 private:
     void holdForLog(const std::uint8_t* bytes, std::size_t count);  // under mutex_
-    void flushLogLocked();                                           // under mutex_
+    void flushLogLocked();                                          // under mutex_
 
     Context context_;
     std::mutex mutex_;
     ReplyAssembler assembler_;  // guarded by mutex_
     ManualResetEvent complete_;
     std::array<std::uint8_t, ReplyAssembler::kBufferSize> held_{};  // guarded by mutex_
-    std::size_t heldCount_ = 0;                                      // guarded by mutex_
+    std::size_t heldCount_ = 0;                                     // guarded by mutex_
 };
 
 }  // namespace pst

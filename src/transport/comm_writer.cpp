@@ -145,7 +145,8 @@ void CommWriter::end()
 bool CommWriter::waitUntilDrained(std::chrono::milliseconds limit)
 {
     std::unique_lock lock(mutex_);
-    return drained_.wait_for(lock, limit, [this] { return ended_ || closing_ || (queue_.empty() && !writing_); });
+    return drained_.wait_for(lock, limit,
+                             [this] { return ended_ || closing_ || (queue_.empty() && !writing_); });
 }
 
 CommWriter::WriteResult CommWriter::writeAll(const std::vector<std::uint8_t>& block)

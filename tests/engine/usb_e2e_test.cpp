@@ -42,7 +42,9 @@ protected:
         links.watchUsbDevices = false;
         createWorker(std::move(links));
         WorkerEvents listings;
-        listings.usbDevicesChanged = [this](const UsbDeviceListing& listing) { refreshes.push_back(listing); };
+        listings.usbDevicesChanged = [this](const UsbDeviceListing& listing) {
+            refreshes.push_back(listing);
+        };
         setExtraEvents(listings);
     }
 
