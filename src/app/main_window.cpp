@@ -23,7 +23,6 @@
 #include "texts/message_texts.h"
 #include "app/param_window.h"
 #include "texts/translation.h"
-#include "engine/window_messages.h"
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -262,34 +261,18 @@ void MainWindow::FormCreate()
 
     auto dispatcher = Dispatcher::current();
     pump_ = new DispatcherPump(dispatcher, this);
-    QPointer<MainWindow> self(this);
-    target_ = std::make_shared<MessageTarget>(
-        dispatcher, [self](unsigned message, std::intptr_t w, std::intptr_t l) {
-            if (MainWindow* window = self.data(); window && !window->closing_)
-                window->OnWorkerMessage(message, w, l);
-        });
+    events_ = std::make_shared<const WorkerEvents>(MakeWorkerEvents());
     UdpClient1 = std::make_shared<TUdpClient>();
     WorkerLinks links;
     links.udpClient = UdpClient1;
     links.usbPaths = setup_.usbPaths;
     links.watchUsbDevices = setup_.watchUsbDevices;
-    worker_ = std::make_unique<TCommThread>(target_, settings_, setup_.programFolder, std::move(links));
+    worker_ = std::make_unique<TCommThread>(settings_, setup_.programFolder, std::move(links));
     worker_->SetOperationTable(&operationHandler);
     bootWorker_ = std::make_unique<requests::WorkerBootHandshake>(*worker_);
     bootHandshake_ = std::make_unique<requests::BootHandshake>(*bootWorker_);
+    worker_->SetEvents(events_, dispatcher);
     ShowUsbDevices(worker_->UsbDevices());
-    // Refreshed on this thread when a USB device arrives or is removed.
-    worker_->SetUsbListSink([self](const UsbDeviceListing& listing) {
-        if (MainWindow* window = self.data(); window && !window->closing_)
-            window->ShowUsbDevices(listing);
-    });
-    // Unsolicited data arrive on this thread (the serial component's data
-    // event); each byte is one character.
-    worker_->SetMonitorSink([self](const std::string& line) {
-        if (MainWindow* window = self.data(); window && !window->closing_)
-            window->Memo1->appendPlainText(
-                QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-    });
     ComListRefresh();
 }
 
@@ -510,32 +493,62 @@ void MainWindow::SaveMainDefaults()
         statusPanel1->setText(qt(std::string(kSettingsFileName) + ": " + error));
 }
 
-void MainWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
+// Every event runs on this thread; none reaches a window that is closing.
+// The end of a run concerns the parameter window.
+WorkerEvents MainWindow::MakeWorkerEvents()
 {
-    switch (message) {
-    case UM_LINK_OK:
-        NoteLinkTested(true);
-        if (linkWait_)
-            linkWait_->quit();
-        if (testWaitCounter_ < 0)
-            setup_.prompter->showMessage(MessageText("sConnectOKstr"));
-        break;
-    case UM_LINK_FAILED:
-        NoteLinkTested(false);
-        if (linkWait_)
-            linkWait_->quit();
-        setup_.prompter->showMessage(MessageText("sConnectErrorstr"));
-        break;
-    case UM_STATUS:
-        statusPanel0->setText(qt(worker_->Status().status()));
-        break;
-    case UM_LOG_NOT_SAVED:
-        statusPanel1->setText(qt(worker_->Status().logSaveError()));
-        break;
-    default:
-        // UM_OP_DONE and UM_OP_FAILED concern the parameter window.
-        break;
-    }
+    QPointer<MainWindow> self(this);
+    auto open = [self]() -> MainWindow* {
+        MainWindow* window = self.data();
+        return window && !window->closing_ ? window : nullptr;
+    };
+    WorkerEvents events;
+    events.linkFound = [open](const std::string&, int) {
+        if (MainWindow* window = open())
+            window->OnLinkFound();
+    };
+    events.linkFailed = [open](const WorkerFailure&) {
+        if (MainWindow* window = open())
+            window->OnLinkFailed();
+    };
+    // The text as the board holds it when the event arrives: the latest.
+    events.status = [open](const StatusUpdate& update) {
+        if (MainWindow* window = open(); window && update.panel == StatusPanel::Main)
+            window->statusPanel0->setText(qt(window->worker_->Status().status()));
+    };
+    events.logNotSaved = [open](const std::string& reason) {
+        if (MainWindow* window = open())
+            window->statusPanel1->setText(qt(reason));
+    };
+    // Each byte of unsolicited data is one character.
+    events.unsolicitedLine = [open](const std::string& line) {
+        if (MainWindow* window = open())
+            window->Memo1->appendPlainText(
+                QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    };
+    // Refreshed when a USB device arrives or is removed.
+    events.usbDevicesChanged = [open](const UsbDeviceListing& listing) {
+        if (MainWindow* window = open())
+            window->ShowUsbDevices(listing);
+    };
+    return events;
+}
+
+void MainWindow::OnLinkFound()
+{
+    NoteLinkTested(true);
+    if (linkWait_)
+        linkWait_->quit();
+    if (testWaitCounter_ < 0)
+        setup_.prompter->showMessage(MessageText("sConnectOKstr"));
+}
+
+void MainWindow::OnLinkFailed()
+{
+    NoteLinkTested(false);
+    if (linkWait_)
+        linkWait_->quit();
+    setup_.prompter->showMessage(MessageText("sConnectErrorstr"));
 }
 
 bool MainWindow::bootModeOn() const

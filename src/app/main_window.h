@@ -76,7 +76,9 @@ public:
     void setParameterWindow(ParameterWindowLink* window);
 
     TCommThread& worker() override { return *worker_; }
-    const std::shared_ptr<MessageTarget>& messageTarget() const override { return target_; }
+    // What this window hears from the worker; the parameter window takes
+    // over while it is open and gives these back.
+    const std::shared_ptr<const WorkerEvents>& workerEvents() const override { return events_; }
     ConnectionSettingsStore& connectionSettings() { return *settings_; }
     const std::string& programFolder() const override { return setup_.programFolder; }
     // How the program shows a message box (the parameter window shows its
@@ -156,7 +158,9 @@ private:
     // boot mode the one it returns to.
     LinkState TestState() const;
     void NoteLinkTested(bool tested);
-    void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    WorkerEvents MakeWorkerEvents();
+    void OnLinkFound();
+    void OnLinkFailed();
     void ShowUsbDevices(const UsbDeviceListing& listing);
 
     // Up to twenty 50 ms pauses, handling window messages throughout, until
@@ -179,7 +183,7 @@ private:
     ParameterWindowLink* para_ = nullptr;
     DispatcherPump* pump_ = nullptr;
     std::shared_ptr<ConnectionSettingsStore> settings_;
-    std::shared_ptr<MessageTarget> target_;
+    std::shared_ptr<const WorkerEvents> events_;
     std::shared_ptr<TUdpClient> UdpClient1;
     std::unique_ptr<TCommThread> worker_;
     std::unique_ptr<requests::WorkerBootHandshake> bootWorker_;

@@ -1,7 +1,7 @@
 #pragma once
 // What the parameter window needs of the main window: the worker both
-// report through, the main window's own notification target to hand the
-// worker back to, the program folder, how messages are shown, the chosen
+// report through, the main window's own worker events to hand back when
+// the parameter window closes, the program folder, how messages are shown, the chosen
 // language, the link choice copied into the connection settings, and the
 // way back when the parameter window closes.
 
@@ -12,7 +12,7 @@ class QFont;
 
 namespace pst {
 class TCommThread;
-class MessageTarget;
+struct WorkerEvents;
 }  // namespace pst
 
 namespace pst::app {
@@ -24,7 +24,7 @@ public:
     virtual ~MainWindowLink() = default;
 
     virtual TCommThread& worker() = 0;
-    virtual const std::shared_ptr<MessageTarget>& messageTarget() const = 0;
+    virtual const std::shared_ptr<const WorkerEvents>& workerEvents() const = 0;
     virtual const std::string& programFolder() const = 0;
     virtual Prompter& prompter() const = 0;
     // The language box's item index; -1 when its text is none of its items.

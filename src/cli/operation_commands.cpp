@@ -9,7 +9,6 @@
 #include "platform/input_error.h"
 #include "platform/int_conversion.h"
 #include "texts/input_refusal_text.h"
-#include "transport/comm.h"
 
 namespace pst::cli {
 
@@ -45,10 +44,10 @@ void printCommandHelp(const OperationCommand& command, std::ostream& out)
 // ends; closing the port (as leaving the process does) would drop them.
 void waitUntilSent(CliSession& session, std::size_t bytes)
 {
-    TComm& comm = session.worker().Comm();
-    Dispatcher::current()->runUntil([&] { return comm.SendQueueEmpty(); }, 2000ms);
-    const std::uint32_t baud = comm.BaudRate();
-    if (!session.worker().Run().serial || baud == 0)
+    TCommThread& worker = session.worker();
+    worker.WaitUntilSent(2000ms);
+    const std::uint32_t baud = worker.LineSpeed();
+    if (worker.Run().kind != LinkKind::Serial || baud == 0)
         return;
     // Ten bits a byte, and a little for the driver.
     std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10'000'000ULL / baud) + 5ms);

@@ -1,35 +1,36 @@
 #include "engine/comm_thread.h"
 
 #include "engine/error_policy.h"
-#include "engine/window_messages.h"
+#include "engine/network_link.h"
+#include "engine/serial_link.h"
+#include "engine/usb_link.h"
 #include "engine/worker_context.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "transport/comm.h"
 #include "transport/udp_client.h"
 #include "transport/usb_comm.h"
+#include "protocol/errors.h"
 
 namespace pst {
 
-TCommThread::TCommThread(std::shared_ptr<MessageTarget> notify,
-                         std::shared_ptr<ConnectionSettingsStore> settings, std::string programFolder,
+TCommThread::TCommThread(std::shared_ptr<ConnectionSettingsStore> settings, std::string programFolder,
                          WorkerLinks links)
     : uiDispatcher_(Dispatcher::current()),
       settings_(std::move(settings)),
       programFolder_(std::move(programFolder)),
-      notify_(std::move(notify)),
       comm_(std::make_unique<TComm>()),
-      usb_(std::make_unique<TUSBComm>(links.usbPaths, links.watchUsbDevices)),
-      udp_(std::move(links.udpClient))
+      usb_(std::make_unique<TUSBComm>(links.usbPaths, links.watchUsbDevices))
 {
     comm_->SetInx_XonXoffFlow(false);
     comm_->SetOutx_XonXoffFlow(false);
     comm_->SetReadIntervalTimeout(20);
     comm_->SetDtrControl(TDtrControl::DtrDisable);
     comm_->SetRtsControl(TRtsControl::RtsDisable);
-    comm_->OnReceiveData = [this](TComm&, const std::uint8_t* buffer, std::uint16_t length) {
-        OnSerialData(buffer, length);
-    };
+    // Only the serial port knows raw receive mode.
+    serialLink_ = std::make_unique<SerialLink>(*comm_, ReceiveContext(true));
+    usbLink_ = std::make_unique<UsbLink>(*usb_, ReceiveContext(false));
+    networkLink_ = std::make_unique<NetworkLink>(std::move(links.udpClient), log_);
     AttachUsbComponent();
     thread_ = std::thread([this] { ThreadBody(); });
 }
@@ -48,6 +49,10 @@ TCommThread::~TCommThread()
             uiDispatcher_->processPending();
     }
     thread_.join();
+    // The links stop receiving before what they report to goes.
+    serialLink_.reset();
+    usbLink_.reset();
+    networkLink_.reset();
     comm_->ClosePort();
     // Before the list it refreshes goes: no USB event may run after this.
     usb_.reset();
@@ -84,28 +89,101 @@ bool TCommThread::Request(int operation, std::int32_t argument1, std::int32_t ar
     return true;
 }
 
-void TCommThread::SetNotifyTarget(std::shared_ptr<MessageTarget> target)
+StreamReply::Context TCommThread::ReceiveContext(bool rawReceive)
 {
-    std::lock_guard lock(targetMutex_);
-    notify_ = std::move(target);
+    StreamReply::Context context;
+    context.log = &log_;
+    context.operation = &operation_;
+    context.rawReceiveMode = rawReceive ? &rawReceiveMode_ : nullptr;
+    context.showUnsolicited = [this](const std::uint8_t* bytes, std::size_t count) {
+        ShowUnsolicited(bytes, count);
+    };
+    return context;
 }
 
-std::shared_ptr<MessageTarget> TCommThread::NotifyTarget() const
+void TCommThread::SetEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dispatcher)
 {
-    std::lock_guard lock(targetMutex_);
-    return notify_;
+    SetEvents(std::make_shared<const WorkerEvents>(std::move(events)), std::move(dispatcher));
 }
 
-void TCommThread::SetParamBarSink(TextSink sink)
+void TCommThread::SetEvents(std::shared_ptr<const WorkerEvents> events,
+                            std::shared_ptr<Dispatcher> dispatcher)
 {
-    std::lock_guard lock(targetMutex_);
-    paramBar_ = std::move(sink);
+    std::lock_guard lock(eventsMutex_);
+    events_ = std::move(events);
+    eventsDispatcher_ = std::move(dispatcher);
 }
 
-void TCommThread::SetMonitorSink(std::function<void(const std::string&)> sink)
+std::shared_ptr<const WorkerEvents> TCommThread::EventsObserver() const
 {
-    std::lock_guard lock(targetMutex_);
-    monitor_ = std::move(sink);
+    std::lock_guard lock(eventsMutex_);
+    return events_;
+}
+
+WorkerEvents TCommThread::Events() const
+{
+    std::lock_guard lock(eventsMutex_);
+    return events_ ? *events_ : WorkerEvents{};
+}
+
+std::shared_ptr<Dispatcher> TCommThread::EventsDispatcher() const
+{
+    std::lock_guard lock(eventsMutex_);
+    return eventsDispatcher_;
+}
+
+void TCommThread::Deliver(std::function<void(const WorkerEvents&)> call, bool wait)
+{
+    std::shared_ptr<const WorkerEvents> events;
+    std::shared_ptr<Dispatcher> dispatcher;
+    {
+        std::lock_guard lock(eventsMutex_);
+        events = events_;
+        dispatcher = eventsDispatcher_;
+    }
+    if (!events)
+        return;
+    if (!dispatcher) {
+        call(*events);
+        return;
+    }
+    auto run = [events = std::move(events), call = std::move(call)] { call(*events); };
+    if (wait)
+        dispatcher->send(std::move(run));
+    else
+        dispatcher->post(std::move(run));
+}
+
+WorkerFailure TCommThread::CurrentFailure() const
+{
+    WorkerFailure failure;
+    failure.code = errorCode_;
+    failure.kind = failureKind_.load();
+    failure.text = status_.error();
+    failure.cause = status_.failureCause();
+    return failure;
+}
+
+void TCommThread::ReportLinkFound()
+{
+    const std::string model = DeviceModel();
+    const int deviceType = DeviceTypeNumber();
+    Deliver(
+        [model, deviceType](const WorkerEvents& events) {
+            if (events.linkFound)
+                events.linkFound(model, deviceType);
+        },
+        true);
+}
+
+void TCommThread::ReportLinkFailed()
+{
+    Deliver(
+        [failure = CurrentFailure()](const WorkerEvents& events) {
+            if (events.linkFailed)
+                events.linkFailed(failure);
+        },
+        true);
 }
 
 void TCommThread::SetSleeper(Sleeper sleeper)
@@ -143,14 +221,13 @@ std::string TCommThread::LogPath() const
 
 int TCommThread::RawFirstByte()
 {
-    std::lock_guard lock(replyMutex_);
-    return reply_.position() > 0 ? reply_.buffer()[0] : -1;
+    return active_ ? active_->rawFirstByte() : -1;
 }
 
 void TCommThread::ClearRawReceive()
 {
-    std::lock_guard lock(replyMutex_);
-    reply_.reset();
+    if (active_)
+        active_->clearRawReceive();
 }
 
 void TCommThread::Pause(int milliseconds)
@@ -166,12 +243,22 @@ void TCommThread::Pause(int milliseconds)
 void TCommThread::NoteFailureCause(const std::exception& failure)
 {
     std::string cause = failure.what();
-    if (const auto* comms = dynamic_cast<const ECommsError*>(&failure); comms && !comms->detail().empty())
+    const auto* comms = dynamic_cast<const ECommsError*>(&failure);
+    if (comms && !comms->detail().empty())
         cause += " (" + comms->detail() + ")";
     // A datagram that could not be sent is why no reply came.
-    if (!droppedSendError_.empty())
-        cause += " (the datagram was not sent: " + droppedSendError_ + ")";
+    if (const std::string dropped = networkLink_->sendFailure(); !dropped.empty())
+        cause += " (the datagram was not sent: " + dropped + ")";
     status_.setFailureCause(cause);
+    if (std::string_view(failure.what()).empty())
+        failureKind_ = FailureKind::Undefined;
+    else if (comms)
+        failureKind_ = FailureKind::Link;
+    else if (dynamic_cast<const ECommunicationException*>(&failure) ||
+             dynamic_cast<const ESetBaudRateException*>(&failure))
+        failureKind_ = FailureKind::Exchange;
+    else
+        failureKind_ = FailureKind::Other;
 }
 
 bool TCommThread::Guarded(const std::function<void()>& body)
@@ -180,21 +267,12 @@ bool TCommThread::Guarded(const std::function<void()>& body)
         RunUnderErrorPolicy(body, [this](const std::exception& cause) { NoteFailureCause(cause); });
     if (!failure)
         return true;
+    // A failure without a text carries no kind of its own.
+    if (failure->code == 2)
+        failureKind_ = FailureKind::Undefined;
     SetErrorCode(failure->code);
     SetErrorText(failure->text);
     return false;
-}
-
-void TCommThread::SendMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
-{
-    if (auto target = NotifyTarget())
-        target->send(message, wParam, lParam);
-}
-
-void TCommThread::PostMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
-{
-    if (auto target = NotifyTarget())
-        target->post(message, wParam, lParam);
 }
 
 void TCommThread::ThreadBody()
@@ -220,15 +298,29 @@ bool TCommThread::TakeRunSettings()
     run_.comName = settings.comName;
     run_.ipAddress = settings.ipAddress;
     run_.port = settings.port;
-    run_.network = settings.kind == LinkKind::Network;
-    run_.usb = settings.kind == LinkKind::Usb;
-    run_.serial = settings.kind == LinkKind::Serial;
+    switch (settings.kind) {
+    case LinkKind::Serial:
+        active_ = serialLink_.get();
+        break;
+    case LinkKind::Usb:
+        active_ = usbLink_.get();
+        break;
+    case LinkKind::Network:
+        active_ = networkLink_.get();
+        break;
+    case LinkKind::Parallel:
+        active_ = nullptr;
+        break;
+    }
     // A speed box that does not hold a whole number ends the run before any
     // handler, with the conversion message; the worker stays usable.
-    return Guarded([&] {
+    const bool taken = Guarded([&] {
         run_.transferSpeed = static_cast<std::uint32_t>(strToInt(settings.transferSpeedText));
         run_.deviceSpeed = static_cast<std::uint32_t>(strToInt(settings.deviceSpeedText));
     });
+    if (!taken)
+        failureKind_ = FailureKind::Refused;
+    return taken;
 }
 
 void TCommThread::RunOnce()
@@ -236,7 +328,8 @@ void TCommThread::RunOnce()
     log_.clear();
     errorCode_ = 0;  // every handler starts from here
     status_.setFailureCause({});
-    droppedSendError_.clear();
+    failureKind_ = FailureKind::Other;
+    networkLink_->forgetSendFailure();
     if (TakeRunSettings()) {
         comm_->SetReadIntervalTimeout(1);
         comm_->SetReadTotalTimeoutMultiplier(0);
@@ -249,18 +342,22 @@ void TCommThread::RunOnce()
             WorkerContext context(*this);
             handler(context);
         } else if (operation >= 1 && operation <= kLastOperation) {
+            failureKind_ = FailureKind::Refused;
             SetErrorCode(1);
             SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");
         }
     }
 
-    // The result must reach the window even when the log cannot be saved.
+    // What the links still hold back belongs in this run's log.
+    serialLink_->Reply().flushLog();
+    usbLink_->Reply().flushLog();
     const std::string saveError = log_.saveTo(LogPath());
     status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
 
     // The run is over before the window hears of it, so that the window may
     // start the next operation from its handler of the result.
     const int errorCode = errorCode_;
+    const WorkerFailure failure = CurrentFailure();
     errorCode_ = 0;
     operation_ = 0;
     customHandler_ = nullptr;
@@ -272,12 +369,29 @@ void TCommThread::RunOnce()
         busy_ = false;
     }
 
-    if (!saveError.empty())
-        PostMessage(UM_LOG_NOT_SAVED, 0, 0);
-    if (errorCode == 0)
-        SendMessage(UM_OP_DONE, 0, 0);
-    else
-        PostMessage(UM_OP_FAILED, errorCode, 0);
+    if (!saveError.empty()) {
+        Deliver(
+            [reason = status_.logSaveError()](const WorkerEvents& events) {
+                if (events.logNotSaved)
+                    events.logNotSaved(reason);
+            },
+            false);
+    }
+    if (errorCode == 0) {
+        Deliver(
+            [](const WorkerEvents& events) {
+                if (events.done)
+                    events.done();
+            },
+            true);
+    } else {
+        Deliver(
+            [failure](const WorkerEvents& events) {
+                if (events.failed)
+                    events.failed(failure);
+            },
+            false);
+    }
 }
 
 }  // namespace pst

@@ -3,15 +3,15 @@
 //
 // A window starts a numbered operation with StartOperation; the worker wakes,
 // copies the connection settings, runs the operation's handler, saves the
-// transfer log as "debug.log", reports the outcome to the notification
-// window and sleeps until the next request. One operation runs at a time: a
-// request that arrives while one runs is refused (StartOperation returns
-// false) and leaves the running operation untouched.
+// transfer log as "debug.log", reports the outcome through its events (see
+// worker_events.h) and sleeps until the next request. One operation runs at
+// a time: a request that arrives while one runs is refused (StartOperation
+// returns false) and leaves the running operation untouched.
 //
-// Threads: StartOperation, the notification target and the sinks are used on
-// the thread that created the worker (the UI thread), which also runs the
-// link components' events and so the reply assembly. Handlers and the link
-// operations run on the worker thread.
+// Threads: StartOperation is called on the thread that created the worker
+// (the UI thread), which also runs the USB component's device events.
+// Handlers and the link operations run on the worker thread; replies are
+// assembled on the link components' reader threads.
 
 #include <atomic>
 #include <condition_variable>
@@ -25,15 +25,16 @@
 #include <vector>
 
 #include "engine/connection_settings.h"
+#include "engine/link.h"
 #include "engine/operation_context.h"
-#include "engine/reply_assembler.h"
 #include "engine/run_request.h"
 #include "engine/status_board.h"
 #include "engine/status_text.h"
+#include "engine/stream_reply.h"
 #include "engine/transfer_log.h"
+#include "engine/worker_events.h"
 #include "platform/dispatcher.h"
 #include "platform/manual_reset_event.h"
-#include "platform/message_target.h"
 #include "platform/sleeper.h"
 #include "transport/usb_system_paths.h"
 
@@ -43,17 +44,14 @@ class TComm;
 class TUSBComm;
 class TUdpClient;
 class TCommThread;
+class SerialLink;
+class UsbLink;
+class NetworkLink;
 
 // The table that names the handler of each numbered operation (nullptr:
 // none in this version). The table is handed in by the program that
 // creates the worker.
 using OperationTable = OperationHandler (*)(int operation);
-
-// Where a text goes on the thread that shows it.
-struct TextSink {
-    std::shared_ptr<Dispatcher> dispatcher;
-    std::function<void(const std::string&)> show;
-};
 
 // The links the worker drives besides its own serial component. The UDP
 // client belongs to the window that chose the network link; the worker only
@@ -66,26 +64,16 @@ struct WorkerLinks {
     bool watchUsbDevices = true;
 };
 
-// The worker's list of USB printers, standing in for the main window's
-// device box: the identifiers that contain "811E", and the box's text (the
-// chosen one, empty for none). `error` is why the last refresh stopped short.
-struct UsbDeviceListing {
-    std::vector<std::string> items;
-    std::string text;
-    std::string error;
-};
-
 class TCommThread {
 public:
     static constexpr int kDeviceTypeNumber = 1830;
     static constexpr int kLastOperation = 45;
 
-    // Creates the worker, its serial component (whose events will run on the
-    // calling thread) and the thread, which sleeps until the first request.
-    // `notify` receives the worker's messages; `settings` is read at the
-    // start of every run; `programFolder` is where "debug.log" is written.
-    TCommThread(std::shared_ptr<MessageTarget> notify, std::shared_ptr<ConnectionSettingsStore> settings,
-                std::string programFolder, WorkerLinks links = {});
+    // Creates the worker, its link components and the thread, which sleeps
+    // until the first request. `settings` is read at the start of every run;
+    // `programFolder` is where "debug.log" is written.
+    TCommThread(std::shared_ptr<ConnectionSettingsStore> settings, std::string programFolder,
+                WorkerLinks links = {});
     ~TCommThread();
 
     TCommThread(const TCommThread&) = delete;
@@ -104,7 +92,7 @@ public:
     bool Cancelled() const { return cancel_.isSet(); }
 
     // Runs `handler` through the same per-run cycle as a numbered operation
-    // (settings copy, log, messages), under kCustomOperation. Tests and
+    // (settings copy, log, events), under kCustomOperation. Tests and
     // benchmarks use it to drive the exchanges directly.
     static constexpr int kCustomOperation = 1000;
     bool StartCustom(std::function<void(TCommThread&)> handler);
@@ -112,24 +100,22 @@ public:
     // The handlers of the numbered operations; set before the first request.
     void SetOperationTable(OperationTable table) { operations_ = table; }
 
-    void SetNotifyTarget(std::shared_ptr<MessageTarget> target);
-    std::shared_ptr<MessageTarget> NotifyTarget() const;
-
-    // Where ShowStatus sends download headings (the parameter window's
-    // second status panel) and where unsolicited text lines go.
-    void SetParamBarSink(TextSink sink);
-    // Gets a copy of every status text that UM_STATUS announces, carried with
-    // the message: a window reading the status board when the message
-    // arrives may already find a later text there.
-    void SetStatusSink(TextSink sink);
-    void SetMonitorSink(std::function<void(const std::string&)> sink);
+    // Who hears the worker's events, and on which thread (see
+    // worker_events.h): through `dispatcher`, or at once on the thread that
+    // raises them when it is null. Replaces the previous observer; a window
+    // that takes over for a while keeps Events() and gives it back.
+    void SetEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dispatcher = nullptr);
+    void SetEvents(std::shared_ptr<const WorkerEvents> events, std::shared_ptr<Dispatcher> dispatcher);
+    WorkerEvents Events() const;
+    // The observer in place, to tell whose it is.
+    std::shared_ptr<const WorkerEvents> EventsObserver() const;
+    std::shared_ptr<Dispatcher> EventsDispatcher() const;
 
     // The USB printers present, refreshed on the creating thread whenever a
     // USB device arrives or is removed (the device is closed then). The copy
-    // may be taken from any thread; the sink, when set, gets every refreshed
-    // listing on the creating thread, so a window can show it.
+    // may be taken from any thread; every refreshed listing is also
+    // delivered as usbDevicesChanged.
     UsbDeviceListing UsbDevices() const;
-    void SetUsbListSink(std::function<void(const UsbDeviceListing&)> sink);
 
     StatusBoard& Status() { return status_; }
     const StatusBoard& Status() const { return status_; }
@@ -170,12 +156,34 @@ public:
     void CloseLink();
     void OpenSerialAtDeviceSpeed(const std::string& portName);
     void WriteBytes(const std::uint8_t* bytes, std::size_t count);
-    WaitResult WaitForReply(std::chrono::milliseconds timeout);
-    // The network link: one datagram of at most `size` bytes within
-    // `timeoutMs`; 0 when none came. Throws the link's failures.
-    std::size_t ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs);
-    // Copies the accepted reply's payload (up to `capacity` bytes); returns N.
-    std::uint32_t TakeReplyPayload(std::uint8_t* out, std::size_t capacity);
+    // The run's link; null for a kind that has none (the parallel port).
+    Link* ActiveLink() { return active_; }
+    // The serial line's speed. The speed switch compares with it on every
+    // link kind, as it always has.
+    std::uint32_t LineSpeed() const;
+    void SetLineSpeed(std::uint32_t speed);
+
+    // While the printer restarts: on serial and USB, lets go of the link
+    // (true) so that RetakeLink can take it again with the same name and
+    // speed. The network link has nothing to hold (false).
+    bool ReleaseLinkWhileRestarting();
+    void RetakeLink();
+    // The unanswered commands: on serial only, lets go of the port and takes
+    // it again at once, name and speed as the last open (or the window) left
+    // them.
+    void ReopenBareSerial();
+    // Lets go of the serial port (the boot loader's answer, a window closing
+    // the port), leaving the run's notion of an open link to the caller.
+    void ReleaseSerialPort();
+    // Names the serial port and its speed for the next bare open.
+    void AimSerialPort(const std::string& portName, std::uint32_t speed);
+    // Waits until the run's link has sent everything written, at most
+    // `limit`; true when it has.
+    bool WaitUntilSent(std::chrono::milliseconds limit);
+
+    // The link test's outcome, for whoever started it (waits until handled).
+    void ReportLinkFound();
+    void ReportLinkFailed();
     void ShowStatus(const std::string& text, std::int32_t done = 0, std::int32_t inAll = 0,
                     bool toParamBar = false);
     void AddLogLine(std::string line) { log_.addLine(std::move(line)); }
@@ -229,46 +237,41 @@ public:
     const TransferLog& Log() const { return log_; }
     std::string LogPath() const;
 
-    // Sends (and waits) or posts a message to the notification window.
-    void SendMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
-    void PostMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
-
 private:
     bool Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
                  std::function<void(TCommThread&)> handler);
     void ThreadBody();
     void RunOnce();
     bool TakeRunSettings();
-    void OnSerialData(const std::uint8_t* bytes, std::size_t count);
-    void OnUsbData(const std::uint8_t* bytes, std::size_t count);
-    // Received bytes outside raw receive mode: shown when no run is going,
-    // otherwise logged and fed to the reply being assembled.
-    void AcceptReplyBytes(const std::uint8_t* bytes, std::size_t count);
     void AttachUsbComponent();
     void RefreshUsbList(bool arrival);
-    TUdpClient& Udp();
+    // Bytes a stream link received while no run was going: one line per
+    // chunk and per LF, CR dropped.
     void ShowUnsolicited(const std::uint8_t* bytes, std::size_t count);
+    StreamReply::Context ReceiveContext(bool rawReceive);
+    Link& RequireLink();
+    // Hands an event to the observer: through its dispatcher (waiting until
+    // handled when `wait`), or at once without one.
+    void Deliver(std::function<void(const WorkerEvents&)> call, bool wait);
+    WorkerFailure CurrentFailure() const;
 
     std::shared_ptr<Dispatcher> uiDispatcher_;
     std::shared_ptr<ConnectionSettingsStore> settings_;
     std::string programFolder_;
 
-    mutable std::mutex targetMutex_;
-    std::shared_ptr<MessageTarget> notify_;
-    TextSink paramBar_;
-    TextSink statusSink_;
-    std::function<void(const std::string&)> monitor_;
+    mutable std::mutex eventsMutex_;
+    std::shared_ptr<const WorkerEvents> events_;    // guarded by eventsMutex_
+    std::shared_ptr<Dispatcher> eventsDispatcher_;  // guarded by eventsMutex_
 
     std::unique_ptr<TComm> comm_;
     std::unique_ptr<TUSBComm> usb_;
-    std::shared_ptr<TUdpClient> udp_;
-    // Why the last datagram could not be sent: the send's failure is dropped
-    // and the exchange times out, but the cause is worth telling.
-    std::string droppedSendError_;  // worker thread only
+    std::unique_ptr<SerialLink> serialLink_;
+    std::unique_ptr<UsbLink> usbLink_;
+    std::unique_ptr<NetworkLink> networkLink_;
+    Link* active_ = nullptr;  // worker thread: the run's link
 
     mutable std::mutex usbListMutex_;
-    UsbDeviceListing usbList_;                                  // guarded by usbListMutex_
-    std::function<void(const UsbDeviceListing&)> usbListSink_;  // guarded by usbListMutex_
+    UsbDeviceListing usbList_;  // guarded by usbListMutex_
 
     // Request hand-off between StartOperation and the thread body.
     std::mutex wakeMutex_;
@@ -284,6 +287,7 @@ private:
     std::function<void(TCommThread&)> customHandler_;
     OperationTable operations_ = nullptr;
     int errorCode_ = 0;
+    std::atomic<FailureKind> failureKind_{FailureKind::Other};
     RunSettings run_;
 
     TransferLog log_;
@@ -292,12 +296,6 @@ private:
     StatusThrottle throttle_;
     Sleeper sleeper_;  // empty: pauses wait on cancel_
     ManualResetEvent cancel_;
-
-    // Reply state: the assembler is filled on the UI thread and read by the
-    // worker after the reply event is set.
-    std::mutex replyMutex_;
-    ReplyAssembler reply_;
-    ManualResetEvent replyEvent_;
 
     std::atomic<bool> portOpen_{false};
     std::atomic<bool> rawReceiveMode_{false};

@@ -1,9 +1,8 @@
 #include "engine/exchanges.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
-#include <optional>
+#include <thread>
 
 #include "engine/comm_thread.h"
 #include "protocol/command_packet.h"
@@ -13,13 +12,11 @@ namespace pst {
 
 namespace {
 
-constexpr std::chrono::milliseconds kConfirmedReplyTimeout{3000};
-constexpr std::chrono::milliseconds kReadReplyTimeout{600};
-
-// The network link waits for one datagram per attempt instead.
-constexpr int kConfirmedDatagramTimeoutMs = 1000;
-constexpr int kReadDatagramTimeoutMs = 3000;
-constexpr std::size_t kDatagramBufferSize = 2049;
+// A stream link waits for the whole reply; the network link for one
+// datagram per attempt instead.
+constexpr ReplyTimeouts kConfirmedReplyTimeouts{std::chrono::milliseconds(3000),
+                                                std::chrono::milliseconds(1000)};
+constexpr ReplyTimeouts kReadReplyTimeouts{std::chrono::milliseconds(600), std::chrono::milliseconds(3000)};
 
 void refuseOverlongPayload(std::size_t size)
 {
@@ -28,58 +25,30 @@ void refuseOverlongPayload(std::size_t size)
                                       " bytes; at most " + std::to_string(kMaxConfirmedPayload) + ")");
 }
 
-// One datagram received within the time, logged when anything came. Returns
-// the reply's payload length when the datagram is one: it holds at least a
-// header, begins 02 00, and holds the whole payload its header announces
-// (a shorter one would hand on bytes that never arrived). No check byte is
-// tested on this link.
-std::optional<std::uint32_t> receiveReplyDatagram(TCommThread& worker, std::span<std::uint8_t> datagram,
-                                                  int timeoutMs)
-{
-    const std::size_t received = worker.ReceiveDatagram(datagram.data(), datagram.size(), timeoutMs);
-    if (received == 0)
-        return std::nullopt;
-    worker.LogTransfer("Receive", datagram.data(), received);
-    if (received < kPacketHeaderSize || datagram[0] != kPacketStartByte || datagram[1] != 0x00)
-        return std::nullopt;
-    const std::uint32_t length = readU16(datagram.data() + 12);
-    if (received < kPacketHeaderSize + length)
-        return std::nullopt;
-    return length;
-}
-
-std::uint32_t copyDatagramPayload(std::span<const std::uint8_t> datagram, std::uint32_t length,
-                                  std::span<std::uint8_t> out)
-{
-    std::copy_n(datagram.begin() + kPacketHeaderSize, std::min<std::size_t>(length, out.size()), out.begin());
-    return length;
-}
-
 // Sends `packet` up to `attempts` times until a reply comes; returns its
 // payload length (the payload copied to `out`). When none comes the exchange
 // fails with `failureText`, except while the boot loader is being polled.
 std::uint32_t exchange(TCommThread& worker, const std::vector<std::uint8_t>& packet, int attempts,
-                       std::chrono::milliseconds replyTimeout, int datagramTimeoutMs,
-                       std::span<std::uint8_t> out, const char* failureText)
+                       const ReplyTimeouts& timeouts, std::span<std::uint8_t> out, const char* failureText)
 {
-    const bool network = worker.Run().network;
-    std::array<std::uint8_t, kDatagramBufferSize> datagram;
+    Link* link = worker.ActiveLink();
     for (int attempt = 0; attempt < attempts; ++attempt) {
         worker.WriteBytes(packet.data(), packet.size());
-        if (network) {
-            if (auto length = receiveReplyDatagram(worker, datagram, datagramTimeoutMs))
-                return copyDatagramPayload(datagram, *length, out);
-            continue;
-        }
-        const WaitResult result = worker.WaitForReply(replyTimeout);
-        if (result == WaitResult::Signalled)
-            return worker.TakeReplyPayload(out.data(), out.size());
-        if (result != WaitResult::TimedOut)
-            break;
+        if (link && link->awaitReply(timeouts))
+            return link->takePayload(out.data(), out.size());
+        // No link to answer (the parallel port): the wait still takes its time.
+        if (!link)
+            std::this_thread::sleep_for(timeouts.stream);
     }
     if (!worker.BootPollMode())
         throw ECommunicationException(failureText);
     return 0;
+}
+
+bool framesByDatagram(TCommThread& worker)
+{
+    const Link* link = worker.ActiveLink();
+    return link && link->framesByDatagram();
 }
 
 }  // namespace
@@ -91,18 +60,17 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
     refuseOverlongPayload(payload.size());
     // On the network the datagram is the frame: its length tells where the
     // payload ends, so the check byte is left out.
-    const auto packet = buildCommandPacket(command, argument1, argument2, payload,
-                                           worker.Run().network ? PayloadCheck::Omit : PayloadCheck::Append);
-    return exchange(worker, packet, attempts, kConfirmedReplyTimeout, kConfirmedDatagramTimeoutMs, reply,
-                    "Download Data Failed");
+    const auto packet =
+        buildCommandPacket(command, argument1, argument2, payload,
+                           framesByDatagram(worker) ? PayloadCheck::Omit : PayloadCheck::Append);
+    return exchange(worker, packet, attempts, kConfirmedReplyTimeouts, reply, "Download Data Failed");
 }
 
 std::uint32_t ReadRequest(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
                           std::span<const std::uint8_t> payload, std::span<std::uint8_t> out)
 {
     const auto packet = buildCommandPacket(command, argument1, 0, payload);
-    return exchange(worker, packet, attempts, kReadReplyTimeout, kReadDatagramTimeoutMs, out,
-                    "Received Failed");
+    return exchange(worker, packet, attempts, kReadReplyTimeouts, out, "Received Failed");
 }
 
 }  // namespace pst

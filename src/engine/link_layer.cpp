@@ -1,48 +1,52 @@
-// The worker's link layer: opening and closing the chosen link, the speed
-// switch around every operation, writes, reply assembly and status texts.
+// The worker's link layer: opening and closing the run's link, the speed
+// switch around every operation, writes, unsolicited lines and status texts.
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "engine/comm_thread.h"
-#include "engine/window_messages.h"
 #include "engine/link_setup.h"
+#include "engine/network_link.h"
+#include "engine/serial_link.h"
+#include "engine/usb_link.h"
 #include "transport/comm.h"
-#include "transport/udp_client.h"
 #include "transport/usb_comm.h"
 
 namespace pst {
 
+Link& TCommThread::RequireLink()
+{
+    if (!active_)
+        throw std::runtime_error("The parallel port is not supported");
+    return *active_;
+}
+
 void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSpeed)
 {
-    if (run_.network) {
-        TUdpClient& udp = Udp();
+    Link& link = RequireLink();
+    LinkTarget target;
+    target.letGoFirst = portOpen_;
+    switch (link.kind()) {
+    case LinkKind::Network:
+        target.host = run_.ipAddress;
+        target.port = run_.port;
         portOpen_ = true;
-        udp.SetHost(run_.ipAddress);
-        udp.SetPort(run_.port);
-        udp.SetActive(true);
+        link.open(target);
         Identify(*this);
         return;
-    }
-    if (run_.usb) {
+    case LinkKind::Usb:
         // The device chosen now, not at the start of the run.
-        usb_->SelectDevice(settings_->get().usbDeviceId);
-        if (portOpen_)
-            usb_->CloseDevice();
-        usb_->OpenDevice();
+        target.usbDeviceId = settings_->get().usbDeviceId;
+        link.open(target);
         portOpen_ = true;
         Pause(100);
         Identify(*this);
         return;
+    default:
+        break;
     }
-    if (!run_.serial)
-        throw std::runtime_error("The parallel port is not supported");
-
-    comm_->SetCommName(portName);
-    comm_->SetBaudRate(run_.deviceSpeed);
-    if (portOpen_)
-        comm_->ClosePort();
-    comm_->OpenPort();
+    target.portName = portName;
+    target.speed = run_.deviceSpeed;
+    link.open(target);
     portOpen_ = true;
     if (operation_.load() != 0)
         AddLogLine("Open" + portName + timeStampNow());
@@ -58,24 +62,24 @@ void TCommThread::RestoreLinkSpeed()
 
 void TCommThread::CloseLink()
 {
-    if (run_.network && udp_)
-        udp_->SetActive(false);
-    // The USB device stays open between operations; the next open finds it.
-    if (run_.serial || run_.usb) {
+    if (active_)
+        active_->close();
+    // Closing on USB lets go of the serial port too, and logs it as closed,
+    // as it always has; the USB device itself stays open between operations.
+    if (active_ && active_->kind() == LinkKind::Usb)
         comm_->ClosePort();
-        if (portOpen_ && operation_.load() != 0)
-            AddLogLine("Close" + comm_->CommName() + timeStampNow());
-    }
+    if (active_ && active_->kind() != LinkKind::Network && portOpen_ && operation_.load() != 0)
+        AddLogLine("Close" + comm_->CommName() + timeStampNow());
     portOpen_ = false;
 }
 
 void TCommThread::OpenSerialAtDeviceSpeed(const std::string& portName)
 {
-    comm_->SetCommName(portName);
-    comm_->SetBaudRate(run_.deviceSpeed);
-    if (portOpen_)
-        comm_->ClosePort();
-    comm_->OpenPort();
+    LinkTarget target;
+    target.portName = portName;
+    target.speed = run_.deviceSpeed;
+    target.letGoFirst = portOpen_;
+    serialLink_->open(target);
     portOpen_ = true;
     if (operation_.load() != 0)
         Pause(30);
@@ -83,147 +87,124 @@ void TCommThread::OpenSerialAtDeviceSpeed(const std::string& portName)
 
 void TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
 {
-    {
-        std::lock_guard lock(replyMutex_);
-        reply_.reset();
-        replyEvent_.reset();
+    if (active_ == serialLink_.get() || active_ == usbLink_.get()) {
+        // What came before belongs before this write, in the log as on the line.
+        if (active_ == serialLink_.get())
+            serialLink_->Reply().beforeWrite();
+        else
+            usbLink_->Reply().beforeWrite();
     }
     log_.addTransfer("Send", bytes, count);
-    // The component takes at most 65535 bytes a call; this program writes at
-    // most 2049 at a time. Its result is not examined: on a closed link
-    // nothing is sent and the exchange times out.
-    const auto length = static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535));
-    if (run_.network) {
-        try {
-            Udp().SendDatagram(bytes, count);
-            droppedSendError_.clear();
-        } catch (const std::exception& failure) {
-            // The exchange ends by its time-out; the reason is kept for the
-            // failure's cause, on one line.
-            std::string reason = failure.what();
-            for (std::size_t at; (at = reason.find("\r\n")) != std::string::npos;)
-                reason.replace(at, 2, " ");
-            droppedSendError_ = reason;
-        }
-    } else if (run_.usb && count > 0) {
-        usb_->SendData(bytes, length);
-    } else if (run_.serial && count > 0) {
-        comm_->SendData(bytes, length);
-    }
+    // The result is not examined: on a closed link nothing is sent and the
+    // exchange times out.
+    if (active_)
+        active_->write(bytes, count);
 }
 
-WaitResult TCommThread::WaitForReply(std::chrono::milliseconds timeout)
+std::uint32_t TCommThread::LineSpeed() const
 {
-    return replyEvent_.wait(timeout);
+    return serialLink_->speed();
 }
 
-std::size_t TCommThread::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs)
+void TCommThread::SetLineSpeed(std::uint32_t speed)
 {
-    return Udp().ReceiveDatagram(buffer, size, timeoutMs);
+    serialLink_->setSpeed(speed);
 }
 
-TUdpClient& TCommThread::Udp()
+bool TCommThread::ReleaseLinkWhileRestarting()
 {
-    if (!udp_)
-        throw std::runtime_error("The network link is not available: no UDP client was given to the worker");
-    return *udp_;
+    if (!active_ || active_->kind() == LinkKind::Network || active_->kind() == LinkKind::Parallel)
+        return false;
+    if (active_->kind() == LinkKind::Usb)
+        usb_->CloseDevice();
+    else
+        comm_->ClosePort();
+    return true;
 }
 
-std::uint32_t TCommThread::TakeReplyPayload(std::uint8_t* out, std::size_t capacity)
+void TCommThread::RetakeLink()
 {
-    std::lock_guard lock(replyMutex_);
-    const std::uint32_t n = reply_.payloadLength();
-    std::copy_n(reply_.payload(), std::min<std::size_t>(n, capacity), out);
-    return n;
+    // Same device, or same port name and speed as before: the components
+    // keep both.
+    if (active_ && active_->kind() == LinkKind::Usb)
+        usb_->OpenDevice();
+    else
+        comm_->OpenPort();
+    portOpen_ = true;
 }
 
-void TCommThread::OnSerialData(const std::uint8_t* bytes, std::size_t count)
+void TCommThread::ReopenBareSerial()
 {
-    if (rawReceiveMode_) {
-        log_.addTransfer("Receive", bytes, count);
-        std::lock_guard lock(replyMutex_);
-        reply_.storeRaw(bytes, count);
+    if (!active_ || active_->kind() != LinkKind::Serial)
         return;
-    }
-    AcceptReplyBytes(bytes, count);
+    comm_->ClosePort();
+    Pause(10);
+    comm_->OpenPort();
+    portOpen_ = true;
 }
 
-void TCommThread::OnUsbData(const std::uint8_t* bytes, std::size_t count)
+void TCommThread::ReleaseSerialPort()
 {
-    // The USB link has no raw receive mode.
-    AcceptReplyBytes(bytes, count);
+    comm_->ClosePort();
 }
 
-void TCommThread::AcceptReplyBytes(const std::uint8_t* bytes, std::size_t count)
+void TCommThread::AimSerialPort(const std::string& portName, std::uint32_t speed)
 {
-    if (operation_.load() == 0) {
-        ShowUnsolicited(bytes, count);
-        return;
-    }
-    log_.addTransfer("Receive", bytes, count);
-    std::lock_guard lock(replyMutex_);
-    if (reply_.feed(bytes, count))
-        replyEvent_.set();
+    comm_->SetCommName(portName);
+    if (speed > 0)
+        comm_->SetBaudRate(speed);
+}
+
+bool TCommThread::WaitUntilSent(std::chrono::milliseconds limit)
+{
+    return !active_ || active_->waitUntilSent(limit);
 }
 
 void TCommThread::ShowUnsolicited(const std::uint8_t* bytes, std::size_t count)
 {
-    std::function<void(const std::string&)> monitor;
-    {
-        std::lock_guard lock(targetMutex_);
-        monitor = monitor_;
-    }
-    if (!monitor)
-        return;
     // Each chunk starts a new line; CR is dropped, LF ends a line.
+    std::vector<std::string> lines;
     std::string line;
     for (std::size_t i = 0; i < count; ++i) {
         if (bytes[i] == 0x0A) {
-            monitor(line);
+            lines.push_back(std::move(line));
             line.clear();
         } else if (bytes[i] != 0x0D) {
             line.push_back(static_cast<char>(bytes[i]));
         }
     }
     if (!line.empty())
-        monitor(line);
+        lines.push_back(std::move(line));
+    for (auto& text : lines) {
+        Deliver(
+            [text = std::move(text)](const WorkerEvents& events) {
+                if (events.unsolicitedLine)
+                    events.unsolicitedLine(text);
+            },
+            false);
+    }
 }
 
 void TCommThread::ShowStatus(const std::string& text, std::int32_t done, std::int32_t inAll, bool toParamBar)
 {
-    const std::string composed = composeProgressText(text, done, inAll);
-    if (toParamBar) {
-        TextSink sink;
+    StatusUpdate update{composeProgressText(text, done, inAll), done, inAll,
+                        toParamBar ? StatusPanel::ParamBar : StatusPanel::Main};
+    if (!toParamBar) {
+        status_.setStatus(update.text);
+        bool post;
         {
-            std::lock_guard lock(targetMutex_);
-            sink = paramBar_;
+            std::lock_guard lock(throttleMutex_);
+            post = throttle_.shouldPost(done, inAll);
         }
-        if (sink.dispatcher && sink.show)
-            sink.dispatcher->post([show = sink.show, composed] { show(composed); });
-        return;
+        if (!post)
+            return;
     }
-    status_.setStatus(composed);
-    bool post;
-    {
-        std::lock_guard lock(throttleMutex_);
-        post = throttle_.shouldPost(done, inAll);
-    }
-    if (!post)
-        return;
-    TextSink sink;
-    {
-        std::lock_guard lock(targetMutex_);
-        sink = statusSink_;
-    }
-    if (sink.dispatcher && sink.show)
-        sink.dispatcher->post([show = sink.show, composed] { show(composed); });
-    PostMessage(UM_STATUS, 0, 0);
-}
-
-void TCommThread::SetStatusSink(TextSink sink)
-{
-    std::lock_guard lock(targetMutex_);
-    statusSink_ = std::move(sink);
+    Deliver(
+        [update = std::move(update)](const WorkerEvents& events) {
+            if (events.status)
+                events.status(update);
+        },
+        false);
 }
 
 }  // namespace pst

@@ -7,13 +7,12 @@
 #include "protocol/errors.h"
 #include "engine/exchanges.h"
 #include "protocol/speed_code.h"
-#include "transport/comm.h"
 
 namespace pst {
 
 void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
 {
-    if (speed == worker.Comm().BaudRate())
+    if (speed == worker.LineSpeed())
         return;
     worker.Pause(30);
     try {
@@ -21,7 +20,7 @@ void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
     } catch (...) {
         throw ESetBaudRateException("Set Baudrate Failed");
     }
-    worker.Comm().SetBaudRate(speed);
+    worker.SetLineSpeed(speed);
     worker.Pause(30);
 }
 

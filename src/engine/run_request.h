@@ -18,9 +18,6 @@ struct RunSettings {
     std::string comName;
     std::uint32_t transferSpeed = 0;
     std::uint32_t deviceSpeed = 0;
-    bool network = false;
-    bool serial = false;
-    bool usb = false;
     std::string ipAddress;
     std::int32_t port = 0;
 };

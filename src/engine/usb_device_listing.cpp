@@ -34,9 +34,6 @@ void listPrinters(TUSBComm& usb, UsbDeviceListing& listing)
 
 void TCommThread::AttachUsbComponent()
 {
-    usb_->OnReceiveData = [this](TUSBComm&, const std::uint8_t* buffer, std::uint16_t length) {
-        OnUsbData(buffer, length);
-    };
     usb_->OnUSBArrival = [this](TUSBComm&) { RefreshUsbList(true); };
     usb_->OnUSBRemove = [this](TUSBComm&) { RefreshUsbList(false); };
     usb_->OnSendDataEmpty = [](TUSBComm& usb) { usb.SetSendQueueEmpty(true); };
@@ -63,26 +60,22 @@ void TCommThread::RefreshUsbList(bool arrival)
     else if (!arrival)
         listing.text.clear();
 
-    std::function<void(const UsbDeviceListing&)> sink;
     {
         std::lock_guard lock(usbListMutex_);
         usbList_ = listing;
-        sink = usbListSink_;
     }
-    if (sink)
-        sink(listing);
+    Deliver(
+        [listing](const WorkerEvents& events) {
+            if (events.usbDevicesChanged)
+                events.usbDevicesChanged(listing);
+        },
+        false);
 }
 
 UsbDeviceListing TCommThread::UsbDevices() const
 {
     std::lock_guard lock(usbListMutex_);
     return usbList_;
-}
-
-void TCommThread::SetUsbListSink(std::function<void(const UsbDeviceListing&)> sink)
-{
-    std::lock_guard lock(usbListMutex_);
-    usbListSink_ = std::move(sink);
 }
 
 }  // namespace pst

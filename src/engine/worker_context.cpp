@@ -3,9 +3,6 @@
 #include "engine/comm_thread.h"
 #include "engine/exchanges.h"
 #include "engine/link_setup.h"
-#include "engine/window_messages.h"
-#include "transport/comm.h"
-#include "transport/usb_comm.h"
 
 namespace pst {
 
@@ -53,7 +50,7 @@ void WorkerContext::openLinkForBootLoader()
 {
     if (worker_.Run().kind != LinkKind::Serial)
         return;
-    worker_.Comm().ClosePort();
+    worker_.ReleaseSerialPort();
     worker_.Pause(10);
     worker_.OpenSerialAtDeviceSpeed(worker_.Run().comName);
     worker_.Pause(100);
@@ -62,43 +59,23 @@ void WorkerContext::openLinkForBootLoader()
 void WorkerContext::closeBootLoaderPort()
 {
     if (worker_.Run().kind == LinkKind::Serial)
-        worker_.Comm().ClosePort();
+        worker_.ReleaseSerialPort();
 }
 
 bool WorkerContext::releaseLink()
 {
-    switch (worker_.Run().kind) {
-    case LinkKind::Usb:
-        worker_.UsbComm().CloseDevice();
-        return true;
-    case LinkKind::Serial:
-        worker_.Comm().ClosePort();
-        return true;
-    default:
-        return false;
-    }
+    return worker_.ReleaseLinkWhileRestarting();
 }
 
 void WorkerContext::retakeLink()
 {
-    // Same device, or same port name and speed as before: the components
-    // keep both.
-    if (worker_.Run().kind == LinkKind::Usb)
-        worker_.UsbComm().OpenDevice();
-    else
-        worker_.Comm().OpenPort();
-    worker_.SetPortOpen(true);
+    worker_.RetakeLink();
 }
 
 void WorkerContext::reopenBare()
 {
-    if (worker_.Run().kind != LinkKind::Serial)
-        return;
     // Name and speed stay as the last open (or the window) left them.
-    worker_.Comm().ClosePort();
-    worker_.Pause(10);
-    worker_.Comm().OpenPort();
-    worker_.SetPortOpen(true);
+    worker_.ReopenBareSerial();
 }
 
 void WorkerContext::writeBytes(std::span<const std::uint8_t> bytes)
@@ -211,16 +188,16 @@ void WorkerContext::rememberDeviceSpeed(std::uint32_t speed)
         [&](ConnectionSettings& settings) { settings.deviceSpeedText = std::to_string(speed); });
 }
 
-// The link test's two outcomes are the only messages an operation sends
-// itself; they carry the identified device type.
+// The link test's two outcomes are the only events an operation raises
+// itself.
 void WorkerContext::reportLinkFound()
 {
-    worker_.SendMessage(UM_LINK_OK, 0, worker_.DeviceTypeNumber());
+    worker_.ReportLinkFound();
 }
 
 void WorkerContext::reportLinkFailed()
 {
-    worker_.SendMessage(UM_LINK_FAILED, 0, worker_.DeviceTypeNumber());
+    worker_.ReportLinkFailed();
 }
 
 }  // namespace pst

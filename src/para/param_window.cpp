@@ -17,7 +17,6 @@
 #include "engine/comm_thread.h"
 #include "texts/message_texts.h"
 #include "texts/translation.h"
-#include "engine/window_messages.h"
 #include "para/basic_page.h"
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
@@ -117,16 +116,34 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     bar->addPermanentWidget(transferBar);
 
     QPointer<ParamWindow> self(this);
-    auto dispatcher = Dispatcher::current();
-    target_ = std::make_shared<MessageTarget>(
-        dispatcher, [self](unsigned message, std::intptr_t w, std::intptr_t l) {
-            if (ParamWindow* window = self.data(); window && !window->closing_)
-                window->OnWorkerMessage(message, w, l);
-        });
-    main_.worker().SetParamBarSink({dispatcher, [self](const std::string& text) {
-                                        if (ParamWindow* window = self.data(); window && !window->closing_)
-                                            window->statusPanel1->setText(qt(text));
-                                    }});
+    // While this window is open it hears the run's texts and end; the main
+    // window keeps hearing the rest (unsolicited lines, USB devices).
+    auto open = [self]() -> ParamWindow* {
+        ParamWindow* window = self.data();
+        return window && !window->closing_ ? window : nullptr;
+    };
+    WorkerEvents events = *main_.workerEvents();
+    events.linkFound = nullptr;
+    events.linkFailed = nullptr;
+    events.logNotSaved = nullptr;
+    events.status = [open](const StatusUpdate& update) {
+        ParamWindow* window = open();
+        if (!window)
+            return;
+        if (update.panel == StatusPanel::ParamBar)
+            window->statusPanel1->setText(qt(update.text));
+        else
+            window->OnStatus();
+    };
+    events.done = [open] {
+        if (ParamWindow* window = open())
+            window->OnRunDone();
+    };
+    events.failed = [open](const WorkerFailure&) {
+        if (ParamWindow* window = open())
+            window->OnRunFailed();
+    };
+    events_ = std::make_shared<const WorkerEvents>(std::move(events));
     setFixedSize(588, 578);
 }
 
@@ -169,7 +186,7 @@ void ParamWindow::FormShow()
     ApplyValues(ReadParaRecord(IniDocument::load(SettingsPath())));
     TabSheet6->AfterRecordLoaded();
     statusPanel0->clear();
-    main_.worker().SetNotifyTarget(target_);
+    main_.worker().SetEvents(events_, Dispatcher::current());
     TabSheet3->UpdateAddressEdits();
     TabSheet5->UpdateLists();
     PageControl1->setCurrentIndex(0);
@@ -178,7 +195,7 @@ void ParamWindow::FormShow()
 void ParamWindow::FormClose()
 {
     const std::string error = SaveParaRecord(SettingsPath(), CurrentValues());
-    main_.worker().SetNotifyTarget(main_.messageTarget());
+    main_.worker().SetEvents(main_.workerEvents(), Dispatcher::current());
     main_.ReturnFromParameterWindow();
     // The file is the only place the values live between runs: a failed
     // write must not go unnoticed.
@@ -309,35 +326,32 @@ void ParamWindow::ShowMessage(const std::string& text)
     main_.prompter().showMessage(text);
 }
 
-void ParamWindow::OnWorkerMessage(unsigned message, std::intptr_t, std::intptr_t)
+// The status texts as the board holds them when the event arrives.
+void ParamWindow::OnStatus()
+{
+    const std::string status = main_.worker().Status().pendingStatus();
+    statusPanel0->setText(qt(status));
+    if (status == MessageText("sMsg9"))
+        StepSerialNumber();
+}
+
+void ParamWindow::OnRunDone()
+{
+    transferBar->setVisible(false);
+}
+
+void ParamWindow::OnRunFailed()
 {
     StatusBoard& board = main_.worker().Status();
-    switch (message) {
-    case UM_STATUS: {
-        const std::string status = board.pendingStatus();
+    transferBar->setVisible(false);
+    if (const std::string status = board.pendingStatus(); !status.empty()) {
         statusPanel0->setText(qt(status));
-        if (status == MessageText("sMsg9"))
-            StepSerialNumber();
-        break;
+        board.setPendingStatus({});
     }
-    case UM_OP_DONE:
-        transferBar->setVisible(false);
-        break;
-    case UM_OP_FAILED: {
-        transferBar->setVisible(false);
-        if (const std::string status = board.pendingStatus(); !status.empty()) {
-            statusPanel0->setText(qt(status));
-            board.setPendingStatus({});
-        }
-        // Every failed run sets the error text anew, so it is shown as it
-        // stands.
-        if (const std::string error = board.pendingError(); !error.empty())
-            statusPanel0->setText(qt(error));
-        break;
-    }
-    default:
-        break;
-    }
+    // Every failed run sets the error text anew, so it is shown as it
+    // stands.
+    if (const std::string error = board.pendingError(); !error.empty())
+        statusPanel0->setText(qt(error));
 }
 
 void ParamWindow::StepSerialNumber()

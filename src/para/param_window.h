@@ -14,7 +14,7 @@
 #include "app/widget_translation.h"
 #include "para/para_actions.h"
 #include "para/para_record.h"
-#include "platform/message_target.h"
+#include "engine/worker_events.h"
 
 class QLabel;
 class QProgressBar;
@@ -44,7 +44,8 @@ public:
     // Shows the window centred on the main window, which has hidden itself.
     void ShowFromMainWindow(const QWidget& mainWindow) override;
     app::WidgetTranslationView& translationView() override { return view_; }
-    const std::shared_ptr<MessageTarget>& messageTarget() const { return target_; }
+    // What this window hears from the worker while it is open.
+    const std::shared_ptr<const WorkerEvents>& workerEvents() const { return events_; }
 
     void Send(const std::function<MaybeRequest()>& build) override;
     void ShowMessage(const std::string& text) override;
@@ -76,13 +77,15 @@ private:
     void FormShow();
     void FormClose();
     void ReplaceItemLists();
-    void OnWorkerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+    void OnStatus();
+    void OnRunDone();
+    void OnRunFailed();
     void StepSerialNumber();
     std::string SettingsPath() const;
 
     app::MainWindowLink& main_;
     app::WidgetTranslationView view_;
-    std::shared_ptr<MessageTarget> target_;
+    std::shared_ptr<const WorkerEvents> events_;
     bool closing_ = false;
 };
 

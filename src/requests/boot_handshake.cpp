@@ -3,7 +3,6 @@
 #include "engine/comm_thread.h"
 #include "operations/operation.h"
 #include "operations/program_update.h"
-#include "transport/comm.h"
 
 namespace pst::requests {
 
@@ -51,7 +50,7 @@ void BootHandshake::Cancel()
 void CloseBootLink(TCommThread& worker)
 {
     worker.SetRawReceiveMode(false);
-    worker.Comm().ClosePort();
+    worker.ReleaseSerialPort();
     worker.SetPortOpen(false);
     worker.SetBootReplyText({});
 }

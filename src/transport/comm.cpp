@@ -66,6 +66,15 @@ void CommNotifier::receivedData(std::vector<std::uint8_t> block) const
     });
 }
 
+bool CommNotifier::receivedDirect(const std::uint8_t* bytes, std::size_t count) const
+{
+    std::lock_guard lock(gate_->directMutex);
+    if (!gate_->direct)
+        return false;
+    gate_->direct(bytes, count);
+    return true;
+}
+
 void CommNotifier::receiveError(std::uint32_t errorMask) const
 {
     deliver([errorMask](CommEvents& events) { events.receiveError(errorMask); });
@@ -100,6 +109,12 @@ TComm::~TComm()
     ClosePort();
 }
 
+void TComm::SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive)
+{
+    std::lock_guard lock(gate_->directMutex);
+    gate_->direct = std::move(receive);
+}
+
 void TComm::OpenPort()
 {
     std::lock_guard port(portMutex_);
@@ -127,6 +142,12 @@ void TComm::ClosePort()
     session_.reset();
     open_.store(false);
     sendQueueEmpty_.store(true);
+}
+
+bool TComm::WaitUntilSent(std::chrono::milliseconds limit)
+{
+    std::lock_guard port(portMutex_);
+    return !session_ || session_->waitUntilSent(limit);
 }
 
 bool TComm::SendData(const std::uint8_t* data, std::uint16_t length)

@@ -11,6 +11,7 @@
 // only. A handler must not destroy the component that raised it.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,10 @@ public:
     // length is 0.
     bool SendData(const std::uint8_t* data, std::uint16_t length);
     bool SendQueueEmpty() const { return sendQueueEmpty_.load(); }
+    // Waits until everything sent has been handed to the driver, at most
+    // `limit`; true when it has (or the port is closed). Blocks closing and
+    // sending meanwhile.
+    bool WaitUntilSent(std::chrono::milliseconds limit);
     bool IsOpen() const { return open_.load(); }
 
     // Properties. Setting the current value does nothing. Line settings are
@@ -102,6 +107,13 @@ public:
     void SetWriteTotalTimeoutMultiplier(std::uint32_t value);
     std::uint32_t WriteTotalTimeoutConstant() const;
     void SetWriteTotalTimeoutConstant(std::uint32_t value);
+
+    // Optional direct receiver: when set, `receive` runs on the reader thread
+    // with the bytes of every read as soon as the read returns (valid during
+    // the call), and OnReceiveData is not raised for them. Empty to go back
+    // to OnReceiveData. Once this returns, no call of the receiver it
+    // replaced is under way. Any thread; not from within the receiver.
+    void SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive);
 
     // Events. buffer holds length bytes followed by one zero byte and is
     // valid only during the call; chunks hold at most 2048 bytes.

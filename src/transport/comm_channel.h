@@ -31,12 +31,20 @@ public:
     virtual void sendDataEmpty() = 0;
 };
 
+// What an owner may ask to receive on the reader thread itself, with the
+// bytes of every read as soon as it returns; valid during the call only.
+using DirectReceiver = std::function<void(const std::uint8_t* bytes, std::size_t count)>;
+
 // Lets queued notices find their component, or learn that it is gone. Held
 // by every queued notice; the component empties `events` when it dies, under
 // the mutex, so a notice either runs completely before that or not at all.
+// The direct receiver has a lock of its own: it runs on the reader thread,
+// and whoever clears it knows that no call is under way afterwards.
 struct CommEventGate {
     std::mutex mutex;
     std::unique_ptr<CommEvents> events;
+    std::mutex directMutex;
+    DirectReceiver direct;  // guarded by directMutex
 };
 
 // Raises the component's events on the thread that created it. Every call
@@ -48,6 +56,9 @@ public:
 
     // block holds the received bytes followed by one zero byte.
     void receivedData(std::vector<std::uint8_t> block) const;
+    // Hands freshly read bytes to the direct receiver, on the calling (reader)
+    // thread. False, with nothing handed on, when none is set.
+    bool receivedDirect(const std::uint8_t* bytes, std::size_t count) const;
     void receiveError(std::uint32_t errorMask) const;
     void modemStateChange(std::uint32_t modemEvent) const;
     void hangup() const;

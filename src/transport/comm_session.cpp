@@ -170,4 +170,9 @@ bool CommSession::send(const std::uint8_t* data, std::uint16_t length)
     return writer_ && writer_->enqueue(data, length);
 }
 
+bool CommSession::waitUntilSent(std::chrono::milliseconds limit)
+{
+    return !writer_ || writer_->waitUntilDrained(limit);
+}
+
 }  // namespace pst

@@ -3,6 +3,7 @@
 // exactly while TComm counts as open. Internal to the transport library.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,6 +35,8 @@ public:
     void applyTimeouts(const CommTimeouts& timeouts);
 
     bool send(const std::uint8_t* data, std::uint16_t length);
+    // Everything queued handed to the driver within `limit`.
+    bool waitUntilSent(std::chrono::milliseconds limit);
 
 private:
     CommSession(const CommNotifier& notifier, std::atomic<bool>& sendQueueEmpty);

@@ -84,6 +84,7 @@ void CommWriter::stop()
     if (thread_.joinable())
         thread_.join();
     sendQueueEmpty_.store(true);
+    drained_.notify_all();
 }
 
 void CommWriter::run()
@@ -97,6 +98,7 @@ void CommWriter::run()
             break;
         if (queue_.empty()) {
             sendQueueEmpty_.store(true);
+            drained_.notify_all();
             if (announce) {
                 announce = false;
                 lock.unlock();
@@ -131,10 +133,20 @@ void CommWriter::run()
 
 void CommWriter::end()
 {
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    queue_.clear();
-    sendQueueEmpty_.store(true);
+    {
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+        queue_.clear();
+        sendQueueEmpty_.store(true);
+    }
+    drained_.notify_all();
+}
+
+bool CommWriter::waitUntilDrained(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(mutex_);
+    return drained_.wait_for(lock, limit,
+                             [this] { return ended_ || closing_ || (queue_.empty() && !writing_); });
 }
 
 CommWriter::WriteResult CommWriter::writeAll(const std::vector<std::uint8_t>& block)

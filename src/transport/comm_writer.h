@@ -2,6 +2,7 @@
 // The writer thread of an open port. Internal to the transport library.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -27,6 +28,9 @@ public:
     bool enqueue(const std::uint8_t* data, std::uint16_t length);
     // Ends the thread without writing what is still queued.
     void stop();
+    // Waits until everything queued has been handed to the driver (or the
+    // writer has ended), at most `limit`; true when it has.
+    bool waitUntilDrained(std::chrono::milliseconds limit);
 
 private:
     enum class WriteResult { Done, Closing, Failed };
@@ -45,6 +49,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
+    std::condition_variable drained_;
     std::deque<std::vector<std::uint8_t>> queue_;  // guarded by mutex_
     bool closing_ = false;                         // guarded by mutex_
     bool writing_ = false;                         // guarded by mutex_: a block is being written

@@ -91,6 +91,12 @@ TUSBComm::~TUSBComm()
     CloseDevice();
 }
 
+void TUSBComm::SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive)
+{
+    std::lock_guard lock(gate_->directMutex);
+    gate_->direct = std::move(receive);
+}
+
 bool TUSBComm::WatchingDevices() const
 {
     return monitor_ && monitor_->Listening();
@@ -181,6 +187,12 @@ void TUSBComm::CloseDevice()
     session_.reset();
     open_.store(false);
     sendQueueEmpty_.store(true);
+}
+
+bool TUSBComm::WaitUntilSent(std::chrono::milliseconds limit)
+{
+    std::lock_guard device(deviceMutex_);
+    return !session_ || session_->waitUntilSent(limit);
 }
 
 bool TUSBComm::SendData(const std::uint8_t* data, std::uint16_t length)

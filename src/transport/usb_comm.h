@@ -16,6 +16,7 @@
 // A handler must not destroy the component that raised it.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -71,6 +72,10 @@ public:
     std::string OpenedNode() const;
 
     bool SendQueueEmpty() const { return sendQueueEmpty_.load(); }
+    // Waits until everything sent has been handed to the driver, at most
+    // `limit`; true when it has (or the port is closed). Blocks closing and
+    // sending meanwhile.
+    bool WaitUntilSent(std::chrono::milliseconds limit);
     void SetSendQueueEmpty(bool empty) { sendQueueEmpty_.store(empty); }
 
     // Properties. IncludePrefZero, VendorID and ProductID are stored only.
@@ -97,6 +102,13 @@ public:
     // Handles one kernel event message as if the monitor had received it:
     // the matching event follows on the creating thread. Any thread.
     void InjectDeviceEvent(std::string_view message);
+
+    // Optional direct receiver: when set, `receive` runs on the reader thread
+    // with the bytes of every read as soon as the read returns (valid during
+    // the call), and OnReceiveData is not raised for them. Empty to go back
+    // to OnReceiveData. Once this returns, no call of the receiver it
+    // replaced is under way. Any thread; not from within the receiver.
+    void SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive);
 
     // Events. OnReceiveData: as the serial component's (chunks of at most
     // 2048 bytes followed by one zero byte, valid during the call).

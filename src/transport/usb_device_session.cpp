@@ -104,6 +104,11 @@ bool UsbDeviceSession::send(const std::uint8_t* data, std::uint16_t length)
     return writer_ && writer_->enqueue(data, length);
 }
 
+bool UsbDeviceSession::waitUntilSent(std::chrono::milliseconds limit)
+{
+    return !writer_ || writer_->waitUntilDrained(limit);
+}
+
 void UsbDeviceSession::applyOutputFlowControl(bool on)
 {
     if (!terminal_)

@@ -8,6 +8,7 @@
 // without a hang-up notice when the device goes away.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,6 +36,8 @@ public:
     ~UsbDeviceSession();
 
     bool send(const std::uint8_t* data, std::uint16_t length);
+    // Everything queued handed to the driver within `limit`.
+    bool waitUntilSent(std::chrono::milliseconds limit);
     // XON/XOFF on output, for a virtual serial node; ignored by others.
     void applyOutputFlowControl(bool on);
     const std::string& node() const { return node_; }

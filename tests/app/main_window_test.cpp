@@ -243,7 +243,7 @@ void MainWindowTest::linkTestFromSetParametersOpensTheParameterWindowSilently()
     QVERIFY(para.isVisible());
     QVERIFY(main.isHidden());
     QVERIFY(prompter.messages.empty());
-    QCOMPARE(main.worker().NotifyTarget(), para.messageTarget());
+    QCOMPARE(main.worker().EventsObserver(), para.workerEvents());
     const std::string settings = readText(dataDir / "sysconfig.ini");
     QVERIFY(settings.find("IP Address=10.0.0.42") != std::string::npos);
     QVERIFY(settings.find("Language=0") != std::string::npos);
@@ -255,7 +255,7 @@ void MainWindowTest::linkTestFromSetParametersOpensTheParameterWindowSilently()
     para.close();
     QVERIFY(main.isVisible());
     QVERIFY(!main.linkTested());
-    QCOMPARE(main.worker().NotifyTarget(), main.messageTarget());
+    QCOMPARE(main.worker().EventsObserver(), main.workerEvents());
     QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("10.0.0.42"));
 }
 

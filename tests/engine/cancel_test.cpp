@@ -29,7 +29,7 @@ TEST_F(WorkerFixture, CancellingEndsAPauseAtOnce)
     EXPECT_TRUE(ui->runUntil([&] { return finished; }, 30s));
     canceller.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
-    EXPECT_TRUE(has(UM_OP_DONE));
+    EXPECT_TRUE(has(Done));
 }
 
 TEST_F(WorkerFixture, ACancelAppliesToTheCurrentRunOnly)

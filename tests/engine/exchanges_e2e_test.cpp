@@ -87,7 +87,9 @@ TEST_F(ExchangeFixture, DataArrivingBetweenRunsGoesToTheMonitorNotTheLog)
     startPrinter();
     startWorker("9600", "9600");
     std::vector<std::string> lines;
-    worker->SetMonitorSink([&](const std::string& line) { lines.push_back(line); });
+    WorkerEvents monitor;
+    monitor.unsolicitedLine = [&](const std::string& line) { lines.push_back(line); };
+    setExtraEvents(monitor);
     // A run that leaves the port open, as raw printer commands do.
     ASSERT_TRUE(
         worker->StartCustom([](TCommThread& w) { w.OpenLink(w.Run().comName, w.Run().transferSpeed); }));

@@ -29,7 +29,7 @@ TEST_F(WorkerFixture, LinkTestSwitchesToTheTransferSpeedIdentifiesAndSwitchesBac
     startWorker("9600", "115200");
     ASSERT_TRUE(run(1));
 
-    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_OK, UM_OP_DONE}));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFound, Done}));
     EXPECT_EQ(messages[messages.size() - 2].lParam, TCommThread::kDeviceTypeNumber);
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x31}));
     const auto frames = printer->frames();
@@ -68,7 +68,7 @@ TEST_F(WorkerFixture, SilentPrinterFailsTheTestWithConnectingFailed)
     const auto took = std::chrono::steady_clock::now() - start;
 
     // The speed switch gets one attempt and waits 3 s for it.
-    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_FAILED, UM_OP_FAILED}));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFailed, Failed}));
     EXPECT_EQ(messages.back().wParam, 1);
     EXPECT_EQ(worker->Status().error(), "Connecting Failed");
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31}));
@@ -137,7 +137,7 @@ TEST_F(WorkerFixture, SpeedTextThatIsNotANumberFailsTheRunAndTheWorkerStaysUsabl
     startPrinter();
     startWorker("96OO", "115200");
     EXPECT_FALSE(run(1));
-    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_OP_FAILED}));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{Failed}));
     EXPECT_EQ(messages.back().wParam, 1);
     EXPECT_EQ(worker->Status().error(), "'96OO' is not a valid integer value");
     EXPECT_TRUE(printer->frames().empty());
@@ -158,7 +158,7 @@ TEST_F(WorkerFixture, RequestDuringARunIsRefusedAndLeavesTheRunAlone)
     EXPECT_EQ(worker->Argument1(), 11);
     EXPECT_EQ(worker->Argument2(), 22);
     EXPECT_TRUE(ui->runUntil([&] { return finished; }, 10s));
-    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_FAILED, UM_OP_FAILED}));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFailed, Failed}));
     EXPECT_FALSE(worker->Busy());
     EXPECT_EQ(worker->Operation(), 0);
 }
@@ -192,8 +192,8 @@ TEST_F(WorkerFixture, UnwritableLogStillReportsTheResultAndSaysSo)
     startPrinter();
     startWorker("9600", "9600", (folder / "no" / "such" / "folder").string());
     EXPECT_TRUE(run(1));
-    EXPECT_TRUE(has(UM_LINK_OK));
-    EXPECT_TRUE(has(UM_LOG_NOT_SAVED));
+    EXPECT_TRUE(has(LinkFound));
+    EXPECT_TRUE(has(LogNotSaved));
     EXPECT_NE(worker->Status().logSaveError().find("debug.log"), std::string::npos);
 }
 

@@ -71,7 +71,7 @@ TEST_F(NetworkFixture, LinkTestShowsTheAddressAndIdentifiesThePrinter)
     startUdpPrinter({.model = "NET58"});
     startNetworkWorker();
     EXPECT_TRUE(run(1));
-    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_OK, UM_OP_DONE}));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFound, Done}));
     EXPECT_EQ(statusTexts, (std::vector<std::string>{"Checking" + address, address + " Found"}));
     EXPECT_EQ(worker->DeviceModel(), "NET58");
     // The identify request carries its check byte on every link; the reply
@@ -146,7 +146,7 @@ TEST_F(NetworkFixture, TwoQueuedRepliesComeBackOnePerReceive)
         printer->waitFor([](const sim::PrinterState& s) { return s.repliesSent >= 3; }, 5000);
         std::array<std::uint8_t, 2049> datagram{};
         for (int i = 0; i < 3; ++i)
-            lengths.push_back(w.ReceiveDatagram(datagram.data(), datagram.size(), 100));
+            lengths.push_back(client->ReceiveDatagram(datagram.data(), datagram.size(), 100));
     }));
     EXPECT_EQ(lengths, (std::vector<std::size_t>{25, 16, 0}));
 }
@@ -209,7 +209,7 @@ TEST_F(NetworkFixture, AReplyShorterThanItsHeaderAnnouncesIsNotTaken)
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 10s));
     answering.join();
     ::close(peer);
-    EXPECT_TRUE(has(UM_OP_DONE));
+    EXPECT_TRUE(has(Done));
     EXPECT_EQ(n, 4u);
     EXPECT_EQ(payload[0], 9);
     EXPECT_EQ(payload[3], 6);

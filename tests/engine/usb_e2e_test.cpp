@@ -41,7 +41,11 @@ protected:
         links.usbPaths = tree.paths();
         links.watchUsbDevices = false;
         createWorker(std::move(links));
-        worker->SetUsbListSink([this](const UsbDeviceListing& listing) { refreshes.push_back(listing); });
+        WorkerEvents listings;
+        listings.usbDevicesChanged = [this](const UsbDeviceListing& listing) {
+            refreshes.push_back(listing);
+        };
+        setExtraEvents(listings);
     }
 
     // A device event as the kernel would announce it; the refresh runs here.
@@ -79,7 +83,7 @@ TEST_F(UsbFixture, ListsOnlyPrintersAndRunsOperationsOnTheDevice)
     EXPECT_EQ(listing.text, "VID_1234&PID_811E");
 
     EXPECT_TRUE(run(1));
-    EXPECT_EQ(ids(), (std::vector<unsigned>{UM_LINK_OK, UM_OP_DONE}));
+    EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFound, Done}));
     EXPECT_TRUE(statusTexts.empty());  // the USB link test shows no texts
     // The device stays open between operations; the log still ends with the
     // serial component's port name.

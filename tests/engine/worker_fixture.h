@@ -1,6 +1,6 @@
 #pragma once
 // A worker wired to a virtual printer on a pseudo-terminal, with this
-// thread playing the window: it records every message the worker sends.
+// thread playing the window: it records every event the worker delivers.
 
 #include <gtest/gtest.h>
 
@@ -10,15 +10,17 @@
 
 #include "engine/comm_thread.h"
 #include "operations/operation_table.h"
-#include "engine/window_messages.h"
 #include "virtual_printer.h"
 
 namespace pst::test {
 
+// The worker's events as the fixture records them.
+enum RecordedEvent : unsigned { LinkFound, LinkFailed, StatusShown, Done, Failed, LogNotSaved };
+
 struct Message {
     unsigned id;
-    std::intptr_t wParam;
-    std::intptr_t lParam;
+    std::intptr_t wParam;  // Failed: the error code
+    std::intptr_t lParam;  // LinkFound, LinkFailed: the device type number
 };
 
 class WorkerFixture : public ::testing::Test {
@@ -59,19 +61,53 @@ protected:
     }
 
     // Creates the worker for the settings already set, over `links`; records
-    // every message it sends and every status text it shows.
+    // every event it delivers and every status text it shows.
     void createWorker(WorkerLinks links = {}, std::string programFolder = {})
     {
-        auto target =
-            std::make_shared<MessageTarget>(ui, [this](unsigned id, std::intptr_t w, std::intptr_t l) {
-                messages.push_back({id, w, l});
-                if (id == UM_OP_DONE || id == UM_OP_FAILED)
-                    finished = true;
-            });
         worker = std::make_unique<TCommThread>(
-            target, settings, programFolder.empty() ? folder.string() : programFolder, std::move(links));
+            settings, programFolder.empty() ? folder.string() : programFolder, std::move(links));
         worker->SetOperationTable(&operationHandler);
-        worker->SetStatusSink({ui, [this](const std::string& text) { statusTexts.push_back(text); }});
+        worker->SetEvents(recordingEvents(), ui);
+    }
+
+    // Events that record into `messages` and `statusTexts` (main panel) and
+    // hand the rest to `extra`'s members, when set.
+    WorkerEvents recordingEvents()
+    {
+        WorkerEvents events = extra;
+        events.linkFound = [this](const std::string&, int deviceType) {
+            messages.push_back({LinkFound, 0, deviceType});
+        };
+        events.linkFailed = [this](const WorkerFailure&) {
+            messages.push_back({LinkFailed, 0, worker->DeviceTypeNumber()});
+        };
+        events.status = [this](const StatusUpdate& update) {
+            if (update.panel == StatusPanel::Main) {
+                messages.push_back({StatusShown, 0, 0});
+                statusTexts.push_back(update.text);
+            } else if (extra.status) {
+                extra.status(update);
+            }
+        };
+        events.done = [this] {
+            messages.push_back({Done, 0, 0});
+            finished = true;
+        };
+        events.failed = [this](const WorkerFailure& failure) {
+            messages.push_back({Failed, failure.code, 0});
+            lastFailure = failure;
+            finished = true;
+        };
+        events.logNotSaved = [this](const std::string&) { messages.push_back({LogNotSaved, 0, 0}); };
+        return events;
+    }
+
+    // Sets the events the fixture does not record itself (unsolicited lines,
+    // USB listings, the parameter window's status panel).
+    void setExtraEvents(WorkerEvents events)
+    {
+        extra = std::move(events);
+        worker->SetEvents(recordingEvents(), ui);
     }
 
     // Runs one operation to its end; returns true when it succeeded.
@@ -82,7 +118,7 @@ protected:
         finished = false;
         EXPECT_TRUE(worker->StartOperation(operation, a1, a2));
         EXPECT_TRUE(ui->runUntil([&] { return finished; }, std::chrono::seconds(30)));
-        return has(UM_OP_DONE);
+        return has(Done);
     }
 
     // Runs `body` on the worker inside an opened link, through the same run
@@ -99,7 +135,7 @@ protected:
             w.CloseLink();
         }));
         EXPECT_TRUE(ui->runUntil([&] { return finished; }, std::chrono::seconds(30)));
-        return has(UM_OP_DONE);
+        return has(Done);
     }
 
     bool has(unsigned id) const
@@ -114,7 +150,7 @@ protected:
     {
         std::vector<unsigned> out;
         for (const auto& m : messages)
-            if (m.id != UM_STATUS)
+            if (m.id != StatusShown)
                 out.push_back(m.id);
         return out;
     }
@@ -142,6 +178,8 @@ protected:
     std::unique_ptr<TCommThread> worker;
     std::vector<Message> messages;
     std::vector<std::string> statusTexts;
+    WorkerFailure lastFailure;
+    WorkerEvents extra;
     bool finished = false;
 };
 

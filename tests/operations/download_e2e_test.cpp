@@ -204,7 +204,9 @@ TEST_F(DownloadFixture, FontGoesInThreePacketsAndReadsBackIdentical)
     startWorker("9600", "115200");
     recordPauses();
     std::vector<std::string> headings;
-    worker->SetParamBarSink({ui, [&](const std::string& text) { headings.push_back(text); }});
+    WorkerEvents paramBar;
+    paramBar.status = [&](const StatusUpdate& update) { headings.push_back(update.text); };
+    setExtraEvents(paramBar);
     std::vector<std::uint8_t> font(600);
     for (std::size_t i = 0; i < font.size(); ++i)
         font[i] = static_cast<std::uint8_t>(i * 13 + 1);

@@ -3,7 +3,6 @@
 // would give, and a look at the printer's state once it has acted.
 
 #include "engine/worker_fixture.h"
-#include "transport/comm.h"
 
 namespace pst::test {
 
@@ -17,7 +16,7 @@ protected:
         finished = false;
         EXPECT_TRUE(worker->StartOperation(operation, a1, a2, std::move(handOver)));
         EXPECT_TRUE(ui->runUntil([&] { return finished; }, std::chrono::seconds(30)));
-        return has(UM_OP_DONE);
+        return has(Done);
     }
 
     bool runWithBlock(int operation, std::vector<std::uint8_t> block)
@@ -62,8 +61,7 @@ protected:
     // which bare operations write through.
     void aimSerialComponentAtPrinter(std::uint32_t speed = 9600)
     {
-        worker->Comm().SetCommName(printer->devicePath());
-        worker->Comm().SetBaudRate(speed);
+        worker->AimSerialPort(printer->devicePath(), speed);
     }
 
     // The last status text the worker showed (the window's status line).

@@ -149,7 +149,7 @@ TEST_F(OperationFixture, BaudRateMovesTheDeviceSpeedAndTheNextRunOpensThere)
     EXPECT_FALSE(worker->PortOpen());
 
     ASSERT_TRUE(run(1));
-    EXPECT_TRUE(has(UM_LINK_OK));
+    EXPECT_TRUE(has(LinkFound));
     EXPECT_EQ(printer->currentSpeed(), 57600u);
     EXPECT_EQ(printer->ignoredBytes(), 0u);
 }
@@ -242,7 +242,7 @@ TEST_F(OperationFixture, SilentPrinterFailsTheSettingAfterThreeAttemptsAndCloses
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 20s));
     const auto took = std::chrono::steady_clock::now() - start;
 
-    EXPECT_FALSE(has(UM_OP_DONE));
+    EXPECT_FALSE(has(Done));
     EXPECT_EQ(messages.back().wParam, 1);
     EXPECT_EQ(worker->Status().error(), "Download Data Failed");
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30, 0x80, 0x80, 0x80}));

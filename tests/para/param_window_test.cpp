@@ -24,7 +24,6 @@
 #include "app/drop_down_combo_box.h"
 #include "texts/message_texts.h"
 #include "desktop/program_windows.h"
-#include "engine/window_messages.h"
 #include "para/basic_page.h"
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
@@ -89,6 +88,18 @@ bool jsonHas(const std::string& json, const std::string& key, const std::string&
             return true;
     }
     return false;
+}
+
+// What the worker delivers to the window: an announced status text (the
+// window reads the board) and the end of a failed run.
+void postStatusEvent(const ParamWindow& para)
+{
+    Dispatcher::current()->post([events = para.workerEvents()] { events->status(StatusUpdate{}); });
+}
+
+void postFailedEvent(const ParamWindow& para)
+{
+    Dispatcher::current()->post([events = para.workerEvents()] { events->failed(WorkerFailure{}); });
 }
 
 }  // namespace
@@ -244,11 +255,11 @@ void ParamWindowTest::firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder()
     QCOMPARE(para.TabSheet2->rg_lyMode->itemIndex(), 1);
     QCOMPARE(para.TabSheet8->edt_cutter_optocoupler->text(), QStringLiteral("5"));
     QVERIFY(para.TabSheet6->bt_firmware->isHidden());
-    QCOMPARE(windows->main().worker().NotifyTarget(), para.messageTarget());
+    QCOMPARE(windows->main().worker().EventsObserver(), para.workerEvents());
 
     para.close();
     QVERIFY(windows->main().isVisible());
-    QCOMPARE(windows->main().worker().NotifyTarget(), windows->main().messageTarget());
+    QCOMPARE(windows->main().worker().EventsObserver(), windows->main().workerEvents());
     const std::string file = readText(dataDir / "sysconfig.ini");
     std::size_t at = file.find("[ParaDefault]");
     QVERIFY(at != std::string::npos);
@@ -351,22 +362,22 @@ void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
     StatusBoard& board = windows->main().worker().Status();
     board.setStatus(MessageText("sMsg9"));
     product.rb_Minus->setChecked(true);
-    para.messageTarget()->post(UM_STATUS, 0, 0);
+    postStatusEvent(para);
     QTRY_COMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
     checkRadio(product.rb_Minus, product.rb_Plus, -1);
-    para.messageTarget()->post(UM_STATUS, 0, 0);
+    postStatusEvent(para);
     QTest::qWait(50);
     QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
     // Another status text steps nothing; a number too large for the
     // conversion shows its message.
     product.rb_Plus->setChecked(true);
     board.setStatus("x");
-    para.messageTarget()->post(UM_STATUS, 0, 0);
+    postStatusEvent(para);
     QTest::qWait(50);
     QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
     product.edt_DeviceSerialNo->setText(QStringLiteral("99999999999"));
     board.setStatus(MessageText("sMsg9"));
-    para.messageTarget()->post(UM_STATUS, 0, 0);
+    postStatusEvent(para);
     QTRY_COMPARE(prompter.messages, std::vector<std::string>{"'99999999999' is not a valid integer value"});
 }
 
@@ -624,11 +635,11 @@ void ParamWindowTest::failedOperationShowsItsTexts()
     ParamWindow& para = showPara(*windows);
     StatusBoard& board = windows->main().worker().Status();
     board.setStatus("connecting");
-    para.messageTarget()->post(UM_OP_FAILED, 1, 0);
+    postFailedEvent(para);
     QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("connecting"));
     QCOMPARE(board.pendingStatus(), std::string());
     board.setError("Download Data Failed");
-    para.messageTarget()->post(UM_OP_FAILED, 1, 0);
+    postFailedEvent(para);
     QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("Download Data Failed"));
     // A real failure: the printer is not there.
     windows->main().cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));

@@ -1,0 +1,76 @@
+#pragma once
+// One link to the printer, whatever carries it: the worker drives the serial
+// port, the USB device and the network the same way through this.
+//
+// Threads: every member is called on the worker thread. What a link
+// receives may arrive on its component's reader thread; the link hands it
+// over under its own lock.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/connection_settings.h"
+
+namespace pst {
+
+// Where a link is opened: each kind takes the fields it needs.
+struct LinkTarget {
+    std::string portName;     // serial
+    std::uint32_t speed = 0;  // serial: the speed it opens at
+    std::string usbDeviceId;  // USB
+    std::string host;         // network
+    std::int32_t port = 0;    // network
+    // The worker holds the link already: let go of it before taking it.
+    bool letGoFirst = false;
+};
+
+// How long a reply may take: a stream link waits `stream` for the whole
+// reply, a datagram link `datagram` for one datagram.
+struct ReplyTimeouts {
+    std::chrono::milliseconds stream;
+    std::chrono::milliseconds datagram;
+};
+
+class Link {
+public:
+    virtual ~Link() = default;
+
+    virtual LinkKind kind() const = 0;
+    // Takes the link. Throws the component's failures.
+    virtual void open(const LinkTarget& target) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Forgets any reply collected so far, then sends the bytes. A link that
+    // cannot send drops them: the exchange then ends by its time-out.
+    virtual void write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // True once a complete, valid reply to the last write is in; false when
+    // none came within the time. Throws the link's failures.
+    virtual bool awaitReply(const ReplyTimeouts& timeouts) = 0;
+    // Copies the accepted reply's payload (up to `capacity` bytes); returns
+    // its whole length.
+    virtual std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity) = 0;
+    // A datagram is a frame of its own: the payload needs no check byte.
+    virtual bool framesByDatagram() const { return false; }
+
+    // Line speed, on the links that have one (0 on the others).
+    virtual std::uint32_t speed() const { return 0; }
+    virtual void setSpeed(std::uint32_t) { }
+
+    // Raw receive (the boot loader): the first byte received since the last
+    // write or clear, or -1.
+    virtual int rawFirstByte() { return -1; }
+    virtual void clearRawReceive() { }
+
+    // Waits until everything written has left, at most `limit`; true when it
+    // has.
+    virtual bool waitUntilSent(std::chrono::milliseconds) { return true; }
+
+    // Why the last write could not be sent; empty when it was.
+    virtual std::string sendFailure() const { return {}; }
+    virtual void forgetSendFailure() { }
+};
+
+}  // namespace pst

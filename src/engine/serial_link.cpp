@@ -1,0 +1,73 @@
+#include "engine/serial_link.h"
+
+#include <algorithm>
+
+#include "transport/comm.h"
+
+namespace pst {
+
+SerialLink::SerialLink(TComm& comm, StreamReply::Context context) : comm_(comm), reply_(std::move(context))
+{
+    comm_.SetDirectReceiver(
+        [this](const std::uint8_t* bytes, std::size_t count) { reply_.received(bytes, count); });
+}
+
+SerialLink::~SerialLink()
+{
+    comm_.SetDirectReceiver(nullptr);
+}
+
+void SerialLink::open(const LinkTarget& target)
+{
+    comm_.SetCommName(target.portName);
+    comm_.SetBaudRate(target.speed);
+    if (target.letGoFirst)
+        comm_.ClosePort();
+    comm_.OpenPort();
+}
+
+void SerialLink::close()
+{
+    reply_.flushLog();
+    comm_.ClosePort();
+}
+
+bool SerialLink::isOpen() const
+{
+    return comm_.IsOpen();
+}
+
+void SerialLink::write(const std::uint8_t* bytes, std::size_t count)
+{
+    // The component takes at most 65535 bytes a call; this program writes at
+    // most 2049 at a time.
+    if (count > 0)
+        comm_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
+}
+
+bool SerialLink::awaitReply(const ReplyTimeouts& timeouts)
+{
+    return reply_.await(timeouts.stream);
+}
+
+std::uint32_t SerialLink::takePayload(std::uint8_t* out, std::size_t capacity)
+{
+    return reply_.takePayload(out, capacity);
+}
+
+std::uint32_t SerialLink::speed() const
+{
+    return comm_.BaudRate();
+}
+
+void SerialLink::setSpeed(std::uint32_t speed)
+{
+    comm_.SetBaudRate(speed);
+}
+
+bool SerialLink::waitUntilSent(std::chrono::milliseconds limit)
+{
+    return comm_.WaitUntilSent(limit);
+}
+
+}  // namespace pst

@@ -1,0 +1,62 @@
+#pragma once
+// The receiving side of a link that delivers a byte stream (serial port, USB
+// device): the component's reader thread hands every read here, and the
+// worker waits for the reply these bytes make up.
+//
+// A received burst is logged as one "Receive" dump, as the component's
+// chunks were: the bytes are held back until the reply is complete, the
+// next write, or the end of the run, whichever comes first.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+
+#include "engine/reply_assembler.h"
+#include "engine/transfer_log.h"
+#include "platform/manual_reset_event.h"
+
+namespace pst {
+
+class StreamReply {
+public:
+    // What the worker tells the receiving side: whether a run is going (bytes
+    // outside one are shown, not assembled), whether raw receive mode is on
+    // (nullptr: the link has none), and where unsolicited bytes are shown.
+    struct Context {
+        TransferLog* log = nullptr;
+        const std::atomic<int>* operation = nullptr;
+        const std::atomic<bool>* rawReceiveMode = nullptr;
+        std::function<void(const std::uint8_t*, std::size_t)> showUnsolicited;
+    };
+
+    explicit StreamReply(Context context);
+
+    // Reader thread: the bytes of one read.
+    void received(const std::uint8_t* bytes, std::size_t count);
+
+    // Worker thread.
+    void beforeWrite();
+    bool await(std::chrono::milliseconds timeout);
+    std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity);
+    int rawFirstByte();
+    void clearRaw();
+    // Logs what is held back (the run is ending or the link closing).
+    void flushLog();
+
+private:
+    void holdForLog(const std::uint8_t* bytes, std::size_t count);  // under mutex_
+    void flushLogLocked();                                          // under mutex_
+
+    Context context_;
+    std::mutex mutex_;
+    ReplyAssembler assembler_;  // guarded by mutex_
+    ManualResetEvent complete_;
+    std::array<std::uint8_t, ReplyAssembler::kBufferSize> held_{};  // guarded by mutex_
+    std::size_t heldCount_ = 0;                                     // guarded by mutex_
+};
+
+}  // namespace pst

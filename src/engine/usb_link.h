@@ -1,0 +1,39 @@
+#pragma once
+// The printer as a USB device, as the worker's link. It has no line speed
+// and no raw receive mode; the device stays open between operations.
+
+#include "engine/link.h"
+#include "engine/stream_reply.h"
+
+namespace pst {
+
+class TUSBComm;
+
+class UsbLink final : public Link {
+public:
+    // Receives directly from `usb`'s reader thread for as long as it lives.
+    UsbLink(TUSBComm& usb, StreamReply::Context context);
+    ~UsbLink() override;
+
+    LinkKind kind() const override { return LinkKind::Usb; }
+    // Opens the device `target.usbDeviceId` names.
+    void open(const LinkTarget& target) override;
+    // Leaves the device open: the next open finds it.
+    void close() override;
+    bool isOpen() const override;
+    void write(const std::uint8_t* bytes, std::size_t count) override;
+    bool awaitReply(const ReplyTimeouts& timeouts) override;
+    std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity) override;
+    bool waitUntilSent(std::chrono::milliseconds limit) override;
+    // Without raw receive mode these see what the reply collection holds.
+    int rawFirstByte() override { return reply_.rawFirstByte(); }
+    void clearRawReceive() override { reply_.clearRaw(); }
+
+    StreamReply& Reply() { return reply_; }
+
+private:
+    TUSBComm& usb_;
+    StreamReply reply_;
+};
+
+}  // namespace pst

@@ -1,0 +1,68 @@
+#pragma once
+// What the worker tells whoever started it, as typed events.
+//
+// The worker delivers them through the dispatcher given with them (a
+// window's: they run on its thread; linkFound, linkFailed and done wait
+// until handled, the others are queued), or, with no dispatcher, at once on
+// the worker thread (the command line). Either way they come in the order
+// they happened: the status texts of a run before its done or failed, and
+// the run is over (Busy() false) before done or failed is delivered.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pst {
+
+// What kind of failure ended a run or a link test.
+enum class FailureKind {
+    Refused,    // the run could not start: settings or operation not usable
+    Link,       // the link component failed (the port, the device, the socket)
+    Exchange,   // the printer did not answer as expected
+    Other,      // any other failure with a text
+    Undefined,  // a failure without a text: code 2, "Undefined Error"
+};
+
+struct WorkerFailure {
+    FailureKind kind = FailureKind::Other;
+    int code = 1;       // 1: the text says what failed; 2: "Undefined Error"
+    std::string text;   // the error text the windows show
+    std::string cause;  // what lay behind it, in more words (may be empty)
+};
+
+// Which status panel a text is for: the main window's, or the parameter
+// window's second panel (download headings).
+enum class StatusPanel { Main, ParamBar };
+
+struct StatusUpdate {
+    std::string text;  // composed: with "done/inAll" when those were given
+    std::int32_t done = 0;
+    std::int32_t inAll = 0;
+    StatusPanel panel = StatusPanel::Main;
+};
+
+// The worker's list of USB printers, standing in for the main window's
+// device box: the identifiers that contain "811E", and the box's text (the
+// chosen one, empty for none). `error` is why the last refresh stopped short.
+struct UsbDeviceListing {
+    std::vector<std::string> items;
+    std::string text;
+    std::string error;
+};
+
+// Any member may be left empty.
+struct WorkerEvents {
+    std::function<void(const std::string& model, int deviceType)> linkFound;
+    std::function<void(const WorkerFailure& failure)> linkFailed;
+    std::function<void(const StatusUpdate& update)> status;
+    std::function<void()> done;
+    std::function<void(const WorkerFailure& failure)> failed;
+    // "debug.log" could not be written: the path and why.
+    std::function<void(const std::string& reason)> logNotSaved;
+    // A line the printer sent while no operation ran.
+    std::function<void(const std::string& line)> unsolicitedLine;
+    std::function<void(const UsbDeviceListing& listing)> usbDevicesChanged;
+};
+
+}  // namespace pst
