@@ -9,6 +9,7 @@
 #include "app/message_box_prompter.h"
 #include "app/program_windows.h"
 #include "platform/program_folder.h"
+#include "platform/version.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arg == "--version") {
-            std::puts("pennafor-setting-tool (Pennafor Setting Tool V1.0)");
+            std::printf("pennafor-setting-tool (Pennafor Setting Tool V%s)\n", pst::kVersion);
             return 0;
         }
     }
