@@ -58,9 +58,10 @@ int main(int argc, char** argv)
     MessageBoxPrompter prompter;
     MainWindowSetup setup;
     setup.programFolder = pst::resolveProgramFolder(options.dataDir);
-    // The language files ship next to the executable; a copy in the data
+    // The language files ship next to the executable (installed: in
+    // share/pennafor-setting-tool); a copy in the data
     // folder wins, so a user can adapt the texts.
-    setup.languageFolders = {setup.programFolder, pst::executableFolder()};
+    setup.languageFolders = pst::dataSearchFolders(setup.programFolder);
     setup.prompter = &prompter;
     if (!options.serialPort.empty())
         setup.namedPorts.push_back(options.serialPort);

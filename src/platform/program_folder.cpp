@@ -45,6 +45,13 @@ std::string resolveProgramFolder(const std::string& overrideFolder)
     return fallback;
 }
 
+std::vector<std::string> dataSearchFolders(const std::string& programFolder)
+{
+    const fs::path exeFolder = executableFolder();
+    const fs::path installed = exeFolder.parent_path() / "share" / "pennafor-setting-tool";
+    return {programFolder, exeFolder.string(), installed.string()};
+}
+
 std::string joinPath(const std::string& folder, const std::string& name)
 {
     if (folder.empty())

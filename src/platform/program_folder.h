@@ -5,6 +5,7 @@
 // on the command line overrides both.
 
 #include <string>
+#include <vector>
 
 namespace pst {
 
@@ -18,6 +19,12 @@ std::string userConfigFolder();
 // created if missing; otherwise the executable's folder when writable,
 // otherwise the user's configuration folder (created on demand).
 std::string resolveProgramFolder(const std::string& overrideFolder = {});
+
+// Where the files the program ships (the language files) are looked for, in
+// order: `programFolder`, so that a user's copy wins; the executable's
+// folder (a build, or an unpacked copy); and, for an installed program in
+// <prefix>/bin, <prefix>/share/pennafor-setting-tool.
+std::vector<std::string> dataSearchFolders(const std::string& programFolder);
 
 // Joins a folder and a file name with exactly one slash.
 std::string joinPath(const std::string& folder, const std::string& name);
