@@ -56,6 +56,10 @@ language_err=$("$prefix/bin/pennafor-cli" --data-dir "$data" --language en --ser
 [[ $language_err != *"was not found"* ]] || fail "the installed CLI does not find English.lng: $language_err"
 "$prefix/bin/pennafor-cli" --data-dir "$data" --version | grep -qx "Data folder: $data" ||
   fail "pennafor-cli --version does not name its data folder"
+# Installed, the data stay out of bin/ even when it is writable (root).
+XDG_CONFIG_HOME=$work/config "$prefix/bin/pennafor-cli" --version |
+  grep -qx "Data folder: $work/config/pennafor-setting-tool" ||
+  fail "the installed pennafor-cli does not keep its data in \$XDG_CONFIG_HOME/pennafor-setting-tool"
 
 installed=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 

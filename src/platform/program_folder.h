@@ -16,8 +16,9 @@ std::string executableFolder();
 std::string userConfigFolder();
 
 // The folder the program uses. `overrideFolder` wins when not empty and is
-// created if missing; otherwise the executable's folder when writable,
-// otherwise the user's configuration folder (created on demand).
+// created if missing; otherwise the executable's folder when writable and not
+// an installed copy (one with <prefix>/share/pennafor-setting-tool), otherwise
+// the user's configuration folder (created on demand).
 std::string resolveProgramFolder(const std::string& overrideFolder = {});
 
 // Where the files the program ships (the language files) are looked for, in
