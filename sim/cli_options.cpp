@@ -111,6 +111,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             result.action = CommandLine::Action::Help;
             return result;
         }
+        if (arg == "--version") {
+            result.action = CommandLine::Action::Version;
+            return result;
+        }
         if (arg == "--pace") {
             result.options.pace = true;
             continue;
@@ -175,6 +179,7 @@ Options:
   --split-ms MS        pause between pieces of a split reply (default 5)
   --late-ms MS         delay of a late reply (default 4000)
   -h, --help           show this help
+  --version            show the version
 
 The slave device path (and the UDP address) is printed on standard output once
 the printer is ready.

@@ -8,7 +8,7 @@
 namespace pst::sim {
 
 struct CommandLine {
-    enum class Action { Run, Help, Error };
+    enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     SimOptions options;
     std::string error;  // set for Action::Error

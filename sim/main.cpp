@@ -1,4 +1,5 @@
 #include "cli_options.h"
+#include "platform/version.h"
 #include "virtual_printer.h"
 #include "wake_pipe.h"
 
@@ -46,6 +47,10 @@ int main(int argc, char** argv)
     const CommandLine cmd = pst::sim::parseCommandLine(args);
     if (cmd.action == CommandLine::Action::Help) {
         std::cout << pst::sim::usageText();
+        return 0;
+    }
+    if (cmd.action == CommandLine::Action::Version) {
+        std::cout << "pennafor-printer-sim (Pennafor Setting Tool V" << pst::kVersion << ")\n";
         return 0;
     }
     if (cmd.action == CommandLine::Action::Error) {

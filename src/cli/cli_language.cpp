@@ -31,7 +31,7 @@ void applyLanguage(const std::string& requested, const std::string& dataDir, std
     // Chinese is built in; only another language needs its file.
     if (language != texts::kEnglish)
         return;
-    const std::string path = texts::findLanguageFile({folder, executableFolder()}, language);
+    const std::string path = texts::findLanguageFile(dataSearchFolders(folder), language);
     if (path.empty()) {
         if (!requested.empty())
             err << "pennafor-cli: " << texts::languageFileName(language)

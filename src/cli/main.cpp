@@ -5,6 +5,8 @@
 #include "cli/cli_language.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "platform/program_folder.h"
+#include "platform/version.h"
 
 int main(int argc, char** argv)
 {
@@ -22,7 +24,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.version) {
-        std::cout << "pennafor-cli (Pennafor Setting Tool V1.0)\n";
+        std::cout << "pennafor-cli (Pennafor Setting Tool V" << pst::kVersion << ")\n"
+                  << "Data folder: " << pst::resolveProgramFolder(options.dataDir) << '\n';
         return 0;
     }
     const Command* command = findCommand(options.command);

@@ -9,6 +9,7 @@
 #include "app/message_box_prompter.h"
 #include "desktop/program_windows.h"
 #include "platform/program_folder.h"
+#include "platform/version.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arg == "--version") {
-            std::puts("pennafor-setting-tool (Pennafor Setting Tool V1.0)");
+            std::printf("pennafor-setting-tool (Pennafor Setting Tool V%s)\n", pst::kVersion);
             return 0;
         }
     }
@@ -58,9 +59,10 @@ int main(int argc, char** argv)
     MessageBoxPrompter prompter;
     MainWindowSetup setup;
     setup.programFolder = pst::resolveProgramFolder(options.dataDir);
-    // The language files ship next to the executable; a copy in the data
+    // The language files ship next to the executable (installed: in
+    // share/pennafor-setting-tool); a copy in the data
     // folder wins, so a user can adapt the texts.
-    setup.languageFolders = {setup.programFolder, pst::executableFolder()};
+    setup.languageFolders = pst::dataSearchFolders(setup.programFolder);
     setup.prompter = &prompter;
     if (!options.serialPort.empty())
         setup.namedPorts.push_back(options.serialPort);

@@ -9,6 +9,16 @@ namespace pst {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// <prefix>/share/pennafor-setting-tool for an executable in <prefix>/bin.
+fs::path installedDataFolder(const fs::path& exeFolder)
+{
+    return exeFolder.parent_path() / "share" / "pennafor-setting-tool";
+}
+
+}  // namespace
+
 std::string executableFolder()
 {
     std::error_code error;
@@ -38,11 +48,19 @@ std::string resolveProgramFolder(const std::string& overrideFolder)
         return overrideFolder;
     }
     const std::string exeFolder = executableFolder();
-    if (::access(exeFolder.c_str(), W_OK) == 0)
+    // An installed copy never writes beside itself, not even for root.
+    const bool installed = fs::is_directory(installedDataFolder(exeFolder), error);
+    if (!installed && ::access(exeFolder.c_str(), W_OK) == 0)
         return exeFolder;
     const std::string fallback = userConfigFolder();
     fs::create_directories(fallback, error);
     return fallback;
+}
+
+std::vector<std::string> dataSearchFolders(const std::string& programFolder)
+{
+    const fs::path exeFolder = executableFolder();
+    return {programFolder, exeFolder.string(), installedDataFolder(exeFolder).string()};
 }
 
 std::string joinPath(const std::string& folder, const std::string& name)

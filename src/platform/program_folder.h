@@ -5,6 +5,7 @@
 // on the command line overrides both.
 
 #include <string>
+#include <vector>
 
 namespace pst {
 
@@ -15,9 +16,16 @@ std::string executableFolder();
 std::string userConfigFolder();
 
 // The folder the program uses. `overrideFolder` wins when not empty and is
-// created if missing; otherwise the executable's folder when writable,
-// otherwise the user's configuration folder (created on demand).
+// created if missing; otherwise the executable's folder when writable and not
+// an installed copy (one with <prefix>/share/pennafor-setting-tool), otherwise
+// the user's configuration folder (created on demand).
 std::string resolveProgramFolder(const std::string& overrideFolder = {});
+
+// Where the files the program ships (the language files) are looked for, in
+// order: `programFolder`, so that a user's copy wins; the executable's
+// folder (a build, or an unpacked copy); and, for an installed program in
+// <prefix>/bin, <prefix>/share/pennafor-setting-tool.
+std::vector<std::string> dataSearchFolders(const std::string& programFolder);
 
 // Joins a folder and a file name with exactly one slash.
 std::string joinPath(const std::string& folder, const std::string& name);

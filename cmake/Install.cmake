@@ -1,0 +1,100 @@
+# What `cmake --install` puts where, and the Debian package built from it by
+# `cpack -G DEB`. Installed, the programs find their language files in
+# share/pennafor-setting-tool (see dataSearchFolders()).
+
+include(GNUInstallDirs)
+
+set(PST_PACKAGE pennafor-setting-tool)
+set(PST_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+set(PST_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
+set(PST_PROGRAMS pennafor-setting-tool pennafor-cli pennafor-printer-sim)
+
+install(TARGETS ${PST_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/lang/Chinese.lng ${CMAKE_SOURCE_DIR}/lang/English.lng
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/${PST_PACKAGE})
+
+# The desktop menu entry and its icon: the drawing, and a 48 px picture of it
+# for menus that do not scale drawings.
+install(FILES ${PST_PACKAGING_DIR}/${PST_PACKAGE}.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PST_PACKAGING_DIR}/${PST_PACKAGE}.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+find_program(PST_RSVG_CONVERT rsvg-convert)
+find_program(PST_HELP2MAN help2man)
+find_program(PST_GZIP gzip)
+if(NOT PST_RSVG_CONVERT OR NOT PST_HELP2MAN OR NOT PST_GZIP)
+  message(WARNING "rsvg-convert, help2man or gzip is missing (scripts/setup.sh installs them): "
+                  "the installation will lack the 48 px icon or the manual pages")
+endif()
+
+if(PST_RSVG_CONVERT)
+  set(png ${PST_GENERATED_DIR}/48x48/${PST_PACKAGE}.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PST_GENERATED_DIR}/48x48
+    COMMAND ${PST_RSVG_CONVERT} -w 48 -h 48 -o ${png} ${PST_PACKAGING_DIR}/${PST_PACKAGE}.svg
+    DEPENDS ${PST_PACKAGING_DIR}/${PST_PACKAGE}.svg
+    VERBATIM)
+  add_custom_target(pst_icon ALL DEPENDS ${png})
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps)
+endif()
+
+# Manual pages, written from each program's own --help and --version so they
+# say what the program says.
+if(PST_HELP2MAN AND PST_GZIP)
+  set(summary_pennafor-setting-tool "configure Pennafor thermal receipt printers")
+  set(summary_pennafor-cli "configure a Pennafor thermal printer from the command line")
+  set(summary_pennafor-printer-sim "a virtual Pennafor receipt printer for trying the setting tool")
+  set(pages)
+  foreach(program ${PST_PROGRAMS})
+    set(page ${PST_GENERATED_DIR}/man1/${program}.1)
+    # The data folder pennafor-cli --version names is the builder's, not the
+    # reader's: it stays out of the page.
+    add_custom_command(OUTPUT ${page}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PST_GENERATED_DIR}/man1
+      COMMAND ${PST_HELP2MAN} --no-info --section=1 "--name=${summary_${program}}"
+              --output=${page} $<TARGET_FILE:${program}>
+      COMMAND sed -i -e "/^Data folder:/d" ${page}
+      COMMAND ${PST_GZIP} -9nf ${page}
+      DEPENDS ${program}
+      VERBATIM)
+    list(APPEND pages ${page}.gz)
+  endforeach()
+  add_custom_target(pst_manual_pages ALL DEPENDS ${pages})
+  install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+install(FILES ${PST_PACKAGING_DIR}/bash-completion/pennafor-cli
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# udev reads rules from <prefix>/lib/udev/rules.d whatever the machine's
+# library folder is called, so this is not CMAKE_INSTALL_LIBDIR.
+install(FILES ${PST_PACKAGING_DIR}/60-pennafor-printer.rules DESTINATION lib/udev/rules.d)
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${PST_PACKAGE})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Pennafor")
+set(CPACK_PACKAGE_CONTACT "Seed 0c759ff8 maintainers <maintainers@users.noreply.c-seed-0c759ff8.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configure Pennafor thermal receipt printers")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
+# CPack puts the summary first and indents these lines itself.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A technician's tool for Pennafor thermal receipt and label printers: it tests
+the link over a serial port, Ethernet (UDP) or USB, identifies the printer
+and writes its stored settings, updates its program and firmware, and
+downloads fonts and logos. It comes as a window program, a command-line
+program (pennafor-cli) and a virtual printer for trying both without
+hardware (pennafor-printer-sim).")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+foreach(script postinst postrm)
+  configure_file(${PST_PACKAGING_DIR}/debian/${script}.in ${PST_GENERATED_DIR}/debian/${script} @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endforeach()
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${PST_GENERATED_DIR}/debian/postinst ${PST_GENERATED_DIR}/debian/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
