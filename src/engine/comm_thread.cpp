@@ -349,8 +349,8 @@ void TCommThread::RunOnce()
     }
 
     // What the links still hold back belongs in this run's log.
-    serialLink_->Reply().flushLog();
-    usbLink_->Reply().flushLog();
+    serialLink_->flushLog();
+    usbLink_->flushLog();
     const std::string saveError = log_.saveTo(LogPath());
     status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
 

@@ -43,6 +43,12 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
+    // Before a write is logged: logs what was received before it, so that
+    // the log keeps the order of the line.
+    virtual void beforeWrite() { }
+    // Logs whatever received bytes are still held back (the run is ending).
+    virtual void flushLog() { }
+
     // Forgets any reply collected so far, then sends the bytes. A link that
     // cannot send drops them: the exchange then ends by its time-out.
     virtual void write(const std::uint8_t* bytes, std::size_t count) = 0;

@@ -87,13 +87,9 @@ void TCommThread::OpenSerialAtDeviceSpeed(const std::string& portName)
 
 void TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
 {
-    if (active_ == serialLink_.get() || active_ == usbLink_.get()) {
-        // What came before belongs before this write, in the log as on the line.
-        if (active_ == serialLink_.get())
-            serialLink_->Reply().beforeWrite();
-        else
-            usbLink_->Reply().beforeWrite();
-    }
+    // What came before belongs before this write, in the log as on the line.
+    if (active_)
+        active_->beforeWrite();
     log_.addTransfer("Send", bytes, count);
     // The result is not examined: on a closed link nothing is sent and the
     // exchange times out.

@@ -6,10 +6,10 @@
 
 namespace pst {
 
-SerialLink::SerialLink(TComm& comm, StreamReply::Context context) : comm_(comm), reply_(std::move(context))
+SerialLink::SerialLink(TComm& comm, StreamReply::Context context) : StreamLink(std::move(context)), comm_(comm)
 {
     comm_.SetDirectReceiver(
-        [this](const std::uint8_t* bytes, std::size_t count) { reply_.received(bytes, count); });
+        [this](const std::uint8_t* bytes, std::size_t count) { received(bytes, count); });
 }
 
 SerialLink::~SerialLink()
@@ -28,7 +28,7 @@ void SerialLink::open(const LinkTarget& target)
 
 void SerialLink::close()
 {
-    reply_.flushLog();
+    flushLog();
     comm_.ClosePort();
 }
 
@@ -43,16 +43,6 @@ void SerialLink::write(const std::uint8_t* bytes, std::size_t count)
     // most 2049 at a time.
     if (count > 0)
         comm_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
-}
-
-bool SerialLink::awaitReply(const ReplyTimeouts& timeouts)
-{
-    return reply_.await(timeouts.stream);
-}
-
-std::uint32_t SerialLink::takePayload(std::uint8_t* out, std::size_t capacity)
-{
-    return reply_.takePayload(out, capacity);
 }
 
 std::uint32_t SerialLink::speed() const

@@ -6,10 +6,10 @@
 
 namespace pst {
 
-UsbLink::UsbLink(TUSBComm& usb, StreamReply::Context context) : usb_(usb), reply_(std::move(context))
+UsbLink::UsbLink(TUSBComm& usb, StreamReply::Context context) : StreamLink(std::move(context)), usb_(usb)
 {
     usb_.SetDirectReceiver(
-        [this](const std::uint8_t* bytes, std::size_t count) { reply_.received(bytes, count); });
+        [this](const std::uint8_t* bytes, std::size_t count) { received(bytes, count); });
 }
 
 UsbLink::~UsbLink()
@@ -28,7 +28,7 @@ void UsbLink::open(const LinkTarget& target)
 
 void UsbLink::close()
 {
-    reply_.flushLog();
+    flushLog();
 }
 
 bool UsbLink::isOpen() const
@@ -40,16 +40,6 @@ void UsbLink::write(const std::uint8_t* bytes, std::size_t count)
 {
     if (count > 0)
         usb_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
-}
-
-bool UsbLink::awaitReply(const ReplyTimeouts& timeouts)
-{
-    return reply_.await(timeouts.stream);
-}
-
-std::uint32_t UsbLink::takePayload(std::uint8_t* out, std::size_t capacity)
-{
-    return reply_.takePayload(out, capacity);
 }
 
 bool UsbLink::waitUntilSent(std::chrono::milliseconds limit)

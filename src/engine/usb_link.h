@@ -2,14 +2,13 @@
 // The printer as a USB device, as the worker's link. It has no line speed
 // and no raw receive mode; the device stays open between operations.
 
-#include "engine/link.h"
-#include "engine/stream_reply.h"
+#include "engine/stream_link.h"
 
 namespace pst {
 
 class TUSBComm;
 
-class UsbLink final : public Link {
+class UsbLink final : public StreamLink {
 public:
     // Receives directly from `usb`'s reader thread for as long as it lives.
     UsbLink(TUSBComm& usb, StreamReply::Context context);
@@ -22,18 +21,10 @@ public:
     void close() override;
     bool isOpen() const override;
     void write(const std::uint8_t* bytes, std::size_t count) override;
-    bool awaitReply(const ReplyTimeouts& timeouts) override;
-    std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity) override;
     bool waitUntilSent(std::chrono::milliseconds limit) override;
-    // Without raw receive mode these see what the reply collection holds.
-    int rawFirstByte() override { return reply_.rawFirstByte(); }
-    void clearRawReceive() override { reply_.clearRaw(); }
-
-    StreamReply& Reply() { return reply_; }
 
 private:
     TUSBComm& usb_;
-    StreamReply reply_;
 };
 
 }  // namespace pst
