@@ -55,7 +55,8 @@ protected:
     // that the caller's locale never decides; a test sets them when it means to.
     Outcome runCli(const std::vector<std::string>& args, const std::string& environment = {})
     {
-        std::string command = "env -u LC_ALL -u LC_MESSAGES -u LANG " + environment + shellQuote(PST_CLI_PATH);
+        std::string command =
+            "env -u LC_ALL -u LC_MESSAGES -u LANG " + environment + shellQuote(PST_CLI_PATH);
         for (const auto& a : args)
             command += " " + shellQuote(a);
         command += " >" + shellQuote((folder / "out").string()) + " 2>" +

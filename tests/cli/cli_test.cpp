@@ -82,8 +82,8 @@ TEST_F(Cli, WithoutAStoredLanguageTheLocaleVariablesDecide)
 {
     pst::sim::VirtualPrinter printer({.ptyLink = (folder / "printer").string()});
     printer.start();
-    const std::vector<std::string> args = {"--data-dir", folder.string(), "--serial",
-                                           (folder / "printer").string(), "set-codepage", "CP850"};
+    const std::vector<std::string> args = {
+        "--data-dir", folder.string(), "--serial", (folder / "printer").string(), "set-codepage", "CP850"};
     const pst::test::Outcome english = runCli(args, "LANG=en_US.UTF-8 ");
     EXPECT_EQ(english.status, 0) << english.err;
     EXPECT_EQ(english.out, "Code page set\n");

@@ -49,9 +49,9 @@ TEST(EnvironmentLanguage, LcAllThenLcMessagesThenLangAndEmptyOnesAreSkipped)
               kEnglish);
     EXPECT_EQ(languageFromEnvironment(environment({{"LC_MESSAGES", "zh_CN.UTF-8"}, {"LANG", "en_US"}})),
               kChinese);
-    EXPECT_EQ(languageFromEnvironment(
-                  environment({{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "en_US.UTF-8"}})),
-              kEnglish);
+    EXPECT_EQ(
+        languageFromEnvironment(environment({{"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "en_US.UTF-8"}})),
+        kEnglish);
     // Other categories say nothing about the texts.
     EXPECT_EQ(languageFromEnvironment(environment({{"LC_CTYPE", "en_US.UTF-8"}, {"LANG", "zh_CN"}})),
               kChinese);
