@@ -10,6 +10,8 @@ namespace pst::cli {
 
 namespace {
 
+constexpr std::size_t kHeadWidth = 28;
+
 struct GroupTitle {
     CommandGroup group;
     const char* title;
@@ -81,9 +83,12 @@ void printUsage(std::ostream& out)
         for (const auto& command : commands()) {
             if (command.group != group)
                 continue;
-            std::string head =
+            const std::string head =
                 std::string(command.name) + (*command.arguments ? " " : "") + command.arguments;
-            out << "  " << std::left << std::setw(28) << head << " " << command.summary << '\n';
+            // A head too long for the column puts its summary on a line of its own.
+            out << "  " << std::left << std::setw(kHeadWidth) << head
+                << (head.size() > kHeadWidth ? "\n" + std::string(kHeadWidth + 2, ' ') : std::string()) << " "
+                << command.summary << '\n';
         }
     }
     out << "\n'pennafor-cli COMMAND --help' tells what a command sends, whether the printer confirms it,\n"

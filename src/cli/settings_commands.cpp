@@ -302,7 +302,7 @@ constexpr OperationCommand kCommands[] = {
      "The printer decides what the two 32-bit numbers mean; no window sends this.",
      "the set-IP packet (0x20) with the two numbers as its arguments", PrinterReply::Confirmed,
      "--udp 192.168.1.87 set-ip 1 0", &buildSetIp},
-    {"raw-pair-8d", "0|1", "send the bare two bytes 8D 00 or 8D 01", "0 sends 8D 00, 1 sends 8D 01.",
+    {"raw-pair-8d", "0|1", "send a bare byte pair that no window sends", "0 sends 8D 00, 1 sends 8D 01.",
      "the bare bytes 8D 00 or 8D 01, without link setup, at --device-speed", PrinterReply::Unanswered,
      "--serial /dev/ttyUSB0 raw-pair-8d 1", &buildRawPair8D},
 };

@@ -25,15 +25,16 @@ std::string usageLine(const pst::cli::Command& command)
 TEST_F(CliHelp, EveryCommandAnswersHelpWithItsUsageWhatItSendsAndAnExample)
 {
     const auto& commands = pst::cli::commands();
-    ASSERT_GE(commands.size(), 50u);
+    ASSERT_GE(commands.size(), 40u);  // the whole table, not a part of it
     for (const auto& command : commands) {
         for (const char* ask : {"--help", "-h"}) {
             const pst::test::Outcome o = runCli({command.name, ask});
             EXPECT_EQ(o.status, 0) << command.name << " " << ask << ": " << o.err;
             EXPECT_EQ(o.err, "") << command.name;
             EXPECT_EQ(o.out.rfind(usageLine(command), 0), 0u) << o.out;
-            if (*command.arguments)
+            if (*command.arguments) {
                 EXPECT_NE(o.out.find("\nArguments:\n"), std::string::npos) << o.out;
+            }
             EXPECT_NE(o.out.find("\nSends:   "), std::string::npos) << o.out;
             EXPECT_NE(o.out.find("\nPrinter: "), std::string::npos) << o.out;
             const std::size_t example = o.out.find("\nExample: pennafor-cli ");
