@@ -279,7 +279,8 @@ void appendDownloadCommands(std::vector<Command>& table)
                      "wait for the printer's boot loader to answer",
                      kDownloads,
                      {"--limit S  give up after S seconds, 1 to 3600 (default 60)\n"
-                      "Switch the printer on while it runs. Serial only.",
+                      "The loader answers only while it runs, as just after the printer is switched on.\n"
+                      "Serial only.",
                       "the byte 0x61, again and again, until the boot loader echoes it (operation 28)",
                       PrinterReply::Confirmed, "--serial /dev/ttyUSB0 boot-handshake --limit 30"},
                      &runBootHandshake});
