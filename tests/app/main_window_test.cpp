@@ -159,6 +159,9 @@ void MainWindowTest::languageOutsideTheListTranslatesWithChinese()
 
 void MainWindowTest::withoutAStoredLanguageTheEnvironmentDecides()
 {
+    // LANG decides only when the two before it are not set.
+    qunsetenv("LC_ALL");
+    qunsetenv("LC_MESSAGES");
     qputenv("LANG", "en_US.UTF-8");
     {
         auto windows = open();
