@@ -19,6 +19,7 @@
 #include "app/com_port_list.h"
 #include "app/dispatcher_pump.h"
 #include "app/drop_down_combo_box.h"
+#include "texts/environment_language.h"
 #include "texts/main_defaults.h"
 #include "texts/message_texts.h"
 #include "app/param_window.h"
@@ -290,8 +291,8 @@ void MainWindow::FormShow()
     const MainDefaults defaults =
         readMainDefaults(IniDocument::load(joinPath(setup_.programFolder, kSettingsFileName)));
     edt_Ipaddress->setText(qt(defaults.ipAddress));
-    cbb_Language->setCurrentIndex(
-        defaults.language >= 0 && defaults.language < cbb_Language->count() ? defaults.language : -1);
+    const int language = startingLanguage(defaults);
+    cbb_Language->setCurrentIndex(language >= 0 && language < cbb_Language->count() ? language : -1);
     if (defaults.tranMode)
         LinkKindButton(*defaults.tranMode)->setChecked(true);
     Translate(languageIndex());

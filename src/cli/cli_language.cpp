@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "texts/environment_language.h"
 #include "texts/main_defaults.h"
 #include "texts/translation.h"
 #include "platform/ini_file.h"
@@ -26,7 +27,7 @@ void applyLanguage(const std::string& requested, const std::string& dataDir, std
         language = parseLanguage(requested).value_or(0);
     } else {
         const auto settings = IniDocument::load(joinPath(folder, texts::kSettingsFileName));
-        language = texts::readMainDefaults(settings).language;
+        language = texts::startingLanguage(texts::readMainDefaults(settings));
     }
     // Chinese is built in; only another language needs its file.
     if (language != texts::kEnglish)

@@ -1,7 +1,8 @@
 #pragma once
 // The language of the texts pennafor-cli prints: the one named with
 // --language, otherwise the one last chosen in the main window (kept in
-// "sysconfig.ini"), otherwise the built-in Chinese.
+// "sysconfig.ini"), otherwise the environment's (LC_ALL, LC_MESSAGES, LANG;
+// see texts/environment_language.h), otherwise the built-in Chinese.
 
 #include <iosfwd>
 #include <optional>

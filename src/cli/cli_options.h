@@ -21,7 +21,7 @@ struct CliOptions {
     std::string usbDevice;  // --usb VID_xxxx&PID_xxxx[&MI_xx]
     std::string deviceSpeed = "9600";
     std::string transferSpeed = "115200";
-    std::string language;  // --language en|zh; empty: the window's last choice
+    std::string language;  // --language en|zh; empty: the stored choice, else the environment
     bool help = false;
     bool version = false;
     std::string command;

@@ -7,6 +7,7 @@
 
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
+#include "cli/command_help.h"
 #include "cli/progress_output.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
@@ -70,12 +71,6 @@ int run(CliSession& session, requests::Request request)
                        std::move(request.handOver));
 }
 
-int usage(std::ostream& err, const UsageError& e, const char* command)
-{
-    err << e.what() << "\nSee: pennafor-cli " << command << " --help\n";
-    return 2;
-}
-
 int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, bool firmware)
 {
     std::string path;
@@ -86,7 +81,7 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         path = args.positional("FILE");
         args.finish();
     } catch (const UsageError& e) {
-        return usage(err, e, firmware ? "update-firmware" : "update-program");
+        return usageError(err, e.what(), firmware ? "update-firmware" : "update-program");
     }
     if (!isRegularFile(path)) {
         err << kFileMissingText << " (" << path << ")\n";
@@ -127,11 +122,9 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
         if (const auto text = args.option("limit"))
             limit = std::chrono::seconds(parseNumberInRange(*text, "--limit", 1, 3600));
         args.finish();
-    } catch (const UsageError& e) {
-        return usage(err, e, "boot-handshake");
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
-        return 2;
+        // A --limit that is no number at all comes as the strict conversion's text.
+        return usageError(err, e.what(), "boot-handshake");
     }
     std::ostringstream sessionErr;
     CliSession session(options, out, sessionErr);
@@ -175,16 +168,14 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         address = args.positional("ADDRESS_HEX");
         args.finish();
     } catch (const UsageError& e) {
-        return usage(err, e, "download-font");
+        return usageError(err, e.what(), "download-font");
     }
     if (!isRegularFile(path)) {
         err << kFileMissingText << " (" << path << ")\n";
         return 1;
     }
-    if (!parseInt32("$" + address)) {
-        err << invalidIntegerMessage(address) << '\n';
-        return 2;
-    }
+    if (!parseInt32("$" + address))
+        return usageError(err, invalidIntegerMessage(address), "download-font");
     ProgressOut progress(out);
     CliSession session(options, progress.stream, err);
     return run(session, *requests::FontDownloadRequest(path, address));
@@ -200,7 +191,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
             pictures.push_back(*more);
         args.finish();
     } catch (const UsageError& e) {
-        return usage(err, e, "download-logos");
+        return usageError(err, e.what(), "download-logos");
     }
     for (const auto& picture : pictures)
         if (!isRegularFile(picture))
@@ -242,19 +233,16 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
         output = args.positional("OUTPUT");
         args.finish();
     } catch (const UsageError& e) {
-        return usage(err, e, "read-memory");
+        return usageError(err, e.what(), "read-memory");
     }
     ReadBackRequest request;
     try {
         request = ReadBackFromTexts(start, length);
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
-        return 2;
+        return usageError(err, e.what(), "read-memory");
     }
-    if (request.length <= 0) {
-        err << "LENGTH must be at least 1\n";
-        return 2;
-    }
+    if (request.length <= 0)
+        return usageError(err, "LENGTH must be at least 1", "read-memory");
     ProgressOut progress(out);
     progress.stream << kReadBackPrefix << ":" << output << '\n';
     CliSession session(options, progress.stream, err);
@@ -265,24 +253,64 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
 
 void appendDownloadCommands(std::vector<Command>& table)
 {
+    constexpr auto kDownloads = CommandGroup::Downloads;
+    table.push_back({"update-program",
+                     "FILE [--wait S]",
+                     "replace the printer's program",
+                     kDownloads,
+                     {"FILE      the program file (its model must match the printer's)\n"
+                      "--wait S  seconds to wait for the printer to restart afterwards (default 5)",
+                      "the model check, the connect packet, then the file in 256-byte blocks (operation 4)",
+                      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 update-program printer.bin"},
+                     &runUpdateProgram});
     table.push_back(
-        {"update-program", "FILE [--wait S]",
-         "replace the printer's program (model check, connect, 256-byte blocks); S: restart wait, "
-         "default 5",
-         &runUpdateProgram});
-    table.push_back({"update-firmware", "FILE [--wait S]",
-                     "send a firmware file to the printer's boot loader (serial; see boot-handshake)",
-                     &runUpdateFirmware});
-    table.push_back({"boot-handshake", "[--limit S]",
-                     "send 0x61 until the printer's boot loader echoes it (serial; default limit 60 s)",
+        {"update-firmware",
+         "FILE [--wait S]",
+         "send a firmware file to the printer's boot loader",
+         kDownloads,
+         {"FILE      the firmware file\n"
+          "--wait S  seconds to wait for the printer to restart afterwards (default 5)\n"
+          "Serial only; start the boot loader with boot-handshake first.",
+          "the file in 256-byte blocks, paced, to the boot loader on the serial port (operation 25)",
+          PrinterReply::Unanswered, "--serial /dev/ttyUSB0 update-firmware firmware.bin"},
+         &runUpdateFirmware});
+    table.push_back({"boot-handshake",
+                     "[--limit S]",
+                     "wait for the printer's boot loader to answer",
+                     kDownloads,
+                     {"--limit S  give up after S seconds, 1 to 3600 (default 60)\n"
+                      "The loader answers only while it runs, as just after the printer is switched on.\n"
+                      "Serial only.",
+                      "the byte 0x61, again and again, until the boot loader echoes it (operation 28)",
+                      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 boot-handshake --limit 30"},
                      &runBootHandshake});
-    table.push_back({"download-font", "FILE ADDRESS_HEX",
-                     "write a font library into printer memory at ADDRESS_HEX", &runDownloadFont});
-    table.push_back({"download-logos", "BMP...",
-                     "store BMP pictures as the printer's logos 1, 2, ... (builds 1.bin in the data folder)",
+    table.push_back({"download-font",
+                     "FILE ADDRESS_HEX",
+                     "write a font library into printer memory",
+                     kDownloads,
+                     {"FILE         the font library\n"
+                      "ADDRESS_HEX  where it goes in the printer's memory, in hexadecimal",
+                      "the file in memory-write blocks from ADDRESS_HEX on (operation 3)",
+                      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 download-font gb2312.bin 100000"},
+                     &runDownloadFont});
+    table.push_back({"download-logos",
+                     "BMP...",
+                     "store BMP pictures as the printer's logos 1, 2, ...",
+                     kDownloads,
+                     {"BMP...  monochrome-convertible BMP pictures, in logo order; a missing one gets no\n"
+                      "        number. The logo bank is built as 1.bin in the data folder first.",
+                      "the logo bank 1.bin in memory-write blocks (operation 7)", PrinterReply::Confirmed,
+                      "--serial /dev/ttyUSB0 download-logos shop.bmp thanks.bmp"},
                      &runDownloadLogos});
-    table.push_back({"read-memory", "ADDRESS_HEX LENGTH OUTPUT",
-                     "read LENGTH bytes of printer memory from ADDRESS_HEX into the file OUTPUT (raw bytes)",
+    table.push_back({"read-memory",
+                     "ADDRESS_HEX LENGTH OUTPUT",
+                     "copy printer memory into a file",
+                     kDownloads,
+                     {"ADDRESS_HEX  the first address, in hexadecimal\n"
+                      "LENGTH       how many bytes, at least 1\n"
+                      "OUTPUT       the file that receives the raw bytes",
+                      "memory-read requests for the range, block by block (operation 16)",
+                      PrinterReply::ReadBack, "--serial /dev/ttyUSB0 read-memory 100000 4096 dump.bin"},
                      &runReadMemory});
 }
 

@@ -4,6 +4,7 @@
 
 #include "cli/cli_language.h"
 #include "cli/cli_options.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
@@ -13,14 +14,15 @@ int main(int argc, char** argv)
     using namespace pst::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = parseCommandLine(args);
-    if (!parsed.options) {
-        std::cerr << "pennafor-cli: " << parsed.error << "\n\n";
-        printUsage(std::cerr);
-        return 2;
-    }
+    if (!parsed.options)
+        return usageError(std::cerr, parsed.error);
     const CliOptions& options = *parsed.options;
     if (options.help) {
-        printUsage(std::cout);
+        // "pennafor-cli --help COMMAND" is that command's help.
+        if (const Command* named = findCommand(options.command))
+            printCommandHelp(*named, std::cout);
+        else
+            printUsage(std::cout);
         return 0;
     }
     if (options.version) {
@@ -29,10 +31,11 @@ int main(int argc, char** argv)
         return 0;
     }
     const Command* command = findCommand(options.command);
-    if (!command) {
-        std::cerr << "pennafor-cli: unknown command '" << options.command << "'\n\n";
-        printUsage(std::cerr);
-        return 2;
+    if (!command)
+        return usageError(std::cerr, "unknown command '" + options.command + "'");
+    if (asksForHelp(options.arguments)) {
+        printCommandHelp(*command, std::cout);
+        return 0;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);
     return command->run(options, std::cout, std::cerr);

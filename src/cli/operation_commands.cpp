@@ -4,8 +4,10 @@
 #include <chrono>
 #include <ostream>
 #include <thread>
+#include <utility>
 
 #include "cli/cli_session.h"
+#include "cli/command_help.h"
 #include "platform/input_error.h"
 #include "platform/int_conversion.h"
 #include "texts/input_refusal_text.h"
@@ -25,21 +27,6 @@ const OperationCommand* findOperationCommand(const std::string& name)
     return nullptr;
 }
 
-bool asksForHelp(const std::vector<std::string>& arguments)
-{
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const std::string& a) { return a == "--help" || a == "-h"; });
-}
-
-void printCommandHelp(const OperationCommand& command, std::ostream& out)
-{
-    out << "Usage: pennafor-cli [OPTIONS] " << command.name << (*command.arguments ? " " : "")
-        << command.arguments << "\n\n"
-        << command.summary << ".\n";
-    if (*command.details)
-        out << "\n" << command.details << "\n";
-}
-
 // Unanswered bytes may still be queued or on the line when the operation
 // ends; closing the port (as leaving the process does) would drop them.
 void waitUntilSent(CliSession& session, std::size_t bytes)
@@ -57,22 +44,23 @@ void waitUntilSent(CliSession& session, std::size_t bytes)
 
 void appendOperationCommands(std::vector<Command>& table)
 {
-    for (auto commands : {settingsCommands(), rawCommands()})
+    const std::pair<std::span<const OperationCommand>, CommandGroup> groups[] = {
+        {settingsCommands(), CommandGroup::Settings}, {rawCommands(), CommandGroup::PrinterCommands}};
+    for (const auto& [commands, group] : groups)
         for (const OperationCommand& command : commands)
-            table.push_back({command.name, command.arguments, command.summary, &runOperationCommand});
+            table.push_back({command.name,
+                             command.arguments,
+                             command.summary,
+                             group,
+                             {command.details, command.sends, command.reply, command.example},
+                             &runOperationCommand});
 }
 
 int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     const OperationCommand* command = findOperationCommand(options.command);
-    if (!command) {
-        err << "pennafor-cli: unknown command '" << options.command << "'\n";
-        return 2;
-    }
-    if (asksForHelp(options.arguments)) {
-        printCommandHelp(*command, out);
-        return 0;
-    }
+    if (!command)
+        return usageError(err, "unknown command '" + options.command + "'");
 
     requests::Request request;
     try {
@@ -80,23 +68,20 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
         request = command->build(arguments);
         arguments.finish();
     } catch (const UsageError& e) {
-        err << command->name << ": " << e.what() << "\nTry 'pennafor-cli " << command->name << " --help'.\n";
-        return 2;
+        return usageError(err, e.what(), command->name);
     } catch (const EInvalidInput& e) {
         // The message a window would show for the same input.
-        err << InputRefusalText(e) << '\n';
-        return 2;
+        return usageError(err, InputRefusalText(e), command->name);
     } catch (const std::exception& e) {
         // The message a window would show for the same input.
-        err << e.what() << '\n';
-        return 2;
+        return usageError(err, e.what(), command->name);
     }
 
     CliSession session(options, out, err);
     if (request.sending == requests::Sending::Bare)
         session.aimSerialComponent(options);
-    const int status =
-        session.run(operationNumber(request.operation), request.argument1, request.argument2, std::move(request.handOver));
+    const int status = session.run(operationNumber(request.operation), request.argument1, request.argument2,
+                                   std::move(request.handOver));
     if (request.sending != requests::Sending::Packet)
         waitUntilSent(session, request.bytesToSend);
     if (status == 0 && request.newDeviceSpeed &&

@@ -17,8 +17,11 @@ namespace pst::cli {
 struct OperationCommand {
     const char* name;
     const char* arguments;  // one line, for the command list
-    const char* summary;
-    const char* details;  // the command's own --help
+    const char* summary;    // without opcodes: those go in `sends`
+    const char* details;    // the arguments, for the command's own --help
+    const char* sends;
+    PrinterReply reply;
+    const char* example;  // the words after "pennafor-cli"
     requests::Request (*build)(Arguments& arguments);
 };
 

@@ -212,19 +212,22 @@ Request buildRawPair8D(Arguments& args)
 }
 
 constexpr OperationCommand kCommands[] = {
-    {"set-codepage", "ITEM", "set the printer's code page (0x80)",
+    {"set-codepage", "ITEM", "set the printer's code page",
      "ITEM is the list text, such as \"CP850:Latin1;Western European\" or CP850, or its position\n"
      "(0 \"CP932 SHIFT_JIS\" ... 52 \"EUC-KR\").",
-     &buildSetCodePage},
-    {"set-baudrate", "SPEED", "set the printer's serial speed (0x81)",
+     "the code-page setting packet (0x80)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-codepage CP850", &buildSetCodePage},
+    {"set-baudrate", "SPEED", "set the printer's serial speed",
      "SPEED is one of 1200 2400 4800 9600 19200 38400 57600 115200 230400 (or its position 0..8).\n"
      "The printer listens at the new speed as soon as it has confirmed.",
-     &buildSetBaudRate},
-    {"set-flow-control", "MODE", "set software or hardware flow control (bare 0x8D packet)",
+     "the serial-speed setting packet (0x81)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-baudrate 115200", &buildSetBaudRate},
+    {"set-flow-control", "MODE", "set software or hardware flow control",
      "MODE is software or hardware. Sent without link setup and without waiting for an answer, at "
      "--device-speed.",
-     &buildSetFlowControl},
-    {"set-switches", "OPTIONS", "set density, font, cutter, buzzer and line-feed character (0x82)",
+     "a bare 0x8D packet, without link setup, at --device-speed", PrinterReply::Unanswered,
+     "--serial /dev/ttyUSB0 set-flow-control hardware", &buildSetFlowControl},
+    {"set-switches", "OPTIONS", "set density, font, cutter, buzzer and line-feed character",
      "Options (all required):\n"
      "  --density light|normal|slightly-dark|dark\n"
      "  --font 9x17|12x24|9x24|16x18\n"
@@ -232,17 +235,25 @@ constexpr OperationCommand kCommands[] = {
      "  --feed 0x0A|0x0D\n"
      "  --operation 9|20  the operation number to use (default 20; 9 does the same)\n"
      "Lists also take their item texts or positions.",
+     "the switch-options packet (0x82)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-switches --density normal --font 12x24 --cutter on --buzzer off --feed 0x0A",
      &buildSetSwitches},
-    {"set-sleep", "OPTIONS", "set the sleep and power-off times (0x86)",
+    {"set-sleep", "OPTIONS", "set the sleep and power-off times",
      "Options (both required): --sleep SECONDS --poweroff SECONDS, each from 1 to 999999999.",
-     &buildSetSleep},
-    {"set-all-params", "OPTIONS", "set code page, speed, switches and times at once (0x88)",
+     "the sleep-times packet (0x86)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-sleep --sleep 60 --poweroff 3600", &buildSetSleep},
+    {"set-all-params", "OPTIONS", "set code page, speed, switches and times at once",
      "Options (all required): --codepage ITEM --baudrate SPEED --density D --font F\n"
      "  --cutter on|off --buzzer on|off --feed 0x0A|0x0D --sleep S --poweroff S\n"
      "The speed is the printer's serial speed from now on.",
+     "the all-parameters packet (0x88)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-all-params --codepage CP850 --baudrate 9600 --density normal --font 12x24 "
+     "--cutter on --buzzer off --feed 0x0A --sleep 60 --poweroff 3600",
      &buildSetAllParams},
-    {"restore-defaults", "", "restore the printer's default settings (0x79)", "", &buildRestoreDefaults},
-    {"set-bluetooth", "OPTIONS", "set the Bluetooth name, password, mode and check (0x83)",
+    {"restore-defaults", "", "restore the printer's default settings", "",
+     "the restore-defaults packet (0x79)", PrinterReply::Confirmed, "--serial /dev/ttyUSB0 restore-defaults",
+     &buildRestoreDefaults},
+    {"set-bluetooth", "OPTIONS", "set the Bluetooth name, password, mode and check",
      "Options:\n"
      "  --name NAME         Bluetooth name (at most 20 bytes; a Chinese character takes 2)\n"
      "  --dual-name NAME    dual-mode name (each name stands in for the other when empty)\n"
@@ -250,32 +261,50 @@ constexpr OperationCommand kCommands[] = {
      "  --mode none|single|dual                    (default single)\n"
      "  --password-check required|masked|none      (default required)\n"
      "  --type N            module type, 0..255 (default 1)",
-     &buildSetBluetooth},
-    {"set-bluetooth-work-mode", "MODE", "set the Bluetooth work mode (AT+HSM control text, 0x87)",
-     "MODE is high-speed (AT+HSM=2) or normal (AT+HSM=0).", &buildSetBluetoothWorkMode},
-    {"send-bluetooth-command", "TEXT", "send a control text to the Bluetooth module (0x87)",
-     "TEXT goes as it is, at most 1016 bytes.", &buildSendBluetoothCommand},
-    {"bluetooth-hiding", "on|off", "hide the printer's Bluetooth or show it again (bare 8E 01 / 8E 00)", "",
-     &buildBluetoothHiding},
-    {"set-wifi-sta", "OPTIONS", "set the WiFi station mode (0x8A)",
+     "the Bluetooth packet (0x83)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-bluetooth --name Shop-1 --password 1234", &buildSetBluetooth},
+    {"set-bluetooth-work-mode", "MODE", "set the Bluetooth work mode",
+     "MODE is high-speed (AT+HSM=2) or normal (AT+HSM=0).",
+     "the control text AT+HSM=2 or AT+HSM=0 in a Bluetooth-control packet (0x87)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-bluetooth-work-mode high-speed", &buildSetBluetoothWorkMode},
+    {"send-bluetooth-command", "TEXT", "send a control text to the Bluetooth module",
+     "TEXT goes as it is, at most 1016 bytes.", "the text in a Bluetooth-control packet (0x87)",
+     PrinterReply::Confirmed, "--serial /dev/ttyUSB0 send-bluetooth-command AT+NAME?",
+     &buildSendBluetoothCommand},
+    {"bluetooth-hiding", "on|off", "hide the printer's Bluetooth or show it again",
+     "on hides the printer from Bluetooth searches, off shows it again.",
+     "the bare bytes 8E 01 (on: hidden) or 8E 00 (off), without link setup, at --device-speed",
+     PrinterReply::Unanswered, "--serial /dev/ttyUSB0 bluetooth-hiding on", &buildBluetoothHiding},
+    {"set-wifi-sta", "OPTIONS", "set the WiFi station mode",
      "Options: --ssid S [--password P] [--port N (default 9100)] and either\n"
      "  --dynamic, or --static --ip A.B.C.D --mask A.B.C.D --gateway A.B.C.D\n"
      "SSID and password take at most 32 bytes each.",
-     &buildSetWifiStation},
-    {"set-wifi-ap", "OPTIONS", "set the WiFi access-point mode (0x89)",
-     "Options: --name NAME (required), --password TEXT; each at most 32 bytes.", &buildSetWifiAccessPoint},
-    {"close-wifi", "", "switch the printer's WiFi off (0x8B)", "", &buildCloseWifi},
-    {"set-infrared", "on|off OPTIONS", "set the infrared port (0x84)",
+     "the WiFi-station packet (0x8A)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-wifi-sta --ssid shop --password secret --dynamic", &buildSetWifiStation},
+    {"set-wifi-ap", "OPTIONS", "set the WiFi access-point mode",
+     "Options: --name NAME (required), --password TEXT; each at most 32 bytes.",
+     "the WiFi-access-point packet (0x89)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-wifi-ap --name printer --password secret", &buildSetWifiAccessPoint},
+    {"close-wifi", "", "switch the printer's WiFi off", "", "the close-WiFi packet (0x8B)",
+     PrinterReply::Confirmed, "--serial /dev/ttyUSB0 close-wifi", &buildCloseWifi},
+    {"set-infrared", "on|off OPTIONS", "set the infrared port",
      "Options (both required): --speed 9600|19200|38400|57600|115200, --protocol raw|irda.",
-     &buildSetInfrared},
-    {"set-product", "OPTIONS", "set the product name and serial number (0x85)",
-     "Options: --name NAME (required) and --serial DIGITS; each at most 20 bytes.", &buildSetProduct},
-    {"set-recycle-time", "SECONDS", "set the receipt recycling time, 1 to 255 seconds (0x8C)", "",
-     &buildSetRecycleTime},
-    {"set-ip", "N [N]", "send the set-IP packet (0x20) with the numbers as its two arguments",
-     "The printer decides what the two 32-bit numbers mean; no window sends this.", &buildSetIp},
-    {"raw-pair-8d", "0|1", "send the bare two bytes 8D 00 or 8D 01 (no window sends these)", "",
-     &buildRawPair8D},
+     "the infrared packet (0x84)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-infrared on --speed 9600 --protocol irda", &buildSetInfrared},
+    {"set-product", "OPTIONS", "set the product name and serial number",
+     "Options: --name NAME (required) and --serial DIGITS; each at most 20 bytes.",
+     "the product packet (0x85)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-product --name POS-80 --serial 20260001", &buildSetProduct},
+    {"set-recycle-time", "SECONDS", "set the receipt recycling time, 1 to 255 seconds",
+     "SECONDS is a whole number from 1 to 255.", "the recycling-time packet (0x8C)", PrinterReply::Confirmed,
+     "--serial /dev/ttyUSB0 set-recycle-time 30", &buildSetRecycleTime},
+    {"set-ip", "N [N]", "send the set-IP packet with two numbers",
+     "The printer decides what the two 32-bit numbers mean; no window sends this.",
+     "the set-IP packet (0x20) with the two numbers as its arguments", PrinterReply::Confirmed,
+     "--udp 192.168.1.87 set-ip 1 0", &buildSetIp},
+    {"raw-pair-8d", "0|1", "send a bare byte pair that no window sends", "0 sends 8D 00, 1 sends 8D 01.",
+     "the bare bytes 8D 00 or 8D 01, without link setup, at --device-speed", PrinterReply::Unanswered,
+     "--serial /dev/ttyUSB0 raw-pair-8d 1", &buildRawPair8D},
 };
 
 }  // namespace

@@ -5,16 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_help.h"
 #include "transport/usb_comm.h"
 
 namespace pst::cli {
 
 int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (!options.arguments.empty()) {
-        err << "list-usb takes no arguments\n";
-        return 2;
-    }
+    if (!options.arguments.empty())
+        return usageError(err, "list-usb takes no arguments", "list-usb");
     std::vector<std::string> identifiers;
     try {
         // Listed once: no need to watch devices come and go.

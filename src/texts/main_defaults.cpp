@@ -7,6 +7,7 @@ MainDefaults readMainDefaults(const IniDocument& file)
     MainDefaults defaults;
     defaults.ipAddress = file.readString(kMainDefaultSection, "IP Address", defaults.ipAddress);
     defaults.language = file.readInteger(kMainDefaultSection, "Language", 0);
+    defaults.languageStored = file.value(kMainDefaultSection, "Language").has_value();
     const int tranMode = file.readInteger(kMainDefaultSection, "TranMode", 0);
     if (tranMode >= 0 && tranMode <= 3)
         defaults.tranMode = tranMode;

@@ -16,6 +16,9 @@ inline constexpr const char* kMainDefaultSection = "MainDefault";
 struct MainDefaults {
     std::string ipAddress = "192.168.1.87";
     int language = 0;  // item index of the language box
+    // Whether the file holds a language at all: without one the texts
+    // follow the environment (startingLanguage), so "absent" is not "0".
+    bool languageStored = false;
     // Index of the link-kind radio button (0 serial .. 3 parallel). A stored
     // value outside 0..3 reads as "keep the current choice".
     std::optional<int> tranMode;

@@ -26,6 +26,7 @@ TEST(MainDefaultsTest, MissingFileGivesTheDesignDefaults)
     const MainDefaults defaults = readMainDefaults(IniDocument::load("/nonexistent/sysconfig.ini"));
     EXPECT_EQ(defaults.ipAddress, "192.168.1.87");
     EXPECT_EQ(defaults.language, 0);
+    EXPECT_FALSE(defaults.languageStored);
     ASSERT_TRUE(defaults.tranMode.has_value());
     EXPECT_EQ(*defaults.tranMode, 0);
 }
@@ -36,7 +37,15 @@ TEST(MainDefaultsTest, StoredValuesAreReadWhateverTheCase)
         read("[maindefault]\r\nip address = 10.0.0.5\r\nLANGUAGE=1\r\ntranmode=2\r\n");
     EXPECT_EQ(defaults.ipAddress, "10.0.0.5");
     EXPECT_EQ(defaults.language, 1);
+    EXPECT_TRUE(defaults.languageStored);
     EXPECT_EQ(defaults.tranMode, 2);
+}
+
+TEST(MainDefaultsTest, AStoredZeroIsAChoiceAndAMissingKeyIsNone)
+{
+    EXPECT_TRUE(read("[MainDefault]\nLanguage=0\n").languageStored);
+    EXPECT_FALSE(read("[MainDefault]\nTranMode=1\n").languageStored);
+    EXPECT_FALSE(read("[Other]\nLanguage=1\n").languageStored);
 }
 
 TEST(MainDefaultsTest, LinkKindOutsideZeroToThreeKeepsTheCurrentChoice)

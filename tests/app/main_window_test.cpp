@@ -53,6 +53,7 @@ private slots:
     void tranModeTwoSelectsUsb();
     void tranModeSevenChangesNothing();
     void languageOutsideTheListTranslatesWithChinese();
+    void withoutAStoredLanguageTheEnvironmentDecides();
     void englishThenChineseKeepsFlowControlAndMsg24English();
     void ipCaptionInTheLanguageFileReplacesTheAddressOnEveryShow();
     void linkTestFromTheTestButtonShowsSuccess();
@@ -79,6 +80,8 @@ void MainWindowTest::init()
 
 void MainWindowTest::cleanup()
 {
+    // A case that sets the language's variable must not pass it on.
+    qunsetenv("LANG");
     tearDownWindowTest();
 }
 
@@ -152,6 +155,27 @@ void MainWindowTest::languageOutsideTheListTranslatesWithChinese()
     QCOMPARE(main.languageIndex(), -1);
     QCOMPARE(main.btn_Test->text(), qs("测试通讯"));
     QCOMPARE(main.lbl_TranMsg->text(), qs("当前选择串口"));
+}
+
+void MainWindowTest::withoutAStoredLanguageTheEnvironmentDecides()
+{
+    // LANG decides only when the two before it are not set.
+    qunsetenv("LC_ALL");
+    qunsetenv("LC_MESSAGES");
+    qputenv("LANG", "en_US.UTF-8");
+    {
+        auto windows = open();
+        QCOMPARE(windows->main().languageIndex(), 1);
+        QCOMPARE(windows->main().btn_Test->text(), QStringLiteral("Test communication"));
+    }
+    // A stored Chinese is a choice, not an absence.
+    writeFile(dataDir / "sysconfig.ini", "[MainDefault]\nLanguage=0\n");
+    {
+        auto windows = open();
+        QCOMPARE(windows->main().languageIndex(), 0);
+        QCOMPARE(windows->main().btn_Test->text(), qs("测试通讯"));
+    }
+    qunsetenv("LANG");
 }
 
 void MainWindowTest::englishThenChineseKeepsFlowControlAndMsg24English()

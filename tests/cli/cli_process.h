@@ -50,10 +50,13 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
-    // `environment` is put before the command as NAME=value words.
+    // `environment` is put before the command as NAME=value words. The
+    // locale variables that choose the texts' language are cleared first, so
+    // that the caller's locale never decides; a test sets them when it means to.
     Outcome runCli(const std::vector<std::string>& args, const std::string& environment = {})
     {
-        std::string command = environment + shellQuote(PST_CLI_PATH);
+        std::string command =
+            "env -u LC_ALL -u LC_MESSAGES -u LANG " + environment + shellQuote(PST_CLI_PATH);
         for (const auto& a : args)
             command += " " + shellQuote(a);
         command += " >" + shellQuote((folder / "out").string()) + " 2>" +

@@ -77,3 +77,31 @@ TEST_F(Cli, LanguageOptionPrintsTheTextsOfThatLanguage)
     EXPECT_EQ(chinese.out, "设置代码页成功\n");
     EXPECT_EQ(cli({"--language", "fr", "test"}).status, 2);
 }
+
+TEST_F(Cli, WithoutAStoredLanguageTheLocaleVariablesDecide)
+{
+    pst::sim::VirtualPrinter printer({.ptyLink = (folder / "printer").string()});
+    printer.start();
+    const std::vector<std::string> args = {
+        "--data-dir", folder.string(), "--serial", (folder / "printer").string(), "set-codepage", "CP850"};
+    const pst::test::Outcome english = runCli(args, "LANG=en_US.UTF-8 ");
+    EXPECT_EQ(english.status, 0) << english.err;
+    EXPECT_EQ(english.out, "Code page set\n");
+    EXPECT_EQ(runCli(args, "LANG=zh_CN.UTF-8 ").out, "设置代码页成功\n");
+    EXPECT_EQ(runCli(args, "LANG=C ").out, "Code page set\n");
+    // LC_ALL comes first, and an empty one is skipped.
+    EXPECT_EQ(runCli(args, "LC_ALL=zh_CN.UTF-8 LANG=en_US.UTF-8 ").out, "设置代码页成功\n");
+    EXPECT_EQ(runCli(args, "LC_ALL= LC_MESSAGES=en_GB LANG=zh_CN.UTF-8 ").out, "Code page set\n");
+    // None set: the built-in Chinese.
+    EXPECT_EQ(runCli(args).out, "设置代码页成功\n");
+
+    // The window's stored choice beats the environment, even a stored Chinese.
+    std::ofstream(folder / "sysconfig.ini") << "[MainDefault]\nLanguage=0\n";
+    EXPECT_EQ(runCli(args, "LANG=en_US.UTF-8 ").out, "设置代码页成功\n");
+    std::ofstream(folder / "sysconfig.ini") << "[MainDefault]\nLanguage=1\n";
+    EXPECT_EQ(runCli(args, "LANG=zh_CN.UTF-8 ").out, "Code page set\n");
+    // And --language beats both.
+    std::vector<std::string> chosen = args;
+    chosen.insert(chosen.begin(), {"--language", "zh"});
+    EXPECT_EQ(runCli(chosen, "LANG=en_US.UTF-8 ").out, "设置代码页成功\n");
+}

@@ -97,7 +97,8 @@ TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
     EXPECT_EQ(cli({"update-program", (folder / "none.bin").string()}).status, 1);
     const auto badAddress = cli({"read-memory", "12G", "10", "x"});
     EXPECT_EQ(badAddress.status, 2);
-    EXPECT_EQ(badAddress.err, "'$12G' is not a valid integer value\n");
+    EXPECT_EQ(badAddress.err,
+              "pennafor-cli: '$12G' is not a valid integer value\nTry 'pennafor-cli read-memory --help'.\n");
     const std::string text = write("notes.bmp", {'n', 'o'});
     const auto notBmp = cli({"download-logos", bmp("a.bmp", 8, 8), text});
     EXPECT_EQ(notBmp.status, 1);

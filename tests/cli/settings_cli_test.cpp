@@ -88,7 +88,9 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
     for (const auto& [args, message] : cases) {
         const pst::test::Outcome o = cli(args);
         EXPECT_EQ(o.status, 2) << args[0];
-        EXPECT_EQ(o.err, message) << args[0];
+        // The window's message in the form of every command-line mistake.
+        EXPECT_EQ(o.err, "pennafor-cli: " + message + "Try 'pennafor-cli " + args[0] + " --help'.\n")
+            << args[0];
     }
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"set-switches", "--density", "normal"},

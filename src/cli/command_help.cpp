@@ -1,0 +1,133 @@
+#include "cli/command_help.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iomanip>
+#include <ostream>
+#include <string_view>
+
+namespace pst::cli {
+
+namespace {
+
+constexpr std::size_t kHeadWidth = 28;
+
+struct GroupTitle {
+    CommandGroup group;
+    const char* title;
+};
+
+constexpr GroupTitle kGroups[] = {
+    {CommandGroup::Link, "Link"},
+    {CommandGroup::Settings, "Settings"},
+    {CommandGroup::PrinterCommands, "Printer commands"},
+    {CommandGroup::Downloads, "Downloads and updates"},
+};
+
+const char* replyText(PrinterReply reply)
+{
+    switch (reply) {
+    case PrinterReply::Confirmed:
+        return "confirms it; exit status 1 when it does not answer";
+    case PrinterReply::Unanswered:
+        return "sends no reply; exit status 0 means the bytes went out, not that they were taken";
+    case PrinterReply::ReadBack:
+        return "sends the data back; the command keeps what it read";
+    case PrinterReply::None:
+        return "is not involved";
+    }
+    return "";
+}
+
+std::string usageLine(const Command& command)
+{
+    return std::string("pennafor-cli [OPTIONS] ") + command.name + (*command.arguments ? " " : "") +
+        command.arguments;
+}
+
+// Each line of `text` two blanks in.
+void printIndented(std::ostream& out, std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        out << "  " << text.substr(0, end) << '\n';
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+}  // namespace
+
+void printUsage(std::ostream& out)
+{
+    out << "Usage: pennafor-cli [OPTIONS] COMMAND [ARGUMENTS]\n"
+           "       pennafor-cli COMMAND --help\n"
+           "\n"
+           "Configures a Pennafor thermal printer from the command line.\n"
+           "\n"
+           "Options:\n"
+           "  --serial PORT          serial port: COM1..COMn or a device path (default COM1)\n"
+           "  --udp HOST[:PORT]      network link: the printer's address and UDP port (default 5100)\n"
+           "  --usb IDENTIFIER       USB link: a device from list-usb, such as VID_xxxx&PID_811E\n"
+           "  --device-speed N       speed the printer listens at, bit/s (default 9600)\n"
+           "  --transfer-speed N     speed used during each command, bit/s (default 115200)\n"
+           "  --data-dir DIR         folder for debug.log and settings (default: the program folder)\n"
+           "  --language en|zh       language of the printed texts (default: the window's last\n"
+           "                         choice, otherwise LC_ALL, LC_MESSAGES or LANG: zh* Chinese,\n"
+           "                         anything else English; Chinese when none is set)\n"
+           "  -h, --help             show this help; after a command, that command's help\n"
+           "  --version              show the version\n";
+    for (const auto& [group, title] : kGroups) {
+        out << '\n' << title << ":\n";
+        for (const auto& command : commands()) {
+            if (command.group != group)
+                continue;
+            const std::string head =
+                std::string(command.name) + (*command.arguments ? " " : "") + command.arguments;
+            // A head too long for the column puts its summary on a line of its own.
+            out << "  " << std::left << std::setw(kHeadWidth) << head
+                << (head.size() > kHeadWidth ? "\n" + std::string(kHeadWidth + 2, ' ') : std::string()) << " "
+                << command.summary << '\n';
+        }
+    }
+    out << "\n'pennafor-cli COMMAND --help' tells what a command sends, whether the printer confirms it,\n"
+           "and gives an example. Status texts go to standard output, errors to standard error.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  done\n"
+           "  1  the printer operation failed\n"
+           "  2  the command line was wrong\n";
+}
+
+void printCommandHelp(const Command& command, std::ostream& out)
+{
+    std::string summary = command.summary;
+    if (!summary.empty())
+        summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+    out << "Usage: " << usageLine(command) << "\n\n" << summary << ".\n\n";
+    if (*command.help.details) {
+        out << "Arguments:\n";
+        printIndented(out, command.help.details);
+        out << '\n';
+    } else
+        out << "Arguments: none.\n\n";
+    out << "Sends:   " << command.help.sends << ".\n"
+        << "Printer: " << replyText(command.help.reply) << ".\n"
+        << "Example: pennafor-cli " << command.help.example << '\n';
+}
+
+bool asksForHelp(const std::vector<std::string>& arguments)
+{
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+int usageError(std::ostream& err, const std::string& what, const std::string& command)
+{
+    err << "pennafor-cli: " << what << "\nTry 'pennafor-cli " << command << (command.empty() ? "" : " ")
+        << "--help'.\n";
+    return 2;
+}
+
+}  // namespace pst::cli

@@ -1,0 +1,106 @@
+// pennafor-cli explains itself: every command of the table answers --help
+// and -h with its usage line, what it sends, what the printer does with it
+// and an example; the main help lists every command under its task; every
+// command-line mistake has the same two-line form.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "cli/cli_process.h"
+#include "cli/commands.h"
+
+namespace {
+
+class CliHelp : public pst::test::CliProcessTest { };
+
+std::string usageLine(const pst::cli::Command& command)
+{
+    return std::string("Usage: pennafor-cli [OPTIONS] ") + command.name + (*command.arguments ? " " : "") +
+        command.arguments + "\n";
+}
+
+}  // namespace
+
+TEST_F(CliHelp, EveryCommandAnswersHelpWithItsUsageWhatItSendsAndAnExample)
+{
+    const auto& commands = pst::cli::commands();
+    ASSERT_GE(commands.size(), 40u);  // the whole table, not a part of it
+    for (const auto& command : commands) {
+        for (const char* ask : {"--help", "-h"}) {
+            const pst::test::Outcome o = runCli({command.name, ask});
+            EXPECT_EQ(o.status, 0) << command.name << " " << ask << ": " << o.err;
+            EXPECT_EQ(o.err, "") << command.name;
+            EXPECT_EQ(o.out.rfind(usageLine(command), 0), 0u) << o.out;
+            if (*command.arguments) {
+                EXPECT_NE(o.out.find("\nArguments:\n"), std::string::npos) << o.out;
+            }
+            EXPECT_NE(o.out.find("\nSends:   "), std::string::npos) << o.out;
+            EXPECT_NE(o.out.find("\nPrinter: "), std::string::npos) << o.out;
+            const std::size_t example = o.out.find("\nExample: pennafor-cli ");
+            ASSERT_NE(example, std::string::npos) << o.out;
+            // The example runs this command, not another.
+            const std::string line =
+                o.out.substr(example + 1, o.out.find('\n', example + 1) - example - 1) + " ";
+            EXPECT_NE(line.find(std::string(" ") + command.name + " "), std::string::npos) << line;
+        }
+        // Help comes first, whatever else is on the line.
+        EXPECT_EQ(runCli({"--help", command.name}).out.rfind(usageLine(command), 0), 0u) << command.name;
+    }
+}
+
+TEST_F(CliHelp, MainHelpListsEveryCommandUnderItsTaskWithoutOpcodes)
+{
+    const pst::test::Outcome help = runCli({"--help"});
+    ASSERT_EQ(help.status, 0);
+    const std::size_t link = help.out.find("\nLink:\n");
+    const std::size_t settings = help.out.find("\nSettings:\n");
+    const std::size_t printer = help.out.find("\nPrinter commands:\n");
+    const std::size_t downloads = help.out.find("\nDownloads and updates:\n");
+    const std::size_t status = help.out.find("\nExit status:\n");
+    ASSERT_NE(link, std::string::npos);
+    EXPECT_LT(help.out.find("\nOptions:\n"), link);
+    EXPECT_LT(link, settings);
+    EXPECT_LT(settings, printer);
+    EXPECT_LT(printer, downloads);
+    EXPECT_LT(downloads, status);
+    EXPECT_NE(help.out.find("  2  the command line was wrong\n"), std::string::npos);
+
+    for (const auto& command : pst::cli::commands()) {
+        const std::size_t at = help.out.find("\n  " + std::string(command.name) + " ");
+        ASSERT_NE(at, std::string::npos) << command.name;
+        const std::size_t groupStart[] = {link, settings, printer, downloads, status};
+        const auto group = static_cast<std::size_t>(command.group);
+        EXPECT_GT(at, groupStart[group]) << command.name;
+        EXPECT_LT(at, groupStart[group + 1]) << command.name;
+        const std::string line = help.out.substr(at + 1, help.out.find('\n', at + 1) - at - 1);
+        EXPECT_FALSE(std::regex_search(line, std::regex("0x[0-9A-Fa-f]|\\b[0-9A-F]{2} [0-9A-F]{2}\\b")))
+            << line;
+    }
+}
+
+TEST_F(CliHelp, CommandLineMistakesSayWhatIsWrongAndWhereToLook)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{}, "pennafor-cli: no command given\nTry 'pennafor-cli --help'.\n"},
+        {{"frobnicate"}, "pennafor-cli: unknown command 'frobnicate'\nTry 'pennafor-cli --help'.\n"},
+        {{"--bogus", "test"}, "pennafor-cli: unknown option --bogus\nTry 'pennafor-cli --help'.\n"},
+        {{"--serial"}, "pennafor-cli: --serial needs a value\nTry 'pennafor-cli --help'.\n"},
+        {{"test", "extra"}, "pennafor-cli: test takes no arguments\nTry 'pennafor-cli test --help'.\n"},
+        {{"list-usb", "extra"},
+         "pennafor-cli: list-usb takes no arguments\nTry 'pennafor-cli list-usb --help'.\n"},
+        {{"set-codepage"},
+         "pennafor-cli: the code page is missing\nTry 'pennafor-cli set-codepage --help'.\n"},
+        {{"close-wifi", "now"},
+         "pennafor-cli: unexpected argument 'now'\nTry 'pennafor-cli close-wifi --help'.\n"},
+        {{"read-memory", "0"}, "pennafor-cli: LENGTH is missing\nTry 'pennafor-cli read-memory --help'.\n"},
+        {{"boot-handshake", "--limit", "0"},
+         "pennafor-cli: --limit must be from 1 to 3600\nTry 'pennafor-cli boot-handshake --help'.\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        const pst::test::Outcome o = runCli(args);
+        EXPECT_EQ(o.status, 2) << message;
+        EXPECT_EQ(o.err, message);
+        EXPECT_EQ(o.out, "");
+    }
+}
