@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a normal build with warnings as errors, then the
 # whole suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
-# threaded parts under ThreadSanitizer.
+# threaded parts under ThreadSanitizer, then a short fuzzing run of every
+# input parser (when clang is there).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,3 +32,10 @@ scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=Debug -DPST_WERROR=ON -DPST_SANIT
 echo "== tests under TSan"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   run_ctest build/tsan
+
+echo "== fuzzing (20 s per target)"
+if command -v clang++ >/dev/null; then
+  scripts/fuzz.sh 20
+else
+  echo "skipped: clang++ is not installed (scripts/setup.sh installs it)"
+fi

@@ -1,33 +1,115 @@
 #include "platform/atomic_file.h"
 
+#include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pst {
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)), temporary_(path_ + ".tmp")
+namespace {
+
+// Attempts at a fresh temporary name before giving up: a clash needs another
+// saver (or a planted file) on the same six random characters.
+constexpr int kNameAttempts = 100;
+
+std::string randomSuffix()
 {
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0)
-        failure_ = std::strerror(errno);
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::array<std::uint8_t, 6> noise{};
+    if (::getrandom(noise.data(), noise.size(), GRND_NONBLOCK) != static_cast<ssize_t>(noise.size())) {
+        // Without the kernel's randomness (very early boot) the names are
+        // only less surprising; O_EXCL still keeps each save to its own file.
+        static std::uint64_t counter = 0;
+        std::uint64_t mixed = (static_cast<std::uint64_t>(::getpid()) << 32) ^ ++counter ^
+                              reinterpret_cast<std::uintptr_t>(&noise);
+        for (auto& byte : noise) {
+            byte = static_cast<std::uint8_t>(mixed);
+            mixed = mixed * 6364136223846793005ULL + 1442695040888963407ULL;
+        }
+    }
+    std::string suffix;
+    for (const std::uint8_t byte : noise)
+        suffix += kAlphabet[byte % (sizeof kAlphabet - 1)];
+    return suffix;
+}
+
+int closeDescriptor(int fd)
+{
+    // A close interrupted by a signal has still released the descriptor on
+    // Linux; calling it again could close someone else's.
+    const int result = ::close(fd);
+    return result != 0 && errno == EINTR ? 0 : result;
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
+{
+    open();
+}
+
+void AtomicFileWriter::open()
+{
+    const std::size_t slash = path_.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path_.substr(0, slash);
+    name_ = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+    if (name_.empty() || name_ == "." || name_ == "..")
+        return fail(EISDIR);
+
+    // Everything after this goes through the folder's descriptor, so the
+    // temporary file, the rename and the flush all act on the same folder
+    // even if a name on the way to it is swapped meanwhile.
+    folderFd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd_ < 0)
+        return fail(errno);
+
+    // The kernel applies the umask to 0644 for a new file; a replaced file
+    // keeps what its owner chose.
+    struct stat old {};
+    const bool replacing = ::fstatat(folderFd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode);
+
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary_ = name_ + "." + randomSuffix();
+        fd_ = ::openat(folderFd_, temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd_ >= 0 || errno != EEXIST)
+            break;
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        return fail(errno);
+    }
+    if (replacing && ::fchmod(fd_, old.st_mode & 07777) != 0)
+        fail(errno);
 }
 
 AtomicFileWriter::~AtomicFileWriter()
 {
     abandon();
+    closeFolder();
+}
+
+void AtomicFileWriter::fail(int error)
+{
+    if (failure_.empty())
+        failure_ = std::strerror(error);
 }
 
 void AtomicFileWriter::write(std::string_view piece)
 {
     std::size_t written = 0;
-    while (written < piece.size() && failure_.empty()) {
+    while (written < piece.size() && failure_.empty() && fd_ >= 0) {
         const ssize_t n = ::write(fd_, piece.data() + written, piece.size() - written);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            failure_ = n < 0 ? std::strerror(errno) : "nothing could be written";
+        if (n < 0)
+            fail(errno);
+        else if (n == 0)
+            failure_ = "nothing could be written";
         else
             written += static_cast<std::size_t>(n);
     }
@@ -35,19 +117,27 @@ void AtomicFileWriter::write(std::string_view piece)
 
 std::string AtomicFileWriter::commit()
 {
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        closeFolder();
         return failure_.empty() ? "the file was already written" : failure_;
+    }
     // The data must be on disk before the rename makes it the file.
     if (failure_.empty() && ::fsync(fd_) != 0)
-        failure_ = std::strerror(errno);
+        fail(errno);
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0 && failure_.empty())
-        failure_ = std::strerror(errno);
-    if (failure_.empty() && ::rename(temporary_.c_str(), path_.c_str()) != 0)
-        failure_ = std::strerror(errno);
-    if (!failure_.empty())
-        ::unlink(temporary_.c_str());
+    if (closeDescriptor(fd) != 0)
+        fail(errno);
+    if (failure_.empty() && ::renameat(folderFd_, temporary_.c_str(), folderFd_, name_.c_str()) != 0)
+        fail(errno);
+    if (!failure_.empty()) {
+        ::unlinkat(folderFd_, temporary_.c_str(), 0);
+    } else if (::fsync(folderFd_) != 0 && errno != EINVAL) {
+        // The new name is in place but may not survive a power loss. EINVAL
+        // is a file system that has nothing to flush for a folder.
+        fail(errno);
+    }
+    closeFolder();
     return failure_;
 }
 
@@ -55,9 +145,16 @@ void AtomicFileWriter::abandon()
 {
     if (fd_ < 0)
         return;
-    ::close(fd_);
+    closeDescriptor(fd_);
     fd_ = -1;
-    ::unlink(temporary_.c_str());
+    ::unlinkat(folderFd_, temporary_.c_str(), 0);
+}
+
+void AtomicFileWriter::closeFolder()
+{
+    if (folderFd_ >= 0)
+        closeDescriptor(folderFd_);
+    folderFd_ = -1;
 }
 
 std::string writeFileAtomically(const std::string& path, std::string_view content)

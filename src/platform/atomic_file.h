@@ -2,6 +2,14 @@
 // Replaces a file's content all at once: the content goes to a temporary
 // file beside it, which is then renamed over the old one. A crash or a full
 // disk leaves either the old file or the new one, never half of either.
+//
+// Each save has a temporary file of its own (`<file>.` and six random
+// characters, created exclusively and never through a symbolic link), so two
+// programs saving the same file at once each replace it with their whole
+// content, and a link planted beside the file cannot redirect the write.
+// The replaced file keeps the old one's permissions; a new file gets 0644
+// less the umask. Data and folder are flushed, so a save reported as done
+// survives a power loss.
 
 #include <string>
 #include <string_view>
@@ -12,7 +20,8 @@ namespace pst {
 std::string writeFileAtomically(const std::string& path, std::string_view content);
 
 // The same for content produced piece by piece: nothing replaces the file
-// until commit() succeeds; a writer dropped before that leaves it alone.
+// until commit() succeeds; a writer dropped before that leaves it alone and
+// removes its temporary file.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -26,10 +35,15 @@ public:
     std::string commit();
 
 private:
+    void open();
+    void fail(int error);
     void abandon();
+    void closeFolder();
 
     std::string path_;
-    std::string temporary_;
+    std::string name_;       // the file's name within its folder
+    std::string temporary_;  // the temporary file's name within the folder
+    int folderFd_ = -1;
     int fd_ = -1;
     std::string failure_;
 };

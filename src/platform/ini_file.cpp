@@ -12,6 +12,7 @@ namespace pst {
 namespace {
 
 constexpr std::size_t npos = std::string::npos;
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trim(std::string_view s)
 {
@@ -73,8 +74,10 @@ IniDocument IniDocument::load(const std::string& path)
 IniDocument IniDocument::parse(std::string_view text)
 {
     IniDocument doc;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    if (text.substr(0, 3) == kByteOrderMark) {
         text.remove_prefix(3);
+        doc.byteOrderMark_ = true;
+    }
     doc.lineEnd_ = text.find("\r\n") != std::string_view::npos || text.find('\n') == std::string_view::npos
         ? "\r\n"
         : "\n";
@@ -175,7 +178,7 @@ void IniDocument::writeString(std::string_view section, std::string_view key, st
 
 std::string IniDocument::text() const
 {
-    std::string out;
+    std::string out = byteOrderMark_ ? kByteOrderMark : "";
     for (const auto& line : lines_) {
         out += line;
         out += lineEnd_;

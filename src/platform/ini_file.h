@@ -7,7 +7,8 @@
 //  - a missing file, section or key reads as the caller's default;
 //  - writing a key changes only that key's line (or adds one), keeping every
 //    other line, comment and blank of the file as it was.
-// Files are UTF-8; a byte-order mark is skipped. Malformed content (binary
+// Files are UTF-8; a byte-order mark is skipped, and written back when the
+// file had one, so that a save reads exactly as the file did. Malformed content (binary
 // junk, endless lines, keys outside any section) is read as far as it makes
 // sense and never fails.
 
@@ -56,6 +57,7 @@ private:
 
     std::vector<std::string> lines_;
     std::string lineEnd_ = "\r\n";
+    bool byteOrderMark_ = false;
 };
 
 }  // namespace pst

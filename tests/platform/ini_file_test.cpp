@@ -92,10 +92,12 @@ TEST(IniFile, SaveIsAtomicAndAMissingFileReadsAsEmpty)
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_EQ(IniDocument::load(path).readString("MainDefault", "ComName", ""), "COM4");
 
-    // A failed save leaves the old file as it was.
-    std::filesystem::create_directory(path + ".tmp");  // the temporary cannot be created
+    // A failed save leaves the old file as it was: a name so long that no
+    // temporary name fits beside it.
+    const auto longPath = (folder / std::string(250, 's')).string();
+    std::filesystem::copy_file(path, longPath);
     doc.writeString("MainDefault", "ComName", "COM5");
-    EXPECT_NE(doc.saveTo(path), "");
-    EXPECT_EQ(IniDocument::load(path).readString("MainDefault", "ComName", ""), "COM4");
+    EXPECT_NE(doc.saveTo(longPath), "");
+    EXPECT_EQ(IniDocument::load(longPath).readString("MainDefault", "ComName", ""), "COM4");
     std::filesystem::remove_all(folder);
 }

@@ -1,0 +1,64 @@
+// The command line's BMP reader and the logo bank built from its pictures:
+// any bytes are either refused with EInvalidInput or give a picture whose
+// dots all read, and the bank built from it describes it faithfully.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "protocol/bmp_reader.h"
+#include "protocol/byte_order.h"
+#include "protocol/input_error.h"
+#include "protocol/logo_bank.h"
+#include "protocol/monochrome_picture.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<pst::MonochromePicture> pictures;
+    try {
+        const pst::BmpPicture bmp = pst::DecodeBmp(std::span(data, size), "fuzz.bmp");
+        PST_FUZZ_CHECK(bmp.Width() > 0 && bmp.Height() > 0);
+        pictures.push_back(pst::ToMonochrome(bmp));
+    } catch (const pst::EInvalidInput&) {
+        return 0;
+    }
+    const pst::MonochromePicture picture = pictures.front();
+
+    std::vector<std::uint8_t> bank;
+    try {
+        // Twice, so that the second directory entry's address is checked too.
+        pictures.push_back(picture);
+        bank = pst::BuildLogoBank(pictures);
+    } catch (const pst::EInvalidInput&) {
+        // Refused as too large for the directory to describe.
+        PST_FUZZ_CHECK((picture.Width() + 7) / 8 > 0xFFFF || (picture.Height() + 7) / 8 > 0xFFFF);
+        return 0;
+    }
+
+    // Each directory entry names where its image starts and how large it is;
+    // the images follow the directory one after another and fill the bank.
+    std::size_t expectedAddress = pst::kFirstLogoAddress;
+    for (std::size_t entry = 0; entry < pictures.size(); ++entry) {
+        const std::uint8_t* field = bank.data() + entry * 8;
+        const std::size_t widthBytes = pst::readU16(field + 4);
+        const std::size_t heightBands = pst::readU16(field + 6);
+        PST_FUZZ_CHECK(pst::readU32(field) == expectedAddress);
+        PST_FUZZ_CHECK(widthBytes * 8 >= static_cast<std::size_t>(picture.Width()));
+        PST_FUZZ_CHECK(heightBands * 8 >= static_cast<std::size_t>(picture.Height()));
+        // The first image's dots are the picture's dots.
+        if (entry == 0) {
+            const std::uint8_t* image = bank.data() + pst::kLogoDirectorySize;
+            for (int y = 0; y < picture.Height(); ++y)
+                for (int x = 0; x < picture.Width(); ++x) {
+                    const std::uint8_t byte = image[static_cast<std::size_t>(y) * widthBytes + static_cast<std::size_t>(x) / 8];
+                    PST_FUZZ_CHECK(((byte >> (7 - x % 8)) & 1) == (picture.IsBlack(x, y) ? 1 : 0));
+                }
+        }
+        expectedAddress += widthBytes * heightBands * 8;
+    }
+    PST_FUZZ_CHECK(bank.size() == expectedAddress - pst::kLogoBankBase);
+    (void)pst::LogoBankSizeProblem(bank.size());
+    return 0;
+}

@@ -1,0 +1,73 @@
+// Text fields on their way to the printer: any bytes are either refused with
+// EInvalidInput or encoded to GBK that decodes back to the same text; ASCII
+// passes unchanged, and the width limit is never exceeded.
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <iconv.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "protocol/input_error.h"
+#include "protocol/legacy_text.h"
+
+namespace {
+
+// GBK back to UTF-8 with the C library, independently of the encoder's own
+// handle; nullopt-like empty result with `ok` false when it does not decode.
+std::string decodeGbk(const std::vector<std::uint8_t>& bytes, bool& ok)
+{
+    static const iconv_t handle = ::iconv_open("UTF-8", "GBK");
+    ok = handle != reinterpret_cast<iconv_t>(-1);
+    if (!ok)
+        return {};
+    ::iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    std::string in(bytes.begin(), bytes.end());
+    std::string out(bytes.size() * 4 + 4, '\0');
+    char* inPointer = in.data();
+    std::size_t inLeft = in.size();
+    char* outPointer = out.data();
+    std::size_t outLeft = out.size();
+    ok = ::iconv(handle, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::size_t maxBytes = data[0];
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    bool ascii = true;
+    for (const char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+
+    std::vector<std::uint8_t> encoded;
+    try {
+        encoded = pst::EncodeLegacyText(text, "Name");
+    } catch (const pst::EInvalidInput&) {
+        PST_FUZZ_CHECK(!ascii);
+        return 0;
+    }
+    if (ascii)
+        PST_FUZZ_CHECK(std::string_view(reinterpret_cast<const char*>(encoded.data()), encoded.size()) == text);
+    bool decoded = false;
+    const std::string back = decodeGbk(encoded, decoded);
+    PST_FUZZ_CHECK(decoded);
+    PST_FUZZ_CHECK(back == text);
+
+    try {
+        const auto limited = pst::EncodeLegacyText(text, "Name", maxBytes);
+        PST_FUZZ_CHECK(limited == encoded && limited.size() <= maxBytes);
+    } catch (const pst::EInvalidInput&) {
+        PST_FUZZ_CHECK(encoded.size() > maxBytes);
+    }
+    return 0;
+}

@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of each fuzz target into fuzz/corpus/<target>/: a few
+small valid inputs (packets as the printer sends them, a tiny BMP of each
+depth, a settings file, a language file excerpt) and a few broken ones.
+Run again after changing it; the files are committed."""
+
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def xor(data):
+    value = 0
+    for b in data:
+        value ^= b
+    return value
+
+
+def packet(command, arg1=0, arg2=0, payload=b""):
+    head = struct.pack("<BBHIIH", 0x02, 0x00, command, arg1, arg2, len(payload))
+    head += bytes([xor(head), 0x00])
+    return head + (payload + bytes([xor(payload)]) if payload else b"")
+
+
+def bmp(width, height, bits, pixel_rows, palette=b"", top_down=False, compression=0, masks=b""):
+    row_bytes = ((width * bits + 31) // 32) * 4
+    data = b"".join(row.ljust(row_bytes, b"\0") for row in pixel_rows)
+    offset = 14 + 40 + len(masks) + len(palette)
+    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, bits,
+                       compression, len(data), 2835, 2835, len(palette) // 4, 0)
+    return b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset) + info + masks + palette + data
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data if isinstance(data, bytes) else data.encode())
+
+
+def main():
+    ack = packet(0x31)
+    model = packet(0x30, payload=b"PNF80\0\0\0")
+    bad_header = bytearray(model)
+    bad_header[14] ^= 0x01
+    bad_payload = bytearray(model)
+    bad_payload[-1] ^= 0x01
+    # Chunk size byte first (see the targets).
+    write("reply_assembler", "acknowledgement", b"\x10" + ack)
+    write("reply_assembler", "model_reply_in_5_byte_reads", b"\x04" + model)
+    write("reply_assembler", "noise_then_reply", b"\x3f" + b"\x00\xff\x55\xaa\x13" + packet(0x30, payload=b"\x01\x02\x03"))
+    write("reply_assembler", "bad_header_then_good", b"\x07" + bytes(bad_header) + ack)
+    write("reply_assembler", "bad_payload_check", b"\x00" + bytes(bad_payload))
+    write("reply_assembler", "large_payload_claim", b"\x3f" + packet(0x30, payload=b"x" * 300)[:40])
+
+    write("ini_file", "settings", "[Setup]\r\nLanguage=1\r\nPort=COM1\r\n\r\n[Para]\r\nBaud = \"115200\"\r\n")
+    write("ini_file", "language_excerpt",
+          "\ufeff[Form1]\nCaption=Pennafor Setting Tool\nControl0.Caption=Connect\nControl1.Hint=Choose a port\n"
+          "[Message]\nsMsg1=Done\nsMsg24=Busy\n[Trans Mode]\n0=Serial\n1=Network\n2=USB\n[Flow control]\n0=None\n")
+    write("ini_file", "no_section_and_junk", b"key=value\n\x00\xff[unclosed\n=\n[]\n[ a ]\r\nb = ' x '\r")
+    write("ini_file", "empty", "")
+
+    white_black = b"\x00\x00\x00\x00\xff\xff\xff\x00"
+    write("bmp_logo", "1bit_8x2", bmp(8, 2, 1, [b"\xaa", b"\x55"], palette=white_black))
+    write("bmp_logo", "4bit_3x1_top_down", bmp(3, 1, 4, [b"\x01\x20"], palette=white_black + b"\x80\x80\x80\x00", top_down=True))
+    write("bmp_logo", "8bit_2x2", bmp(2, 2, 8, [b"\x00\x01", b"\x01\x00"], palette=white_black))
+    write("bmp_logo", "24bit_2x1", bmp(2, 1, 24, [b"\x00\x00\x00\xff\xff\xff"]))
+    write("bmp_logo", "16bit_bitfields_1x1", bmp(1, 1, 16, [b"\x1f\x00"], compression=3,
+                                                 masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)))
+    write("bmp_logo", "32bit_1x2", bmp(1, 2, 32, [b"\x10\x20\x30\x00", b"\xf0\xf0\xf0\x00"]))
+    write("bmp_logo", "truncated", bmp(8, 8, 1, [b"\xff"] * 8, palette=white_black)[:70])
+    write("bmp_logo", "compressed", bmp(2, 1, 8, [b"\x00\x01"], palette=white_black, compression=1))
+    write("bmp_logo", "not_a_bmp", b"GIF89a")
+
+    write("program_file", "short", b"\x12\x34\x56")
+    write("program_file", "tag_text", b"pnf80b\0\xff")
+    write("program_file", "tag_without_end", b"abcdefghijkl")
+    write("program_file", "wait_seconds", b"12")
+
+    frame_with_payload = packet(0x0105, 1, 2, b"\x01\x02\x03\x04")
+    write("frame_parser", "one_frame", b"\x00" + packet(0x30))
+    write("frame_parser", "frame_with_payload_in_3_byte_reads", b"\x02" + frame_with_payload)
+    write("frame_parser", "garbage_then_frames", b"\x07" + b"\x41\x42\x02\x00\x99" + packet(0x31) + frame_with_payload)
+    bad = bytearray(frame_with_payload)
+    bad[-1] ^= 0xFF
+    write("frame_parser", "bad_check_hides_good_frame", b"\x1f" + bytes(bad[:20]) + packet(0x30) + bytes(bad[20:]))
+    write("frame_parser", "length_beyond_limit", b"\x05" + packet(0x30, payload=b"\x00" * 4)[:12] + b"\xff\xff\x00\x00")
+
+    write("raw_command", "text_and_feeds", b"\x03Hello\r\nWorld\x0c")
+    write("raw_command", "escapes", b"\x00\x1b\x40\x1b\x61\x01\x1b\x21\x08\x1b\x69\x1b\x99")
+    write("raw_command", "black_mark_and_ethernet",
+          b"\x05\x1f\x1b\x1f\x80\x04\x05\x06\x01\x1f\x1b\x1f\x81\x04\x05\x06\x10\x00\x1f\x49\xc0\xa8\x01\x64")
+    write("raw_command", "sized_and_pairs", b"\x01\x1d\x28\x6b\x03\x00abc\x1d\x28\x46\x01\x00\x05\x8d\x00\x8e\x01\x8d\x41")
+    write("raw_command", "logo_usb_paper", b"\x0f\x1c\x70\x01\x00\x12\x55\x01\x1f\x41\x02\x01\x7f")
+
+    for name, text in [("decimal", "192"), ("negative", "-2147483648"), ("hex_dollar", "$FF"),
+                       ("hex_0x", " 0x7fffffff"), ("too_big", "4294967296"), ("address", "192.168.1.100"),
+                       ("address_hex_part", "10.$1.0.0x1"), ("address_out_of_range", "1.2.3.256"),
+                       ("address_short", "1.2.3"), ("broadcast", "255.255.255.255")]:
+        write("address_integer", name, text)
+
+    # Width limit byte first.
+    write("legacy_text", "ascii", b"\x10Counter 1")
+    write("legacy_text", "chinese", b"\x08" + "收银台一".encode())
+    write("legacy_text", "too_long", b"\x03" + "打印机".encode())
+    write("legacy_text", "not_gbk", b"\x20" + "caf\u00e9 \U0001F600".encode())
+    write("legacy_text", "invalid_utf8", b"\x20\xc3\x28\xe2\x82")
+
+
+if __name__ == "__main__":
+    main()
