@@ -50,16 +50,21 @@ WorkerEvents CliSession::events()
 
 void CliSession::finish(const WorkerFailure* failure)
 {
-    {
-        std::lock_guard lock(endMutex_);
-        finished_ = true;
-        if (failure)
-            failure_ = *failure;
-    }
+    // Notified under the lock: the waiting thread may end the session (and
+    // destroy the condition) as soon as it sees the run finished.
+    std::lock_guard lock(endMutex_);
+    finished_ = true;
+    if (failure)
+        failure_ = *failure;
     ended_.notify_all();
 }
 
-CliSession::~CliSession() = default;
+CliSession::~CliSession()
+{
+    // The worker's thread delivers the events that use the members below it:
+    // it goes first.
+    worker_.reset();
+}
 
 int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
 {
