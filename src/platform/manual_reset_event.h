@@ -15,12 +15,13 @@ class ManualResetEvent {
 public:
     explicit ManualResetEvent(bool initiallySet = false) : set_(initiallySet) { }
 
+    // Notifies under the lock: a waiter that wakes may destroy the event
+    // at once (the object it waited for is done), so the notification must
+    // be over by then.
     void set()
     {
-        {
-            std::lock_guard lock(mutex_);
-            set_ = true;
-        }
+        std::lock_guard lock(mutex_);
+        set_ = true;
         changed_.notify_all();
     }
 
