@@ -13,6 +13,7 @@
 #include "operations/speed_settling.h"
 #include "protocol/downloads.h"
 #include "transport/udp_client.h"
+#include "cli_options.h"
 
 using namespace pst;
 using namespace pst::test;
@@ -148,4 +149,19 @@ TEST(SpeedSettling, EveryOperationOwnsUpToAPrinterLeftAtAnotherSpeed)
     EXPECT_EQ(SpeedLeftText(9600, 115200),
               "切回 9600 bit/s 未得到确认：打印机可能仍在 115200 bit/s 上接收。请把设备波特率选为 "
               "115200（--device-speed 115200），或重启打印机");
+}
+
+TEST(SpeedFaultOptions, TheTwoFaultsParseAndSilenceNeedsItsBlockCount)
+{
+    const auto drop = sim::parseCommandLine({"--fault", "drop-speed-reply:1"});
+    ASSERT_EQ(drop.action, sim::CommandLine::Action::Run) << drop.error;
+    EXPECT_EQ(drop.options.fault.mode, sim::FaultMode::DropSpeedReply);
+    EXPECT_EQ(drop.options.fault.count, 1);
+    const auto silent = sim::parseCommandLine({"--fault", "silent-after:2"});
+    ASSERT_EQ(silent.action, sim::CommandLine::Action::Run) << silent.error;
+    EXPECT_EQ(silent.options.fault.mode, sim::FaultMode::SilentAfter);
+    EXPECT_EQ(silent.options.fault.count, 2);
+    EXPECT_EQ(sim::parseCommandLine({"--fault", "silent-after"}).action, sim::CommandLine::Action::Error);
+    EXPECT_NE(sim::usageText().find("drop-speed-reply"), std::string::npos);
+    EXPECT_NE(sim::usageText().find("silent-after:N"), std::string::npos);
 }
