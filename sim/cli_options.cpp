@@ -28,7 +28,7 @@ std::string parseFault(std::string_view text, FaultSpec& fault)
     const auto mode = parseFaultMode(text.substr(0, colon));
     if (!mode) {
         return "unknown fault mode '" + std::string(text.substr(0, colon)) +
-            "' (none, silent, bad-header, bad-payload, noise, split, late)";
+            "' (none, silent, bad-header, bad-payload, noise, split, late, drop-speed-reply, silent-after)";
     }
     fault.mode = *mode;
     fault.count = -1;
@@ -38,6 +38,9 @@ std::string parseFault(std::string_view text, FaultSpec& fault)
             return "fault count must be a non-negative number in '" + std::string(text) + "'";
         fault.count = static_cast<int>(*count);
     }
+    // Silence from the start would be the plain silent fault.
+    if (fault.mode == FaultMode::SilentAfter && fault.count < 0)
+        return "silent-after needs the number of blocks to confirm first, as in silent-after:2";
     return {};
 }
 
@@ -176,6 +179,10 @@ Options:
   --state FILE         keep FILE updated with the printer state as JSON
   --fault MODE[:N]     spoil the first N replies (default: all); MODE is one of
                        none, silent, bad-header, bad-payload, noise, split, late
+  --fault drop-speed-reply[:N]  withhold the replies to the first N speed
+                       switches (default: all); the printer still switches
+  --fault silent-after:N  confirm N download blocks, then withhold every
+                       reply while still acting on what it hears
   --split-ms MS        pause between pieces of a split reply (default 5)
   --late-ms MS         delay of a late reply (default 4000)
   -h, --help           show this help

@@ -1,5 +1,7 @@
 #include "fault_injector.h"
 
+#include "command_handlers.h"
+#include "download_commands.h"
 #include "wire_format.h"
 
 #include <algorithm>
@@ -47,9 +49,33 @@ std::size_t Transmission::totalBytes() const
     return total;
 }
 
+bool withholdsReplyTo(FaultSpec& fault, std::uint16_t command)
+{
+    switch (fault.mode) {
+    case FaultMode::DropSpeedReply:
+        if (command != command::kSpeedSwitch || fault.count == 0)
+            return false;
+        if (fault.count > 0 && --fault.count == 0)
+            fault.mode = FaultMode::None;
+        return true;
+    case FaultMode::SilentAfter:
+        if (fault.count == 0)
+            return true;
+        if (command == command::kWriteMemory || command == command::kProgramBlock)
+            --fault.count;
+        return false;
+    default:
+        return false;
+    }
+}
+
 Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply)
 {
     Transmission out;
+    if (fault.mode == FaultMode::DropSpeedReply || fault.mode == FaultMode::SilentAfter) {
+        out.chunks.push_back(std::move(reply));
+        return out;
+    }
     const FaultMode mode = fault.count == 0 ? FaultMode::None : fault.mode;
     if (fault.count > 0 && --fault.count == 0) {
         fault.mode = FaultMode::None;
@@ -57,6 +83,8 @@ Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply)
 
     switch (mode) {
     case FaultMode::None:
+    case FaultMode::DropSpeedReply:
+    case FaultMode::SilentAfter:
         break;
     case FaultMode::Silent:
         out.send = false;

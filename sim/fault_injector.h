@@ -20,6 +20,12 @@ struct Transmission {
 
 // Shapes an encoded reply according to `fault`, using up one of its counted
 // replies; once the count runs out the fault switches itself off.
+// The faults that pick their replies by command (DropSpeedReply,
+// SilentAfter) leave it alone: see withholdsReplyTo.
 Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply);
+
+// Whether the reply to a request of `command` is withheld by a fault that
+// picks its replies by command, using up what that fault counts.
+bool withholdsReplyTo(FaultSpec& fault, std::uint16_t command);
 
 }  // namespace pst::sim

@@ -6,7 +6,7 @@
 namespace pst::sim {
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 7> kNames{{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 9> kNames{{
     {FaultMode::None, "none"},
     {FaultMode::Silent, "silent"},
     {FaultMode::BadHeader, "bad-header"},
@@ -14,6 +14,8 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 7> kNames{{
     {FaultMode::Noise, "noise"},
     {FaultMode::Split, "split"},
     {FaultMode::Late, "late"},
+    {FaultMode::DropSpeedReply, "drop-speed-reply"},
+    {FaultMode::SilentAfter, "silent-after"},
 }};
 
 }  // namespace

@@ -5,11 +5,27 @@
 
 namespace pst::sim {
 
-enum class FaultMode { None, Silent, BadHeader, BadPayload, Noise, Split, Late };
+enum class FaultMode {
+    None,
+    Silent,
+    BadHeader,
+    BadPayload,
+    Noise,
+    Split,
+    Late,
+    // Withholds the replies to the speed switch only (0x31); the printer
+    // still moves to the speed asked for.
+    DropSpeedReply,
+    // Confirms `count` download blocks, then withholds every reply while
+    // still acting on what it hears.
+    SilentAfter,
+};
 
 struct FaultSpec {
     FaultMode mode = FaultMode::None;
-    int count = -1;  // replies still to be spoiled; -1 = every reply
+    // Replies still to be spoiled; -1 = every reply. For SilentAfter: the
+    // download blocks still to be confirmed before the silence.
+    int count = -1;
     int splitPauseMs = 5;
     int lateMs = 4000;
 };

@@ -93,7 +93,9 @@ ReplyPlan PrinterCore::handle(const ParsedFrame& request)
     plan.lineSpeed = state_.speed;
     plan.requestCompleteAt = request.firstByteAt + wireTime(request.wireLength, state_.speed);
     plan.speedAfterReply = outcome.speedAfterReply;
-    if (outcome.reply) {
+    if (outcome.reply && withholdsReplyTo(state_.fault, request.frame.command)) {
+        plan.transmission.send = false;
+    } else if (outcome.reply) {
         plan.transmission = shapeReply(
             state_.fault,
             buildFrame(request.frame.command, outcome.replyArg1, outcome.replyArg2, outcome.replyPayload));

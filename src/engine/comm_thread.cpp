@@ -330,6 +330,9 @@ void TCommThread::RunOnce()
     status_.setFailureCause({});
     failureKind_ = FailureKind::Other;
     networkLink_->forgetSendFailure();
+    switchedTo_ = 0;
+    switchHeard_ = false;
+    strandedAt_ = 0;
     if (TakeRunSettings()) {
         comm_->SetReadIntervalTimeout(1);
         comm_->SetReadTotalTimeoutMultiplier(0);

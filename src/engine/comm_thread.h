@@ -158,10 +158,32 @@ public:
     void WriteBytes(const std::uint8_t* bytes, std::size_t count);
     // The run's link; null for a kind that has none (the parallel port).
     Link* ActiveLink() { return active_; }
-    // The serial line's speed. The speed switch compares with it on every
-    // link kind, as it always has.
+    // The serial line's speed, which the speed switch compares with.
     std::uint32_t LineSpeed() const;
     void SetLineSpeed(std::uint32_t speed);
+    // Whether the run's link is the serial port: the only link the speed
+    // switch applies to.
+    bool OnSerialLink() const;
+
+    // The speed switch's account of where the printer listens. A printer
+    // left at the transfer speed hears nothing at its device speed until it
+    // restarts, so every run that switched it owes a switch back before it
+    // lets go of the link.
+    // Told by the switch: `speed` was asked for, and was confirmed or not.
+    void NoteSpeedSwitch(std::uint32_t speed, bool confirmed);
+    // The printer listens at its (new) device speed without a switch back:
+    // it took a new device speed, or restarts for a program download.
+    void ForgetSpeedSwitch();
+    // When the printer may still be away from the device speed (switched,
+    // or asked to switch without a reply): one switch back, as the switch
+    // itself makes one attempt. Its failure is recorded, never thrown.
+    void SwitchBackIfStillSwitched();
+    // The speed the printer may still be listening at after a switch back
+    // it did not confirm, having confirmed the switch away; 0 otherwise.
+    std::uint32_t StrandedSpeed() const { return strandedAt_; }
+    // Adds `line` to the run's error text on a line of its own, failing the
+    // run with it when the run had not failed.
+    void AddToRunFailure(const std::string& line);
 
     // While the printer restarts: on serial and USB, lets go of the link
     // (true) so that RetakeLink can take it again with the same name and
@@ -298,6 +320,10 @@ private:
     ManualResetEvent cancel_;
 
     std::atomic<bool> portOpen_{false};
+    // Worker thread, per run: see NoteSpeedSwitch.
+    std::uint32_t switchedTo_ = 0;  // 0: no switch back owed
+    bool switchHeard_ = false;      // the last switch away was confirmed
+    std::uint32_t strandedAt_ = 0;
     std::atomic<bool> rawReceiveMode_{false};
     std::atomic<bool> bootPollMode_{false};
     std::atomic<int> deviceType_{0};

@@ -62,6 +62,7 @@ void TCommThread::RestoreLinkSpeed()
 
 void TCommThread::CloseLink()
 {
+    SwitchBackIfStillSwitched();
     if (active_)
         active_->close();
     // Closing on USB lets go of the serial port too, and logs it as closed,
@@ -105,6 +106,67 @@ std::uint32_t TCommThread::LineSpeed() const
 void TCommThread::SetLineSpeed(std::uint32_t speed)
 {
     serialLink_->setSpeed(speed);
+}
+
+bool TCommThread::OnSerialLink() const
+{
+    return active_ && active_->kind() == LinkKind::Serial;
+}
+
+void TCommThread::NoteSpeedSwitch(std::uint32_t speed, bool confirmed)
+{
+    if (speed != run_.deviceSpeed) {
+        switchedTo_ = speed;
+        switchHeard_ = confirmed;
+        return;
+    }
+    // A switch back is tried once: whatever came of it, none is owed now.
+    switchedTo_ = 0;
+    if (!confirmed && switchHeard_)
+        strandedAt_ = LineSpeed();
+}
+
+void TCommThread::ForgetSpeedSwitch()
+{
+    switchedTo_ = 0;
+}
+
+void TCommThread::SwitchBackIfStillSwitched()
+{
+    if (switchedTo_ == 0)
+        return;
+    if (!OnSerialLink() || !portOpen_) {
+        switchedTo_ = 0;
+        return;
+    }
+    // Unconfirmed, the switch away may still have been heard: the printer
+    // is asked back at the speed it may have moved to. If it never moved,
+    // it hears nothing and stays where it is, at the device speed.
+    try {
+        if (!switchHeard_)
+            SetLineSpeed(switchedTo_);
+        SwitchLinkSpeed(*this, run_.deviceSpeed);
+    } catch (...) {
+        // The link is let go all the same; NoteSpeedSwitch has kept what
+        // the run must tell.
+        switchedTo_ = 0;
+    }
+}
+
+void TCommThread::AddToRunFailure(const std::string& line)
+{
+    if (errorCode_ == 0) {
+        errorCode_ = 1;
+        failureKind_ = FailureKind::Exchange;
+        SetErrorText(line);
+        return;
+    }
+    const std::string text = status_.error();
+    // The cause stays what lay behind the first failure; when it said no
+    // more than the error text, it keeps saying no more.
+    if (status_.failureCause() == text)
+        status_.setFailureCause(text + "\n" + line);
+    SetErrorText(text.empty() ? line : text + "\n" + line);
 }
 
 bool TCommThread::ReleaseLinkWhileRestarting()

@@ -12,15 +12,20 @@ namespace pst {
 
 void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
 {
-    if (speed == worker.LineSpeed())
+    // The packet moves the printer's serial line: over the network or USB it
+    // would change a speed this run does not use, and a setting just made
+    // could end in a failed switch.
+    if (!worker.OnSerialLink() || speed == worker.LineSpeed())
         return;
     worker.Pause(30);
     try {
         ConfirmedSend(worker, kCommandSwitchSpeed, SpeedCode(speed), 1, {});
     } catch (...) {
+        worker.NoteSpeedSwitch(speed, false);
         throw ESetBaudRateException("Set Baudrate Failed");
     }
     worker.SetLineSpeed(speed);
+    worker.NoteSpeedSwitch(speed, true);
     worker.Pause(30);
 }
 
@@ -42,6 +47,8 @@ void Connect(TCommThread& worker)
     try {
         worker.ShowStatus("连接...");
         ConfirmedSend(worker, kCommandConnect, 0, kConfirmedSendAttempts, {});
+        // The printer restarts into the download: no switch back is owed.
+        worker.ForgetSpeedSwitch();
         worker.ShowStatus("连接完成");
     } catch (...) {
         throw ESetBaudRateException("Connecting Failed");

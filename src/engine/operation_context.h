@@ -35,7 +35,14 @@ public:
     virtual void openLink() = 0;
     // Switches the printer and the port back to the device speed.
     virtual void restoreLinkSpeed() = 0;
+    // Switches the printer back first when a switch back is still owed
+    // (see settleLineSpeed).
     virtual void closeLink() = 0;
+    // Once the operation is over, whatever way it ended: a printer still
+    // switched away from its device speed is switched back (one attempt).
+    // Returns the speed the printer may still be listening at when a switch
+    // back went unconfirmed, 0 when it is back where it started.
+    virtual std::uint32_t settleLineSpeed() = 0;
     // The boot loader's serial link: the port closed, reopened at the device
     // speed without any speed switch, and given time to settle. Nothing on
     // the other links.
@@ -88,6 +95,9 @@ public:
     virtual void setErrorText(const std::string& text) = 0;
     virtual std::string errorText() const = 0;
     virtual void noteFailureCause(const std::exception& failure) = 0;
+    // Adds `line` to the error text on a line of its own; a run that had
+    // not failed fails with it.
+    virtual void addToFailure(const std::string& line) = 0;
     virtual void setMemoryStream(std::vector<std::uint8_t> bytes) = 0;
     virtual void setBootReplyText(const std::string& text) = 0;
     // Later runs open the port at this device speed.

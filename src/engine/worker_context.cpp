@@ -46,6 +46,12 @@ void WorkerContext::closeLink()
     worker_.CloseLink();
 }
 
+std::uint32_t WorkerContext::settleLineSpeed()
+{
+    worker_.SwitchBackIfStillSwitched();
+    return worker_.StrandedSpeed();
+}
+
 void WorkerContext::openLinkForBootLoader()
 {
     if (worker_.Run().kind != LinkKind::Serial)
@@ -182,8 +188,16 @@ void WorkerContext::setBootReplyText(const std::string& text)
     worker_.SetBootReplyText(text);
 }
 
+void WorkerContext::addToFailure(const std::string& line)
+{
+    worker_.AddToRunFailure(line);
+}
+
 void WorkerContext::rememberDeviceSpeed(std::uint32_t speed)
 {
+    // The printer takes the new speed by itself (at once, or when it is
+    // switched back): the link's close owes it no switch of its own.
+    worker_.ForgetSpeedSwitch();
     worker_.Connection().update(
         [&](ConnectionSettings& settings) { settings.deviceSpeedText = std::to_string(speed); });
 }

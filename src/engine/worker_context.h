@@ -21,6 +21,7 @@ public:
     void openLink() override;
     void restoreLinkSpeed() override;
     void closeLink() override;
+    std::uint32_t settleLineSpeed() override;
     void openLinkForBootLoader() override;
     void closeBootLoaderPort() override;
     bool releaseLink() override;
@@ -52,6 +53,7 @@ public:
     void setErrorText(const std::string& text) override;
     std::string errorText() const override;
     void noteFailureCause(const std::exception& failure) override;
+    void addToFailure(const std::string& line) override;
     void setMemoryStream(std::vector<std::uint8_t> bytes) override;
     void setBootReplyText(const std::string& text) override;
     void rememberDeviceSpeed(std::uint32_t speed) override;

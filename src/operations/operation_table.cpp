@@ -1,6 +1,7 @@
 #include "operations/operation_table.h"
 
 #include <array>
+#include <utility>
 
 #include "operations/operation.h"
 #include "operations/file_download.h"
@@ -8,6 +9,7 @@
 #include "operations/program_update.h"
 #include "operations/raw_operations.h"
 #include "operations/settings_operations.h"
+#include "operations/speed_settling.h"
 
 namespace pst {
 
@@ -75,13 +77,32 @@ constexpr HandlerArray kHandlers = [] {
     return table;
 }();
 
+// Each handler as the worker runs it: followed, however it ended, by the
+// switch back the printer may still be owed.
+template <std::size_t N> void runSettled(OperationContext& context)
+{
+    RunSettled(context, kHandlers[N]);
+}
+
+constexpr bool hasHandler(std::size_t operation)
+{
+    return kHandlers[operation] != nullptr;
+}
+
+template <std::size_t... N> constexpr HandlerArray settledHandlers(std::index_sequence<N...>)
+{
+    return {{(hasHandler(N) ? &runSettled<N> : nullptr)...}};
+}
+
+constexpr HandlerArray kSettledHandlers = settledHandlers(std::make_index_sequence<kLastOperation + 1>{});
+
 }  // namespace
 
 OperationHandler operationHandler(int operation)
 {
     if (operation < kFirstOperation || operation > kLastOperation)
         return nullptr;
-    return kHandlers[static_cast<std::size_t>(operation)];
+    return kSettledHandlers[static_cast<std::size_t>(operation)];
 }
 
 }  // namespace pst

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 41> kTexts{{
+constexpr std::array<MessageTextEntry, 42> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -20,6 +20,7 @@ constexpr std::array<MessageTextEntry, 41> kTexts{{
     {"sOpenFontFile", "选择字库文件"},
     {"sDnLogFileMsg", "BMP 文件不能超过%d"},
     {"sBaudrateMsg", "波特率设置为"},
+    {"sSpeedLeftMsg", "切回 %d bit/s 未得到确认：打印机可能仍在 %d bit/s 上接收。请把设备波特率选为 %d（--device-speed %d），或重启打印机"},
     {"sUploadMsg", "上传完成"},
     {"sWaitMsg", "等待5秒..."},
     {"sFinishPrg", "更新程序完成"},

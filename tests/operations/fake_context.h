@@ -27,6 +27,8 @@ public:
     int cancelAtWrite = 0;
     // What rawFirstByte reports.
     int firstRawByte = -1;
+    // What settleLineSpeed reports: the speed a printer was left at; 0: none.
+    std::uint32_t strandedSpeed = 0;
     // When not empty, opening or closing the link fails with this text.
     std::string openFailure;
     std::string closeFailure;
@@ -66,6 +68,7 @@ public:
         if (!closeFailure.empty())
             throw std::runtime_error(closeFailure);
     }
+    std::uint32_t settleLineSpeed() override { return strandedSpeed; }
     void openLinkForBootLoader() override { calls.push_back("open for boot loader"); }
     void closeBootLoaderPort() override { calls.push_back("close boot loader port"); }
     bool releaseLink() override
@@ -120,6 +123,12 @@ public:
     void setErrorText(const std::string& errorText) override { text = errorText; }
     std::string errorText() const override { return text; }
     void noteFailureCause(const std::exception& failure) override { cause = failure.what(); }
+    void addToFailure(const std::string& line) override
+    {
+        if (code == 0)
+            code = 1;
+        text = text.empty() ? line : text + "\n" + line;
+    }
     void setMemoryStream(std::vector<std::uint8_t>) override { }
     void setBootReplyText(const std::string& reply) override { bootReply = reply; }
     void rememberDeviceSpeed(std::uint32_t speed) override

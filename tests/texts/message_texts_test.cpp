@@ -21,7 +21,7 @@ protected:
 
 TEST_F(MessageTexts, EveryKeyHasItsChineseDefault)
 {
-    EXPECT_EQ(MessageTextTable().size(), 41u);
+    EXPECT_EQ(MessageTextTable().size(), 42u);
     EXPECT_EQ(MessageTextTable().front().key, "sConnectErrorstr");
     EXPECT_EQ(MessageTextTable().back().key, "BlackErrorStr3");
     EXPECT_EQ(MessageText("sMsg17"), "设置代码页成功");
