@@ -40,9 +40,7 @@ void Identify(TCommThread& worker)
 void Connect(TCommThread& worker)
 {
     try {
-        worker.ShowStatus("连接...");
         ConfirmedSend(worker, kCommandConnect, 0, kConfirmedSendAttempts, {});
-        worker.ShowStatus("连接完成");
     } catch (...) {
         throw ESetBaudRateException("Connecting Failed");
     }
