@@ -537,7 +537,11 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     chooser.savePath = QString::fromStdString((dataDir / "out.hex").string());
     page.edt_StartAddress->setText(QStringLiteral("XYZ"));
     page.btn_ReadFont->click();
-    QCOMPARE(prompter.messages.back(), std::string("'$XYZ' is not a valid integer value"));
+    QCOMPARE(prompter.messages.back(), std::string("'XYZ' is not a valid integer value"));
+    QVERIFY(!windows->main().worker().Busy());
+    page.edt_StartAddress->setText(QStringLiteral("0x12G"));
+    page.btn_ReadFont->click();
+    QCOMPARE(prompter.messages.back(), std::string("'0x12G' is not a valid integer value"));
     QVERIFY(!windows->main().worker().Busy());
 
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
