@@ -452,6 +452,10 @@ void ParamWindowTest::networkPageRefusesBadInput()
     net.edt_macaddfr->setText(QStringLiteral("ZZ"));
     net.btn_netgatewayt->click();
     QCOMPARE(prompter.messages.back(), std::string("'ZZ' is not a valid integer value"));
+    // A byte above FF would go out as its low byte: refused instead.
+    net.edt_macaddfr->setText(QStringLiteral("100"));
+    net.btn_netgatewayt->click();
+    QCOMPARE(prompter.messages.back(), std::string("MAC 地址的每个字节须在 00 到 FF 之间 (100)"));
     QVERIFY(!windows->main().worker().Busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
