@@ -598,6 +598,27 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
         return numbers == std::vector<unsigned>{1, 2};
     }));
 
+    // A picture wider than the directory's 16-bit field can describe is
+    // refused by name before any bank is built or sent.
+    {
+        QImage wide(600000, 1, QImage::Format_RGB32);
+        wide.fill(Qt::black);
+        const QString widePath = QString::fromStdString((dataDir / "wide.bmp").string());
+        QVERIFY(wide.save(widePath, "BMP"));
+        chooser.opens = {{widePath}};
+        page.btn_OpenLogo->click();
+        QCOMPARE(page.ListBox1->count(), 3);
+        const auto bankBefore = fs::last_write_time(dataDir / "1.bin");
+        click(*windows, page.btn_DownLogo);
+        QCOMPARE(prompter.messages.back(),
+                 "徽标图片的宽度和高度不能超过 524280 点 (" + widePath.toStdString() + ")");
+        QVERIFY(!windows->main().worker().Busy());
+        QCOMPARE(fs::last_write_time(dataDir / "1.bin"), bankBefore);
+        QCOMPARE(fs::file_size(dataDir / "1.bin"), std::uintmax_t{4096 + 8 * (2 + 3)});
+        delete page.ListBox1->takeItem(2);
+        prompter.messages.clear();
+    }
+
     // The directory's first entry comes back: image address 0x1D0000.
     const fs::path readBack = dataDir / "out.hex";
     chooser.savePath = QString::fromStdString(readBack.string());
