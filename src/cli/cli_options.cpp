@@ -1,6 +1,11 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "cli/cli_language.h"
+#include "platform/int_conversion.h"
+#include "protocol/speed_code.h"
 
 namespace pst::cli {
 
@@ -47,6 +52,23 @@ std::string parseUdpTarget(const std::string& value, CliOptions& options)
     return {};
 }
 
+// A speed option must be one the printer has a code for: any other would be
+// switched to as 9600 on the printer's side. Returns an error text, empty
+// when the speed is one of them.
+std::string speedProblem(const std::string& name, const std::string& value)
+{
+    const auto speed = parseInt32(value);
+    if (speed && *speed > 0 &&
+        std::ranges::find(kSpeedByCode, static_cast<std::uint32_t>(*speed)) != kSpeedByCode.end())
+        return {};
+    auto slowestFirst = kSpeedByCode;
+    std::ranges::sort(slowestFirst);
+    std::string list;
+    for (const std::uint32_t known : slowestFirst)
+        list += (list.empty() ? "" : ", ") + std::to_string(known);
+    return name + ": '" + value + "' is not a serial speed (" + list + ")";
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(const std::vector<std::string>& args)
@@ -91,6 +113,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
     }
     if (error.empty() && linksChosen > 1)
         error = "choose one link: --serial, --udp or --usb";
+    if (error.empty())
+        error = speedProblem("--device-speed", options.deviceSpeed);
+    if (error.empty())
+        error = speedProblem("--transfer-speed", options.transferSpeed);
     if (!error.empty())
         return {std::nullopt, error};
     if (options.command.empty() && !options.help && !options.version)

@@ -20,6 +20,8 @@
 #include "protocol/input_error.h"
 #include "requests/boot_handshake.h"
 #include "requests/download_requests.h"
+#include "texts/input_refusal_text.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -27,9 +29,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kFileMissingText = "文件不存在";
-constexpr const char* kUpdateProgramPrefix = "更新程序";
-constexpr const char* kReadBackPrefix = "更新字库";
+// Message-table keys, as the download page shows them.
+constexpr const char* kFileMissingKey = "sMsg24";
+constexpr const char* kUpdateProgramKey = "sUpdatePrgFile";
+constexpr const char* kReadBackKey = "sUpdateFontFile";
 constexpr auto kDefaultBootLimit = 60s;
 constexpr const char* kBootLimitText = "The time limit was reached";
 
@@ -84,16 +87,16 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         return usageError(err, e.what(), firmware ? "update-firmware" : "update-program");
     }
     if (!isRegularFile(path)) {
-        err << kFileMissingText << " (" << path << ")\n";
+        err << MessageText(kFileMissingKey) << " (" << path << ")\n";
         return 1;
     }
     requests::ProgramUpdatePlan plan;
     try {
-        plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware, kFileMissingText,
-                                              kUpdateProgramPrefix);
+        plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware,
+                                              MessageText(kFileMissingKey), MessageText(kUpdateProgramKey));
     } catch (const EInvalidInput&) {
         // There, but not readable.
-        err << kFileMissingText << " (" << path << ")\n";
+        err << MessageText(kFileMissingKey) << " (" << path << ")\n";
         return 1;
     }
     ProgressOut progress(out);
@@ -171,10 +174,10 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         return usageError(err, e.what(), "download-font");
     }
     if (!isRegularFile(path)) {
-        err << kFileMissingText << " (" << path << ")\n";
+        err << MessageText(kFileMissingKey) << " (" << path << ")\n";
         return 1;
     }
-    if (!parseInt32("$" + address))
+    if (!parseHexInt32(address))
         return usageError(err, invalidIntegerMessage(address), "download-font");
     ProgressOut progress(out);
     CliSession session(options, progress.stream, err);
@@ -199,6 +202,9 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
     std::vector<std::uint8_t> bank;
     try {
         bank = BuildLogoBankFromFiles(pictures, LoadBmpAsMonochrome);
+    } catch (const EInvalidInput& e) {
+        err << InputRefusalText(e) << '\n';
+        return 1;
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;
@@ -214,8 +220,12 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         err << e.what() << '\n';
         return 1;
     }
-    if (const std::string problem = LogoBankSizeProblem(bank.size()); !problem.empty()) {
-        err << problem << '\n';
+    if (!LogoBankSizeProblem(bank.size()).empty()) {
+        // The download page's text, with the limit in KiB for its %d.
+        std::string text = MessageText("sDnLogFileMsg");
+        if (const std::size_t at = text.find("%d"); at != std::string::npos)
+            text.replace(at, 2, std::to_string(kLogoBankLimit / 1024));
+        err << text << '\n';
         return 1;
     }
     ProgressOut progress(out);
@@ -244,7 +254,7 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
     if (request.length <= 0)
         return usageError(err, "LENGTH must be at least 1", "read-memory");
     ProgressOut progress(out);
-    progress.stream << kReadBackPrefix << ":" << output << '\n';
+    progress.stream << MessageText(kReadBackKey) << ":" << output << '\n';
     CliSession session(options, progress.stream, err);
     return run(session, requests::MemoryReadRequest(request.startAddress, request.length, output));
 }
@@ -289,7 +299,8 @@ void appendDownloadCommands(std::vector<Command>& table)
                      "write a font library into printer memory",
                      kDownloads,
                      {"FILE         the font library\n"
-                      "ADDRESS_HEX  where it goes in the printer's memory, in hexadecimal",
+                      "ADDRESS_HEX  where it goes in the printer's memory, in hexadecimal\n"
+                      "             (0x before it or not)",
                       "the file in memory-write blocks from ADDRESS_HEX on (operation 3)",
                       PrinterReply::Confirmed, "--serial /dev/ttyUSB0 download-font gb2312.bin 100000"},
                      &runDownloadFont});
@@ -306,7 +317,7 @@ void appendDownloadCommands(std::vector<Command>& table)
                      "ADDRESS_HEX LENGTH OUTPUT",
                      "copy printer memory into a file",
                      kDownloads,
-                     {"ADDRESS_HEX  the first address, in hexadecimal\n"
+                     {"ADDRESS_HEX  the first address, in hexadecimal (0x before it or not)\n"
                       "LENGTH       how many bytes, at least 1\n"
                       "OUTPUT       the file that receives the raw bytes",
                       "memory-read requests for the range, block by block (operation 16)",

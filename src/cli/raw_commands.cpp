@@ -187,7 +187,7 @@ constexpr OperationCommand kCommands[] = {
      "PORT is a whole number from 2 to 65535.", "1F 50 and the port, bare on the port as last set",
      PrinterReply::Unanswered, "--udp 192.168.1.87 set-net-port 9100", &buildSetNetPort},
     {"set-net-mac", "XX:XX:XX:XX", "set the last four MAC address bytes, in hexadecimal",
-     "The first two bytes are fixed in the printer.",
+     "Each byte is 00 to FF. The first two bytes are fixed in the printer.",
      "1F 4D and the four bytes, bare on the port as last set", PrinterReply::Unanswered,
      "--udp 192.168.1.87 set-net-mac 65:66:67:68", &buildSetNetMac},
 };

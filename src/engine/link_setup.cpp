@@ -45,11 +45,9 @@ void Identify(TCommThread& worker)
 void Connect(TCommThread& worker)
 {
     try {
-        worker.ShowStatus("连接...");
         ConfirmedSend(worker, kCommandConnect, 0, kConfirmedSendAttempts, {});
         // The printer restarts into the download: no switch back is owed.
         worker.ForgetSpeedSwitch();
-        worker.ShowStatus("连接完成");
     } catch (...) {
         throw ESetBaudRateException("Connecting Failed");
     }

@@ -9,6 +9,7 @@
 #include "platform/int_conversion.h"
 #include "protocol/errors.h"
 #include "engine/exchanges.h"
+#include "texts/message_texts.h"
 
 namespace pst {
 
@@ -82,7 +83,7 @@ void runRead(OperationContext& context, bool saveToFile)
             saveFile(context.handOver().readBackFile, bytes);
         context.setMemoryStream(std::move(bytes));
         context.restoreLinkSpeed();
-        context.showStatus("上传完成");
+        context.showStatus(MessageText("sUploadMsg"));
     });
     context.guarded([&] { context.closeLink(); });
 }

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <stdexcept>
+#include <string>
 
 #include "engine/exchanges.h"
 #include "engine/operation_context.h"
@@ -19,6 +20,15 @@ constexpr int kLoaderFlashPauseMs = 26000;
 constexpr int kBootAttempts = 1001;
 constexpr std::uint8_t kBootProbe = 0x61;
 
+// "Waiting N seconds..." for the wait actually asked for, in whole seconds.
+std::string waitText(std::int32_t waitTimeMs)
+{
+    std::string text = MessageText(kWaitTextKey);
+    if (const std::size_t at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(waitTimeMs / 1000));
+    return text;
+}
+
 // The printer restarts into its download state (or its loader): let go of
 // the link while it does and take it again. The network link has nothing
 // to hold.
@@ -26,7 +36,7 @@ void reopenWhileRestarting(OperationContext& context)
 {
     if (!context.releaseLink())
         return;
-    context.showStatus("等待5秒...");
+    context.showStatus(waitText(context.handOver().waitTimeMs));
     context.pause(context.handOver().waitTimeMs);
     context.retakeLink();
 }
@@ -47,11 +57,14 @@ void RunProgramUpdate(OperationContext& context)
         context.openLink();
         if (context.deviceModel() != handOver.fileTag) {
             mismatch = true;
-            context.showStatus(kProgramFileErrorText);
+            context.showStatus(MessageText(kProgramFileErrorKey));
             context.restoreLinkSpeed();
             return;
         }
+        // The connect request's own status texts, around the exchange.
+        context.showStatus(MessageText("sMsg3"));
         context.connect();
+        context.showStatus(MessageText("sMsg4"));
         reopenWhileRestarting(context);
         for (std::size_t offset = 0; offset < image.size(); offset += kProgramBlockSize) {
             const auto block = PaddedBlock(image, offset);
@@ -61,12 +74,12 @@ void RunProgramUpdate(OperationContext& context)
             context.showStatus("", static_cast<std::int32_t>(sent), static_cast<std::int32_t>(image.size()));
         }
         context.confirmedSend(kCommandProgramEnd, 0, kConfirmedSendAttempts, {});
-        context.showStatus("更新程序完成");
+        context.showStatus(MessageText("sFinishPrg"));
     });
     // A file for another model is a failed run, and the link is let go like
     // after any other failure, so the window can test it again.
     if (mismatch) {
-        context.setErrorText(kProgramFileErrorText);
+        context.setErrorText(MessageText(kProgramFileErrorKey));
         context.setErrorCode(1);
     }
     closeQuietly(context);
@@ -93,7 +106,7 @@ void RunFirmwareUpdate(OperationContext& context)
         }
         context.showStatus(std::string(kProgramUpdatingText));
         context.pause(kLoaderFlashPauseMs);
-        context.showStatus("更新程序完成");
+        context.showStatus(MessageText("sFinishPrg"));
     });
     closeQuietly(context);
 }

@@ -7,7 +7,10 @@ namespace pst {
 
 class OperationContext;
 
-inline constexpr const char* kProgramFileErrorText = "程序文件错误";
+// Message-table keys: the refusal of a file for another model, and the
+// wait while the printer restarts (a format with %d for the seconds).
+inline constexpr const char* kProgramFileErrorKey = "sMsg23";
+inline constexpr const char* kWaitTextKey = "sWaitSecondsMsg";
 inline constexpr const char* kBootReplyMarker = "151";
 
 void RunProgramUpdate(OperationContext& context);

@@ -1,5 +1,6 @@
 #include "int_conversion.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -64,6 +65,29 @@ std::int32_t strToInt(std::string_view text)
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback)
 {
     return parseInt32(text).value_or(fallback);
+}
+
+std::optional<std::int32_t> parseHexInt32(std::string_view text)
+{
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text.remove_prefix(2);
+    // Digits only: the general conversion below would take a sign or blanks.
+    if (text.empty() || !std::all_of(text.begin(), text.end(),
+                                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
+        return std::nullopt;
+    return parseInt32("$" + std::string(text));
+}
+
+std::int32_t hexStrToInt(std::string_view text)
+{
+    if (auto value = parseHexInt32(text))
+        return *value;
+    throw EConvertError(invalidIntegerMessage(text));
+}
+
+std::int32_t hexStrToIntDef(std::string_view text, std::int32_t fallback)
+{
+    return parseHexInt32(text).value_or(fallback);
 }
 
 }  // namespace pst

@@ -30,4 +30,15 @@ std::int32_t strToInt(std::string_view text);
 // Tolerant: `fallback` when the text is not a whole number.
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback);
 
+// Text typed where hexadecimal is expected: the digits alone ("1CF000"), or
+// after 0x or 0X. Nothing else: no blanks, sign or "$".
+std::optional<std::int32_t> parseHexInt32(std::string_view text);
+
+// Strict: throws EConvertError with invalidIntegerMessage(text), the text
+// as it was typed.
+std::int32_t hexStrToInt(std::string_view text);
+
+// Tolerant: `fallback` when the text is not hexadecimal.
+std::int32_t hexStrToIntDef(std::string_view text, std::int32_t fallback);
+
 }  // namespace pst

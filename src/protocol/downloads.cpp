@@ -23,7 +23,7 @@ std::string dollarHex(std::uint32_t value, int minimumDigits)
 
 DownloadRow FontDownloadRow(const std::string& fontPath, std::string_view addressHexText)
 {
-    const std::int32_t address = strToIntDef("$" + std::string(addressHexText), 0);
+    const std::int32_t address = hexStrToIntDef(addressHexText, 0);
     return {fontPath, "FONT", "$35", dollarHex(static_cast<std::uint32_t>(address), 4)};
 }
 
@@ -46,7 +46,7 @@ void SaveLogoBank(const std::string& path, const std::vector<std::uint8_t>& bank
 ReadBackRequest ReadBackFromTexts(std::string_view startHexText, std::string_view lengthText)
 {
     ReadBackRequest request;
-    request.startAddress = strToInt("$" + std::string(startHexText));
+    request.startAddress = hexStrToInt(startHexText);
     request.length = strToInt(lengthText);
     return request;
 }

@@ -13,8 +13,8 @@
 
 namespace pst {
 
-// Font row: path, "FONT", "$35", "$" + the typed hexadecimal address in
-// lower case with at least four digits (0 when the text is not a number).
+// Font row: path, "FONT", "$35", "$" + the typed hexadecimal address (0x
+// before it or not) in lower case with at least four digits (0 when the text is not a number).
 DownloadRow FontDownloadRow(const std::string& fontPath, std::string_view addressHexText);
 
 // Logo row: the bank file, "LOGO", "$35", "$1cf000".
@@ -27,8 +27,9 @@ std::string LogoBankPath(const std::string& programFolder);
 void SaveLogoBank(const std::string& path, const std::vector<std::uint8_t>& bank);
 
 // Operation 16's arguments from the typed texts: start address in
-// hexadecimal without prefix, length in decimal (or "$" hexadecimal).
-// Strict: throws EConvertError with "'%s' is not a valid integer value".
+// hexadecimal, 0x before it or not, length in decimal (or "$" hexadecimal).
+// Strict: throws EConvertError with "'%s' is not a valid integer value",
+// naming the text as typed.
 struct ReadBackRequest {
     std::int32_t startAddress = 0;
     std::int32_t length = 0;

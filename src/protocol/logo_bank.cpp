@@ -16,8 +16,17 @@ std::string tooManyLogosText(std::size_t count)
 
 }  // namespace
 
+bool FitsLogoDirectory(const MonochromePicture& picture)
+{
+    return picture.Width() <= kLogoMaxDots && picture.Height() <= kLogoMaxDots;
+}
+
 LogoImage EncodeLogoImage(const MonochromePicture& picture)
 {
+    // A size cut down to 16 bits would describe another picture than the
+    // bytes that follow.
+    if (!FitsLogoDirectory(picture))
+        throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
     LogoImage image;
     image.widthBytes = static_cast<std::uint16_t>((picture.Width() + 7) / 8);
     image.heightBands = static_cast<std::uint16_t>((picture.Height() + 7) / 8);
@@ -39,6 +48,9 @@ std::vector<std::uint8_t> BuildLogoBank(const std::vector<MonochromePicture>& pi
 {
     if (pictures.size() > kLogoDirectoryRoom)
         throw EInvalidInput(tooManyLogosText(pictures.size()));
+    for (const auto& picture : pictures)
+        if (!FitsLogoDirectory(picture))
+            throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
     std::vector<std::uint8_t> bank(kLogoDirectorySize, 0);
     std::uint32_t address = kFirstLogoAddress;
     std::size_t entry = 0;
@@ -65,8 +77,11 @@ std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>&
         throw EInvalidInput(tooManyLogosText(existing.size()));
     std::vector<MonochromePicture> pictures;
     pictures.reserve(existing.size());
-    for (const auto& path : existing)
+    for (const auto& path : existing) {
         pictures.push_back(load(path));
+        if (!FitsLogoDirectory(pictures.back()))
+            throw EInvalidInput::withMessageKey(kLogoSizeErrorKey, " (" + path + ")");
+    }
     return BuildLogoBank(pictures);
 }
 

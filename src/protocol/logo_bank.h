@@ -20,6 +20,13 @@ inline constexpr std::size_t kLogoDirectoryRoom = kLogoDirectorySize / 8;
 inline constexpr std::size_t kLogoBankLimit = 256 * 1024;
 inline constexpr const char* kLogoBankFileName = "1.bin";
 
+// The directory holds the width in bytes and the height in 8-dot bands in
+// 16 bits each: no picture may be wider or higher than this many dots.
+inline constexpr int kLogoMaxDots = 65535 * 8;
+inline constexpr const char* kLogoSizeErrorKey = "sLogoSizeError";
+
+bool FitsLogoDirectory(const MonochromePicture& picture);
+
 struct LogoImage {
     std::uint16_t widthBytes = 0;
     std::uint16_t heightBands = 0;
@@ -27,11 +34,14 @@ struct LogoImage {
 };
 
 // Rows from the top, byte columns from the left, the leftmost dot in bit 7;
-// a set bit is a black dot, dots beyond the picture are clear.
+// a set bit is a black dot, dots beyond the picture are clear. Throws
+// EInvalidInput (kLogoSizeErrorKey) for a picture the directory cannot
+// describe.
 LogoImage EncodeLogoImage(const MonochromePicture& picture);
 
-// The whole bank for these pictures in order. Throws EInvalidInput when
-// there are more than the directory has room for.
+// The whole bank for these pictures in order. Throws EInvalidInput, before
+// building anything, when there are more than the directory has room for
+// or one of them does not fit its fields (kLogoSizeErrorKey).
 std::vector<std::uint8_t> BuildLogoBank(const std::vector<MonochromePicture>& pictures);
 
 // Decodes one picture file; throws std::exception with a text naming the
@@ -41,7 +51,9 @@ using PictureLoader = std::function<MonochromePicture(const std::string& path)>;
 // The bank for the list of picture files: files that do not exist are
 // skipped (the later logos move up a number). Refuses, before loading
 // anything, more existing files than the directory holds; a file the
-// loader refuses stops the build with the loader's text.
+// loader refuses stops the build with the loader's text; a picture too
+// wide or too high for the directory stops it with EInvalidInput
+// (kLogoSizeErrorKey, the file named in its detail).
 std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>& paths,
                                                  const PictureLoader& load);
 

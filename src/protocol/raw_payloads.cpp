@@ -117,9 +117,13 @@ ParamBlock EthernetMacBlock(const std::array<std::string, 4>& hexTexts)
 {
     ParamBlock block;
     for (const std::string& text : hexTexts) {
-        const auto value = parseInt32("$" + text);
+        const auto value = parseHexInt32(text);
         if (!value)
             throw EConvertError(invalidIntegerMessage(text));
+        // Only the low byte goes out: a larger number would be sent as
+        // another byte than the one typed.
+        if (static_cast<std::uint32_t>(*value) > 0xFF)
+            throw EInvalidInput::withMessageKey("sMacByteError", " (" + text + ")");
         block.push_back(static_cast<std::uint8_t>(*value));
     }
     return block;

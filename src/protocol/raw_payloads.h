@@ -50,7 +50,9 @@ inline constexpr std::size_t EthernetFieldBytes(EthernetField field)
 
 // The address fields from the dotted text (the network page's parse).
 ParamBlock EthernetAddressBlock(std::string_view dotted);
-// The MAC tail: each text read as a hexadecimal number, its low byte sent.
+// The MAC tail: each text a hexadecimal byte, 00 to FF (0x before it or
+// not). A text that is no number throws EConvertError; a number above FF
+// throws EInvalidInput with the message key "sMacByteError".
 ParamBlock EthernetMacBlock(const std::array<std::string, 4>& hexTexts);
 // The port, high byte first; refused unless it is from 2 to 65535.
 ParamBlock EthernetPortBlock(std::string_view text);

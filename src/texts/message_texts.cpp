@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 42> kTexts{{
+constexpr std::array<MessageTextEntry, 45> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -51,6 +51,9 @@ constexpr std::array<MessageTextEntry, 42> kTexts{{
     {"BlackErrorStr1", "黑标查找距离值不对"},
     {"BlackErrorStr2", "黑标宽度值不对"},
     {"BlackErrorStr3", "找到黑标后，进纸值不对"},
+    {"sWaitSecondsMsg", "等待%d秒..."},
+    {"sMacByteError", "MAC 地址的每个字节须在 00 到 FF 之间"},
+    {"sLogoSizeError", "徽标图片的宽度和高度不能超过 524280 点"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

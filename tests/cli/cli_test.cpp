@@ -41,12 +41,34 @@ TEST_F(Cli, FailedTestPrintsTheErrorAndExitsWithOne)
     EXPECT_EQ(o.err, "Connecting Failed\n  cause: Received Failed\n");
 }
 
-TEST_F(Cli, SpeedThatIsNotANumberIsReportedAsTheRunsFailure)
+TEST_F(Cli, SpeedThePrinterHasNoCodeForIsACommandLineMistake)
 {
-    const pst::test::Outcome o =
-        cli({"--data-dir", folder.string(), "--serial", "/nonexistent", "--device-speed", "fast", "test"});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "'fast' is not a valid integer value\n");
+    pst::sim::VirtualPrinter printer({.ptyLink = (folder / "printer").string()});
+    printer.start();
+    const std::string port = (folder / "printer").string();
+    const std::string speeds = "(1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400)";
+    for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
+             {"--device-speed", "fast"},
+             {"--device-speed", "14400"},
+             {"--device-speed", "-9600"},
+             {"--transfer-speed", "0"},
+             {"--transfer-speed", ""},
+             {"--transfer-speed", "115200x"}}) {
+        const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--serial", port, option, value, "test"});
+        EXPECT_EQ(o.status, 2) << option << " " << value;
+        EXPECT_EQ(o.err, "pennafor-cli: " + option + ": '" + value + "' is not a serial speed " + speeds +
+                      "\nTry 'pennafor-cli --help'.\n");
+    }
+    const pst::test::Outcome joined =
+        cli({"--data-dir", folder.string(), "--serial", port, "--transfer-speed=7", "test"});
+    EXPECT_EQ(joined.status, 2);
+    // Nothing was sent: not even the port was opened.
+    EXPECT_TRUE(printer.frames().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder / "debug.log"));
+    EXPECT_EQ(cli({"--data-dir", folder.string(), "--serial", port, "--device-speed", "9600",
+                   "--transfer-speed", "230400", "test"})
+                  .status,
+              0);
 }
 
 TEST_F(Cli, UsageErrorsExitWithTwoAndHelpListsTheCommands)

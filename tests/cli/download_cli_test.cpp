@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "cli/cli_process.h"
@@ -98,7 +99,12 @@ TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
     const auto badAddress = cli({"read-memory", "12G", "10", "x"});
     EXPECT_EQ(badAddress.status, 2);
     EXPECT_EQ(badAddress.err,
-              "pennafor-cli: '$12G' is not a valid integer value\nTry 'pennafor-cli read-memory --help'.\n");
+              "pennafor-cli: '12G' is not a valid integer value\nTry 'pennafor-cli read-memory --help'.\n");
+    const std::string font = write("f.bin", {1, 2, 3});
+    const auto badFontAddress = cli({"download-font", font, "0x12G"});
+    EXPECT_EQ(badFontAddress.status, 2);
+    EXPECT_EQ(badFontAddress.err,
+              "pennafor-cli: '0x12G' is not a valid integer value\nTry 'pennafor-cli download-font --help'.\n");
     const std::string text = write("notes.bmp", {'n', 'o'});
     const auto notBmp = cli({"download-logos", bmp("a.bmp", 8, 8), text});
     EXPECT_EQ(notBmp.status, 1);
@@ -138,7 +144,7 @@ TEST_F(DownloadCli, ProgramUpdateChecksTheModelThenReplacesTheProgram)
     const std::string path = write("p80.bin", program);
     const auto ok = cli({"update-program", path, "--wait", "0"});
     ASSERT_EQ(ok.status, 0) << ok.err;
-    EXPECT_EQ(ok.out.rfind("更新程序:p80.bin Size:13000\n连接...\n连接完成\n等待5秒...\n", 0), 0u) << ok.out;
+    EXPECT_EQ(ok.out.rfind("更新程序:p80.bin Size:13000\n连接...\n连接完成\n等待0秒...\n", 0), 0u) << ok.out;
     EXPECT_NE(ok.out.find("更新程序完成\n"), std::string::npos);
     EXPECT_NE(stateJson().find("\"size\":13056"), std::string::npos);
 
@@ -146,6 +152,66 @@ TEST_F(DownloadCli, ProgramUpdateChecksTheModelThenReplacesTheProgram)
         cli({"update-program", write("small.bin", std::vector<std::uint8_t>(100)), "--wait", "0"});
     EXPECT_EQ(other.status, 1);
     EXPECT_EQ(other.err, "程序文件错误\n");
+}
+
+TEST_F(DownloadCli, InEnglishNoTextStaysChineseAndTheWaitIsTheOneAskedFor)
+{
+    startPrinter();
+    const auto english = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--language", "en"});
+        return cli(args);
+    };
+    const auto allAscii = [](const std::string& text) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    std::vector<std::uint8_t> program(13000, 0x11);
+    std::fill_n(program.begin() + 0x3000, 8, 0);
+    const std::string tag = "PNF80";
+    std::copy(tag.begin(), tag.end(), program.begin() + 0x3000);
+    const auto update = english({"update-program", write("p80.bin", program), "--wait", "2"});
+    ASSERT_EQ(update.status, 0) << update.err;
+    EXPECT_EQ(update.out.rfind("Update program:p80.bin Size:13000\nConnecting...\nConnected\nWaiting 2 seconds...\n", 0),
+              0u)
+        << update.out;
+    EXPECT_NE(update.out.find("Program update complete\n"), std::string::npos) << update.out;
+    EXPECT_TRUE(allAscii(update.out + update.err)) << update.out << update.err;
+
+    // The model check's refusal and a missing file.
+    const auto other = english({"update-program", write("small.bin", std::vector<std::uint8_t>(100)), "--wait", "0"});
+    EXPECT_EQ(other.status, 1);
+    EXPECT_EQ(other.err, "The program file is not valid\n");
+    const std::string none = (folder / "none.bin").string();
+    EXPECT_EQ(english({"update-program", none}).err, "The file does not exist (" + none + ")\n");
+    EXPECT_EQ(english({"download-font", none, "0"}).err, "The file does not exist (" + none + ")\n");
+
+    // Addresses with 0x, as most people write hexadecimal.
+    std::vector<std::uint8_t> font(600);
+    for (std::size_t i = 0; i < font.size(); ++i)
+        font[i] = static_cast<std::uint8_t>(i * 7);
+    const auto down = english({"download-font", write("font.bin", font), "0x20000"});
+    ASSERT_EQ(down.status, 0) << down.err;
+    EXPECT_TRUE(allAscii(down.out + down.err)) << down.out << down.err;
+    const std::string back = (folder / "back.bin").string();
+    const auto read = english({"read-memory", "0X20000", "600", back});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out.rfind("Update font library:" + back + "\n", 0), 0u) << read.out;
+    EXPECT_NE(read.out.find("Upload complete\n"), std::string::npos) << read.out;
+    EXPECT_TRUE(allAscii(read.out + read.err)) << read.out << read.err;
+    EXPECT_EQ(pst::test::readFile(back).substr(0, 600), std::string(font.begin(), font.end()));
+}
+
+TEST_F(DownloadCli, LogoPictureTooLargeForTheDirectoryIsRefusedByName)
+{
+    startPrinter();
+    // 600000 dots a row are 75000 bytes: more than the directory's 16-bit field.
+    const std::string wide = bmp("wide.bmp", 600000, 1);
+    const auto o = cli({"download-logos", bmp("a.bmp", 8, 8), wide});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "徽标图片的宽度和高度不能超过 524280 点 (" + wide + ")\n");
+    const auto english = cli({"--language", "en", "download-logos", wide});
+    EXPECT_EQ(english.err, "A logo picture may be at most 524280 dots wide and 524280 dots high (" + wide + ")\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "1.bin"));
+    EXPECT_EQ(printer->frames().size(), 0u);
 }
 
 TEST_F(DownloadCli, BootHandshakeFindsTheLoaderOrGivesUp)

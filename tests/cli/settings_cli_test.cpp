@@ -82,6 +82,8 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
         {{"set-product", "--name", ""}, "设备名称不能为空\n"},
         {{"set-net-port", "1"}, "The port must be from 2 to 65535\n"},
         {{"set-net-mac", "65", "zz", "67", "68"}, "'zz' is not a valid integer value\n"},
+        {{"set-net-mac", "100:0:0:0"}, "MAC 地址的每个字节须在 00 到 FF 之间 (100)\n"},
+        {{"set-net-mac", "0x65", "0x66", "67", "1FF"}, "MAC 地址的每个字节须在 00 到 FF 之间 (1FF)\n"},
         {{"set-bluetooth", "--password", "1234"},
          "Give a Bluetooth name or a dual-mode Bluetooth name: with both empty nothing is sent\n"},
     };

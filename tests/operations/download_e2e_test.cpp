@@ -12,6 +12,7 @@
 #include "protocol/logo_bank.h"
 #include "protocol/program_file.h"
 #include "operations/program_update.h"
+#include "texts/message_texts.h"
 #include "logo_output.h"
 
 using namespace pst;
@@ -161,7 +162,7 @@ TEST_F(DownloadFixture, ProgramForAnotherModelFailsAndClosesTheLink)
     HandOver handOver;
     handOver.programImage = programWithTag(12288, "");
     EXPECT_FALSE(runWith(4, 0, 0, handOver));
-    EXPECT_EQ(worker->Status().error(), kProgramFileErrorText);
+    EXPECT_EQ(worker->Status().error(), MessageText(kProgramFileErrorKey));
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x31}));
     EXPECT_FALSE(worker->PortOpen());
 }

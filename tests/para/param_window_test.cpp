@@ -452,6 +452,10 @@ void ParamWindowTest::networkPageRefusesBadInput()
     net.edt_macaddfr->setText(QStringLiteral("ZZ"));
     net.btn_netgatewayt->click();
     QCOMPARE(prompter.messages.back(), std::string("'ZZ' is not a valid integer value"));
+    // A byte above FF would go out as its low byte: refused instead.
+    net.edt_macaddfr->setText(QStringLiteral("100"));
+    net.btn_netgatewayt->click();
+    QCOMPARE(prompter.messages.back(), std::string("MAC 地址的每个字节须在 00 到 FF 之间 (100)"));
     QVERIFY(!windows->main().worker().Busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
@@ -537,7 +541,11 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     chooser.savePath = QString::fromStdString((dataDir / "out.hex").string());
     page.edt_StartAddress->setText(QStringLiteral("XYZ"));
     page.btn_ReadFont->click();
-    QCOMPARE(prompter.messages.back(), std::string("'$XYZ' is not a valid integer value"));
+    QCOMPARE(prompter.messages.back(), std::string("'XYZ' is not a valid integer value"));
+    QVERIFY(!windows->main().worker().Busy());
+    page.edt_StartAddress->setText(QStringLiteral("0x12G"));
+    page.btn_ReadFont->click();
+    QCOMPARE(prompter.messages.back(), std::string("'0x12G' is not a valid integer value"));
     QVERIFY(!windows->main().worker().Busy());
 
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
@@ -589,6 +597,27 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
                 numbers.push_back(item.number);
         return numbers == std::vector<unsigned>{1, 2};
     }));
+
+    // A picture wider than the directory's 16-bit field can describe is
+    // refused by name before any bank is built or sent.
+    {
+        QImage wide(600000, 1, QImage::Format_RGB32);
+        wide.fill(Qt::black);
+        const QString widePath = QString::fromStdString((dataDir / "wide.bmp").string());
+        QVERIFY(wide.save(widePath, "BMP"));
+        chooser.opens = {{widePath}};
+        page.btn_OpenLogo->click();
+        QCOMPARE(page.ListBox1->count(), 3);
+        const auto bankBefore = fs::last_write_time(dataDir / "1.bin");
+        click(*windows, page.btn_DownLogo);
+        QCOMPARE(prompter.messages.back(),
+                 "徽标图片的宽度和高度不能超过 524280 点 (" + widePath.toStdString() + ")");
+        QVERIFY(!windows->main().worker().Busy());
+        QCOMPARE(fs::last_write_time(dataDir / "1.bin"), bankBefore);
+        QCOMPARE(fs::file_size(dataDir / "1.bin"), std::uintmax_t{4096 + 8 * (2 + 3)});
+        delete page.ListBox1->takeItem(2);
+        prompter.messages.clear();
+    }
 
     // The directory's first entry comes back: image address 0x1D0000.
     const fs::path readBack = dataDir / "out.hex";

@@ -163,6 +163,8 @@ TEST(DownloadRows, FontAndLogoRowsCarryDollarHexTexts)
     EXPECT_EQ(font.baseText, "$10000");
     EXPECT_EQ(FontDownloadRow("x", "").baseText, "$0000");
     EXPECT_EQ(FontDownloadRow("x", "AbC").baseText, "$0abc");
+    EXPECT_EQ(FontDownloadRow("x", "0x10000").baseText, "$10000");
+    EXPECT_EQ(FontDownloadRow("x", "0XAbC").baseText, "$0abc");
     EXPECT_EQ(strToInt(font.baseText), 0x10000);
     EXPECT_EQ(strToInt(font.commandText), 0x35);
 
@@ -245,6 +247,29 @@ TEST(LogoBank, LimitsAreRefused)
     EXPECT_FALSE(LogoBankSizeProblem(BuildLogoBank(many).size()).empty());
     const std::vector<MonochromePicture> tooMany(513, blackPicture(8, 8));
     EXPECT_THROW(BuildLogoBank(tooMany), EInvalidInput);
+}
+
+TEST(LogoBank, PicturesBeyondTheDirectorysSixteenBitFieldsAreRefused)
+{
+    // 600000 dots wide would be 75000 bytes a row, written as 9464 in the
+    // 16-bit field: the printer would read another picture than the bytes.
+    const MonochromePicture wide(600000, 1);
+    const MonochromePicture high(8, kLogoMaxDots + 1);
+    EXPECT_FALSE(FitsLogoDirectory(wide));
+    EXPECT_FALSE(FitsLogoDirectory(high));
+    EXPECT_TRUE(FitsLogoDirectory(MonochromePicture(kLogoMaxDots, kLogoMaxDots / 65535)));
+    for (const MonochromePicture* tooLarge : {&wide, &high}) {
+        try {
+            BuildLogoBank({blackPicture(8, 8), *tooLarge});
+            ADD_FAILURE() << "built";
+        } catch (const EInvalidInput& refusal) {
+            EXPECT_EQ(refusal.messageKey(), kLogoSizeErrorKey);
+        }
+        EXPECT_THROW(EncodeLogoImage(*tooLarge), EInvalidInput);
+    }
+    const LogoImage widest = EncodeLogoImage(MonochromePicture(kLogoMaxDots, 1));
+    EXPECT_EQ(widest.widthBytes, 65535);
+    EXPECT_EQ(widest.heightBands, 1);
 }
 
 TEST(LogoBank, FilesAreSkippedWhenMissingAndRefusedWhenNotPictures)

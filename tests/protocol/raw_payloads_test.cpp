@@ -48,7 +48,8 @@ TEST(RawPayloads, EthernetFieldCommands)
               (Bytes{0x1F, 0x50, 0x23, 0x8C}));
     EXPECT_EQ(EthernetFieldCommand(EthernetField::Mac, EthernetMacBlock({"65", "66", "67", "68"})),
               (Bytes{0x1F, 0x4D, 0x65, 0x66, 0x67, 0x68}));
-    EXPECT_EQ(EthernetMacBlock({"A0", "1ff", "0", "f"}), (Bytes{0xA0, 0xFF, 0x00, 0x0F}));
+    EXPECT_EQ(EthernetMacBlock({"A0", "ff", "0", "f"}), (Bytes{0xA0, 0xFF, 0x00, 0x0F}));
+    EXPECT_EQ(EthernetMacBlock({"0x65", "0X66", "00", "0xff"}), (Bytes{0x65, 0x66, 0x00, 0xFF}));
     EXPECT_EQ(EthernetPortBlock("65535"), (Bytes{0xFF, 0xFF}));
     EXPECT_EQ(EthernetPortBlock("2"), (Bytes{0x00, 0x02}));
     // A block that is not the field's size is refused, never sent short.
@@ -66,6 +67,16 @@ TEST(RawPayloads, EthernetInputChecks)
     EXPECT_THROW(EthernetPortBlock(""), EConvertError);
     EXPECT_THROW_MESSAGE_IS(EthernetMacBlock({"65", "zz", "67", "68"}), invalidIntegerMessage("zz"));
     EXPECT_THROW(EthernetMacBlock({"65", "", "67", "68"}), EConvertError);
+    // A byte above FF is refused, not cut down to its low byte.
+    for (const char* tooBig : {"100", "1ff", "0x100", "FFFFFFFF"}) {
+        try {
+            EthernetMacBlock({tooBig, "0", "0", "0"});
+            ADD_FAILURE() << tooBig << " accepted";
+        } catch (const EInvalidInput& refusal) {
+            EXPECT_EQ(refusal.messageKey(), "sMacByteError");
+            EXPECT_EQ(refusal.detail(), std::string(" (") + tooBig + ")");
+        }
+    }
 
     EXPECT_TRUE(IsAcceptedAddress("192.168.1.87"));
     EXPECT_TRUE(IsAcceptedAddress("10.1"));  // the platform's short form

@@ -8,6 +8,7 @@
 
 #include "platform/int_conversion.h"
 #include "protocol/input_error.h"
+#include "texts/input_refusal_text.h"
 
 namespace fs = std::filesystem;
 using namespace pst;
@@ -113,6 +114,47 @@ TEST_F(DownloadRequestsTest, UnreadablePictureOrBankFolderIsARefusal)
                  EInvalidInput);
 }
 
+TEST_F(DownloadRequestsTest, PictureTooLargeForTheDirectoryIsRefusedByName)
+{
+    // 600000 dots are 75000 bytes a row: more than the directory's 16-bit
+    // width field. Only the size matters; a one-dot-high picture is cheap.
+    const std::string small = write("small.bmp", {0});
+    const std::string wide = write("wide.bmp", {0});
+    const std::string high = write("high.bmp", {0});
+    int loaded = 0;
+    const auto load = [&](const std::string& path) {
+        ++loaded;
+        if (path == wide)
+            return MonochromePicture(600000, 1);
+        if (path == high)
+            return MonochromePicture(1, kLogoMaxDots + 1);
+        return MonochromePicture(8, 8);
+    };
+    const std::string bank = (dir / "1.bin").string();
+    for (const std::string& tooLarge : {wide, high}) {
+        loaded = 0;
+        try {
+            LogoDownloadRequest({small, tooLarge, small}, bank, load, "BMP %d");
+            FAIL() << tooLarge << " was accepted";
+        } catch (const EInvalidInput& refusal) {
+            EXPECT_EQ(InputRefusalText(refusal), "徽标图片的宽度和高度不能超过 524280 点 (" + tooLarge + ")");
+        }
+        // Nothing after the refused picture is read, and no bank is built.
+        EXPECT_EQ(loaded, 2);
+        EXPECT_FALSE(fs::exists(bank));
+    }
+    // The widest picture the directory can describe is built (and then
+    // found too large for the printer's memory, as any large bank is).
+    const auto widest = [](const std::string&) { return MonochromePicture(kLogoMaxDots, 1); };
+    try {
+        LogoDownloadRequest({small}, bank, widest, "BMP %d");
+        FAIL() << "a bank over the limit was accepted";
+    } catch (const EInvalidInput& refusal) {
+        EXPECT_STREQ(refusal.what(), "BMP 256");
+    }
+    EXPECT_EQ(fs::file_size(bank), 4096u + 65535u * 8u);
+}
+
 TEST_F(DownloadRequestsTest, PrintAndReadBack)
 {
     EXPECT_FALSE(LogoPrintRequest({false, false}));
@@ -128,6 +170,15 @@ TEST_F(DownloadRequestsTest, PrintAndReadBack)
     EXPECT_EQ(read.handOver.readBackFile, "/tmp/out.hex");
     EXPECT_THROW(ReadBackRequestFor("", "1024", "x"), EConvertError);
     EXPECT_THROW(ReadBackRequestFor("1000", "ten", "x"), EConvertError);
+    // Hexadecimal may start with 0x; a refusal names what was typed.
+    EXPECT_EQ(ReadBackRequestFor("0x1CF000", "100", "x").argument1, 0x1CF000);
+    EXPECT_EQ(ReadBackRequestFor("0X1cf000", "100", "x").argument1, 0x1CF000);
+    try {
+        ReadBackRequestFor("12G", "10", "x");
+        FAIL() << "12G accepted";
+    } catch (const EConvertError& refusal) {
+        EXPECT_STREQ(refusal.what(), "'12G' is not a valid integer value");
+    }
 }
 
 }  // namespace

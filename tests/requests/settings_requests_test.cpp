@@ -102,8 +102,15 @@ TEST(Requests, NetworkPageChecksItsInput)
 
     EXPECT_EQ(EthernetMacRequest({"A0", "66", "67", "68"}).handOver.paramBlock,
               (Bytes{0xA0, 0x66, 0x67, 0x68}));
-    EXPECT_EQ(EthernetMacRequest({"65", "66", "67", "1FF"}).handOver.paramBlock,
+    EXPECT_EQ(EthernetMacRequest({"65", "66", "67", "0xFF"}).handOver.paramBlock,
               (Bytes{0x65, 0x66, 0x67, 0xFF}));
+    // The window shows the table's text, naming what was typed.
+    try {
+        EthernetMacRequest({"65", "66", "67", "1FF"});
+        FAIL() << "no refusal";
+    } catch (const EInvalidInput& refusal) {
+        EXPECT_EQ(InputRefusalText(refusal), "MAC 地址的每个字节须在 00 到 FF 之间 (1FF)");
+    }
     try {
         EthernetMacRequest({"65", "G1", "67", "68"});
         FAIL() << "no refusal";

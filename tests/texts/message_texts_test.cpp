@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/ini_file.h"
 #include "texts/message_texts.h"
 
 using namespace pst;
@@ -21,14 +22,31 @@ protected:
 
 TEST_F(MessageTexts, EveryKeyHasItsChineseDefault)
 {
-    EXPECT_EQ(MessageTextTable().size(), 42u);
+    EXPECT_EQ(MessageTextTable().size(), 45u);
     EXPECT_EQ(MessageTextTable().front().key, "sConnectErrorstr");
-    EXPECT_EQ(MessageTextTable().back().key, "BlackErrorStr3");
+    EXPECT_EQ(MessageTextTable().back().key, "sLogoSizeError");
+    EXPECT_EQ(MessageText("sWaitSecondsMsg"), "等待%d秒...");
     EXPECT_EQ(MessageText("sMsg17"), "设置代码页成功");
     EXPECT_EQ(MessageText("sMsg5"), "设置 WIFI IP AP 成功");
     EXPECT_EQ(MessageText("SIPError"), "IP 地址不正确");
     EXPECT_EQ(MessageText("noSuchKey"), "noSuchKey");
     EXPECT_EQ(kFlowControlSetText, "设置流控成功");
+}
+
+TEST_F(MessageTexts, BothLanguageFilesHaveEveryKey)
+{
+    const std::string folder = PST_LANG_DIR;
+    const IniDocument chinese = IniDocument::load(folder + "/Chinese.lng");
+    const IniDocument english = IniDocument::load(folder + "/English.lng");
+    for (const MessageTextEntry& entry : MessageTextTable()) {
+        EXPECT_EQ(chinese.readString("String", entry.key, "(missing)"), entry.defaultText) << entry.key;
+        const std::string inEnglish = english.readString("String", entry.key, "(missing)");
+        EXPECT_NE(inEnglish, "(missing)") << entry.key;
+        // A format keeps its number in every language.
+        EXPECT_EQ(inEnglish.find("%d") == std::string::npos,
+                  std::string_view(entry.defaultText).find("%d") == std::string_view::npos)
+            << entry.key;
+    }
 }
 
 TEST_F(MessageTexts, LanguageFileReplacesTextsAndItems)
