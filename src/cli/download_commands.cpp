@@ -74,33 +74,83 @@ int run(CliSession& session, requests::Request request)
                        std::move(request.handOver));
 }
 
+// The main window's handshake: rounds until the loader answers, a run
+// fails or `limit` is up. Each round waits for its run to end. The port is
+// let go again afterwards, as the window does when the loader answers.
+bool awaitBootLoader(const CliOptions& options, std::chrono::seconds limit, std::ostream& out, std::ostream& err)
+{
+    // The session's own failure texts would repeat every round's; the
+    // handshake tells the one that matters.
+    std::ostringstream sessionErr;
+    CliSession session(options, out, sessionErr);
+    TCommThread& worker = session.worker();
+    SessionBootHandshake link(session);
+    requests::BootHandshake handshake(link);
+    session.aimSerialComponent(options);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    // One handshake polls for about 50 s; the limit may end it sooner.
+    worker.SetSleeper([deadline](std::chrono::milliseconds ms) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero())
+            throw std::runtime_error(kBootLimitText);
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(ms, left));
+    });
+    while (!link.failed() && std::chrono::steady_clock::now() < deadline)
+        if (handshake.Round() == requests::BootRound::Answered)
+            break;
+    worker.SetSleeper(nullptr);
+    const bool answered = worker.BootReplyText() == kBootReplyMarker;
+    // A failure other than the limit (the port would not open) is news.
+    if (link.failed() && worker.Status().error() != kBootLimitText)
+        err << sessionErr.str();
+    requests::CloseBootLink(worker);
+    if (!answered)
+        err << MessageWithNumbers("sNoLoaderMsg", {limit.count()}) << '\n';
+    return answered;
+}
+
+std::optional<std::chrono::seconds> bootLimitOption(Arguments& args)
+{
+    if (const auto text = args.option("limit"))
+        return std::chrono::seconds(parseNumberInRange(*text, "--limit", 1, 3600));
+    return std::nullopt;
+}
+
 int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, bool firmware)
 {
+    const char* name = firmware ? "update-firmware" : "update-program";
     std::string path;
     std::optional<std::string> wait;
+    std::chrono::seconds bootLimit = kDefaultBootLimit;
+    bool loaderWaiting = false;
     try {
         Arguments args(options.arguments);
         wait = args.option("wait");
+        if (firmware) {
+            bootLimit = bootLimitOption(args).value_or(kDefaultBootLimit);
+            loaderWaiting = args.flag("loader-waiting");
+        }
         path = args.positional("FILE");
         args.finish();
-    } catch (const UsageError& e) {
-        return usageError(err, e.what(), firmware ? "update-firmware" : "update-program");
+    } catch (const std::exception& e) {
+        return usageError(err, e.what(), name);
     }
-    if (!isRegularFile(path)) {
-        err << MessageText(kFileMissingKey) << " (" << path << ")\n";
-        return 1;
-    }
+    // The boot loader listens on the serial port only.
+    if (firmware && options.link != CliLink::Serial)
+        return usageError(err, MessageText("sSerialOnlyMsg"), name);
     requests::ProgramUpdatePlan plan;
     try {
-        plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware,
-                                              MessageText(kFileMissingKey), MessageText(kUpdateProgramKey));
-    } catch (const EInvalidInput&) {
-        // There, but not readable.
-        err << MessageText(kFileMissingKey) << " (" << path << ")\n";
+        plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware, MessageText(kUpdateProgramKey));
+    } catch (const EInvalidInput& refusal) {
+        err << refusal.what() << " (" << path << ")\n";
         return 1;
     }
     ProgressOut progress(out);
     progress.stream << plan.statusText << '\n';
+    // Without a loader listening, the stream would go nowhere and still end
+    // as done.
+    if (firmware && !loaderWaiting && !awaitBootLoader(options, bootLimit, progress.stream, err))
+        return 1;
     CliSession session(options, progress.stream, err);
     if (firmware)
         session.aimSerialComponent(options);
@@ -122,43 +172,15 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
     std::chrono::seconds limit = kDefaultBootLimit;
     try {
         Arguments args(options.arguments);
-        if (const auto text = args.option("limit"))
-            limit = std::chrono::seconds(parseNumberInRange(*text, "--limit", 1, 3600));
+        limit = bootLimitOption(args).value_or(kDefaultBootLimit);
         args.finish();
     } catch (const std::exception& e) {
         // A --limit that is no number at all comes as the strict conversion's text.
         return usageError(err, e.what(), "boot-handshake");
     }
-    std::ostringstream sessionErr;
-    CliSession session(options, out, sessionErr);
-    TCommThread& worker = session.worker();
-    SessionBootHandshake link(session);
-    requests::BootHandshake handshake(link);
-    session.aimSerialComponent(options);
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    // One handshake polls for about 50 s; the limit may end it sooner.
-    worker.SetSleeper([deadline](std::chrono::milliseconds ms) {
-        const auto left = deadline - std::chrono::steady_clock::now();
-        if (left <= std::chrono::steady_clock::duration::zero())
-            throw std::runtime_error(kBootLimitText);
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(ms, left));
-    });
-    // The main window's handshake: rounds until the loader answers, a run
-    // fails or the time is up. Each round waits for its run to end.
-    while (!link.failed() && std::chrono::steady_clock::now() < deadline)
-        if (handshake.Round() == requests::BootRound::Answered)
-            break;
-    const bool answered = worker.BootReplyText() == kBootReplyMarker;
-    // A failure other than the limit (the port would not open) is news.
-    if (link.failed() && worker.Status().error() != kBootLimitText)
-        err << sessionErr.str();
-    // Leave boot mode as the main window does.
-    requests::CloseBootLink(worker);
-    if (!answered) {
-        err << "The printer's boot loader did not answer within " << limit.count() << " s\n";
+    if (!awaitBootLoader(options, limit, out, err))
         return 1;
-    }
-    out << "The printer's boot loader answered\n";
+    out << MessageText("sLoaderAnsweredMsg") << '\n';
     return 0;
 }
 
@@ -179,9 +201,20 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
     }
     if (!parseHexInt32(address))
         return usageError(err, invalidIntegerMessage(address), "download-font");
+    requests::MaybeRequest download;
+    try {
+        download = requests::FontDownloadRequest(path, address);
+    } catch (const EInvalidInput& refusal) {
+        err << refusal.what() << " (" << path << ")\n";
+        return 1;
+    }
+    if (!download) {
+        err << MessageText(kFileMissingKey) << " (" << path << ")\n";
+        return 1;
+    }
     ProgressOut progress(out);
     CliSession session(options, progress.stream, err);
-    return run(session, *requests::FontDownloadRequest(path, address));
+    return run(session, std::move(*download));
 }
 
 int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -221,11 +254,8 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     if (!LogoBankSizeProblem(bank.size()).empty()) {
-        // The download page's text, with the limit in KiB for its %d.
-        std::string text = MessageText("sDnLogFileMsg");
-        if (const std::size_t at = text.find("%d"); at != std::string::npos)
-            text.replace(at, 2, std::to_string(kLogoBankLimit / 1024));
-        err << text << '\n';
+        // The download page's text, with the limit in KiB.
+        err << MessageWithNumbers("sDnLogFileMsg", {static_cast<long long>(kLogoBankLimit / 1024)}) << '\n';
         return 1;
     }
     ProgressOut progress(out);
@@ -253,10 +283,17 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
     }
     if (request.length <= 0)
         return usageError(err, "LENGTH must be at least 1", "read-memory");
+    requests::Request read;
+    try {
+        read = requests::MemoryReadRequest(request.startAddress, request.length, output);
+    } catch (const EInvalidInput& refusal) {
+        err << refusal.what() << " (" << output << ")\n";
+        return 1;
+    }
     ProgressOut progress(out);
     progress.stream << MessageText(kReadBackKey) << ":" << output << '\n';
     CliSession session(options, progress.stream, err);
-    return run(session, requests::MemoryReadRequest(request.startAddress, request.length, output));
+    return run(session, std::move(read));
 }
 
 }  // namespace
@@ -275,13 +312,17 @@ void appendDownloadCommands(std::vector<Command>& table)
                      &runUpdateProgram});
     table.push_back(
         {"update-firmware",
-         "FILE [--wait S]",
+         "FILE [--wait S] [--limit S | --loader-waiting]",
          "send a firmware file to the printer's boot loader",
          kDownloads,
-         {"FILE      the firmware file\n"
-          "--wait S  seconds to wait for the printer to restart afterwards (default 5)\n"
-          "Serial only; start the boot loader with boot-handshake first.",
-          "the file in 256-byte blocks, paced, to the boot loader on the serial port (operation 25)",
+         {"FILE              the firmware file (not empty)\n"
+          "--wait S          seconds to wait for the loader before the file goes (default 5)\n"
+          "--limit S         how long to look for the boot loader first, 1 to 3600 (default 60)\n"
+          "--loader-waiting  the loader already answered (boot-handshake): do not look for it\n"
+          "Serial only. Switch the printer on while the command looks for the loader; without\n"
+          "an answer nothing is sent and the exit status is 1.",
+          "the boot handshake (0x61 until the loader echoes it), then the file in 256-byte\n"
+          "blocks, paced, to the boot loader on the serial port (operation 25)",
           PrinterReply::Unanswered, "--serial /dev/ttyUSB0 update-firmware firmware.bin"},
          &runUpdateFirmware});
     table.push_back({"boot-handshake",

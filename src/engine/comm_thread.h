@@ -155,7 +155,8 @@ public:
     void RestoreLinkSpeed();
     void CloseLink();
     void OpenSerialAtDeviceSpeed(const std::string& portName);
-    void WriteBytes(const std::uint8_t* bytes, std::size_t count);
+    // False when the link could not take the bytes (see Link::write).
+    bool WriteBytes(const std::uint8_t* bytes, std::size_t count);
     // The run's link; null for a kind that has none (the parallel port).
     Link* ActiveLink() { return active_; }
     // The serial line's speed, which the speed switch compares with.
@@ -190,10 +191,11 @@ public:
     // speed. The network link has nothing to hold (false).
     bool ReleaseLinkWhileRestarting();
     void RetakeLink();
-    // The unanswered commands: on serial only, lets go of the port and takes
-    // it again at once, name and speed as the last open (or the window) left
-    // them.
-    void ReopenBareSerial();
+    // The unanswered commands: on serial, lets go of the port and takes it
+    // again at once, name and speed as the last open (or the window) left
+    // them. The network and USB links are aimed and taken as the run asks,
+    // without identifying the printer: a fresh process has not opened them.
+    void ReopenBare();
     // Lets go of the serial port (the boot loader's answer, a window closing
     // the port), leaving the run's notion of an open link to the caller.
     void ReleaseSerialPort();

@@ -49,9 +49,10 @@ public:
     // Logs whatever received bytes are still held back (the run is ending).
     virtual void flushLog() { }
 
-    // Forgets any reply collected so far, then sends the bytes. A link that
-    // cannot send drops them: the exchange then ends by its time-out.
-    virtual void write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // Forgets any reply collected so far, then sends the bytes. False when
+    // the link could not take them (closed, or refused): an exchange then
+    // ends by its time-out, an unanswered command fails.
+    virtual bool write(const std::uint8_t* bytes, std::size_t count) = 0;
     // True once a complete, valid reply to the last write is in; false when
     // none came within the time. Throws the link's failures.
     virtual bool awaitReply(const ReplyTimeouts& timeouts) = 0;

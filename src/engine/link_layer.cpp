@@ -86,16 +86,13 @@ void TCommThread::OpenSerialAtDeviceSpeed(const std::string& portName)
         Pause(30);
 }
 
-void TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
+bool TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
 {
     // What came before belongs before this write, in the log as on the line.
     if (active_)
         active_->beforeWrite();
     log_.addTransfer("Send", bytes, count);
-    // The result is not examined: on a closed link nothing is sent and the
-    // exchange times out.
-    if (active_)
-        active_->write(bytes, count);
+    return active_ && active_->write(bytes, count);
 }
 
 std::uint32_t TCommThread::LineSpeed() const
@@ -191,10 +188,28 @@ void TCommThread::RetakeLink()
     portOpen_ = true;
 }
 
-void TCommThread::ReopenBareSerial()
+void TCommThread::ReopenBare()
 {
-    if (!active_ || active_->kind() != LinkKind::Serial)
+    if (!active_)
         return;
+    LinkTarget target;
+    switch (active_->kind()) {
+    case LinkKind::Network:
+        target.host = run_.ipAddress;
+        target.port = run_.port;
+        active_->open(target);
+        portOpen_ = true;
+        return;
+    case LinkKind::Usb:
+        target.usbDeviceId = settings_->get().usbDeviceId;
+        active_->open(target);
+        portOpen_ = true;
+        return;
+    case LinkKind::Serial:
+        break;
+    default:
+        return;
+    }
     comm_->ClosePort();
     Pause(10);
     comm_->OpenPort();

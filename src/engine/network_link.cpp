@@ -41,12 +41,13 @@ bool NetworkLink::isOpen() const
     return client_ && client_->Active();
 }
 
-void NetworkLink::write(const std::uint8_t* bytes, std::size_t count)
+bool NetworkLink::write(const std::uint8_t* bytes, std::size_t count)
 {
     payloadLength_ = 0;
     try {
         client().SendDatagram(bytes, count);
         sendFailure_.clear();
+        return true;
     } catch (const std::exception& failure) {
         // The exchange ends by its time-out; the reason is kept for the
         // failure's cause, on one line.
@@ -61,6 +62,7 @@ void NetworkLink::write(const std::uint8_t* bytes, std::size_t count)
             }
         }
         sendFailure_ = std::move(reason);
+        return false;
     }
 }
 

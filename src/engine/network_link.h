@@ -22,7 +22,7 @@ public:
     void open(const LinkTarget& target) override;
     void close() override;
     bool isOpen() const override;
-    void write(const std::uint8_t* bytes, std::size_t count) override;
+    bool write(const std::uint8_t* bytes, std::size_t count) override;
     // One datagram within the time, logged when anything came; a reply when
     // it holds at least a header, begins 02 00 and holds the whole payload
     // its header announces (a shorter one would hand on bytes that never

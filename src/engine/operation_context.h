@@ -55,9 +55,11 @@ public:
     virtual bool releaseLink() = 0;
     virtual void retakeLink() = 0;
     // Before a command nobody answers: on a serial link the port is closed
-    // and reopened 10 ms apart at the speed last set on it.
+    // and reopened 10 ms apart at the speed last set on it; the network and
+    // USB links are taken as the run names them, the printer unasked.
     virtual void reopenBare() = 0;
-    virtual void writeBytes(std::span<const std::uint8_t> bytes) = 0;
+    // False when the link could not take the bytes: nothing went out.
+    virtual bool writeBytes(std::span<const std::uint8_t> bytes) = 0;
 
     // --- The exchanges (engine/exchanges.h, engine/link_setup.h) -----------
     virtual std::uint32_t confirmedSend(std::uint16_t command, std::uint32_t argument1, int attempts,

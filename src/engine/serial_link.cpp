@@ -37,12 +37,11 @@ bool SerialLink::isOpen() const
     return comm_.IsOpen();
 }
 
-void SerialLink::write(const std::uint8_t* bytes, std::size_t count)
+bool SerialLink::write(const std::uint8_t* bytes, std::size_t count)
 {
     // The component takes at most 65535 bytes a call; this program writes at
     // most 2049 at a time.
-    if (count > 0)
-        comm_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
+    return count == 0 || comm_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
 }
 
 std::uint32_t SerialLink::speed() const

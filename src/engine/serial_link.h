@@ -19,7 +19,7 @@ public:
     void open(const LinkTarget& target) override;
     void close() override;
     bool isOpen() const override;
-    void write(const std::uint8_t* bytes, std::size_t count) override;
+    bool write(const std::uint8_t* bytes, std::size_t count) override;
     std::uint32_t speed() const override;
     void setSpeed(std::uint32_t speed) override;
     bool waitUntilSent(std::chrono::milliseconds limit) override;

@@ -36,10 +36,9 @@ bool UsbLink::isOpen() const
     return usb_.IsOpen();
 }
 
-void UsbLink::write(const std::uint8_t* bytes, std::size_t count)
+bool UsbLink::write(const std::uint8_t* bytes, std::size_t count)
 {
-    if (count > 0)
-        usb_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
+    return count == 0 || usb_.SendData(bytes, static_cast<std::uint16_t>(std::min<std::size_t>(count, 65535)));
 }
 
 bool UsbLink::waitUntilSent(std::chrono::milliseconds limit)

@@ -20,7 +20,7 @@ public:
     // Leaves the device open: the next open finds it.
     void close() override;
     bool isOpen() const override;
-    void write(const std::uint8_t* bytes, std::size_t count) override;
+    bool write(const std::uint8_t* bytes, std::size_t count) override;
     bool waitUntilSent(std::chrono::milliseconds limit) override;
 
 private:

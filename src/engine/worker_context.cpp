@@ -81,12 +81,12 @@ void WorkerContext::retakeLink()
 void WorkerContext::reopenBare()
 {
     // Name and speed stay as the last open (or the window) left them.
-    worker_.ReopenBareSerial();
+    worker_.ReopenBare();
 }
 
-void WorkerContext::writeBytes(std::span<const std::uint8_t> bytes)
+bool WorkerContext::writeBytes(std::span<const std::uint8_t> bytes)
 {
-    worker_.WriteBytes(bytes.data(), bytes.size());
+    return worker_.WriteBytes(bytes.data(), bytes.size());
 }
 
 std::uint32_t WorkerContext::confirmedSend(std::uint16_t command, std::uint32_t argument1, int attempts,

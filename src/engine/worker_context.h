@@ -27,7 +27,7 @@ public:
     bool releaseLink() override;
     void retakeLink() override;
     void reopenBare() override;
-    void writeBytes(std::span<const std::uint8_t> bytes) override;
+    bool writeBytes(std::span<const std::uint8_t> bytes) override;
 
     std::uint32_t confirmedSend(std::uint16_t command, std::uint32_t argument1, int attempts,
                                 std::span<const std::uint8_t> payload, std::uint32_t argument2,

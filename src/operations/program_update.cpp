@@ -6,6 +6,8 @@
 
 #include "engine/exchanges.h"
 #include "engine/operation_context.h"
+#include "operations/raw_sending.h"
+#include "protocol/errors.h"
 #include "texts/message_texts.h"
 #include "protocol/program_file.h"
 
@@ -23,10 +25,7 @@ constexpr std::uint8_t kBootProbe = 0x61;
 // "Waiting N seconds..." for the wait actually asked for, in whole seconds.
 std::string waitText(std::int32_t waitTimeMs)
 {
-    std::string text = MessageText(kWaitTextKey);
-    if (const std::size_t at = text.find("%d"); at != std::string::npos)
-        text.replace(at, 2, std::to_string(waitTimeMs / 1000));
-    return text;
+    return MessageWithNumbers(kWaitTextKey, {waitTimeMs / 1000});
 }
 
 // The printer restarts into its download state (or its loader): let go of
@@ -89,22 +88,25 @@ void RunFirmwareUpdate(OperationContext& context)
 {
     const std::span<const std::uint8_t> image(context.handOver().programImage);
     context.guarded([&] {
+        // The loader listens on the serial port only, and an empty stream
+        // would leave it waiting for a program that never comes.
+        if (context.settings().kind != LinkKind::Serial)
+            throw ECommunicationException(MessageText("sSerialOnlyMsg"));
+        if (image.empty())
+            throw ECommunicationException(MessageText("sFileEmptyMsg"));
         reopenWhileRestarting(context);
-        if (!image.empty()) {
-            const auto first = FirmwareFirstWrite(image);
+        const auto first = FirmwareFirstWrite(image);
+        context.pause(kLoaderWritePauseMs);
+        WriteOrFail(context, first);
+        context.pause(kLoaderWritePauseMs);
+        for (std::size_t offset = kProgramBlockSize; offset < image.size(); offset += kProgramBlockSize) {
+            const auto block = PaddedBlock(image, offset);
+            WriteOrFail(context, block);
             context.pause(kLoaderWritePauseMs);
-            context.writeBytes(first);
-            context.pause(kLoaderWritePauseMs);
-            for (std::size_t offset = kProgramBlockSize; offset < image.size(); offset += kProgramBlockSize) {
-                const auto block = PaddedBlock(image, offset);
-                context.writeBytes(block);
-                context.pause(kLoaderWritePauseMs);
-                const std::size_t sent = std::min(image.size(), offset + kProgramBlockSize);
-                context.showStatus("", static_cast<std::int32_t>(sent),
-                                   static_cast<std::int32_t>(image.size()));
-            }
+            const std::size_t sent = std::min(image.size(), offset + kProgramBlockSize);
+            context.showStatus("", static_cast<std::int32_t>(sent), static_cast<std::int32_t>(image.size()));
         }
-        context.showStatus(std::string(kProgramUpdatingText));
+        context.showStatus(MessageText("sProgramUpdatingMsg"));
         context.pause(kLoaderFlashPauseMs);
         context.showStatus(MessageText("sFinishPrg"));
     });
@@ -123,7 +125,7 @@ void RunBootHandshake(OperationContext& context)
                 context.pause(10);
                 break;
             }
-            context.writeBytes(std::span(&kBootProbe, 1));
+            WriteOrFail(context, std::span(&kBootProbe, 1));
             context.pause(50);
         }
         // A cancelled handshake ends as done, without an answer to report.

@@ -4,6 +4,7 @@
 #include "protocol/input_error.h"
 #include "protocol/raw_payloads.h"
 #include "operations/raw_sending.h"
+#include "texts/message_texts.h"
 
 namespace pst {
 
@@ -38,9 +39,10 @@ void RunPrintLogos(OperationContext& context)
         context.openLink();
         for (std::uint8_t number : numbers) {
             const RawBytes bytes = LogoPrintCommand(number);
-            context.writeBytes(bytes);
+            WriteOrFail(context, bytes);
         }
         context.restoreLinkSpeed();
+        context.showStatus(MessageText(kSentNoReplyKey));
     });
 }
 

@@ -1,22 +1,34 @@
 #include "operations/raw_sending.h"
 
+#include <string>
+
 #include "engine/operation_context.h"
+#include "protocol/errors.h"
+#include "texts/message_texts.h"
 
 namespace pst {
 
-void SendOpenedRaw(OperationContext& context, std::span<const std::uint8_t> bytes)
+void WriteOrFail(OperationContext& context, std::span<const std::uint8_t> bytes)
 {
-    context.openLink();
-    context.writeBytes(bytes);
-    context.restoreLinkSpeed();
+    if (!context.writeBytes(bytes))
+        throw ECommunicationException(MessageText("sSendFailedMsg"));
 }
 
-void SendBareRaw(OperationContext& context, std::span<const std::uint8_t> bytes)
+void SendOpenedRaw(OperationContext& context, std::span<const std::uint8_t> bytes, std::string_view sentKey)
+{
+    context.openLink();
+    WriteOrFail(context, bytes);
+    context.restoreLinkSpeed();
+    context.showStatus(MessageText(sentKey));
+}
+
+void SendBareRaw(OperationContext& context, std::span<const std::uint8_t> bytes, std::string_view sentKey)
 {
     context.reopenBare();
     context.pause(10);
-    context.writeBytes(bytes);
+    WriteOrFail(context, bytes);
     context.pause(10);
+    context.showStatus(MessageText(sentKey));
 }
 
 }  // namespace pst

@@ -107,19 +107,15 @@ template <typename Prepare> bool runSettingPacket(OperationContext& context, Pre
     return runSettingPacket(context, prepare, true, [] {});
 }
 
-void runBare(OperationContext& context, std::vector<std::uint8_t> bytes, std::string_view successText = {})
+void runBare(OperationContext& context, std::vector<std::uint8_t> bytes, std::string_view sentKey = kSentNoReplyKey)
 {
-    context.guarded([&] {
-        SendBareRaw(context, bytes);
-        if (!successText.empty())
-            context.showStatus(std::string(successText));
-    });
+    context.guarded([&] { SendBareRaw(context, bytes, sentKey); });
 }
 
 void runFlowControl(OperationContext& context, std::uint8_t mode)
 {
     const std::array<std::uint8_t, 1> payload{mode};
-    runBare(context, buildCommandPacket(command::kFlowControl, 0, 0, payload), kFlowControlSetText);
+    runBare(context, buildCommandPacket(command::kFlowControl, 0, 0, payload), "sFlowControlSentMsg");
 }
 
 std::uint8_t argumentByte(const OperationContext& context)

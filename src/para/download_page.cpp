@@ -169,7 +169,7 @@ void DownloadPage::UpdateProgram(bool firmware)
 {
     actions_.Send([&]() -> MaybeRequest {
         ProgramUpdatePlan plan = ProgramUpdateRequest(text(edt_Prgfile), text(edt_WaitTime), firmware,
-                                                      MessageText("sMsg24"), MessageText("sUpdatePrgFile"));
+                                                      MessageText("sUpdatePrgFile"));
         SetStatusPanel1(plan.statusText);
         return std::move(plan.request);
     });

@@ -24,6 +24,19 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path)
     return bytes;
 }
 
+bool canWriteFile(const std::string& path)
+{
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    if (existed && !std::filesystem::is_regular_file(path, error))
+        return false;
+    // Appending changes nothing in a file that is there already.
+    const bool opened = static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::app));
+    if (opened && !existed)
+        std::filesystem::remove(path, error);
+    return opened;
+}
+
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -17,6 +17,11 @@ bool isRegularFile(const std::string& path);
 // The file's bytes; nullopt when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path);
 
+// Whether `path` could be written now: an existing regular file that opens
+// for writing, or a new file in a folder that takes it. Nothing is changed:
+// a file made to find out is removed again.
+bool canWriteFile(const std::string& path);
+
 // Replaces the file's content; false when it cannot be written.
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

@@ -4,19 +4,13 @@
 #include "protocol/downloads.h"
 #include "protocol/input_error.h"
 #include "protocol/program_file.h"
+#include "requests/local_checks.h"
 #include "requests/raw_requests.h"
+#include "texts/message_texts.h"
 
 namespace pst::requests {
 
 namespace {
-
-std::vector<std::uint8_t> readWholeFile(const std::string& path, const std::string& failureText)
-{
-    auto bytes = isRegularFile(path) ? readFileBytes(path) : std::nullopt;
-    if (!bytes)
-        throw EInvalidInput(failureText);
-    return std::move(*bytes);
-}
 
 std::string withNumber(std::string format, int number)
 {
@@ -28,16 +22,19 @@ std::string withNumber(std::string format, int number)
 }  // namespace
 
 ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view waitSecondsText,
-                                       bool firmware, const std::string& missingFileText,
-                                       const std::string& statusPrefix)
+                                       bool firmware, const std::string& statusPrefix)
 {
     ProgramUpdatePlan plan;
     Request& r = plan.request;
     r.operation = firmware ? Operation::FirmwareUpdate : Operation::ProgramUpdate;
     r.handOver.waitTimeMs = WaitTimeMsFromText(waitSecondsText);
-    r.handOver.programImage = readWholeFile(path, missingFileText);
-    if (!firmware)
+    r.handOver.programImage = ReadInputFile(path);
+    if (!firmware) {
+        // A file naming no model would match a printer that names none.
         r.handOver.fileTag = ProgramFileTag(r.handOver.programImage);
+        if (r.handOver.fileTag.empty())
+            throw EInvalidInput(MessageText("sNoModelTagMsg"));
+    }
     plan.statusText = ProgramUpdateStatusText(statusPrefix, path, r.handOver.programImage.size());
     return plan;
 }
@@ -46,6 +43,7 @@ MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addre
 {
     if (!isRegularFile(path))
         return std::nullopt;
+    CheckInputFile(path);
     Request r;
     r.operation = Operation::FontDownload;
     r.refreshConnection = true;
@@ -95,6 +93,7 @@ MaybeRequest LogoPrintRequest(const std::vector<bool>& selected)
 
 Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath)
 {
+    CheckOutputFile(targetPath);
     Request r;
     r.operation = Operation::ReadFontMemory;
     r.argument1 = startAddress;

@@ -21,13 +21,13 @@ struct ProgramUpdatePlan {
 };
 
 // Operation 4 (or 25 for `firmware`, which sends whatever model the file is
-// for). `missingFileText` is shown when the file cannot be read;
-// `statusPrefix` starts the status text.
+// for). The file must be readable and not empty, and a program file must
+// name its model; `statusPrefix` starts the status text.
 ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view waitSecondsText,
-                                       bool firmware, const std::string& missingFileText,
-                                       const std::string& statusPrefix);
+                                       bool firmware, const std::string& statusPrefix);
 
-// Operation 3; nothing at all when the file does not exist.
+// Operation 3; nothing at all when the file does not exist, refused when it
+// cannot be read or is empty.
 MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText);
 
 // Operation 7 for a logo bank already built and saved at `bankPath`.
@@ -44,7 +44,8 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
 MaybeRequest LogoPrintRequest(const std::vector<bool>& selected);
 
 // Operation 16 into `targetPath`: `length` bytes from `startAddress`, or
-// from the texts (strict conversions of both).
+// from the texts (strict conversions of both). Refused when `targetPath`
+// could not be written.
 Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath);
 Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
                            const std::string& targetPath);

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 45> kTexts{{
+constexpr std::array<MessageTextEntry, 56> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -54,6 +54,17 @@ constexpr std::array<MessageTextEntry, 45> kTexts{{
     {"sWaitSecondsMsg", "等待%d秒..."},
     {"sMacByteError", "MAC 地址的每个字节须在 00 到 FF 之间"},
     {"sLogoSizeError", "徽标图片的宽度和高度不能超过 524280 点"},
+    {"sProgramUpdatingMsg", "程序更新中请等待..."},
+    {"sFlowControlSentMsg", "流控设置已发送（打印机对此命令不作应答）"},
+    {"sSentNoReplyMsg", "命令已发送（打印机对此命令不作应答）"},
+    {"sSendFailedMsg", "命令未能发出：连接没有打开或拒绝了数据"},
+    {"sFileEmptyMsg", "文件是空的"},
+    {"sFileUnreadableMsg", "文件无法读取"},
+    {"sNoModelTagMsg", "程序文件中没有机型标记"},
+    {"sOutputFileMsg", "无法创建输出文件"},
+    {"sSerialOnlyMsg", "固件只能通过串口更新"},
+    {"sLoaderAnsweredMsg", "打印机的引导程序已应答"},
+    {"sNoLoaderMsg", "打印机的引导程序在 %d 秒内没有应答"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
@@ -140,6 +151,21 @@ std::string MessageText(std::string_view key)
     CurrentTexts& texts = current();
     std::lock_guard lock(texts.mutex);
     return texts.texts[static_cast<std::size_t>(at)];
+}
+
+std::string MessageWithNumbers(std::string_view key, std::initializer_list<long long> numbers)
+{
+    std::string text = MessageText(key);
+    std::size_t from = 0;
+    for (const long long number : numbers) {
+        const std::size_t at = text.find("%d", from);
+        if (at == std::string::npos)
+            break;
+        const std::string digits = std::to_string(number);
+        text.replace(at, 2, digits);
+        from = at + digits.size();
+    }
+    return text;
 }
 
 bool SetMessageText(std::string_view key, std::string text)

@@ -6,6 +6,7 @@
 // returns a copy taken under the table's lock.
 
 #include <cstddef>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,12 +27,12 @@ std::span<const MessageTextEntry> MessageTextTable();
 // so that a misspelt key shows up instead of an empty status line.
 std::string MessageText(std::string_view key);
 
+// The text of `key` with the numbers in place of its "%d"s, in order; a
+// translation with fewer "%d"s simply shows fewer numbers.
+std::string MessageWithNumbers(std::string_view key, std::initializer_list<long long> numbers);
+
 // Replaces the text of `key`; false, changing nothing, for an unknown key.
 bool SetMessageText(std::string_view key, std::string text);
-
-// Texts without a key, never translated.
-inline constexpr std::string_view kProgramUpdatingText = "程序更新中请等待...";
-inline constexpr std::string_view kFlowControlSetText = "设置流控成功";
 
 // Item lists: each is a section of the language file with keys "0", "1", ...
 struct ItemListEntry {

@@ -117,6 +117,22 @@ TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
     EXPECT_EQ(tooBig.status, 1);
     EXPECT_EQ(tooBig.err, "BMP 文件不能超过256\n");
     EXPECT_TRUE(std::filesystem::exists(folder / "1.bin"));
+
+    // Files that cannot do their job are refused by name, before the link opens.
+    const std::string empty = write("empty.bin", {});
+    const std::string untagged = write("untagged.bin", std::vector<std::uint8_t>(100));
+    const std::string nowhere = (folder / "no" / "out.bin").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
+        {{"download-font", empty, "0"}, "文件是空的 (" + empty + ")\n"},
+        {{"update-program", untagged}, "程序文件中没有机型标记 (" + untagged + ")\n"},
+        {{"update-firmware", empty, "--loader-waiting"}, "文件是空的 (" + empty + ")\n"},
+        {{"read-memory", "1CF000", "100", nowhere}, "无法创建输出文件 (" + nowhere + ")\n"},
+    };
+    for (const auto& [args, message] : refusals) {
+        const auto o = cli(args);
+        EXPECT_EQ(o.status, 1) << args[0];
+        EXPECT_EQ(o.err, message);
+    }
     EXPECT_EQ(printer->frames().size(), 0u);
 }
 
@@ -148,8 +164,9 @@ TEST_F(DownloadCli, ProgramUpdateChecksTheModelThenReplacesTheProgram)
     EXPECT_NE(ok.out.find("更新程序完成\n"), std::string::npos);
     EXPECT_NE(stateJson().find("\"size\":13056"), std::string::npos);
 
-    const auto other =
-        cli({"update-program", write("small.bin", std::vector<std::uint8_t>(100)), "--wait", "0"});
+    const std::string otherTag = "OTHER";
+    std::copy(otherTag.begin(), otherTag.end(), program.begin() + 0x3000);
+    const auto other = cli({"update-program", write("other.bin", program), "--wait", "0"});
     EXPECT_EQ(other.status, 1);
     EXPECT_EQ(other.err, "程序文件错误\n");
 }
@@ -176,10 +193,14 @@ TEST_F(DownloadCli, InEnglishNoTextStaysChineseAndTheWaitIsTheOneAskedFor)
     EXPECT_NE(update.out.find("Program update complete\n"), std::string::npos) << update.out;
     EXPECT_TRUE(allAscii(update.out + update.err)) << update.out << update.err;
 
-    // The model check's refusal and a missing file.
-    const auto other = english({"update-program", write("small.bin", std::vector<std::uint8_t>(100)), "--wait", "0"});
+    // The model check's refusal, a file naming no model, and a missing file.
+    const std::string otherTag = "OTHER";
+    std::copy(otherTag.begin(), otherTag.end(), program.begin() + 0x3000);
+    const auto other = english({"update-program", write("other.bin", program), "--wait", "0"});
     EXPECT_EQ(other.status, 1);
     EXPECT_EQ(other.err, "The program file is not valid\n");
+    const std::string small = write("small.bin", std::vector<std::uint8_t>(100));
+    EXPECT_EQ(english({"update-program", small}).err, "The program file names no printer model (" + small + ")\n");
     const std::string none = (folder / "none.bin").string();
     EXPECT_EQ(english({"update-program", none}).err, "The file does not exist (" + none + ")\n");
     EXPECT_EQ(english({"download-font", none, "0"}).err, "The file does not exist (" + none + ")\n");
@@ -217,14 +238,22 @@ TEST_F(DownloadCli, LogoPictureTooLargeForTheDirectoryIsRefusedByName)
 TEST_F(DownloadCli, BootHandshakeFindsTheLoaderOrGivesUp)
 {
     startPrinter({.bootLoader = true});
-    const auto found = cli({"boot-handshake", "--limit", "5"});
+    const auto found = cli({"--language", "en", "boot-handshake", "--limit", "5"});
     ASSERT_EQ(found.status, 0) << found.err;
     EXPECT_EQ(found.out, "The printer's boot loader answered\n");
     printer.reset();
     startPrinter();
-    const auto none = cli({"boot-handshake", "--limit", "1"});
+    const auto none = cli({"--language", "en", "boot-handshake", "--limit", "1"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, "The printer's boot loader did not answer within 1 s\n");
+
+    // A firmware update looks for the loader first: without one, nothing of
+    // the file goes out and nothing is said to be complete.
+    const auto firmware = cli({"update-firmware", write("fw.bin", std::vector<std::uint8_t>(600, 0x5A)), "--limit", "1"});
+    EXPECT_EQ(firmware.status, 1);
+    EXPECT_EQ(firmware.err, "打印机的引导程序在 1 秒内没有应答\n");
+    EXPECT_EQ(firmware.out.find("更新程序完成"), std::string::npos) << firmware.out;
+    EXPECT_NE(stateJson().find("\"firmwareBytes\":0"), std::string::npos) << stateJson();
 }
 
 TEST(ProgressOutput, TerminalRewritesProgressInPlaceAndPipesKeepLines)

@@ -82,3 +82,54 @@ TEST_F(CliLinks, BadLinkOptionsAreUsageErrors)
         EXPECT_FALSE(o.err.empty());
     }
 }
+
+// A fresh process has opened nothing: the commands that skip the link setup
+// must still aim the network link and take the USB device, or they are
+// dropped while their texts say otherwise.
+TEST_F(CliLinks, BareCommandsReachThePrinterOverTheNetworkAndUsb)
+{
+    const auto bareCommandsChange = [&](pst::sim::VirtualPrinter& printer, std::vector<std::string> link,
+                                        const pst::test::FakeUsbTree* usb) {
+        link.insert(link.begin(), {"--data-dir", folder.string(), "--language", "en"});
+        const auto with = [&](std::vector<std::string> command) {
+            command.insert(command.begin(), link.begin(), link.end());
+            return cli(command, usb);
+        };
+        const pst::test::Outcome ip = with({"set-net-ip", "10.0.0.9"});
+        EXPECT_EQ(ip.status, 0) << ip.err;
+        EXPECT_EQ(ip.out, "Command sent (the printer does not answer this command)\n");
+        EXPECT_EQ(with({"set-flow-control", "software"}).status, 0);
+        EXPECT_EQ(with({"bluetooth-hiding", "on"}).status, 0);
+        EXPECT_TRUE(printer.waitFor(
+            [](const pst::sim::PrinterState& s) {
+                return s.settings.ethernet.ip == std::array<std::uint8_t, 4>{10, 0, 0, 9} &&
+                    s.settings.flowControl == 0 && s.settings.bluetooth.hidden;
+            },
+            3000))
+            << printer.stateJson();
+    };
+
+    pst::sim::VirtualPrinter network({.servePty = false, .udpAddress = "127.0.0.1:0"});
+    network.start();
+    bareCommandsChange(network, {"--udp", "127.0.0.1:" + std::to_string(network.udpPort())}, nullptr);
+
+    pst::sim::VirtualPrinter usbPrinter({});
+    usbPrinter.start();
+    pst::test::FakeUsbTree usb;
+    usb.addDevice("1-1", {.vendor = "1234", .product = "811e"});
+    usb.addNode(usb.addInterface("1-1", 0), "usbmisc", "lp0", usbPrinter.devicePath());
+    bareCommandsChange(usbPrinter, {"--usb", "VID_1234&PID_811E"}, &usb);
+
+    // With no device to take, nothing is said to be sent.
+    pst::test::FakeUsbTree empty;
+    const pst::test::Outcome lost =
+        cli({"--data-dir", folder.string(), "--usb", "VID_1234&PID_811E", "set-net-ip", "10.0.0.9"}, &empty);
+    EXPECT_EQ(lost.status, 1);
+    EXPECT_EQ(lost.out.find("已发送"), std::string::npos) << lost.out;
+    EXPECT_FALSE(lost.err.empty());
+
+    // The firmware loader listens on the serial port only.
+    const pst::test::Outcome firmware =
+        cli({"--data-dir", folder.string(), "--udp", "127.0.0.1:5100", "update-firmware", "/dev/null"});
+    EXPECT_EQ(firmware.status, 2);
+}

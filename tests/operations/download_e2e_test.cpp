@@ -316,7 +316,7 @@ TEST_F(DownloadFixture, BootHandshakeFindsTheLoaderWhichTakesTheFirmware)
     EXPECT_FALSE(worker->PortOpen());
 }
 
-TEST_F(DownloadFixture, SmallAndEmptyFirmwareFiles)
+TEST_F(DownloadFixture, SmallFirmwareGoesInOneWriteAndAnEmptyOneIsRefused)
 {
     startPrinterWith([](auto& o) { o.bootLoader = true; });
     startWorker("9600", "9600");
@@ -328,13 +328,15 @@ TEST_F(DownloadFixture, SmallAndEmptyFirmwareFiles)
     EXPECT_EQ(pauseCount(400), 2);
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.loader.firmwareBytes == 256u; }));
 
+    // An empty file would leave the loader waiting for a program that never
+    // comes: refused, and nothing is written or waited for.
     pauses.clear();
     aimSerialComponentAtPrinter(9600);
     firmware.programImage.clear();
-    ASSERT_TRUE(runWith(25, 0, 0, firmware));
+    EXPECT_FALSE(runWith(25, 0, 0, firmware));
+    EXPECT_EQ(worker->Status().error(), "文件是空的");
     EXPECT_EQ(pauseCount(400), 0);
-    EXPECT_EQ(pauseCount(26000), 1);
-    EXPECT_EQ(shownStatus(), "更新程序完成");
+    EXPECT_EQ(pauseCount(26000), 0);
     EXPECT_EQ(state<std::uint64_t>([](const auto& s) { return s.loader.firmwareBytes; }), 256u);
 }
 

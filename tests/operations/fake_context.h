@@ -25,6 +25,8 @@ public:
     int unconfirmedSend = 0;
     // Cancels the run when this write (1 = the first) has been made; 0: never.
     int cancelAtWrite = 0;
+    // The write of this number (1 for the first) is refused by the link.
+    int refuseWrite = 0;
     // What rawFirstByte reports.
     int firstRawByte = -1;
     // What settleLineSpeed reports: the speed a printer was left at; 0: none.
@@ -78,11 +80,12 @@ public:
     }
     void retakeLink() override { calls.push_back("retake"); }
     void reopenBare() override { calls.push_back("reopen bare"); }
-    void writeBytes(std::span<const std::uint8_t> bytes) override
+    bool writeBytes(std::span<const std::uint8_t> bytes) override
     {
         calls.push_back("write " + std::to_string(bytes.size()));
         if (++writes == cancelAtWrite)
             isCancelled = true;
+        return writes != refuseWrite;
     }
 
     std::uint32_t confirmedSend(std::uint16_t command, std::uint32_t address, int,

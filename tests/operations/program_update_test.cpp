@@ -64,10 +64,44 @@ TEST_F(ProgramUpdateTexts, ALanguageFileReplacesEveryText)
     EXPECT_EQ(mismatch.text, "The program file is not valid");
     EXPECT_EQ(mismatch.code, 1);
 
+    SetMessageText("sProgramUpdatingMsg", "Updating the program, please wait...");
     FakeContext firmware;
     firmware.given.waitTimeMs = 4000;
+    firmware.given.programImage.assign(600, 0x22);
     RunFirmwareUpdate(firmware);
-    ASSERT_FALSE(firmware.statusTexts.empty());
-    EXPECT_EQ(firmware.statusTexts.front(), "Waiting 4 seconds...");
-    EXPECT_EQ(firmware.statusTexts.back(), "Program update complete");
+    EXPECT_EQ(firmware.statusTexts, (std::vector<std::string>{"Waiting 4 seconds...",
+                                                              "Updating the program, please wait...",
+                                                              "Program update complete"}));
+}
+
+// The loader stream cannot be confirmed, so whatever could be known before
+// or while it goes must stop it: nothing may end as "complete" after it.
+TEST_F(ProgramUpdateTexts, FirmwareThatCannotReachALoaderFailsInsteadOfFinishing)
+{
+    const auto firmwareRun = [](auto prepare) {
+        FakeContext context;
+        context.given.programImage.assign(600, 0x22);
+        prepare(context);
+        RunFirmwareUpdate(context);
+        return context;
+    };
+    const FakeContext empty = firmwareRun([](FakeContext& c) { c.given.programImage.clear(); });
+    EXPECT_EQ(empty.text, "文件是空的");
+    EXPECT_EQ(std::count_if(empty.calls.begin(), empty.calls.end(),
+                            [](const std::string& call) { return call.rfind("write", 0) == 0; }),
+              0);
+
+    const FakeContext network = firmwareRun([](FakeContext& c) { c.run.kind = LinkKind::Network; });
+    EXPECT_EQ(network.text, "固件只能通过串口更新");
+
+    // The second block is refused by the link: the third is never written.
+    const FakeContext refused = firmwareRun([](FakeContext& c) { c.refuseWrite = 2; });
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.text, "命令未能发出：连接没有打开或拒绝了数据");
+    EXPECT_EQ(std::count_if(refused.calls.begin(), refused.calls.end(),
+                            [](const std::string& call) { return call.rfind("write", 0) == 0; }),
+              2);
+    for (const FakeContext* failed : {&empty, &network, &refused})
+        EXPECT_EQ(std::find(failed->statusTexts.begin(), failed->statusTexts.end(), "更新程序完成"),
+                  failed->statusTexts.end());
 }

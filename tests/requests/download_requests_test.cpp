@@ -49,7 +49,7 @@ TEST_F(DownloadRequestsTest, ProgramUpdateReadsTheFileAndItsTag)
     bytes[0x3002] = '1';
     bytes[0x3003] = '2';
     const std::string path = write("P80.bin", bytes);
-    const ProgramUpdatePlan plan = ProgramUpdateRequest(path, "x", false, "missing", "更新程序");
+    const ProgramUpdatePlan plan = ProgramUpdateRequest(path, "x", false, "更新程序");
     EXPECT_EQ(operationNumber(plan.request.operation), 4);
     EXPECT_FALSE(plan.request.refreshConnection);
     EXPECT_EQ(plan.request.handOver.fileTag, "AB12");
@@ -57,14 +57,43 @@ TEST_F(DownloadRequestsTest, ProgramUpdateReadsTheFileAndItsTag)
     EXPECT_EQ(plan.request.handOver.programImage, bytes);
     EXPECT_EQ(plan.statusText, "更新程序:P80.bin Size:12296");
 
-    const ProgramUpdatePlan firmware = ProgramUpdateRequest(path, "7", true, "missing", "p");
+    const ProgramUpdatePlan firmware = ProgramUpdateRequest(path, "7", true, "p");
     EXPECT_EQ(operationNumber(firmware.request.operation), 25);
     EXPECT_EQ(firmware.request.handOver.fileTag, "");
     EXPECT_EQ(firmware.request.handOver.waitTimeMs, 7000);
 
-    EXPECT_THROW(ProgramUpdateRequest((dir / "none.bin").string(), "5", false, "missing", "p"),
+    EXPECT_THROW(ProgramUpdateRequest((dir / "none.bin").string(), "5", false, "p"),
                  EInvalidInput);
-    EXPECT_THROW(ProgramUpdateRequest(dir.string(), "5", false, "missing", "p"), EInvalidInput);
+    EXPECT_THROW(ProgramUpdateRequest(dir.string(), "5", false, "p"), EInvalidInput);
+}
+
+// Each refusal names what is wrong with the file, before any link opens.
+TEST_F(DownloadRequestsTest, FilesThatCannotDoTheirJobAreRefusedByName)
+{
+    const auto refusal = [](const auto& build) {
+        try {
+            build();
+        } catch (const EInvalidInput& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    const std::string empty = write("empty.bin", {});
+    const std::string untagged = write("short.bin", std::vector<std::uint8_t>(0x3000, 0x11));
+    EXPECT_EQ(refusal([&] { ProgramUpdateRequest(empty, "5", false, "p"); }), "文件是空的");
+    EXPECT_EQ(refusal([&] { ProgramUpdateRequest(empty, "5", true, "p"); }), "文件是空的");
+    EXPECT_EQ(refusal([&] { ProgramUpdateRequest(untagged, "5", false, "p"); }), "程序文件中没有机型标记");
+    EXPECT_EQ(refusal([&] { ProgramUpdateRequest(untagged, "5", true, "p"); }), "accepted");
+    EXPECT_EQ(refusal([&] { FontDownloadRequest(empty, "10000"); }), "文件是空的");
+
+    EXPECT_EQ(refusal([&] { MemoryReadRequest(0, 16, (dir / "no" / "out.bin").string()); }), "无法创建输出文件");
+    EXPECT_EQ(refusal([&] { MemoryReadRequest(0, 16, dir.string()); }), "无法创建输出文件");
+    // Finding out leaves nothing behind, and an existing file untouched.
+    EXPECT_EQ(refusal([&] { MemoryReadRequest(0, 16, (dir / "new.bin").string()); }), "accepted");
+    EXPECT_FALSE(fs::exists(dir / "new.bin"));
+    const std::string kept = write("kept.bin", {7, 8});
+    EXPECT_EQ(refusal([&] { MemoryReadRequest(0, 16, kept); }), "accepted");
+    EXPECT_EQ(fs::file_size(kept), 2u);
 }
 
 TEST_F(DownloadRequestsTest, FontDownloadNeedsAnExistingFile)

@@ -22,15 +22,14 @@ protected:
 
 TEST_F(MessageTexts, EveryKeyHasItsChineseDefault)
 {
-    EXPECT_EQ(MessageTextTable().size(), 45u);
+    EXPECT_EQ(MessageTextTable().size(), 56u);
     EXPECT_EQ(MessageTextTable().front().key, "sConnectErrorstr");
-    EXPECT_EQ(MessageTextTable().back().key, "sLogoSizeError");
+    EXPECT_EQ(MessageTextTable().back().key, "sNoLoaderMsg");
     EXPECT_EQ(MessageText("sWaitSecondsMsg"), "等待%d秒...");
     EXPECT_EQ(MessageText("sMsg17"), "设置代码页成功");
     EXPECT_EQ(MessageText("sMsg5"), "设置 WIFI IP AP 成功");
     EXPECT_EQ(MessageText("SIPError"), "IP 地址不正确");
     EXPECT_EQ(MessageText("noSuchKey"), "noSuchKey");
-    EXPECT_EQ(kFlowControlSetText, "设置流控成功");
 }
 
 TEST_F(MessageTexts, BothLanguageFilesHaveEveryKey)
