@@ -5,6 +5,7 @@
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
+#include "texts/message_texts.h"
 #include "transport/udp_client.h"
 
 namespace pst::cli {
@@ -41,7 +42,7 @@ WorkerEvents CliSession::events()
     events.status = [this](const StatusUpdate& update) { printStatus(update.text); };
     events.unsolicitedLine = [this](const std::string& line) { out_ << line << '\n'; };
     events.logNotSaved = [this](const std::string& reason) {
-        err_ << "warning: the transfer log could not be saved (" << reason << ")\n";
+        err_ << MessageText("sLogNotSavedMsg") << " (" << reason << ")\n";
     };
     events.done = [this] { finish(nullptr); };
     events.failed = [this](const WorkerFailure& failure) { finish(&failure); };
@@ -74,7 +75,7 @@ int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument
         failure_.reset();
     }
     if (!worker_->StartOperation(operation, argument1, argument2, std::move(handOver))) {
-        err_ << "The printer is busy with another operation\n";
+        err_ << MessageText("sBusyMsg") << '\n';
         return 1;
     }
     std::optional<WorkerFailure> failure;
@@ -89,7 +90,7 @@ int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument
     if (failure) {
         err_ << failure->text << '\n';
         if (!failure->cause.empty() && failure->cause != failure->text)
-            err_ << "  cause: " << failure->cause << '\n';
+            err_ << "  " << MessageText("sCauseMsg") << ": " << failure->cause << '\n';
     }
     return failure ? 1 : 0;
 }

@@ -231,7 +231,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
     }
     for (const auto& picture : pictures)
         if (!isRegularFile(picture))
-            err << "warning: " << picture << " does not exist; it gets no logo number\n";
+            err << MessageText("sPictureMissingMsg") << " (" << picture << ")\n";
     std::vector<std::uint8_t> bank;
     try {
         bank = BuildLogoBankFromFiles(pictures, LoadBmpAsMonochrome);
@@ -243,7 +243,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     if (bank.size() == kLogoDirectorySize) {
-        err << "None of the pictures exists: nothing to download\n";
+        err << MessageText("sNoPictureMsg") << '\n';
         return 1;
     }
     const std::string bankPath = LogoBankPath(resolveProgramFolder(options.dataDir));

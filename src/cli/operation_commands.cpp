@@ -11,6 +11,7 @@
 #include "platform/input_error.h"
 #include "platform/int_conversion.h"
 #include "texts/input_refusal_text.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -86,8 +87,8 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
         waitUntilSent(session, request.bytesToSend);
     if (status == 0 && request.newDeviceSpeed &&
         std::to_string(*request.newDeviceSpeed) != options.deviceSpeed) {
-        out << "The printer now listens at " << *request.newDeviceSpeed << " bit/s: give --device-speed "
-            << *request.newDeviceSpeed << " from now on.\n";
+        const long long speed = *request.newDeviceSpeed;
+        out << MessageWithNumbers("sNewSpeedMsg", {speed, speed}) << '\n';
     }
     return status;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command_help.h"
+#include "texts/message_texts.h"
 #include "transport/usb_comm.h"
 
 namespace pst::cli {
@@ -22,7 +23,7 @@ int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
     } catch (const ECommsError& failure) {
         err << failure.what() << '\n';
         if (!failure.detail().empty())
-            err << "  cause: " << failure.detail() << '\n';
+            err << "  " << MessageText("sCauseMsg") << ": " << failure.detail() << '\n';
         return 1;
     }
 
@@ -33,9 +34,9 @@ int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
         out << (printer ? "* " : "  ") << identifier << '\n';
     }
     if (identifiers.empty())
-        out << "No USB devices found.\n";
+        out << MessageText("sNoUsbDevicesMsg") << '\n';
     else if (!printerFound)
-        out << "No printer among them (none has 811E in its identifier).\n";
+        out << MessageText("sNoUsbPrinterMsg") << '\n';
     return 0;
 }
 

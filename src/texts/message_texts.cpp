@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 56> kTexts{{
+constexpr std::array<MessageTextEntry, 64> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -65,6 +65,14 @@ constexpr std::array<MessageTextEntry, 56> kTexts{{
     {"sSerialOnlyMsg", "固件只能通过串口更新"},
     {"sLoaderAnsweredMsg", "打印机的引导程序已应答"},
     {"sNoLoaderMsg", "打印机的引导程序在 %d 秒内没有应答"},
+    {"sBusyMsg", "打印机正忙，请等待当前操作结束"},
+    {"sLogNotSavedMsg", "警告：传输日志未能保存"},
+    {"sCauseMsg", "原因"},
+    {"sNewSpeedMsg", "打印机现在以 %d bit/s 接收：以后请使用 --device-speed %d。"},
+    {"sPictureMissingMsg", "警告：图片不存在，不分配徽标编号"},
+    {"sNoPictureMsg", "所有图片都不存在：没有可下载的内容"},
+    {"sNoUsbDevicesMsg", "没有找到 USB 设备。"},
+    {"sNoUsbPrinterMsg", "其中没有打印机（标识中都没有 811E）。"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -38,7 +38,7 @@ TEST_F(Cli, FailedTestPrintsTheErrorAndExitsWithOne)
     const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--serial",
                                       (folder / "printer").string(), "--transfer-speed", "9600", "test"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "Connecting Failed\n  cause: Received Failed\n");
+    EXPECT_EQ(o.err, "Connecting Failed\n  原因: Received Failed\n");
 }
 
 TEST_F(Cli, SpeedThePrinterHasNoCodeForIsACommandLineMistake)

@@ -55,17 +55,17 @@ TEST_F(CliLinks, LinkTestOverUsb)
 TEST_F(CliLinks, ListUsbMarksPrintersAndCopesWithNone)
 {
     pst::test::FakeUsbTree usb;
-    pst::test::Outcome o = cli({"list-usb"}, &usb);
+    pst::test::Outcome o = cli({"--language", "en", "list-usb"}, &usb);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "No USB devices found.\n");
 
     usb.addDevice("1-2", {.vendor = "046d", .product = "c077"});
-    o = cli({"list-usb"}, &usb);
+    o = cli({"--language", "en", "list-usb"}, &usb);
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "  VID_046D&PID_C077\nNo printer among them (none has 811E in its identifier).\n");
 
     usb.addDevice("1-1", {.vendor = "1234", .product = "811e"});
-    o = cli({"list-usb"}, &usb);
+    o = cli({"--language", "en", "list-usb"}, &usb);
     EXPECT_EQ(o.out, "* VID_1234&PID_811E\n  VID_046D&PID_C077\n");
 }
 

@@ -117,7 +117,7 @@ TEST_F(SettingsCli, NewBaudRateThenALinkTestAtIt)
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(
         o.out,
-        "设置波特率成功\nThe printer now listens at 115200 bit/s: give --device-speed 115200 from now on.\n");
+        "设置波特率成功\n打印机现在以 115200 bit/s 接收：以后请使用 --device-speed 115200。\n");
     o = cli({"test"}, {"--device-speed", "115200"});
     EXPECT_EQ(o.status, 0) << o.err;
     // Bare commands go out at the device speed given.
