@@ -76,6 +76,11 @@ Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply)
         out.chunks.push_back(std::move(reply));
         return out;
     }
+    if (fault.after > 0) {
+        --fault.after;
+        out.chunks.push_back(std::move(reply));
+        return out;
+    }
     const FaultMode mode = fault.count == 0 ? FaultMode::None : fault.mode;
     if (fault.count > 0 && --fault.count == 0) {
         fault.mode = FaultMode::None;

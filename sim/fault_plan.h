@@ -26,6 +26,9 @@ struct FaultSpec {
     // Replies still to be spoiled; -1 = every reply. For SilentAfter: the
     // download blocks still to be confirmed before the silence.
     int count = -1;
+    // Replies sent untouched before the spoiling starts (the replies the
+    // two faults of their own above ignore this).
+    int after = 0;
     int splitPauseMs = 5;
     int lateMs = 4000;
 };

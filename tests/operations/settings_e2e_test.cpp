@@ -233,13 +233,10 @@ TEST_F(OperationFixture, SilentPrinterFailsTheSettingAfterThreeAttemptsAndCloses
     startWorker("9600", "9600");
     messages.clear();
     finished = false;
-    ASSERT_TRUE(worker->StartOperation(6, 2));
-    // This thread runs the reply assembly, so the worker cannot send the
-    // code page before the printer has answered the identify and fallen
-    // silent.
-    ASSERT_TRUE(printer->waitForFrames(1, 3000));
-    printer->setFault({.mode = sim::FaultMode::Silent});
+    // The identify is answered; everything after it meets silence.
+    printer->setFault({.mode = sim::FaultMode::Silent, .after = 1});
     const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(worker->StartOperation(6, 2));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 20s));
     const auto took = std::chrono::steady_clock::now() - start;
 
