@@ -97,7 +97,7 @@ TEST_F(CliLinks, BareCommandsReachThePrinterOverTheNetworkAndUsb)
         };
         const pst::test::Outcome ip = with({"set-net-ip", "10.0.0.9"});
         EXPECT_EQ(ip.status, 0) << ip.err;
-        EXPECT_EQ(ip.out, "Command sent (the printer does not answer this command)\n");
+        EXPECT_EQ(ip.out, "Command sent, unconfirmed\n");
         EXPECT_EQ(with({"set-flow-control", "software"}).status, 0);
         EXPECT_EQ(with({"bluetooth-hiding", "on"}).status, 0);
         EXPECT_TRUE(printer.waitFor(

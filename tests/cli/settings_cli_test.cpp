@@ -62,7 +62,7 @@ TEST_F(SettingsCli, TestPrintPrintsTheReceipt)
 {
     const pst::test::Outcome o = cli({"test-print"});
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "命令已发送（打印机对此命令不作应答）\n");
+    EXPECT_EQ(o.out, "命令已发送，打印机不作确认\n");
     ASSERT_TRUE(printerReaches([](const auto& s) {
         return !s.printed.empty() && s.printed.back().kind == pst::sim::PrintedItem::Kind::Cut;
     }));

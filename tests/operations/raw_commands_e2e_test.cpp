@@ -33,7 +33,7 @@ TEST_F(OperationFixture, BlackMarkCommandsAreOpenedAndLeaveTheLinkOpen)
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x31}));
     EXPECT_TRUE(worker->PortOpen());
     EXPECT_EQ(debugLog().find("Close"), std::string::npos);
-    EXPECT_EQ(shownStatus(), "命令已发送（打印机对此命令不作应答）");
+    EXPECT_EQ(shownStatus(), "命令已发送，打印机不作确认");
 
     ASSERT_TRUE(runWithBlock(33, BlackMarkDistanceBlock(1200)));
     ASSERT_TRUE(runWithBlock(34, BlackMarkWidthBlock(80)));

@@ -172,7 +172,7 @@ TEST_F(OperationFixture, FlowControlIsABarePacketThatLeavesThePortOpen)
     startWorker("9600", "115200");
     aimSerialComponentAtPrinter();
     ASSERT_TRUE(runWith(42));
-    EXPECT_EQ(shownStatus(), "流控设置已发送（打印机对此命令不作应答）");
+    EXPECT_EQ(shownStatus(), "流控设置已发送，打印机不作确认");
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.settings.flowControl == 0; }));
     ASSERT_TRUE(runWith(43));
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.settings.flowControl == 1; }));
@@ -203,7 +203,7 @@ TEST_F(OperationFixture, BareTwoBytePairsHideTheBluetoothAndSetThe8DPair)
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.settings.pair8D == 0; }));
     EXPECT_TRUE(printer->frames().empty());
     // Nobody answers them: all that is known is that they went out.
-    EXPECT_EQ(shownStatus(), "命令已发送（打印机对此命令不作应答）");
+    EXPECT_EQ(shownStatus(), "命令已发送，打印机不作确认");
 }
 
 TEST_F(OperationFixture, NothingIsSentForAHandOverThatDoesNotFitItsOperation)
