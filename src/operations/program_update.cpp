@@ -100,6 +100,11 @@ void RunFirmwareUpdate(OperationContext& context)
         WriteOrFail(context, first);
         context.pause(kLoaderWritePauseMs);
         for (std::size_t offset = kProgramBlockSize; offset < image.size(); offset += kProgramBlockSize) {
+            // A cancelled run (the program is closing) has no pauses left:
+            // the rest would reach the loader unpaced. It stops, and says
+            // nothing of a finished update.
+            if (context.cancelled())
+                return;
             const auto block = PaddedBlock(image, offset);
             WriteOrFail(context, block);
             context.pause(kLoaderWritePauseMs);

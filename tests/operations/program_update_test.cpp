@@ -101,7 +101,13 @@ TEST_F(ProgramUpdateTexts, FirmwareThatCannotReachALoaderFailsInsteadOfFinishing
     EXPECT_EQ(std::count_if(refused.calls.begin(), refused.calls.end(),
                             [](const std::string& call) { return call.rfind("write", 0) == 0; }),
               2);
-    for (const FakeContext* failed : {&empty, &network, &refused})
+    // Cancelled (the program closing) after the first write: nothing more
+    // goes to the loader, and nothing is said to be complete.
+    const FakeContext cancelled = firmwareRun([](FakeContext& c) { c.cancelAtWrite = 1; });
+    EXPECT_EQ(std::count_if(cancelled.calls.begin(), cancelled.calls.end(),
+                            [](const std::string& call) { return call.rfind("write", 0) == 0; }),
+              1);
+    for (const FakeContext* failed : {&empty, &network, &refused, &cancelled})
         EXPECT_EQ(std::find(failed->statusTexts.begin(), failed->statusTexts.end(), "更新程序完成"),
                   failed->statusTexts.end());
 }
