@@ -155,11 +155,16 @@ std::string SaveParaRecord(const std::string& path, const ParaValues& values)
     return file.saveTo(path);
 }
 
-int ItemForText(const std::vector<std::string>& items, std::string_view text, bool translatable)
+int ItemForText(const std::vector<std::string>& items, std::string_view text, bool translatable,
+                const std::vector<std::vector<std::string>>& otherLanguages)
 {
     for (std::size_t i = 0; i < items.size(); ++i)
         if (equalsIgnoringAsciiCase(items[i], text))
             return static_cast<int>(i);
+    for (const auto& language : otherLanguages)
+        for (std::size_t i = 0; i < language.size() && i < items.size(); ++i)
+            if (equalsIgnoringAsciiCase(language[i], text))
+                return static_cast<int>(i);
     return translatable && !items.empty() ? 0 : -1;
 }
 

@@ -58,9 +58,13 @@ void WriteParaRecord(IniDocument& file, const ParaValues& values);
 std::string SaveParaRecord(const std::string& path, const ParaValues& values);
 
 // The item a stored text selects: the first item equal to it without regard
-// to letter case. With no match, a translatable list selects its first item
-// and any other list nothing (-1).
-int ItemForText(const std::vector<std::string>& items, std::string_view text, bool translatable);
+// to letter case; failing that, the item at the position the text has in
+// one of `otherLanguages` (the same list in each language the program
+// knows), so that a record saved in one language keeps its choices in the
+// other. With no match, a translatable list selects its first item and any
+// other list nothing (-1).
+int ItemForText(const std::vector<std::string>& items, std::string_view text, bool translatable,
+                const std::vector<std::vector<std::string>>& otherLanguages = {});
 
 // A stored index as an integer, the way the profile functions read one: a
 // text that is not a whole number gives `fallback`.

@@ -228,7 +228,11 @@ void ParamWindow::ApplyValues(const ParaValues& values)
         switch (key.kind) {
         case ParaKind::ItemText:
             if (auto* box = findChild<QComboBox*>(control))
-                box->setCurrentIndex(ItemForText(itemsOf(*box), value, !key.itemList.empty()));
+                box->setCurrentIndex(ItemForText(itemsOf(*box), value, !key.itemList.empty(),
+                                                 key.itemList.empty()
+                                                     ? std::vector<std::vector<std::string>>{}
+                                                     : texts::itemListInEveryLanguage(
+                                                           key.itemList, dataSearchFolders(main_.programFolder()))));
             break;
         case ParaKind::Text:
             if (auto* edit = findChild<QLineEdit*>(control))

@@ -80,6 +80,29 @@ void translateAll(const IniDocument& file, int languageIndex, const std::vector<
     translateMessageTexts(file, languageIndex);
 }
 
+std::vector<std::vector<std::string>> itemListInEveryLanguage(std::string_view section,
+                                                              const std::vector<std::string>& folders)
+{
+    std::vector<std::vector<std::string>> languages;
+    for (const ItemListEntry& list : ItemListTable()) {
+        if (list.section != section)
+            continue;
+        const std::vector<std::string> builtIn(list.defaults.begin(), list.defaults.end());
+        languages.push_back(builtIn);
+        for (const int language : {0, kEnglish}) {
+            const std::string path = findLanguageFile(folders, language);
+            if (path.empty())
+                continue;
+            const IniDocument file = IniDocument::load(path);
+            std::vector<std::string> items = builtIn;
+            for (std::size_t i = 0; i < items.size(); ++i)
+                items[i] = file.readString(std::string(section), std::to_string(i), items[i]);
+            languages.push_back(std::move(items));
+        }
+    }
+    return languages;
+}
+
 std::string linkKindText(int linkKind)
 {
     const std::vector<std::string> texts = ItemList("Trans Mode");

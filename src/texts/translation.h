@@ -11,6 +11,7 @@
 // were written for exactly this behaviour, so it is kept.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "texts/translatable_window.h"
@@ -39,6 +40,13 @@ void translateMessageTexts(const IniDocument& file, int languageIndex);
 // Windows, then item lists, then message texts.
 void translateAll(const IniDocument& file, int languageIndex,
                   const std::vector<TranslatableWindow*>& windows);
+
+// The items of list `section` in every language the program knows: the
+// built-in Chinese items, then those of each language file found in
+// `folders` (an item a file lacks stays the built-in one). A record saved in
+// one language finds its items again in the other through these.
+std::vector<std::vector<std::string>> itemListInEveryLanguage(std::string_view section,
+                                                              const std::vector<std::string>& folders);
 
 // The main window's link-kind text (list "Trans Mode") in the current
 // language.

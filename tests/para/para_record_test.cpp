@@ -10,6 +10,7 @@
 
 #include "texts/message_texts.h"
 #include "para/para_record.h"
+#include "texts/translation.h"
 
 using namespace pst;
 using namespace pst::para;
@@ -94,6 +95,23 @@ TEST_F(ParaRecordTest, StoredTextSelectsItsItemWithoutRegardToCase)
     EXPECT_EQ(ItemForText({"1200", "9600"}, "300", false), -1);
     EXPECT_EQ(ItemForText({"Light", "Normal"}, "正常", true), 0);
     EXPECT_EQ(ItemForText({}, "x", true), -1);
+}
+
+// A record saved in Chinese and read in English (or back) keeps its choices:
+// the stored text is found in the other language's list by position.
+TEST_F(ParaRecordTest, StoredTextInTheOtherLanguageKeepsItsItem)
+{
+    const std::vector<std::string> english{"Light", "Normal", "Dark", "Very dark"};
+    const std::vector<std::vector<std::string>> languages{{"微淡", "正常", "微浓", "高浓度"}, english};
+    EXPECT_EQ(ItemForText(english, "微浓", true, languages), 2);
+    EXPECT_EQ(ItemForText({"微淡", "正常", "微浓", "高浓度"}, "dark", true, languages), 2);
+    EXPECT_EQ(ItemForText(english, "unknown", true, languages), 0);
+
+    const auto flowControl = texts::itemListInEveryLanguage("Flow control", {PST_LANG_DIR});
+    ASSERT_EQ(flowControl.size(), 3u);  // built in, Chinese.lng, English.lng
+    EXPECT_EQ(ItemForText(flowControl[2], "硬件流控", true, flowControl), 1);
+    EXPECT_EQ(ItemForText(flowControl[0], flowControl[2][1], true, flowControl), 1);
+    EXPECT_TRUE(texts::itemListInEveryLanguage("No such list", {PST_LANG_DIR}).empty());
 }
 
 TEST_F(ParaRecordTest, IndexesFollowTheProfileFunctionsAndTheControls)

@@ -112,7 +112,7 @@ private slots:
     void cleanup();
 
     void firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder();
-    void recordFromTheOtherLanguageFallsBackToFirstItems();
+    void recordFromTheOtherLanguageKeepsItsChoices();
     void radioPairKeepsItsStateForAnOddIndex();
     void unknownBaudRateShowsNothingAndItsButtonDoesNothing();
     void serialNumberStepsAfterDeviceParametersAreSet();
@@ -275,7 +275,7 @@ void ParamWindowTest::firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder()
     QVERIFY(file.find("\nDrawer=0\r\n") != std::string::npos);
 }
 
-void ParamWindowTest::recordFromTheOtherLanguageFallsBackToFirstItems()
+void ParamWindowTest::recordFromTheOtherLanguageKeepsItsChoices()
 {
     auto windows = open();
     MainWindow& main = windows->main();
@@ -297,19 +297,25 @@ void ParamWindowTest::recordFromTheOtherLanguageFallsBackToFirstItems()
         QTest::qWait(100);
         QVERIFY(para.grab().save(QString::fromUtf8(folder) + "/param-basic-en.png"));
     }
+    // Every translatable list away from its first item, so that falling back
+    // to the first item would show.
+    const std::vector<QComboBox*> lists{para.TabSheet1->cbb_Dark,         para.TabSheet2->cbb_lyWorkMode,
+                                        para.TabSheet5->cbb_irdaProtecl,  para.TabSheet7->cbb_UsbDeviceTpe,
+                                        para.TabSheet7->cbb_PaperType,    para.TabSheet7->Cbx_Bluetooth,
+                                        para.TabSheet7->cbb_PrinterOrder, para.TabSheet1->cbb_Flowcontrol};
+    for (QComboBox* list : lists)
+        list->setCurrentIndex(list->count() - 1);
     para.close();
-    QVERIFY(readText(dataDir / "sysconfig.ini").find("\nDark=Normal\r\n") != std::string::npos);
+    QVERIFY(readText(dataDir / "sysconfig.ini").find("\nDark=") != std::string::npos);
 
+    // Read back in Chinese: the same items, now in Chinese.
     main.cbb_Language->setCurrentIndex(0);
     emit main.cbb_Language->activated(0);
     showPara(*windows);
-    QCOMPARE(para.TabSheet1->cbb_Dark->currentText(), qs("微淡"));
-    QCOMPARE(para.TabSheet2->cbb_lyWorkMode->currentText(), qs("高速模式"));
-    QCOMPARE(para.TabSheet5->cbb_irdaProtecl->currentText(), qs("原始红外"));
-    QCOMPARE(para.TabSheet7->cbb_UsbDeviceTpe->currentText(), qs("USB虚拟串口"));
-    QCOMPARE(para.TabSheet7->cbb_PaperType->currentText(), qs("热敏票据纸"));
-    QCOMPARE(para.TabSheet7->Cbx_Bluetooth->currentText(), qs("开启蓝牙隐身"));
-    QCOMPARE(para.TabSheet7->cbb_PrinterOrder->currentText(), qs("倒序"));
+    for (QComboBox* list : lists)
+        QVERIFY2(list->currentIndex() == list->count() - 1, qPrintable(list->objectName()));
+    QCOMPARE(para.TabSheet1->cbb_Dark->currentText(), qs("高浓度"));
+    QCOMPARE(para.TabSheet7->cbb_PaperType->currentText(), qs("热敏标签纸"));
     // The Chinese file never touches the flow-control list: still English.
     QCOMPARE(para.TabSheet1->cbb_Flowcontrol->currentText(), QStringLiteral("Hardware flow control"));
     QCOMPARE(para.TabSheet1->btn_SetAllPara->text(), qs("设置全部参数"));
