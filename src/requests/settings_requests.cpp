@@ -1,10 +1,24 @@
 #include "requests/settings_requests.h"
 
 #include "platform/int_conversion.h"
+#include "protocol/input_error.h"
+#include "texts/message_texts.h"
 
 namespace pst::requests {
 
 namespace {
+
+// The spin edits' ranges: a typed value outside them would be cut to fit
+// the packet's field and sent as another value.
+constexpr std::int32_t kMaxSleepSeconds = 999999999;
+constexpr std::int32_t kMaxRecyclingSeconds = 255;
+
+std::int32_t inRange(std::int32_t value, std::int32_t lowest, std::int32_t highest)
+{
+    if (value < lowest || value > highest)
+        throw EInvalidInput(MessageWithNumbers("sRangeMsg", {value, lowest, highest}));
+    return value;
+}
 
 // Flow control goes out as a whole bare packet; the hiding and 8D switches
 // as two bytes.
@@ -81,7 +95,8 @@ Request SleepTimesRequest(std::int32_t sleepSeconds, std::int32_t powerOffSecond
 
 Request SleepTimesRequest(std::string_view sleepText, std::string_view powerOffText)
 {
-    return SleepTimesRequest(SleepSecondsFromText(sleepText), PowerOffSecondsFromText(powerOffText));
+    return SleepTimesRequest(inRange(SleepSecondsFromText(sleepText), 1, kMaxSleepSeconds),
+                             inRange(PowerOffSecondsFromText(powerOffText), 1, kMaxSleepSeconds));
 }
 
 Request AllParametersRequest(const AllParameters& parameters)
@@ -101,8 +116,8 @@ Request AllParametersRequest(const BasicPageValues& v)
     p.cutter = v.cutter;
     p.buzzer = v.buzzer;
     p.paperFeedPosition = v.paperFeedPosition;
-    p.sleepSeconds = SleepSecondsFromText(v.sleepText);
-    p.powerOffSeconds = PowerOffSecondsFromText(v.powerOffText);
+    p.sleepSeconds = inRange(SleepSecondsFromText(v.sleepText), 1, kMaxSleepSeconds);
+    p.powerOffSeconds = inRange(PowerOffSecondsFromText(v.powerOffText), 1, kMaxSleepSeconds);
     return AllParametersRequest(p);
 }
 
@@ -123,7 +138,7 @@ Request RecyclingTimeRequest(std::int32_t seconds)
 
 Request RecyclingTimeRequest(std::string_view secondsText)
 {
-    return RecyclingTimeRequest(RecyclingSecondsFromText(secondsText));
+    return RecyclingTimeRequest(inRange(RecyclingSecondsFromText(secondsText), 1, kMaxRecyclingSeconds));
 }
 
 MaybeRequest BluetoothHidingRequest(int hidingPosition)

@@ -117,6 +117,7 @@ private slots:
     void unknownBaudRateShowsNothingAndItsButtonDoesNothing();
     void serialNumberStepsAfterDeviceParametersAreSet();
     void emptyProductNameIsRefused();
+    void typedValuesOutsideTheirRangeAreRefused();
     void addressEditsAreCheckedOnLeaving();
     void networkPageRefusesBadInput();
     void enableRulesFollowTheRadioButtons();
@@ -397,6 +398,27 @@ void ParamWindowTest::emptyProductNameIsRefused()
     para.TabSheet7->edt_DeviceSerialNo->setText(QStringLiteral("123"));
     para.TabSheet7->btn_SetDevicePara->click();
     QCOMPARE(prompter.messages, std::vector<std::string>{"设备名称不能为空"});
+    QVERIFY(!windows->main().worker().Busy());
+    QTest::qWait(100);
+    QCOMPARE(printerTraffic(), trafficBefore);
+}
+
+void ParamWindowTest::typedValuesOutsideTheirRangeAreRefused()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto trafficBefore = printerTraffic();
+    // 999 would go out as 231 in the one-byte field.
+    para.TabSheet7->edt_RptTime->setText(QStringLiteral("999"));
+    para.TabSheet7->btn_SetRptTime->click();
+    para.TabSheet1->edt_sleepTime->setText(QStringLiteral("0"));
+    para.TabSheet1->btn_SetpoweroffTime->click();
+    para.TabSheet1->btn_SetAllPara->click();
+    QCOMPARE(prompter.messages, (std::vector<std::string>{"999 超出范围：须在 1 到 255 之间",
+                                                          "0 超出范围：须在 1 到 999999999 之间",
+                                                          "0 超出范围：须在 1 到 999999999 之间"}));
     QVERIFY(!windows->main().worker().Busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
