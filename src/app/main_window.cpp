@@ -424,7 +424,7 @@ void MainWindow::RefreshConnectionSettings()
 
 void MainWindow::ShowBusy()
 {
-    statusPanel0->setText(qt(printerBusyText(languageIndex())));
+    statusPanel0->setText(qt(MessageText("sBusyMsg")));
 }
 
 void MainWindow::btn_TestClick()

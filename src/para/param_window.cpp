@@ -314,9 +314,13 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
     // the running operation's untouched.
     const Operation operation = request->operation;
     if (!main_.worker().StartOperation(operationNumber(operation), request->argument1, request->argument2,
-                                       std::move(request->handOver)))
-        statusPanel0->setText(qt(texts::printerBusyText(main_.languageIndex())));
-    else if (ShowsTransferProgress(operation))
+                                       std::move(request->handOver))) {
+        statusPanel0->setText(qt(MessageText("sBusyMsg")));
+        return;
+    }
+    // The last request's text would pass for this one's.
+    statusPanel0->clear();
+    if (ShowsTransferProgress(operation))
         transferBar->setVisible(true);
 }
 

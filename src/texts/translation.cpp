@@ -110,10 +110,4 @@ std::string linkKindText(int linkKind)
                                                                               : std::string();
 }
 
-std::string printerBusyText(int languageIndex)
-{
-    return isEnglish(languageIndex) ? "The printer is busy with another operation"
-                                    : "打印机正忙，请等待当前操作结束";
-}
-
 }  // namespace pst::texts

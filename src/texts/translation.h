@@ -52,8 +52,4 @@ std::vector<std::vector<std::string>> itemListInEveryLanguage(std::string_view s
 // language.
 std::string linkKindText(int linkKind);
 
-// Shown when a button asks for an operation while another one runs. Not part
-// of the message table, so it follows the language box directly.
-std::string printerBusyText(int languageIndex);
-
 }  // namespace pst::texts

@@ -702,8 +702,9 @@ void ParamWindowTest::failedOperationShowsItsTexts()
     windows->main().cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
     para.TabSheet1->btn_SetCodepage->click();
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
-    QTRY_VERIFY(para.statusPanel0->text() != QStringLiteral("Download Data Failed"));
-    QVERIFY(!para.statusPanel0->text().isEmpty());
+    // The click cleared the last text; the failure brings its own.
+    QTRY_VERIFY(!para.statusPanel0->text().isEmpty() &&
+                para.statusPanel0->text() != QStringLiteral("Download Data Failed"));
 }
 
 void ParamWindowTest::basicPageSetsThePrinter()
@@ -760,9 +761,12 @@ void ParamWindowTest::productPageSetsThePrinter()
     product.edt_RptTime->setText(QStringLiteral("60"));
     click(*windows, product.btn_SetRptTime);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.recyclingSeconds == 60; }));
+    QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("设置票据回收时间成功"), kPrinterTimeoutMs);
+    // A command nobody answers says it was sent, in place of the last text.
     product.Cbx_Bluetooth->setCurrentIndex(0);
     click(*windows, product.btn_bluetooth);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.bluetooth.hidden; }));
+    QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("命令已发送，打印机不作确认"), kPrinterTimeoutMs);
     product.edt_DeviceName->setText(QStringLiteral("Counter 3"));
     product.edt_DeviceSerialNo->setText(QStringLiteral("42"));
     click(*windows, product.btn_SetDevicePara);
