@@ -21,6 +21,7 @@
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
 #include "para/download_page.h"
+#include "para/elided_label.h"
 #include "para/infrared_page.h"
 #include "para/network_page.h"
 #include "para/product_page.h"
@@ -102,9 +103,11 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     auto* bar = named(new QStatusBar(this), "StatusBar1");
     bar->setSizeGripEnabled(false);
     setStatusBar(bar);
-    statusPanel0 = new QLabel(bar);
+    statusPanel0 = new ElidedLabel(Qt::ElideRight, bar);
     statusPanel0->setFixedWidth(250);
-    statusPanel1 = new QLabel(bar);
+    // A file path: its folder and its name both stay in sight, and the
+    // progress bar beside it keeps its room.
+    statusPanel1 = new ElidedLabel(Qt::ElideMiddle, bar);
     bar->addWidget(statusPanel0);
     bar->addWidget(statusPanel1, 1);
     // The worker reports its transfers as texts only, so the bar says

@@ -1,0 +1,32 @@
+#include "para/elided_label.h"
+
+#include <QPainter>
+
+namespace pst::para {
+
+ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode)
+{
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+QSize ElidedLabel::minimumSizeHint() const
+{
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const
+{
+    return {0, QLabel::sizeHint().height()};
+}
+
+void ElidedLabel::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    const QRect room = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), mode_, room.width());
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    // Whatever had to be left out can still be read.
+    setToolTip(shown == text() ? QString() : text());
+}
+
+}  // namespace pst::para
