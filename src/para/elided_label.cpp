@@ -6,17 +6,16 @@ namespace pst::para {
 
 ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode)
 {
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 QSize ElidedLabel::minimumSizeHint() const
 {
-    return {0, QLabel::minimumSizeHint().height()};
+    return {1, QLabel::minimumSizeHint().height()};
 }
 
 QSize ElidedLabel::sizeHint() const
 {
-    return {0, QLabel::sizeHint().height()};
+    return {1, QLabel::sizeHint().height()};
 }
 
 void ElidedLabel::paintEvent(QPaintEvent* /*event*/)
