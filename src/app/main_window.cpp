@@ -21,6 +21,7 @@
 #include "app/drop_down_combo_box.h"
 #include "texts/environment_language.h"
 #include "texts/main_defaults.h"
+#include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
 #include "app/param_window.h"
 #include "texts/translation.h"
@@ -434,7 +435,7 @@ void MainWindow::btn_TestClick()
     try {
         RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
-        setup_.prompter->showMessage(failure.what());
+        setup_.prompter->showMessage(InputRefusalText(failure));
         return;
     }
     if (worker_->PortOpen())
@@ -595,7 +596,7 @@ void MainWindow::but_bootInClick()
     try {
         RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
-        setup_.prompter->showMessage(failure.what());
+        setup_.prompter->showMessage(InputRefusalText(failure));
         return;
     }
     SetLinkControlsEnabled(false);

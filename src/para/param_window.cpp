@@ -307,7 +307,7 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         if (request->refreshConnection)
             main_.RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
-        ShowMessage(failure.what());
+        ShowMessage(InputRefusalText(failure));
         return;
     } catch (const EInvalidInput& failure) {
         ShowMessage(InputRefusalText(failure));
@@ -373,7 +373,7 @@ void ParamWindow::StepSerialNumber()
         if (stepped)
             TabSheet7->SetSerialNumberText(*stepped);
     } catch (const EConvertError& failure) {
-        ShowMessage(failure.what());
+        ShowMessage(InputRefusalText(failure));
     }
 }
 

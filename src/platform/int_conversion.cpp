@@ -59,7 +59,7 @@ std::int32_t strToInt(std::string_view text)
 {
     if (auto value = parseInt32(text))
         return *value;
-    throw EConvertError(invalidIntegerMessage(text));
+    throw EConvertError::forText(text);
 }
 
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback)
@@ -82,7 +82,7 @@ std::int32_t hexStrToInt(std::string_view text)
 {
     if (auto value = parseHexInt32(text))
         return *value;
-    throw EConvertError(invalidIntegerMessage(text));
+    throw EConvertError::forText(text);
 }
 
 std::int32_t hexStrToIntDef(std::string_view text, std::int32_t fallback)

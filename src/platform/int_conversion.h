@@ -21,7 +21,19 @@ std::string invalidIntegerMessage(std::string_view text);
 
 class EConvertError : public std::runtime_error {
 public:
+    // what() is invalidIntegerMessage(text); the text itself stays with the
+    // error, so that a window can say the same in the chosen language.
+    static EConvertError forText(std::string_view text)
+    {
+        EConvertError error(invalidIntegerMessage(text));
+        error.text_ = std::string(text);
+        return error;
+    }
     using std::runtime_error::runtime_error;
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
 };
 
 // Strict: throws EConvertError with invalidIntegerMessage(text).

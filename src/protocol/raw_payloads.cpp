@@ -119,7 +119,7 @@ ParamBlock EthernetMacBlock(const std::array<std::string, 4>& hexTexts)
     for (const std::string& text : hexTexts) {
         const auto value = parseHexInt32(text);
         if (!value)
-            throw EConvertError(invalidIntegerMessage(text));
+            throw EConvertError::forText(text);
         // Only the low byte goes out: a larger number would be sent as
         // another byte than the one typed.
         if (static_cast<std::uint32_t>(*value) > 0xFF)

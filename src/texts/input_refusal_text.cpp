@@ -11,4 +11,14 @@ std::string InputRefusalText(const EInvalidInput& refusal)
     return MessageText(refusal.messageKey()) + refusal.detail();
 }
 
+std::string InputRefusalText(const EConvertError& refusal)
+{
+    std::string text = MessageText("sNotIntegerMsg");
+    const std::size_t at = text.find("%s");
+    if (at == std::string::npos || refusal.what() != invalidIntegerMessage(refusal.text()))
+        return refusal.what();
+    text.replace(at, 2, refusal.text());
+    return text;
+}
+
 }  // namespace pst

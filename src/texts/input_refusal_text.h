@@ -6,9 +6,13 @@
 #include <string>
 
 #include "platform/input_error.h"
+#include "platform/int_conversion.h"
 
 namespace pst {
 
 std::string InputRefusalText(const EInvalidInput& refusal);
+
+// "'TEXT' is not a valid integer value" in the chosen language.
+std::string InputRefusalText(const EConvertError& refusal);
 
 }  // namespace pst

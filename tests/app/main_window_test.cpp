@@ -309,7 +309,7 @@ void MainWindowTest::speedThatIsNotANumberStartsNothing()
     main.cbb_TranBauRate->setEditText(QStringLiteral("11520O"));
 
     main.btn_Test->click();
-    QCOMPARE(prompter.messages, std::vector<std::string>{"'11520O' is not a valid integer value"});
+    QCOMPARE(prompter.messages, std::vector<std::string>{"'11520O' 不是有效的整数值"});
     QVERIFY(!main.worker().Busy());
 
     main.but_bootIn->click();

@@ -385,7 +385,7 @@ void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
     product.edt_DeviceSerialNo->setText(QStringLiteral("99999999999"));
     board.setStatus(MessageText("sMsg9"));
     postStatusEvent(para);
-    QTRY_COMPARE(prompter.messages, std::vector<std::string>{"'99999999999' is not a valid integer value"});
+    QTRY_COMPARE(prompter.messages, std::vector<std::string>{"'99999999999' 不是有效的整数值"});
 }
 
 void ParamWindowTest::emptyProductNameIsRefused()
@@ -479,7 +479,7 @@ void ParamWindowTest::networkPageRefusesBadInput()
     QCOMPARE(prompter.messages.size(), std::size_t{1});
     net.edt_macaddfr->setText(QStringLiteral("ZZ"));
     net.btn_netgatewayt->click();
-    QCOMPARE(prompter.messages.back(), std::string("'ZZ' is not a valid integer value"));
+    QCOMPARE(prompter.messages.back(), std::string("'ZZ' 不是有效的整数值"));
     // A byte above FF would go out as its low byte: refused instead.
     net.edt_macaddfr->setText(QStringLiteral("100"));
     net.btn_netgatewayt->click();
@@ -569,11 +569,11 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     chooser.savePath = QString::fromStdString((dataDir / "out.hex").string());
     page.edt_StartAddress->setText(QStringLiteral("XYZ"));
     page.btn_ReadFont->click();
-    QCOMPARE(prompter.messages.back(), std::string("'XYZ' is not a valid integer value"));
+    QCOMPARE(prompter.messages.back(), std::string("'XYZ' 不是有效的整数值"));
     QVERIFY(!windows->main().worker().Busy());
     page.edt_StartAddress->setText(QStringLiteral("0x12G"));
     page.btn_ReadFont->click();
-    QCOMPARE(prompter.messages.back(), std::string("'0x12G' is not a valid integer value"));
+    QCOMPARE(prompter.messages.back(), std::string("'0x12G' 不是有效的整数值"));
     QVERIFY(!windows->main().worker().Busy());
 
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
@@ -830,7 +830,7 @@ void ParamWindowTest::wifiPageSetsThePrinter()
     wifi.edt_Port->clear();
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     wifi.btn_SetSTAMode->click();
-    QCOMPARE(prompter.messages, std::vector<std::string>{"'' is not a valid integer value"});
+    QCOMPARE(prompter.messages, std::vector<std::string>{"'' 不是有效的整数值"});
 }
 
 void ParamWindowTest::networkPageSetsThePrinter()
