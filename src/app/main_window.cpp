@@ -509,9 +509,9 @@ WorkerEvents MainWindow::MakeWorkerEvents()
         if (MainWindow* window = open())
             window->OnLinkFound();
     };
-    events.linkFailed = [open](const WorkerFailure&) {
+    events.linkFailed = [open](const WorkerFailure& failure) {
         if (MainWindow* window = open())
-            window->OnLinkFailed();
+            window->OnLinkFailed(failure);
     };
     // The text as the board holds it when the event arrives: the latest.
     events.status = [open](const StatusUpdate& update) {
@@ -545,11 +545,19 @@ void MainWindow::OnLinkFound()
         setup_.prompter->showMessage(MessageText("sConnectOKstr"));
 }
 
-void MainWindow::OnLinkFailed()
+void MainWindow::OnLinkFailed(const WorkerFailure& failure)
 {
     NoteLinkTested(false);
     if (linkWait_)
         linkWait_->quit();
+    // What the worker knows of the cause (the port and the system's reason,
+    // or a printer silent at that speed) replaces "Checking...", so the
+    // general message below is not all the technician gets.
+    std::string cause = failure.text;
+    if (!failure.cause.empty() && failure.cause != failure.text)
+        cause += cause.empty() ? failure.cause : " (" + failure.cause + ")";
+    statusPanel0->setText(qt(cause));
+    statusPanel0->setToolTip(qt(cause));
     setup_.prompter->showMessage(MessageText("sConnectErrorstr"));
 }
 

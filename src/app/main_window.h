@@ -27,6 +27,7 @@ class QTimer;
 
 namespace pst {
 class TUdpClient;
+struct WorkerFailure;
 }
 
 namespace pst::requests {
@@ -160,7 +161,7 @@ private:
     void NoteLinkTested(bool tested);
     WorkerEvents MakeWorkerEvents();
     void OnLinkFound();
-    void OnLinkFailed();
+    void OnLinkFailed(const WorkerFailure& failure);
     void ShowUsbDevices(const UsbDeviceListing& listing);
 
     // Up to twenty 50 ms pauses, handling window messages throughout, until
