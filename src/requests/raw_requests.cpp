@@ -1,6 +1,8 @@
 #include "requests/raw_requests.h"
 
 #include "platform/int_conversion.h"
+#include "protocol/input_error.h"
+#include "texts/message_texts.h"
 
 namespace pst::requests {
 
@@ -119,9 +121,11 @@ Request EthernetPortRequest(std::string_view portText)
 
 MaybeRequest EthernetPortRequestIfInRange(std::string_view portText)
 {
+    // Refused with the range named, not silently: the click must not look
+    // as if it had been lost.
     const std::int32_t port = strToInt(portText);
     if (port < 2 || port > 65535)
-        return std::nullopt;
+        throw EInvalidInput(MessageWithNumbers("sRangeMsg", {port, 2, 65535}));
     return EthernetPortRequest(portText);
 }
 

@@ -31,8 +31,8 @@ Request BlackMarkTestPrintRequest();
 
 // Network page, sent bare: address (41), mask (37) and gateway (38) from
 // the dotted text, the MAC tail (40) from four hexadecimal texts, the port
-// (39), refused (EInvalidInput) unless it is from 2 to 65535; the window's
-// button does nothing for such a port instead.
+// (39); the window's port is refused (EInvalidInput, naming the range)
+// unless it is from 2 to 65535.
 Request EthernetAddressRequest(EthernetField field, std::string_view dottedText);
 Request EthernetMacRequest(const std::array<std::string, 4>& hexTexts);
 Request EthernetPortRequest(std::string_view portText);

@@ -94,8 +94,14 @@ TEST(Requests, NetworkPageChecksItsInput)
     }
     EXPECT_THROW(EthernetAddressRequest(EthernetField::IpAddress, "192.168.1"), EConvertError);
 
-    EXPECT_FALSE(EthernetPortRequestIfInRange("1"));
-    EXPECT_FALSE(EthernetPortRequestIfInRange("65536"));
+    for (const char* outside : {"1", "65536", "70000"}) {
+        try {
+            EthernetPortRequestIfInRange(outside);
+            ADD_FAILURE() << outside << " was taken as a port";
+        } catch (const EInvalidInput& refusal) {
+            EXPECT_EQ(std::string(refusal.what()), std::string(outside) + " 超出范围：须在 2 到 65535 之间");
+        }
+    }
     EXPECT_THROW(EthernetPortRequestIfInRange(""), EConvertError);
     EXPECT_EQ(EthernetPortRequestIfInRange("65535")->handOver.paramBlock, (Bytes{0xFF, 0xFF}));
     EXPECT_EQ(operationNumber(EthernetPortRequestIfInRange("9100")->operation), 39);
