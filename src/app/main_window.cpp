@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -157,6 +158,12 @@ void MainWindow::buildControls()
     statusPanel1->setMinimumWidth(50);
     bar->addWidget(statusPanel0, 1);
     bar->addWidget(statusPanel1);
+    bootBusy = new QProgressBar(bar);
+    bootBusy->setObjectName(QStringLiteral("BootBusy"));
+    bootBusy->setRange(0, 0);
+    bootBusy->setFixedWidth(80);
+    bootBusy->setVisible(false);
+    bar->addPermanentWidget(bootBusy);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -614,6 +621,9 @@ void MainWindow::but_bootInClick()
     }
     bootHandshake_->Begin();
     Timer1->start();
+    // The handshake may poll for minutes: the window says it is at work.
+    statusPanel0->setText(qt(MessageText("sBootPollingMsg")));
+    bootBusy->setVisible(true);
 }
 
 void MainWindow::but_bootOutClick()
@@ -628,6 +638,8 @@ void MainWindow::LeaveBootMode()
 {
     SetLinkControlsEnabled(true);
     Timer1->stop();
+    bootBusy->setVisible(false);
+    statusPanel0->clear();
     if (linkState_ == LinkState::BootPolling)
         linkState_ = stateAfterBoot_;
     worker_->SetRawReceiveMode(false);
@@ -639,6 +651,7 @@ void MainWindow::Timer1Timer()
         return;
     LeaveBootMode();
     requests::CloseBootLink(*worker_);
+    statusPanel0->setText(qt(MessageText("sLoaderAnsweredMsg")));
 }
 
 }  // namespace pst::app

@@ -21,6 +21,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -136,6 +137,8 @@ public:
     QPushButton* btn_SetPara = nullptr;
     QLabel* statusPanel0 = nullptr;
     QLabel* statusPanel1 = nullptr;
+    // Runs while boot mode looks for the loader.
+    QProgressBar* bootBusy = nullptr;
     QTimer* Timer1 = nullptr;
 
 protected:

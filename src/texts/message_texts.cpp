@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 66> kTexts{{
+constexpr std::array<MessageTextEntry, 67> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -75,6 +75,7 @@ constexpr std::array<MessageTextEntry, 66> kTexts{{
     {"sNoUsbPrinterMsg", "其中没有打印机（标识中都没有 811E）。"},
     {"sRangeMsg", "%d 超出范围：须在 %d 到 %d 之间"},
     {"sNotIntegerMsg", "'%s' 不是有效的整数值"},
+    {"sBootPollingMsg", "正在查找打印机的引导程序…"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -349,6 +350,9 @@ void MainWindowTest::parallelStaysDisabledAfterBootMode()
     main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
     main.but_bootIn->click();
     QVERIFY(main.bootModeOn());
+    // It shows that it is at work for as long as it looks.
+    QVERIFY(!main.bootBusy->isHidden());
+    QCOMPARE(main.statusPanel0->text(), qs("正在查找打印机的引导程序…"));
     for (QWidget* control :
          std::initializer_list<QWidget*>{main.RadioButton1, main.cbb_Comname, main.cbb_Language,
                                          main.btn_Test, main.btn_SetPara, main.edt_Port})
@@ -361,6 +365,7 @@ void MainWindowTest::parallelStaysDisabledAfterBootMode()
 
     main.but_bootOut->click();
     QVERIFY(!main.bootModeOn());
+    QVERIFY(main.bootBusy->isHidden());
     for (QWidget* control :
          std::initializer_list<QWidget*>{main.RadioButton1, main.RadioButton2, main.cbb_Comname,
                                          main.cbb_Language, main.btn_Test, main.btn_SetPara})
@@ -373,6 +378,8 @@ void MainWindowTest::parallelStaysDisabledAfterBootMode()
     main.worker().SetPortOpen(true);
     main.worker().SetBootReplyText("151");
     QTRY_VERIFY_WITH_TIMEOUT(!main.bootModeOn(), 5000);
+    QVERIFY(main.bootBusy->isHidden());
+    QCOMPARE(main.statusPanel0->text(), qs("打印机的引导程序已应答"));
     QCOMPARE(main.worker().BootReplyText(), std::string());
     QVERIFY(!main.worker().PortOpen());
     for (QWidget* control :
