@@ -21,7 +21,7 @@ BluetoothPage::BluetoothPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     grid->addWidget(edt_smlyName, 1, 1);
     grid->addWidget(b.label(settings, "Label12", "蓝牙密码"), 2, 0);
     edt_lyPsw = b.edit(settings, "edt_lyPsw", "", 13);
-    edt_lyPsw->setEchoMode(QLineEdit::Password);
+    maskWithStars(edt_lyPsw);
     grid->addWidget(edt_lyPsw, 2, 1);
     grid->addWidget(b.label(settings, "Label13", "蓝牙型号"), 3, 0);
     edt_lyType = b.edit(settings, "edt_lyType", "1");

@@ -65,6 +65,12 @@ void installKeyFilter(QLineEdit* edit, KeyFilter filter)
     edit->installEventFilter(new KeyFilterObject(filter, edit));
 }
 
+void maskWithStars(QLineEdit* edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+}
+
 void onLeavingEdit(QLineEdit* edit, std::function<void()> check)
 {
     edit->installEventFilter(new LeaveCheck(std::move(check), edit));

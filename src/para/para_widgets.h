@@ -32,6 +32,10 @@ void installKeyFilter(QLineEdit* edit, KeyFilter filter);
 // window (not when the window itself loses it, to a message box say).
 void onLeavingEdit(QLineEdit* edit, std::function<void()> check);
 
+// A password edit that shows each character as "*", as printers' manuals
+// and technicians expect, whatever the style's own mask character.
+void maskWithStars(QLineEdit* edit);
+
 // A list of fixed items: no typing, and -1 for no selection.
 QComboBox* listBox(QWidget* parent, const char* name, const QStringList& items, int selected);
 

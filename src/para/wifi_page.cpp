@@ -16,7 +16,7 @@ WifiPage::WifiPage(ParaActions& actions, PageBuilder& b, QWidget* parent) : QWid
     apGrid->addWidget(edt_GuangboName, 0, 1);
     apGrid->addWidget(b.label(ap, "Label16", "密码"), 1, 0);
     edt_APPsw = b.edit(ap, "edt_APPsw", "", 32);
-    edt_APPsw->setEchoMode(QLineEdit::Password);
+    maskWithStars(edt_APPsw);
     apGrid->addWidget(edt_APPsw, 1, 1);
     btn_SetAPMode = b.button(ap, "btn_SetAPMode", "设置");
     apGrid->addWidget(btn_SetAPMode, 2, 0, 1, 2);
@@ -29,7 +29,7 @@ WifiPage::WifiPage(ParaActions& actions, PageBuilder& b, QWidget* parent) : QWid
     g->addWidget(edt_SSID, 0, 1, 1, 2);
     g->addWidget(b.label(sta, "Label18", "密码"), 1, 0);
     edt_StaModePsw = b.edit(sta, "edt_StaModePsw", "", 32);
-    edt_StaModePsw->setEchoMode(QLineEdit::Password);
+    maskWithStars(edt_StaModePsw);
     g->addWidget(edt_StaModePsw, 1, 1, 1, 2);
     rb_AutoIp = b.radio(sta, "rb_AutoIp", "动态IP");
     rb_StaticIP = b.radio(sta, "rb_StaticIP", "静态IP");

@@ -781,6 +781,7 @@ void ParamWindowTest::bluetoothPageSetsThePrinter()
     BluetoothPage& bt = *para.TabSheet2;
     bt.edt_smlyName->setText(QStringLiteral("Shop-BT"));
     bt.edt_lyPsw->setText(QStringLiteral("1234"));
+    QCOMPARE(bt.edt_lyPsw->displayText(), QStringLiteral("****"));
     bt.rg_lyMode->setItemIndex(2);
     bt.rg_lyPswcheck->setItemIndex(2);
     click(*windows, bt.btn_SetlyPara);
