@@ -39,7 +39,7 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     pg->addWidget(b.label(program, "Label49", "等待时间"), 1, 0);
     auto* waitRow = new QHBoxLayout;
     edt_WaitTime = b.edit(program, "edt_WaitTime", "5");
-    edt_WaitTime->setReadOnly(true);
+    makeReadOnly(edt_WaitTime);
     edt_WaitTime->setFixedWidth(60);
     installKeyFilter(edt_WaitTime, KeyFilter::Digits);
     waitRow->addWidget(edt_WaitTime);

@@ -52,8 +52,8 @@ NetworkPage::NetworkPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     };
     Edit3 = macBox("Edit3", "AB");
     Edit5 = macBox("Edit5", "CD");
-    Edit3->setReadOnly(true);
-    Edit5->setReadOnly(true);
+    makeReadOnly(Edit3);
+    makeReadOnly(Edit5);
     edt_macaddo = macBox("edt_macaddo", "65");
     edt_macaddt = macBox("edt_macaddt", "66");
     edt_macaddfr = macBox("edt_macaddfr", "67");

@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
@@ -63,6 +64,14 @@ private:
 void installKeyFilter(QLineEdit* edit, KeyFilter filter)
 {
     edit->installEventFilter(new KeyFilterObject(filter, edit));
+}
+
+void makeReadOnly(QLineEdit* edit)
+{
+    edit->setReadOnly(true);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
 }
 
 void maskWithStars(QLineEdit* edit)

@@ -32,6 +32,11 @@ void installKeyFilter(QLineEdit* edit, KeyFilter filter);
 // window (not when the window itself loses it, to a message box say).
 void onLeavingEdit(QLineEdit* edit, std::function<void()> check);
 
+// An edit the user reads but does not type into, drawn on the window's
+// colour instead of an entry field's white so that it does not invite
+// typing.
+void makeReadOnly(QLineEdit* edit);
+
 // A password edit that shows each character as "*", as printers' manuals
 // and technicians expect, whatever the style's own mask character.
 void maskWithStars(QLineEdit* edit);

@@ -528,6 +528,8 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     QCOMPARE(page.edt_Prgfile->text(), QStringLiteral("/tmp/p.bin"));
     QCOMPARE(page.edt_WaitTime->text(), QStringLiteral("9"));
     QVERIFY(page.edt_WaitTime->isReadOnly());
+    // It looks as it is: not an entry field waiting for typing.
+    QCOMPARE(page.edt_WaitTime->palette().color(QPalette::Base), page.palette().color(QPalette::Window));
     QVERIFY(page.bt_firmware->isHidden());
     QVERIFY(!page.btn_UpdatePrg->isHidden());
     QVERIFY(page.btn_ReadFont->isEnabled());
