@@ -13,6 +13,17 @@ bool isRegularFile(const std::string& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
+std::optional<std::uintmax_t> readableFileSize(const std::string& path)
+{
+    if (!std::ifstream(path, std::ios::binary))
+        return std::nullopt;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return std::nullopt;
+    return size;
+}
+
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -14,6 +14,10 @@ namespace pst {
 // that do not exist.
 bool isRegularFile(const std::string& path);
 
+// The size of a file that opens for reading, without reading it; nullopt
+// when it cannot be opened.
+std::optional<std::uintmax_t> readableFileSize(const std::string& path);
+
 // The file's bytes; nullopt when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path);
 

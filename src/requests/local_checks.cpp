@@ -20,7 +20,15 @@ std::vector<std::uint8_t> ReadInputFile(const std::string& path)
 
 void CheckInputFile(const std::string& path)
 {
-    ReadInputFile(path);
+    // The same refusals as ReadInputFile, without reading what the download
+    // will read again.
+    if (!isRegularFile(path))
+        throw EInvalidInput(MessageText("sMsg24"));
+    const auto size = readableFileSize(path);
+    if (!size)
+        throw EInvalidInput(MessageText("sFileUnreadableMsg"));
+    if (*size == 0)
+        throw EInvalidInput(MessageText("sFileEmptyMsg"));
 }
 
 void CheckOutputFile(const std::string& path)
