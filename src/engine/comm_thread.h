@@ -274,6 +274,9 @@ private:
     void ShowUnsolicited(const std::uint8_t* bytes, std::size_t count);
     StreamReply::Context ReceiveContext(bool rawReceive);
     Link& RequireLink();
+    // Where the network and USB links are taken: the run's address, or the
+    // device chosen now (not at the start of the run).
+    LinkTarget NetworkOrUsbTarget(LinkKind kind) const;
     // Hands an event to the observer: through its dispatcher (waiting until
     // handled when `wait`), or at once without one.
     void Deliver(std::function<void(const WorkerEvents&)> call, bool wait);

@@ -20,22 +20,30 @@ Link& TCommThread::RequireLink()
     return *active_;
 }
 
+LinkTarget TCommThread::NetworkOrUsbTarget(LinkKind kind) const
+{
+    LinkTarget target;
+    if (kind == LinkKind::Network) {
+        target.host = run_.ipAddress;
+        target.port = run_.port;
+    } else if (kind == LinkKind::Usb) {
+        target.usbDeviceId = settings_->get().usbDeviceId;
+    }
+    return target;
+}
+
 void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSpeed)
 {
     Link& link = RequireLink();
-    LinkTarget target;
+    LinkTarget target = NetworkOrUsbTarget(link.kind());
     target.letGoFirst = portOpen_;
     switch (link.kind()) {
     case LinkKind::Network:
-        target.host = run_.ipAddress;
-        target.port = run_.port;
         portOpen_ = true;
         link.open(target);
         Identify(*this);
         return;
     case LinkKind::Usb:
-        // The device chosen now, not at the start of the run.
-        target.usbDeviceId = settings_->get().usbDeviceId;
         link.open(target);
         portOpen_ = true;
         Pause(100);
@@ -192,17 +200,10 @@ void TCommThread::ReopenBare()
 {
     if (!active_)
         return;
-    LinkTarget target;
     switch (active_->kind()) {
     case LinkKind::Network:
-        target.host = run_.ipAddress;
-        target.port = run_.port;
-        active_->open(target);
-        portOpen_ = true;
-        return;
     case LinkKind::Usb:
-        target.usbDeviceId = settings_->get().usbDeviceId;
-        active_->open(target);
+        active_->open(NetworkOrUsbTarget(active_->kind()));
         portOpen_ = true;
         return;
     case LinkKind::Serial:
