@@ -20,6 +20,7 @@
 #include "app/com_port_list.h"
 #include "app/dispatcher_pump.h"
 #include "app/drop_down_combo_box.h"
+#include "texts/engine_texts.h"
 #include "texts/environment_language.h"
 #include "texts/main_defaults.h"
 #include "texts/input_refusal_text.h"
@@ -563,6 +564,7 @@ void MainWindow::OnLinkFailed(const WorkerFailure& failure)
     std::string cause = failure.text;
     if (!failure.cause.empty() && failure.cause != failure.text)
         cause += cause.empty() ? failure.cause : " (" + failure.cause + ")";
+    cause = EngineTextInLanguage(std::move(cause));
     statusPanel0->setText(qt(cause));
     statusPanel0->setToolTip(qt(cause));
     setup_.prompter->showMessage(MessageText("sConnectErrorstr"));

@@ -5,6 +5,7 @@
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
+#include "texts/engine_texts.h"
 #include "texts/message_texts.h"
 #include "transport/udp_client.h"
 
@@ -88,9 +89,9 @@ int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument
     // that never comes once the run is over: show the last one now.
     printStatus(worker_->Status().status());
     if (failure) {
-        err_ << failure->text << '\n';
+        err_ << EngineTextInLanguage(failure->text) << '\n';
         if (!failure->cause.empty() && failure->cause != failure->text)
-            err_ << "  " << MessageText("sCauseMsg") << ": " << failure->cause << '\n';
+            err_ << "  " << MessageText("sCauseMsg") << ": " << EngineTextInLanguage(failure->cause) << '\n';
     }
     return failure ? 1 : 0;
 }

@@ -29,6 +29,7 @@
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "protocol/input_error.h"
+#include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
 
 namespace pst::para {
@@ -362,7 +363,7 @@ void ParamWindow::OnRunFailed()
     // Every failed run sets the error text anew, so it is shown as it
     // stands.
     if (const std::string error = board.pendingError(); !error.empty())
-        statusPanel0->setText(qt(error));
+        statusPanel0->setText(qt(EngineTextInLanguage(error)));
 }
 
 void ParamWindow::StepSerialNumber()

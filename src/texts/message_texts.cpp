@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 67> kTexts{{
+constexpr std::array<MessageTextEntry, 80> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -76,6 +76,19 @@ constexpr std::array<MessageTextEntry, 67> kTexts{{
     {"sRangeMsg", "%d 超出范围：须在 %d 到 %d 之间"},
     {"sNotIntegerMsg", "'%s' 不是有效的整数值"},
     {"sBootPollingMsg", "正在查找打印机的引导程序…"},
+    {"sOpenSerialFailedMsg", "打开串口出错"},
+    {"sNotCommHandleMsg", "所选设备不是串口"},
+    {"sNotSerialDeviceMsg", "不是串口设备"},
+    {"sSerialAlreadyOpenMsg", "串口已经打开"},
+    {"sInUseMsg", "正被其他程序使用"},
+    {"sDialoutHintMsg", "用户需要加入 dialout 组"},
+    {"sOpenUsbFailedMsg", "打开USB设备出错"},
+    {"sUsbListFailedMsg", "无法列出USB设备"},
+    {"sSetSpeedFailedMsg", "设置波特率失败"},
+    {"sConnectingFailedMsg", "连接失败"},
+    {"sDownloadDataFailedMsg", "下载数据失败"},
+    {"sReceivedFailedMsg", "接收数据失败"},
+    {"sUndefinedErrorMsg", "未定义的错误"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -84,13 +84,13 @@ void CommSession::openDevice(const std::string& devicePath)
     if (fd_ < 0)
         throw ECommsError("Error opening serial port", openFailureDetail(devicePath, errno));
     if (!::isatty(fd_))
-        throw ECommsError("File handle is not a comm handle ", devicePath + " is not a serial device");
+        throw ECommsError("File handle is not a comm handle ", devicePath + ": not a serial device");
 
     // TIOCEXCL keeps out other users but not root, which this tool usually
     // runs as; the advisory lock is what other instances (and other
     // well-behaved serial programs) respect.
     if (retryInterrupted([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) != 0)
-        throw ECommsError("Error opening serial port", devicePath + " is in use by another program");
+        throw ECommsError("Error opening serial port", devicePath + ": in use by another program");
     if (retryInterrupted([&] { return ::ioctl(fd_, TIOCEXCL); }) != 0)
         throw ECommsError("Error opening serial port", openFailureDetail(devicePath, errno));
     exclusive_ = true;

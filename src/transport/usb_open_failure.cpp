@@ -47,7 +47,7 @@ std::string UsbOpenFailure::detail() const
     }
     const Refusal& first = refusals_.front();
     if (first.error == EBUSY)
-        return first.node + " is in use by another program";
+        return first.node + ": in use by another program";
     return first.node + ": " + std::strerror(first.error);
 }
 

@@ -38,7 +38,9 @@ TEST_F(Cli, FailedTestPrintsTheErrorAndExitsWithOne)
     const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--serial",
                                       (folder / "printer").string(), "--transfer-speed", "9600", "test"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "Connecting Failed\n  原因: Received Failed\n");
+    // No language chosen and no locale set: the program's own language,
+    // fixed texts included.
+    EXPECT_EQ(o.err, "连接失败\n  原因: 接收数据失败\n");
 }
 
 TEST_F(Cli, SpeedThePrinterHasNoCodeForIsACommandLineMistake)

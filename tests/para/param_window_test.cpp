@@ -699,7 +699,8 @@ void ParamWindowTest::failedOperationShowsItsTexts()
     QCOMPARE(board.pendingStatus(), std::string());
     board.setError("Download Data Failed");
     postFailedEvent(para);
-    QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("Download Data Failed"));
+    // In the window's language.
+    QTRY_COMPARE(para.statusPanel0->text(), qs("下载数据失败"));
     // A real failure: the printer is not there.
     windows->main().cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
     para.TabSheet1->btn_SetCodepage->click();

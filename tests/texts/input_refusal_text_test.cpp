@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
+#include "texts/translation.h"
 
 using namespace pst;
 
@@ -39,5 +41,27 @@ TEST(InputRefusalText, ANumberThatIsNoneNamesItselfInTheChosenLanguage)
     }
     // An error worded by its thrower is shown as worded.
     EXPECT_EQ(InputRefusalText(EConvertError("Baud rate box is empty")), "Baud rate box is empty");
+    ResetMessageTexts();
+}
+
+TEST(EngineTextInLanguage, FixedTextsAndHintsAreTranslatedAndTheSystemsWordsKept)
+{
+    ResetMessageTexts();
+    EXPECT_EQ(EngineTextInLanguage("Connecting Failed (Error opening serial port (/dev/ttyS3: Permission denied "
+                                   "(the user needs to be in the dialout group)))"),
+              "连接失败 (打开串口出错 (/dev/ttyS3: Permission denied (用户需要加入 dialout 组)))");
+    EXPECT_EQ(EngineTextInLanguage("Error open USB DEVICE  (/dev/usb/lp0: in use by another program)"),
+              "打开USB设备出错  (/dev/usb/lp0: 正被其他程序使用)");
+    // Texts the table does not know, and a path that merely contains a word
+    // of one, pass unchanged.
+    EXPECT_EQ(EngineTextInLanguage("Cannot write /tmp/Received/out.bin"), "Cannot write /tmp/Received/out.bin");
+
+    // English files give back the engine's own words byte for byte; a
+    // translation that repeats its English is not replaced again.
+    texts::translateMessageTexts(IniDocument::load(std::string(PST_LANG_DIR) + "/English.lng"), 1);
+    const std::string english = "Set Baudrate Failed (Received Failed: no reply)";
+    EXPECT_EQ(EngineTextInLanguage(english), english);
+    ASSERT_TRUE(SetMessageText("sUndefinedErrorMsg", "Undefined Error (unknown)"));
+    EXPECT_EQ(EngineTextInLanguage("Undefined Error"), "Undefined Error (unknown)");
     ResetMessageTexts();
 }

@@ -155,7 +155,7 @@ TEST(UsbOpenFailure, ALockedNodeSaysHowToGrantAccess)
     UsbOpenFailure busy("811E");
     busy.matched("VID_1234&PID_811E");
     busy.refused("/dev/usb/lp0", EBUSY);
-    EXPECT_EQ(busy.detail(), "/dev/usb/lp0 is in use by another program");
+    EXPECT_EQ(busy.detail(), "/dev/usb/lp0: in use by another program");
 
     UsbOpenFailure denied("811E");
     denied.matched("VID_1234&PID_811E");
@@ -204,7 +204,7 @@ TEST_F(UsbTree, OpensTheFirstMatchingDeviceAndMovesBytesBothWays)
     other.SelectDevice("VID_1234&PID_811E");
     std::string detail;
     EXPECT_EQ(openFailure(other, &detail), "Error open USB DEVICE ");
-    EXPECT_EQ(detail, node + " is in use by another program");
+    EXPECT_EQ(detail, node + ": in use by another program");
 
     usb.CloseDevice();
     EXPECT_FALSE(usb.IsOpen());
