@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/accessible_names.h"
 #include "app/com_port_list.h"
 #include "app/dispatcher_pump.h"
 #include "app/drop_down_combo_box.h"
@@ -342,10 +343,14 @@ int MainWindow::languageIndex() const
 void MainWindow::Translate(int languageIndex)
 {
     const IniDocument file = IniDocument::load(findLanguageFile(setup_.languageFolders, languageIndex));
-    std::vector<TranslatableWindow*> windows{&view_};
+    std::vector<WidgetTranslationView*> views{&view_};
     if (para_)
-        windows.push_back(&para_->translationView());
-    translateAll(file, languageIndex, windows);
+        views.push_back(&para_->translationView());
+    translateAll(file, languageIndex, std::vector<TranslatableWindow*>(views.begin(), views.end()));
+    for (const WidgetTranslationView* view : views)
+        NameFieldsAfterTheirLabels(view->window());
+    // The only field with neither label nor box: it gets a name of its own.
+    Memo1->setAccessibleName(qt(MessageText("sPrinterLinesName")));
 }
 
 void MainWindow::cbb_LanguageChange()

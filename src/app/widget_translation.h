@@ -16,6 +16,7 @@ public:
     explicit WidgetTranslationView(QWidget* window) : window_(window) { }
 
     void addControl(QWidget* control) { controls_.emplace_back(control); }
+    QWidget* window() const { return window_; }
 
     std::string windowName() const override;
     std::string caption() const override;

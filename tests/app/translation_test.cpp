@@ -5,6 +5,7 @@
 #include <fstream>
 #include <thread>
 
+#include "app/field_names.h"
 #include "texts/message_texts.h"
 #include "texts/translation.h"
 
@@ -199,3 +200,15 @@ TEST_F(TranslationTest, TextsReadDuringASwitchAreWhole)
 
 }  // namespace
 }  // namespace pst::app
+
+TEST(FieldNameFromLabel, TheLabelWithoutItsColonShortcutMarkOrBlanksAndAPlaceAfterTheFirst)
+{
+    using pst::app::FieldNameFromLabel;
+    EXPECT_EQ(FieldNameFromLabel("Sleep time:", 1), "Sleep time");
+    EXPECT_EQ(FieldNameFromLabel("休眠时间：", 1), "休眠时间");
+    EXPECT_EQ(FieldNameFromLabel("&Port : ", 1), "Port");
+    EXPECT_EQ(FieldNameFromLabel("Save && quit", 1), "Save & quit");
+    EXPECT_EQ(FieldNameFromLabel("MAC", 3), "MAC 3");
+    // Nothing left of it but the colon: the place still tells fields apart.
+    EXPECT_EQ(FieldNameFromLabel(":", 2), " 2");
+}

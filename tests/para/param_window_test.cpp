@@ -2,6 +2,9 @@
 // platform, message boxes read from a recording prompter, every "设置"
 // button against the virtual printer on a pseudo-terminal.
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,9 +12,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <filesystem>
@@ -133,6 +138,7 @@ private slots:
     void infraredPageSetsThePrinter();
     void blackMarkPageSetsThePrinter();
     void valuesSurviveARestart();
+    void everyControlHasAnAccessibleName();
 
 private:
     std::unique_ptr<ProgramWindows> open();
@@ -981,3 +987,46 @@ int main(int argc, char** argv)
 }
 
 #include "param_window_test.moc"
+
+namespace {
+
+// The name a screen reader announces for each control of `window` that has
+// none, by object name.
+QStringList controlsWithoutAName(QWidget& window)
+{
+    QStringList unnamed;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        // The tab bar's scroll buttons are Qt's own.
+        const bool partOfAnother = qobject_cast<QComboBox*>(widget->parentWidget()) ||
+            qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) ||
+            qobject_cast<QTabBar*>(widget->parentWidget());
+        const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
+            qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+            qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QListWidget*>(widget);
+        if (!control || partOfAnother || widget->objectName().startsWith(QStringLiteral("qt_")))
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << widget->objectName() + QStringLiteral(" (") + widget->metaObject()->className() + " in " +
+                    widget->parentWidget()->metaObject()->className() + ")";
+    }
+    return unnamed;
+}
+
+}  // namespace
+
+void ParamWindowTest::everyControlHasAnAccessibleName()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    ParamWindow& para = showPara(*windows);
+    for (int language : {0, 1}) {
+        main.cbb_Language->setCurrentIndex(language);
+        emit main.cbb_Language->activated(language);
+        const QStringList unnamed = controlsWithoutAName(main) + controlsWithoutAName(para);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    }
+    // An edit is named after its label, in the language shown.
+    QAccessibleInterface* sleep = QAccessible::queryAccessibleInterface(para.TabSheet1->edt_sleepTime);
+    QCOMPARE(sleep->text(QAccessible::Name), QStringLiteral("Sleep time"));
+}
