@@ -12,16 +12,16 @@ namespace pst::para {
 
 void checkAddressOnLeaving(QLineEdit* edit, std::string_view messageKey, ParaActions& actions)
 {
-    onLeavingEdit(edit, [edit, key = std::string(messageKey), &actions] {
+    onLeavingEdit(edit, [edit, key = std::string(messageKey), &actions](QAbstractButton* pressedButton) {
         if (IsAcceptedAddress(edit->text().toStdString()))
             return;
-        actions.ShowMessage(MessageText(key));
         // Once the focus change under way has finished; the edit being the
         // timer's context, the call is dropped should it be gone by then.
         QTimer::singleShot(0, edit, [edit] {
             if (edit->isVisible())
                 edit->setFocus(Qt::OtherFocusReason);
         });
+        actions.RefuseThenClick(MessageText(key), pressedButton);
     });
 }
 

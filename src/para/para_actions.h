@@ -2,6 +2,7 @@
 // What a page of the parameter window asks of the window: start the
 // request its button works out, or show a message.
 
+#include <QAbstractButton>
 #include <functional>
 #include <string>
 
@@ -24,6 +25,12 @@ public:
     virtual void Send(const std::function<MaybeRequest()>& build) = 0;
 
     virtual void ShowMessage(const std::string& text) = 0;
+
+    // Shows a field's refusal that stopped a click on `pressedButton` (when
+    // there was one), then makes that click as the user meant it. Should
+    // the click be refused as well, that is not shown: the user has just
+    // been told what stops it.
+    virtual void RefuseThenClick(const std::string& text, QAbstractButton* pressedButton) = 0;
 
     // Shows a text in the window's second status panel.
     virtual void ShowSecondStatus(const std::string& text) = 0;

@@ -1,5 +1,6 @@
 #include "para/para_widgets.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <algorithm>
 #include <QEvent>
@@ -42,21 +43,27 @@ private:
 
 class LeaveCheck : public QObject {
 public:
-    LeaveCheck(std::function<void()> check, QObject* parent) : QObject(parent), check_(std::move(check)) { }
+    LeaveCheck(std::function<void(QAbstractButton*)> check, QObject* parent)
+        : QObject(parent), check_(std::move(check))
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            // The application's focus has already moved when the edit hears
+            // it has lost it.
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                check_();
+                check_(reason == Qt::MouseFocusReason ? qobject_cast<QAbstractButton*>(QApplication::focusWidget())
+                                                      : nullptr);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> check_;
+    std::function<void(QAbstractButton*)> check_;
 };
 
 }  // namespace
@@ -80,7 +87,7 @@ void maskWithStars(QLineEdit* edit)
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 }
 
-void onLeavingEdit(QLineEdit* edit, std::function<void()> check)
+void onLeavingEdit(QLineEdit* edit, std::function<void(QAbstractButton* pressedButton)> check)
 {
     edit->installEventFilter(new LeaveCheck(std::move(check), edit));
 }

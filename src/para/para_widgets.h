@@ -29,8 +29,10 @@ template <typename Widget> Widget* named(Widget* widget, const char* name)
 void installKeyFilter(QLineEdit* edit, KeyFilter filter);
 
 // Runs `check` when the edit loses the focus to another control of its
-// window (not when the window itself loses it, to a message box say).
-void onLeavingEdit(QLineEdit* edit, std::function<void()> check);
+// window (not when the window itself loses it, to a message box say). It is
+// given the button the focus went to when a mouse press on that button took
+// it, so that a check which stops the user can still make that click.
+void onLeavingEdit(QLineEdit* edit, std::function<void(QAbstractButton* pressedButton)> check);
 
 // An edit the user reads but does not type into, drawn on the window's
 // colour instead of an entry field's white so that it does not invite

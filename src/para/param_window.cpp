@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "texts/main_defaults.h"
 #include "app/prompter.h"
@@ -308,10 +309,10 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         if (request->refreshConnection)
             main_.RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
-        ShowMessage(InputRefusalText(failure));
+        ShowRefusal(InputRefusalText(failure));
         return;
     } catch (const EInvalidInput& failure) {
-        ShowMessage(InputRefusalText(failure));
+        ShowRefusal(InputRefusalText(failure));
         return;
     }
     // The worker keeps its own copy of the hand-over; a refused start leaves
@@ -336,6 +337,40 @@ void ParamWindow::ShowSecondStatus(const std::string& text)
 void ParamWindow::ShowMessage(const std::string& text)
 {
     main_.prompter().showMessage(text);
+}
+
+void ParamWindow::ShowRefusal(const std::string& text)
+{
+    // A click made after a field's refusal was answered: the user has just
+    // been told what stops it (the field is still as it was), and a second
+    // box, in other words, would only repeat that.
+    if (!clickAfterRefusal_)
+        ShowMessage(text);
+}
+
+void ParamWindow::RefuseThenClick(const std::string& text, QAbstractButton* pressedButton)
+{
+    if (!pressedButton) {
+        ShowMessage(text);
+        return;
+    }
+    // A modal message box takes the press's release, so the button never
+    // makes its click; it is made once the focus change under way is over,
+    // unless the click came through after all (the button being the
+    // timer's context, not at all should it be gone).
+    auto clicked = std::make_shared<bool>(false);
+    const QMetaObject::Connection watch =
+        connect(pressedButton, &QAbstractButton::clicked, this, [clicked] { *clicked = true; });
+    ShowMessage(text);
+    QTimer::singleShot(0, pressedButton, [this, watch, clicked, button = pressedButton] {
+        disconnect(watch);
+        if (*clicked || !button->isEnabled() || !button->isVisible())
+            return;
+        button->setDown(false);
+        clickAfterRefusal_ = true;
+        button->click();
+        clickAfterRefusal_ = false;
+    });
 }
 
 // The status texts as the board holds them when the event arrives.

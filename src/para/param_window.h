@@ -49,6 +49,7 @@ public:
 
     void Send(const std::function<MaybeRequest()>& build) override;
     void ShowMessage(const std::string& text) override;
+    void RefuseThenClick(const std::string& text, QAbstractButton* pressedButton) override;
     void ShowSecondStatus(const std::string& text) override;
 
     // The controls' values as the record holds them, and back.
@@ -81,12 +82,15 @@ private:
     void OnRunDone();
     void OnRunFailed();
     void StepSerialNumber();
+    void ShowRefusal(const std::string& text);
     std::string SettingsPath() const;
 
     app::MainWindowLink& main_;
     app::WidgetTranslationView view_;
     std::shared_ptr<const WorkerEvents> events_;
     bool closing_ = false;
+    // While a click stopped by a field's refusal is made after all.
+    bool clickAfterRefusal_ = false;
 };
 
 }  // namespace pst::para

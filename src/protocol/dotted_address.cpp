@@ -10,13 +10,11 @@ namespace pst {
 
 namespace {
 
-constexpr const char* kAddressPartOutOfRange = "输入的IP有错!";
-
 std::uint8_t addressPart(std::string_view part)
 {
     const std::int32_t value = strToInt(part);
     if (value < 0 || value > 255)
-        throw EInvalidInput(kAddressPartOutOfRange);
+        throw EInvalidInput::withMessageKey("sAddressPartMsg");
     return static_cast<std::uint8_t>(value);
 }
 

@@ -13,8 +13,8 @@ namespace pst {
 bool IsAcceptedAddress(std::string_view text);
 
 // The network page's parse: four dot-separated parts, each a strict integer
-// (EConvertError otherwise) from 0 to 255 (EInvalidInput with "输入的IP有错!"
-// otherwise).
+// (EConvertError otherwise) from 0 to 255 (EInvalidInput with the message
+// "sAddressPartMsg", "输入的IP有错!", otherwise).
 std::array<std::uint8_t, 4> ParseDottedQuad(std::string_view text);
 
 }  // namespace pst

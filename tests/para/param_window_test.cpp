@@ -139,6 +139,7 @@ private slots:
     void blackMarkPageSetsThePrinter();
     void valuesSurviveARestart();
     void everyControlHasAnAccessibleName();
+    void aClickThatLeavesABadAddressStillActs();
 
 private:
     std::unique_ptr<ProgramWindows> open();
@@ -1029,4 +1030,52 @@ void ParamWindowTest::everyControlHasAnAccessibleName()
     // An edit is named after its label, in the language shown.
     QAccessibleInterface* sleep = QAccessible::queryAccessibleInterface(para.TabSheet1->edt_sleepTime);
     QCOMPARE(sleep->text(QAccessible::Name), QStringLiteral("Sleep time"));
+}
+
+void ParamWindowTest::aClickThatLeavesABadAddressStillActs()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    para.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&para));
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    para.PageControl1->setCurrentIndex(3);
+    NetworkPage& net = *para.TabSheet4;
+    auto leaveBadAddressBy = [&](QPushButton* button, bool releaseReachesTheButton) {
+        net.edt_NetIPAddress->setFocus();
+        QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
+        net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.300"));
+        // A modal message box takes the release: the press alone reaches
+        // the button.
+        if (releaseReachesTheButton)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            QTest::mousePress(button, Qt::LeftButton);
+    };
+
+    // The address's own button: the message once, nothing sent, and the
+    // focus back on the address.
+    const auto before = printerTraffic();
+    leaveBadAddressBy(net.btn_NetWorkSetIP, false);
+    QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
+    QTest::qWait(50);
+    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址不正确"});
+    QCOMPARE(printerTraffic(), before);
+
+    // Another setting's button still sets it after the message.
+    net.edt_Netport->setText(QStringLiteral("9101"));
+    leaveBadAddressBy(net.btn_Netport, false);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.ethernet.port == 9101; }));
+    QCOMPARE(prompter.messages.size(), std::size_t{2});
+
+    // A click that came through by itself is not made twice.
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto beforeOne = printerTraffic();
+    net.edt_Netport->setText(QStringLiteral("9102"));
+    leaveBadAddressBy(net.btn_Netport, true);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.ethernet.port == 9102; }));
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTest::qWait(100);
+    QCOMPARE(printerTraffic().second, beforeOne.second + 1);
 }

@@ -90,7 +90,7 @@ TEST(Requests, NetworkPageChecksItsInput)
         EthernetAddressRequest(EthernetField::IpAddress, "192.168.1.256");
         FAIL() << "no refusal";
     } catch (const EInvalidInput& refusal) {
-        EXPECT_STREQ(refusal.what(), "输入的IP有错!");
+        EXPECT_EQ(InputRefusalText(refusal), "输入的IP有错!");
     }
     EXPECT_THROW(EthernetAddressRequest(EthernetField::IpAddress, "192.168.1"), EConvertError);
 
