@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -309,7 +310,12 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         if (request->refreshConnection)
             main_.RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
-        ShowRefusal(InputRefusalText(failure));
+        QLineEdit* field = FieldHolding(failure.text());
+        ShowRefusal(RefusalInField(field ? AccessibleNameOf(field) : std::string(), InputRefusalText(failure)));
+        if (field && !clickAfterRefusal_) {
+            field->setFocus(Qt::OtherFocusReason);
+            field->selectAll();
+        }
         return;
     } catch (const EInvalidInput& failure) {
         ShowRefusal(InputRefusalText(failure));
@@ -337,6 +343,31 @@ void ParamWindow::ShowSecondStatus(const std::string& text)
 void ParamWindow::ShowMessage(const std::string& text)
 {
     main_.prompter().showMessage(text);
+}
+
+// The edit of the page shown that holds `text`, when exactly one does: a
+// number the conversion refused names only itself, and the window knows
+// which field it came from only by looking. An empty text tells nothing.
+QLineEdit* ParamWindow::FieldHolding(const std::string& text) const
+{
+    if (text.empty())
+        return nullptr;
+    QLineEdit* found = nullptr;
+    for (QLineEdit* edit : PageControl1->currentWidget()->findChildren<QLineEdit*>()) {
+        if (!edit->isEnabled() || edit->text().toStdString() != text)
+            continue;
+        if (found)
+            return nullptr;
+        found = edit;
+    }
+    return found;
+}
+
+// An edit inside a list box is named with the list.
+std::string ParamWindow::AccessibleNameOf(const QLineEdit* field)
+{
+    const QWidget* named = qobject_cast<const QComboBox*>(field->parentWidget()) ? field->parentWidget() : field;
+    return named->accessibleName().toStdString();
 }
 
 void ParamWindow::ShowRefusal(const std::string& text)

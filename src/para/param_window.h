@@ -17,6 +17,7 @@
 #include "engine/worker_events.h"
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QTabWidget;
 
@@ -83,6 +84,8 @@ private:
     void OnRunFailed();
     void StepSerialNumber();
     void ShowRefusal(const std::string& text);
+    QLineEdit* FieldHolding(const std::string& text) const;
+    static std::string AccessibleNameOf(const QLineEdit* field);
     std::string SettingsPath() const;
 
     app::MainWindowLink& main_;

@@ -21,4 +21,19 @@ std::string InputRefusalText(const EConvertError& refusal)
     return text;
 }
 
+std::string RefusalInField(const std::string& fieldName, const std::string& refusal)
+{
+    if (fieldName.empty())
+        return refusal;
+    std::string text = MessageText("sInFieldMsg");
+    const std::size_t field = text.find("%s");
+    const std::size_t what = field == std::string::npos ? field : text.find("%s", field + 2);
+    // A translation that lost a place for either gives the plain refusal.
+    if (what == std::string::npos)
+        return refusal;
+    text.replace(what, 2, refusal);
+    text.replace(field, 2, fieldName);
+    return text;
+}
+
 }  // namespace pst

@@ -15,4 +15,8 @@ std::string InputRefusalText(const EInvalidInput& refusal);
 // "'TEXT' is not a valid integer value" in the chosen language.
 std::string InputRefusalText(const EConvertError& refusal);
 
+// A refusal that names the field it is about: "FIELD: REFUSAL" as the
+// chosen language writes it; the refusal alone when no field is known.
+std::string RefusalInField(const std::string& fieldName, const std::string& refusal);
+
 }  // namespace pst

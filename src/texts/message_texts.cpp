@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 82> kTexts{{
+constexpr std::array<MessageTextEntry, 83> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -91,6 +91,7 @@ constexpr std::array<MessageTextEntry, 82> kTexts{{
     {"sUndefinedErrorMsg", "未定义的错误"},
     {"sPrinterLinesName", "打印机发来的数据"},
     {"sAddressPartMsg", "输入的IP有错!"},
+    {"sInFieldMsg", "%s：%s"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -140,6 +140,7 @@ private slots:
     void valuesSurviveARestart();
     void everyControlHasAnAccessibleName();
     void aClickThatLeavesABadAddressStillActs();
+    void messagesComeInTheEnglishWindowsLanguage();
 
 private:
     std::unique_ptr<ProgramWindows> open();
@@ -476,6 +477,9 @@ void ParamWindowTest::networkPageRefusesBadInput()
     auto windows = open();
     ParamWindow& para = showPara(*windows);
     NetworkPage& net = *para.TabSheet4;
+    para.PageControl1->setCurrentIndex(3);
+    para.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&para));
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     const auto trafficBefore = printerTraffic();
     net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.256"));
@@ -486,7 +490,9 @@ void ParamWindowTest::networkPageRefusesBadInput()
     QCOMPARE(prompter.messages.back(), std::string("1 超出范围：须在 2 到 65535 之间"));
     net.edt_macaddfr->setText(QStringLiteral("ZZ"));
     net.btn_netgatewayt->click();
-    QCOMPARE(prompter.messages.back(), std::string("'ZZ' 不是有效的整数值"));
+    // Named after its place in the address, and the focus goes there.
+    QCOMPARE(prompter.messages.back(), std::string("MAC 5：'ZZ' 不是有效的整数值"));
+    QTRY_VERIFY(net.edt_macaddfr->hasFocus());
     // A byte above FF would go out as its low byte: refused instead.
     net.edt_macaddfr->setText(QStringLiteral("100"));
     net.btn_netgatewayt->click();
@@ -1078,4 +1084,28 @@ void ParamWindowTest::aClickThatLeavesABadAddressStillActs()
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     QTest::qWait(100);
     QCOMPARE(printerTraffic().second, beforeOne.second + 1);
+}
+
+void ParamWindowTest::messagesComeInTheEnglishWindowsLanguage()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Language->setCurrentIndex(1);
+    emit main.cbb_Language->activated(1);
+    ParamWindow& para = showPara(*windows);
+    para.PageControl1->setCurrentIndex(3);
+    para.TabSheet4->edt_NetIPAddress->setText(QStringLiteral("192.168.1.300"));
+    para.TabSheet4->btn_NetWorkSetIP->click();
+    para.TabSheet4->edt_macaddo->setText(QStringLiteral("G1"));
+    para.TabSheet4->btn_netgatewayt->click();
+    QCOMPARE(prompter.messages,
+             (std::vector<std::string>{"The IP address entered is wrong!",
+                                       "MAC 3: 'G1' is not a valid integer value"}));
+
+    // The engine's own failure, with the system's reason as it came.
+    main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
+    para.PageControl1->setCurrentIndex(0);
+    para.TabSheet1->btn_SetCodepage->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("Error opening serial port"));
 }

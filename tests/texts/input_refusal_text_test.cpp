@@ -39,6 +39,14 @@ TEST(InputRefusalText, ANumberThatIsNoneNamesItselfInTheChosenLanguage)
         ASSERT_TRUE(SetMessageText("sNotIntegerMsg", "not a number"));
         EXPECT_EQ(InputRefusalText(refusal), "'G1' is not a valid integer value");
     }
+    ResetMessageTexts();
+    // Named after its field.
+    EXPECT_EQ(RefusalInField("休眠时间", InputRefusalText(EConvertError::forText("x9"))),
+              "休眠时间：'x9' 不是有效的整数值");
+    EXPECT_EQ(RefusalInField("", "plain"), "plain");
+    ASSERT_TRUE(SetMessageText("sInFieldMsg", "%s only"));
+    EXPECT_EQ(RefusalInField("Port", "plain"), "plain");
+    ResetMessageTexts();
     // An error worded by its thrower is shown as worded.
     EXPECT_EQ(InputRefusalText(EConvertError("Baud rate box is empty")), "Baud rate box is empty");
     ResetMessageTexts();
