@@ -37,6 +37,9 @@ TCommThread::TCommThread(std::shared_ptr<ConnectionSettingsStore> settings, std:
 
 TCommThread::~TCommThread()
 {
+    // The program is closing: a run still going (a boot handshake that
+    // polls for a minute) ends at its next pause instead of running out.
+    cancel_.set();
     {
         std::lock_guard lock(wakeMutex_);
         terminate_ = true;

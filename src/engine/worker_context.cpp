@@ -64,8 +64,10 @@ void WorkerContext::openLinkForBootLoader()
 
 void WorkerContext::closeBootLoaderPort()
 {
-    if (worker_.Run().kind == LinkKind::Serial)
-        worker_.ReleaseSerialPort();
+    if (worker_.Run().kind != LinkKind::Serial)
+        return;
+    worker_.ReleaseSerialPort();
+    worker_.SetPortOpen(false);
 }
 
 bool WorkerContext::releaseLink()

@@ -137,7 +137,11 @@ void RunBootHandshake(OperationContext& context)
         if (!context.cancelled() && context.rawFirstByte() == kBootProbe) {
             context.setBootReplyText(kBootReplyMarker);
             context.clearRawReceive();
+            return;
         }
+        // Unanswered: the port is let go, so that a link test or another
+        // program finds it free (the next round opens it afresh).
+        context.closeBootLoaderPort();
     });
     // Boot-poll mode turns failed exchanges into successes: it must not
     // outlive the handshake that needs it.

@@ -63,6 +63,8 @@ private slots:
     void speedThatIsNotANumberStartsNothing();
     void busyWorkerIsShownNotQueued();
     void parallelStaysDisabledAfterBootMode();
+    void leavingBootModeStopsTheHandshakeAndTheLinkTestWorks();
+    void closingDuringBootModeEndsAtOnce();
     void portListFallsBackToCom1ToCom30();
     void portListShowsTheMachinesPortsOnEveryDropDown();
     void usbListShowsOnlyThePrinters();
@@ -391,6 +393,47 @@ void MainWindowTest::parallelStaysDisabledAfterBootMode()
         QVERIFY(control->isEnabled());
     QVERIFY(!main.RadioButton4->isEnabled());
     QVERIFY(!main.worker().RawReceiveMode());
+}
+
+void MainWindowTest::leavingBootModeStopsTheHandshakeAndTheLinkTestWorks()
+{
+    sim::VirtualPrinter silent(
+        {.ptyLink = (dataDir / "silent").string(), .fault = {.mode = sim::FaultMode::Silent}});
+    silent.start();
+    startPrinter();
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "silent").string()));
+
+    main.but_bootIn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(main.worker().Busy(), 5000);
+    main.but_bootOut->click();
+    // The handshake ends at once, not when its own time is up.
+    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().Busy(), 1000);
+
+    aimAtPrinter(main);
+    main.btn_Test->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!prompter.messages.empty(), kLinkTimeoutMs);
+    QCOMPARE(prompter.messages, std::vector<std::string>{"连接成功"});
+    QVERIFY(main.linkTested());
+}
+
+void MainWindowTest::closingDuringBootModeEndsAtOnce()
+{
+    sim::VirtualPrinter silent(
+        {.ptyLink = (dataDir / "silent").string(), .fault = {.mode = sim::FaultMode::Silent}});
+    silent.start();
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "silent").string()));
+    main.but_bootIn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(main.worker().Busy(), 5000);
+
+    QElapsedTimer clock;
+    clock.start();
+    main.close();
+    windows.reset();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void MainWindowTest::portListFallsBackToCom1ToCom30()
