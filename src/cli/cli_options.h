@@ -22,6 +22,10 @@ struct CliOptions {
     std::string deviceSpeed = "9600";
     std::string transferSpeed = "115200";
     std::string language;  // --language en|zh; empty: the stored choice, else the environment
+    // --auto-speed: a serial printer that does not answer at --device-speed
+    // is looked for at the other speeds, and the command goes on at the one
+    // that answers.
+    bool autoSpeed = false;
     bool help = false;
     bool version = false;
     std::string command;

@@ -1,7 +1,9 @@
 #include "cli/cli_session.h"
 
+#include <algorithm>
 #include <ostream>
 
+#include "cli/speed_search.h"
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -14,6 +16,19 @@ namespace pst::cli {
 CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostream& err)
     : out_(out), err_(err), settings_(std::make_shared<ConnectionSettingsStore>())
 {
+    aim(options);
+    // The session plays the main window, which owns the network link.
+    WorkerLinks links;
+    links.udpClient = std::make_shared<TUdpClient>();
+    worker_ =
+        std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
+    worker_->SetOperationTable(&operationHandler);
+    worker_->SetEvents(events());
+}
+
+void CliSession::aim(const CliOptions& options)
+{
+    options_ = options;
     ConnectionSettings settings;
     settings.kind = options.link == CliLink::Network ? LinkKind::Network
         : options.link == CliLink::Usb               ? LinkKind::Usb
@@ -25,14 +40,6 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     settings.deviceSpeedText = options.deviceSpeed;
     settings.transferSpeedText = options.transferSpeed;
     settings_->set(settings);
-
-    // The session plays the main window, which owns the network link.
-    WorkerLinks links;
-    links.udpClient = std::make_shared<TUdpClient>();
-    worker_ =
-        std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
-    worker_->SetOperationTable(&operationHandler);
-    worker_->SetEvents(events());
 }
 
 WorkerEvents CliSession::events()
@@ -70,35 +77,85 @@ CliSession::~CliSession()
 
 int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
 {
+    const bool mayRecover = speedRecovery_ && options_.link == CliLink::Serial;
+    HandOver again = mayRecover && options_.autoSpeed ? handOver : HandOver{};
+    const int status = runOnce(operation, argument1, argument2, std::move(handOver));
+    if (status == 0 || !mayRecover || !lastFailure_ || !lastFailure_->unheard)
+        return status;
+    // The questions at other speeds fail too; the run's failure is the one to keep.
+    const auto failure = lastFailure_;
+    const auto speed = recoverSpeed();
+    lastFailure_ = failure;
+    if (!speed || !options_.autoSpeed)
+        return status;
+    CliOptions found = options_;
+    found.deviceSpeed = std::to_string(*speed);
+    aim(found);
+    return runOnce(operation, argument1, argument2, std::move(again));
+}
+
+int CliSession::runQuietly(int operation)
+{
+    quiet_ = true;
+    const int status = runOnce(operation, 0, 0, {});
+    quiet_ = false;
+    return status;
+}
+
+std::optional<std::uint32_t> CliSession::recoverSpeed()
+{
+    const auto tried = parseInt32(options_.deviceSpeed);
+    const std::uint32_t deviceSpeed = tried && *tried > 0 ? static_cast<std::uint32_t>(*tried) : 0;
+    // The failed run's switch back may have brought a printer left at the
+    // transfer speed home again: the device speed is asked last.
+    std::vector<std::uint32_t> speeds = searchOrder(deviceSpeed);
+    std::rotate(speeds.begin(), speeds.begin() + 1, speeds.end());
+    const CliOptions asked = options_;
+    const SpeedAnswer answer = askAtSpeeds(*this, speeds);
+    aim(asked);
+    if (!answer.speed)
+        return std::nullopt;
+    const long long speed = *answer.speed;
+    if (*answer.speed == deviceSpeed)
+        err_ << MessageWithNumbers(options_.autoSpeed ? "sSpeedBackGoingOnMsg" : "sSpeedBackMsg", {speed}) << '\n';
+    else
+        err_ << MessageWithNumbers(options_.autoSpeed ? "sAnswersAtGoingOnMsg" : "sAnswersAtMsg", {speed, speed})
+             << '\n';
+    return answer.speed;
+}
+
+int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
+{
     {
         std::lock_guard lock(endMutex_);
         finished_ = false;
         failure_.reset();
     }
+    lastFailure_.reset();
     if (!worker_->StartOperation(operation, argument1, argument2, std::move(handOver))) {
-        err_ << MessageText("sBusyMsg") << '\n';
+        if (!quiet_)
+            err_ << MessageText("sBusyMsg") << '\n';
         return 1;
     }
-    std::optional<WorkerFailure> failure;
     {
         std::unique_lock lock(endMutex_);
         ended_.wait(lock, [this] { return finished_; });
-        failure = failure_;
+        lastFailure_ = failure_;
     }
     // Texts shown within 70 ms of the previous one wait for a later event
     // that never comes once the run is over: show the last one now.
     printStatus(worker_->Status().status());
-    if (failure) {
-        err_ << EngineTextInLanguage(failure->text) << '\n';
-        if (!failure->cause.empty() && failure->cause != failure->text)
-            err_ << "  " << MessageText("sCauseMsg") << ": " << EngineTextInLanguage(failure->cause) << '\n';
+    if (lastFailure_ && !quiet_) {
+        err_ << EngineTextInLanguage(lastFailure_->text) << '\n';
+        if (!lastFailure_->cause.empty() && lastFailure_->cause != lastFailure_->text)
+            err_ << "  " << MessageText("sCauseMsg") << ": " << EngineTextInLanguage(lastFailure_->cause) << '\n';
     }
-    return failure ? 1 : 0;
+    return lastFailure_ ? 1 : 0;
 }
 
 void CliSession::printStatus(const std::string& text)
 {
-    if (text.empty() || text == lastPrinted_)
+    if (text.empty() || text == lastPrinted_ || quiet_)
         return;
     lastPrinted_ = text;
     out_ << text << std::endl;

@@ -4,6 +4,7 @@
 // error. The worker's events come on its own thread; the main thread only
 // waits for the run's end.
 
+#include <atomic>
 #include <condition_variable>
 #include <iosfwd>
 #include <memory>
@@ -22,8 +23,23 @@ public:
     ~CliSession();
 
     // Starts the operation and waits until it ends.
-    // Returns 0 when it succeeded, 1 when it failed.
+    // Returns 0 when it succeeded, 1 when it failed. A serial printer that
+    // heard nothing is looked for at the other speeds (see speed_search.h);
+    // with --auto-speed the operation runs again at the speed it answers at.
     int run(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0, HandOver handOver = {});
+
+    // One run that prints nothing: no status texts, no failure. For asking
+    // the printer where it is without a word for every silence.
+    int runQuietly(int operation);
+
+    // Aims the following runs at the link and speeds of `options`.
+    void aim(const CliOptions& options);
+    const CliOptions& options() const { return options_; }
+    // Whether run() looks for a printer that did not hear (on by default).
+    void setSpeedRecovery(bool on) { speedRecovery_ = on; }
+
+    // How the last run failed; nothing when it succeeded.
+    const std::optional<WorkerFailure>& lastFailure() const { return lastFailure_; }
 
     TCommThread& worker() { return *worker_; }
 
@@ -32,6 +48,10 @@ public:
     void aimSerialComponent(const CliOptions& options);
 
 private:
+    int runOnce(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver);
+    // After a run the printer did not hear: the speed it answers at, told
+    // to the user; nothing when it answers at none.
+    std::optional<std::uint32_t> recoverSpeed();
     WorkerEvents events();
     void printStatus(const std::string& text);
     void finish(const WorkerFailure* failure);
@@ -41,6 +61,10 @@ private:
     std::shared_ptr<ConnectionSettingsStore> settings_;
     std::unique_ptr<TCommThread> worker_;
     std::string lastPrinted_;  // worker thread during a run, this one after
+    std::atomic<bool> quiet_{false};
+    CliOptions options_;
+    bool speedRecovery_ = true;
+    std::optional<WorkerFailure> lastFailure_;
 
     std::mutex endMutex_;
     std::condition_variable ended_;

@@ -11,10 +11,8 @@
 
 namespace pst::cli {
 
-int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
+std::optional<std::vector<std::string>> usbDeviceIdentifiers(std::ostream& err)
 {
-    if (!options.arguments.empty())
-        return usageError(err, "list-usb takes no arguments", "list-usb");
     std::vector<std::string> identifiers;
     try {
         // Listed once: no need to watch devices come and go.
@@ -24,8 +22,19 @@ int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
         err << failure.what() << '\n';
         if (!failure.detail().empty())
             err << "  " << MessageText("sCauseMsg") << ": " << failure.detail() << '\n';
-        return 1;
+        return std::nullopt;
     }
+    return identifiers;
+}
+
+int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (!options.arguments.empty())
+        return usageError(err, "list-usb takes no arguments", "list-usb");
+    const auto listed = usbDeviceIdentifiers(err);
+    if (!listed)
+        return 1;
+    const std::vector<std::string>& identifiers = *listed;
 
     bool printerFound = false;
     for (const auto& identifier : identifiers) {

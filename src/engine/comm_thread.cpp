@@ -164,6 +164,7 @@ WorkerFailure TCommThread::CurrentFailure() const
     failure.kind = failureKind_.load();
     failure.text = status_.error();
     failure.cause = status_.failureCause();
+    failure.unheard = unheard_;
     return failure;
 }
 
@@ -336,6 +337,7 @@ void TCommThread::RunOnce()
     switchedTo_ = 0;
     switchHeard_ = false;
     strandedAt_ = 0;
+    unheard_ = false;
     if (TakeRunSettings()) {
         comm_->SetReadIntervalTimeout(1);
         comm_->SetReadTotalTimeoutMultiplier(0);

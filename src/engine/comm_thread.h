@@ -274,6 +274,9 @@ private:
     void ShowUnsolicited(const std::uint8_t* bytes, std::size_t count);
     StreamReply::Context ReceiveContext(bool rawReceive);
     Link& RequireLink();
+    // The exchanges right after the link opened; a failure among them marks
+    // the run as unheard before it goes on.
+    void ReachPrinter(const std::function<void()>& firstExchanges);
     // Where the network and USB links are taken: the run's address, or the
     // device chosen now (not at the start of the run).
     LinkTarget NetworkOrUsbTarget(LinkKind kind) const;
@@ -329,6 +332,7 @@ private:
     std::uint32_t switchedTo_ = 0;  // 0: no switch back owed
     bool switchHeard_ = false;      // the last switch away was confirmed
     std::uint32_t strandedAt_ = 0;
+    bool unheard_ = false;  // worker thread, per run: see WorkerFailure::unheard
     std::atomic<bool> rawReceiveMode_{false};
     std::atomic<bool> bootPollMode_{false};
     std::atomic<int> deviceType_{0};

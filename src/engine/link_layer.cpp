@@ -41,13 +41,13 @@ void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSp
     case LinkKind::Network:
         portOpen_ = true;
         link.open(target);
-        Identify(*this);
+        ReachPrinter([this] { Identify(*this); });
         return;
     case LinkKind::Usb:
         link.open(target);
         portOpen_ = true;
         Pause(100);
-        Identify(*this);
+        ReachPrinter([this] { Identify(*this); });
         return;
     default:
         break;
@@ -59,8 +59,20 @@ void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSp
     if (operation_.load() != 0)
         AddLogLine("Open" + portName + timeStampNow());
     Pause(30);
-    SwitchLinkSpeed(*this, transferSpeed);
-    Identify(*this);
+    ReachPrinter([&] {
+        SwitchLinkSpeed(*this, transferSpeed);
+        Identify(*this);
+    });
+}
+
+void TCommThread::ReachPrinter(const std::function<void()>& firstExchanges)
+{
+    try {
+        firstExchanges();
+    } catch (...) {
+        unheard_ = true;
+        throw;
+    }
 }
 
 void TCommThread::RestoreLinkSpeed()

@@ -1,7 +1,7 @@
 #include "engine/link_setup.h"
 
 #include <array>
-#include <cctype>
+#include <algorithm>
 
 #include "engine/comm_thread.h"
 #include "protocol/errors.h"
@@ -31,14 +31,10 @@ void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
 
 void Identify(TCommThread& worker)
 {
-    static constexpr std::array<std::uint8_t, 8> kProbe{0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
     std::array<std::uint8_t, 2049> reply{};
-    ReadRequest(worker, kCommandIdentify, 0, 1, kProbe, reply);
-
-    std::string model;
-    for (std::size_t i = 0; i < 8 && reply[i] != 0; ++i)
-        model.push_back(static_cast<char>(std::toupper(reply[i])));
-    worker.SetDeviceModel(model);
+    const std::uint32_t length = ReadRequest(worker, kCommandIdentify, 0, 1, kIdentifyProbe, reply);
+    worker.SetDeviceModel(
+        modelFromIdentifyPayload(std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(length, reply.size()))));
     worker.SetDeviceTypeNumber(TCommThread::kDeviceTypeNumber);
 }
 

@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
+#include "protocol/identify.h"
+
 namespace pst {
 
 class TCommThread;
 
-inline constexpr std::uint16_t kCommandIdentify = 0x30;
 inline constexpr std::uint16_t kCommandSwitchSpeed = 0x31;
 inline constexpr std::uint16_t kCommandConnect = 0x32;
 

@@ -29,6 +29,9 @@ struct WorkerFailure {
     int code = 1;       // 1: the text says what failed; 2: "Undefined Error"
     std::string text;   // the error text the windows show
     std::string cause;  // what lay behind it, in more words (may be empty)
+    // The link opened but the printer heard neither the speed switch nor the
+    // identify request: it may be listening at another speed.
+    bool unheard = false;
 };
 
 // Which status panel a text is for: the main window's, or the parameter

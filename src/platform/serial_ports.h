@@ -19,4 +19,22 @@ inline constexpr std::string_view kSysClassTty = "/sys/class/tty";
 std::vector<std::string> listSerialPorts(const std::string& sysfsTtyFolder = std::string(kSysClassTty),
                                          const std::string& deviceFolder = "/dev");
 
+// What stands behind a serial port, as far as the system tells: enough for a
+// technician to pick the adapter the printer hangs on. Empty fields are
+// unknown (a built-in UART has no USB maker).
+struct SerialPortDetails {
+    std::string path;            // "/dev/ttyUSB0"
+    std::string driver;          // "ftdi_sio", "cdc_acm", "serial8250"
+    std::string usbId;           // "0403:6001"
+    std::string maker;           // the USB device's manufacturer text
+    std::string product;         // the USB device's product text
+    std::vector<std::string> stableNames;  // links in <dev>/serial/by-id to the port
+};
+
+// The ports listSerialPorts finds under `sysfsRoot`/class/tty and
+// `devRoot`, each with its driver, the USB device above it in the device
+// tree (when there is one) and its /dev/serial/by-id names.
+std::vector<SerialPortDetails> describeSerialPorts(const std::string& sysfsRoot = "/sys",
+                                                   const std::string& devRoot = "/dev");
+
 }  // namespace pst

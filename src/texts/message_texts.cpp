@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 83> kTexts{{
+constexpr std::array<MessageTextEntry, 93> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -92,6 +92,16 @@ constexpr std::array<MessageTextEntry, 83> kTexts{{
     {"sPrinterLinesName", "打印机发来的数据"},
     {"sAddressPartMsg", "输入的IP有错!"},
     {"sInFieldMsg", "%s：%s"},
+    {"sModelMsg", "型号"},
+    {"sAnswersAtMsg", "打印机在 %d bit/s 上应答：请使用 --device-speed %d"},
+    {"sAnswersAtGoingOnMsg", "打印机在 %d bit/s 上应答：以此速度继续"},
+    {"sSpeedBackMsg", "打印机又在 %d bit/s 上应答（切回操作已把它带回）：请重新运行命令"},
+    {"sSpeedBackGoingOnMsg", "打印机又在 %d bit/s 上应答：继续执行"},
+    {"sSearchingMsg", "正在查找"},
+    {"sPrintersFoundMsg", "找到 %d 台打印机"},
+    {"sNoSerialPortsMsg", "没有找到串口。"},
+    {"sPortDriverMsg", "驱动"},
+    {"sPortStableNameMsg", "固定名称"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -86,15 +86,15 @@ bool parseDottedIPv4(std::string_view text, in_addr& out)
     return true;
 }
 
-in_addr resolveHost(const std::string& host)
+}  // namespace
+
+std::uint32_t resolveIPv4(const std::string& host)
 {
     in_addr address{};
-    if (equalsIgnoringAsciiCase(host, "LOCALHOST")) {
-        address.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
-    }
+    if (equalsIgnoringAsciiCase(host, "LOCALHOST"))
+        return INADDR_LOOPBACK;
     if (parseDottedIPv4(host, address))
-        return address;
+        return ntohl(address.s_addr);
 
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -107,10 +107,8 @@ in_addr resolveHost(const std::string& host)
     }
     address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
     ::freeaddrinfo(found);
-    return address;
+    return ntohl(address.s_addr);
 }
-
-}  // namespace
 
 std::string socketErrorDescription(int code)
 {
@@ -173,7 +171,7 @@ void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port_));
-    destination.sin_addr = resolveHost(host_);
+    destination.sin_addr.s_addr = htonl(resolveIPv4(host_));
 
     ssize_t sent;
     do {

@@ -35,6 +35,10 @@ private:
 std::string socketErrorText(int code);
 std::string socketErrorDescription(int code);
 
+// The IPv4 address of `host` (dotted, "localhost" or a name to look up), in
+// host byte order. Throws ESocketError when the name is not found.
+std::uint32_t resolveIPv4(const std::string& host);
+
 class TUdpClient {
 public:
     // ReceiveDatagram's time-out values with a meaning of their own.

@@ -22,7 +22,7 @@ TEST_F(Cli, LinkTestPrintsTheStatusTextsAndWritesTheLog)
     const std::string port = (folder / "printer").string();
     const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--serial", port, "test"});
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "Checking" + port + "\n" + port + "Found\n");
+    EXPECT_EQ(o.out, "Checking" + port + "\n" + port + "Found\n型号: PNF80\n");
     EXPECT_EQ(o.err, "");
     const std::string log = pst::test::readFile(folder / "debug.log");
     EXPECT_EQ(log.rfind("Open" + port + " ", 0), 0u) << log;

@@ -31,7 +31,7 @@ TEST_F(CliLinks, LinkTestOverTheNetwork)
     const std::string address = "127.0.0.1:" + std::to_string(printer.udpPort());
     const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--udp", address, "test"});
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "Checking" + address + "\n" + address + " Found\n");
+    EXPECT_EQ(o.out, "Checking" + address + "\n" + address + " Found\n型号: PNF80\n");
     EXPECT_EQ(o.err, "");
     const std::string log = pst::test::readFile(folder / "debug.log");
     EXPECT_EQ(log.rfind("Send 25 Bytes", 0), 0u) << log;
@@ -48,7 +48,7 @@ TEST_F(CliLinks, LinkTestOverUsb)
     const pst::test::Outcome o =
         cli({"--data-dir", folder.string(), "--usb", "VID_1234&PID_811E", "test"}, &usb);
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, "");  // the USB link test shows no texts
+    EXPECT_EQ(o.out, "型号: PNF80\n");  // the USB link test shows no status texts
     EXPECT_NE(pst::test::readFile(folder / "debug.log").find("Receive 25 Bytes"), std::string::npos);
 }
 

@@ -1,0 +1,301 @@
+#include "cli/find_commands.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "cli/argument_parsing.h"
+#include "cli/cli_session.h"
+#include "cli/command_help.h"
+#include "cli/speed_search.h"
+#include "cli/usb_commands.h"
+#include "engine/network_search.h"
+#include "operations/operation.h"
+#include "operations/operation_table.h"
+#include "platform/int_conversion.h"
+#include "platform/serial_ports.h"
+#include "protocol/address_range.h"
+#include "texts/engine_texts.h"
+#include "texts/message_texts.h"
+#include "transport/usb_comm.h"
+#include "transport/usb_system_paths.h"
+#include "transport/udp_client.h"
+
+namespace pst::cli {
+
+namespace {
+
+struct FoundPrinter {
+    const char* link;  // "serial", "usb", "udp"
+    std::string where;
+    std::optional<std::uint32_t> speed;  // serial only
+    std::string model;
+};
+
+struct FindRequest {
+    std::vector<std::string> serialPorts;
+    std::vector<std::string> usbDevices;
+    std::vector<std::string> udpHosts;  // HOST[:PORT] as given
+    std::optional<AddressRange> range;
+    bool json = false;
+};
+
+// Every value of a repeated option, in the order given.
+std::vector<std::string> everyValue(Arguments& args, std::string_view name)
+{
+    std::vector<std::string> values;
+    while (auto value = args.option(name))
+        values.push_back(std::move(*value));
+    return values;
+}
+
+FindRequest parseFind(const std::vector<std::string>& arguments)
+{
+    FindRequest request;
+    Arguments args(arguments);
+    request.serialPorts = everyValue(args, "serial");
+    request.usbDevices = everyValue(args, "usb");
+    request.udpHosts = everyValue(args, "udp");
+    const std::vector<std::string> ranges = everyValue(args, "udp-range");
+    if (ranges.size() > 1)
+        throw UsageError("give --udp-range once");
+    if (!ranges.empty()) {
+        AddressRangeParse parsed = parseAddressRange(ranges.front(), kDefaultPrinterPort);
+        if (!parsed.range)
+            throw UsageError("--udp-range: " + parsed.error);
+        request.range = parsed.range;
+    }
+    request.json = args.flag("json");
+    args.finish();
+    for (const auto& port : request.serialPorts)
+        if (port.empty())
+            throw UsageError("--serial needs a port");
+    for (const auto& device : request.usbDevices)
+        if (device.empty())
+            throw UsageError("--usb needs a device identifier (pennafor-cli list-usb shows them)");
+    return request;
+}
+
+// Progress goes to a terminal only: a script reading standard error sees the
+// failures alone.
+class Progress {
+public:
+    explicit Progress(std::ostream& err) : err_(err), shown_(&err == &std::cerr && ::isatty(STDERR_FILENO) == 1)
+    {
+    }
+    ~Progress() { clear(); }
+    void show(const std::string& what)
+    {
+        if (!shown_)
+            return;
+        err_ << '\r' << MessageText("sSearchingMsg") << " " << what << "\x1b[K" << std::flush;
+        open_ = true;
+    }
+    // Before a line of its own, so that it does not run into the progress.
+    void clear()
+    {
+        if (open_)
+            err_ << "\r\x1b[K" << std::flush;
+        open_ = false;
+    }
+    bool shown() const { return shown_; }
+
+private:
+    std::ostream& err_;
+    bool shown_;
+    bool open_ = false;
+};
+
+void reportPortFailure(const std::string& where, const WorkerFailure& failure, std::ostream& err, Progress& progress)
+{
+    progress.clear();
+    err << where << ": " << EngineTextInLanguage(failure.cause.empty() ? failure.text : failure.cause) << '\n';
+}
+
+void findOnSerial(const CliOptions& options, const std::vector<std::string>& ports, std::vector<FoundPrinter>& found,
+                  std::ostream& err, Progress& progress)
+{
+    const auto given = parseInt32(options.deviceSpeed);
+    const std::vector<std::uint32_t> speeds = searchOrder(given ? static_cast<std::uint32_t>(*given) : 9600);
+    std::ostream ignored(nullptr);
+    for (const std::string& port : ports) {
+        CliOptions aimed = options;
+        aimed.link = CliLink::Serial;
+        aimed.serialPort = port;
+        CliSession session(aimed, ignored, ignored);
+        session.setSpeedRecovery(false);
+        const SpeedAnswer answer = askAtSpeeds(session, speeds, [&](std::uint32_t speed) {
+            progress.show("serial " + port + " " + std::to_string(speed));
+        });
+        if (answer.speed)
+            found.push_back({"serial", port, answer.speed, answer.model});
+        else if (answer.portFailure)
+            reportPortFailure("serial " + port, *answer.portFailure, err, progress);
+    }
+}
+
+void findOnUsb(const CliOptions& options, const std::vector<std::string>& devices, std::vector<FoundPrinter>& found,
+               std::ostream& err, Progress& progress)
+{
+    std::ostream ignored(nullptr);
+    for (const std::string& device : devices) {
+        progress.show("usb " + device);
+        CliOptions aimed = options;
+        aimed.link = CliLink::Usb;
+        aimed.usbDevice = device;
+        CliSession session(aimed, ignored, ignored);
+        if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0)
+            found.push_back({"usb", device, std::nullopt, session.worker().DeviceModel()});
+        else if (const auto& failure = session.lastFailure(); failure && !failure->unheard)
+            reportPortFailure("usb " + device, *failure, err, progress);
+    }
+}
+
+// HOST[:PORT] as --udp takes it; the host is looked up here, once.
+std::optional<DatagramPeer> udpPeer(const std::string& target, std::ostream& err, Progress& progress)
+{
+    CliOptions parsed;
+    if (const ParseResult result = parseCommandLine({"--udp", target, "find"}); result.options)
+        parsed = *result.options;
+    else
+        throw UsageError(result.error);
+    try {
+        return DatagramPeer{resolveIPv4(parsed.udpHost), static_cast<std::uint16_t>(parsed.udpPort)};
+    } catch (const ESocketError& failure) {
+        progress.clear();
+        // The link's text holds its code and description on two lines.
+        std::string reason = failure.what();
+        if (const auto lineEnd = reason.find("\r\n"); lineEnd != std::string::npos)
+            reason.replace(lineEnd, 2, ": ");
+        err << "udp " << target << ": " << reason << '\n';
+        return std::nullopt;
+    }
+}
+
+void findOnNetwork(const std::vector<DatagramPeer>& peers, std::vector<FoundPrinter>& found, std::ostream& err,
+                   Progress& progress)
+{
+    if (peers.empty())
+        return;
+    std::vector<NetworkPrinter> answered;
+    try {
+        answered = SearchNetwork(peers, {}, [&](std::size_t settled, std::size_t all) {
+            if (progress.shown())
+                progress.show("udp " + std::to_string(settled) + "/" + std::to_string(all));
+        });
+    } catch (const ESocketError& failure) {
+        progress.clear();
+        err << "udp: " << failure.what() << '\n';
+    }
+    for (const NetworkPrinter& printer : answered)
+        found.push_back({"udp", dottedAddress(printer.peer.address) + ":" + std::to_string(printer.peer.port),
+                         std::nullopt, printer.model});
+}
+
+std::string jsonString(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            quoted += escaped;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+void printFound(const std::vector<FoundPrinter>& found, bool json, std::ostream& out)
+{
+    if (json) {
+        out << '[';
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const FoundPrinter& p = found[i];
+            out << (i ? "," : "") << "{\"link\":" << jsonString(p.link) << ",\"where\":" << jsonString(p.where)
+                << ",\"speed\":" << (p.speed ? std::to_string(*p.speed) : "null")
+                << ",\"model\":" << jsonString(p.model) << '}';
+        }
+        out << "]\n";
+        return;
+    }
+    for (const FoundPrinter& p : found)
+        out << p.link << ' ' << p.where << ' ' << (p.speed ? std::to_string(*p.speed) : "-") << ' '
+            << (p.model.empty() ? "-" : p.model) << '\n';
+    out << MessageWithNumbers("sPrintersFoundMsg", {static_cast<long long>(found.size())}) << '\n';
+}
+
+}  // namespace
+
+int runFind(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    FindRequest request;
+    std::vector<DatagramPeer> peers;
+    Progress progress(err);
+    try {
+        request = parseFind(options.arguments);
+        for (const std::string& target : request.udpHosts)
+            if (const auto peer = udpPeer(target, err, progress))
+                peers.push_back(*peer);
+    } catch (const UsageError& e) {
+        return usageError(err, e.what(), "find");
+    }
+    if (request.range)
+        for (const std::uint32_t address : request.range->addresses())
+            peers.push_back({address, request.range->port});
+
+    const bool anyNamed = !request.serialPorts.empty() || !request.usbDevices.empty() ||
+        !request.udpHosts.empty() || request.range;
+    if (!anyNamed) {
+        const UsbSystemPaths paths = UsbSystemPaths::fromEnvironment();
+        request.serialPorts = listSerialPorts(paths.sysfsRoot + "/class/tty", paths.devRoot);
+        if (const auto devices = usbDeviceIdentifiers(err))
+            for (const std::string& device : *devices)
+                if (IsPrinterIdentifier(device))
+                    request.usbDevices.push_back(device);
+    }
+
+    std::vector<FoundPrinter> found;
+    findOnSerial(options, request.serialPorts, found, err, progress);
+    findOnUsb(options, request.usbDevices, found, err, progress);
+    findOnNetwork(peers, found, err, progress);
+    progress.clear();
+    printFound(found, request.json, out);
+    return found.empty() ? 1 : 0;
+}
+
+int runListPorts(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (!options.arguments.empty())
+        return usageError(err, "list-ports takes no arguments", "list-ports");
+    const UsbSystemPaths paths = UsbSystemPaths::fromEnvironment();
+    const std::vector<SerialPortDetails> ports = describeSerialPorts(paths.sysfsRoot, paths.devRoot);
+    if (ports.empty()) {
+        out << MessageText("sNoSerialPortsMsg") << '\n';
+        return 0;
+    }
+    for (const SerialPortDetails& port : ports) {
+        out << port.path << '\n';
+        if (!port.driver.empty())
+            out << "  " << MessageText("sPortDriverMsg") << ": " << port.driver << '\n';
+        if (!port.usbId.empty()) {
+            std::string device = port.maker;
+            if (!port.product.empty())
+                device += (device.empty() ? "" : " ") + port.product;
+            out << "  USB: " << (device.empty() ? "" : device + " ") << "(" << port.usbId << ")\n";
+        }
+        for (const std::string& name : port.stableNames)
+            out << "  " << MessageText("sPortStableNameMsg") << ": " << name << '\n';
+    }
+    return 0;
+}
+
+}  // namespace pst::cli

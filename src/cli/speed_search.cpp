@@ -1,0 +1,43 @@
+#include "cli/speed_search.h"
+
+#include "cli/cli_session.h"
+#include "operations/operation.h"
+#include "operations/operation_table.h"
+
+namespace pst::cli {
+
+std::vector<std::uint32_t> searchOrder(std::uint32_t first)
+{
+    std::vector<std::uint32_t> order{first};
+    for (const std::uint32_t speed : kSearchSpeeds)
+        if (speed != first)
+            order.push_back(speed);
+    return order;
+}
+
+SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> speeds,
+                        const std::function<void(std::uint32_t speed)>& trying)
+{
+    SpeedAnswer answer;
+    CliOptions options = session.options();
+    for (const std::uint32_t speed : speeds) {
+        if (trying)
+            trying(speed);
+        options.deviceSpeed = options.transferSpeed = std::to_string(speed);
+        session.aim(options);
+        if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0) {
+            answer.speed = speed;
+            answer.model = session.worker().DeviceModel();
+            return answer;
+        }
+        // The link test keeps its own failure text; what it says of the
+        // port is in the cause and the kind.
+        if (const auto& failure = session.lastFailure(); failure && !failure->unheard) {
+            answer.portFailure = failure;
+            return answer;
+        }
+    }
+    return answer;
+}
+
+}  // namespace pst::cli

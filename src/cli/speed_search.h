@@ -1,0 +1,41 @@
+#pragma once
+// Where a serial printer listens: the link test's identify exchange at one
+// speed after another, both speeds equal so that no switch is sent.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/worker_events.h"
+
+namespace pst::cli {
+
+class CliSession;
+
+// The speeds a printer is looked for at: the factory speed and the usual
+// transfer speed first, the rarely chosen slow ones last.
+inline constexpr std::array<std::uint32_t, 9> kSearchSpeeds{9600, 115200, 19200, 38400, 57600,
+                                                            230400, 4800, 2400, 1200};
+
+// `first`, then every other speed of kSearchSpeeds in its order.
+std::vector<std::uint32_t> searchOrder(std::uint32_t first);
+
+struct SpeedAnswer {
+    std::optional<std::uint32_t> speed;  // the first speed the printer answered at
+    std::string model;
+    // Set when the port itself failed (missing, busy, not permitted): no
+    // other speed is tried then.
+    std::optional<WorkerFailure> portFailure;
+};
+
+// Runs the link test quietly on the session's serial port at each of
+// `speeds` until the printer answers. `trying` hears each speed before it
+// is tried. The session is left aimed at the last speed tried.
+SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> speeds,
+                        const std::function<void(std::uint32_t speed)>& trying = {});
+
+}  // namespace pst::cli
