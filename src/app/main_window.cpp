@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QEventLoop>
+#include <algorithm>
+#include <variant>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +23,8 @@
 #include "app/com_port_list.h"
 #include "app/dispatcher_pump.h"
 #include "app/drop_down_combo_box.h"
+#include "app/find_printer_dialog.h"
+#include "app/printer_search_choice.h"
 #include "texts/engine_texts.h"
 #include "texts/environment_language.h"
 #include "texts/main_defaults.h"
@@ -148,7 +152,9 @@ void MainWindow::buildControls()
     lbl_TranMsg->setFont(verdana(16, true));
     btn_Test = named(new QPushButton(QStringLiteral("测试通讯"), Panel1), "btn_Test");
     btn_SetPara = named(new QPushButton(QStringLiteral("设置参数"), Panel1), "btn_SetPara");
+    btn_Find = named(new QPushButton(QStringLiteral("查找打印机"), Panel1), "btn_Find");
     btn_Test->setMinimumHeight(41);
+    btn_Find->setMinimumHeight(41);
     btn_SetPara->setMinimumHeight(41);
 
     auto* bar = named(new QStatusBar(this), "StatusBar1");
@@ -177,7 +183,7 @@ void MainWindow::buildControls()
                                          Label3,       edt_Ipaddress,   edt_Port,     cbb_UsbDeviceList,
                                          cbb_Lpt,      lbl_language,    cbb_Language, but_bootIn,
                                          but_bootOut,  Memo1,           lbl_TranMsg,  btn_Test,
-                                         btn_SetPara})
+                                         btn_Find,     btn_SetPara})
         view_.addControl(control);
 
     // Layout: the design's rows, left to the layout engine. Each row sizes
@@ -234,7 +240,11 @@ void MainWindow::buildControls()
     column->addWidget(Memo1);
     column->addStretch(1);
     column->addWidget(lbl_TranMsg);
-    column->addWidget(btn_Test);
+    auto* testRow = new QHBoxLayout;
+    testRow->addWidget(btn_Test, 1);
+    btn_Find->setFixedWidth(145);
+    testRow->addWidget(btn_Find);
+    column->addLayout(testRow);
     column->addSpacing(8);
     column->addWidget(btn_SetPara);
 
@@ -254,6 +264,7 @@ void MainWindow::buildControls()
     connect(cbb_TranBauRate, &QComboBox::currentTextChanged, this, [this] { NoteSpeedTexts(); });
     connect(btn_Test, &QPushButton::clicked, this, [this] { btn_TestClick(); });
     connect(btn_SetPara, &QPushButton::clicked, this, [this] { btn_SetParaClick(); });
+    connect(btn_Find, &QPushButton::clicked, this, [this] { btn_FindClick(); });
     connect(but_bootIn, &QPushButton::clicked, this, [this] { but_bootInClick(); });
     connect(but_bootOut, &QPushButton::clicked, this, [this] { but_bootOutClick(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -483,6 +494,59 @@ void MainWindow::btn_SetParaClick()
     }
 }
 
+std::vector<std::string> MainWindow::SearchablePorts() const
+{
+    // The port typed in the box first, then the ports that are there; not
+    // the COM1 to COM30 the box falls back to: thirty missing ports would
+    // only fill the list with failures.
+    std::vector<std::string> ports;
+    if (const std::string typed = cbb_Comname->currentText().trimmed().toStdString(); !typed.empty())
+        ports.push_back(typed);
+    for (const std::string& port : setup_.namedPorts)
+        if (std::find(ports.begin(), ports.end(), port) == ports.end())
+            ports.push_back(port);
+    for (std::string& port : listSerialPorts(setup_.sysfsTtyFolder))
+        if (std::find(ports.begin(), ports.end(), port) == ports.end())
+            ports.push_back(std::move(port));
+    return ports;
+}
+
+void MainWindow::btn_FindClick()
+{
+    if (findDialog_ || worker_->Busy())
+        return;
+    auto plan = planWindowSearch(CurrentLinkControls(), SearchablePorts(), worker_->UsbDevices().items);
+    if (const auto* refusal = std::get_if<std::string>(&plan)) {
+        setup_.prompter->showMessage(MessageText(*refusal));
+        return;
+    }
+    statusPanel0->clear();
+    findDialog_ = new FindPrinterDialog(std::move(std::get<requests::SearchPlan>(plan)), setup_.programFolder,
+                                        [this](const requests::FoundPrinter& printer) { UseFoundPrinter(printer); },
+                                        this);
+    findDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    findDialog_->setFont(font());
+    findDialog_->open();
+}
+
+void MainWindow::UseFoundPrinter(const requests::FoundPrinter& printer)
+{
+    const LinkControls chosen = chooseFoundPrinter(CurrentLinkControls(), printer);
+    cbb_Comname->setEditText(qt(chosen.comName));
+    cbb_Comname->lineEdit()->setCursorPosition(0);
+    cbb_DevBauRate->setEditText(qt(chosen.deviceSpeedText));
+    edt_Ipaddress->setText(qt(chosen.ipAddress));
+    edt_Port->setText(qt(chosen.portText));
+    const int usb = cbb_UsbDeviceList->findText(qt(chosen.usbDeviceId), Qt::MatchExactly);
+    if (usb >= 0)
+        cbb_UsbDeviceList->setCurrentIndex(usb);
+    else
+        cbb_UsbDeviceList->setEditText(qt(chosen.usbDeviceId));
+    // The link changed: it is tested anew before the parameter window opens.
+    NoteLinkTested(false);
+    statusPanel0->setText(qt(MessageText("sFoundChosenMsg")));
+}
+
 void MainWindow::WaitForLinkTest()
 {
     QEventLoop loop;
@@ -607,7 +671,8 @@ void MainWindow::SetLinkControlsEnabled(bool enabled)
     for (QWidget* control :
          std::initializer_list<QWidget*>{GroupBox1, RadioButton1, RadioButton2, RadioButton3, cbb_Comname,
                                          cbb_DevBauRate, cbb_Check, cbb_TranBauRate, edt_Ipaddress, edt_Port,
-                                         cbb_UsbDeviceList, cbb_Lpt, cbb_Language, btn_Test, btn_SetPara})
+                                         cbb_UsbDeviceList, cbb_Lpt, cbb_Language, btn_Test, btn_Find,
+                                         btn_SetPara})
         control->setEnabled(enabled);
     // The parallel port is never offered.
     RadioButton4->setEnabled(false);

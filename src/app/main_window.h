@@ -4,12 +4,14 @@
 // window. The window owns the connection settings and the command worker.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/connection_refresh.h"
+#include "app/find_printer_dialog.h"
 #include "app/main_window_link.h"
 #include "app/prompter.h"
 #include "app/widget_translation.h"
@@ -32,6 +34,7 @@ struct WorkerFailure;
 }
 
 namespace pst::requests {
+struct FoundPrinter;
 class BootHandshake;
 class WorkerBootHandshake;
 }
@@ -107,6 +110,8 @@ public:
     bool bootModeOn() const;
 
     WidgetTranslationView& translationView() { return view_; }
+    // The printer search while its dialog is open.
+    FindPrinterDialog* findDialog() const { return findDialog_.data(); }
 
     // The controls, under the names the language files use.
     QWidget* Panel1 = nullptr;
@@ -134,6 +139,8 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     QLabel* lbl_TranMsg = nullptr;
     QPushButton* btn_Test = nullptr;
+    // Looks for printers on the chosen kind of link.
+    QPushButton* btn_Find = nullptr;
     QPushButton* btn_SetPara = nullptr;
     QLabel* statusPanel0 = nullptr;
     QLabel* statusPanel1 = nullptr;
@@ -154,6 +161,9 @@ private:
     void RadioButtonClick(int linkKind);
     void btn_TestClick();
     void btn_SetParaClick();
+    void btn_FindClick();
+    void UseFoundPrinter(const requests::FoundPrinter& printer);
+    std::vector<std::string> SearchablePorts() const;
     void but_bootInClick();
     void but_bootOutClick();
     void Timer1Timer();
@@ -197,6 +207,7 @@ private:
     LinkState stateAfterBoot_ = LinkState::Closed;
     std::int32_t testWaitCounter_ = 0;
     QEventLoop* linkWait_ = nullptr;
+    QPointer<FindPrinterDialog> findDialog_;
     bool closing_ = false;
 };
 

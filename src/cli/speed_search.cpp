@@ -6,15 +6,6 @@
 
 namespace pst::cli {
 
-std::vector<std::uint32_t> searchOrder(std::uint32_t first)
-{
-    std::vector<std::uint32_t> order{first};
-    for (const std::uint32_t speed : kSearchSpeeds)
-        if (speed != first)
-            order.push_back(speed);
-    return order;
-}
-
 SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> speeds,
                         const std::function<void(std::uint32_t speed)>& trying)
 {

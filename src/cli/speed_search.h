@@ -2,7 +2,6 @@
 // Where a serial printer listens: the link test's identify exchange at one
 // speed after another, both speeds equal so that no switch is sent.
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -11,18 +10,11 @@
 #include <vector>
 
 #include "engine/worker_events.h"
+#include "protocol/search_speeds.h"
 
 namespace pst::cli {
 
 class CliSession;
-
-// The speeds a printer is looked for at: the factory speed and the usual
-// transfer speed first, the rarely chosen slow ones last.
-inline constexpr std::array<std::uint32_t, 9> kSearchSpeeds{9600, 115200, 19200, 38400, 57600,
-                                                            230400, 4800, 2400, 1200};
-
-// `first`, then every other speed of kSearchSpeeds in its order.
-std::vector<std::uint32_t> searchOrder(std::uint32_t first);
 
 struct SpeedAnswer {
     std::optional<std::uint32_t> speed;  // the first speed the printer answered at

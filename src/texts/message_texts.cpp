@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 93> kTexts{{
+constexpr std::array<MessageTextEntry, 101> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -102,6 +102,14 @@ constexpr std::array<MessageTextEntry, 93> kTexts{{
     {"sNoSerialPortsMsg", "没有找到串口。"},
     {"sPortDriverMsg", "驱动"},
     {"sPortStableNameMsg", "固定名称"},
+    {"sFindPrinterTitle", "查找打印机"},
+    {"sUseFoundCaption", "使用"},
+    {"sStopSearchCaption", "停止"},
+    {"sCloseCaption", "关闭"},
+    {"sSearchStoppedMsg", "查找已停止"},
+    {"sNoUsbPrintersMsg", "没有找到USB打印机。"},
+    {"sNoSearchHereMsg", "这种端口无法查找打印机。"},
+    {"sFoundChosenMsg", "已选择找到的打印机：请测试通讯"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 
 #include "app/window_test_support.h"
 #include "app/drop_down_combo_box.h"
+#include "app/find_printer_dialog.h"
 #include "texts/message_texts.h"
 #include "desktop/program_windows.h"
 #include "platform/manual_reset_event.h"
@@ -65,6 +67,8 @@ private slots:
     void parallelStaysDisabledAfterBootMode();
     void leavingBootModeStopsTheHandshakeAndTheLinkTestWorks();
     void closingDuringBootModeEndsAtOnce();
+    void findPrinterFillsTheLinkOfThePrinterFound();
+    void closingTheSearchStopsItAtOnce();
     void portListFallsBackToCom1ToCom30();
     void portListShowsTheMachinesPortsOnEveryDropDown();
     void usbListShowsOnlyThePrinters();
@@ -434,6 +438,63 @@ void MainWindowTest::closingDuringBootModeEndsAtOnce()
     main.close();
     windows.reset();
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void MainWindowTest::findPrinterFillsTheLinkOfThePrinterFound()
+{
+    sim::VirtualPrinter atOtherSpeed({.speed = 38400});
+    atOtherSpeed.start();
+    auto windows = open();
+    MainWindow& main = windows->main();
+
+    // A network search needs an address to take the block from.
+    main.RadioButton2->click();
+    main.edt_Ipaddress->setText(QStringLiteral("192.168.1.300"));
+    main.btn_Find->click();
+    QCOMPARE(prompter.messages, std::vector<std::string>{"输入的IP有错!"});
+    QVERIFY(!main.findDialog());
+    prompter.messages.clear();
+
+    main.RadioButton1->click();
+    main.cbb_Comname->setEditText(QString::fromStdString(atOtherSpeed.devicePath()));
+    QCOMPARE(main.cbb_DevBauRate->currentText(), QStringLiteral("9600"));
+    main.btn_Find->click();
+    FindPrinterDialog* dialog = main.findDialog();
+    QVERIFY(dialog);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 60000);
+    QCOMPARE(dialog->printerList->count(), 1);
+    QVERIFY(dialog->printerList->item(0)->text().contains(QStringLiteral("38400")));
+    QCOMPARE(dialog->statusLabel->text(), qs("找到 1 台打印机"));
+    QVERIFY(dialog->useButton->isEnabled());
+    dialog->useButton->click();
+    QTRY_VERIFY(!main.findDialog());
+
+    QCOMPARE(main.cbb_Comname->currentText(), QString::fromStdString(atOtherSpeed.devicePath()));
+    QCOMPARE(main.cbb_DevBauRate->currentText(), QStringLiteral("38400"));
+    QVERIFY(prompter.messages.empty());
+    main.btn_Test->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!prompter.messages.empty(), kLinkTimeoutMs);
+    QCOMPARE(prompter.messages, std::vector<std::string>{"连接成功"});
+}
+
+void MainWindowTest::closingTheSearchStopsItAtOnce()
+{
+    sim::VirtualPrinter silent({.fault = {.mode = sim::FaultMode::Silent}});
+    silent.start();
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Comname->setEditText(QString::fromStdString(silent.devicePath()));
+    main.btn_Find->click();
+    QPointer<FindPrinterDialog> dialog = main.findDialog();
+    QVERIFY(dialog);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->progressBar->maximum() > 0, 5000);
+
+    QElapsedTimer clock;
+    clock.start();
+    dialog->reject();
+    QTRY_VERIFY(!dialog);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(main.btn_Test->isEnabled());
 }
 
 void MainWindowTest::portListFallsBackToCom1ToCom30()
