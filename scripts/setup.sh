@@ -9,6 +9,8 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
   # the windows: Qt 6 Widgets, a virtual X server for trying them headless,
   # and a font with Chinese characters
   qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei
+  # the command line's reports and --json (header-only)
+  nlohmann-json3-dev
   # installing and packaging: manual pages from --help, the icon's PNG, the
   # desktop entry's check, and the shared-library lookup of the .deb
   help2man librsvg2-bin desktop-file-utils dpkg-dev)

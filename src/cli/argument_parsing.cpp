@@ -50,6 +50,14 @@ std::optional<std::string> Arguments::option(std::string_view name)
     return std::nullopt;
 }
 
+std::vector<std::string> Arguments::everyOption(std::string_view name)
+{
+    std::vector<std::string> values;
+    while (auto value = option(name))
+        values.push_back(std::move(*value));
+    return values;
+}
+
 std::string Arguments::requiredOption(std::string_view name)
 {
     auto value = option(name);

@@ -27,6 +27,8 @@ public:
 
     std::optional<std::string> option(std::string_view name);
     std::string requiredOption(std::string_view name);
+    // Every value of an option given more than once, in the order given.
+    std::vector<std::string> everyOption(std::string_view name);
     bool flag(std::string_view name);
     std::string positional(std::string_view what);
     std::optional<std::string> optionalPositional();

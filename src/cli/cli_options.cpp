@@ -83,6 +83,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "--auto-speed") {
             options.autoSpeed = true;
         } else if (std::string udp; takeValue(args, i, "--udp", udp, error)) {

@@ -26,6 +26,8 @@ struct CliOptions {
     // is looked for at the other speeds, and the command goes on at the one
     // that answers.
     bool autoSpeed = false;
+    // --json: one JSON object on standard output at the end, nothing else there.
+    bool json = false;
     bool help = false;
     bool version = false;
     std::string command;

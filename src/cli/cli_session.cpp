@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/run_record.h"
 #include "cli/speed_search.h"
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
@@ -141,6 +142,12 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
         std::unique_lock lock(endMutex_);
         ended_.wait(lock, [this] { return finished_; });
         lastFailure_ = failure_;
+    }
+    if (recorded_) {
+        if (lastFailure_)
+            runRecord().noteFailure(*lastFailure_);
+        else if (const std::string model = worker_->DeviceModel(); !model.empty())
+            runRecord().noteModel(model);
     }
     // Texts shown within 70 ms of the previous one wait for a later event
     // that never comes once the run is over: show the last one now.

@@ -37,6 +37,9 @@ public:
     const CliOptions& options() const { return options_; }
     // Whether run() looks for a printer that did not hear (on by default).
     void setSpeedRecovery(bool on) { speedRecovery_ = on; }
+    // Whether the runs' model and failure go into the command's record for
+    // --json (on by default; off for one printer among many).
+    void setRecorded(bool on) { recorded_ = on; }
 
     // How the last run failed; nothing when it succeeded.
     const std::optional<WorkerFailure>& lastFailure() const { return lastFailure_; }
@@ -64,6 +67,7 @@ private:
     std::atomic<bool> quiet_{false};
     CliOptions options_;
     bool speedRecovery_ = true;
+    bool recorded_ = true;
     std::optional<WorkerFailure> lastFailure_;
 
     std::mutex endMutex_;

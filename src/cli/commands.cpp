@@ -7,6 +7,7 @@
 #include "cli/download_commands.h"
 #include "cli/find_commands.h"
 #include "cli/operation_commands.h"
+#include "cli/profile_commands.h"
 #include "cli/usb_commands.h"
 #include "texts/message_texts.h"
 
@@ -74,6 +75,43 @@ const std::vector<Command>& commands()
              {"", "nothing: the ports are read from the system (/sys, /dev/serial/by-id)", PrinterReply::None,
               "list-ports"},
              &runListPorts},
+            {"profile",
+             "show FILE",
+             "show the setting groups a profile holds, and any key that is unknown or invalid",
+             CommandGroup::Settings,
+             {"FILE    an INI file with the section [ParaDefault], such as the window's sysconfig.ini\n"
+              "        or one exported from it; keys may be missing\n"
+              "Prints each group with its values; a group with only some of its keys, or a value\n"
+              "that cannot be sent, is named with the reason (exit status 2). Keys that are no\n"
+              "setting are listed as unknown.",
+              "nothing", PrinterReply::None, "profile show shop.ini"},
+             &runProfile},
+            {"apply",
+             "FILE [OPTIONS] LINK...",
+             "apply a profile to many printers, with a report",
+             CommandGroup::Settings,
+             {"FILE                 the profile (see profile show)\n"
+              "LINK                 --serial PORT, --udp HOST[:PORT] or --usb IDENTIFIER, as often as\n"
+              "                     needed: one printer each\n"
+              "--groups G,...       the groups to apply: baudrate flowcontrol codepage switches sleep\n"
+              "                     bluetooth bluetooth-workmode wifi-sta wifi-ap infrared ethernet\n"
+              "                     blackmark product usbtype papertype printorder recycletime\n"
+              "                     bluetooth-hide. Default: every group the file holds, except\n"
+              "                     baudrate, ethernet, product and a wifi-sta with a static address,\n"
+              "                     which must be named\n"
+              "--jobs N             printers on different links at the same time (one per serial port)\n"
+              "--keep-going         after a failed group, go on with the printer's other groups\n"
+              "--report OUT         per printer and group: ok, sent, failed or skipped, with the text;\n"
+              "                     CSV when OUT ends in .csv, JSON otherwise\n"
+              "--retry REPORT       only the printers and groups that did not succeed in REPORT\n"
+              "--dry-run            print the bytes each printer would be sent; open nothing\n"
+              "--save-serial        write the next serial number back into FILE after product\n"
+              "Each printer: a link test, then each group in the parameter window's order. The\n"
+              "product group gives each printer the next serial number. Exit status 0 when every\n"
+              "group of every printer succeeded, 1 otherwise, 2 when the profile has invalid values.",
+              "a link test, then each group's commands", PrinterReply::Confirmed,
+              "apply shop.ini --jobs 3 --report result.csv --serial /dev/ttyUSB0 --udp 192.168.1.87"},
+             &runApply},
         };
         appendOperationCommands(t);
         appendDownloadCommands(t);

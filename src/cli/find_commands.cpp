@@ -44,23 +44,14 @@ struct FindRequest {
     bool json = false;
 };
 
-// Every value of a repeated option, in the order given.
-std::vector<std::string> everyValue(Arguments& args, std::string_view name)
-{
-    std::vector<std::string> values;
-    while (auto value = args.option(name))
-        values.push_back(std::move(*value));
-    return values;
-}
-
 FindRequest parseFind(const std::vector<std::string>& arguments)
 {
     FindRequest request;
     Arguments args(arguments);
-    request.serialPorts = everyValue(args, "serial");
-    request.usbDevices = everyValue(args, "usb");
-    request.udpHosts = everyValue(args, "udp");
-    const std::vector<std::string> ranges = everyValue(args, "udp-range");
+    request.serialPorts = args.everyOption("serial");
+    request.usbDevices = args.everyOption("usb");
+    request.udpHosts = args.everyOption("udp");
+    const std::vector<std::string> ranges = args.everyOption("udp-range");
     if (ranges.size() > 1)
         throw UsageError("give --udp-range once");
     if (!ranges.empty()) {

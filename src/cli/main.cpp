@@ -6,6 +6,7 @@
 #include "cli/cli_options.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
+#include "cli/json_result.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
 
@@ -38,5 +39,7 @@ int main(int argc, char** argv)
         return 0;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);
+    if (options.json)
+        return runWithJsonResult(*command, options, std::cout, std::cerr);
     return command->run(options, std::cout, std::cerr);
 }

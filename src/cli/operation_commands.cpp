@@ -28,9 +28,11 @@ const OperationCommand* findOperationCommand(const std::string& name)
     return nullptr;
 }
 
+}  // namespace
+
 // Unanswered bytes may still be queued or on the line when the operation
 // ends; closing the port (as leaving the process does) would drop them.
-void waitUntilSent(CliSession& session, std::size_t bytes)
+void waitForUnansweredBytes(CliSession& session, std::size_t bytes)
 {
     TCommThread& worker = session.worker();
     worker.WaitUntilSent(2000ms);
@@ -40,8 +42,6 @@ void waitUntilSent(CliSession& session, std::size_t bytes)
     // Ten bits a byte, and a little for the driver.
     std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10'000'000ULL / baud) + 5ms);
 }
-
-}  // namespace
 
 void appendOperationCommands(std::vector<Command>& table)
 {
@@ -84,7 +84,7 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
     const int status = session.run(operationNumber(request.operation), request.argument1, request.argument2,
                                    std::move(request.handOver));
     if (request.sending != requests::Sending::Packet)
-        waitUntilSent(session, request.bytesToSend);
+        waitForUnansweredBytes(session, request.bytesToSend);
     if (status == 0 && request.newDeviceSpeed &&
         std::to_string(*request.newDeviceSpeed) != options.deviceSpeed) {
         const long long speed = *request.newDeviceSpeed;

@@ -31,6 +31,12 @@ std::span<const OperationCommand> rawCommands();
 // Adds every operation command to the command table.
 void appendOperationCommands(std::vector<Command>& table);
 
+class CliSession;
+
+// After a command nobody answers: waits until its `bytes` have left the
+// port, as closing it (or leaving the process) would drop them.
+void waitForUnansweredBytes(CliSession& session, std::size_t bytes);
+
 // The runner behind every operation command (looked up by options.command).
 int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostream& err);
 

@@ -5,6 +5,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLabel>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QPointer>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -28,6 +31,8 @@
 #include "para/network_page.h"
 #include "para/product_page.h"
 #include "para/wifi_page.h"
+#include "platform/file_bytes.h"
+#include "requests/profile.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "protocol/input_error.h"
@@ -76,8 +81,9 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFont(main.programFont());
 
-    PageControl1 = named(new QTabWidget(this), "PageControl1");
-    setCentralWidget(PageControl1);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    PageControl1 = named(new QTabWidget(central), "PageControl1");
     // Eight captions share the width; the English ones need narrow margins.
     PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
     PageBuilder build(view_);
@@ -102,6 +108,19 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     page(TabSheet8, "TabSheet8", "黑标");
     TabSheet7 = new ProductPage(*this, build);
     page(TabSheet7, "TabSheet7", "产品设置");
+
+    btn_ImportProfile = build.button(central, "btn_ImportProfile", "导入配置");
+    btn_ExportProfile = build.button(central, "btn_ExportProfile", "导出配置");
+    auto* profileRow = new QHBoxLayout;
+    profileRow->addStretch(1);
+    profileRow->addWidget(btn_ImportProfile);
+    profileRow->addWidget(btn_ExportProfile);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(PageControl1, 1);
+    column->addLayout(profileRow);
+    connect(btn_ImportProfile, &QPushButton::clicked, this, [this] { ImportProfileClick(); });
+    connect(btn_ExportProfile, &QPushButton::clicked, this, [this] { ExportProfileClick(); });
 
     auto* bar = named(new QStatusBar(this), "StatusBar1");
     bar->setSizeGripEnabled(false);
@@ -150,7 +169,7 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
             window->OnRunFailed();
     };
     events_ = std::make_shared<const WorkerEvents>(std::move(events));
-    setFixedSize(588, 578);
+    setFixedSize(588, 614);
 }
 
 ParamWindow::~ParamWindow()
@@ -333,6 +352,47 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
     statusPanel0->clear();
     if (ShowsTransferProgress(operation))
         transferBar->setVisible(true);
+}
+
+void ParamWindow::ExportProfileClick()
+{
+    const QString path = chooser_->ChooseToSave(this, qt(MessageText("sProfileFilterMsg")));
+    if (path.isEmpty())
+        return;
+    if (const std::string error = ExportProfile(path.toStdString(), CurrentValues()); !error.empty()) {
+        ShowMessage(path.toStdString() + ": " + error);
+        return;
+    }
+    statusPanel0->setText(qt(MessageText("sProfileExportedMsg")));
+}
+
+void ParamWindow::ImportProfileClick()
+{
+    const QStringList chosen = chooser_->ChooseToOpen(this, qt(MessageText("sImportProfileTitle")),
+                                                      qt(MessageText("sProfileFilterMsg")), 0, false);
+    if (chosen.isEmpty())
+        return;
+    const std::string path = chosen.front().toStdString();
+    if (!isRegularFile(path)) {
+        ShowMessage(path + ": " + MessageText("sMsg24"));
+        return;
+    }
+    const Profile profile = Profile::read(IniDocument::load(path));
+    const ImportedProfile imported =
+        ImportProfile(profile, CurrentValues(), {dataSearchFolders(main_.programFolder())});
+    ApplyValues(imported.values);
+    TabSheet3->UpdateAddressEdits();
+    TabSheet5->UpdateLists();
+    statusPanel0->setText(qt(MessageText("sProfileImportedMsg")));
+    if (imported.notUnderstood.empty())
+        return;
+    std::string list;
+    for (const std::string& item : imported.notUnderstood)
+        list += (list.empty() ? "" : "\n") + item;
+    std::string message = MessageText("sKeysNotUnderstoodMsg");
+    if (const std::size_t at = message.find("%s"); at != std::string::npos)
+        message.replace(at, 2, "\n" + list);
+    ShowMessage(message);
 }
 
 void ParamWindow::ShowSecondStatus(const std::string& text)

@@ -12,11 +12,13 @@
 #include "app/main_window_link.h"
 #include "app/param_window.h"
 #include "app/widget_translation.h"
+#include "para/file_chooser.h"
 #include "para/para_actions.h"
-#include "para/para_record.h"
+#include "requests/para_record.h"
 #include "engine/worker_events.h"
 
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QProgressBar;
 class QTabWidget;
@@ -57,7 +59,14 @@ public:
     ParaValues CurrentValues() const;
     void ApplyValues(const ParaValues& values);
 
+    // Where the profile buttons ask for file names (tests answer at once).
+    void SetFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
+
     QTabWidget* PageControl1 = nullptr;
+    // A profile is the record in a file of its own, for the command line
+    // or another machine.
+    QPushButton* btn_ImportProfile = nullptr;
+    QPushButton* btn_ExportProfile = nullptr;
     QLabel* statusPanel0 = nullptr;
     QLabel* statusPanel1 = nullptr;
     // Shown while a download or read-back runs.
@@ -83,6 +92,8 @@ private:
     void OnRunDone();
     void OnRunFailed();
     void StepSerialNumber();
+    void ExportProfileClick();
+    void ImportProfileClick();
     void ShowRefusal(const std::string& text);
     QLineEdit* FieldHolding(const std::string& text) const;
     static std::string AccessibleNameOf(const QLineEdit* field);
@@ -92,6 +103,8 @@ private:
     app::WidgetTranslationView view_;
     std::shared_ptr<const WorkerEvents> events_;
     bool closing_ = false;
+    DialogFileChooser dialogs_;
+    FileChooser* chooser_ = &dialogs_;
     // While a click stopped by a field's refusal is made after all.
     bool clickAfterRefusal_ = false;
 };

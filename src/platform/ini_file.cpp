@@ -1,5 +1,7 @@
 #include "platform/ini_file.h"
 
+#include <algorithm>
+
 #include <fstream>
 #include <sstream>
 
@@ -129,6 +131,25 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
     if (line == npos)
         return std::nullopt;
     return unquote(entry(lines_[line])->second);
+}
+
+std::vector<std::string> IniDocument::keys(std::string_view section) const
+{
+    std::vector<std::string> names;
+    const std::size_t header = findSection(section);
+    if (header == npos)
+        return names;
+    const std::size_t end = sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const auto e = entry(lines_[i]);
+        if (!e)
+            continue;
+        const bool seen = std::any_of(names.begin(), names.end(),
+                                      [&](const std::string& name) { return equalsIgnoringAsciiCase(name, e->first); });
+        if (!seen)
+            names.emplace_back(e->first);
+    }
+    return names;
 }
 
 std::string IniDocument::readString(std::string_view section, std::string_view key,

@@ -29,6 +29,9 @@ public:
     static IniDocument parse(std::string_view text);
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // The section's keys as the file spells them, in file order; a key
+    // written twice is listed once (the first, which is the one read).
+    std::vector<std::string> keys(std::string_view section) const;
     std::string readString(std::string_view section, std::string_view key, std::string_view fallback) const;
     // A value that is not a whole number reads as `fallback`.
     std::int32_t readInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;

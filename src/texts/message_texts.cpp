@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 101> kTexts{{
+constexpr std::array<MessageTextEntry, 114> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -110,6 +110,19 @@ constexpr std::array<MessageTextEntry, 101> kTexts{{
     {"sNoUsbPrintersMsg", "没有找到USB打印机。"},
     {"sNoSearchHereMsg", "这种端口无法查找打印机。"},
     {"sFoundChosenMsg", "已选择找到的打印机：请测试通讯"},
+    {"sNotAnItemMsg", "'%s' 不是列表中的选项"},
+    {"sOnlyWhenNamedMsg", "只在用 --groups 指定时应用"},
+    {"sIncompleteGroupMsg", "不完整，缺少"},
+    {"sInvalidValueMsg", "无效"},
+    {"sUnknownKeyMsg", "未知的键"},
+    {"sProfileEmptyMsg", "配置文件中没有可应用的设置"},
+    {"sApplySummaryMsg", "%d 台打印机：%d 台成功，%d 台失败"},
+    {"sExportProfileTitle", "导出配置"},
+    {"sImportProfileTitle", "导入配置"},
+    {"sProfileFilterMsg", "配置文件 (*.ini)"},
+    {"sProfileExportedMsg", "配置已导出"},
+    {"sProfileImportedMsg", "配置已导入"},
+    {"sKeysNotUnderstoodMsg", "配置已导入；以下键未能识别：%s"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -34,6 +34,8 @@ TEST(IniFile, ReadsAFileWrittenByAnotherProgram)
     EXPECT_EQ(doc.readString("MainDefault", "orphan", "none"), "none");
     EXPECT_EQ(doc.readString("Other", "ComName", ""), "elsewhere");
     EXPECT_EQ(doc.readString("Missing", "ComName", "dflt"), "dflt");
+    EXPECT_EQ(doc.keys("MAINDEFAULT"), (std::vector<std::string>{"ComName", "TranMode", "Quoted", "Empty", "Dup"}));
+    EXPECT_TRUE(doc.keys("Missing").empty());
 }
 
 TEST(IniFile, IntegersFallBackToTheDefaultOnBadText)

@@ -14,7 +14,7 @@
 
 #include "platform/ini_file.h"
 
-namespace pst::para {
+namespace pst::requests {
 
 inline constexpr std::string_view kParaSection = "ParaDefault";
 
@@ -78,4 +78,4 @@ int GroupSelection(int stored, int itemCount);
 // second; any other value leaves the pair as it is.
 std::optional<bool> RadioPairSecond(int stored);
 
-}  // namespace pst::para
+}  // namespace pst::requests

@@ -1,4 +1,4 @@
-#include "para/para_record.h"
+#include "requests/para_record.h"
 
 #include <array>
 
@@ -6,7 +6,7 @@
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
 
-namespace pst::para {
+namespace pst::requests {
 
 namespace {
 
@@ -189,4 +189,4 @@ std::optional<bool> RadioPairSecond(int stored)
     return std::nullopt;
 }
 
-}  // namespace pst::para
+}  // namespace pst::requests

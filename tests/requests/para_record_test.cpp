@@ -9,11 +9,11 @@
 #include <unistd.h>
 
 #include "texts/message_texts.h"
-#include "para/para_record.h"
+#include "requests/para_record.h"
 #include "texts/translation.h"
 
 using namespace pst;
-using namespace pst::para;
+using namespace pst::requests;
 
 namespace {
 

@@ -1,0 +1,205 @@
+#include "cli/apply_runner.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "cli/cli_session.h"
+#include "cli/operation_commands.h"
+#include "operations/dry_run.h"
+#include "operations/operation_table.h"
+#include "platform/input_error.h"
+#include "platform/int_conversion.h"
+#include "texts/engine_texts.h"
+#include "texts/input_refusal_text.h"
+
+namespace pst::cli {
+
+namespace {
+
+std::string failureText(const std::optional<WorkerFailure>& failure)
+{
+    if (!failure)
+        return {};
+    std::string text = EngineTextInLanguage(failure->text);
+    if (!failure->cause.empty() && failure->cause != failure->text)
+        text += " (" + EngineTextInLanguage(failure->cause) + ")";
+    return text;
+}
+
+// The requests of a group, or the refusal's text.
+std::vector<requests::Request> groupRequests(const requests::ProfileGroup& group, const ApplySettings& settings,
+                                             std::size_t printerIndex, std::string& refusal)
+{
+    try {
+        return requests::GroupRequests(group, *settings.profile, settings.lists, printerIndex);
+    } catch (const EInvalidInput& e) {
+        refusal = InputRefusalText(e);
+    } catch (const EConvertError& e) {
+        refusal = InputRefusalText(e);
+    } catch (const std::exception& e) {
+        refusal = e.what();
+    }
+    return {};
+}
+
+GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::ProfileGroup& group,
+                       const ApplySettings& settings, std::size_t printerIndex)
+{
+    GroupResult result{std::string(group.name), GroupOutcome::Ok, {}};
+    std::string refusal;
+    std::vector<requests::Request> requests = groupRequests(group, settings, printerIndex, refusal);
+    if (!refusal.empty())
+        return {result.group, GroupOutcome::Failed, refusal};
+    for (requests::Request& request : requests) {
+        if (request.sending == requests::Sending::Bare)
+            session.aimSerialComponent(aimed);
+        const int status = session.run(operationNumber(request.operation), request.argument1, request.argument2,
+                                       std::move(request.handOver));
+        if (request.sending != requests::Sending::Packet)
+            waitForUnansweredBytes(session, request.bytesToSend);
+        if (status != 0)
+            return {result.group, GroupOutcome::Failed, failureText(session.lastFailure())};
+        if (request.sending != requests::Sending::Packet)
+            result.outcome = GroupOutcome::Sent;
+        result.text = session.worker().Status().status();
+        // The printer listens at its new speed from now on.
+        if (request.newDeviceSpeed) {
+            aimed.deviceSpeed = std::to_string(*request.newDeviceSpeed);
+            session.aim(aimed);
+        }
+    }
+    return result;
+}
+
+PrinterResult applyToOne(const PrinterPlan& plan, const ApplySettings& settings)
+{
+    const auto started = std::chrono::steady_clock::now();
+    PrinterResult result;
+    result.printer = plan.printer;
+    {
+        std::ostringstream ignored;
+        CliSession session(plan.link, ignored, ignored);
+        // A printer that does not answer is reported, not looked for: the
+        // speeds a fleet's printers listen at are the profile's business.
+        session.setSpeedRecovery(false);
+        session.setRecorded(false);
+        bool stop = false;
+        if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0) {
+            result.model = session.worker().DeviceModel();
+            result.linkTest = {"link", GroupOutcome::Ok, result.model};
+        } else {
+            result.linkTest = {"link", GroupOutcome::Failed, failureText(session.lastFailure())};
+            stop = true;
+        }
+        CliOptions aimed = plan.link;
+        for (const requests::ProfileGroup* group : plan.groups) {
+            if (stop) {
+                result.groups.push_back({std::string(group->name), GroupOutcome::Skipped, {}});
+                continue;
+            }
+            result.groups.push_back(applyGroup(session, aimed, *group, settings, plan.printer.index));
+            if (result.groups.back().outcome == GroupOutcome::Failed && !settings.keepGoing)
+                stop = true;
+        }
+    }
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return result;
+}
+
+// What two printers must not use at the same time.
+std::string resourceOf(const PrinterPlan& plan)
+{
+    return plan.printer.link + " " + plan.printer.target;
+}
+
+std::string hexLine(const std::vector<std::uint8_t>& bytes)
+{
+    std::string line;
+    line.reserve(bytes.size() * 3);
+    char hex[4];
+    for (const std::uint8_t byte : bytes) {
+        std::snprintf(hex, sizeof hex, "%s%02X", line.empty() ? "" : " ", byte);
+        line += hex;
+    }
+    return line;
+}
+
+}  // namespace
+
+std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans, const ApplySettings& settings,
+                                           const std::function<void(const PrinterResult&)>& finished)
+{
+    std::vector<PrinterResult> results(plans.size());
+    std::mutex mutex;
+    std::condition_variable freed;
+    std::vector<bool> started(plans.size(), false);
+    std::set<std::string> busy;
+    std::size_t left = plans.size();
+
+    // Each job takes the first printer whose port no other job holds.
+    const auto job = [&] {
+        std::unique_lock lock(mutex);
+        while (true) {
+            std::size_t chosen = plans.size();
+            freed.wait(lock, [&] {
+                if (left == 0)
+                    return true;
+                for (std::size_t i = 0; i < plans.size(); ++i)
+                    if (!started[i] && !busy.count(resourceOf(plans[i]))) {
+                        chosen = i;
+                        return true;
+                    }
+                // Every printer not yet started waits for a port in use:
+                // this job is not needed any more unless one is left.
+                return std::find(started.begin(), started.end(), false) == started.end();
+            });
+            if (chosen == plans.size())
+                return;
+            started[chosen] = true;
+            --left;
+            const std::string resource = resourceOf(plans[chosen]);
+            busy.insert(resource);
+            lock.unlock();
+            PrinterResult result = applyToOne(plans[chosen], settings);
+            lock.lock();
+            results[chosen] = std::move(result);
+            busy.erase(resource);
+            if (finished)
+                finished(results[chosen]);
+            freed.notify_all();
+        }
+    };
+
+    const std::size_t jobs = std::max<std::size_t>(1, std::min(settings.jobs, plans.size()));
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < jobs; ++i)
+        threads.emplace_back(job);
+    job();
+    for (std::thread& thread : threads)
+        thread.join();
+    return results;
+}
+
+std::vector<std::string> dryRunLines(const PrinterPlan& plan, const ApplySettings& settings)
+{
+    RunSettings run;
+    run.kind = plan.link.link == CliLink::Network ? LinkKind::Network
+        : plan.link.link == CliLink::Usb           ? LinkKind::Usb
+                                                   : LinkKind::Serial;
+    std::vector<std::string> lines;
+    for (const requests::ProfileGroup* group : plan.groups) {
+        for (const requests::Request& request :
+             requests::GroupRequests(*group, *settings.profile, settings.lists, plan.printer.index))
+            for (const auto& frame :
+                 DryRunFrames(request.operation, request.argument1, request.argument2, request.handOver, run))
+                lines.push_back(std::string(group->name) + ": " + hexLine(frame));
+    }
+    return lines;
+}
+
+}  // namespace pst::cli
