@@ -79,8 +79,12 @@ int runWithJsonResult(const Command& command, const CliOptions& options, std::os
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     const RunRecord& record = runRecord();
+    // Commands that name their own printers, or none, have no one link.
+    const std::string name = command.name;
+    const bool ownLinks =
+        name == "apply" || name == "find" || name == "profile" || name == "list-ports" || name == "list-usb";
     json result{{"command", command.name},
-                {"link", linkOf(options)},
+                {"link", ownLinks ? json(nullptr) : linkOf(options)},
                 {"ok", status == 0},
                 {"exit_status", status},
                 {"status_texts", lines(captured.str())},

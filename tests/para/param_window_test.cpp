@@ -141,6 +141,7 @@ private slots:
     void everyControlHasAnAccessibleName();
     void aClickThatLeavesABadAddressStillActs();
     void messagesComeInTheEnglishWindowsLanguage();
+    void profilesExportInTheWindowsLanguageAndImportWhatTheyHold();
 
 private:
     std::unique_ptr<ProgramWindows> open();
@@ -1108,4 +1109,43 @@ void ParamWindowTest::messagesComeInTheEnglishWindowsLanguage()
     para.TabSheet1->btn_SetCodepage->click();
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("Error opening serial port"));
+}
+
+void ParamWindowTest::profilesExportInTheWindowsLanguageAndImportWhatTheyHold()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    main.cbb_Language->setCurrentIndex(1);
+    emit main.cbb_Language->activated(1);
+    ParamWindow& para = showPara(*windows);
+    QueuedFileChooser chooser;
+    para.SetFileChooser(chooser);
+    para.TabSheet1->cbb_Dark->setCurrentIndex(3);
+    para.TabSheet1->edt_sleepTime->setText(QStringLiteral("300"));
+    const fs::path profile = dataDir / "shop.ini";
+    chooser.savePath = QString::fromStdString(profile.string());
+    para.btn_ExportProfile->click();
+    QCOMPARE(para.statusPanel0->text(), QStringLiteral("Profile exported"));
+    std::string text = readText(profile);
+    QVERIFY(text.find("Dark=Dark\r\n") != std::string::npos);
+    QVERIFY(text.find("sleepTime=300\r\n") != std::string::npos);
+
+    // Edited by hand: one value changed, a key of another program added.
+    text.replace(text.find("sleepTime=300"), 13, "sleepTime=45");
+    std::ofstream(profile, std::ios::binary) << text << "Shade=grey\r\n";
+    para.TabSheet1->cbb_Dark->setCurrentIndex(0);
+    para.TabSheet1->edt_sleepTime->setText(QStringLiteral("600"));
+    chooser.opens = {{QString::fromStdString(profile.string())}};
+    para.btn_ImportProfile->click();
+    QCOMPARE(para.TabSheet1->cbb_Dark->currentIndex(), 3);
+    QCOMPARE(para.TabSheet1->edt_sleepTime->text(), QStringLiteral("45"));
+    QCOMPARE(para.statusPanel0->text(), QStringLiteral("Profile imported"));
+    QVERIFY(!prompter.messages.empty());
+    QVERIFY(prompter.messages.back().find("Shade") != std::string::npos);
+
+    // A file that is not there changes nothing.
+    chooser.opens = {{QString::fromStdString((dataDir / "none.ini").string())}};
+    para.btn_ImportProfile->click();
+    QCOMPARE(para.TabSheet1->edt_sleepTime->text(), QStringLiteral("45"));
+    QVERIFY(prompter.messages.back().find("The file does not exist") != std::string::npos);
 }
