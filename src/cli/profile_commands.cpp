@@ -100,7 +100,8 @@ std::vector<const ProfileGroup*> chosenGroups(const ApplyArguments& a, const Pro
     if (!a.groups) {
         for (const ProfileGroup& group : requests::ProfileGroups())
             // A retry takes the groups from the report, named ones too.
-            if (profile.holds(group) && (a.retryPath || !requests::GroupMustBeNamed(group, profile)))
+            if (profile.holds(group) && !requests::GroupIsEmpty(group, profile) &&
+                (a.retryPath || !requests::GroupMustBeNamed(group, profile)))
                 chosen.push_back(&group);
         return chosen;
     }
@@ -221,7 +222,9 @@ int runProfile(const CliOptions& options, std::ostream& out, std::ostream& err)
     const auto checks = requests::CheckProfile(*profile, listsFor(options));
     for (const requests::GroupCheck& check : checks) {
         out << check.group->name;
-        if (check.present && requests::GroupMustBeNamed(*check.group, *profile))
+        if (check.empty)
+            out << " (" << MessageText("sGroupEmptyMsg") << ")";
+        else if (check.present && requests::GroupMustBeNamed(*check.group, *profile))
             out << " (" << MessageText("sOnlyWhenNamedMsg") << ")";
         out << ": " << groupValues(*check.group, *profile) << '\n';
         if (!check.missingKeys.empty()) {
@@ -274,6 +277,9 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
             for (const std::string& key : missing)
                 keys += (keys.empty() ? "" : ", ") + key;
             err << group->name << ": " << MessageText("sIncompleteGroupMsg") << ": " << keys << '\n';
+            refused = true;
+        } else if (requests::GroupIsEmpty(*group, *profile)) {
+            err << group->name << ": " << MessageText("sGroupEmptyMsg") << '\n';
             refused = true;
         }
     }

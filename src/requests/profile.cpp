@@ -125,6 +125,11 @@ constexpr std::array<std::string_view, 1> kPrintOrderKeys{"PrinterOrder"};
 constexpr std::array<std::string_view, 1> kRecyclingKeys{"RptTime"};
 constexpr std::array<std::string_view, 1> kBluetoothHidingKeys{"BluetoothSEEK"};
 
+constexpr std::array<std::string_view, 2> kBluetoothNames{"BlueToolthName", "MulBlueToolthName"};
+constexpr std::array<std::string_view, 1> kStationName{"SSID"};
+constexpr std::array<std::string_view, 1> kAccessPointName{"NetworkName"};
+constexpr std::array<std::string_view, 2> kProductNames{"DeviceName", "DeviceSerialNo"};
+
 std::vector<Request> baudRate(const Profile& p, const ProfileLists&, std::size_t)
 {
     return one(BaudRateRequest(fixedItem(p, "BaudRate", kBaudRateItems)));
@@ -249,14 +254,14 @@ const std::array<GroupEntry, 18> kGroups{{
     {{"codepage", kCodePageKeys}, &codePage},
     {{"switches", kSwitchKeys}, &switches},
     {{"sleep", kSleepKeys}, &sleepTimes},
-    {{"bluetooth", kBluetoothKeys}, &bluetooth},
+    {{"bluetooth", kBluetoothKeys, false, kBluetoothNames}, &bluetooth},
     {{"bluetooth-workmode", kBluetoothWorkModeKeys}, &bluetoothWorkMode},
-    {{"wifi-sta", kStationKeys}, &wifiStation},
-    {{"wifi-ap", kAccessPointKeys}, &wifiAccessPoint},
+    {{"wifi-sta", kStationKeys, false, kStationName}, &wifiStation},
+    {{"wifi-ap", kAccessPointKeys, false, kAccessPointName}, &wifiAccessPoint},
     {{"infrared", kInfraredKeys}, &infrared},
     {{"ethernet", kEthernetKeys, true}, &ethernet},
     {{"blackmark", kBlackMarkKeys}, &blackMark},
-    {{"product", kProductKeys, true}, &product},
+    {{"product", kProductKeys, true, kProductNames}, &product},
     {{"usbtype", kUsbTypeKeys}, &usbType},
     {{"papertype", kPaperTypeKeys}, &paperType},
     {{"printorder", kPrintOrderKeys}, &printOrder},
@@ -341,6 +346,13 @@ bool GroupMustBeNamed(const ProfileGroup& group, const Profile& profile)
     return group.name == "wifi-sta" && profile.get("IpType") != "0";
 }
 
+bool GroupIsEmpty(const ProfileGroup& group, const Profile& profile)
+{
+    return !group.namingKeys.empty() &&
+        std::all_of(group.namingKeys.begin(), group.namingKeys.end(),
+                    [&](std::string_view key) { return profile.get(key).empty(); });
+}
+
 std::string SerialNumberFor(const Profile& profile, std::size_t printerIndex)
 {
     std::string serial = profile.get("DeviceSerialNo");
@@ -371,7 +383,8 @@ std::vector<GroupCheck> CheckProfile(const Profile& profile, const ProfileLists&
         check.present = check.missingKeys.empty();
         if (!check.present && check.missingKeys.size() == group.keys.size())
             continue;  // none of its keys: not in this profile
-        if (check.present) {
+        check.empty = check.present && GroupIsEmpty(group, profile);
+        if (check.present && !check.empty) {
             try {
                 GroupRequests(group, profile, lists);
             } catch (const EInvalidInput& refusal) {

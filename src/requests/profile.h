@@ -23,6 +23,9 @@ struct ProfileGroup {
     // Changes how the printer is reached or what it is: applied only when
     // named (see GroupMustBeNamed).
     bool onlyWhenNamed = false;
+    // When every one of these is empty the group sets nothing (a window
+    // left with its names blank): see GroupIsEmpty.
+    std::span<const std::string_view> namingKeys = {};
 };
 
 // Every group, in the parameter window's order.
@@ -55,6 +58,12 @@ private:
 // WiFi station with a static address (every printer would get the same).
 bool GroupMustBeNamed(const ProfileGroup& group, const Profile& profile);
 
+// Whether the group is in the profile only as blank names (the Bluetooth
+// names, the access point's or station's network name, the product's name
+// and number, as a window leaves them untouched): it has nothing to send,
+// and a whole "sysconfig.ini" applies without it.
+bool GroupIsEmpty(const ProfileGroup& group, const Profile& profile);
+
 // What the lists are matched against: the language files in `folders`
 // besides the built-in texts.
 struct ProfileLists {
@@ -76,6 +85,7 @@ std::string SerialNumberFor(const Profile& profile, std::size_t printerIndex);
 struct GroupCheck {
     const ProfileGroup* group = nullptr;
     bool present = false;                   // every key is there
+    bool empty = false;                     // present, but nothing to send (GroupIsEmpty)
     std::vector<std::string> missingKeys;   // some but not all are
     std::string error;                      // why a present group cannot be sent
 };

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 114> kTexts{{
+constexpr std::array<MessageTextEntry, 115> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -123,6 +123,7 @@ constexpr std::array<MessageTextEntry, 114> kTexts{{
     {"sProfileExportedMsg", "配置已导出"},
     {"sProfileImportedMsg", "配置已导入"},
     {"sKeysNotUnderstoodMsg", "配置已导入；以下键未能识别：%s"},
+    {"sGroupEmptyMsg", "名称为空，没有可发送的设置"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -148,6 +148,14 @@ TEST_F(ProfileTest, ImportTakesWhatTheFileHoldsAndSaysWhatItDidNotUnderstand)
     const Profile exported = Profile::read(IniDocument::load(path.string()));
     for (const ProfileGroup& each : ProfileGroups())
         EXPECT_TRUE(exported.holds(each)) << each.name;
+    // A window's untouched record applies as it stands: the groups left
+    // with blank names have nothing to send, and nothing else is refused.
+    for (const GroupCheck& check : CheckProfile(exported, kLists)) {
+        EXPECT_TRUE(check.error.empty()) << check.group->name << ": " << check.error;
+        const bool blank = check.group->name == "bluetooth" || check.group->name == "wifi-ap" ||
+            check.group->name == "wifi-sta" || check.group->name == "product";
+        EXPECT_EQ(check.empty, blank) << check.group->name;
+    }
     std::filesystem::remove(path);
 }
 
