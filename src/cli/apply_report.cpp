@@ -15,7 +15,7 @@ namespace pst::cli {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 bool endsWithCsv(const std::string& path)
 {

@@ -1,10 +1,11 @@
 #include "cli/find_commands.h"
 
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include <unistd.h>
 
@@ -187,35 +188,16 @@ void findOnNetwork(const std::vector<DatagramPeer>& peers, std::vector<FoundPrin
                          std::nullopt, printer.model});
 }
 
-std::string jsonString(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-            quoted += escaped;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
-}
-
 void printFound(const std::vector<FoundPrinter>& found, bool json, std::ostream& out)
 {
     if (json) {
-        out << '[';
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            const FoundPrinter& p = found[i];
-            out << (i ? "," : "") << "{\"link\":" << jsonString(p.link) << ",\"where\":" << jsonString(p.where)
-                << ",\"speed\":" << (p.speed ? std::to_string(*p.speed) : "null")
-                << ",\"model\":" << jsonString(p.model) << '}';
-        }
-        out << "]\n";
+        nlohmann::ordered_json all = nlohmann::ordered_json::array();
+        for (const FoundPrinter& p : found)
+            all.push_back({{"link", p.link},
+                           {"where", p.where},
+                           {"speed", p.speed ? nlohmann::ordered_json(*p.speed) : nlohmann::ordered_json(nullptr)},
+                           {"model", p.model}});
+        out << all.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
         return;
     }
     for (const FoundPrinter& p : found)

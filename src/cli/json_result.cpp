@@ -14,7 +14,7 @@ namespace pst::cli {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 // Writes to two stream buffers at once.
 class TeeBuffer : public std::streambuf {
