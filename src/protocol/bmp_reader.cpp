@@ -8,10 +8,6 @@ namespace pst {
 
 namespace {
 
-// Pictures beyond this many dots are not logos; refusing them keeps a
-// corrupt header from asking for gigabytes.
-constexpr std::int64_t kMaxDots = 64LL * 1024 * 1024;
-
 std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at)
 {
     return readU32(b.data() + at);
@@ -37,20 +33,7 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask)
 
 }  // namespace
 
-BmpPicture::BmpPicture(int width, int height, std::vector<Rgb> pixels)
-    : width_(width), height_(height), pixels_(std::move(pixels))
-{
-}
-
-Rgb BmpPicture::Pixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return {255, 255, 255};
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x)];
-}
-
-BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
+RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
 {
     auto refuse = [&](const std::string& why) {
         return EInvalidInput(name + ": not a BMP picture this tool can read (" + why + ")");
@@ -67,7 +50,7 @@ BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
     const std::uint32_t compression = u32(b, 30);
     const bool topDown = rawHeight < 0;
     const std::int64_t height = topDown ? -static_cast<std::int64_t>(rawHeight) : rawHeight;
-    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxDots)
+    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxPictureDots)
         throw refuse("size " + std::to_string(width) + " x " + std::to_string(rawHeight));
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         throw refuse(std::to_string(bits) + " bits per pixel");
@@ -128,10 +111,10 @@ BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
             pixels[y * static_cast<std::size_t>(width) + x] = colour;
         }
     }
-    return BmpPicture(width, static_cast<int>(height), std::move(pixels));
+    return RgbPicture(width, static_cast<int>(height), std::move(pixels));
 }
 
-BmpPicture ReadBmpFile(const std::string& path)
+RgbPicture ReadBmpFile(const std::string& path)
 {
     const auto bytes = readFileBytes(path);
     if (!bytes)

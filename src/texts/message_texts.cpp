@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 93> kTexts{{
+constexpr std::array<MessageTextEntry, 94> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -102,6 +102,7 @@ constexpr std::array<MessageTextEntry, 93> kTexts{{
     {"sNoSerialPortsMsg", "没有找到串口。"},
     {"sPortDriverMsg", "驱动"},
     {"sPortStableNameMsg", "固定名称"},
+    {"sLogoTooWideMsg", "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
