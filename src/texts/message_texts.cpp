@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 94> kTexts{{
+constexpr std::array<MessageTextEntry, 99> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -103,6 +103,11 @@ constexpr std::array<MessageTextEntry, 94> kTexts{{
     {"sPortDriverMsg", "驱动"},
     {"sPortStableNameMsg", "固定名称"},
     {"sLogoTooWideMsg", "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点"},
+    {"sReplacesLogosMsg", "下载会替换打印机中已存的全部徽标"},
+    {"sPreviewWrittenMsg", "预览已写入，未发送任何数据"},
+    {"sVerifyingMsg", "正在回读校验"},
+    {"sVerifiedMsg", "校验通过：打印机内存与所发数据一致"},
+    {"sVerifyFailedMsg", "校验失败：第一个不同的地址是 %s，共 %d 块不同"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
