@@ -6,6 +6,7 @@
 #include "cli/command_help.h"
 #include "cli/download_commands.h"
 #include "cli/find_commands.h"
+#include "cli/logo_commands.h"
 #include "cli/operation_commands.h"
 #include "cli/usb_commands.h"
 #include "texts/message_texts.h"
@@ -76,6 +77,7 @@ const std::vector<Command>& commands()
              &runListPorts},
         };
         appendOperationCommands(t);
+        appendLogoCommands(t);
         appendDownloadCommands(t);
         return t;
     }();

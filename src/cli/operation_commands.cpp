@@ -28,8 +28,8 @@ const OperationCommand* findOperationCommand(const std::string& name)
     return nullptr;
 }
 
-// Unanswered bytes may still be queued or on the line when the operation
-// ends; closing the port (as leaving the process does) would drop them.
+}  // namespace
+
 void waitUntilSent(CliSession& session, std::size_t bytes)
 {
     TCommThread& worker = session.worker();
@@ -40,8 +40,6 @@ void waitUntilSent(CliSession& session, std::size_t bytes)
     // Ten bits a byte, and a little for the driver.
     std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10'000'000ULL / baud) + 5ms);
 }
-
-}  // namespace
 
 void appendOperationCommands(std::vector<Command>& table)
 {

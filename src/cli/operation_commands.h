@@ -14,6 +14,8 @@
 
 namespace pst::cli {
 
+class CliSession;
+
 struct OperationCommand {
     const char* name;
     const char* arguments;  // one line, for the command list
@@ -30,6 +32,10 @@ std::span<const OperationCommand> rawCommands();
 
 // Adds every operation command to the command table.
 void appendOperationCommands(std::vector<Command>& table);
+
+// Unanswered bytes may still be queued or on the line when the operation
+// ends; closing the port (as leaving the process does) would drop them.
+void waitUntilSent(CliSession& session, std::size_t bytes);
 
 // The runner behind every operation command (looked up by options.command).
 int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostream& err);

@@ -113,6 +113,16 @@ Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengt
     return MemoryReadRequest(numbers.startAddress, numbers.length, targetPath);
 }
 
+Request StoredLogosReadRequest()
+{
+    Request r;
+    r.operation = Operation::ReadMemoryBlock;
+    r.argument1 = static_cast<std::int32_t>(kLogoBankBase);
+    r.argument2 = static_cast<std::int32_t>(kLogoDirectorySize);
+    r.refreshConnection = true;
+    return r;
+}
+
 bool ShowsTransferProgress(Operation operation)
 {
     switch (operation) {

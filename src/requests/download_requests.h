@@ -52,6 +52,10 @@ Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const 
 Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
                            const std::string& targetPath);
 
+// Operation 2 over the logo bank's directory: what the printer holds, read
+// back into the worker's memory stream (see ParseLogoDirectory).
+Request StoredLogosReadRequest();
+
 // Whether the operation moves enough data that the window shows it is busy.
 bool ShowsTransferProgress(Operation operation);
 

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 99> kTexts{{
+constexpr std::array<MessageTextEntry, 102> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -108,6 +108,9 @@ constexpr std::array<MessageTextEntry, 99> kTexts{{
     {"sVerifyingMsg", "正在回读校验"},
     {"sVerifiedMsg", "校验通过：打印机内存与所发数据一致"},
     {"sVerifyFailedMsg", "校验失败：第一个不同的地址是 %s，共 %d 块不同"},
+    {"sStoredLogoMsg", "徽标 %d：%d × %d 点"},
+    {"sNoStoredLogoMsg", "打印机中没有存储徽标"},
+    {"sLogoNotStoredMsg", "打印机中没有 %d 号徽标（共存有 %d 个）：未打印"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

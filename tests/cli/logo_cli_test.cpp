@@ -37,6 +37,38 @@ protected:
 
 }  // namespace
 
+TEST_F(LogoCli, TheListComesFromThePrinterAndOnlyStoredLogosPrint)
+{
+    startPrinter();
+    const auto none = cli({"list-logos"});
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(none.out, "打印机中没有存储徽标\n");
+
+    const auto down = cli({"download-logos", png("shop.png", 100, 50, 0), bmp("thanks.bmp", 384, 100)});
+    ASSERT_EQ(down.status, 0) << down.err;
+    EXPECT_EQ(down.out.rfind("下载会替换打印机中已存的全部徽标\n", 0), 0u) << down.out;
+
+    const auto list = cli({"list-logos"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "徽标 1：104 × 56 点\n徽标 2：384 × 104 点\n");
+    EXPECT_EQ(cli({"--language", "en", "list-logos"}).out, "Logo 1: 104 x 56 dots\nLogo 2: 384 x 104 dots\n");
+
+    const auto refused = cli({"print-logos", "3"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "打印机中没有 3 号徽标（共存有 2 个）：未打印\n");
+    const auto printed = cli({"print-logos", "1,2"});
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    ASSERT_TRUE(printer->waitFor([](const auto& s) { return s.printed.size() == 2; }, 3000));
+    const std::string json = printer->stateJson();
+    EXPECT_NE(json.find("logo 1: 104x56 dots, 728 bytes, 5000 black"), std::string::npos) << json;
+    EXPECT_NE(json.find("logo 2: 384x104 dots"), std::string::npos) << json;
+
+    // Unchecked, the number goes out and the printer prints nothing.
+    ASSERT_EQ(cli({"print-logos", "--no-check", "3"}).status, 0);
+    ASSERT_TRUE(printer->waitFor([](const auto& s) { return s.printed.size() == 3; }, 3000));
+    EXPECT_NE(printer->stateJson().find("logo 3: not stored"), std::string::npos);
+}
+
 TEST_F(LogoCli, ThePreviewShowsTheScaledDitheredLogoAndSendsNothing)
 {
     startPrinter();
