@@ -11,6 +11,7 @@
 #include "protocol/logo_directory.h"
 #include "protocol/raw_payloads.h"
 #include "requests/download_requests.h"
+#include "requests/logo_choices.h"
 #include "requests/raw_requests.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
@@ -47,10 +48,8 @@ int runListLogos(const CliOptions& options, std::ostream& out, std::ostream& err
     const auto logos = readStoredLogos(options, err);
     if (!logos)
         return 1;
-    if (logos->empty())
-        out << MessageText("sNoStoredLogoMsg") << '\n';
-    for (const StoredLogo& logo : *logos)
-        out << MessageWithNumbers("sStoredLogoMsg", {logo.number, logo.WidthDots(), logo.HeightDots()}) << '\n';
+    for (const std::string& line : requests::StoredLogoLines(*logos))
+        out << line << '\n';
     return 0;
 }
 
