@@ -94,6 +94,9 @@ def main():
     write("bmp_logo", "truncated", bmp(8, 8, 1, [b"\xff"] * 8, palette=white_black)[:70])
     write("bmp_logo", "compressed", bmp(2, 1, 8, [b"\x00\x01"], palette=white_black, compression=1))
     write("bmp_logo", "not_a_bmp", b"GIF89a")
+    write("bmp_logo", "rle8_4x2", bmp(4, 2, 8, [b"\x04\x01\x00\x00\x00\x02\x01\x00\x02\x01\x00\x01"],
+                                      palette=white_black, compression=1))
+    write("bmp_logo", "rle4_3x1", bmp(3, 1, 4, [b"\x00\x03\x01\x10\x00\x01"], palette=white_black, compression=2))
 
     ramp = png(4, 2, [b"\x00\x40\x80\xff", b"\xff\x80\x40\x00"])
     write("logo_picture", "png_4x2", ramp)

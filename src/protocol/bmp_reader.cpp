@@ -1,6 +1,7 @@
 #include "protocol/bmp_reader.h"
 
 #include "platform/file_bytes.h"
+#include "protocol/bmp_rle.h"
 #include "protocol/byte_order.h"
 #include "protocol/input_error.h"
 
@@ -55,8 +56,12 @@ RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         throw refuse(std::to_string(bits) + " bits per pixel");
     const bool bitfields = compression == 3 && (bits == 16 || bits == 32);
-    if (compression != 0 && !bitfields)
+    const bool runLength = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+    if (compression != 0 && !bitfields && !runLength)
         throw refuse("compressed");
+    // Run-length rows are always stored from the bottom.
+    if (runLength && topDown)
+        throw refuse("run-length coded from the top");
 
     std::uint32_t redMask = 0x00FF0000, greenMask = 0x0000FF00, blueMask = 0x000000FF;
     if (bits == 16) {
@@ -83,6 +88,23 @@ RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
             throw refuse("truncated palette");
         for (std::uint32_t i = 0; i < colours; ++i)
             palette.push_back({b[at + i * 4 + 2], b[at + i * 4 + 1], b[at + i * 4]});
+    }
+
+    if (runLength) {
+        if (dataOffset > b.size())
+            throw refuse("truncated pixel data");
+        const auto indexes = ExpandBmpRle(b.subspan(dataOffset), width, static_cast<int>(height), bits);
+        if (!indexes)
+            throw refuse("truncated pixel data");
+        const auto rows = static_cast<std::size_t>(height);
+        std::vector<Rgb> pixels(indexes->size());
+        for (std::size_t row = 0; row < rows; ++row)
+            for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
+                const std::uint8_t index = (*indexes)[row * static_cast<std::size_t>(width) + x];
+                pixels[(rows - 1 - row) * static_cast<std::size_t>(width) + x] =
+                    index < palette.size() ? palette[index] : Rgb{0, 0, 0};
+            }
+        return RgbPicture(width, static_cast<int>(height), std::move(pixels));
     }
 
     const std::size_t rowBytes = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;

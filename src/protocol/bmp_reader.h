@@ -1,8 +1,8 @@
 #pragma once
-// A small BMP decoder for the command line, which has no image library:
-// uncompressed 1, 4, 8, 16, 24 and 32 bits per pixel, rows stored
-// bottom-up or top-down. Anything else is refused with a text naming the
-// file.
+// A small BMP decoder: 1, 4, 8, 16, 24 and 32 bits per pixel, bit fields,
+// run-length coded 4 and 8 bits, rows stored bottom-up or top-down.
+// Anything else is refused with a text naming the file (picture_file then
+// tries the picture library, which reads the old OS/2 headers).
 
 #include <cstdint>
 #include <span>
