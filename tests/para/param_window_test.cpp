@@ -742,6 +742,13 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
     click(*windows, page.btn_ReadLogos);
     QTRY_COMPARE_WITH_TIMEOUT(page.lbl_StoredLogos->text(), qs("徽标 1：576 × 64 点; 徽标 2：576 × 288 点"),
                               kPrinterTimeoutMs);
+
+    // The choices are kept for next time.
+    para.close();
+    const std::string file = readText(dataDir / "sysconfig.ini");
+    QVERIFY(file.find("\nLogoDither=Floyd-Steinberg 抖动\r\n") != std::string::npos);
+    QVERIFY(file.find("\nLogoWidth=576 点（80 mm）\r\n") != std::string::npos);
+    QVERIFY(file.find("\nDownloadVerify=1\r\n") != std::string::npos);
 }
 
 void ParamWindowTest::busyWorkerIsShownAndNothingIsStarted()
