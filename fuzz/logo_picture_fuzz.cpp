@@ -26,7 +26,8 @@ void checkConversion(const pst::RgbPicture& picture, const pst::PictureConversio
     try {
         dots = pst::ConvertPicture(picture, conversion);
     } catch (const pst::EInvalidInput&) {
-        PST_FUZZ_CHECK(conversion.fitWidth == 0 && picture.Width() > pst::kWidestHeadDots);
+        PST_FUZZ_CHECK((conversion.fitWidth == 0 && picture.Width() > pst::kWidestHeadDots) ||
+                       pst::FittedHeight(picture.Width(), picture.Height(), conversion.fitWidth) > pst::kLogoMaxDots);
         return;
     }
     if (conversion.fitWidth > 0) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "protocol/input_error.h"
+#include "protocol/logo_bank.h"
 
 namespace pst {
 
@@ -101,12 +102,20 @@ GreyPlane BrightnessOf(const PixelSource& source)
     return plane;
 }
 
+std::int64_t FittedHeight(int width, int height, int fitWidth)
+{
+    if (width <= 0 || height <= 0 || fitWidth <= 0)
+        return height;
+    const double scaled = std::round(static_cast<double>(height) * fitWidth / width);
+    return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::min(scaled, 1e15)));
+}
+
 GreyPlane ScaledToWidth(const GreyPlane& plane, int width)
 {
     if (plane.width <= 0 || plane.height <= 0 || width <= 0)
         return plane;
-    const double height = std::round(static_cast<double>(plane.height) * width / plane.width);
-    const int newHeight = std::max(1, static_cast<int>(std::min<double>(height, 1 << 24)));
+    const auto newHeight =
+        static_cast<int>(std::min<std::int64_t>(FittedHeight(plane.width, plane.height, width), kLogoMaxDots));
     const std::vector<Span> columns = spansFor(plane.width, width);
     const std::vector<Span> rows = spansFor(plane.height, newHeight);
 
@@ -180,6 +189,10 @@ MonochromePicture ConvertPicture(const PixelSource& source, const PictureConvers
     if (conversion.fitWidth < 0 || conversion.fitWidth > kWidestHeadDots ||
         (conversion.fitWidth == 0 && source.Width() > kWidestHeadDots))
         throw EInvalidInput::withMessageKey(kLogoTooWideKey);
+    // A thin picture widened keeps its aspect: it may grow taller than any
+    // logo can be, and than memory holds.
+    if (FittedHeight(source.Width(), source.Height(), conversion.fitWidth) > kLogoMaxDots)
+        throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
     GreyPlane plane = BrightnessOf(source);
     if (conversion.fitWidth > 0)
         plane = ScaledToWidth(plane, conversion.fitWidth);

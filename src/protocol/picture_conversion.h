@@ -3,8 +3,9 @@
 // through ConvertPicture, so a picture prints the same whichever one
 // prepared it, and the preview shows exactly what will print.
 
-#include <string_view>
+#include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "protocol/monochrome_picture.h"
@@ -46,12 +47,17 @@ GreyPlane BrightnessOf(const PixelSource& source);
 // follows the aspect (at least one dot).
 GreyPlane ScaledToWidth(const GreyPlane& plane, int width);
 
+// The height in dots a picture of `width` × `height` has at `fitWidth`
+// dots wide (at least one); `height` itself when nothing is fitted.
+std::int64_t FittedHeight(int width, int height, int fitWidth);
+
 MonochromePicture Thresholded(const GreyPlane& plane, int threshold);
 MonochromePicture FloydSteinbergDithered(const GreyPlane& plane, int threshold);
 MonochromePicture AtkinsonDithered(const GreyPlane& plane, int threshold);
 
 // Refuses (EInvalidInput, kLogoTooWideKey) a picture wider than the widest
-// head when it is not scaled, and a fit width or threshold out of range.
+// head when it is not scaled, and a fit width or threshold out of range;
+// (kLogoSizeErrorKey) one that scaling makes higher than a logo can be.
 MonochromePicture ConvertPicture(const PixelSource& source, const PictureConversion& conversion);
 
 }  // namespace pst

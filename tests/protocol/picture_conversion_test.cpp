@@ -106,6 +106,10 @@ TEST(PictureConversion, APictureWiderThanTheWidestHeadIsRefusedUnlessScaled)
                            "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点");
     EXPECT_EQ(ConvertPicture(tooWide, {.fitWidth = 384}).Width(), 384);
     EXPECT_THROW(ConvertPicture(widest, {.fitWidth = 577}), EInvalidInput);
+    // A thread of a picture widened to the head would be taller than any logo.
+    const RgbPicture thread = filled(1, 1000, [](int, int) { return grey(0); });
+    EXPECT_REFUSAL_TEXT_IS(ConvertPicture(thread, {.fitWidth = 576}), "徽标图片的宽度和高度不能超过 524280 点");
+    EXPECT_EQ(ConvertPicture(thread, {.fitWidth = 8}).Height(), 8000);
     EXPECT_THROW(ConvertPicture(widest, {.threshold = 256}), EInvalidInput);
 }
 
