@@ -103,7 +103,7 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     auto* choices = new QHBoxLayout;
     choices->addWidget(b.label(logo, "Label55", "转换"));
     cbb_Dither = b.list(logo, "cbb_Dither", itemsOf(ItemList("Dither Method")), 0);
-    choices->addWidget(cbb_Dither, 1);
+    choices->addWidget(cbb_Dither, 3);
     choices->addWidget(b.label(logo, "Label56", "阈值"));
     edt_Threshold = b.spin(logo, "edt_Threshold", 0, 255, 3);
     edt_Threshold->setText(QStringLiteral("128"));
@@ -112,7 +112,7 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     choices->addWidget(edt_Threshold);
     choices->addWidget(b.label(logo, "Label57", "宽度"));
     cbb_LogoWidth = b.list(logo, "cbb_LogoWidth", itemsOf(ItemList("Logo Width")), 0);
-    choices->addWidget(cbb_LogoWidth, 1);
+    choices->addWidget(cbb_LogoWidth, 2);
     lg->addLayout(choices, 4, 0, 1, 2);
     auto* stored = new QHBoxLayout;
     btn_ReadLogos = b.button(logo, "btn_ReadLogos", "读取已存");
