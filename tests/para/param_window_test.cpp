@@ -743,7 +743,18 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
     QTRY_COMPARE_WITH_TIMEOUT(page.lbl_StoredLogos->text(), qs("徽标 1：576 × 64 点; 徽标 2：576 × 288 点"),
                               kPrinterTimeoutMs);
 
+    // A font whose second block the printer stores spoiled: the read-back
+    // names where.
+    printer->setFault({.mode = sim::FaultMode::CorruptWrite, .count = 2});
+    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(600, 'F');
+    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
+    page.edt_FontAddress->setText(QStringLiteral("20000"));
+    click(*windows, page.btn_UpdateFont);
+    QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("校验失败：第一个不同的地址是 0x20180，共 1 块不同"),
+                              kPrinterTimeoutMs);
+
     // The choices are kept for next time.
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     para.close();
     const std::string file = readText(dataDir / "sysconfig.ini");
     QVERIFY(file.find("\nLogoDither=Floyd-Steinberg 抖动\r\n") != std::string::npos);
