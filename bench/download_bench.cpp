@@ -3,6 +3,7 @@
 //  - a program update of 256 KiB at 115200 and 9600 bit/s and a font
 //    download of 1 MiB at 115200 bit/s, with the virtual printer pacing its
 //    line: time taken / wire time (all bytes both ways × 10 bits / speed);
+//    the font download again verified (read back with 0x34 and compared);
 //  - the same font download over UDP on 127.0.0.1: time per acknowledged
 //    block / raw loopback round trip of the same datagrams;
 //  - the time spent writing "debug.log" of the 1 MiB download.
@@ -258,19 +259,23 @@ std::string writeFontFile(std::size_t size)
     return path.string();
 }
 
-void fontDownload(std::size_t size, unsigned speed)
+// With `verify` the written range is read back afterwards: a 16-byte
+// request and a 273-byte reply per 256 bytes, as many bytes on the wire as
+// the download itself.
+void fontDownload(std::size_t size, unsigned speed, bool verify = false)
 {
     sim::VirtualPrinter printer({.speed = speed, .pace = true});
     printer.start();
     const std::string font = writeFontFile(size);
     HandOver handOver;
     handOver.downloadList = {FontDownloadRow(font, "100000")};
+    handOver.verify = verify;
     const std::size_t blocks = (size + kBlock - 1) / kBlock;
-    const std::size_t wireBytes = kIdentifyBytes + blocks * blockExchangeBytes(kBlock);
+    const std::size_t wireBytes = kIdentifyBytes + (verify ? 2 : 1) * blocks * blockExchangeBytes(kBlock);
     const RunResult r = runOperation(serialAt(printer, speed), {}, 3, std::move(handOver));
     char what[64];
-    std::snprintf(what, sizeof what, "font download of %zu KiB", size / 1024);
-    report(what, speed, blocks, wireBytes, r);
+    std::snprintf(what, sizeof what, "%sfont download of %zu KiB", verify ? "verified " : "", size / 1024);
+    report(what, speed, verify ? 2 * blocks : blocks, wireBytes, r);
     std::printf("  writing \"debug.log\" (%.1f MiB) took %.1f ms, %.2f %% of the run\n",
                 static_cast<double>(r.logBytes) / (1024.0 * 1024.0), r.logSaveMs,
                 r.logSaveMs / 10.0 / r.seconds);
@@ -400,11 +405,13 @@ int main(int argc, char** argv)
     bool programOnly = false;
     bool bareOnly = false;
     bool fontOnly = false;
+    bool verifiedOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("usage: pst-bench-download [--quick] [--program | --font | --udp | --bare]\n"
+            std::printf("usage: pst-bench-download [--quick] [--program | --font | --verify | --udp | --bare]\n"
                         "  --program  only the program update at 115200 bit/s, then the bare client\n"
                         "  --font     only the font download at 115200 bit/s\n"
+                        "  --verify   only the verified font download at 115200 bit/s (target ratio 1.05)\n"
                         "  --udp      only the font download over UDP\n"
                         "  --bare     only the bare client at 115200 bit/s\n"
                         "  --quick    smaller transfers\n");
@@ -412,6 +419,7 @@ int main(int argc, char** argv)
         }
         bareOnly = bareOnly || std::strcmp(argv[i], "--bare") == 0;
         fontOnly = fontOnly || std::strcmp(argv[i], "--font") == 0;
+        verifiedOnly = verifiedOnly || std::strcmp(argv[i], "--verify") == 0;
         quick = quick || std::strcmp(argv[i], "--quick") == 0;
         udpOnly = udpOnly || std::strcmp(argv[i], "--udp") == 0;
         programOnly = programOnly || std::strcmp(argv[i], "--program") == 0;
@@ -426,6 +434,10 @@ int main(int argc, char** argv)
             fontDownload(quick ? 256 * 1024 : 1024 * 1024, 115200);
             return 0;
         }
+        if (verifiedOnly) {
+            fontDownload(quick ? 256 * 1024 : 1024 * 1024, 115200, true);
+            return 0;
+        }
         if (bareOnly) {
             bareClient(quick ? 64 * 1024 : 256 * 1024, 115200);
             return 0;
@@ -438,6 +450,7 @@ int main(int argc, char** argv)
         bareClient(quick ? 64 * 1024 : 256 * 1024, 115200);
         programUpdate(quick ? 8 * 1024 : 256 * 1024, 9600);
         fontDownload(quick ? 256 * 1024 : 1024 * 1024, 115200);
+        fontDownload(quick ? 256 * 1024 : 1024 * 1024, 115200, true);
         udpDownload(quick ? 256 * 1024 : 1024 * 1024);
         return 0;
     } catch (const std::exception& e) {

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::vector<pst::MonochromePicture> pictures;
     try {
-        const pst::BmpPicture bmp = pst::DecodeBmp(std::span(data, size), "fuzz.bmp");
+        const pst::RgbPicture bmp = pst::DecodeBmp(std::span(data, size), "fuzz.bmp");
         PST_FUZZ_CHECK(bmp.Width() > 0 && bmp.Height() > 0);
         pictures.push_back(pst::ToMonochrome(bmp));
     } catch (const pst::EInvalidInput&) {

@@ -88,6 +88,8 @@ else
   fi
   info=$(dpkg-deb -I "$deb")
   grep -q '^ Depends:.*libqt6' <<<"$info" || fail "the package does not depend on libqt6: $info"
+  # Pictures are decoded by stb_image, linked as a shared library.
+  grep -q '^ Depends:.*libstb0' <<<"$info" || fail "the package does not depend on libstb0: $info"
   grep -q '^ Section: utils' <<<"$info" || fail "the package's section is not utils"
   grep -q '^ Maintainer: .' <<<"$info" || fail "the package has no maintainer"
   for script in postinst postrm; do

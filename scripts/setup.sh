@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
+  # logo pictures: PNG, JPEG and GIF decoding and the preview PNG
+  libstb-dev
   # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
   clang libclang-rt-dev
   # the windows: Qt 6 Widgets, a virtual X server for trying them headless,

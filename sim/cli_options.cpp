@@ -28,7 +28,7 @@ std::string parseFault(std::string_view text, FaultSpec& fault)
     const auto mode = parseFaultMode(text.substr(0, colon));
     if (!mode) {
         return "unknown fault mode '" + std::string(text.substr(0, colon)) +
-            "' (none, silent, bad-header, bad-payload, noise, split, late, drop-speed-reply, silent-after)";
+            "' (none, silent, bad-header, bad-payload, noise, split, late, drop-speed-reply, silent-after, corrupt-write)";
     }
     fault.mode = *mode;
     fault.count = -1;
@@ -41,6 +41,8 @@ std::string parseFault(std::string_view text, FaultSpec& fault)
     // Silence from the start would be the plain silent fault.
     if (fault.mode == FaultMode::SilentAfter && fault.count < 0)
         return "silent-after needs the number of blocks to confirm first, as in silent-after:2";
+    if (fault.mode == FaultMode::CorruptWrite && fault.count <= 0)
+        return "corrupt-write needs the number of the memory write to spoil, as in corrupt-write:3";
     return {};
 }
 
@@ -183,6 +185,8 @@ Options:
                        switches (default: all); the printer still switches
   --fault silent-after:N  confirm N download blocks, then withhold every
                        reply while still acting on what it hears
+  --fault corrupt-write:N  store the N-th memory write (0x35) with one byte
+                       flipped, confirming it as usual
   --split-ms MS        pause between pieces of a split reply (default 5)
   --late-ms MS         delay of a late reply (default 4000)
   -h, --help           show this help

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "fault_injector.h"
+
 namespace pst::sim {
 namespace {
 
@@ -59,6 +61,13 @@ CommandOutcome readMemory(PrinterState& state, const ReceivedFrame& frame)
 
 CommandOutcome writeMemory(PrinterState& state, const ReceivedFrame& frame)
 {
+    if (!frame.payload.empty() && corruptsThisWrite(state.fault)) {
+        // The middle byte, so the damage sits inside the block, not at an edge.
+        std::vector<std::uint8_t> spoiled = frame.payload;
+        spoiled[spoiled.size() / 2] ^= 0xFF;
+        state.flash.write(frame.arg1, spoiled);
+        return {};
+    }
     state.flash.write(frame.arg1, frame.payload);
     return {};
 }

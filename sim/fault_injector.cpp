@@ -69,10 +69,21 @@ bool withholdsReplyTo(FaultSpec& fault, std::uint16_t command)
     }
 }
 
+bool corruptsThisWrite(FaultSpec& fault)
+{
+    if (fault.mode != FaultMode::CorruptWrite || fault.count <= 0)
+        return false;
+    if (--fault.count > 0)
+        return false;
+    fault.mode = FaultMode::None;
+    return true;
+}
+
 Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply)
 {
     Transmission out;
-    if (fault.mode == FaultMode::DropSpeedReply || fault.mode == FaultMode::SilentAfter) {
+    if (fault.mode == FaultMode::DropSpeedReply || fault.mode == FaultMode::SilentAfter ||
+        fault.mode == FaultMode::CorruptWrite) {
         out.chunks.push_back(std::move(reply));
         return out;
     }
@@ -90,6 +101,7 @@ Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply)
     case FaultMode::None:
     case FaultMode::DropSpeedReply:
     case FaultMode::SilentAfter:
+    case FaultMode::CorruptWrite:
         break;
     case FaultMode::Silent:
         out.send = false;

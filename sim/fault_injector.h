@@ -28,4 +28,8 @@ Transmission shapeReply(FaultSpec& fault, std::vector<std::uint8_t> reply);
 // picks its replies by command, using up what that fault counts.
 bool withholdsReplyTo(FaultSpec& fault, std::uint16_t command);
 
+// Whether the memory write now being stored is the one CorruptWrite spoils,
+// using up what that fault counts.
+bool corruptsThisWrite(FaultSpec& fault);
+
 }  // namespace pst::sim

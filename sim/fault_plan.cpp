@@ -6,7 +6,7 @@
 namespace pst::sim {
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 9> kNames{{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 10> kNames{{
     {FaultMode::None, "none"},
     {FaultMode::Silent, "silent"},
     {FaultMode::BadHeader, "bad-header"},
@@ -16,6 +16,7 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 9> kNames{{
     {FaultMode::Late, "late"},
     {FaultMode::DropSpeedReply, "drop-speed-reply"},
     {FaultMode::SilentAfter, "silent-after"},
+    {FaultMode::CorruptWrite, "corrupt-write"},
 }};
 
 }  // namespace

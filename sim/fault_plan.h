@@ -19,6 +19,9 @@ enum class FaultMode {
     // Confirms `count` download blocks, then withholds every reply while
     // still acting on what it hears.
     SilentAfter,
+    // Stores the `count`-th memory write (0x35) with one byte flipped, and
+    // confirms it like any other: only reading the memory back shows it.
+    CorruptWrite,
 };
 
 struct FaultSpec {

@@ -11,4 +11,10 @@ void MessageBoxPrompter::showMessage(const std::string& text)
                              QString::fromStdString(text));
 }
 
+bool MessageBoxPrompter::confirm(const std::string& text)
+{
+    return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Pennafor Setting Tool"),
+                                 QString::fromStdString(text)) == QMessageBox::Yes;
+}
+
 }  // namespace pst::app

@@ -8,6 +8,7 @@ namespace pst::app {
 class MessageBoxPrompter : public Prompter {
 public:
     void showMessage(const std::string& text) override;
+    bool confirm(const std::string& text) override;
 };
 
 }  // namespace pst::app

@@ -11,6 +11,8 @@ public:
     virtual ~Prompter() = default;
     // Shows `text` to the user and returns once the user has seen it.
     virtual void showMessage(const std::string& text) = 0;
+    // Asks `text` as a yes-or-no question; true for yes.
+    virtual bool confirm(const std::string& text) = 0;
 };
 
 }  // namespace pst::app

@@ -6,6 +6,7 @@
 #include "cli/command_help.h"
 #include "cli/download_commands.h"
 #include "cli/find_commands.h"
+#include "cli/logo_commands.h"
 #include "cli/operation_commands.h"
 #include "cli/profile_commands.h"
 #include "cli/usb_commands.h"
@@ -114,6 +115,7 @@ const std::vector<Command>& commands()
              &runApply},
         };
         appendOperationCommands(t);
+        appendLogoCommands(t);
         appendDownloadCommands(t);
         return t;
     }();

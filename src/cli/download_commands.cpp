@@ -12,9 +12,10 @@
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
-#include "protocol/bmp_reader.h"
 #include "protocol/downloads.h"
 #include "protocol/logo_bank.h"
+#include "protocol/logo_preview.h"
+#include "protocol/picture_file.h"
 #include "protocol/program_file.h"
 #include "operations/program_update.h"
 #include "protocol/input_error.h"
@@ -187,8 +188,10 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
 int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     std::string path, address;
+    bool verify = false;
     try {
         Arguments args(options.arguments);
+        verify = args.flag("verify");
         path = args.positional("FILE");
         address = args.positional("ADDRESS_HEX");
         args.finish();
@@ -203,7 +206,7 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         return usageError(err, invalidIntegerMessage(address), "download-font");
     requests::MaybeRequest download;
     try {
-        download = requests::FontDownloadRequest(path, address);
+        download = requests::FontDownloadRequest(path, address, verify);
     } catch (const EInvalidInput& refusal) {
         err << refusal.what() << " (" << path << ")\n";
         return 1;
@@ -217,24 +220,50 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
     return run(session, std::move(*download));
 }
 
+// The conversion choices of download-logos, as the download page offers them.
+PictureConversion conversionOptions(Arguments& args)
+{
+    PictureConversion conversion;
+    if (const auto method = args.option("dither")) {
+        const auto named = DitherMethodNamed(*method);
+        if (!named)
+            throw UsageError("unknown --dither '" + *method + "': threshold, floyd-steinberg or atkinson");
+        conversion.method = *named;
+    }
+    if (const auto threshold = args.option("threshold"))
+        conversion.threshold = parseNumberInRange(*threshold, "--threshold", 0, 255);
+    if (const auto fit = args.option("fit"))
+        conversion.fitWidth = parseNumberInRange(*fit, "--fit", 8, kWidestHeadDots);
+    return conversion;
+}
+
 int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> pictures;
+    PictureConversion conversion;
+    std::optional<std::string> preview;
+    bool verify = false;
     try {
         Arguments args(options.arguments);
-        pictures.push_back(args.positional("BMP"));
+        conversion = conversionOptions(args);
+        preview = args.option("preview");
+        verify = args.flag("verify");
+        pictures.push_back(args.positional("PICTURE"));
         while (const auto more = args.optionalPositional())
             pictures.push_back(*more);
         args.finish();
     } catch (const UsageError& e) {
         return usageError(err, e.what(), "download-logos");
+    } catch (const EConvertError& e) {
+        return usageError(err, InputRefusalText(e), "download-logos");
     }
     for (const auto& picture : pictures)
         if (!isRegularFile(picture))
             err << MessageText("sPictureMissingMsg") << " (" << picture << ")\n";
     std::vector<std::uint8_t> bank;
     try {
-        bank = BuildLogoBankFromFiles(pictures, LoadBmpAsMonochrome);
+        bank = BuildLogoBankFromFiles(
+            pictures, [&](const std::string& path) { return LoadLogoPicture(path, conversion); });
     } catch (const EInvalidInput& e) {
         err << InputRefusalText(e) << '\n';
         return 1;
@@ -245,6 +274,17 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
     if (bank.size() == kLogoDirectorySize) {
         err << MessageText("sNoPictureMsg") << '\n';
         return 1;
+    }
+    if (preview) {
+        // Drawn from the bank's bytes, so it shows what the printer would get.
+        try {
+            WritePreviewPng(*preview, BankPreview(bank));
+        } catch (const std::exception& e) {
+            err << e.what() << '\n';
+            return 1;
+        }
+        out << MessageText("sPreviewWrittenMsg") << " (" << *preview << ")\n";
+        return 0;
     }
     const std::string bankPath = LogoBankPath(resolveProgramFolder(options.dataDir));
     try {
@@ -259,8 +299,10 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         return 1;
     }
     ProgressOut progress(out);
+    // The bank is written whole: logos stored before and not in this list are gone.
+    progress.stream << MessageText("sReplacesLogosMsg") << '\n';
     CliSession session(options, progress.stream, err);
-    return run(session, requests::LogoBankDownloadRequest(bankPath));
+    return run(session, requests::LogoBankDownloadRequest(bankPath, verify));
 }
 
 int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -336,23 +378,36 @@ void appendDownloadCommands(std::vector<Command>& table)
                       PrinterReply::Confirmed, "--serial /dev/ttyUSB0 boot-handshake --limit 30"},
                      &runBootHandshake});
     table.push_back({"download-font",
-                     "FILE ADDRESS_HEX",
+                     "[--verify] FILE ADDRESS_HEX",
                      "write a font library into printer memory",
                      kDownloads,
                      {"FILE         the font library\n"
                       "ADDRESS_HEX  where it goes in the printer's memory, in hexadecimal\n"
-                      "             (0x before it or not)",
-                      "the file in memory-write blocks from ADDRESS_HEX on (operation 3)",
+                      "             (0x before it or not)\n"
+                      "--verify     read the written range back afterwards and compare; a difference\n"
+                      "             fails the command, naming the first differing address",
+                      "the file in memory-write blocks from ADDRESS_HEX on (operation 3); with --verify,\n"
+                      "memory-read requests for the same range",
                       PrinterReply::Confirmed, "--serial /dev/ttyUSB0 download-font gb2312.bin 100000"},
                      &runDownloadFont});
     table.push_back({"download-logos",
-                     "BMP...",
-                     "store BMP pictures as the printer's logos 1, 2, ...",
+                     "[--dither METHOD] [--threshold N] [--fit WIDTH] [--preview OUT.png] [--verify] PICTURE...",
+                     "store pictures as the printer's logos 1, 2, ..., replacing every stored logo",
                      kDownloads,
-                     {"BMP...  monochrome-convertible BMP pictures, in logo order; a missing one gets no\n"
-                      "        number. The logo bank is built as 1.bin in the data folder first.",
-                      "the logo bank 1.bin in memory-write blocks (operation 7)", PrinterReply::Confirmed,
-                      "--serial /dev/ttyUSB0 download-logos shop.bmp thanks.bmp"},
+                     {"PICTURE...         BMP, PNG, JPEG or GIF pictures, in logo order; a missing one\n"
+                      "                   gets no number. The logo bank is built as 1.bin in the data\n"
+                      "                   folder first; it replaces every logo the printer holds.\n"
+                      "--dither METHOD    threshold (default: black below the threshold, for line art),\n"
+                      "                   floyd-steinberg or atkinson (shaded pictures and photos)\n"
+                      "--threshold N      the brightness, 0 to 255, below which a dot is black (default 128)\n"
+                      "--fit WIDTH        scale every picture to WIDTH dots, keeping its aspect: 384 for\n"
+                      "                   58 mm paper, 576 for 80 mm; a picture wider than 576 dots needs it\n"
+                      "--preview OUT.png  write what each logo will print, one under the other, and send\n"
+                      "                   nothing\n"
+                      "--verify           read the written bank back afterwards and compare",
+                      "the logo bank 1.bin in memory-write blocks (operation 7); with --verify,\n"
+                      "memory-read requests for the same range", PrinterReply::Confirmed,
+                      "--serial /dev/ttyUSB0 download-logos --dither floyd-steinberg --fit 384 shop.png"},
                      &runDownloadLogos});
     table.push_back({"read-memory",
                      "ADDRESS_HEX LENGTH OUTPUT",

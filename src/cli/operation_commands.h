@@ -14,6 +14,8 @@
 
 namespace pst::cli {
 
+class CliSession;
+
 struct OperationCommand {
     const char* name;
     const char* arguments;  // one line, for the command list

@@ -27,16 +27,6 @@ Request interfaceOption(Arguments& args, InterfaceOption option, const char* wha
     return *InterfaceOptionRequest(option, position);
 }
 
-Request buildPrintLogos(Arguments& args)
-{
-    // "1,3" as the window hands it over, or the numbers as separate words.
-    std::string list = args.positional("the logo numbers");
-    while (const auto more = args.optionalPositional())
-        list += "," + *more;
-    const auto numbers = ParseLogoPrintList(list);
-    return PrintLogosRequest({numbers.begin(), numbers.end()});
-}
-
 Request buildSetUsbType(Arguments& args)
 {
     return interfaceOption(args, InterfaceOption::UsbDeviceType, "USB device type", usbTypeNames());
@@ -137,10 +127,6 @@ Request buildSetNetMac(Arguments& args)
 }
 
 constexpr OperationCommand kCommands[] = {
-    {"print-logos", "N[,N...]", "print stored logos by their numbers",
-     "Numbers are the 1-based positions in the downloaded logo list, such as 1,3.",
-     "1C 70 n 00 for each number, after the link setup", PrinterReply::Unanswered,
-     "--serial /dev/ttyUSB0 print-logos 1,3", &buildPrintLogos},
     {"set-usb-type", "TYPE", "set the USB interface type", "TYPE is virtual-serial or printer.",
      "12 55 n, after the link setup", PrinterReply::Unanswered, "--serial /dev/ttyUSB0 set-usb-type printer",
      &buildSetUsbType},

@@ -33,6 +33,8 @@ struct HandOver {
     std::int32_t waitTimeMs = 5000;          // WaitTimeMs: pause while the printer restarts
     DownloadList downloadList;               // DownloadList rows, in order
     std::string readBackFile;                // ReadBackFile (operation 16)
+    // Operations 3 and 7: read every written range back and compare.
+    bool verify = false;
 };
 
 }  // namespace pst

@@ -8,6 +8,7 @@
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "protocol/errors.h"
+#include "protocol/read_back_check.h"
 #include "engine/exchanges.h"
 #include "texts/message_texts.h"
 
@@ -19,6 +20,27 @@ constexpr std::size_t kDownloadBlockSize = 256;
 constexpr std::uint16_t kCommandReadMemory = 0x34;
 // Room for the largest payload a reply can announce on any link.
 constexpr std::size_t kReadBufferSize = 4096;
+
+std::vector<std::uint8_t> readMemory(OperationContext& context, std::uint16_t command, std::uint32_t start,
+                                     std::int32_t length);
+
+// The range just written, read back and compared. A flash write the
+// printer acknowledged can still have gone wrong, and a font or logo bank
+// with one bad byte only shows on paper.
+void verifyWritten(OperationContext& context, std::span<const std::uint8_t> sent, std::uint32_t base)
+{
+    context.showStatus(MessageText("sVerifyingMsg"), 0, 0, true);
+    const auto back = readMemory(context, kCommandReadMemory, base, static_cast<std::int32_t>(sent.size()));
+    const auto mismatch = CompareReadBack(sent, back, base, kDownloadBlockSize);
+    if (!mismatch)
+        return;
+    std::string text = MessageText("sVerifyFailedMsg");
+    if (const std::size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, AddressText(mismatch->firstAddress));
+    if (const std::size_t at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(mismatch->differingBlocks));
+    throw ECommunicationException(text);
+}
 
 void sendFile(OperationContext& context, const DownloadRow& row)
 {
@@ -36,6 +58,8 @@ void sendFile(OperationContext& context, const DownloadRow& row)
         context.showStatus("", static_cast<std::int32_t>(offset + block.size()),
                            static_cast<std::int32_t>(bytes.size()));
     }
+    if (context.handOver().verify)
+        verifyWritten(context, bytes, base);
 }
 
 // Reads `length` bytes from `start` with read requests of `command`.
@@ -97,6 +121,8 @@ void RunFileDownload(OperationContext& context)
         for (const DownloadRow& row : context.handOver().downloadList)
             sendFile(context, row);
         context.restoreLinkSpeed();
+        if (context.handOver().verify)
+            context.showStatus(MessageText("sVerifiedMsg"));
     });
     context.guarded([&] { context.closeLink(); });
 }

@@ -1,11 +1,18 @@
 #include "para/download_page.h"
 
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QListWidget>
 #include <QVBoxLayout>
 
 #include "texts/message_texts.h"
-#include "para/qimage_picture.h"
+#include "para/elided_label.h"
+#include "platform/int_conversion.h"
+#include "protocol/logo_directory.h"
+#include "protocol/picture_file.h"
+#include "requests/logo_choices.h"
 #include "protocol/downloads.h"
 
 namespace pst::para {
@@ -14,6 +21,17 @@ namespace {
 
 constexpr int kBinaryFilter = 0;
 constexpr int kBmpFilter = 1;
+constexpr int kThumbnailWidth = 96;
+constexpr int kThumbnailHeight = 36;
+constexpr int kDefaultThreshold = 128;
+
+// The dots as the printer will print them, shrunk into the list's icon.
+QIcon thumbnailIcon(const GreyImage& dots)
+{
+    const QImage image(dots.pixels.data(), dots.width, dots.height, dots.width, QImage::Format_Grayscale8);
+    return QIcon(QPixmap::fromImage(
+        image.scaled(kThumbnailWidth, kThumbnailHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
 
 std::string text(const QLineEdit* edit)
 {
@@ -71,6 +89,7 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     ListBox1 = b.add(new QListWidget(logo), "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setMaximumHeight(80);
+    ListBox1->setIconSize(QSize(kThumbnailWidth, kThumbnailHeight));
     lg->addWidget(ListBox1, 0, 0, 4, 1);
     btn_OpenLogo = b.button(logo, "btn_OpenLogo", "浏览");
     btn_DeleteLogo = b.button(logo, "btn_DeleteLogo", "删除");
@@ -80,6 +99,27 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     lg->addWidget(btn_DeleteLogo, 1, 1);
     lg->addWidget(btn_DownLogo, 2, 1);
     lg->addWidget(btn_PrintLogo, 3, 1);
+    // How pictures become dots; the thumbnails follow every change.
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(b.label(logo, "Label55", "转换"));
+    cbb_Dither = b.list(logo, "cbb_Dither", itemsOf(ItemList("Dither Method")), 0);
+    choices->addWidget(cbb_Dither, 3);
+    choices->addWidget(b.label(logo, "Label56", "阈值"));
+    edt_Threshold = b.spin(logo, "edt_Threshold", 0, 255, 3);
+    edt_Threshold->setText(QStringLiteral("128"));
+    edt_Threshold->setFixedWidth(56);
+    installKeyFilter(edt_Threshold, KeyFilter::Digits);
+    choices->addWidget(edt_Threshold);
+    choices->addWidget(b.label(logo, "Label57", "宽度"));
+    cbb_LogoWidth = b.list(logo, "cbb_LogoWidth", itemsOf(ItemList("Logo Width")), 0);
+    choices->addWidget(cbb_LogoWidth, 2);
+    lg->addLayout(choices, 4, 0, 1, 2);
+    auto* stored = new QHBoxLayout;
+    btn_ReadLogos = b.button(logo, "btn_ReadLogos", "读取已存");
+    stored->addWidget(btn_ReadLogos);
+    lbl_StoredLogos = b.add(new ElidedLabel(Qt::ElideRight, logo), "lbl_StoredLogos");
+    stored->addWidget(lbl_StoredLogos, 1);
+    lg->addLayout(stored, 5, 0, 1, 2);
     lg->setColumnStretch(0, 1);
 
     QGroupBox* readBack = b.group(this, "GroupBox17", "加载字库");
@@ -97,6 +137,9 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     column->addWidget(program);
     column->addWidget(font);
     column->addWidget(logo);
+    // One choice for both downloads above it.
+    chk_Verify = b.check(this, "chk_Verify", "校验", false);
+    column->addWidget(chk_Verify);
     column->addWidget(readBack);
     column->addStretch(1);
 
@@ -110,6 +153,10 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     connect(btn_DownLogo, &QPushButton::clicked, this, [this] { btn_DownLogoClick(); });
     connect(btn_PrintLogo, &QPushButton::clicked, this, [this] { btn_PrintLogoClick(); });
     connect(btn_ReadFont, &QPushButton::clicked, this, [this] { btn_ReadFontClick(); });
+    connect(btn_ReadLogos, &QPushButton::clicked, this, [this] { btn_ReadLogosClick(); });
+    connect(cbb_Dither, &QComboBox::currentIndexChanged, this, [this] { RefreshThumbnails(); });
+    connect(cbb_LogoWidth, &QComboBox::currentIndexChanged, this, [this] { RefreshThumbnails(); });
+    connect(edt_Threshold, &QLineEdit::textChanged, this, [this] { RefreshThumbnails(); });
 }
 
 DownloadPage::~DownloadPage() = default;
@@ -153,6 +200,25 @@ void DownloadPage::btn_OpenLogoClick()
     ListBox1->addItems(paths);
     if (ListBox1->count() > 0)
         ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    RefreshThumbnails();
+}
+
+PictureConversion DownloadPage::Conversion() const
+{
+    return ConversionFromChoices(cbb_Dither->currentIndex(), strToIntDef(text(edt_Threshold), kDefaultThreshold),
+                                 cbb_LogoWidth->currentIndex());
+}
+
+void DownloadPage::RefreshThumbnails()
+{
+    const PictureConversion conversion = Conversion();
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        QListWidgetItem* item = ListBox1->item(i);
+        const LogoThumbnail thumbnail = ThumbnailFor(item->text().toStdString(), conversion);
+        // A picture that cannot print as chosen says why where it stands.
+        item->setIcon(thumbnail.problem.empty() ? thumbnailIcon(thumbnail.dots) : QIcon());
+        item->setToolTip(QString::fromStdString(thumbnail.problem));
+    }
 }
 
 void DownloadPage::btn_UpdatePrgClick()
@@ -177,7 +243,8 @@ void DownloadPage::UpdateProgram(bool firmware)
 
 void DownloadPage::btn_UpdateFontClick()
 {
-    actions_.Send([&] { return FontDownloadRequest(text(edt_FontFile), text(edt_FontAddress)); });
+    actions_.Send(
+        [&] { return FontDownloadRequest(text(edt_FontFile), text(edt_FontAddress), chk_Verify->isChecked()); });
 }
 
 std::vector<bool> DownloadPage::LogoSelection() const
@@ -201,10 +268,34 @@ void DownloadPage::btn_DownLogoClick()
     std::vector<std::string> paths;
     for (int i = 0; i < ListBox1->count(); ++i)
         paths.push_back(ListBox1->item(i)->text().toStdString());
-    actions_.Send([&] {
-        return LogoDownloadRequest(paths, LogoBankPath(programFolder_), &LoadMonochromePicture,
-                                   MessageText("sDnLogFileMsg"));
+    const PictureConversion conversion = Conversion();
+    actions_.Send([&]() -> MaybeRequest {
+        MaybeRequest request = LogoDownloadRequest(
+            paths, LogoBankPath(programFolder_),
+            [&](const std::string& path) { return LoadLogoPicture(path, conversion); }, MessageText("sDnLogFileMsg"),
+            chk_Verify->isChecked());
+        // Asked once the bank is known to be sendable, and once for all logos.
+        if (request && !actions_.Confirm(MessageText("sConfirmReplaceLogosMsg")))
+            return std::nullopt;
+        return request;
     });
+}
+
+void DownloadPage::btn_ReadLogosClick()
+{
+    lbl_StoredLogos->clear();
+    actions_.Send([] { return StoredLogosReadRequest(); });
+}
+
+void DownloadPage::RunEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory)
+{
+    // Only this page's button reads memory without a file.
+    if (operation != Operation::ReadMemoryBlock || !succeeded)
+        return;
+    std::string shown;
+    for (const std::string& line : StoredLogoLines(ParseLogoDirectory(memory)))
+        shown += (shown.empty() ? "" : "; ") + line;
+    lbl_StoredLogos->setText(QString::fromStdString(shown));
 }
 
 void DownloadPage::btn_PrintLogoClick()

@@ -4,6 +4,7 @@
 // controls and the chosen files and hand the rest to the request functions.
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "para/file_chooser.h"
 #include "para/page_building.h"
 #include "para/para_actions.h"
+#include "protocol/picture_conversion.h"
 
 class QListWidget;
 
@@ -34,6 +36,10 @@ public:
     // sight, the update button in sight.
     void AfterRecordLoaded();
 
+    // The worker's run of `operation` has ended; a read of the stored
+    // logos shows its answer from the bytes read.
+    void RunEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory);
+
     QLineEdit* edt_Prgfile = nullptr;
     QPushButton* btn_OpenPrg = nullptr;
     QLineEdit* edt_WaitTime = nullptr;
@@ -48,6 +54,12 @@ public:
     QPushButton* btn_DeleteLogo = nullptr;
     QPushButton* btn_DownLogo = nullptr;
     QPushButton* btn_PrintLogo = nullptr;
+    QComboBox* cbb_Dither = nullptr;
+    QLineEdit* edt_Threshold = nullptr;
+    QComboBox* cbb_LogoWidth = nullptr;
+    QPushButton* btn_ReadLogos = nullptr;
+    QLabel* lbl_StoredLogos = nullptr;
+    QCheckBox* chk_Verify = nullptr;
     QLineEdit* edt_StartAddress = nullptr;
     QLineEdit* edt_ReadLength = nullptr;
     QPushButton* btn_ReadFont = nullptr;
@@ -63,6 +75,9 @@ private:
     void btn_DownLogoClick();
     void btn_PrintLogoClick();
     void btn_ReadFontClick();
+    void btn_ReadLogosClick();
+    void RefreshThumbnails();
+    PictureConversion Conversion() const;
     void UpdateProgram(bool firmware);
     QString ChooseOne(const QString& title, int filterIndex);
     std::vector<bool> LogoSelection() const;

@@ -25,6 +25,8 @@ public:
     virtual void Send(const std::function<MaybeRequest()>& build) = 0;
 
     virtual void ShowMessage(const std::string& text) = 0;
+    // Asks a yes-or-no question; true for yes.
+    virtual bool Confirm(const std::string& text) = 0;
 
     // Shows a field's refusal that stopped a click on `pressedButton` (when
     // there was one), then makes that click as the user meant it. Should

@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <utility>
 
 #include "texts/main_defaults.h"
 #include "app/prompter.h"
@@ -56,7 +57,7 @@ std::vector<std::string> itemsOf(const QComboBox& box)
     return items;
 }
 
-// The ten lists whose items follow the language.
+// The lists whose items follow the language.
 struct TranslatedList {
     const char* control;
     const char* section;
@@ -67,6 +68,7 @@ constexpr TranslatedList kTranslatedLists[] = {
     {"cbb_irdaProtecl", "irda Protecl"}, {"cbb_UsbDeviceTpe", "USB Device Type"},
     {"cbb_PaperType", "Paper Type"},     {"cbb_Flowcontrol", "Flow control"},
     {"Cbx_Bluetooth", "Bluetooth SEEK"}, {"cbb_PrinterOrder", "Printer Order"},
+    {"cbb_Dither", "Dither Method"},     {"cbb_LogoWidth", "Logo Width"},
 };
 
 }  // namespace
@@ -348,6 +350,7 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         statusPanel0->setText(qt(MessageText("sBusyMsg")));
         return;
     }
+    started_ = operation;
     // The last request's text would pass for this one's.
     statusPanel0->clear();
     if (ShowsTransferProgress(operation))
@@ -403,6 +406,11 @@ void ParamWindow::ShowSecondStatus(const std::string& text)
 void ParamWindow::ShowMessage(const std::string& text)
 {
     main_.prompter().showMessage(text);
+}
+
+bool ParamWindow::Confirm(const std::string& text)
+{
+    return main_.prompter().confirm(text);
 }
 
 // The edit of the page shown that holds `text`, when exactly one does: a
@@ -476,12 +484,16 @@ void ParamWindow::OnStatus()
 void ParamWindow::OnRunDone()
 {
     transferBar->setVisible(false);
+    if (const auto ended = std::exchange(started_, std::nullopt))
+        TabSheet6->RunEnded(*ended, true, main_.worker().MemoryStream());
 }
 
 void ParamWindow::OnRunFailed()
 {
     StatusBoard& board = main_.worker().Status();
     transferBar->setVisible(false);
+    if (const auto ended = std::exchange(started_, std::nullopt))
+        TabSheet6->RunEnded(*ended, false, {});
     if (const std::string status = board.pendingStatus(); !status.empty()) {
         statusPanel0->setText(qt(status));
         board.setPendingStatus({});

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/main_window_link.h"
 #include "app/param_window.h"
@@ -52,6 +53,7 @@ public:
 
     void Send(const std::function<MaybeRequest()>& build) override;
     void ShowMessage(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
     void RefuseThenClick(const std::string& text, QAbstractButton* pressedButton) override;
     void ShowSecondStatus(const std::string& text) override;
 
@@ -107,6 +109,8 @@ private:
     FileChooser* chooser_ = &dialogs_;
     // While a click stopped by a field's refusal is made after all.
     bool clickAfterRefusal_ = false;
+    // The operation this window started last, until its end is heard.
+    std::optional<Operation> started_;
 };
 
 }  // namespace pst::para

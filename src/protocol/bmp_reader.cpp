@@ -1,16 +1,13 @@
 #include "protocol/bmp_reader.h"
 
 #include "platform/file_bytes.h"
+#include "protocol/bmp_rle.h"
 #include "protocol/byte_order.h"
 #include "protocol/input_error.h"
 
 namespace pst {
 
 namespace {
-
-// Pictures beyond this many dots are not logos; refusing them keeps a
-// corrupt header from asking for gigabytes.
-constexpr std::int64_t kMaxDots = 64LL * 1024 * 1024;
 
 std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at)
 {
@@ -37,20 +34,7 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask)
 
 }  // namespace
 
-BmpPicture::BmpPicture(int width, int height, std::vector<Rgb> pixels)
-    : width_(width), height_(height), pixels_(std::move(pixels))
-{
-}
-
-Rgb BmpPicture::Pixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return {255, 255, 255};
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x)];
-}
-
-BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
+RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
 {
     auto refuse = [&](const std::string& why) {
         return EInvalidInput(name + ": not a BMP picture this tool can read (" + why + ")");
@@ -67,13 +51,17 @@ BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
     const std::uint32_t compression = u32(b, 30);
     const bool topDown = rawHeight < 0;
     const std::int64_t height = topDown ? -static_cast<std::int64_t>(rawHeight) : rawHeight;
-    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxDots)
+    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxPictureDots)
         throw refuse("size " + std::to_string(width) + " x " + std::to_string(rawHeight));
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         throw refuse(std::to_string(bits) + " bits per pixel");
     const bool bitfields = compression == 3 && (bits == 16 || bits == 32);
-    if (compression != 0 && !bitfields)
+    const bool runLength = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+    if (compression != 0 && !bitfields && !runLength)
         throw refuse("compressed");
+    // Run-length rows are always stored from the bottom.
+    if (runLength && topDown)
+        throw refuse("run-length coded from the top");
 
     std::uint32_t redMask = 0x00FF0000, greenMask = 0x0000FF00, blueMask = 0x000000FF;
     if (bits == 16) {
@@ -102,6 +90,23 @@ BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
             palette.push_back({b[at + i * 4 + 2], b[at + i * 4 + 1], b[at + i * 4]});
     }
 
+    if (runLength) {
+        if (dataOffset > b.size())
+            throw refuse("truncated pixel data");
+        const auto indexes = ExpandBmpRle(b.subspan(dataOffset), width, static_cast<int>(height), bits);
+        if (!indexes)
+            throw refuse("truncated pixel data");
+        const auto rows = static_cast<std::size_t>(height);
+        std::vector<Rgb> pixels(indexes->size());
+        for (std::size_t row = 0; row < rows; ++row)
+            for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
+                const std::uint8_t index = (*indexes)[row * static_cast<std::size_t>(width) + x];
+                pixels[(rows - 1 - row) * static_cast<std::size_t>(width) + x] =
+                    index < palette.size() ? palette[index] : Rgb{0, 0, 0};
+            }
+        return RgbPicture(width, static_cast<int>(height), std::move(pixels));
+    }
+
     const std::size_t rowBytes = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
     const auto rows = static_cast<std::size_t>(height);
     if (dataOffset > b.size() || rowBytes * rows > b.size() - dataOffset)
@@ -128,10 +133,10 @@ BmpPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
             pixels[y * static_cast<std::size_t>(width) + x] = colour;
         }
     }
-    return BmpPicture(width, static_cast<int>(height), std::move(pixels));
+    return RgbPicture(width, static_cast<int>(height), std::move(pixels));
 }
 
-BmpPicture ReadBmpFile(const std::string& path)
+RgbPicture ReadBmpFile(const std::string& path)
 {
     const auto bytes = readFileBytes(path);
     if (!bytes)

@@ -1,8 +1,8 @@
 #pragma once
-// A small BMP decoder for the command line, which has no image library:
-// uncompressed 1, 4, 8, 16, 24 and 32 bits per pixel, rows stored
-// bottom-up or top-down. Anything else is refused with a text naming the
-// file.
+// A small BMP decoder: 1, 4, 8, 16, 24 and 32 bits per pixel, bit fields,
+// run-length coded 4 and 8 bits, rows stored bottom-up or top-down.
+// Anything else is refused with a text naming the file (picture_file then
+// tries the picture library, which reads the old OS/2 headers).
 
 #include <cstdint>
 #include <span>
@@ -13,22 +13,13 @@
 
 namespace pst {
 
-class BmpPicture : public PixelSource {
-public:
-    BmpPicture(int width, int height, std::vector<Rgb> pixels);
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
-    Rgb Pixel(int x, int y) const override;
-
-private:
-    int width_;
-    int height_;
-    std::vector<Rgb> pixels_;  // rows from the top
-};
+// Pictures beyond this many dots are not logos; refusing them keeps a
+// corrupt header from asking for gigabytes.
+inline constexpr std::int64_t kMaxPictureDots = 64LL * 1024 * 1024;
 
 // Throws EInvalidInput("<name>: not a BMP picture this tool can read (...)").
-BmpPicture DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
-BmpPicture ReadBmpFile(const std::string& path);
+RgbPicture DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
+RgbPicture ReadBmpFile(const std::string& path);
 
 // The loader the logo bank build uses on the command line.
 MonochromePicture LoadBmpAsMonochrome(const std::string& path);

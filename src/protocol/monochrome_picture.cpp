@@ -2,6 +2,19 @@
 
 namespace pst {
 
+RgbPicture::RgbPicture(int width, int height, std::vector<Rgb> pixels)
+    : width_(width), height_(height), pixels_(std::move(pixels))
+{
+}
+
+Rgb RgbPicture::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return {255, 255, 255};
+    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x)];
+}
+
 MonochromePicture::MonochromePicture(int width, int height)
     : width_(width < 0 ? 0 : width),
       height_(height < 0 ? 0 : height),

@@ -24,6 +24,20 @@ public:
     virtual Rgb Pixel(int x, int y) const = 0;
 };
 
+// A decoded picture's colours, rows from the top; dots outside it are white.
+class RgbPicture : public PixelSource {
+public:
+    RgbPicture(int width, int height, std::vector<Rgb> pixels);
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    Rgb Pixel(int x, int y) const override;
+
+private:
+    int width_;
+    int height_;
+    std::vector<Rgb> pixels_;
+};
+
 class MonochromePicture {
 public:
     MonochromePicture() = default;

@@ -39,7 +39,7 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
     return plan;
 }
 
-MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText)
+MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText, bool verify)
 {
     if (!isRegularFile(path))
         return std::nullopt;
@@ -48,11 +48,13 @@ MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addre
     r.operation = Operation::FontDownload;
     r.refreshConnection = true;
     r.handOver.downloadList.push_back(FontDownloadRow(path, addressHexText));
+    r.handOver.verify = verify;
     return r;
 }
 
 MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const std::string& bankPath,
-                                 const PictureLoader& load, const std::string& sizeMessageFormat)
+                                 const PictureLoader& load, const std::string& sizeMessageFormat,
+                                 bool verify)
 {
     if (paths.empty())
         return std::nullopt;
@@ -69,14 +71,15 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
     }
     if (!LogoBankSizeProblem(bank.size()).empty())
         throw EInvalidInput(withNumber(sizeMessageFormat, static_cast<int>(kLogoBankLimit / 1024)));
-    return LogoBankDownloadRequest(bankPath);
+    return LogoBankDownloadRequest(bankPath, verify);
 }
 
-Request LogoBankDownloadRequest(const std::string& bankPath)
+Request LogoBankDownloadRequest(const std::string& bankPath, bool verify)
 {
     Request r;
     r.operation = Operation::LogoDownload;
     r.handOver.downloadList.push_back(LogoDownloadRow(bankPath));
+    r.handOver.verify = verify;
     return r;
 }
 
@@ -108,6 +111,16 @@ Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengt
 {
     const ReadBackRequest numbers = ReadBackFromTexts(startHexText, lengthText);
     return MemoryReadRequest(numbers.startAddress, numbers.length, targetPath);
+}
+
+Request StoredLogosReadRequest()
+{
+    Request r;
+    r.operation = Operation::ReadMemoryBlock;
+    r.argument1 = static_cast<std::int32_t>(kLogoBankBase);
+    r.argument2 = static_cast<std::int32_t>(kLogoDirectorySize);
+    r.refreshConnection = true;
+    return r;
 }
 
 bool ShowsTransferProgress(Operation operation)

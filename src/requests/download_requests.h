@@ -27,18 +27,20 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
                                        bool firmware, const std::string& statusPrefix);
 
 // Operation 3; nothing at all when the file does not exist, refused when it
-// cannot be read or is empty.
-MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText);
+// cannot be read or is empty. With `verify` the written range is read back
+// and compared afterwards.
+MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText, bool verify = false);
 
 // Operation 7 for a logo bank already built and saved at `bankPath`.
-Request LogoBankDownloadRequest(const std::string& bankPath);
+Request LogoBankDownloadRequest(const std::string& bankPath, bool verify = false);
 
 // Builds the bank from the list (missing files skipped), saves it at
 // `bankPath` even when it is too large, then operation 7. Nothing for an
 // empty list. `sizeMessageFormat` is the over-the-limit text with %d for
 // the limit in KiB.
 MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const std::string& bankPath,
-                                 const PictureLoader& load, const std::string& sizeMessageFormat);
+                                 const PictureLoader& load, const std::string& sizeMessageFormat,
+                                 bool verify = false);
 
 // Operation 17 once for the selected entries; nothing when none is.
 MaybeRequest LogoPrintRequest(const std::vector<bool>& selected);
@@ -49,6 +51,10 @@ MaybeRequest LogoPrintRequest(const std::vector<bool>& selected);
 Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath);
 Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
                            const std::string& targetPath);
+
+// Operation 2 over the logo bank's directory: what the printer holds, read
+// back into the worker's memory stream (see ParseLogoDirectory).
+Request StoredLogosReadRequest();
 
 // Whether the operation moves enough data that the window shows it is busy.
 bool ShowsTransferProgress(Operation operation);

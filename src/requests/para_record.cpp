@@ -12,7 +12,7 @@ namespace {
 
 using K = ParaKind;
 
-constexpr std::array<ParaKey, 52> kKeys{{
+constexpr std::array<ParaKey, 56> kKeys{{
     {.key = "BaudRate", .control = "cbb_BauRate", .kind = K::ItemText, .defaultText = "9600"},
     {.key = "CodePage",
      .control = "cbb_Codepage",
@@ -115,6 +115,16 @@ constexpr std::array<ParaKey, 52> kKeys{{
     {.key = "Blackwidth", .control = "edt__Black_width", .kind = K::Text, .defaultText = "40"},
     {.key = "Cutteroptocoupler", .control = "edt_cutter_optocoupler", .kind = K::Text, .defaultText = "5"},
     {.key = "Printeropto", .control = "edt_2", .kind = K::Text, .defaultText = "5"},
+    // How the download page turns pictures into logos, and whether it
+    // reads downloads back.
+    {.key = "LogoDither",
+     .control = "cbb_Dither",
+     .kind = K::ItemText,
+     .itemList = "Dither Method",
+     .defaultItem = 0},
+    {.key = "LogoThreshold", .control = "edt_Threshold", .kind = K::Text, .defaultText = "128"},
+    {.key = "LogoWidth", .control = "cbb_LogoWidth", .kind = K::ItemText, .itemList = "Logo Width", .defaultItem = 0},
+    {.key = "DownloadVerify", .control = "chk_Verify", .kind = K::Bool, .defaultText = "0"},
 }};
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 115> kTexts{{
+constexpr std::array<MessageTextEntry, 125> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -124,6 +124,16 @@ constexpr std::array<MessageTextEntry, 115> kTexts{{
     {"sProfileImportedMsg", "配置已导入"},
     {"sKeysNotUnderstoodMsg", "配置已导入；以下键未能识别：%s"},
     {"sGroupEmptyMsg", "名称为空，没有可发送的设置"},
+    {"sLogoTooWideMsg", "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点"},
+    {"sReplacesLogosMsg", "下载会替换打印机中已存的全部徽标"},
+    {"sConfirmReplaceLogosMsg", "下载会替换打印机中已存的全部徽标。继续吗？"},
+    {"sPreviewWrittenMsg", "预览已写入，未发送任何数据"},
+    {"sVerifyingMsg", "正在回读校验"},
+    {"sVerifiedMsg", "校验通过：打印机内存与所发数据一致"},
+    {"sVerifyFailedMsg", "校验失败：第一个不同的地址是 %s，共 %d 块不同"},
+    {"sStoredLogoMsg", "徽标 %d：%d × %d 点"},
+    {"sNoStoredLogoMsg", "打印机中没有存储徽标"},
+    {"sLogoNotStoredMsg", "打印机中没有 %d 号徽标（共存有 %d 个）：未打印"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
@@ -138,10 +148,12 @@ constexpr std::array<std::string_view, 2> kIrdaProtocol{"原始红外", "IRDA"};
 constexpr std::array<std::string_view, 2> kUsbDeviceType{"USB虚拟串口", "USB打印口"};
 constexpr std::array<std::string_view, 2> kPaperType{"热敏票据纸", "热敏标签纸"};
 constexpr std::array<std::string_view, 2> kPrinterOrder{"倒序", "正序"};
+constexpr std::array<std::string_view, 3> kDitherMethod{"阈值（线条图）", "Floyd-Steinberg 抖动", "Atkinson 抖动"};
+constexpr std::array<std::string_view, 3> kLogoWidth{"原尺寸", "384 点（58 mm）", "576 点（80 mm）"};
 constexpr std::array<std::string_view, 4> kTransMode{"当前选择串口", "当前选择以太网", "当前选择USB",
                                                      "当前选择并口"};
 
-constexpr std::array<ItemListEntry, 12> kLists{{
+constexpr std::array<ItemListEntry, 14> kLists{{
     {"Bluetooth SEEK", kBluetoothSeek},
     {"Blue ToolthMode", kBluetoothMode},
     {"Blue PSWCheck", kPasswordCheck},
@@ -154,6 +166,8 @@ constexpr std::array<ItemListEntry, 12> kLists{{
     {"Paper Type", kPaperType},
     {"Printer Order", kPrinterOrder},
     {"Trans Mode", kTransMode},
+    {"Dither Method", kDitherMethod},
+    {"Logo Width", kLogoWidth},
 }};
 
 // The current texts, index for index with the tables above.

@@ -25,7 +25,14 @@ namespace pst::test {
 class RecordingPrompter : public app::Prompter {
 public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    bool confirm(const std::string& text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
     std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    bool answer = true;  // what every question is answered
 };
 
 // Both windows with their data in `programFolder`, serial ports listed from
@@ -65,7 +72,7 @@ protected:
         std::filesystem::create_directories(dataDir);
         std::filesystem::create_directories(ttyDir);
         std::filesystem::create_directories(usbDir);
-        prompter.messages.clear();
+        prompter = RecordingPrompter();
         ResetMessageTexts();
     }
 

@@ -6,66 +6,10 @@
 #include <algorithm>
 #include <fstream>
 
-#include "cli/cli_process.h"
+#include "cli/download_cli_fixture.h"
 #include "cli/progress_output.h"
-#include "virtual_printer.h"
 
-namespace {
-
-class DownloadCli : public pst::test::CliProcessTest {
-protected:
-    void startPrinter(pst::sim::SimOptions options = {})
-    {
-        options.ptyLink = port();
-        options.restartPauseMs = 50;
-        printer = std::make_unique<pst::sim::VirtualPrinter>(options);
-        printer->start();
-    }
-
-    std::string port() const { return (folder / "printer").string(); }
-
-    pst::test::Outcome cli(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", folder.string(), "--serial", port()});
-        return runCli(args);
-    }
-
-    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes)
-    {
-        const auto path = folder / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
-    }
-
-    // An all-black 24-bit picture.
-    std::string bmp(const std::string& name, int width, int height)
-    {
-        const std::size_t row = ((static_cast<std::size_t>(width) * 24 + 31) / 32) * 4;
-        std::vector<std::uint8_t> b(54 + row * static_cast<std::size_t>(height), 0);
-        auto put = [&](std::size_t at, std::uint32_t v) {
-            for (int i = 0; i < 4; ++i)
-                b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-        };
-        if (b.size() < 54)
-            return {};
-        b[0] = 'B';
-        b[1] = 'M';
-        put(10, 54);
-        put(14, 40);
-        put(18, static_cast<std::uint32_t>(width));
-        put(22, static_cast<std::uint32_t>(height));
-        b[26] = 1;
-        b[28] = 24;
-        return write(name, b);
-    }
-
-    std::string stateJson() const { return printer->stateJson(); }
-
-    std::unique_ptr<pst::sim::VirtualPrinter> printer;
-};
-
-}  // namespace
+using pst::test::DownloadCli;
 
 TEST_F(DownloadCli, FontDownloadsAndReadsBack)
 {
@@ -108,7 +52,7 @@ TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
     const std::string text = write("notes.bmp", {'n', 'o'});
     const auto notBmp = cli({"download-logos", bmp("a.bmp", 8, 8), text});
     EXPECT_EQ(notBmp.status, 1);
-    EXPECT_NE(notBmp.err.find(text + ": not a BMP picture"), std::string::npos) << notBmp.err;
+    EXPECT_NE(notBmp.err.find(text + ": not a picture this tool can read"), std::string::npos) << notBmp.err;
     EXPECT_FALSE(std::filesystem::exists(folder / "1.bin"));
 
     // Eight pictures of 384 × 700 dots: 4096 + 8 × 33792 bytes.
@@ -221,18 +165,22 @@ TEST_F(DownloadCli, InEnglishNoTextStaysChineseAndTheWaitIsTheOneAskedFor)
     EXPECT_EQ(pst::test::readFile(back).substr(0, 600), std::string(font.begin(), font.end()));
 }
 
-TEST_F(DownloadCli, LogoPictureTooLargeForTheDirectoryIsRefusedByName)
+TEST_F(DownloadCli, LogoPictureWiderThanTheHeadIsRefusedByNameUnlessScaled)
 {
     startPrinter();
-    // 600000 dots a row are 75000 bytes: more than the directory's 16-bit field.
     const std::string wide = bmp("wide.bmp", 600000, 1);
     const auto o = cli({"download-logos", bmp("a.bmp", 8, 8), wide});
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "徽标图片的宽度和高度不能超过 524280 点 (" + wide + ")\n");
+    EXPECT_EQ(o.err, "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点 (" + wide + ")\n");
     const auto english = cli({"--language", "en", "download-logos", wide});
-    EXPECT_EQ(english.err, "A logo picture may be at most 524280 dots wide and 524280 dots high (" + wide + ")\n");
+    EXPECT_EQ(english.err,
+              "The picture is wider than the widest print head (576 dots): scale it to 576 or 384 dots (" + wide +
+                  ")\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "1.bin"));
     EXPECT_EQ(printer->frames().size(), 0u);
+    const auto badFit = cli({"download-logos", "--fit", "1000", wide});
+    EXPECT_EQ(badFit.status, 2);
+    EXPECT_EQ(cli({"download-logos", "--dither", "halftone", wide}).status, 2);
 }
 
 TEST_F(DownloadCli, BootHandshakeFindsTheLoaderOrGivesUp)

@@ -128,6 +128,7 @@ private slots:
     void enableRulesFollowTheRadioButtons();
     void downloadPageKeepsItsValuesAndListRules();
     void downloadPageDownloadsPrintsAndReadsBack();
+    void logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifiedAndListed();
     void busyWorkerIsShownAndNothingIsStarted();
     void failedOperationShowsItsTexts();
     void basicPageSetsThePrinter();
@@ -642,8 +643,8 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
         return numbers == std::vector<unsigned>{1, 2};
     }));
 
-    // A picture wider than the directory's 16-bit field can describe is
-    // refused by name before any bank is built or sent.
+    // A picture wider than the widest print head is refused by name before
+    // any bank is built or sent.
     {
         QImage wide(600000, 1, QImage::Format_RGB32);
         wide.fill(Qt::black);
@@ -655,7 +656,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
         const auto bankBefore = fs::last_write_time(dataDir / "1.bin");
         click(*windows, page.btn_DownLogo);
         QCOMPARE(prompter.messages.back(),
-                 "徽标图片的宽度和高度不能超过 524280 点 (" + widePath.toStdString() + ")");
+                 "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点 (" + widePath.toStdString() + ")");
         QVERIFY(!windows->main().worker().Busy());
         QCOMPARE(fs::last_write_time(dataDir / "1.bin"), bankBefore);
         QCOMPARE(fs::file_size(dataDir / "1.bin"), std::uintmax_t{4096 + 8 * (2 + 3)});
@@ -685,6 +686,81 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     QVERIFY(para.statusPanel1->text().endsWith(QStringLiteral("other.bin Size:12296")));
     QTRY_VERIFY(!para.transferBar->isVisible());
     QVERIFY(prompter.messages.empty());
+}
+
+void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifiedAndListed()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    para.PageControl1->setCurrentWidget(para.TabSheet6);
+    DownloadPage& page = *para.TabSheet6;
+    QueuedFileChooser chooser;
+    page.SetFileChooser(chooser);
+    // A shaded photo too wide for any head, and a small grey square.
+    QImage photo(1000, 100, QImage::Format_RGB32);
+    for (int x = 0; x < photo.width(); ++x)
+        for (int y = 0; y < photo.height(); ++y)
+            photo.setPixel(x, y, qRgb(x / 4, x / 4, x / 4));
+    const QString photoPath = QString::fromStdString((dataDir / "photo.png").string());
+    QVERIFY(photo.save(photoPath, "PNG"));
+    QImage square(100, 50, QImage::Format_RGB32);
+    square.fill(QColor(128, 128, 128));
+    const QString squarePath = QString::fromStdString((dataDir / "square.jpg").string());
+    QVERIFY(square.save(squarePath, "JPG"));
+    chooser.opens = {{photoPath, squarePath}};
+    page.btn_OpenLogo->click();
+    QCOMPARE(page.ListBox1->count(), 2);
+
+    // At its own size the photo cannot print: it says why where it stands.
+    QVERIFY(page.ListBox1->item(0)->icon().isNull());
+    QCOMPARE(page.ListBox1->item(0)->toolTip(), qs("图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点 (") +
+                                                    photoPath + qs(")"));
+    QVERIFY(!page.ListBox1->item(1)->icon().isNull());
+    page.cbb_LogoWidth->setCurrentIndex(2);
+    QVERIFY(!page.ListBox1->item(0)->icon().isNull());
+    QVERIFY(page.ListBox1->item(0)->toolTip().isEmpty());
+    page.cbb_Dither->setCurrentIndex(1);
+
+    // Declined: nothing goes to the printer. Asked once for both logos.
+    prompter.answer = false;
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto before = printerTraffic();
+    click(*windows, page.btn_DownLogo);
+    QCOMPARE(prompter.questions, std::vector<std::string>{"下载会替换打印机中已存的全部徽标。继续吗？"});
+    QVERIFY(!windows->main().worker().Busy());
+    QCOMPARE(printerTraffic(), before);
+
+    prompter.answer = true;
+    page.chk_Verify->setChecked(true);
+    click(*windows, page.btn_DownLogo);
+    QCOMPARE(prompter.questions.size(), std::size_t{2});
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_COMPARE(para.statusPanel0->text(), qs("校验通过：打印机内存与所发数据一致"));
+    QVERIFY(prompter.messages.empty());
+
+    // The printer's own directory, read back.
+    click(*windows, page.btn_ReadLogos);
+    QTRY_COMPARE_WITH_TIMEOUT(page.lbl_StoredLogos->text(), qs("徽标 1：576 × 64 点; 徽标 2：576 × 288 点"),
+                              kPrinterTimeoutMs);
+
+    // A font whose second block the printer stores spoiled: the read-back
+    // names where.
+    printer->setFault({.mode = sim::FaultMode::CorruptWrite, .count = 2});
+    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(600, 'F');
+    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
+    page.edt_FontAddress->setText(QStringLiteral("20000"));
+    click(*windows, page.btn_UpdateFont);
+    QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("校验失败：第一个不同的地址是 0x20180，共 1 块不同"),
+                              kPrinterTimeoutMs);
+
+    // The choices are kept for next time.
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    para.close();
+    const std::string file = readText(dataDir / "sysconfig.ini");
+    QVERIFY(file.find("\nLogoDither=Floyd-Steinberg 抖动\r\n") != std::string::npos);
+    QVERIFY(file.find("\nLogoWidth=576 点（80 mm）\r\n") != std::string::npos);
+    QVERIFY(file.find("\nDownloadVerify=1\r\n") != std::string::npos);
 }
 
 void ParamWindowTest::busyWorkerIsShownAndNothingIsStarted()

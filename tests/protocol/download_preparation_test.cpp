@@ -299,7 +299,7 @@ TEST(LogoBank, FilesAreSkippedWhenMissingAndRefusedWhenNotPictures)
 
 TEST(Pictures, BlackPrintsAndWhiteDoesNot)
 {
-    const BmpPicture colours(4, 1, {{0, 0, 0}, {255, 255, 255}, {0, 0, 255}, {255, 255, 0}});
+    const RgbPicture colours(4, 1, {{0, 0, 0}, {255, 255, 255}, {0, 0, 255}, {255, 255, 0}});
     const MonochromePicture mono = ToMonochrome(colours);
     EXPECT_TRUE(mono.IsBlack(0, 0));
     EXPECT_FALSE(mono.IsBlack(1, 0));

@@ -36,7 +36,7 @@ protected:
 TEST_F(ParaRecordTest, MissingFileGivesEveryDefaultInTheCurrentLanguage)
 {
     const ParaValues values = ReadParaRecord(IniDocument{});
-    ASSERT_EQ(values.size(), 52u);
+    ASSERT_EQ(values.size(), 56u);
     EXPECT_EQ(valueOf(values, "BaudRate"), "9600");
     EXPECT_EQ(valueOf(values, "CodePage"), "CP437:USA/Standard Europe");
     EXPECT_EQ(valueOf(values, "Dark"), "正常");
@@ -53,6 +53,10 @@ TEST_F(ParaRecordTest, MissingFileGivesEveryDefaultInTheCurrentLanguage)
     EXPECT_EQ(valueOf(values, "IpType"), "1");
     EXPECT_EQ(valueOf(values, "NetWorkPort"), "1345678");
     EXPECT_EQ(valueOf(values, "Cutteroptocoupler"), "5");
+    EXPECT_EQ(valueOf(values, "LogoDither"), "阈值（线条图）");
+    EXPECT_EQ(valueOf(values, "LogoThreshold"), "128");
+    EXPECT_EQ(valueOf(values, "LogoWidth"), "原尺寸");
+    EXPECT_EQ(valueOf(values, "DownloadVerify"), "0");
 
     SetItemText("Dark description", 1, "Normal");
     EXPECT_EQ(valueOf(ReadParaRecord(IniDocument{}), "Dark"), "Normal");

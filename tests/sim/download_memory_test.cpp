@@ -7,6 +7,7 @@
 #include "download_commands.h"
 #include "flash_memory.h"
 #include "logo_output.h"
+#include "printer_state.h"
 
 using namespace pst::sim;
 
@@ -31,6 +32,24 @@ TEST(FlashMemory, ReadsBackWritesAndMergesRegions)
     flash.write(0xFFFFFFFEu, std::vector<std::uint8_t>{1, 2, 3, 4});
     EXPECT_EQ(flash.read(0xFFFFFFFEu, 2), (std::vector<std::uint8_t>{1, 2}));
     EXPECT_EQ(flash.read(0, 2), (std::vector<std::uint8_t>{3, 4}));
+}
+
+TEST(CorruptWriteFault, SpoilsOneByteOfTheNthMemoryWriteOnly)
+{
+    PrinterState state;
+    state.fault = {.mode = FaultMode::CorruptWrite, .count = 2};
+    const CommandHandler write = downloadCommandHandler(command::kWriteMemory);
+    ASSERT_NE(write, nullptr);
+    for (std::uint32_t block = 0; block < 3; ++block) {
+        ReceivedFrame frame;
+        frame.command = command::kWriteMemory;
+        frame.arg1 = 0x20000 + block * 4;
+        frame.payload = {0x10, 0x20, 0x30, 0x40};
+        write(state, frame);
+    }
+    EXPECT_EQ(state.flash.read(0x20000, 12),
+              (std::vector<std::uint8_t>{0x10, 0x20, 0x30, 0x40, 0x10, 0x20, 0xCF, 0x40, 0x10, 0x20, 0x30, 0x40}));
+    EXPECT_EQ(state.fault.mode, FaultMode::None);
 }
 
 TEST(BootLoader, EchoesProbesThenTakesOneStream)

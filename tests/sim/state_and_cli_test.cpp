@@ -110,6 +110,8 @@ TEST(SimCommandLine, ParsesOptionsAndRejectsBadUsage)
     for (const auto& bad : std::vector<std::vector<std::string>>{{"--speed", "12345"},
                                                                  {"--fault", "wobbly"},
                                                                  {"--fault", "late:x"},
+                                                                 {"--fault", "corrupt-write"},
+                                                                 {"--fault", "corrupt-write:0"},
                                                                  {"--model", "TOOLONGNAME"},
                                                                  {"--state"},
                                                                  {"--bogus"}}) {

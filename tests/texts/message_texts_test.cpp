@@ -22,9 +22,9 @@ protected:
 
 TEST_F(MessageTexts, EveryKeyHasItsChineseDefault)
 {
-    EXPECT_EQ(MessageTextTable().size(), 115u);
+    EXPECT_EQ(MessageTextTable().size(), 125u);
     EXPECT_EQ(MessageTextTable().front().key, "sConnectErrorstr");
-    EXPECT_EQ(MessageTextTable().back().key, "sGroupEmptyMsg");
+    EXPECT_EQ(MessageTextTable().back().key, "sLogoNotStoredMsg");
     EXPECT_EQ(MessageText("sWaitSecondsMsg"), "等待%d秒...");
     EXPECT_EQ(MessageText("sMsg17"), "设置代码页成功");
     EXPECT_EQ(MessageText("sMsg5"), "设置 WIFI IP AP 成功");
@@ -54,7 +54,7 @@ TEST_F(MessageTexts, LanguageFileReplacesTextsAndItems)
     EXPECT_EQ(MessageText("sMsg17"), "Code page set");
     EXPECT_FALSE(SetMessageText("noSuchKey", "x"));
 
-    EXPECT_EQ(ItemListTable().size(), 12u);
+    EXPECT_EQ(ItemListTable().size(), 14u);
     EXPECT_EQ(ItemList("Dark description"), (std::vector<std::string>{"微淡", "正常", "微浓", "高浓度"}));
     EXPECT_TRUE(SetItemText("Printer Order", 0, "Reverse"));
     EXPECT_EQ(ItemList("Printer Order").front(), "Reverse");

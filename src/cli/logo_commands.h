@@ -1,0 +1,13 @@
+#pragma once
+// The stored logos the printer holds: listing them from its own directory,
+// and printing them by number only when they are there.
+
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace pst::cli {
+
+void appendLogoCommands(std::vector<Command>& table);
+
+}  // namespace pst::cli

@@ -1,0 +1,50 @@
+#include "requests/logo_choices.h"
+
+#include <algorithm>
+
+#include "platform/input_error.h"
+#include "protocol/logo_bank.h"
+#include "protocol/picture_file.h"
+#include "texts/input_refusal_text.h"
+#include "texts/message_texts.h"
+
+namespace pst::requests {
+
+PictureConversion ConversionFromChoices(int methodIndex, int threshold, int widthIndex)
+{
+    constexpr DitherMethod kMethods[] = {DitherMethod::Threshold, DitherMethod::FloydSteinberg,
+                                         DitherMethod::Atkinson};
+    constexpr int kWidths[] = {0, kNarrowHeadDots, kWidestHeadDots};
+    PictureConversion conversion;
+    if (methodIndex >= 0 && methodIndex < 3)
+        conversion.method = kMethods[methodIndex];
+    conversion.threshold = std::clamp(threshold, 0, 255);
+    if (widthIndex >= 0 && widthIndex < 3)
+        conversion.fitWidth = kWidths[widthIndex];
+    return conversion;
+}
+
+LogoThumbnail ThumbnailFor(const std::string& path, const PictureConversion& conversion)
+{
+    LogoThumbnail thumbnail;
+    try {
+        thumbnail.dots = LogoDots(EncodeLogoImage(LoadLogoPicture(path, conversion)));
+    } catch (const EInvalidInput& refused) {
+        thumbnail.problem = InputRefusalText(refused);
+    } catch (const std::exception& failed) {
+        thumbnail.problem = failed.what();
+    }
+    return thumbnail;
+}
+
+std::vector<std::string> StoredLogoLines(const std::vector<StoredLogo>& logos)
+{
+    if (logos.empty())
+        return {MessageText("sNoStoredLogoMsg")};
+    std::vector<std::string> lines;
+    for (const StoredLogo& logo : logos)
+        lines.push_back(MessageWithNumbers("sStoredLogoMsg", {logo.number, logo.WidthDots(), logo.HeightDots()}));
+    return lines;
+}
+
+}  // namespace pst::requests

@@ -1,0 +1,213 @@
+// Pictures from files (BMP, PNG, JPEG, GIF) into the logo bank, and the
+// preview drawn back from the bank's own bytes.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+#include "protocol/input_error.h"
+#include "protocol/logo_bank.h"
+#include "protocol/logo_directory.h"
+#include "protocol/logo_preview.h"
+#include "protocol/picture_file.h"
+
+using namespace pst;
+
+namespace {
+
+class PictureFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::temp_directory_path() /
+            ("pst-pictures-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return (folder / name).string();
+    }
+
+    // A 24-bit BMP, every dot `level` grey.
+    std::string bmp(const std::string& name, int width, int height, std::uint8_t level)
+    {
+        const std::size_t row = ((static_cast<std::size_t>(width) * 24 + 31) / 32) * 4;
+        std::vector<std::uint8_t> b(54 + row * static_cast<std::size_t>(height), 0);
+        auto put = [&](std::size_t at, std::uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+        };
+        b[0] = 'B';
+        b[1] = 'M';
+        put(10, 54);
+        put(14, 40);
+        put(18, static_cast<std::uint32_t>(width));
+        put(22, static_cast<std::uint32_t>(height));
+        b[26] = 1;
+        b[28] = 24;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width * 3; ++x)
+                b[54 + static_cast<std::size_t>(y) * row + static_cast<std::size_t>(x)] = level;
+        return write(name, b);
+    }
+
+    // RGBA dots from `colour`, as a PNG (or a JPEG, which drops the alpha).
+    std::string encoded(const std::string& name, int width, int height,
+                        const std::function<std::array<std::uint8_t, 4>(int, int)>& colour)
+    {
+        std::vector<std::uint8_t> rgba;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const auto c = colour(x, y);
+                rgba.insert(rgba.end(), c.begin(), c.end());
+            }
+        const std::string path = (folder / name).string();
+        const bool ok = name.ends_with(".png")
+            ? stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0
+            : stbi_write_jpg(path.c_str(), width, height, 4, rgba.data(), 95) != 0;
+        EXPECT_TRUE(ok) << name;
+        return path;
+    }
+
+    std::filesystem::path folder;
+};
+
+std::array<std::uint8_t, 4> opaque(std::uint8_t level)
+{
+    return {level, level, level, 255};
+}
+
+PictureLoader loaderFor(PictureConversion conversion)
+{
+    return [conversion](const std::string& path) { return LoadLogoPicture(path, conversion); };
+}
+
+// A 1 × 1 GIF whose one dot is colour 0 (black); with its transparency flag
+// set that colour is see-through.
+std::vector<std::uint8_t> oneDotGif(bool transparent)
+{
+    return {'G', 'I', 'F', '8', '9', 'a', 0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00, 0x00, 0x00,
+            0x00, 0xFF, 0xFF, 0xFF, 0x21, 0xF9, 0x04, static_cast<std::uint8_t>(transparent ? 0x01 : 0x00),
+            0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02,
+            0x02, 0x44, 0x01, 0x00, 0x3B};
+}
+
+}  // namespace
+
+TEST_F(PictureFiles, ABlackSquareGivesTheSameBankFromEveryFormat)
+{
+    const auto load = loaderFor({});
+    const auto fromBmp = BuildLogoBankFromFiles({bmp("square.bmp", 24, 24, 0)}, load);
+    ASSERT_EQ(fromBmp.size(), 4096u + 3u * 3u * 8u);
+    for (const char* name : {"square.png", "square.jpg"}) {
+        const std::string path = encoded(name, 24, 24, [](int, int) { return opaque(0); });
+        EXPECT_EQ(BuildLogoBankFromFiles({path}, load), fromBmp) << name;
+    }
+    EXPECT_TRUE(LoadLogoPicture(write("dot.gif", oneDotGif(false)), {}).IsBlack(0, 0));
+}
+
+TEST_F(PictureFiles, SeeThroughPartsArePaper)
+{
+    // Black ink at no opacity, as drawing programs save an empty background.
+    const std::string png = encoded("clear.png", 8, 8, [](int x, int) {
+        return std::array<std::uint8_t, 4>{0, 0, 0, static_cast<std::uint8_t>(x < 4 ? 255 : 0)};
+    });
+    const MonochromePicture picture = LoadLogoPicture(png, {});
+    EXPECT_TRUE(picture.IsBlack(3, 0));
+    EXPECT_FALSE(picture.IsBlack(4, 0));
+    EXPECT_FALSE(LoadLogoPicture(write("clear.gif", oneDotGif(true)), {}).IsBlack(0, 0));
+}
+
+TEST_F(PictureFiles, DamagedPicturesAreRefusedByNameAndWidePicturesNeedScaling)
+{
+    const std::string png = encoded("logo.png", 40, 40, [](int x, int) { return opaque(x % 2 ? 0 : 255); });
+    std::ifstream in(png, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const std::size_t keep : {std::size_t{8}, bytes.size() / 2, bytes.size() - 20}) {
+        const std::string cut = write("cut.png", {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep)});
+        try {
+            LoadLogoPicture(cut, {});
+            ADD_FAILURE() << "a PNG cut to " << keep << " bytes was read";
+        } catch (const EInvalidInput& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(cut + ": not a picture this tool can read", 0), 0u) << e.what();
+        }
+    }
+    EXPECT_THROW(LoadLogoPicture(write("notes.txt", {'h', 'i'}), {}), EInvalidInput);
+    EXPECT_THROW(LoadLogoPicture((folder / "gone.png").string(), {}), EInvalidInput);
+
+    const std::string wide = bmp("wide.bmp", 1000, 10, 0);
+    try {
+        LoadLogoPicture(wide, {});
+        ADD_FAILURE() << "a picture of 1000 dots was taken unscaled";
+    } catch (const EInvalidInput& e) {
+        EXPECT_EQ(e.messageKey(), kLogoTooWideKey);
+        EXPECT_EQ(e.detail(), " (" + wide + ")");
+    }
+    EXPECT_EQ(LoadLogoPicture(wide, {.fitWidth = 576}).Width(), 576);
+}
+
+TEST_F(PictureFiles, ThePreviewsDotsAreTheBanksBits)
+{
+    // A shaded ramp dithered, and a small black square under it.
+    const std::string ramp = encoded("ramp.png", 100, 30, [](int x, int) { return opaque(static_cast<std::uint8_t>(x * 255 / 99)); });
+    const std::string square = bmp("square.bmp", 10, 10, 0);
+    const auto bank = BuildLogoBankFromFiles({ramp, square}, loaderFor({.method = DitherMethod::FloydSteinberg}));
+    const std::string out = (folder / "preview.png").string();
+    WritePreviewPng(out, BankPreview(bank));
+
+    int width = 0, height = 0, channels = 0;
+    const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load(out.c_str(), &width, &height, &channels, 1),
+                                                          &stbi_image_free);
+    ASSERT_TRUE(pixels);
+    const auto logos = ParseLogoDirectory(bank);
+    ASSERT_EQ(logos.size(), 2u);
+    EXPECT_EQ(width, 104);
+    EXPECT_EQ(height, 32 + kPreviewGapRows + 16);
+    int top = 0, inked = 0;
+    for (const StoredLogo& logo : logos) {
+        const std::uint8_t* image = bank.data() + (logo.address - kLogoBankBase);
+        for (int y = 0; y < logo.HeightDots(); ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t shown = pixels.get()[static_cast<std::size_t>(top + y) * width + x];
+                if (x >= logo.WidthDots()) {
+                    ASSERT_EQ(shown, kPreviewGap);
+                    continue;
+                }
+                const bool bit = (image[y * logo.widthBytes + x / 8] & (0x80 >> (x % 8))) != 0;
+                ASSERT_EQ(shown, bit ? kPreviewBlack : kPreviewWhite) << "logo " << logo.number << " " << x << "," << y;
+                inked += bit ? 1 : 0;
+            }
+        top += logo.HeightDots() + kPreviewGapRows;
+    }
+    EXPECT_GT(inked, 100);  // a blank preview would pass the comparison too
+}
+
+TEST(LogoDirectory, TheListEndsAtTheFirstEntryThatPointsNowhere)
+{
+    std::vector<std::uint8_t> directory(4096, 0xFF);  // flash never written
+    EXPECT_TRUE(ParseLogoDirectory(directory).empty());
+    const std::uint8_t first[8] = {0x00, 0x00, 0x1D, 0x00, 13, 0, 7, 0};
+    std::copy(std::begin(first), std::end(first), directory.begin());
+    const auto one = ParseLogoDirectory(directory);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].address, 0x1D0000u);
+    EXPECT_EQ(one[0].WidthDots(), 104);
+    EXPECT_EQ(one[0].HeightDots(), 56);
+    std::fill(directory.begin() + 8, directory.end(), 0);  // a bank's unused room
+    EXPECT_EQ(ParseLogoDirectory(directory).size(), 1u);
+    EXPECT_EQ(ParseLogoDirectory(std::span(directory).first(5)).size(), 0u);
+
+    const std::uint8_t numbers[] = {1, 2};
+    EXPECT_EQ(FirstMissingLogo(one, std::span(numbers).first(1)), -1);
+    EXPECT_EQ(FirstMissingLogo(one, numbers), 2);
+}
