@@ -1,9 +1,7 @@
 #include "program_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace pst {
 
@@ -19,27 +17,6 @@ fs::path installedDataFolder(const fs::path& exeFolder)
 
 }  // namespace
 
-std::string executableFolder()
-{
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return fs::current_path(error).string();
-    return exe.parent_path().string();
-}
-
-std::string userConfigFolder()
-{
-    fs::path base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = fs::path(home) / ".config";
-    else
-        base = fs::temp_directory_path();
-    return (base / "pennafor-setting-tool").string();
-}
-
 std::string resolveProgramFolder(const std::string& overrideFolder)
 {
     std::error_code error;
@@ -50,7 +27,7 @@ std::string resolveProgramFolder(const std::string& overrideFolder)
     const std::string exeFolder = executableFolder();
     // An installed copy never writes beside itself, not even for root.
     const bool installed = fs::is_directory(installedDataFolder(exeFolder), error);
-    if (!installed && ::access(exeFolder.c_str(), W_OK) == 0)
+    if (!installed && folderIsWritable(exeFolder))
         return exeFolder;
     const std::string fallback = userConfigFolder();
     fs::create_directories(fallback, error);

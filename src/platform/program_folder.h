@@ -12,8 +12,12 @@ namespace pst {
 // The folder of the running executable, without a trailing slash.
 std::string executableFolder();
 
-// $XDG_CONFIG_HOME/pennafor-setting-tool, or ~/.config/pennafor-setting-tool.
+// $XDG_CONFIG_HOME/pennafor-setting-tool, or ~/.config/pennafor-setting-tool;
+// on Windows %APPDATA%\pennafor-setting-tool.
 std::string userConfigFolder();
+
+// Whether this user may create files in `folder`.
+bool folderIsWritable(const std::string& folder);
 
 // The folder the program uses. `overrideFolder` wins when not empty and is
 // created if missing; otherwise the executable's folder when writable and not

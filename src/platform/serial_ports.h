@@ -1,6 +1,7 @@
 #pragma once
-// The serial ports this machine has, in place of the Windows registry's list
-// of COM ports. Linux names every tty in /sys/class/tty; only those with a
+// The serial ports this machine has. Windows lists its COM ports in the
+// registry (serial_ports_windows.cpp; the folder arguments mean nothing
+// there). Linux names every tty in /sys/class/tty; only those with a
 // device behind them are ports a printer can hang on. The 8250 driver
 // registers ttyS0..ttyS31 whether or not a UART exists, so those count only
 // when the kernel found hardware (their "type" is not 0).

@@ -1,0 +1,161 @@
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+namespace pst {
+
+// The same promise as on Linux, on the C runtime's descriptors (so the
+// writer keeps one shape on both systems): a temporary file of its own
+// beside the target, flushed, then moved over the target in one step.
+// Windows has no folder descriptor; MoveFileEx with WRITE_THROUGH returns
+// only once the new name is on disk, which is what the folder flush does
+// there. Access lists are inherited from the folder, so there is no mode
+// to carry over.
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+std::string randomSuffix()
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    // The runtime's random_device draws on the system's generator (rand_s).
+    std::random_device noise;
+    std::string suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += kAlphabet[noise() % (sizeof kAlphabet - 1)];
+    return suffix;
+}
+
+// The folder part of a path, with its separator; "." for a bare name.
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+std::wstring widePath(const std::string& folder, const std::string& name)
+{
+    return (std::filesystem::path(folder) / name).wstring();
+}
+
+std::string systemMessage(DWORD code)
+{
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 ? std::string(text, length) : "system error " + std::to_string(code);
+    ::LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+        message.pop_back();
+    return message;
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
+{
+    open();
+}
+
+void AtomicFileWriter::open()
+{
+    const std::size_t slash = path_.find_last_of("/\\");
+    name_ = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+    if (name_.empty() || name_ == "." || name_ == "..")
+        return fail(EISDIR);
+
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary_ = name_ + "." + randomSuffix();
+        fd_ = ::_wopen(widePath(folderOf(path_), temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                       _S_IREAD | _S_IWRITE);
+        if (fd_ >= 0 || errno != EEXIST)
+            break;
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        fail(errno);
+    }
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    abandon();
+    closeFolder();
+}
+
+void AtomicFileWriter::fail(int error)
+{
+    if (failure_.empty())
+        failure_ = std::strerror(error);
+}
+
+void AtomicFileWriter::write(std::string_view piece)
+{
+    std::size_t written = 0;
+    while (written < piece.size() && failure_.empty() && fd_ >= 0) {
+        // _write takes an unsigned count; large pieces go in slices.
+        const unsigned slice = static_cast<unsigned>(std::min<std::size_t>(piece.size() - written, 1u << 30));
+        const int n = ::_write(fd_, piece.data() + written, slice);
+        if (n < 0)
+            fail(errno);
+        else if (n == 0)
+            failure_ = "nothing could be written";
+        else
+            written += static_cast<std::size_t>(n);
+    }
+}
+
+std::string AtomicFileWriter::commit()
+{
+    if (fd_ < 0)
+        return failure_.empty() ? "the file was already written" : failure_;
+    // The data must be on disk before the move makes it the file.
+    if (failure_.empty() && ::_commit(fd_) != 0)
+        fail(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::_close(fd) != 0)
+        fail(errno);
+    const std::string folder = folderOf(path_);
+    const std::wstring from = widePath(folder, temporary_);
+    if (failure_.empty() &&
+        !::MoveFileExW(from.c_str(), widePath(folder, name_).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failure_ = systemMessage(::GetLastError());
+    if (!failure_.empty())
+        ::DeleteFileW(from.c_str());
+    return failure_;
+}
+
+void AtomicFileWriter::abandon()
+{
+    if (fd_ < 0)
+        return;
+    ::_close(fd_);
+    fd_ = -1;
+    ::DeleteFileW(widePath(folderOf(path_), temporary_).c_str());
+}
+
+void AtomicFileWriter::closeFolder()
+{
+    folderFd_ = -1;
+}
+
+std::string writeFileAtomically(const std::string& path, std::string_view content)
+{
+    AtomicFileWriter writer(path);
+    writer.write(content);
+    return writer.commit();
+}
+
+}  // namespace pst
