@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include "platform/windows_error.h"
+
 namespace pst {
 
 // The same promise as on Linux, on the C runtime's descriptors (so the
@@ -45,19 +47,6 @@ std::string folderOf(const std::string& path)
 std::wstring widePath(const std::string& folder, const std::string& name)
 {
     return (std::filesystem::path(folder) / name).wstring();
-}
-
-std::string systemMessage(DWORD code)
-{
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : "system error " + std::to_string(code);
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
-        message.pop_back();
-    return message;
 }
 
 }  // namespace
@@ -131,7 +120,7 @@ std::string AtomicFileWriter::commit()
     if (failure_.empty() &&
         !::MoveFileExW(from.c_str(), widePath(folder, name_).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        failure_ = systemMessage(::GetLastError());
+        failure_ = windowsErrorText(::GetLastError());
     if (!failure_.empty())
         ::DeleteFileW(from.c_str());
     return failure_;
