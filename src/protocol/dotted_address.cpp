@@ -1,6 +1,5 @@
 #include "protocol/dotted_address.h"
 
-#include <arpa/inet.h>
 #include <string>
 
 #include "platform/int_conversion.h"
@@ -19,12 +18,6 @@ std::uint8_t addressPart(std::string_view part)
 }
 
 }  // namespace
-
-bool IsAcceptedAddress(std::string_view text)
-{
-    const std::string copy(text);
-    return ::inet_addr(copy.c_str()) != INADDR_NONE;
-}
 
 std::array<std::uint8_t, 4> ParseDottedQuad(std::string_view text)
 {

@@ -1,35 +1,14 @@
 #include "protocol/legacy_text.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
 #include <string>
 
 #include "protocol/input_error.h"
+#include "protocol/legacy_text_conversion.h"
 
 namespace pst {
 
 namespace {
-
-constexpr const char* kPrinterCodePage = "GBK";
-
-class IconvHandle {
-public:
-    IconvHandle() : handle_(::iconv_open(kPrinterCodePage, "UTF-8")) { }
-    ~IconvHandle()
-    {
-        if (valid())
-            ::iconv_close(handle_);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return handle_; }
-
-private:
-    iconv_t handle_;
-};
 
 std::string quoted(std::string_view field)
 {
@@ -95,26 +74,19 @@ std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_vi
     if (!isValidUtf8(text))
         throw EInvalidInput(quoted(field) + " is not valid UTF-8 text");
 
-    IconvHandle converter;
-    if (!converter.valid())
+    PrinterCodePageText converted = convertToPrinterCodePage(text);
+    if (converted.outcome == PrinterCodePageText::Outcome::Unavailable)
         throw EInvalidInput(quoted(field) +
                             " holds characters other than ASCII, and this system cannot "
                             "convert text to the printer's code page (" +
                             kPrinterCodePage + ")");
-    // GBK never needs more bytes than UTF-8 for the same character.
-    std::string in(text);
-    std::vector<std::uint8_t> out(text.size() + 4);
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = reinterpret_cast<char*>(out.data());
-    std::size_t outLeft = out.size();
-    if (::iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-        const std::size_t length = inLeft > 0 ? utf8SequenceLength({inPtr, inLeft}) : 0;
+    if (converted.outcome == PrinterCodePageText::Outcome::Unconvertible) {
+        const std::string_view rest = text.substr(converted.failedAt);
+        const std::size_t length = rest.empty() ? 0 : utf8SequenceLength(rest);
         throw EInvalidInput(quoted(field) + " holds a character the printer cannot show ('" +
-                            std::string(inPtr, length) + "'); use ASCII or Chinese (GBK) characters");
+                            std::string(rest.substr(0, length)) + "'); use ASCII or Chinese (GBK) characters");
     }
-    out.resize(out.size() - outLeft);
-    return out;
+    return std::move(converted.bytes);
 }
 
 std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field,
