@@ -8,6 +8,7 @@
 #include "cli/command_help.h"
 #include "texts/message_texts.h"
 #include "transport/usb_comm.h"
+#include "transport/usb_device_list.h"
 
 namespace pst::cli {
 
@@ -42,8 +43,11 @@ int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
         printerFound = printerFound || printer;
         out << (printer ? "* " : "  ") << identifier << '\n';
     }
-    if (identifiers.empty())
+    if (identifiers.empty()) {
         out << MessageText("sNoUsbDevicesMsg") << '\n';
+        if (const std::string gap = usbListingGap(); !gap.empty())
+            err << gap << '\n';
+    }
     else if (!printerFound)
         out << MessageText("sNoUsbPrinterMsg") << '\n';
     return 0;

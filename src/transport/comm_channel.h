@@ -92,8 +92,9 @@ template <class PortThread> void startPortThread(PortThread& thread, const char*
     }
 }
 
-// Once signalled it stays signalled (an eventfd that is never read), so every
-// poll() that includes it wakes at once, however late it starts.
+// Once signalled it stays signalled, so every wait that includes it wakes at
+// once, however late it starts: an eventfd that is never read on Linux, a
+// manual-reset event on Windows (close_signal_posix.cpp, _windows.cpp).
 class CloseSignal {
 public:
     CloseSignal() = default;
@@ -103,11 +104,14 @@ public:
 
     bool create();
     void signal() const;
-    bool valid() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool valid() const { return handle_ != -1; }
+    // The eventfd, to poll.
+    int fd() const { return static_cast<int>(handle_); }
+    // The event's handle, to wait for.
+    void* event() const { return reinterpret_cast<void*>(handle_); }
 
 private:
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;
 };
 
 // The values the reader consults while it runs. The caller of the setters

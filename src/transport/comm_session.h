@@ -9,10 +9,7 @@
 #include <string>
 
 #include "transport/comm_channel.h"
-#include "transport/comm_modem_watch.h"
-#include "transport/comm_reader.h"
 #include "transport/comm_types.h"
-#include "transport/comm_writer.h"
 
 namespace pst {
 
@@ -38,21 +35,14 @@ public:
     // Everything queued handed to the driver within `limit`.
     bool waitUntilSent(std::chrono::milliseconds limit);
 
-private:
-    CommSession(const CommNotifier& notifier, std::atomic<bool>& sendQueueEmpty);
-    void openDevice(const std::string& devicePath);
-    void startThreads();
-    void shutdown();
+    // The device and the threads serving it, as each system has them
+    // (comm_session_posix.cpp, comm_session_windows.cpp).
+    struct Port;
 
-    CommNotifier notifier_;
-    std::atomic<bool>& sendQueueEmpty_;
-    int fd_ = -1;
-    bool exclusive_ = false;
-    CloseSignal close_;
-    ReaderTuning tuning_;
-    std::unique_ptr<CommReader> reader_;
-    std::unique_ptr<CommModemWatch> modemWatch_;
-    std::unique_ptr<CommWriter> writer_;
+private:
+    explicit CommSession(std::unique_ptr<Port> port);
+
+    std::unique_ptr<Port> port_;
 };
 
 }  // namespace pst

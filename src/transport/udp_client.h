@@ -89,7 +89,8 @@ private:
     int receiveTimeout_ = kNoTimeLimit;
     int bufferSize_ = 8192;
     bool broadcastEnabled_ = false;
-    int socket_ = -1;
+    // A descriptor on Linux, a SOCKET on Windows; -1 when there is none.
+    std::intptr_t socket_ = -1;
     // What the socket's own receive time limit is set to, in ms (0: none),
     // so that it is changed only when a different wait is asked for.
     long long socketWaitMs_ = -1;

@@ -176,7 +176,8 @@ void TUSBComm::OpenDevice()
             }
         }
     }
-    throw ECommsError(kOpenFailed, failure.detail());
+    const std::string gap = usbListingGap();
+    throw ECommsError(kOpenFailed, gap.empty() ? failure.detail() : gap);
 }
 
 void TUSBComm::CloseDevice()

@@ -36,4 +36,8 @@ struct UsbDeviceEntry {
 // sysfs root cannot be read. A root without a USB bus means no devices.
 std::vector<UsbDeviceEntry> enumerateUsbDevices(const UsbSystemPaths& paths);
 
+// Empty where this system's USB devices are listed; otherwise why the list
+// is empty whatever is plugged in, for the user to read.
+std::string usbListingGap();
+
 }  // namespace pst

@@ -14,8 +14,6 @@
 #include <string>
 
 #include "transport/comm_channel.h"
-#include "transport/comm_reader.h"
-#include "transport/comm_writer.h"
 
 namespace pst {
 
@@ -42,19 +40,15 @@ public:
     void applyOutputFlowControl(bool on);
     const std::string& node() const { return node_; }
 
+    // The node and the threads serving it, as each system has them
+    // (usb_device_session_posix.cpp, usb_device_session_windows.cpp).
+    struct Port;
+
 private:
-    UsbDeviceSession(std::string node, const CommNotifier& notifier, std::atomic<bool>& sendQueueEmpty);
-    void startThreads();
+    UsbDeviceSession(std::string node, std::unique_ptr<Port> port);
 
     std::string node_;
-    CommNotifier notifier_;
-    std::atomic<bool>& sendQueueEmpty_;
-    int fd_ = -1;
-    bool terminal_ = false;
-    CloseSignal close_;
-    ReaderTuning tuning_;
-    std::unique_ptr<CommReader> reader_;
-    std::unique_ptr<CommWriter> writer_;
+    std::unique_ptr<Port> port_;
 };
 
 }  // namespace pst

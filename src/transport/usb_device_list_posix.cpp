@@ -256,4 +256,9 @@ std::vector<UsbDeviceEntry> enumerateUsbDevices(const UsbSystemPaths& paths)
     return entries;
 }
 
+std::string usbListingGap()
+{
+    return {};
+}
+
 }  // namespace pst

@@ -1,0 +1,99 @@
+#pragma once
+// The reader and writer threads of a device opened for overlapped I/O on
+// Windows: a COM port now, a USB device interface later. Windows only;
+// internal to the transport library.
+//
+// Both end when the close signal is given. Each read or write that is still
+// outstanding then is cancelled and waited for before its buffer goes away.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+#include "transport/comm_channel.h"
+
+namespace pst {
+
+struct OverlappedOptions {
+    // Report line errors, ring and carrier (a COM port); a USB device has
+    // none of them.
+    bool watchLineEvents = true;
+    // Tell the owner through OnRequestHangup when a thread ends on an
+    // error; the USB device component ends silently.
+    bool reportHangup = true;
+};
+
+class OverlappedReader {
+public:
+    OverlappedReader(HANDLE device, const CloseSignal& close, CommNotifier notifier, OverlappedOptions options);
+    OverlappedReader(const OverlappedReader&) = delete;
+    OverlappedReader& operator=(const OverlappedReader&) = delete;
+    ~OverlappedReader();
+
+    // Throws std::system_error when the thread cannot be created.
+    void start();
+    // The close signal must have been given; returns once the thread is gone.
+    void join();
+
+private:
+    void run();
+    void hangup() const;
+
+    HANDLE device_;
+    const CloseSignal& close_;
+    CommNotifier notifier_;
+    OverlappedOptions options_;
+    std::thread thread_;
+};
+
+class OverlappedWriter {
+public:
+    OverlappedWriter(HANDLE device, const CloseSignal& close, CommNotifier notifier,
+                     std::atomic<bool>& sendQueueEmpty, OverlappedOptions options);
+    OverlappedWriter(const OverlappedWriter&) = delete;
+    OverlappedWriter& operator=(const OverlappedWriter&) = delete;
+    ~OverlappedWriter();
+
+    // Throws std::system_error when the thread cannot be created.
+    void start();
+    // Queues a copy of the bytes. False once the writer has ended (a failed
+    // write or a close), in which case nothing is queued.
+    bool enqueue(const std::uint8_t* data, std::uint16_t length);
+    // Ends the thread without writing what is still queued. The close signal
+    // must have been given, so that a write under way is abandoned.
+    void stop();
+    // Waits until everything queued has been handed to the driver (or the
+    // writer has ended), at most `limit`; true when it has.
+    bool waitUntilDrained(std::chrono::milliseconds limit);
+
+private:
+    enum class WriteResult { Done, Closing, Failed };
+
+    void run();
+    WriteResult writeAll(const std::vector<std::uint8_t>& block, OVERLAPPED& record);
+    void end();
+
+    HANDLE device_;
+    const CloseSignal& close_;
+    CommNotifier notifier_;
+    std::atomic<bool>& sendQueueEmpty_;
+    OverlappedOptions options_;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable drained_;
+    std::deque<std::vector<std::uint8_t>> queue_;  // guarded by mutex_
+    bool closing_ = false;                         // guarded by mutex_
+    bool writing_ = false;                         // guarded by mutex_
+    bool ended_ = false;                           // guarded by mutex_
+    std::thread thread_;
+};
+
+}  // namespace pst
