@@ -1,6 +1,7 @@
 #include "transfer_log.h"
 
 #include "platform/atomic_file.h"
+#include "platform/local_time.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,8 +52,7 @@ public:
     const std::tm& at(std::time_t seconds)
     {
         if (!valid_ || seconds != seconds_) {
-            local_ = std::tm{};
-            localtime_r(&seconds, &local_);
+            local_ = localTime(seconds);
             seconds_ = seconds;
             valid_ = true;
         }
