@@ -9,6 +9,7 @@
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
 #include "cli/progress_output.h"
+#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -41,7 +42,7 @@ constexpr const char* kBootLimitText = "The time limit was reached";
 // the output is a terminal.
 struct ProgressOut {
     explicit ProgressOut(std::ostream& out)
-        : buffer(out, &out == &std::cout && standardOutputIsTerminal()), stream(&buffer)
+        : buffer(out, &out == &std::cout && pst::standardOutputIsTerminal()), stream(&buffer)
     {
     }
     ~ProgressOut() { buffer.finish(); }

@@ -7,7 +7,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <unistd.h>
 
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
@@ -17,6 +16,7 @@
 #include "engine/network_search.h"
 #include "operations/operation.h"
 #include "operations/operation_table.h"
+#include "platform/console.h"
 #include "platform/int_conversion.h"
 #include "platform/serial_ports.h"
 #include "protocol/address_range.h"
@@ -76,7 +76,7 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
 // failures alone.
 class Progress {
 public:
-    explicit Progress(std::ostream& err) : err_(err), shown_(&err == &std::cerr && ::isatty(STDERR_FILENO) == 1)
+    explicit Progress(std::ostream& err) : err_(err), shown_(&err == &std::cerr && standardErrorIsTerminal())
     {
     }
     ~Progress() { clear(); }

@@ -7,13 +7,15 @@
 #include "cli/command_help.h"
 #include "cli/commands.h"
 #include "cli/json_result.h"
+#include "platform/console.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
 
 int main(int argc, char** argv)
 {
     using namespace pst::cli;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    pst::useUtf8Console();
+    const std::vector<std::string> args = pst::commandLineArguments(argc, argv);
     const ParseResult parsed = parseCommandLine(args);
     if (!parsed.options)
         return usageError(std::cerr, parsed.error);

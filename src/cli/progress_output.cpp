@@ -1,6 +1,5 @@
 #include "cli/progress_output.h"
 
-#include <unistd.h>
 
 namespace pst::cli {
 
@@ -64,11 +63,6 @@ void ProgressStreamBuf::emitLine()
     }
     target_.flush();
     line_.clear();
-}
-
-bool standardOutputIsTerminal()
-{
-    return ::isatty(STDOUT_FILENO) == 1;
 }
 
 }  // namespace pst::cli

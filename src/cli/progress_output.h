@@ -31,7 +31,4 @@ private:
     std::string line_;
 };
 
-// Whether the standard output is a terminal.
-bool standardOutputIsTerminal();
-
 }  // namespace pst::cli
