@@ -1,68 +1,59 @@
 #include "app/dispatcher_pump.h"
 
-#include <QSocketNotifier>
-#include <cerrno>
+#include <QMetaObject>
+#include <atomic>
 #include <cstdio>
-#include <cstdint>
-#include <cstring>
+#include <mutex>
 #include <stdexcept>
-#include <string>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace pst::app {
 
-struct DispatcherPump::WakeFd {
-    WakeFd() : fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+struct DispatcherPump::Wake {
+    // Any thread. Posts at most one wake-up until the pump has taken it.
+    void post()
     {
-        if (fd < 0)
-            throw std::runtime_error(std::string("eventfd: ") + std::strerror(errno));
-    }
-    ~WakeFd() { ::close(fd); }
-    WakeFd(const WakeFd&) = delete;
-    WakeFd& operator=(const WakeFd&) = delete;
-
-    void wake() const
-    {
-        const std::uint64_t one = 1;
-        // A full counter (never in practice) still leaves the fd readable.
-        [[maybe_unused]] const auto written = ::write(fd, &one, sizeof one);
+        if (pending.exchange(true))
+            return;
+        std::lock_guard lock(mutex);
+        // Qt drops an invocation still queued for an object that is
+        // destroyed meanwhile, so only a pump already gone needs this test.
+        if (pump)
+            QMetaObject::invokeMethod(pump, [target = pump] { target->onWake(); }, Qt::QueuedConnection);
     }
 
-    void drain() const
-    {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const auto got = ::read(fd, &count, sizeof count);
-    }
-
-    const int fd;
+    std::mutex mutex;
+    DispatcherPump* pump = nullptr;  // guarded by mutex; null once the pump is gone
+    std::atomic<bool> pending{false};
 };
 
 DispatcherPump::DispatcherPump(std::shared_ptr<Dispatcher> dispatcher, QObject* parent)
-    : QObject(parent), dispatcher_(std::move(dispatcher)), wakeFd_(std::make_shared<WakeFd>())
+    : QObject(parent), dispatcher_(std::move(dispatcher)), wake_(std::make_shared<Wake>())
 {
-    notifier_ = new QSocketNotifier(wakeFd_->fd, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] { onWake(); });
-    dispatcher_->setWakeHook([fd = wakeFd_] { fd->wake(); });
+    wake_->pump = this;
+    dispatcher_->setWakeHook([wake = wake_] { wake->post(); });
     // Calls queued before the pump existed must not wait for the next one.
-    wakeFd_->wake();
+    wake_->post();
 }
 
 DispatcherPump::~DispatcherPump()
 {
     dispatcher_->setWakeHook(nullptr);
+    std::lock_guard lock(wake_->mutex);
+    wake_->pump = nullptr;
 }
 
 void DispatcherPump::onWake()
 {
-    wakeFd_->drain();
+    // Cleared before the calls run: one queued while they run wakes the pump
+    // again rather than waiting for a later one.
+    wake_->pending.store(false);
     try {
         dispatcher_->processPending();
     } catch (const std::exception& failure) {
         // A handler's failure must not unwind through Qt's event loop; the
         // calls queued behind it still run.
         std::fprintf(stderr, "pennafor-setting-tool: %s\n", failure.what());
-        wakeFd_->wake();
+        wake_->post();
     }
 }
 

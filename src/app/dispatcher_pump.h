@@ -1,17 +1,15 @@
 #pragma once
 // Lets Qt's event loop run the calls that other threads queue on the UI
 // thread's Dispatcher (the worker's messages, the serial component's data
-// events). Queuing a call writes to an eventfd; a socket notifier on the UI
-// thread wakes the event loop, which then runs every queued call. Wake-ups
-// coalesce, and the hand-over goes through the kernel, which keeps the
-// threads' view of the queue consistent without relying on Qt internals.
+// events). Queuing a call posts one queued invocation to the pump, which
+// then runs every queued call on the UI thread. Wake-ups coalesce: while one
+// is on its way, further calls only join the queue. Qt's own cross-thread
+// posting carries the wake-up, so the pump is the same on every system.
 
 #include <QObject>
 #include <memory>
 
 #include "platform/dispatcher.h"
-
-class QSocketNotifier;
 
 namespace pst::app {
 
@@ -28,13 +26,12 @@ public:
 private:
     void onWake();
 
-    struct WakeFd;
+    struct Wake;
 
     std::shared_ptr<Dispatcher> dispatcher_;
     // Shared with the wake hook: a thread that copied the hook just before
-    // the pump went away may still write to it.
-    std::shared_ptr<WakeFd> wakeFd_;
-    QSocketNotifier* notifier_ = nullptr;
+    // the pump went away may still call it.
+    std::shared_ptr<Wake> wake_;
 };
 
 }  // namespace pst::app
