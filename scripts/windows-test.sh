@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# windows-test.sh [LINUX_BUILD]: builds pennafor-cli.exe with mingw-w64 into
+# build/windows and runs it under Wine against the virtual printer of a Linux
+# build (default build/release, which must hold pennafor-printer-sim): the
+# network link on 127.0.0.1, and the serial link through a Wine COM port
+# linked to the printer's pseudo-terminal (a link test, a code page, and a
+# font download read back identical). PST_JOBS sets the build's jobs (2).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+linux_build=${1:-build/release}
+sim="$linux_build/bin/pennafor-printer-sim"
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine || true)
+
+if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || [[ -z $wine ]]; then
+  echo "windows-test: mingw-w64 or Wine is not installed (apt-get install mingw-w64 wine64)" >&2
+  exit 1
+fi
+[[ -x $sim ]] || { echo "windows-test: $sim is missing: build the Linux tree first" >&2; exit 1; }
+
+echo "== cross build for Windows"
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPST_WERROR=ON >/dev/null
+cmake --build build/windows --target pennafor-cli -j"${PST_JOBS:-2}"
+
+echo "== the zip"
+(cd build/windows && cpack -G ZIP >/dev/null)
+zip=$(ls build/windows/pennafor-setting-tool-cli-*-windows-x86_64.zip)
+echo "$zip"
+
+# A prefix of its own, so that the COM port link and Wine's settings never
+# touch the user's.
+export WINEPREFIX=$root/build/windows/wine-prefix
+export WINEDEBUG=-all
+mkdir -p "$WINEPREFIX"
+wineserver=${wine%/*}/wineserver
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # The prefix is this script's own: its server and Wine's own services
+  # (which would outlive the programs) end with it.
+  "$wineserver" -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# What is tested is what the zip holds, unpacked as a technician would.
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "$root/$zip")
+bin=$(echo "$work"/unpacked/*)
+if x86_64-w64-mingw32-objdump -p "$bin/pennafor-cli.exe" | grep "DLL Name" |
+    grep -viE "(kernel32|advapi32|msvcrt|shell32|ws2_32|user32)\.dll"; then
+  echo "windows-test: pennafor-cli.exe needs a DLL that Windows does not have" >&2
+  exit 1
+fi
+
+# Started here so that its own messages go to a log, not to the terminal.
+"$wineserver" 2>"$work/wineserver.log"
+
+cli() { (cd "$work" && "$wine" "$bin/pennafor-cli.exe" --language en --data-dir "$(winepath_of "$work")" "$@"); }
+# Wine reaches the Linux file system as drive Z:.
+winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
+
+echo "== pennafor-cli.exe --help under Wine"
+"$wine" "$bin/pennafor-cli.exe" --help | head -3
+
+# A free UDP port: the virtual printer says when it cannot have the one tried.
+echo "== network link"
+for attempt in 1 2 3 4 5; do
+  port=$((20000 + RANDOM % 40000))
+  "$sim" --no-pty --udp "127.0.0.1:$port" --state "$work/udp.json" >"$work/udp.log" 2>&1 &
+  pids+=($!)
+  sleep 0.5
+  grep -q "UDP on" "$work/udp.log" && break
+done
+cli --udp "127.0.0.1:$port" test
+
+echo "== serial link through a Wine COM port"
+"$sim" --pty "$work/printer" --state "$work/serial.json" >"$work/serial.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [[ -e $work/printer ]] && break; sleep 0.1; done
+ln -sfn "$work/printer" "$WINEPREFIX/dosdevices/com9"
+cli --serial COM9 test
+cli --serial COM9 set-codepage CP850
+grep -q '"codePageName":"CP850"' "$work/serial.json" || { echo "the code page did not arrive" >&2; exit 1; }
+head -c 20000 /dev/urandom >"$work/font.bin"
+cli --serial COM9 download-font --verify font.bin 100000
+cli --serial COM9 read-memory 100000 20000 back.bin
+cmp <(head -c 20000 "$work/back.bin") "$work/font.bin"
+echo "windows-test: pennafor-cli.exe reached the virtual printer over UDP and over a COM port"
