@@ -15,7 +15,9 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
   nlohmann-json3-dev
   # installing and packaging: manual pages from --help, the icon's PNG, the
   # desktop entry's check, and the shared-library lookup of the .deb
-  help2man librsvg2-bin desktop-file-utils dpkg-dev)
+  help2man librsvg2-bin desktop-file-utils dpkg-dev
+  # the Windows build of the command line and its test under Wine
+  mingw-w64 wine64)
 
 missing=()
 for p in "${packages[@]}"; do

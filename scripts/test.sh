@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: a normal build with warnings as errors, then the
-# whole suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
-# threaded parts under ThreadSanitizer, then a short fuzzing run of every
-# input parser (when clang is there).
+# Windows command line under Wine, then the whole suite under AddressSanitizer
+# + UndefinedBehaviorSanitizer, then the threaded parts under ThreadSanitizer,
+# then a short fuzzing run of every input parser (when clang is there).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,6 +17,13 @@ echo "== build (warnings are errors)"
 scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPST_WERROR=ON
 echo "== tests"
 run_ctest build/release
+
+echo "== the Windows command line under Wine"
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && [[ -x /usr/lib/wine/wine64 ]]; then
+  scripts/windows-test.sh build/release
+else
+  echo "skipped: mingw-w64 or Wine is not installed (scripts/setup.sh installs them)"
+fi
 
 echo "== benchmark (a report, not a test)"
 build/release/bin/pst-bench-exchange || echo "the benchmark could not run"
