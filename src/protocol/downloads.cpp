@@ -1,11 +1,11 @@
 #include "protocol/downloads.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <stdexcept>
 
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
+#include "platform/program_folder.h"
 #include "protocol/logo_bank.h"
 
 namespace pst {
@@ -34,7 +34,9 @@ DownloadRow LogoDownloadRow(const std::string& bankPath)
 
 std::string LogoBankPath(const std::string& programFolder)
 {
-    return (std::filesystem::path(programFolder) / kLogoBankFileName).string();
+    // One separator on both systems, as every other path of the program
+    // folder is joined: Windows takes '/' as well as '\\'.
+    return joinPath(programFolder, kLogoBankFileName);
 }
 
 void SaveLogoBank(const std::string& path, const std::vector<std::uint8_t>& bank)
