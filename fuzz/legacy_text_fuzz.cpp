@@ -2,41 +2,16 @@
 // EInvalidInput or encoded to GBK that decodes back to the same text; ASCII
 // passes unchanged, and the width limit is never exceeded.
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <iconv.h>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz_check.h"
+#include "gbk_decode.h"
 #include "protocol/input_error.h"
 #include "protocol/legacy_text.h"
-
-namespace {
-
-// GBK back to UTF-8 with the C library, independently of the encoder's own
-// handle; nullopt-like empty result with `ok` false when it does not decode.
-std::string decodeGbk(const std::vector<std::uint8_t>& bytes, bool& ok)
-{
-    static const iconv_t handle = ::iconv_open("UTF-8", "GBK");
-    ok = handle != reinterpret_cast<iconv_t>(-1);
-    if (!ok)
-        return {};
-    ::iconv(handle, nullptr, nullptr, nullptr, nullptr);
-    std::string in(bytes.begin(), bytes.end());
-    std::string out(bytes.size() * 4 + 4, '\0');
-    char* inPointer = in.data();
-    std::size_t inLeft = in.size();
-    char* outPointer = out.data();
-    std::size_t outLeft = out.size();
-    ok = ::iconv(handle, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

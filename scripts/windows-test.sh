@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# windows-test.sh [LINUX_BUILD]: builds pennafor-cli.exe with mingw-w64 into
-# build/windows and runs it under Wine against the virtual printer of a Linux
-# build (default build/release, which must hold pennafor-printer-sim): the
-# network link on 127.0.0.1, and the serial link through a Wine COM port
-# linked to the printer's pseudo-terminal (a link test, a code page, and a
-# font download read back identical). PST_JOBS sets the build's jobs (2).
+# windows-test.sh [LINUX_BUILD]: builds pennafor-cli.exe and the suites that
+# need no virtual printer with mingw-w64 into build/windows, runs the suites
+# under Wine, then runs the program from its zip against the virtual printer
+# of a Linux build (default build/release, which must hold
+# pennafor-printer-sim): the network link on 127.0.0.1, and the serial link
+# through a Wine COM port linked to the printer's pseudo-terminal (a link
+# test, a code page, and a font download read back identical). PST_JOBS sets
+# the build's jobs (2).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,8 +23,8 @@ fi
 
 echo "== cross build for Windows"
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPST_WERROR=ON >/dev/null
-cmake --build build/windows --target pennafor-cli -j"${PST_JOBS:-2}"
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPST_WERROR=ON -DPST_BUILD_TESTS=ON >/dev/null
+cmake --build build/windows -j"${PST_JOBS:-2}"
 
 echo "== the zip"
 (cd build/windows && cpack -G ZIP >/dev/null)
@@ -58,6 +60,9 @@ fi
 
 # Started here so that its own messages go to a log, not to the terminal.
 "$wineserver" 2>"$work/wineserver.log"
+
+echo "== the suites under Wine"
+(cd build/windows && ctest --output-on-failure --timeout 300)
 
 cli() { (cd "$work" && "$wine" "$bin/pennafor-cli.exe" --language en --data-dir "$(winepath_of "$work")" "$@"); }
 # Wine reaches the Linux file system as drive Z:.
