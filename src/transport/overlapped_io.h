@@ -28,6 +28,9 @@ struct OverlappedOptions {
     // Tell the owner through OnRequestHangup when a thread ends on an
     // error; the USB device component ends silently.
     bool reportHangup = true;
+    // A read that completes with nothing ends reading (a USB device that
+    // does so has gone quiet for good); a COM port's read only starts again.
+    bool endOnEmptyRead = false;
 };
 
 class OverlappedReader {

@@ -96,6 +96,8 @@ void OverlappedReader::run()
                 return Armed::Closed;
             DWORD got = 0;
             if (::ReadFile(device_, buffer.data(), static_cast<DWORD>(buffer.size()), &got, &readRecord.record)) {
+                if (got == 0 && options_.endOnEmptyRead)
+                    return Armed::Failed;
                 deliver(got);
                 continue;
             }
@@ -154,6 +156,8 @@ void OverlappedReader::run()
                     hangup();
                 break;
             }
+            if (got == 0 && options_.endOnEmptyRead)
+                break;
             deliver(got);
             readPending = armRead() == Armed::Pending;
             continue;
