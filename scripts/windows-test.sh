@@ -53,7 +53,7 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$root/$zip")
 bin=$(echo "$work"/unpacked/*)
 if x86_64-w64-mingw32-objdump -p "$bin/pennafor-cli.exe" | grep "DLL Name" |
-    grep -viE "(kernel32|advapi32|msvcrt|shell32|ws2_32|user32)\.dll"; then
+    grep -viE "(kernel32|advapi32|msvcrt|setupapi|shell32|ws2_32|user32)\.dll"; then
   echo "windows-test: pennafor-cli.exe needs a DLL that Windows does not have" >&2
   exit 1
 fi
