@@ -3,11 +3,14 @@
 #include <array>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 #include <linux/netlink.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "transport/comm_channel.h"
 
 namespace pst {
 
@@ -20,7 +23,22 @@ constexpr std::size_t kMessageBuffer = 8192;
 
 }  // namespace
 
-UsbUeventMonitor::UsbUeventMonitor(Handler handler) : handler_(std::move(handler))
+// The kernel's event socket and the thread that reads it.
+struct UsbUeventMonitor::Watch {
+    explicit Watch(Handler onChange) : handler(std::move(onChange)) { }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+    ~Watch();
+
+    void run();
+
+    Handler handler;
+    int socket = -1;
+    CloseSignal stop;
+    std::thread thread;
+};
+
+UsbUeventMonitor::UsbUeventMonitor(Handler handler) : watch_(std::make_unique<Watch>(std::move(handler)))
 {
     const int fd = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
     if (fd < 0)
@@ -28,34 +46,41 @@ UsbUeventMonitor::UsbUeventMonitor(Handler handler) : handler_(std::move(handler
     sockaddr_nl address{};
     address.nl_family = AF_NETLINK;
     address.nl_groups = kKernelEventGroup;
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || !stop_.create()) {
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || !watch_->stop.create()) {
         ::close(fd);
         return;
     }
-    socket_ = fd;
+    watch_->socket = fd;
     try {
-        thread_ = std::thread([this] { run(); });
+        watch_->thread = std::thread([watch = watch_.get()] { watch->run(); });
     } catch (const std::system_error&) {
-        ::close(socket_);
-        socket_ = -1;
+        ::close(watch_->socket);
+        watch_->socket = -1;
     }
 }
 
-UsbUeventMonitor::~UsbUeventMonitor()
+UsbUeventMonitor::~UsbUeventMonitor() = default;
+
+bool UsbUeventMonitor::Listening() const
 {
-    if (thread_.joinable()) {
-        stop_.signal();
-        thread_.join();
-    }
-    if (socket_ >= 0)
-        ::close(socket_);
+    return watch_->socket >= 0;
 }
 
-void UsbUeventMonitor::run()
+UsbUeventMonitor::Watch::~Watch()
+{
+    if (thread.joinable()) {
+        stop.signal();
+        thread.join();
+    }
+    if (socket >= 0)
+        ::close(socket);
+}
+
+void UsbUeventMonitor::Watch::run()
 {
     std::array<char, kMessageBuffer> buffer{};
     for (;;) {
-        pollfd fds[2] = {{stop_.fd(), POLLIN, 0}, {socket_, POLLIN, 0}};
+        pollfd fds[2] = {{stop.fd(), POLLIN, 0}, {socket, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
@@ -73,14 +98,14 @@ void UsbUeventMonitor::run()
         header.msg_namelen = sizeof sender;
         header.msg_iov = &part;
         header.msg_iovlen = 1;
-        const ssize_t got = ::recvmsg(socket_, &header, 0);
+        const ssize_t got = ::recvmsg(socket, &header, 0);
         if (got < 0) {
             if (errno == EAGAIN || errno == EINTR)
                 continue;
             if (errno == ENOBUFS) {
                 // Events were lost while the queue was full: whatever they
                 // were, the owner has to look at the devices afresh.
-                handler_(UsbDeviceChange::Arrival);
+                handler(UsbDeviceChange::Arrival);
                 continue;
             }
             return;
@@ -89,7 +114,7 @@ void UsbUeventMonitor::run()
         if (sender.nl_pid != 0 || (header.msg_flags & MSG_TRUNC) != 0)
             continue;
         if (auto change = parseUsbUevent(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
-            handler_(*change);
+            handler(*change);
     }
 }
 
