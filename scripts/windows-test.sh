@@ -58,8 +58,10 @@ if x86_64-w64-mingw32-objdump -p "$bin/pennafor-cli.exe" | grep "DLL Name" |
   exit 1
 fi
 
-# Started here so that its own messages go to a log, not to the terminal.
-"$wineserver" 2>"$work/wineserver.log"
+# Started here, and kept until the end (-p), so that every Wine program of
+# this run uses it and its own messages (a list of every object it still
+# holds when it stops) go to a log, not to the terminal.
+"$wineserver" -p 2>"$work/wineserver.log"
 
 echo "== the suites under Wine"
 (cd build/windows && ctest --output-on-failure --timeout 300)

@@ -1,10 +1,9 @@
 #pragma once
 // Lets Qt's event loop run the calls that other threads queue on the UI
 // thread's Dispatcher (the worker's messages, the serial component's data
-// events). Queuing a call posts one queued invocation to the pump, which
-// then runs every queued call on the UI thread. Wake-ups coalesce: while one
-// is on its way, further calls only join the queue. Qt's own cross-thread
-// posting carries the wake-up, so the pump is the same on every system.
+// events). Queuing a call wakes the pump, which then runs every queued call
+// on the UI thread; wake-ups coalesce. How the wake-up travels is the
+// system's (dispatcher_pump_<system>.cpp).
 
 #include <QObject>
 #include <memory>
@@ -26,7 +25,7 @@ public:
 private:
     void onWake();
 
-    struct Wake;
+    struct Wake;  // the system's wake-up, shared with the wake hook
 
     std::shared_ptr<Dispatcher> dispatcher_;
     // Shared with the wake hook: a thread that copied the hook just before

@@ -1,5 +1,8 @@
 #include "app/dispatcher_pump.h"
 
+// The wake-up is one queued invocation on the pump, posted by Qt's own
+// cross-thread event queue.
+
 #include <QMetaObject>
 #include <atomic>
 #include <cstdio>
