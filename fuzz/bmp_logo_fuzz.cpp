@@ -14,13 +14,25 @@
 #include "protocol/logo_bank.h"
 #include "protocol/monochrome_picture.h"
 
+namespace {
+
+// A few bytes of run-length coding can describe the largest picture the
+// reader takes; its dots are checked one by one only up to this size, so
+// that each run stays short.
+constexpr long long kMaxCheckedDots = 1 << 18;
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::vector<pst::MonochromePicture> pictures;
     try {
         const pst::RgbPicture bmp = pst::DecodeBmp(std::span(data, size), "fuzz.bmp");
         PST_FUZZ_CHECK(bmp.Width() > 0 && bmp.Height() > 0);
+        if (static_cast<long long>(bmp.Width()) * bmp.Height() > kMaxCheckedDots)
+            return 0;
         pictures.push_back(pst::ToMonochrome(bmp));
+        PST_FUZZ_CHECK(pictures.back().Width() == bmp.Width() && pictures.back().Height() == bmp.Height());
     } catch (const pst::EInvalidInput&) {
         return 0;
     }

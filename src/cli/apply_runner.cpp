@@ -139,7 +139,6 @@ std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans
     std::condition_variable freed;
     std::vector<bool> started(plans.size(), false);
     std::set<std::string> busy;
-    std::size_t left = plans.size();
 
     // Each job takes the first printer whose port no other job holds.
     const auto job = [&] {
@@ -147,21 +146,18 @@ std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans
         while (true) {
             std::size_t chosen = plans.size();
             freed.wait(lock, [&] {
-                if (left == 0)
-                    return true;
                 for (std::size_t i = 0; i < plans.size(); ++i)
                     if (!started[i] && !busy.count(resourceOf(plans[i]))) {
                         chosen = i;
                         return true;
                     }
-                // Every printer not yet started waits for a port in use:
-                // this job is not needed any more unless one is left.
+                // Nothing can start now: wait for a port to be freed, unless
+                // every printer has been started and this job can end.
                 return std::find(started.begin(), started.end(), false) == started.end();
             });
             if (chosen == plans.size())
                 return;
             started[chosen] = true;
-            --left;
             const std::string resource = resourceOf(plans[chosen]);
             busy.insert(resource);
             lock.unlock();

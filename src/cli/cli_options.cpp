@@ -31,7 +31,25 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return false;
 }
 
-// HOST[:PORT] of --udp; returns an error text, empty when understood.
+// A speed option must be one the printer has a code for: any other would be
+// switched to as 9600 on the printer's side. Returns an error text, empty
+// when the speed is one of them.
+std::string speedProblem(const std::string& name, const std::string& value)
+{
+    const auto speed = parseInt32(value);
+    if (speed && *speed > 0 &&
+        std::ranges::find(kSpeedByCode, static_cast<std::uint32_t>(*speed)) != kSpeedByCode.end())
+        return {};
+    auto slowestFirst = kSpeedByCode;
+    std::ranges::sort(slowestFirst);
+    std::string list;
+    for (const std::uint32_t known : slowestFirst)
+        list += (list.empty() ? "" : ", ") + std::to_string(known);
+    return name + ": '" + value + "' is not a serial speed (" + list + ")";
+}
+
+}  // namespace
+
 std::string parseUdpTarget(const std::string& value, CliOptions& options)
 {
     std::string host = value;
@@ -51,25 +69,6 @@ std::string parseUdpTarget(const std::string& value, CliOptions& options)
     options.udpPort = port;
     return {};
 }
-
-// A speed option must be one the printer has a code for: any other would be
-// switched to as 9600 on the printer's side. Returns an error text, empty
-// when the speed is one of them.
-std::string speedProblem(const std::string& name, const std::string& value)
-{
-    const auto speed = parseInt32(value);
-    if (speed && *speed > 0 &&
-        std::ranges::find(kSpeedByCode, static_cast<std::uint32_t>(*speed)) != kSpeedByCode.end())
-        return {};
-    auto slowestFirst = kSpeedByCode;
-    std::ranges::sort(slowestFirst);
-    std::string list;
-    for (const std::uint32_t known : slowestFirst)
-        list += (list.empty() ? "" : ", ") + std::to_string(known);
-    return name + ": '" + value + "' is not a serial speed (" + list + ")";
-}
-
-}  // namespace
 
 ParseResult parseCommandLine(const std::vector<std::string>& args)
 {

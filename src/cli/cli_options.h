@@ -41,4 +41,8 @@ struct ParseResult {
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
 
+// HOST[:PORT] as --udp takes it, into options.udpHost and options.udpPort;
+// returns an error text, empty when understood.
+std::string parseUdpTarget(const std::string& value, CliOptions& options);
+
 }  // namespace pst::cli

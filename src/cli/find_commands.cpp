@@ -151,10 +151,8 @@ void findOnUsb(const CliOptions& options, const std::vector<std::string>& device
 std::optional<DatagramPeer> udpPeer(const std::string& target, std::ostream& err, Progress& progress)
 {
     CliOptions parsed;
-    if (const ParseResult result = parseCommandLine({"--udp", target, "find"}); result.options)
-        parsed = *result.options;
-    else
-        throw UsageError(result.error);
+    if (const std::string error = parseUdpTarget(target, parsed); !error.empty())
+        throw UsageError(error);
     try {
         return DatagramPeer{resolveIPv4(parsed.udpHost), static_cast<std::uint16_t>(parsed.udpPort)};
     } catch (const ESocketError& failure) {

@@ -133,12 +133,9 @@ CliOptions aimedAt(const CliOptions& options, const std::string& link, const std
     aimed.command.clear();
     aimed.arguments.clear();
     if (link == "udp") {
-        const ParseResult parsed = parseCommandLine({"--udp", target, "apply"});
-        if (!parsed.options)
-            throw UsageError(parsed.error);
+        if (const std::string error = parseUdpTarget(target, aimed); !error.empty())
+            throw UsageError(error);
         aimed.link = CliLink::Network;
-        aimed.udpHost = parsed.options->udpHost;
-        aimed.udpPort = parsed.options->udpPort;
     } else if (link == "usb") {
         aimed.link = CliLink::Usb;
         aimed.usbDevice = target;

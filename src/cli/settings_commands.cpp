@@ -5,6 +5,7 @@
 #include "cli/operation_commands.h"
 #include "cli/printer_lists.h"
 #include "protocol/command_packet.h"
+#include "requests/setting_ranges.h"
 #include "requests/settings_requests.h"
 
 namespace pst::cli {
@@ -13,8 +14,6 @@ namespace {
 
 using namespace pst::requests;
 
-constexpr std::int32_t kMaxSpinSeconds = 999999999;  // the sleep and power-off spin edits
-
 int listOption(Arguments& args, const char* name, const char* what, const ListNames& names)
 {
     return parseListChoice(args.requiredOption(name), what, names);
@@ -22,7 +21,7 @@ int listOption(Arguments& args, const char* name, const char* what, const ListNa
 
 std::int32_t secondsOption(Arguments& args, const char* name, const char* what)
 {
-    return parseNumberInRange(args.requiredOption(name), what, 1, kMaxSpinSeconds);
+    return parseNumberInRange(args.requiredOption(name), what, kMinTimeSeconds, kMaxSleepSeconds);
 }
 
 struct Switches {
@@ -202,7 +201,8 @@ Request buildSetProduct(Arguments& args)
 Request buildSetRecycleTime(Arguments& args)
 {
     const std::int32_t seconds =
-        parseNumberInRange(args.positional("the time in seconds"), "the recycling time in seconds", 1, 255);
+        parseNumberInRange(args.positional("the time in seconds"), "the recycling time in seconds", kMinTimeSeconds,
+                           kMaxRecyclingSeconds);
     return RecyclingTimeRequest(seconds);
 }
 

@@ -34,9 +34,7 @@ void verifyWritten(OperationContext& context, std::span<const std::uint8_t> sent
     const auto mismatch = CompareReadBack(sent, back, base, kDownloadBlockSize);
     if (!mismatch)
         return;
-    std::string text = MessageText("sVerifyFailedMsg");
-    if (const std::size_t at = text.find("%s"); at != std::string::npos)
-        text.replace(at, 2, AddressText(mismatch->firstAddress));
+    std::string text = MessageWithText("sVerifyFailedMsg", AddressText(mismatch->firstAddress));
     if (const std::size_t at = text.find("%d"); at != std::string::npos)
         text.replace(at, 2, std::to_string(mismatch->differingBlocks));
     throw ECommunicationException(text);

@@ -3,15 +3,10 @@
 #include <QComboBox>
 #include <QVBoxLayout>
 
+#include "requests/setting_ranges.h"
 #include "texts/message_texts.h"
 
 namespace pst::para {
-
-namespace {
-
-constexpr int kMaxSeconds = 999999999;
-
-}  // namespace
 
 BasicPage::BasicPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     : QWidget(parent), actions_(actions)
@@ -64,11 +59,11 @@ BasicPage::BasicPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     QGroupBox* times = b.add(new QGroupBox(basic), "GroupBox3");
     auto* tg = new QGridLayout(times);
     tg->addWidget(b.label(times, "Label6", "休眠时间:"), 0, 0);
-    edt_sleepTime = b.spin(times, "edt_sleepTime", 1, kMaxSeconds, 9);
+    edt_sleepTime = b.spin(times, "edt_sleepTime", requests::kMinTimeSeconds, requests::kMaxSleepSeconds, 9);
     tg->addWidget(edt_sleepTime, 0, 1);
     tg->addWidget(b.label(times, "Label7", "秒"), 0, 2);
     tg->addWidget(b.label(times, "Label8", "关机时间:"), 1, 0);
-    edt_poweroffTime = b.spin(times, "edt_poweroffTime", 1, kMaxSeconds, 9);
+    edt_poweroffTime = b.spin(times, "edt_poweroffTime", requests::kMinTimeSeconds, requests::kMaxSleepSeconds, 9);
     tg->addWidget(edt_poweroffTime, 1, 1);
     tg->addWidget(b.label(times, "Label9", "秒"), 1, 2);
     btn_SetpoweroffTime = b.button(times, "btn_SetpoweroffTime", "设置");

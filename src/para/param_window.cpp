@@ -392,10 +392,7 @@ void ParamWindow::ImportProfileClick()
     std::string list;
     for (const std::string& item : imported.notUnderstood)
         list += (list.empty() ? "" : "\n") + item;
-    std::string message = MessageText("sKeysNotUnderstoodMsg");
-    if (const std::size_t at = message.find("%s"); at != std::string::npos)
-        message.replace(at, 2, "\n" + list);
-    ShowMessage(message);
+    ShowMessage(MessageWithText("sKeysNotUnderstoodMsg", "\n" + list));
 }
 
 void ParamWindow::ShowSecondStatus(const std::string& text)

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "requests/setting_ranges.h"
 #include "texts/message_texts.h"
 
 namespace pst::para {
@@ -49,7 +50,7 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     cbb_PrinterOrder = b.list(hardware, "cbb_PrinterOrder", itemsOf(ItemList("Printer Order")), 1);
     btn_SetPrinterOrder = b.button(hardware, "btn_SetPrinterOrder", "设置");
     addRow("Label44", "打印顺序", cbb_PrinterOrder, btn_SetPrinterOrder);
-    edt_RptTime = b.spin(hardware, "edt_RptTime", 1, 255, 3);
+    edt_RptTime = b.spin(hardware, "edt_RptTime", requests::kMinTimeSeconds, requests::kMaxRecyclingSeconds, 3);
     edt_RptTime->setText(QStringLiteral("30"));
     btn_SetRptTime = b.button(hardware, "btn_SetRptTime", "设置");
     addRow("Label45", "票据回收时间", edt_RptTime, btn_SetRptTime, b.label(hardware, "Label46", "秒"));

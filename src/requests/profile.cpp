@@ -10,6 +10,7 @@
 #include "protocol/value_mappings.h"
 #include "requests/para_record.h"
 #include "requests/raw_requests.h"
+#include "requests/setting_ranges.h"
 #include "requests/settings_requests.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
@@ -19,21 +20,8 @@ namespace pst::requests {
 
 namespace {
 
-// The spin edits' ranges, as the window holds them.
-constexpr std::int32_t kMaxSpinSeconds = 999999999;
-constexpr std::int32_t kMaxRecyclingSeconds = 255;
-
 // --- Reading values strictly: a profile value that is not what its control
 // could hold is refused, never replaced by a default. ---------------------
-
-// The message table's entry with `text` in the place of its "%s".
-std::string messageWithText(std::string_view key, const std::string& text)
-{
-    std::string message = MessageText(key);
-    if (const std::size_t at = message.find("%s"); at != std::string::npos)
-        message.replace(at, 2, text);
-    return message;
-}
 
 [[noreturn]] void refuseValue(std::string_view key, const std::string& why)
 {
@@ -69,7 +57,7 @@ template <std::size_t N> int fixedItem(const Profile& profile, std::string_view 
     for (std::size_t i = 0; i < N; ++i)
         if (equalsIgnoringAsciiCase(items[i], text))
             return static_cast<int>(i);
-    refuseValue(key, messageWithText("sNotAnItemMsg", text));
+    refuseValue(key, MessageWithText("sNotAnItemMsg", text));
 }
 
 // A translatable list's position: the text in any language the program knows.
@@ -81,7 +69,7 @@ int translatedItem(const Profile& profile, std::string_view key, std::string_vie
         for (std::size_t i = 0; i < language.size(); ++i)
             if (equalsIgnoringAsciiCase(language[i], text))
                 return static_cast<int>(i);
-    refuseValue(key, messageWithText("sNotAnItemMsg", text));
+    refuseValue(key, MessageWithText("sNotAnItemMsg", text));
 }
 
 std::vector<Request> one(Request request)
@@ -154,8 +142,8 @@ std::vector<Request> switches(const Profile& p, const ProfileLists& lists, std::
 
 std::vector<Request> sleepTimes(const Profile& p, const ProfileLists&, std::size_t)
 {
-    return one(SleepTimesRequest(numberInRange(p, "sleepTime", 1, kMaxSpinSeconds),
-                                 numberInRange(p, "poweroffTime", 1, kMaxSpinSeconds)));
+    return one(SleepTimesRequest(numberInRange(p, "sleepTime", kMinTimeSeconds, kMaxSleepSeconds),
+                                 numberInRange(p, "poweroffTime", kMinTimeSeconds, kMaxSleepSeconds)));
 }
 
 std::vector<Request> bluetooth(const Profile& p, const ProfileLists&, std::size_t)
@@ -240,7 +228,7 @@ std::vector<Request> printOrder(const Profile& p, const ProfileLists& lists, std
 
 std::vector<Request> recyclingTime(const Profile& p, const ProfileLists&, std::size_t)
 {
-    return one(RecyclingTimeRequest(numberInRange(p, "RptTime", 1, kMaxRecyclingSeconds)));
+    return one(RecyclingTimeRequest(numberInRange(p, "RptTime", kMinTimeSeconds, kMaxRecyclingSeconds)));
 }
 
 std::vector<Request> bluetoothHiding(const Profile& p, const ProfileLists& lists, std::size_t)

@@ -2,16 +2,12 @@
 
 #include "platform/int_conversion.h"
 #include "protocol/input_error.h"
+#include "requests/setting_ranges.h"
 #include "texts/message_texts.h"
 
 namespace pst::requests {
 
 namespace {
-
-// The spin edits' ranges: a typed value outside them would be cut to fit
-// the packet's field and sent as another value.
-constexpr std::int32_t kMaxSleepSeconds = 999999999;
-constexpr std::int32_t kMaxRecyclingSeconds = 255;
 
 std::int32_t inRange(std::int32_t value, std::int32_t lowest, std::int32_t highest)
 {
@@ -95,8 +91,8 @@ Request SleepTimesRequest(std::int32_t sleepSeconds, std::int32_t powerOffSecond
 
 Request SleepTimesRequest(std::string_view sleepText, std::string_view powerOffText)
 {
-    return SleepTimesRequest(inRange(SleepSecondsFromText(sleepText), 1, kMaxSleepSeconds),
-                             inRange(PowerOffSecondsFromText(powerOffText), 1, kMaxSleepSeconds));
+    return SleepTimesRequest(inRange(SleepSecondsFromText(sleepText), kMinTimeSeconds, kMaxSleepSeconds),
+                             inRange(PowerOffSecondsFromText(powerOffText), kMinTimeSeconds, kMaxSleepSeconds));
 }
 
 Request AllParametersRequest(const AllParameters& parameters)
@@ -116,8 +112,8 @@ Request AllParametersRequest(const BasicPageValues& v)
     p.cutter = v.cutter;
     p.buzzer = v.buzzer;
     p.paperFeedPosition = v.paperFeedPosition;
-    p.sleepSeconds = inRange(SleepSecondsFromText(v.sleepText), 1, kMaxSleepSeconds);
-    p.powerOffSeconds = inRange(PowerOffSecondsFromText(v.powerOffText), 1, kMaxSleepSeconds);
+    p.sleepSeconds = inRange(SleepSecondsFromText(v.sleepText), kMinTimeSeconds, kMaxSleepSeconds);
+    p.powerOffSeconds = inRange(PowerOffSecondsFromText(v.powerOffText), kMinTimeSeconds, kMaxSleepSeconds);
     return AllParametersRequest(p);
 }
 
@@ -138,7 +134,7 @@ Request RecyclingTimeRequest(std::int32_t seconds)
 
 Request RecyclingTimeRequest(std::string_view secondsText)
 {
-    return RecyclingTimeRequest(inRange(RecyclingSecondsFromText(secondsText), 1, kMaxRecyclingSeconds));
+    return RecyclingTimeRequest(inRange(RecyclingSecondsFromText(secondsText), kMinTimeSeconds, kMaxRecyclingSeconds));
 }
 
 MaybeRequest BluetoothHidingRequest(int hidingPosition)

@@ -241,6 +241,14 @@ std::string MessageWithNumbers(std::string_view key, std::initializer_list<long 
     return text;
 }
 
+std::string MessageWithText(std::string_view key, const std::string& text)
+{
+    std::string message = MessageText(key);
+    if (const std::size_t at = message.find("%s"); at != std::string::npos)
+        message.replace(at, 2, text);
+    return message;
+}
+
 bool SetMessageText(std::string_view key, std::string text)
 {
     const std::ptrdiff_t at = indexOf(kTexts, key);

@@ -31,6 +31,10 @@ std::string MessageText(std::string_view key);
 // translation with fewer "%d"s simply shows fewer numbers.
 std::string MessageWithNumbers(std::string_view key, std::initializer_list<long long> numbers);
 
+// The text of `key` with `text` in place of its first "%s"; a translation
+// without one shows its own text alone.
+std::string MessageWithText(std::string_view key, const std::string& text);
+
 // Replaces the text of `key`; false, changing nothing, for an unknown key.
 bool SetMessageText(std::string_view key, std::string text);
 

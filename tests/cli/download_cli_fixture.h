@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli/cli_process.h"
+#include "support/grey_bmp.h"
 #include "virtual_printer.h"
 
 namespace pst::test {
@@ -40,23 +41,7 @@ protected:
     // An all-black 24-bit picture.
     std::string bmp(const std::string& name, int width, int height)
     {
-        const std::size_t row = ((static_cast<std::size_t>(width) * 24 + 31) / 32) * 4;
-        std::vector<std::uint8_t> b(54 + row * static_cast<std::size_t>(height), 0);
-        auto put = [&](std::size_t at, std::uint32_t v) {
-            for (int i = 0; i < 4; ++i)
-                b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-        };
-        if (b.size() < 54)
-            return {};
-        b[0] = 'B';
-        b[1] = 'M';
-        put(10, 54);
-        put(14, 40);
-        put(18, static_cast<std::uint32_t>(width));
-        put(22, static_cast<std::uint32_t>(height));
-        b[26] = 1;
-        b[28] = 24;
-        return write(name, b);
+        return write(name, GreyBmp(width, height, 0));
     }
 
     std::string stateJson() const { return printer->stateJson(); }
