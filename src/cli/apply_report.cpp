@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/atomic_file.h"
+#include "platform/file_path.h"
 
 namespace pst::cli {
 
@@ -97,7 +98,7 @@ std::vector<std::vector<std::string>> parseCsv(const std::string& text)
 
 std::string readWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in)
         throw std::runtime_error(path + ": cannot be read");
     std::ostringstream text;

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include "platform/file_path.h"
 #include "platform/windows_error.h"
 
 namespace pst {
@@ -46,7 +47,25 @@ std::string folderOf(const std::string& path)
 
 std::wstring widePath(const std::string& folder, const std::string& name)
 {
-    return (std::filesystem::path(folder) / name).wstring();
+    return (filePath(folder) / filePath(name)).wstring();
+}
+
+// Puts `from` in the place of `to`. A file another program holds open (a
+// virus scanner or an indexer looking at the new log, for a moment) cannot
+// be replaced: such a hold is waited out for half a second before the
+// failure is reported. GetLastError() tells why when it fails.
+bool replaceFile(const std::wstring& from, const std::wstring& to)
+{
+    constexpr int kAttempts = 10;
+    constexpr DWORD kPauseMs = 50;
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = ::GetLastError();
+        if (attempt == kAttempts || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return false;
+        ::Sleep(kPauseMs);
+    }
 }
 
 }  // namespace
@@ -117,9 +136,7 @@ std::string AtomicFileWriter::commit()
         fail(errno);
     const std::string folder = folderOf(path_);
     const std::wstring from = widePath(folder, temporary_);
-    if (failure_.empty() &&
-        !::MoveFileExW(from.c_str(), widePath(folder, name_).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (failure_.empty() && !replaceFile(from, widePath(folder, name_)))
         failure_ = windowsErrorText(::GetLastError());
     if (!failure_.empty())
         ::DeleteFileW(from.c_str());

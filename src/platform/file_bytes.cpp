@@ -5,20 +5,22 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/file_path.h"
+
 namespace pst {
 
 bool isRegularFile(const std::string& path)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(filePath(path), error);
 }
 
 std::optional<std::uintmax_t> readableFileSize(const std::string& path)
 {
-    if (!std::ifstream(path, std::ios::binary))
+    if (!std::ifstream(filePath(path), std::ios::binary))
         return std::nullopt;
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    const std::uintmax_t size = std::filesystem::file_size(filePath(path), error);
     if (error)
         return std::nullopt;
     return size;
@@ -26,7 +28,7 @@ std::optional<std::uintmax_t> readableFileSize(const std::string& path)
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in)
         return std::nullopt;
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -38,19 +40,20 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path)
 bool canWriteFile(const std::string& path)
 {
     std::error_code error;
-    const bool existed = std::filesystem::exists(path, error);
-    if (existed && !std::filesystem::is_regular_file(path, error))
+    const std::filesystem::path file = filePath(path);
+    const bool existed = std::filesystem::exists(file, error);
+    if (existed && !std::filesystem::is_regular_file(file, error))
         return false;
     // Appending changes nothing in a file that is there already.
-    const bool opened = static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::app));
+    const bool opened = static_cast<bool>(std::ofstream(file, std::ios::binary | std::ios::app));
     if (opened && !existed)
-        std::filesystem::remove(path, error);
+        std::filesystem::remove(file, error);
     return opened;
 }
 
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(filePath(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return static_cast<bool>(out);

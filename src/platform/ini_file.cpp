@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/atomic_file.h"
+#include "platform/file_path.h"
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
 
@@ -65,7 +66,7 @@ std::string unquote(std::string_view value)
 
 IniDocument IniDocument::load(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in)
         return {};
     std::ostringstream text;

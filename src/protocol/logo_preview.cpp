@@ -1,10 +1,13 @@
 #include "protocol/logo_preview.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 #include <stb_image_write.h>
 
+#include "platform/file_bytes.h"
 #include "protocol/input_error.h"
 #include "protocol/logo_directory.h"
 
@@ -63,8 +66,17 @@ GreyImage BankPreview(std::span<const std::uint8_t> bank)
 
 void WritePreviewPng(const std::string& path, const GreyImage& image)
 {
+    // Encoded in memory and written by the platform, which opens any name
+    // the user typed (stb's own writer takes names in the ANSI code page).
+    std::vector<std::uint8_t> png;
+    const auto append = [](void* context, void* data, int size) {
+        auto* bytes = static_cast<std::vector<std::uint8_t>*>(context);
+        const auto* first = static_cast<const std::uint8_t*>(data);
+        bytes->insert(bytes->end(), first, first + size);
+    };
     if (image.width <= 0 || image.height <= 0 ||
-        !stbi_write_png(path.c_str(), image.width, image.height, 1, image.pixels.data(), image.width))
+        !stbi_write_png_to_func(append, &png, image.width, image.height, 1, image.pixels.data(), image.width) ||
+        !writeFileBytes(path, png))
         throw std::runtime_error("Cannot write " + path);
 }
 
