@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/display_language.h"
 #include "texts/translation.h"
 
 namespace pst::texts {
@@ -18,7 +19,7 @@ const char* readEnvironment(const char* name)
 
 }  // namespace
 
-int languageFromEnvironment(const EnvironmentLookup& lookup)
+int languageFromEnvironment(const EnvironmentLookup& lookup, const std::string& displayTag)
 {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = lookup(name);
@@ -26,12 +27,14 @@ int languageFromEnvironment(const EnvironmentLookup& lookup)
             continue;
         return std::string_view(value).starts_with("zh") ? kChinese : kEnglish;
     }
+    if (!displayTag.empty())
+        return displayTag.starts_with("zh") ? kChinese : kEnglish;
     return kChinese;
 }
 
 int languageFromEnvironment()
 {
-    return languageFromEnvironment(&readEnvironment);
+    return languageFromEnvironment(&readEnvironment, displayLanguageTag());
 }
 
 int startingLanguage(const MainDefaults& defaults, const EnvironmentLookup& lookup)
@@ -41,7 +44,7 @@ int startingLanguage(const MainDefaults& defaults, const EnvironmentLookup& look
 
 int startingLanguage(const MainDefaults& defaults)
 {
-    return startingLanguage(defaults, &readEnvironment);
+    return defaults.languageStored ? defaults.language : languageFromEnvironment();
 }
 
 }  // namespace pst::texts

@@ -1,10 +1,12 @@
 #pragma once
 // The language the texts start in when the user has not chosen one (no
 // --language, no stored choice in "sysconfig.ini"): the one the desktop
-// session asks for through the usual locale variables. Only the variables'
-// text is read, so no locale needs to be installed.
+// session asks for through the usual locale variables, otherwise the
+// system's display language (Windows says it only that way). Only the
+// variables' text is read, so no locale needs to be installed.
 
 #include <functional>
+#include <string>
 
 #include "texts/main_defaults.h"
 
@@ -14,10 +16,11 @@ namespace pst::texts {
 using EnvironmentLookup = std::function<const char*(const char*)>;
 
 // LC_ALL, then LC_MESSAGES, then LANG: the first that is set and not empty
-// decides. Chinese (0) for a value starting with "zh", English otherwise
-// ("C" and "POSIX" among them); Chinese when none is set, the program's own
-// language.
-int languageFromEnvironment(const EnvironmentLookup& lookup);
+// decides; when none is, the display language tag (`displayTag`, as
+// displayLanguageTag() gives it) does. Chinese (0) for a value starting with
+// "zh", English otherwise ("C" and "POSIX" among them); Chinese when nothing
+// says, the program's own language.
+int languageFromEnvironment(const EnvironmentLookup& lookup, const std::string& displayTag = {});
 int languageFromEnvironment();
 
 // The stored choice when there is one, otherwise the environment's.

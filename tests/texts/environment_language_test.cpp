@@ -63,6 +63,18 @@ TEST(EnvironmentLanguage, NothingSetKeepsChinese)
     EXPECT_EQ(languageFromEnvironment(environment({{"LC_ALL", ""}, {"LANG", ""}})), kChinese);
 }
 
+// Windows says its language only as the display language; a variable set
+// by hand (or by a shell) still comes first.
+TEST(EnvironmentLanguage, TheDisplayLanguageDecidesWhenNoVariableIsSet)
+{
+    EXPECT_EQ(languageFromEnvironment(environment({}), "en-US"), kEnglish);
+    EXPECT_EQ(languageFromEnvironment(environment({}), "zh-CN"), kChinese);
+    EXPECT_EQ(languageFromEnvironment(environment({}), "zh-Hant-TW"), kChinese);
+    EXPECT_EQ(languageFromEnvironment(environment({{"LANG", ""}}), "de-DE"), kEnglish);
+    EXPECT_EQ(languageFromEnvironment(environment({{"LANG", "zh_CN.UTF-8"}}), "en-US"), kChinese);
+    EXPECT_EQ(languageFromEnvironment(environment({{"LC_ALL", "C"}}), "zh-CN"), kEnglish);
+}
+
 TEST(EnvironmentLanguage, AStoredChoiceWinsEvenWhenItIsChinese)
 {
     const auto english = environment({{"LANG", "en_US.UTF-8"}});
