@@ -5,8 +5,8 @@
 # of a Linux build (default build/release, which must hold
 # pennafor-printer-sim): the network link on 127.0.0.1, and the serial link
 # through a Wine COM port linked to the printer's pseudo-terminal (a link
-# test, a code page, and a font download read back identical). PST_JOBS sets
-# the build's jobs (2).
+# test, a code page, and a font download from a folder named in Chinese read
+# back identical). PST_JOBS sets the build's jobs (2).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -35,6 +35,9 @@ echo "$zip"
 # touch the user's.
 export WINEPREFIX=$root/build/windows/wine-prefix
 export WINEDEBUG=-all
+# Wine hands the programs their arguments in the locale's character set:
+# UTF-8, so that the Chinese file names below arrive as typed.
+export LC_ALL=C.UTF-8
 mkdir -p "$WINEPREFIX"
 wineserver=${wine%/*}/wineserver
 work=$(mktemp -d)
@@ -58,10 +61,13 @@ if x86_64-w64-mingw32-objdump -p "$bin/pennafor-cli.exe" | grep "DLL Name" |
   exit 1
 fi
 
-# Started here, and kept until the end (-p), so that every Wine program of
-# this run uses it and its own messages (a list of every object it still
-# holds when it stops) go to a log, not to the terminal.
+# The server and Wine's own services are started here and kept until the
+# end (-p), their messages (a list of every object still held when the
+# server stops) in a log: started by the first test instead, the services
+# would hold the test runner's output open, and it would wait for them.
+"$wineserver" -k 2>/dev/null || true  # one left by an interrupted run
 "$wineserver" -p 2>"$work/wineserver.log"
+"$wine" wineboot >>"$work/wineserver.log" 2>&1
 
 echo "== the suites under Wine"
 (cd build/windows && ctest --output-on-failure --timeout 300)
@@ -92,8 +98,11 @@ ln -sfn "$work/printer" "$WINEPREFIX/dosdevices/com9"
 cli --serial COM9 test
 cli --serial COM9 set-codepage CP850
 grep -q '"codePageName":"CP850"' "$work/serial.json" || { echo "the code page did not arrive" >&2; exit 1; }
-head -c 20000 /dev/urandom >"$work/font.bin"
-cli --serial COM9 download-font --verify font.bin 100000
-cli --serial COM9 read-memory 100000 20000 back.bin
-cmp <(head -c 20000 "$work/back.bin") "$work/font.bin"
+# Names in Chinese, as a technician's folders often are: they must reach the
+# file system whatever Windows' ANSI code page.
+mkdir "$work/字库"
+head -c 20000 /dev/urandom >"$work/字库/字库.bin"
+cli --serial COM9 download-font --verify '字库\字库.bin' 100000
+cli --serial COM9 read-memory 100000 20000 '字库\回读.bin'
+cmp <(head -c 20000 "$work/字库/回读.bin") "$work/字库/字库.bin"
 echo "windows-test: pennafor-cli.exe reached the virtual printer over UDP and over a COM port"

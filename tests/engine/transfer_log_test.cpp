@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 #include "engine/transfer_log.h"
 #include "protocol/command_packet.h"
@@ -105,9 +106,8 @@ TEST_F(TransferLogFile, SavesLinesWithCrLfAndReplacesThePreviousFile)
     const auto path = (folder / "debug.log").string();
     ASSERT_EQ(log.saveTo(path), "");
 
-    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();  // closed again before the next save
     const std::string saved = text.str();
     EXPECT_EQ(saved.rfind("Send 2 Bytes ", 0), 0u);
     EXPECT_NE(saved.find("\r\n    02 00 "), std::string::npos);
@@ -146,6 +146,9 @@ TEST_F(TransferLogFile, ALongRunSavesExactlyWhatItShows)
     EXPECT_EQ(saved.str(), shown);
 }
 
+// A read-only folder is a Linux notion: Windows' read-only mark on a folder
+// does not stop files from being made in it.
+#ifndef _WIN32
 TEST_F(TransferLogFile, ReportsWhyAnUnwritableFolderFails)
 {
     if (::geteuid() == 0)
@@ -156,6 +159,7 @@ TEST_F(TransferLogFile, ReportsWhyAnUnwritableFolderFails)
     log.addLine("x");
     EXPECT_NE(log.saveTo((folder / "debug.log").string()), "");
 }
+#endif
 
 TEST_F(TransferLogFile, ReportsAMissingFolder)
 {

@@ -68,14 +68,14 @@ TEST_F(ParaRecordTest, SaveWritesEveryKeyInTableOrderAndKeepsTheMainSection)
         std::filesystem::temp_directory_path() / ("pst-para-record-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "sysconfig.ini").string();
-    std::ofstream(path) << "[MainDefault]\r\nLanguage=1\r\n";
+    std::ofstream(path, std::ios::binary) << "[MainDefault]\r\nLanguage=1\r\n";
 
     ParaValues values = ReadParaRecord(IniDocument{});
     values[0] = "115200";
     ASSERT_EQ(SaveParaRecord(path, values), "");
 
     std::stringstream text;
-    text << std::ifstream(path).rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     const std::string content = text.str();
     EXPECT_NE(content.find("[MainDefault]\r\nLanguage=1\r\n"), std::string::npos);
     std::size_t at = content.find("[ParaDefault]");
