@@ -17,7 +17,9 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
   # desktop entry's check, and the shared-library lookup of the .deb
   help2man librsvg2-bin desktop-file-utils dpkg-dev
   # the Windows build of the command line and its test under Wine
-  mingw-w64 wine64)
+  mingw-w64 wine64
+  # a compiler cache, so that the three builds and later runs share work
+  ccache)
 
 missing=()
 for p in "${packages[@]}"; do
