@@ -96,7 +96,7 @@ RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, 
         ended.notify_all();
     };
     WorkerEvents events;
-    events.done = [&] { end(true); };
+    events.done = [&](const RunOutcome&) { end(true); };
     events.failed = [&](const WorkerFailure&) { end(false); };
     const auto folder = scratchFolder();
     links.watchUsbDevices = false;

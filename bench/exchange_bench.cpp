@@ -105,7 +105,7 @@ double exchangeMicros(bool paced, unsigned speed)
         ended.notify_all();
     };
     WorkerEvents events;
-    events.done = end;
+    events.done = [&](const RunOutcome&) { end(); };
     events.failed = [&](const WorkerFailure&) { end(); };
     const std::string folder = "/tmp";
     TCommThread worker(settings, folder);

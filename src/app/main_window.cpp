@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
 #include <QEventLoop>
 #include <algorithm>
 #include <variant>
@@ -105,6 +106,18 @@ MainWindow::~MainWindow()
     if (linkWait_)
         linkWait_->quit();
     worker_.reset();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Boot mode ends on its own as the window goes; any other run is asked
+    // about once.
+    if (worker_->Busy() && !bootModeOn() && !setup_.prompter->confirm(MessageText("sStopRunAndCloseMsg"))) {
+        event->ignore();
+        return;
+    }
+    worker_->CancelOperation();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::setParameterWindow(ParameterWindowLink* window)
@@ -465,7 +478,8 @@ void MainWindow::btn_TestClick()
     if (worker_->PortOpen())
         return;
     statusPanel1->clear();
-    if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0))
+    linkRun_ = worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0);
+    if (linkRun_ == 0)
         ShowBusy();
 }
 
@@ -477,7 +491,8 @@ void MainWindow::btn_SetParaClick()
     try {
         if (!linkTested()) {
             RefreshConnectionSettings();
-            if (!worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0)) {
+            linkRun_ = worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0);
+            if (linkRun_ == 0) {
                 ShowBusy();
                 return;
             }
@@ -582,18 +597,19 @@ WorkerEvents MainWindow::MakeWorkerEvents()
         return window && !window->closing_ ? window : nullptr;
     };
     WorkerEvents events;
-    events.linkFound = [open](const std::string&, int) {
-        if (MainWindow* window = open())
+    // Only the link test this window started decides whether the link is
+    // tested: a late answer of an earlier test must not.
+    events.linkFound = [open](const PrinterFound& found) {
+        if (MainWindow* window = open(); window && found.run == window->linkRun_)
             window->OnLinkFound();
     };
     events.linkFailed = [open](const WorkerFailure& failure) {
-        if (MainWindow* window = open())
+        if (MainWindow* window = open(); window && failure.run == window->linkRun_)
             window->OnLinkFailed(failure);
     };
-    // The text as the board holds it when the event arrives: the latest.
     events.status = [open](const StatusUpdate& update) {
         if (MainWindow* window = open(); window && update.panel == StatusPanel::Main)
-            window->statusPanel0->setText(qt(window->worker_->Status().status()));
+            window->statusPanel0->setText(qt(update.text));
     };
     events.logNotSaved = [open](const std::string& reason) {
         if (MainWindow* window = open())

@@ -150,6 +150,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A run still going is stopped, once the user agrees, so that the
+    // program ends within moments rather than when the run would have.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -206,6 +209,8 @@ private:
     LinkState linkState_ = LinkState::Closed;
     LinkState stateAfterBoot_ = LinkState::Closed;
     std::int32_t testWaitCounter_ = 0;
+    // The link test this window started last; its outcome alone counts.
+    RunId linkRun_ = 0;
     QEventLoop* linkWait_ = nullptr;
     QPointer<FindPrinterDialog> findDialog_;
     bool closing_ = false;

@@ -53,17 +53,17 @@ WorkerEvents CliSession::events()
     events.logNotSaved = [this](const std::string& reason) {
         err_ << MessageText("sLogNotSavedMsg") << " (" << reason << ")\n";
     };
-    events.done = [this] { finish(nullptr); };
-    events.failed = [this](const WorkerFailure& failure) { finish(&failure); };
+    events.done = [this](const RunOutcome& outcome) { finish(outcome.run, nullptr); };
+    events.failed = [this](const WorkerFailure& failure) { finish(failure.run, &failure); };
     return events;
 }
 
-void CliSession::finish(const WorkerFailure* failure)
+void CliSession::finish(RunId run, const WorkerFailure* failure)
 {
     // Notified under the lock: the waiting thread may end the session (and
     // destroy the condition) as soon as it sees the run finished.
     std::lock_guard lock(endMutex_);
-    finished_ = true;
+    endedRun_ = run;
     if (failure)
         failure_ = *failure;
     ended_.notify_all();
@@ -129,18 +129,21 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
 {
     {
         std::lock_guard lock(endMutex_);
-        finished_ = false;
+        endedRun_ = 0;
         failure_.reset();
     }
     lastFailure_.reset();
-    if (!worker_->StartOperation(operation, argument1, argument2, std::move(handOver))) {
+    const RunId run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver));
+    if (run == 0) {
         if (!quiet_)
             err_ << MessageText("sBusyMsg") << '\n';
         return 1;
     }
     {
         std::unique_lock lock(endMutex_);
-        ended_.wait(lock, [this] { return finished_; });
+        // The run may end before its number is known here: the end is
+        // recorded with the number it belongs to.
+        ended_.wait(lock, [this, run] { return endedRun_ == run; });
         lastFailure_ = failure_;
     }
     if (recorded_) {

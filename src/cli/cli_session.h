@@ -57,7 +57,7 @@ private:
     std::optional<std::uint32_t> recoverSpeed();
     WorkerEvents events();
     void printStatus(const std::string& text);
-    void finish(const WorkerFailure* failure);
+    void finish(RunId run, const WorkerFailure* failure);
 
     std::ostream& out_;
     std::ostream& err_;
@@ -72,7 +72,7 @@ private:
 
     std::mutex endMutex_;
     std::condition_variable ended_;
-    bool finished_ = false;                 // guarded by endMutex_
+    RunId endedRun_ = 0;                    // guarded by endMutex_
     std::optional<WorkerFailure> failure_;  // guarded by endMutex_
 };
 

@@ -61,24 +61,27 @@ TCommThread::~TCommThread()
     usb_.reset();
 }
 
-bool TCommThread::StartOperation(int operation, std::int32_t argument1, std::int32_t argument2,
+RunId TCommThread::StartOperation(int operation, std::int32_t argument1, std::int32_t argument2,
                                  HandOver handOver)
 {
     return Request(operation, argument1, argument2, std::move(handOver), nullptr);
 }
 
-bool TCommThread::StartCustom(std::function<void(TCommThread&)> handler)
+RunId TCommThread::StartCustom(std::function<void(TCommThread&)> handler)
 {
     return Request(kCustomOperation, 0, 0, {}, std::move(handler));
 }
 
-bool TCommThread::Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
-                          std::function<void(TCommThread&)> handler)
+RunId TCommThread::Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
+                           std::function<void(TCommThread&)> handler)
 {
+    RunId run = 0;
     {
         std::lock_guard lock(wakeMutex_);
         if (busy_.load() || requestPending_)
-            return false;
+            return 0;
+        run = ++lastRun_;
+        currentRun_ = run;
         busy_ = true;
         requestPending_ = true;
         operation_ = operation;
@@ -89,7 +92,7 @@ bool TCommThread::Request(int operation, std::int32_t argument1, std::int32_t ar
         cancel_.reset();
     }
     wake_.notify_all();
-    return true;
+    return run;
 }
 
 StreamReply::Context TCommThread::ReceiveContext(bool rawReceive)
@@ -160,6 +163,8 @@ void TCommThread::Deliver(std::function<void(const WorkerEvents&)> call, bool wa
 WorkerFailure TCommThread::CurrentFailure() const
 {
     WorkerFailure failure;
+    failure.run = currentRun_.load();
+    failure.operation = operation_.load();
     failure.code = errorCode_;
     failure.kind = failureKind_.load();
     failure.text = status_.error();
@@ -170,12 +175,10 @@ WorkerFailure TCommThread::CurrentFailure() const
 
 void TCommThread::ReportLinkFound()
 {
-    const std::string model = DeviceModel();
-    const int deviceType = DeviceTypeNumber();
     Deliver(
-        [model, deviceType](const WorkerEvents& events) {
+        [found = PrinterFound{currentRun_.load(), DeviceModel(), DeviceTypeNumber()}](const WorkerEvents& events) {
             if (events.linkFound)
-                events.linkFound(model, deviceType);
+                events.linkFound(found);
         },
         true);
 }
@@ -258,6 +261,8 @@ void TCommThread::NoteFailureCause(const std::exception& failure)
         failureKind_ = FailureKind::Undefined;
     else if (comms)
         failureKind_ = FailureKind::Link;
+    else if (dynamic_cast<const EReadBackMismatch*>(&failure))
+        failureKind_ = FailureKind::Mismatch;
     else if (dynamic_cast<const ECommunicationException*>(&failure) ||
              dynamic_cast<const ESetBaudRateException*>(&failure))
         failureKind_ = FailureKind::Exchange;
@@ -330,6 +335,8 @@ bool TCommThread::TakeRunSettings()
 void TCommThread::RunOnce()
 {
     log_.clear();
+    // A read-back's bytes belong to the run that read them.
+    SetMemoryStream({});
     errorCode_ = 0;  // every handler starts from here
     status_.setFailureCause({});
     failureKind_ = FailureKind::Other;
@@ -366,6 +373,7 @@ void TCommThread::RunOnce()
     // start the next operation from its handler of the result.
     const int errorCode = errorCode_;
     const WorkerFailure failure = CurrentFailure();
+    RunOutcome outcome{currentRun_.load(), operation_.load(), MemoryStream()};
     errorCode_ = 0;
     operation_ = 0;
     customHandler_ = nullptr;
@@ -387,9 +395,9 @@ void TCommThread::RunOnce()
     }
     if (errorCode == 0) {
         Deliver(
-            [](const WorkerEvents& events) {
+            [outcome = std::move(outcome)](const WorkerEvents& events) {
                 if (events.done)
-                    events.done();
+                    events.done(outcome);
             },
             true);
     } else {

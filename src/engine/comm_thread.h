@@ -79,11 +79,13 @@ public:
     TCommThread(const TCommThread&) = delete;
     TCommThread& operator=(const TCommThread&) = delete;
 
-    // Starts an operation. Returns false, changing nothing, when a run is in
-    // progress.
-    bool StartOperation(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
-                        HandOver handOver = {});
+    // Starts an operation and returns its run, whose events carry that
+    // number. Returns 0, changing nothing, when a run is in progress.
+    RunId StartOperation(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
+                         HandOver handOver = {});
     bool Busy() const { return busy_.load(); }
+    // The run going on, or the one that ended last.
+    RunId CurrentRun() const { return currentRun_.load(); }
 
     // Asks the running operation to stop (any thread): pauses end at once
     // and operations that can stop early do. Applies to the current run
@@ -95,7 +97,7 @@ public:
     // (settings copy, log, events), under kCustomOperation. Tests and
     // benchmarks use it to drive the exchanges directly.
     static constexpr int kCustomOperation = 1000;
-    bool StartCustom(std::function<void(TCommThread&)> handler);
+    RunId StartCustom(std::function<void(TCommThread&)> handler);
 
     // The handlers of the numbered operations; set before the first request.
     void SetOperationTable(OperationTable table) { operations_ = table; }
@@ -262,8 +264,8 @@ public:
     std::string LogPath() const;
 
 private:
-    bool Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
-                 std::function<void(TCommThread&)> handler);
+    RunId Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
+                  std::function<void(TCommThread&)> handler);
     void ThreadBody();
     void RunOnce();
     bool TakeRunSettings();
@@ -309,6 +311,8 @@ private:
     bool requestPending_ = false;
     bool terminate_ = false;
     std::atomic<bool> busy_{false};
+    RunId lastRun_ = 0;  // guarded by wakeMutex_
+    std::atomic<RunId> currentRun_{0};
 
     std::atomic<int> operation_{0};
     std::int32_t argument1_ = 0;

@@ -273,7 +273,7 @@ void TCommThread::ShowUnsolicited(const std::uint8_t* bytes, std::size_t count)
 
 void TCommThread::ShowStatus(const std::string& text, std::int32_t done, std::int32_t inAll, bool toParamBar)
 {
-    StatusUpdate update{composeProgressText(text, done, inAll), done, inAll,
+    StatusUpdate update{CurrentRun(), composeProgressText(text, done, inAll), done, inAll,
                         toParamBar ? StatusPanel::ParamBar : StatusPanel::Main};
     if (!toParamBar) {
         status_.setStatus(update.text);

@@ -15,16 +15,24 @@
 
 namespace pst {
 
+// Every run the worker starts has its own number, counted from 1; 0 names
+// no run (a request that was refused). Each event of a run carries it, so
+// that whoever started a run acts on that run's events only.
+using RunId = std::uint64_t;
+
 // What kind of failure ended a run or a link test.
 enum class FailureKind {
     Refused,    // the run could not start: settings or operation not usable
     Link,       // the link component failed (the port, the device, the socket)
     Exchange,   // the printer did not answer as expected
+    Mismatch,   // the memory read back differs from what was written
     Other,      // any other failure with a text
     Undefined,  // a failure without a text: code 2, "Undefined Error"
 };
 
 struct WorkerFailure {
+    RunId run = 0;
+    int operation = 0;
     FailureKind kind = FailureKind::Other;
     int code = 1;       // 1: the text says what failed; 2: "Undefined Error"
     std::string text;   // the error text the windows show
@@ -39,10 +47,26 @@ struct WorkerFailure {
 enum class StatusPanel { Main, ParamBar };
 
 struct StatusUpdate {
+    RunId run = 0;     // 0: a text of no run
     std::string text;  // composed: with "done/inAll" when those were given
     std::int32_t done = 0;
     std::int32_t inAll = 0;
     StatusPanel panel = StatusPanel::Main;
+};
+
+// The link test found the printer.
+struct PrinterFound {
+    RunId run = 0;
+    std::string model;
+    int deviceType = 0;
+};
+
+// A run that ended as asked, with what it leaves behind.
+struct RunOutcome {
+    RunId run = 0;
+    int operation = 0;
+    // What a read-back collected in this run; empty for other runs.
+    std::vector<std::uint8_t> memory;
 };
 
 // The worker's list of USB printers, standing in for the main window's
@@ -56,10 +80,10 @@ struct UsbDeviceListing {
 
 // Any member may be left empty.
 struct WorkerEvents {
-    std::function<void(const std::string& model, int deviceType)> linkFound;
+    std::function<void(const PrinterFound& found)> linkFound;
     std::function<void(const WorkerFailure& failure)> linkFailed;
     std::function<void(const StatusUpdate& update)> status;
-    std::function<void()> done;
+    std::function<void(const RunOutcome& outcome)> done;
     std::function<void(const WorkerFailure& failure)> failed;
     // "debug.log" could not be written: the path and why.
     std::function<void(const std::string& reason)> logNotSaved;

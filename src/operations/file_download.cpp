@@ -37,7 +37,7 @@ void verifyWritten(OperationContext& context, std::span<const std::uint8_t> sent
     std::string text = MessageWithText("sVerifyFailedMsg", AddressText(mismatch->firstAddress));
     if (const std::size_t at = text.find("%d"); at != std::string::npos)
         text.replace(at, 2, std::to_string(mismatch->differingBlocks));
-    throw ECommunicationException(text);
+    throw EReadBackMismatch(text);
 }
 
 void sendFile(OperationContext& context, const DownloadRow& row)

@@ -283,8 +283,10 @@ void DownloadPage::btn_DownLogoClick()
 
 void DownloadPage::btn_ReadLogosClick()
 {
-    lbl_StoredLogos->clear();
-    actions_.Send([] { return StoredLogosReadRequest(); });
+    actions_.Send([this] {
+        lbl_StoredLogos->clear();
+        return StoredLogosReadRequest();
+    });
 }
 
 void DownloadPage::RunEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory)

@@ -8,6 +8,12 @@ ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(paren
 {
 }
 
+void ElidedLabel::setDetail(const QString& detail)
+{
+    detail_ = detail;
+    update();
+}
+
 QSize ElidedLabel::minimumSizeHint() const
 {
     return {1, QLabel::minimumSizeHint().height()};
@@ -25,7 +31,10 @@ void ElidedLabel::paintEvent(QPaintEvent* /*event*/)
     const QString shown = fontMetrics().elidedText(text(), mode_, room.width());
     painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, shown);
     // Whatever had to be left out can still be read.
-    setToolTip(shown == text() ? QString() : text());
+    if (!detail_.isEmpty())
+        setToolTip(text() + QLatin1Char('\n') + detail_);
+    else
+        setToolTip(shown == text() ? QString() : text());
 }
 
 }  // namespace pst::para

@@ -12,6 +12,10 @@ class ElidedLabel : public QLabel {
 public:
     ElidedLabel(Qt::TextElideMode mode, QWidget* parent);
 
+    // More words on the text (why a run failed), read in the tooltip
+    // below the whole text; cleared with an empty one.
+    void setDetail(const QString& detail);
+
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
@@ -20,6 +24,7 @@ protected:
 
 private:
     Qt::TextElideMode mode_;
+    QString detail_;
 };
 
 }  // namespace pst::para

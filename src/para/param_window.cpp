@@ -134,13 +134,17 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     statusPanel1 = new ElidedLabel(Qt::ElideMiddle, bar);
     bar->addWidget(statusPanel0);
     bar->addWidget(statusPanel1, 1);
-    // The worker reports its transfers as texts only, so the bar says
-    // "busy" rather than how far.
+    // Moves with the blocks of a transfer once their count is known, and
+    // says "busy" until then.
     transferBar = named(new QProgressBar(bar), "TransferBar");
     transferBar->setRange(0, 0);
     transferBar->setFixedWidth(120);
     transferBar->setVisible(false);
     bar->addPermanentWidget(transferBar);
+    btn_Stop = named(new QPushButton(QStringLiteral("停止"), bar), "btn_Stop");
+    btn_Stop->setVisible(false);
+    bar->addPermanentWidget(btn_Stop);
+    connect(btn_Stop, &QPushButton::clicked, this, [this] { StopClick(); });
 
     QPointer<ParamWindow> self(this);
     // While this window is open it hears the run's texts and end; the main
@@ -154,21 +158,16 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     events.linkFailed = nullptr;
     events.logNotSaved = nullptr;
     events.status = [open](const StatusUpdate& update) {
-        ParamWindow* window = open();
-        if (!window)
-            return;
-        if (update.panel == StatusPanel::ParamBar)
-            window->statusPanel1->setText(qt(update.text));
-        else
-            window->OnStatus();
-    };
-    events.done = [open] {
         if (ParamWindow* window = open())
-            window->OnRunDone();
+            window->OnStatus(update);
     };
-    events.failed = [open](const WorkerFailure&) {
+    events.done = [open](const RunOutcome& outcome) {
         if (ParamWindow* window = open())
-            window->OnRunFailed();
+            window->OnRunDone(outcome);
+    };
+    events.failed = [open](const WorkerFailure& failure) {
+        if (ParamWindow* window = open())
+            window->OnRunFailed(failure);
     };
     events_ = std::make_shared<const WorkerEvents>(std::move(events));
     setFixedSize(588, 614);
@@ -197,6 +196,19 @@ void ParamWindow::showEvent(QShowEvent* event)
 
 void ParamWindow::closeEvent(QCloseEvent* event)
 {
+    // A run of this window's still going: asked once, it is stopped (it
+    // ends on its own, switching the printer back); otherwise the window
+    // stays open.
+    if (started_) {
+        if (!main_.prompter().confirm(MessageText("sStopRunAndCloseMsg"))) {
+            event->ignore();
+            return;
+        }
+        main_.worker().CancelOperation();
+        started_.reset();
+        queued_.reset();
+        EndRunDisplay();
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         FormClose();
@@ -212,7 +224,11 @@ void ParamWindow::FormShow()
     ReplaceItemLists();
     ApplyValues(ReadParaRecord(IniDocument::load(SettingsPath())));
     TabSheet6->AfterRecordLoaded();
-    statusPanel0->clear();
+    // Texts of runs that ended before the window was opened (perhaps in
+    // the other language) say nothing about this time.
+    ShowRunText({});
+    statusPanel1->clear();
+    EndRunDisplay();
     main_.worker().SetEvents(events_, Dispatcher::current());
     TabSheet3->UpdateAddressEdits();
     TabSheet5->UpdateLists();
@@ -323,11 +339,23 @@ ParaValues ParamWindow::CurrentValues() const
 
 void ParamWindow::Send(const std::function<MaybeRequest()>& build)
 {
+    // One run at a time, counted until its end has been heard here. A
+    // click in the moment after the worker finished and before its end
+    // arrived waits for that end (below); any other is refused.
+    if (started_ && (main_.worker().Busy() || queued_)) {
+        statusPanel0->setText(qt(MessageText("sBusyMsg")));
+        return;
+    }
     MaybeRequest request;
+    declined_ = false;
     try {
         request = build();
-        if (!request)
+        if (!request) {
+            // The user said no to a question: that is all there is to it.
+            if (!declined_)
+                ShowRunText(MessageText("sNothingToSendMsg"));
             return;
+        }
         if (request->refreshConnection)
             main_.RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
@@ -342,19 +370,34 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         ShowRefusal(InputRefusalText(failure));
         return;
     }
+    if (started_) {
+        queued_ = std::move(request);
+        return;
+    }
+    Start(std::move(*request));
+}
+
+void ParamWindow::Start(Request request)
+{
     // The worker keeps its own copy of the hand-over; a refused start leaves
     // the running operation's untouched.
-    const Operation operation = request->operation;
-    if (!main_.worker().StartOperation(operationNumber(operation), request->argument1, request->argument2,
-                                       std::move(request->handOver))) {
+    const Operation operation = request.operation;
+    const RunId run = main_.worker().StartOperation(operationNumber(operation), request.argument1,
+                                                    request.argument2, std::move(request.handOver));
+    if (run == 0) {
         statusPanel0->setText(qt(MessageText("sBusyMsg")));
         return;
     }
-    started_ = operation;
-    // The last request's text would pass for this one's.
-    statusPanel0->clear();
-    if (ShowsTransferProgress(operation))
+    started_ = StartedRun{run, operation};
+    lastRunText_.clear();
+    // The last run's result stays until now; it would pass for this one's.
+    ShowRunText({});
+    if (ShowsTransferProgress(operation)) {
+        transferBar->setRange(0, 0);
         transferBar->setVisible(true);
+        btn_Stop->setEnabled(true);
+        btn_Stop->setVisible(true);
+    }
 }
 
 void ParamWindow::ExportProfileClick()
@@ -407,7 +450,10 @@ void ParamWindow::ShowMessage(const std::string& text)
 
 bool ParamWindow::Confirm(const std::string& text)
 {
-    return main_.prompter().confirm(text);
+    const bool yes = main_.prompter().confirm(text);
+    if (!yes)
+        declined_ = true;
+    return yes;
 }
 
 // The edit of the page shown that holds `text`, when exactly one does: a
@@ -469,36 +515,92 @@ void ParamWindow::RefuseThenClick(const std::string& text, QAbstractButton* pres
     });
 }
 
-// The status texts as the board holds them when the event arrives.
-void ParamWindow::OnStatus()
+bool ParamWindow::IsOwnRun(RunId run) const
 {
-    const std::string status = main_.worker().Status().pendingStatus();
-    statusPanel0->setText(qt(status));
-    if (status == MessageText("sMsg9"))
-        StepSerialNumber();
+    return started_ && started_->run == run;
 }
 
-void ParamWindow::OnRunDone()
+void ParamWindow::ShowRunText(const std::string& text)
 {
-    transferBar->setVisible(false);
-    if (const auto ended = std::exchange(started_, std::nullopt))
-        TabSheet6->RunEnded(*ended, true, main_.worker().MemoryStream());
+    statusPanel0->setText(qt(text));
+    statusPanel0->setDetail({});
 }
 
-void ParamWindow::OnRunFailed()
+void ParamWindow::EndRunDisplay()
 {
-    StatusBoard& board = main_.worker().Status();
     transferBar->setVisible(false);
-    if (const auto ended = std::exchange(started_, std::nullopt))
-        TabSheet6->RunEnded(*ended, false, {});
-    if (const std::string status = board.pendingStatus(); !status.empty()) {
-        statusPanel0->setText(qt(status));
-        board.setPendingStatus({});
+    btn_Stop->setVisible(false);
+    // A run that finished before the stop took effect shows how it ended.
+    if (std::exchange(stopping_, false))
+        ShowRunText(lastRunText_);
+}
+
+void ParamWindow::StopClick()
+{
+    if (!started_)
+        return;
+    main_.worker().CancelOperation();
+    stopping_ = true;
+    btn_Stop->setEnabled(false);
+    ShowRunText(MessageText("sStoppingMsg"));
+}
+
+void ParamWindow::OnStatus(const StatusUpdate& update)
+{
+    if (!IsOwnRun(update.run))
+        return;
+    if (update.inAll > 0 && transferBar->isVisible()) {
+        transferBar->setRange(0, update.inAll);
+        transferBar->setValue(update.done);
     }
-    // Every failed run sets the error text anew, so it is shown as it
-    // stands.
-    if (const std::string error = board.pendingError(); !error.empty())
-        statusPanel0->setText(qt(EngineTextInLanguage(error)));
+    if (update.panel == StatusPanel::ParamBar) {
+        statusPanel1->setText(qt(update.text));
+        return;
+    }
+    lastRunText_ = update.text;
+    // "Stopping" stays until the run has ended.
+    if (!stopping_)
+        ShowRunText(update.text);
+}
+
+void ParamWindow::OnRunDone(const RunOutcome& outcome)
+{
+    if (!IsOwnRun(outcome.run))
+        return;
+    const Operation ended = started_->operation;
+    started_.reset();
+    EndRunDisplay();
+    TabSheet6->RunEnded(ended, true, outcome.memory);
+    // The printer took the product settings: the next printer gets the
+    // next number.
+    if (ended == Operation::SetProduct)
+        StepSerialNumber();
+    StartQueued();
+}
+
+void ParamWindow::StartQueued()
+{
+    if (auto request = std::exchange(queued_, std::nullopt))
+        Start(std::move(*request));
+}
+
+void ParamWindow::OnRunFailed(const WorkerFailure& failure)
+{
+    if (!IsOwnRun(failure.run))
+        return;
+    const Operation ended = started_->operation;
+    started_.reset();
+    EndRunDisplay();
+    TabSheet6->RunEnded(ended, false, {});
+    const std::string text = EngineTextInLanguage(failure.text);
+    ShowRunText(text);
+    if (!failure.cause.empty() && failure.cause != failure.text)
+        statusPanel0->setDetail(qt(EngineTextInLanguage(failure.cause)));
+    // A printer that holds other bytes than were sent prints wrong: that is
+    // not left to a line in the status bar.
+    if (failure.kind == FailureKind::Mismatch)
+        ShowMessage(text);
+    StartQueued();
 }
 
 void ParamWindow::StepSerialNumber()

@@ -13,6 +13,7 @@
 #include "app/main_window_link.h"
 #include "app/param_window.h"
 #include "app/widget_translation.h"
+#include "para/elided_label.h"
 #include "para/file_chooser.h"
 #include "para/para_actions.h"
 #include "requests/para_record.h"
@@ -50,6 +51,8 @@ public:
     app::WidgetTranslationView& translationView() override { return view_; }
     // What this window hears from the worker while it is open.
     const std::shared_ptr<const WorkerEvents>& workerEvents() const { return events_; }
+    // Whether a run this window started has not been heard to end.
+    bool RunGoing() const { return started_.has_value(); }
 
     void Send(const std::function<MaybeRequest()>& build) override;
     void ShowMessage(const std::string& text) override;
@@ -69,10 +72,12 @@ public:
     // or another machine.
     QPushButton* btn_ImportProfile = nullptr;
     QPushButton* btn_ExportProfile = nullptr;
-    QLabel* statusPanel0 = nullptr;
+    ElidedLabel* statusPanel0 = nullptr;
     QLabel* statusPanel1 = nullptr;
-    // Shown while a download or read-back runs.
+    // Shown while a download or read-back runs, with the button that stops
+    // it between two blocks.
     QProgressBar* transferBar = nullptr;
+    QPushButton* btn_Stop = nullptr;
     BasicPage* TabSheet1 = nullptr;
     BluetoothPage* TabSheet2 = nullptr;
     WifiPage* TabSheet3 = nullptr;
@@ -90,9 +95,16 @@ private:
     void FormShow();
     void FormClose();
     void ReplaceItemLists();
-    void OnStatus();
-    void OnRunDone();
-    void OnRunFailed();
+    bool IsOwnRun(RunId run) const;
+    void OnStatus(const StatusUpdate& update);
+    void OnRunDone(const RunOutcome& outcome);
+    void OnRunFailed(const WorkerFailure& failure);
+    void StopClick();
+    void Start(Request request);
+    void StartQueued();
+    // The run's text in the first panel, whole in its tooltip.
+    void ShowRunText(const std::string& text);
+    void EndRunDisplay();
     void StepSerialNumber();
     void ExportProfileClick();
     void ImportProfileClick();
@@ -109,8 +121,20 @@ private:
     FileChooser* chooser_ = &dialogs_;
     // While a click stopped by a field's refusal is made after all.
     bool clickAfterRefusal_ = false;
-    // The operation this window started last, until its end is heard.
-    std::optional<Operation> started_;
+    // The run this window started, until its end is heard.
+    struct StartedRun {
+        RunId run = 0;
+        Operation operation = Operation::LinkTest;
+    };
+    std::optional<StartedRun> started_;
+    // A click made after the worker had finished that run, before its end
+    // was heard: started once it is.
+    MaybeRequest queued_;
+    // A question asked while a request was worked out was answered no.
+    bool declined_ = false;
+    // Stop was asked for the run going on; its last text in the first panel.
+    bool stopping_ = false;
+    std::string lastRunText_;
 };
 
 }  // namespace pst::para

@@ -11,6 +11,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The printer acknowledged every write, yet its memory read back holds other
+// bytes than were sent.
+class EReadBackMismatch : public ECommunicationException {
+public:
+    using ECommunicationException::ECommunicationException;
+};
+
 // The printer did not confirm a speed switch or the connect request.
 class ESetBaudRateException : public std::runtime_error {
 public:

@@ -99,7 +99,7 @@ PrinterSearch::Attempt PrinterSearch::linkTest(const ConnectionSettings& setting
     auto worker = std::make_unique<TCommThread>(store, programFolder_, std::move(links));
     worker->SetOperationTable(&operationHandler);
     WorkerEvents events;
-    events.done = [this] {
+    events.done = [this](const RunOutcome&) {
         std::lock_guard lock(mutex_);
         runEnded_ = true;
         wake_.notify_all();

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 125> kTexts{{
+constexpr std::array<MessageTextEntry, 128> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -134,6 +134,9 @@ constexpr std::array<MessageTextEntry, 125> kTexts{{
     {"sStoredLogoMsg", "徽标 %d：%d × %d 点"},
     {"sNoStoredLogoMsg", "打印机中没有存储徽标"},
     {"sLogoNotStoredMsg", "打印机中没有 %d 号徽标（共存有 %d 个）：未打印"},
+    {"sNothingToSendMsg", "没有要发送的内容：请先填写或选择"},
+    {"sStoppingMsg", "正在停止…"},
+    {"sStopRunAndCloseMsg", "打印机还在执行操作。要停止它并关闭窗口吗？"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -20,13 +20,26 @@ protected:
     void listenDirectly()
     {
         WorkerEvents events;
-        events.linkFound = [this](const std::string& model, int deviceType) {
-            note("linkFound " + model + " " + std::to_string(deviceType));
+        events.linkFound = [this](const pst::PrinterFound& found) {
+            noteRun(found.run);
+            note("linkFound " + found.model + " " + std::to_string(found.deviceType));
         };
-        events.linkFailed = [this](const WorkerFailure& failure) { note("linkFailed " + failure.text); };
-        events.status = [this](const StatusUpdate& update) { note("status " + update.text); };
-        events.done = [this] { end("done", nullptr); };
-        events.failed = [this](const WorkerFailure& failure) { end("failed", &failure); };
+        events.linkFailed = [this](const WorkerFailure& failure) {
+            noteRun(failure.run);
+            note("linkFailed " + failure.text);
+        };
+        events.status = [this](const StatusUpdate& update) {
+            noteRun(update.run);
+            note("status " + update.text);
+        };
+        events.done = [this](const RunOutcome& outcome) {
+            noteRun(outcome.run);
+            end("done", nullptr);
+        };
+        events.failed = [this](const WorkerFailure& failure) {
+            noteRun(failure.run);
+            end("failed", &failure);
+        };
         worker->SetEvents(events);
     }
 
@@ -41,6 +54,12 @@ protected:
         std::lock_guard lock(mutex);
         seen.push_back(what);
         threads.push_back(std::this_thread::get_id());
+    }
+
+    void noteRun(RunId run)
+    {
+        std::lock_guard lock(mutex);
+        runs.push_back(run);
     }
 
     void end(const std::string& what, const WorkerFailure* failure)
@@ -61,6 +80,7 @@ protected:
     std::condition_variable ended;
     std::vector<std::string> seen;
     std::vector<std::thread::id> threads;
+    std::vector<RunId> runs;  // the run each event named
     WorkerFailure endFailure;
     bool busyAtEnd = true;
     bool over = false;
@@ -71,10 +91,23 @@ TEST_F(DirectEventsFixture, ALinkTestReportsOnTheWorkerThreadInOrderAndEndsAfter
     startPrinter();
     startWorker("9600", "9600");
     listenDirectly();
-    ASSERT_TRUE(worker->StartOperation(1));
+    const RunId first = worker->StartOperation(1);
+    ASSERT_NE(first, 0u);
+    ASSERT_TRUE(waitForEnd());
+    {
+        std::lock_guard lock(mutex);
+        over = false;
+        seen.clear();
+        runs.clear();
+        threads.clear();
+    }
+    // Each run has a number of its own, and every event of it names it.
+    const RunId second = worker->StartOperation(1);
+    ASSERT_GT(second, first);
     ASSERT_TRUE(waitForEnd());
 
     std::lock_guard lock(mutex);
+    EXPECT_EQ(runs, std::vector<RunId>(runs.size(), second));
     ASSERT_GE(seen.size(), 3u);
     EXPECT_EQ(seen.front(), "status Checking" + printer->devicePath());
     EXPECT_EQ(seen[seen.size() - 2].rfind("linkFound ", 0), 0u) << seen[seen.size() - 2];

@@ -75,8 +75,8 @@ protected:
     WorkerEvents recordingEvents()
     {
         WorkerEvents events = extra;
-        events.linkFound = [this](const std::string&, int deviceType) {
-            messages.push_back({LinkFound, 0, deviceType});
+        events.linkFound = [this](const pst::PrinterFound& found) {
+            messages.push_back({LinkFound, 0, found.deviceType});
         };
         events.linkFailed = [this](const WorkerFailure&) {
             messages.push_back({LinkFailed, 0, worker->DeviceTypeNumber()});
@@ -89,7 +89,7 @@ protected:
                 extra.status(update);
             }
         };
-        events.done = [this] {
+        events.done = [this](const RunOutcome&) {
             messages.push_back({Done, 0, 0});
             finished = true;
         };

@@ -19,9 +19,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <unistd.h>
 
@@ -97,16 +99,6 @@ bool jsonHas(const std::string& json, const std::string& key, const std::string&
 
 // What the worker delivers to the window: an announced status text (the
 // window reads the board) and the end of a failed run.
-void postStatusEvent(const ParamWindow& para)
-{
-    Dispatcher::current()->post([events = para.workerEvents()] { events->status(StatusUpdate{}); });
-}
-
-void postFailedEvent(const ParamWindow& para)
-{
-    Dispatcher::current()->post([events = para.workerEvents()] { events->failed(WorkerFailure{}); });
-}
-
 }  // namespace
 
 class ParamWindowTest : public QObject, protected pst::test::WindowFixture {
@@ -130,6 +122,10 @@ private slots:
     void downloadPageDownloadsPrintsAndReadsBack();
     void logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifiedAndListed();
     void busyWorkerIsShownAndNothingIsStarted();
+    void aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits();
+    void stopEndsADownloadAndThePrinterIsBackAtItsSpeed();
+    void closingDuringADownloadAsksOnceAndEndsPromptly();
+    void aButtonWithNothingToSendSaysSo();
     void failedOperationShowsItsTexts();
     void basicPageSetsThePrinter();
     void productPageSetsThePrinter();
@@ -234,7 +230,8 @@ std::pair<std::uint64_t, std::uint64_t> ParamWindowTest::printerTraffic() const
 
 void ParamWindowTest::click(ProgramWindows& windows, QPushButton* button)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(!windows.main().worker().Busy(), kPrinterTimeoutMs);
+    // The run this window started last has been heard to end, too.
+    QTRY_VERIFY_WITH_TIMEOUT(!windows.main().worker().Busy() && !windows.para().RunGoing(), kPrinterTimeoutMs);
     button->click();
 }
 
@@ -375,27 +372,21 @@ void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
     QCOMPARE(para.statusPanel0->text(), qs("设置设备参数成功"));
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.productSerial == "1704269998"; }));
 
-    // The same message again, with minus and then neither direction.
-    StatusBoard& board = windows->main().worker().Status();
-    board.setStatus(MessageText("sMsg9"));
+    // The same text from a run this window did not start steps nothing:
+    // only the product run's own end does.
+    para.workerEvents()->status(StatusUpdate{.run = 9999, .text = MessageText("sMsg9")});
+    para.workerEvents()->done(RunOutcome{.run = 9999, .operation = operationNumber(Operation::SetProduct)});
+    QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269999"));
+
+    // Minus, then neither direction.
     product.rb_Minus->setChecked(true);
-    postStatusEvent(para);
-    QTRY_COMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
+    click(*windows, product.btn_SetDevicePara);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.productSerial == "1704269999"; }));
+    QTRY_COMPARE_WITH_TIMEOUT(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"), kPrinterTimeoutMs);
     checkRadio(product.rb_Minus, product.rb_Plus, -1);
-    postStatusEvent(para);
-    QTest::qWait(50);
+    click(*windows, product.btn_SetDevicePara);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
     QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
-    // Another status text steps nothing; a number too large for the
-    // conversion shows its message.
-    product.rb_Plus->setChecked(true);
-    board.setStatus("x");
-    postStatusEvent(para);
-    QTest::qWait(50);
-    QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
-    product.edt_DeviceSerialNo->setText(QStringLiteral("99999999999"));
-    board.setStatus(MessageText("sMsg9"));
-    postStatusEvent(para);
-    QTRY_COMPARE(prompter.messages, std::vector<std::string>{"'99999999999' 不是有效的整数值"});
 }
 
 void ParamWindowTest::emptyProductNameIsRefused()
@@ -753,6 +744,8 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
     click(*windows, page.btn_UpdateFont);
     QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("校验失败：第一个不同的地址是 0x20180，共 1 块不同"),
                               kPrinterTimeoutMs);
+    // Not left to a line in the status bar.
+    QCOMPARE(prompter.messages, std::vector<std::string>{"校验失败：第一个不同的地址是 0x20180，共 1 块不同"});
 
     // The choices are kept for next time.
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
@@ -761,6 +754,154 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
     QVERIFY(file.find("\nLogoDither=Floyd-Steinberg 抖动\r\n") != std::string::npos);
     QVERIFY(file.find("\nLogoWidth=576 点（80 mm）\r\n") != std::string::npos);
     QVERIFY(file.find("\nDownloadVerify=1\r\n") != std::string::npos);
+}
+
+void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    TCommThread& worker = windows->main().worker();
+    DownloadPage& page = *para.TabSheet6;
+    QueuedFileChooser chooser;
+    page.SetFileChooser(chooser);
+    QImage square(100, 50, QImage::Format_RGB32);
+    square.fill(QColor(0, 0, 0));
+    const QString squarePath = QString::fromStdString((dataDir / "square.png").string());
+    QVERIFY(square.save(squarePath, "PNG"));
+    chooser.opens = {{squarePath}};
+    page.btn_OpenLogo->click();
+    page.chk_Verify->setChecked(true);
+    prompter.answer = true;
+
+    // The download's events are held back, to be handed over in the order
+    // that once misled the window: its texts, the worker idle, a click,
+    // and only then the download's end.
+    std::mutex heldMutex;
+    std::vector<std::function<void()>> held;
+    std::atomic<bool> downloadOver{false};
+    const auto events = para.workerEvents();
+    WorkerEvents holding;
+    holding.status = [&, events](const StatusUpdate& update) {
+        std::lock_guard lock(heldMutex);
+        held.push_back([events, update] { events->status(update); });
+    };
+    holding.done = [&, events](const RunOutcome& outcome) {
+        std::lock_guard lock(heldMutex);
+        held.push_back([events, outcome] { events->done(outcome); });
+        downloadOver = true;
+    };
+    holding.failed = [&, events](const WorkerFailure& failure) {
+        std::lock_guard lock(heldMutex);
+        held.push_back([events, failure] { events->failed(failure); });
+        downloadOver = true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!worker.Busy(), kPrinterTimeoutMs);
+    worker.SetEvents(holding);
+    page.btn_DownLogo->click();
+    QTRY_VERIFY_WITH_TIMEOUT(downloadOver.load(), kPrinterTimeoutMs);
+    worker.SetEvents(events, Dispatcher::current());
+    std::vector<std::function<void()>> download;
+    {
+        std::lock_guard lock(heldMutex);
+        download.swap(held);
+    }
+    const std::function<void()> lateDone = download.back();
+    download.pop_back();
+    for (const auto& deliver : download)
+        deliver();
+    QCOMPARE(para.statusPanel0->text(), qs("校验通过：打印机内存与所发数据一致"));
+
+    QVERIFY(!worker.Busy());
+    page.btn_ReadLogos->click();
+    QVERIFY(!worker.Busy());  // waits for the download's end
+    QCOMPARE(para.statusPanel0->text(), qs("校验通过：打印机内存与所发数据一致"));
+    lateDone();
+    QTRY_COMPARE_WITH_TIMEOUT(page.lbl_StoredLogos->text(), qs("徽标 1：104 × 56 点"), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    // Handed over again, the download's end is no one's.
+    lateDone();
+    QCOMPARE(page.lbl_StoredLogos->text(), qs("徽标 1：104 × 56 点"));
+    QVERIFY(prompter.messages.empty());
+}
+
+void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
+{
+    // At the pace of a real wire a 24 KiB font takes a few seconds.
+    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{.pace = true});
+    printer->start();
+    auto windows = open();
+    windows->main().cbb_TranBauRate->setEditText(QStringLiteral("115200"));
+    ParamWindow& para = showPara(*windows);
+    DownloadPage& page = *para.TabSheet6;
+    para.PageControl1->setCurrentWidget(para.TabSheet6);
+    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(96 * 256, 'F');
+    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
+    page.edt_FontAddress->setText(QStringLiteral("20000"));
+    click(*windows, page.btn_UpdateFont);
+    QVERIFY(para.btn_Stop->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(para.transferBar->maximum() == 96 * 256 && para.transferBar->value() > 0,
+                             kPrinterTimeoutMs);
+    para.btn_Stop->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QVERIFY(!para.btn_Stop->isVisible());
+    QVERIFY(!para.transferBar->isVisible());
+    const QString stopped = para.statusPanel0->text();
+    QVERIFY2(stopped.contains(QStringLiteral(" / 96")), qPrintable(stopped));
+    QVERIFY(waitForState([](const sim::PrinterState& s) { return s.speed == 9600; }));
+    QVERIFY(std::filesystem::exists(dataDir / "debug.log"));
+
+    // The printer answers at once at its own speed.
+    para.TabSheet1->cbb_Codepage->setCurrentIndex(6);
+    click(*windows, para.TabSheet1->btn_SetCodepage);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.codePage == 2; }));
+}
+
+void ParamWindowTest::closingDuringADownloadAsksOnceAndEndsPromptly()
+{
+    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{.pace = true});
+    printer->start();
+    auto windows = open();
+    windows->main().cbb_TranBauRate->setEditText(QStringLiteral("115200"));
+    ParamWindow& para = showPara(*windows);
+    DownloadPage& page = *para.TabSheet6;
+    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(400 * 256, 'F');
+    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
+    page.edt_FontAddress->setText(QStringLiteral("20000"));
+    click(*windows, page.btn_UpdateFont);
+    QTRY_VERIFY_WITH_TIMEOUT(para.transferBar->value() > 0, kPrinterTimeoutMs);
+
+    // No: the window stays and the download goes on.
+    prompter.answer = false;
+    para.close();
+    QVERIFY(para.isVisible());
+    QVERIFY(para.RunGoing());
+    QCOMPARE(prompter.questions.size(), std::size_t{1});
+
+    // Yes: the window closes, and the program with it, within moments.
+    prompter.answer = true;
+    para.close();
+    QVERIFY(!para.isVisible());
+    QElapsedTimer clock;
+    clock.start();
+    windows.reset();
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(waitForState([](const sim::PrinterState& s) { return s.speed == 9600; }));
+    QCOMPARE(prompter.questions.size(), std::size_t{2});
+}
+
+void ParamWindowTest::aButtonWithNothingToSendSaysSo()
+{
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    para.TabSheet2->edt_lyName->clear();
+    para.TabSheet2->edt_smlyName->clear();
+    const auto before = printerTraffic();
+    click(*windows, para.TabSheet2->btn_SetlyPara);
+    QCOMPARE(para.statusPanel0->text(), qs("没有要发送的内容：请先填写或选择"));
+    QCOMPARE(printerTraffic(), before);
+    QVERIFY(prompter.messages.empty());
 }
 
 void ParamWindowTest::busyWorkerIsShownAndNothingIsStarted()
@@ -782,22 +923,21 @@ void ParamWindowTest::failedOperationShowsItsTexts()
 {
     auto windows = open();
     ParamWindow& para = showPara(*windows);
-    StatusBoard& board = windows->main().worker().Status();
-    board.setStatus("connecting");
-    postFailedEvent(para);
-    QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("connecting"));
-    QCOMPARE(board.pendingStatus(), std::string());
-    board.setError("Download Data Failed");
-    postFailedEvent(para);
-    // In the window's language.
-    QTRY_COMPARE(para.statusPanel0->text(), qs("下载数据失败"));
-    // A real failure: the printer is not there.
+    // The end of a run this window did not start says nothing here.
+    para.workerEvents()->failed(WorkerFailure{.run = 9999, .text = "Download Data Failed"});
+    QCOMPARE(para.statusPanel0->text(), QString());
+
+    // A real failure: the printer is not there. Its text, in the window's
+    // language, stays once the run is over; the cause is in the tooltip.
     windows->main().cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
     para.TabSheet1->btn_SetCodepage->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
-    // The click cleared the last text; the failure brings its own.
-    QTRY_VERIFY(!para.statusPanel0->text().isEmpty() &&
-                para.statusPanel0->text() != QStringLiteral("Download Data Failed"));
+    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QCOMPARE(para.statusPanel0->text(), qs("打开串口出错"));
+    para.statusPanel0->grab();  // the tooltip is settled as the label is drawn
+    QVERIFY2(para.statusPanel0->toolTip().contains(QStringLiteral("no-such-port")),
+             qPrintable(para.statusPanel0->toolTip()));
+    QTest::qWait(100);
+    QCOMPARE(para.statusPanel0->text(), qs("打开串口出错"));
 }
 
 void ParamWindowTest::basicPageSetsThePrinter()
