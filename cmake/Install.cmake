@@ -90,6 +90,10 @@ downloads fonts and logos. It comes as a window program, a command-line
 program (pennafor-cli) and a virtual printer for trying both without
 hardware (pennafor-printer-sim).")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own dialogs and buttons (file dialogs, Yes/No/OK) in Chinese when the
+# window program runs in Chinese; without it they stay in English, nothing
+# more, so it is recommended rather than required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 foreach(script postinst postrm)
   configure_file(${PST_PACKAGING_DIR}/debian/${script}.in ${PST_GENERATED_DIR}/debian/${script} @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -13,6 +13,10 @@
 #include "protocol/input_error.h"
 #include "protocol/legacy_text.h"
 
+namespace {
+constexpr pst::LegacyTextField kField{"name", "sProductNameField"};
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
@@ -26,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::uint8_t> encoded;
     try {
-        encoded = pst::EncodeLegacyText(text, "Name");
+        encoded = pst::EncodeLegacyText(text, kField);
     } catch (const pst::EInvalidInput&) {
         PST_FUZZ_CHECK(!ascii);
         return 0;
@@ -39,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PST_FUZZ_CHECK(back == text);
 
     try {
-        const auto limited = pst::EncodeLegacyText(text, "Name", maxBytes);
+        const auto limited = pst::EncodeLegacyText(text, kField, maxBytes);
         PST_FUZZ_CHECK(limited == encoded && limited.size() <= maxBytes);
     } catch (const pst::EInvalidInput&) {
         PST_FUZZ_CHECK(encoded.size() > maxBytes);

@@ -11,6 +11,9 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
   # the windows: Qt 6 Widgets, a virtual X server for trying them headless,
   # and a font with Chinese characters
   qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei
+  # Qt's own texts (file dialogs, Yes/No/OK buttons) in Chinese: the window
+  # program loads qtbase_zh_CN from it, and a window test checks that it does
+  qt6-translations-l10n
   # the command line's reports and --json (header-only)
   nlohmann-json3-dev
   # installing and packaging: manual pages from --help, the icon's PNG, the

@@ -371,6 +371,7 @@ void MainWindow::Translate(int languageIndex)
     if (para_)
         views.push_back(&para_->translationView());
     translateAll(file, languageIndex, std::vector<TranslatableWindow*>(views.begin(), views.end()));
+    qtTexts_.follow(languageIndex);
     for (const WidgetTranslationView* view : views)
         NameFieldsAfterTheirLabels(view->window());
     // The only field with neither label nor box: it gets a name of its own.

@@ -14,6 +14,7 @@
 #include "app/find_printer_dialog.h"
 #include "app/main_window_link.h"
 #include "app/prompter.h"
+#include "app/qt_translation.h"
 #include "app/widget_translation.h"
 #include "engine/comm_thread.h"
 #include "platform/serial_ports.h"
@@ -197,6 +198,7 @@ private:
 
     MainWindowSetup setup_;
     WidgetTranslationView view_;
+    QtOwnTexts qtTexts_;
     ParameterWindowLink* para_ = nullptr;
     DispatcherPump* pump_ = nullptr;
     std::shared_ptr<ConnectionSettingsStore> settings_;

@@ -98,7 +98,13 @@ BasicPage::BasicPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
         return SleepTimesRequest(edt_sleepTime->text().toStdString(), edt_poweroffTime->text().toStdString());
     });
     sendOnClick(btn_SetAllPara, actions_, [this] { return AllParametersRequest(Values()); });
-    sendOnClick(btn_SetReset, actions_, [] { return RestoreDefaultsRequest(); });
+    // Nothing reads the printer's values back, so the question says the
+    // fields will not follow.
+    sendOnClick(btn_SetReset, actions_, [this]() -> MaybeRequest {
+        if (!actions_.Confirm(MessageText("sConfirmRestoreDefaultsMsg")))
+            return std::nullopt;
+        return RestoreDefaultsRequest();
+    });
 }
 
 BasicPageValues BasicPage::Values() const

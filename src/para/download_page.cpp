@@ -12,6 +12,7 @@
 #include "platform/int_conversion.h"
 #include "protocol/logo_directory.h"
 #include "protocol/picture_file.h"
+#include "requests/file_filters.h"
 #include "requests/logo_choices.h"
 #include "protocol/downloads.h"
 
@@ -19,8 +20,6 @@ namespace pst::para {
 
 namespace {
 
-constexpr int kBinaryFilter = 0;
-constexpr int kBmpFilter = 1;
 constexpr int kThumbnailWidth = 96;
 constexpr int kThumbnailHeight = 36;
 constexpr int kDefaultThreshold = 128;
@@ -167,9 +166,9 @@ void DownloadPage::AfterRecordLoaded()
     btn_UpdatePrg->setVisible(true);
 }
 
-QString DownloadPage::ChooseOne(const QString& title, int filterIndex)
+QString DownloadPage::ChooseOne(const QString& title)
 {
-    return chooser_->ChooseToOpen(this, title, QString::fromUtf8(kOpenDialogFilter), filterIndex, false)
+    return chooser_->ChooseToOpen(this, title, QString::fromStdString(ProgramFileFilter()), 0, false)
         .value(0);
 }
 
@@ -181,14 +180,14 @@ void DownloadPage::SetStatusPanel1(const std::string& status)
 void DownloadPage::btn_OpenPrgClick()
 {
     openTitle_ = QString::fromStdString(MessageText("sOpenPrgFile"));
-    if (const QString path = ChooseOne(openTitle_, kBinaryFilter); !path.isEmpty())
+    if (const QString path = ChooseOne(openTitle_); !path.isEmpty())
         edt_Prgfile->setText(path);
 }
 
 void DownloadPage::btn_OpenFontClick()
 {
     openTitle_ = QString::fromStdString(MessageText("sOpenFontFile"));
-    if (const QString path = ChooseOne(openTitle_, kBinaryFilter); !path.isEmpty())
+    if (const QString path = ChooseOne(openTitle_); !path.isEmpty())
         edt_FontFile->setText(path);
 }
 
@@ -196,7 +195,7 @@ void DownloadPage::btn_OpenLogoClick()
 {
     // The logo dialog keeps whatever title the last dialog had.
     const QStringList paths =
-        chooser_->ChooseToOpen(this, openTitle_, QString::fromUtf8(kOpenDialogFilter), kBmpFilter, true);
+        chooser_->ChooseToOpen(this, openTitle_, QString::fromStdString(PictureFileFilter()), 0, true);
     ListBox1->addItems(paths);
     if (ListBox1->count() > 0)
         ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
@@ -236,6 +235,11 @@ void DownloadPage::UpdateProgram(bool firmware)
     actions_.Send([&]() -> MaybeRequest {
         ProgramUpdatePlan plan = ProgramUpdateRequest(text(edt_Prgfile), text(edt_WaitTime), firmware,
                                                       MessageText("sUpdatePrgFile"));
+        // Asked once the file is known to be sendable: an interrupted
+        // update can leave the printer without a working program.
+        if (!actions_.Confirm(
+                MessageText(firmware ? "sConfirmFirmwareUpdateMsg" : "sConfirmProgramUpdateMsg")))
+            return std::nullopt;
         SetStatusPanel1(plan.statusText);
         return std::move(plan.request);
     });
@@ -307,7 +311,7 @@ void DownloadPage::btn_PrintLogoClick()
 
 void DownloadPage::btn_ReadFontClick()
 {
-    const QString target = chooser_->ChooseToSave(this, QString::fromUtf8(kSaveDialogFilter));
+    const QString target = chooser_->ChooseToSave(this, QString::fromStdString(ReadBackFileFilter()));
     if (target.isEmpty())
         return;
     actions_.Send([&]() -> MaybeRequest {

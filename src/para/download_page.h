@@ -18,10 +18,6 @@ class QListWidget;
 
 namespace pst::para {
 
-inline constexpr const char* kOpenDialogFilter =
-    "Binary File(*.HEX,*.BIN)(*.hex *.bin);;BMP FILE(*.BMP)(*bmp)";
-inline constexpr const char* kSaveDialogFilter = "HEX File(*.HEX)(*.hex)";
-
 class DownloadPage : public QWidget {
     Q_OBJECT
 public:
@@ -79,7 +75,7 @@ private:
     void RefreshThumbnails();
     PictureConversion Conversion() const;
     void UpdateProgram(bool firmware);
-    QString ChooseOne(const QString& title, int filterIndex);
+    QString ChooseOne(const QString& title);
     std::vector<bool> LogoSelection() const;
     void SetStatusPanel1(const std::string& text);
 

@@ -33,6 +33,7 @@
 #include "para/product_page.h"
 #include "para/wifi_page.h"
 #include "platform/file_bytes.h"
+#include "requests/file_filters.h"
 #include "requests/profile.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -402,11 +403,12 @@ void ParamWindow::Start(Request request)
 
 void ParamWindow::ExportProfileClick()
 {
-    const QString path = chooser_->ChooseToSave(this, qt(MessageText("sProfileFilterMsg")));
-    if (path.isEmpty())
+    const QString chosen = chooser_->ChooseToSave(this, qt(ProfileFileFilter()));
+    if (chosen.isEmpty())
         return;
-    if (const std::string error = ExportProfile(path.toStdString(), CurrentValues()); !error.empty()) {
-        ShowMessage(path.toStdString() + ": " + error);
+    const std::string path = WithProfileExtension(chosen.toStdString());
+    if (const std::string error = ExportProfile(path, CurrentValues()); !error.empty()) {
+        ShowMessage(path + ": " + error);
         return;
     }
     statusPanel0->setText(qt(MessageText("sProfileExportedMsg")));
@@ -415,7 +417,7 @@ void ParamWindow::ExportProfileClick()
 void ParamWindow::ImportProfileClick()
 {
     const QStringList chosen = chooser_->ChooseToOpen(this, qt(MessageText("sImportProfileTitle")),
-                                                      qt(MessageText("sProfileFilterMsg")), 0, false);
+                                                      qt(ProfileFileFilter()), 0, false);
     if (chosen.isEmpty())
         return;
     const std::string path = chosen.front().toStdString();
@@ -430,12 +432,30 @@ void ParamWindow::ImportProfileClick()
     TabSheet3->UpdateAddressEdits();
     TabSheet5->UpdateLists();
     statusPanel0->setText(qt(MessageText("sProfileImportedMsg")));
-    if (imported.notUnderstood.empty())
+    if (imported.problems.empty())
         return;
     std::string list;
-    for (const std::string& item : imported.notUnderstood)
-        list += (list.empty() ? "" : "\n") + item;
-    ShowMessage(MessageWithText("sKeysNotUnderstoodMsg", "\n" + list));
+    for (const std::string& line :
+         ImportProblemLines(imported.problems, [this](std::string_view key) { return CaptionOfKey(key); }))
+        list += (list.empty() ? "" : "\n") + line;
+    ShowMessage(MessageWithText("sEntriesNotUnderstoodMsg", "\n" + list));
+}
+
+// The caption the user knows a record key's field by: its accessible name
+// (its label's text, in the chosen language).
+std::string ParamWindow::CaptionOfKey(std::string_view key) const
+{
+    for (const ParaKey& entry : ParaKeyTable()) {
+        if (entry.key != key)
+            continue;
+        const auto* control = findChild<const QWidget*>(
+            QString::fromUtf8(entry.control.data(), static_cast<qsizetype>(entry.control.size())));
+        if (!control)
+            return {};
+        const auto* edit = qobject_cast<const QLineEdit*>(control);
+        return edit ? AccessibleNameOf(edit) : control->accessibleName().toStdString();
+    }
+    return {};
 }
 
 void ParamWindow::ShowSecondStatus(const std::string& text)

@@ -108,6 +108,7 @@ private:
     void StepSerialNumber();
     void ExportProfileClick();
     void ImportProfileClick();
+    std::string CaptionOfKey(std::string_view key) const;
     void ShowRefusal(const std::string& text);
     QLineEdit* FieldHolding(const std::string& text) const;
     static std::string AccessibleNameOf(const QLineEdit* field);

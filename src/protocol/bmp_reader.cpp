@@ -4,6 +4,7 @@
 #include "protocol/bmp_rle.h"
 #include "protocol/byte_order.h"
 #include "protocol/input_error.h"
+#include "protocol/picture_refusal.h"
 
 namespace pst {
 
@@ -36,15 +37,16 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask)
 
 RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
 {
-    auto refuse = [&](const std::string& why) {
-        return EInvalidInput(name + ": not a BMP picture this tool can read (" + why + ")");
+    constexpr std::string_view reader = "BMP picture";
+    auto refuse = [&](PictureProblem problem, const std::string& why) {
+        return PictureRefusal(name, reader, problem, why);
     };
     if (b.size() < 26 || b[0] != 'B' || b[1] != 'M')
-        throw refuse("no BMP signature");
+        throw refuse(PictureProblem::UnknownFormat, "no BMP signature");
     const std::uint32_t dataOffset = u32(b, 10);
     const std::uint32_t headerSize = u32(b, 14);
     if (headerSize < 40 || 14 + static_cast<std::size_t>(headerSize) > b.size())
-        throw refuse("unsupported header");
+        throw refuse(PictureProblem::Header, "unsupported header");
     const auto width = static_cast<std::int32_t>(u32(b, 18));
     const auto rawHeight = static_cast<std::int32_t>(u32(b, 22));
     const std::uint16_t bits = u16(b, 28);
@@ -52,16 +54,16 @@ RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
     const bool topDown = rawHeight < 0;
     const std::int64_t height = topDown ? -static_cast<std::int64_t>(rawHeight) : rawHeight;
     if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxPictureDots)
-        throw refuse("size " + std::to_string(width) + " x " + std::to_string(rawHeight));
+        throw PictureSizeRefusal(name, reader, width, rawHeight);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        throw refuse(std::to_string(bits) + " bits per pixel");
+        throw PictureBitsRefusal(name, reader, bits);
     const bool bitfields = compression == 3 && (bits == 16 || bits == 32);
     const bool runLength = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
     if (compression != 0 && !bitfields && !runLength)
-        throw refuse("compressed");
+        throw refuse(PictureProblem::Compressed, "compressed");
     // Run-length rows are always stored from the bottom.
     if (runLength && topDown)
-        throw refuse("run-length coded from the top");
+        throw refuse(PictureProblem::Compressed, "run-length coded from the top");
 
     std::uint32_t redMask = 0x00FF0000, greenMask = 0x0000FF00, blueMask = 0x000000FF;
     if (bits == 16) {
@@ -72,7 +74,7 @@ RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
     if (bitfields) {
         // The masks follow a 40-byte header, or sit inside a longer one.
         if (14 + 40 + 12 > b.size())
-            throw refuse("truncated");
+            throw refuse(PictureProblem::Damaged, "truncated");
         redMask = u32(b, 54);
         greenMask = u32(b, 58);
         blueMask = u32(b, 62);
@@ -85,17 +87,17 @@ RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
             colours = 1u << bits;
         const std::size_t at = 14 + headerSize;
         if (at + static_cast<std::size_t>(colours) * 4 > b.size())
-            throw refuse("truncated palette");
+            throw refuse(PictureProblem::Damaged, "truncated palette");
         for (std::uint32_t i = 0; i < colours; ++i)
             palette.push_back({b[at + i * 4 + 2], b[at + i * 4 + 1], b[at + i * 4]});
     }
 
     if (runLength) {
         if (dataOffset > b.size())
-            throw refuse("truncated pixel data");
+            throw refuse(PictureProblem::Damaged, "truncated pixel data");
         const auto indexes = ExpandBmpRle(b.subspan(dataOffset), width, static_cast<int>(height), bits);
         if (!indexes)
-            throw refuse("truncated pixel data");
+            throw refuse(PictureProblem::Damaged, "truncated pixel data");
         const auto rows = static_cast<std::size_t>(height);
         std::vector<Rgb> pixels(indexes->size());
         for (std::size_t row = 0; row < rows; ++row)
@@ -110,7 +112,7 @@ RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
     const std::size_t rowBytes = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
     const auto rows = static_cast<std::size_t>(height);
     if (dataOffset > b.size() || rowBytes * rows > b.size() - dataOffset)
-        throw refuse("truncated pixel data");
+        throw refuse(PictureProblem::Damaged, "truncated pixel data");
 
     std::vector<Rgb> pixels(static_cast<std::size_t>(width) * rows);
     for (std::size_t row = 0; row < rows; ++row) {
@@ -140,7 +142,7 @@ RgbPicture ReadBmpFile(const std::string& path)
 {
     const auto bytes = readFileBytes(path);
     if (!bytes)
-        throw EInvalidInput(path + ": cannot be opened");
+        throw PictureNotOpenedRefusal(path);
     return DecodeBmp(*bytes, path);
 }
 

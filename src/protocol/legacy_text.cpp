@@ -10,9 +10,14 @@ namespace pst {
 
 namespace {
 
-std::string quoted(std::string_view field)
+std::string quoted(const LegacyTextField& field)
 {
-    return "The " + std::string(field);
+    return "The " + std::string(field.name);
+}
+
+RefusalValue nameOf(const LegacyTextField& field)
+{
+    return RefusalValue::messageKey(std::string(field.messageKey));
 }
 
 // Length of the well-formed UTF-8 sequence at the start of `text`, 0 when
@@ -66,37 +71,45 @@ bool isValidUtf8(std::string_view text)
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field)
+std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, const LegacyTextField& field)
 {
     if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return {text.begin(), text.end()};
 
     if (!isValidUtf8(text))
-        throw EInvalidInput(quoted(field) + " is not valid UTF-8 text");
+        throw EInvalidInput::withMessageValues("sTextNotUtf8Msg", {nameOf(field)},
+                                               quoted(field) + " is not valid UTF-8 text");
 
     PrinterCodePageText converted = convertToPrinterCodePage(text);
     if (converted.outcome == PrinterCodePageText::Outcome::Unavailable)
-        throw EInvalidInput(quoted(field) +
-                            " holds characters other than ASCII, and this system cannot "
-                            "convert text to the printer's code page (" +
-                            kPrinterCodePage + ")");
+        throw EInvalidInput::withMessageValues(
+            "sNoCodePageMsg", {nameOf(field), std::string(kPrinterCodePage)},
+            quoted(field) +
+                " holds characters other than ASCII, and this system cannot "
+                "convert text to the printer's code page (" +
+                kPrinterCodePage + ")");
     if (converted.outcome == PrinterCodePageText::Outcome::Unconvertible) {
         const std::string_view rest = text.substr(converted.failedAt);
         const std::size_t length = rest.empty() ? 0 : utf8SequenceLength(rest);
-        throw EInvalidInput(quoted(field) + " holds a character the printer cannot show ('" +
-                            std::string(rest.substr(0, length)) + "'); use ASCII or Chinese (GBK) characters");
+        const std::string character(rest.substr(0, length));
+        throw EInvalidInput::withMessageValues("sCharacterNotShownMsg", {nameOf(field), character},
+                                               quoted(field) +
+                                                   " holds a character the printer cannot show ('" +
+                                                   character + "'); use ASCII or Chinese (GBK) characters");
     }
     return std::move(converted.bytes);
 }
 
-std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field,
+std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, const LegacyTextField& field,
                                            std::size_t maxBytes)
 {
     std::vector<std::uint8_t> bytes = EncodeLegacyText(text, field);
     if (bytes.size() > maxBytes)
-        throw EInvalidInput(quoted(field) + " is too long: " + std::to_string(bytes.size()) +
-                            " bytes in the printer's code page, at most " + std::to_string(maxBytes) +
-                            " fit (a Chinese character takes two)");
+        throw EInvalidInput::withMessageValues(
+            "sTextTooLongMsg", {nameOf(field), std::to_string(bytes.size()), std::to_string(maxBytes)},
+            quoted(field) + " is too long: " + std::to_string(bytes.size()) +
+                " bytes in the printer's code page, at most " + std::to_string(maxBytes) +
+                " fit (a Chinese character takes two)");
     return bytes;
 }
 

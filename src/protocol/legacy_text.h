@@ -11,14 +11,21 @@
 
 namespace pst {
 
+// A text field as a refusal names it: in English for the log, and by the
+// message key of its name for the user.
+struct LegacyTextField {
+    std::string_view name;
+    std::string_view messageKey;
+};
+
 // Encodes UTF-8 `text` for the printer. Throws EInvalidInput naming `field`
 // when the text is not valid UTF-8 or holds a character GBK cannot carry;
 // nothing is ever sent garbled.
-std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field);
+std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, const LegacyTextField& field);
 
 // As above, and refuses text whose encoded form is longer than `maxBytes`
 // (the printer's field width), rather than cutting a character in half.
-std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, std::string_view field,
+std::vector<std::uint8_t> EncodeLegacyText(std::string_view text, const LegacyTextField& field,
                                            std::size_t maxBytes);
 
 }  // namespace pst

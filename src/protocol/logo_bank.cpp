@@ -8,10 +8,12 @@ namespace pst {
 
 namespace {
 
-std::string tooManyLogosText(std::size_t count)
+EInvalidInput tooManyLogos(std::size_t count)
 {
-    return "Too many logos: " + std::to_string(count) + " pictures, the printer's logo directory holds " +
-        std::to_string(kLogoDirectoryRoom);
+    const std::string pictures = std::to_string(count), room = std::to_string(kLogoDirectoryRoom);
+    return EInvalidInput::withMessageValues("sTooManyLogosMsg", {pictures, room},
+                                            "Too many logos: " + pictures +
+                                                " pictures, the printer's logo directory holds " + room);
 }
 
 }  // namespace
@@ -47,7 +49,7 @@ LogoImage EncodeLogoImage(const MonochromePicture& picture)
 std::vector<std::uint8_t> BuildLogoBank(const std::vector<MonochromePicture>& pictures)
 {
     if (pictures.size() > kLogoDirectoryRoom)
-        throw EInvalidInput(tooManyLogosText(pictures.size()));
+        throw tooManyLogos(pictures.size());
     for (const auto& picture : pictures)
         if (!FitsLogoDirectory(picture))
             throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
@@ -74,7 +76,7 @@ std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>&
         if (isRegularFile(path))
             existing.push_back(path);
     if (existing.size() > kLogoDirectoryRoom)
-        throw EInvalidInput(tooManyLogosText(existing.size()));
+        throw tooManyLogos(existing.size());
     std::vector<MonochromePicture> pictures;
     pictures.reserve(existing.size());
     for (const auto& path : existing) {

@@ -8,14 +8,25 @@
 #include "platform/file_bytes.h"
 #include "protocol/bmp_reader.h"
 #include "protocol/input_error.h"
+#include "protocol/picture_refusal.h"
 
 namespace pst {
 
 namespace {
 
-EInvalidInput refusal(const std::string& name, const std::string& why)
+constexpr std::string_view kReader = "picture";
+
+// The library's reasons are short English phrases; the user is told which
+// kind of problem it was.
+EInvalidInput libraryRefusal(const std::string& name, const char* reason, const char* orElse)
 {
-    return EInvalidInput(name + ": not a picture this tool can read (" + why + ")");
+    const std::string why = reason ? reason : orElse;
+    PictureProblem problem = PictureProblem::Damaged;
+    if (why == "unknown image type" || why == "unknown format")
+        problem = PictureProblem::UnknownFormat;
+    else if (why == "too large" || why == "outofmem")
+        problem = PictureProblem::TooLarge;
+    return PictureRefusal(name, kReader, problem, why);
 }
 
 std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha)
@@ -26,18 +37,18 @@ std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha)
 RgbPicture decodeWithStb(std::span<const std::uint8_t> bytes, const std::string& name)
 {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        throw refusal(name, "too large");
+        throw PictureRefusal(name, kReader, PictureProblem::TooLarge, "too large");
     const auto length = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
     // The size first: a header may announce more than memory holds.
     if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &channels))
-        throw refusal(name, stbi_failure_reason() ? stbi_failure_reason() : "unknown format");
+        throw libraryRefusal(name, stbi_failure_reason(), "unknown format");
     if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxPictureDots)
-        throw refusal(name, "size " + std::to_string(width) + " x " + std::to_string(height));
+        throw PictureSizeRefusal(name, kReader, width, height);
     const std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
         stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 4), &stbi_image_free);
     if (!rgba)
-        throw refusal(name, stbi_failure_reason() ? stbi_failure_reason() : "damaged");
+        throw libraryRefusal(name, stbi_failure_reason(), "damaged");
     std::vector<Rgb> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         const stbi_uc* p = rgba.get() + i * 4;
@@ -70,7 +81,7 @@ RgbPicture ReadPictureFile(const std::string& path)
 {
     const auto bytes = readFileBytes(path);
     if (!bytes)
-        throw EInvalidInput(path + ": cannot be opened");
+        throw PictureNotOpenedRefusal(path);
     return DecodePicture(*bytes, path);
 }
 
@@ -82,7 +93,7 @@ MonochromePicture LoadLogoPicture(const std::string& path, const PictureConversi
     } catch (const EInvalidInput& refused) {
         if (refused.messageKey().empty())
             throw;
-        throw EInvalidInput::withMessageKey(refused.messageKey(), refused.detail() + " (" + path + ")");
+        throw refused.followedBy(" (" + path + ")");
     }
 }
 

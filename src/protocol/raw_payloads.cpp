@@ -133,7 +133,7 @@ ParamBlock EthernetPortBlock(std::string_view text)
 {
     const std::int32_t port = strToInt(text);
     if (port < 2 || port > 65535)
-        throw EInvalidInput("The port must be from 2 to 65535");
+        throw EInvalidInput::withMessageValues("sNetPortRangeMsg", {}, "The port must be from 2 to 65535");
     return highFirst(port);
 }
 
@@ -182,13 +182,15 @@ std::vector<std::uint8_t> ParseLogoPrintList(std::string_view list)
         const std::string_view item = list.substr(0, comma);
         const auto value = parseInt32(item);
         if (!value || *value < 1 || *value > kMaxLogoNumber)
-            throw EInvalidInput("Logo numbers run from 1 to " + std::to_string(kMaxLogoNumber) + ", not '" +
-                                std::string(item) + "'");
+            throw EInvalidInput::withMessageValues(
+                "sLogoNumberRangeMsg", {std::to_string(kMaxLogoNumber), std::string(item)},
+                "Logo numbers run from 1 to " + std::to_string(kMaxLogoNumber) + ", not '" +
+                    std::string(item) + "'");
         numbers.push_back(static_cast<std::uint8_t>(*value));
         list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
     }
     if (numbers.empty())
-        throw EInvalidInput("No logo chosen to print");
+        throw EInvalidInput::withMessageValues("sNoLogoChosenMsg", {}, "No logo chosen to print");
     return numbers;
 }
 

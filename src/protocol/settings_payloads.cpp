@@ -12,6 +12,17 @@ namespace pst {
 
 namespace {
 
+constexpr LegacyTextField kBluetoothNameField{"Bluetooth name", "sBluetoothNameField"};
+constexpr LegacyTextField kBluetoothPasswordField{"Bluetooth password", "sBluetoothPasswordField"};
+constexpr LegacyTextField kDualModeNameField{"dual-mode Bluetooth name", "sDualModeNameField"};
+constexpr LegacyTextField kSsidField{"SSID", "sSsidField"};
+constexpr LegacyTextField kWifiPasswordField{"WiFi password", "sWifiPasswordField"};
+constexpr LegacyTextField kBroadcastNameField{"broadcast name", "sBroadcastNameField"};
+constexpr LegacyTextField kAccessPointPasswordField{"access-point password", "sAccessPointPasswordField"};
+constexpr LegacyTextField kProductNameField{"product name", "sProductNameField"};
+constexpr LegacyTextField kSerialNumberField{"product serial number", "sSerialNumberField"};
+constexpr LegacyTextField kControlTextField{"Bluetooth control text", "sControlTextField"};
+
 void putI32(ParamBlock& block, std::size_t at, std::int32_t value)
 {
     putU32(block.data() + at, static_cast<std::uint32_t>(value));
@@ -90,16 +101,17 @@ ParamBlock AllParametersBlock(const AllParameters& p)
 ParamBlock BluetoothBlock(const BluetoothParameters& p)
 {
     if (p.name.empty() && p.dualModeName.empty())
-        throw EInvalidInput(
+        throw EInvalidInput::withMessageValues(
+            "sBluetoothNamesEmptyMsg", {},
             "Give a Bluetooth name or a dual-mode Bluetooth name: with both empty nothing is sent");
     const std::string& name = p.name.empty() ? p.dualModeName : p.name;
     const std::string& dualName = p.dualModeName.empty() ? p.name : p.dualModeName;
 
     ParamBlock block(56, 0);
     block[0] = BluetoothModeByte(p.modePosition);
-    putBytes(block, 1, EncodeLegacyText(name, "Bluetooth name", kBluetoothNameBytes));
-    putBytes(block, 21, EncodeLegacyText(p.password, "Bluetooth password", kBluetoothPasswordBytes));
-    putBytes(block, 34, EncodeLegacyText(dualName, "dual-mode Bluetooth name", kBluetoothNameBytes));
+    putBytes(block, 1, EncodeLegacyText(name, kBluetoothNameField, kBluetoothNameBytes));
+    putBytes(block, 21, EncodeLegacyText(p.password, kBluetoothPasswordField, kBluetoothPasswordBytes));
+    putBytes(block, 34, EncodeLegacyText(dualName, kDualModeNameField, kBluetoothNameBytes));
     block[54] = PasswordCheckByte(p.passwordCheckPosition);
     block[55] = static_cast<std::uint8_t>(strToIntDef(p.moduleTypeText, 1));
     return block;
@@ -109,9 +121,10 @@ ParamBlock WifiStationBlock(const WifiStationParameters& p)
 {
     const std::int32_t port = strToInt(p.portText);
     if (port < 0 || port > 65535)
-        throw EInvalidInput("The WiFi port must be from 0 to 65535");
-    const auto ssid = EncodeLegacyText(p.ssid, "SSID", kWifiTextBytes);
-    const auto password = EncodeLegacyText(p.password, "WiFi password", kWifiTextBytes);
+        throw EInvalidInput::withMessageValues("sWifiPortRangeMsg", {},
+                                               "The WiFi port must be from 0 to 65535");
+    const auto ssid = EncodeLegacyText(p.ssid, kSsidField, kWifiTextBytes);
+    const auto password = EncodeLegacyText(p.password, kWifiPasswordField, kWifiTextBytes);
 
     ParamBlock block;
     appendCounted(block, ssid);
@@ -138,8 +151,8 @@ ParamBlock WifiStationBlock(const WifiStationParameters& p)
 ParamBlock WifiAccessPointBlock(std::string_view broadcastName, std::string_view password)
 {
     ParamBlock block;
-    appendCounted(block, EncodeLegacyText(broadcastName, "broadcast name", kWifiTextBytes));
-    appendCounted(block, EncodeLegacyText(password, "access-point password", kWifiTextBytes));
+    appendCounted(block, EncodeLegacyText(broadcastName, kBroadcastNameField, kWifiTextBytes));
+    appendCounted(block, EncodeLegacyText(password, kAccessPointPasswordField, kWifiTextBytes));
     return block;
 }
 
@@ -156,8 +169,8 @@ ParamBlock ProductBlock(std::string_view name, std::string_view serialNumber)
     if (name.empty())
         throw EInvalidInput::withMessageKey("sMsg1");
     ParamBlock block(40, 0);
-    putBytes(block, 0, EncodeLegacyText(name, "product name", kProductFieldBytes));
-    putBytes(block, 20, EncodeLegacyText(serialNumber, "product serial number", kProductFieldBytes));
+    putBytes(block, 0, EncodeLegacyText(name, kProductNameField, kProductFieldBytes));
+    putBytes(block, 20, EncodeLegacyText(serialNumber, kSerialNumberField, kProductFieldBytes));
     return block;
 }
 
@@ -174,12 +187,15 @@ std::int32_t RecyclingSecondsFromText(std::string_view text)
 ParamBlock BluetoothControlTextBlock(std::string_view text)
 {
     if (text.empty())
-        throw EInvalidInput("The Bluetooth control text is empty: nothing to send");
-    ParamBlock block = EncodeLegacyText(text, "Bluetooth control text");
-    if (block.size() > kMaxConfirmedPayload)
-        throw EInvalidInput("The Bluetooth control text is too long: " + std::to_string(block.size()) +
-                            " bytes, at most " + std::to_string(kMaxConfirmedPayload) +
-                            " fit in one command");
+        throw EInvalidInput::withMessageValues("sControlTextEmptyMsg", {},
+                                               "The Bluetooth control text is empty: nothing to send");
+    ParamBlock block = EncodeLegacyText(text, kControlTextField);
+    if (block.size() > kMaxConfirmedPayload) {
+        const std::string length = std::to_string(block.size()), room = std::to_string(kMaxConfirmedPayload);
+        throw EInvalidInput::withMessageValues("sControlTextTooLongMsg", {length, room},
+                                               "The Bluetooth control text is too long: " + length +
+                                                   " bytes, at most " + room + " fit in one command");
+    }
     return block;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "platform/input_error.h"
@@ -23,9 +24,25 @@ namespace {
 // --- Reading values strictly: a profile value that is not what its control
 // could hold is refused, never replaced by a default. ---------------------
 
+// A value refused by its key: the command line names the key, the window
+// the key's field.
+class ERefusedValue : public EInvalidInput {
+public:
+    ERefusedValue(std::string_view key, const std::string& reason)
+        : EInvalidInput(RefusalInField(std::string(key), reason)), key_(key), reason_(reason)
+    {
+    }
+    const std::string& key() const { return key_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string key_;
+    std::string reason_;
+};
+
 [[noreturn]] void refuseValue(std::string_view key, const std::string& why)
 {
-    throw EInvalidInput(RefusalInField(std::string(key), why));
+    throw ERefusedValue(key, why);
 }
 
 std::int32_t number(const Profile& profile, std::string_view key)
@@ -375,6 +392,10 @@ std::vector<GroupCheck> CheckProfile(const Profile& profile, const ProfileLists&
         if (check.present && !check.empty) {
             try {
                 GroupRequests(group, profile, lists);
+            } catch (const ERefusedValue& refusal) {
+                check.error = refusal.what();
+                check.refusedKey = refusal.key();
+                check.refusedReason = refusal.reason();
             } catch (const EInvalidInput& refusal) {
                 check.error = InputRefusalText(refusal);
             } catch (const EConvertError& refusal) {
@@ -388,18 +409,73 @@ std::vector<GroupCheck> CheckProfile(const Profile& profile, const ProfileLists&
     return checks;
 }
 
+Profile Profile::withDefaultsForEmptyValues() const
+{
+    Profile filled = *this;
+    for (const ParaKey& key : ParaKeyTable())
+        if (has(key.key) && get(key.key).empty())
+            filled.file_.writeString(kParaSection, key.key, DefaultText(key));
+    return filled;
+}
+
 ImportedProfile ImportProfile(const Profile& profile, const ParaValues& current, const ProfileLists& lists)
 {
-    ImportedProfile imported{current, profile.unknownKeys()};
+    ImportedProfile imported{current, {}};
     const auto keys = ParaKeyTable();
     imported.values.resize(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
         if (profile.has(keys[i].key))
             imported.values[i] = profile.get(keys[i].key);
-    for (const GroupCheck& check : CheckProfile(profile, lists))
-        if (!check.error.empty())
-            imported.notUnderstood.push_back(check.error);
+    for (const std::string& key : profile.unknownKeys())
+        imported.problems.push_back({ImportProblem::Kind::UnknownKey, {key}, {}, {}});
+    // An empty value goes into its field as it is, as the window itself
+    // keeps an emptied field: only what the fields could not hold is told.
+    const Profile checked = profile.withDefaultsForEmptyValues();
+    for (const GroupCheck& check : CheckProfile(checked, lists)) {
+        if (!check.missingKeys.empty()) {
+            ImportProblem problem{ImportProblem::Kind::IncompleteGroup, {}, check.missingKeys, {}};
+            for (const std::string_view key : check.group->keys)
+                if (profile.has(key))
+                    problem.keys.emplace_back(key);
+            imported.problems.push_back(std::move(problem));
+        } else if (!check.refusedKey.empty()) {
+            imported.problems.push_back(
+                {ImportProblem::Kind::RefusedValue, {check.refusedKey}, {}, check.refusedReason});
+        } else if (!check.error.empty()) {
+            imported.problems.push_back({ImportProblem::Kind::RefusedValue, {}, {}, check.error});
+        }
+    }
     return imported;
+}
+
+std::vector<std::string> ImportProblemLines(const std::vector<ImportProblem>& problems,
+                                            const std::function<std::string(std::string_view key)>& captionOf)
+{
+    auto named = [&](const std::vector<std::string>& keys) {
+        std::string names;
+        for (const std::string& key : keys) {
+            const std::string caption = captionOf(key);
+            names += (names.empty() ? "" : ", ") + (caption.empty() ? key : caption);
+        }
+        return names;
+    };
+    std::vector<std::string> lines;
+    for (const ImportProblem& problem : problems) {
+        switch (problem.kind) {
+        case ImportProblem::Kind::UnknownKey:
+            // No field of the window: the key is all there is to name.
+            lines.push_back(RefusalInField(MessageText("sUnknownKeyMsg"), named(problem.keys)));
+            break;
+        case ImportProblem::Kind::IncompleteGroup:
+            lines.push_back(RefusalInField(
+                named(problem.keys), MessageText("sIncompleteGroupMsg") + " " + named(problem.missingKeys)));
+            break;
+        case ImportProblem::Kind::RefusedValue:
+            lines.push_back(RefusalInField(named(problem.keys), problem.reason));
+            break;
+        }
+    }
+    return lines;
 }
 
 std::string ExportProfile(const std::string& path, const ParaValues& values)
@@ -407,6 +483,16 @@ std::string ExportProfile(const std::string& path, const ParaValues& values)
     IniDocument file;
     WriteParaRecord(file, values);
     return file.saveTo(path);
+}
+
+std::string WithProfileExtension(const std::string& path)
+{
+    const std::size_t nameStart = path.find_last_of("/\\");
+    const std::string_view name =
+        std::string_view(path).substr(nameStart == std::string::npos ? 0 : nameStart + 1);
+    // A leading dot makes a hidden name, not an extension.
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? path + ".ini" : path;
 }
 
 }  // namespace pst::requests

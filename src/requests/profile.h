@@ -6,6 +6,7 @@
 // the program knows, so a profile written in one applies in the other.
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +43,8 @@ public:
     std::string get(std::string_view key) const;
     // The section's keys that are no key of the record, as spelled there.
     const std::vector<std::string>& unknownKeys() const { return unknownKeys_; }
+    // Every record key given with an empty value holds its default instead.
+    Profile withDefaultsForEmptyValues() const;
 
     // Whether every key of the group is in the profile / which are missing
     // of a group that has some but not all.
@@ -88,23 +91,46 @@ struct GroupCheck {
     bool empty = false;                     // present, but nothing to send (GroupIsEmpty)
     std::vector<std::string> missingKeys;   // some but not all are
     std::string error;                      // why a present group cannot be sent
+    // When one value was refused: its key, and the reason without the key.
+    std::string refusedKey;
+    std::string refusedReason;
 };
 
 // Every group the profile holds any key of, checked.
 std::vector<GroupCheck> CheckProfile(const Profile& profile, const ProfileLists& lists);
 
 // The parameter window's import: `current` with every value the profile
-// holds in its place, and what the window could not make sense of (keys
-// that are no setting, values a group cannot send, each with its reason).
+// holds in its place, and what the window could not make sense of: keys
+// that are no setting, groups given in part, values a group cannot send.
+// Empty values are taken as they are (the window writes them for fields
+// left empty) and are no problem.
+struct ImportProblem {
+    enum class Kind { UnknownKey, IncompleteGroup, RefusedValue };
+    Kind kind;
+    std::vector<std::string> keys;  // the unknown key; the group's keys given; the refused key (if known)
+    std::vector<std::string> missingKeys;  // the group's keys not given
+    std::string reason;                    // why the value was refused
+};
 struct ImportedProfile {
     ParaValues values;
-    std::vector<std::string> notUnderstood;
+    std::vector<ImportProblem> problems;
 };
 ImportedProfile ImportProfile(const Profile& profile, const ParaValues& current, const ProfileLists& lists);
+
+// The problems as the import's message lists them, one line each, in the
+// chosen language; `captionOf` gives the caption of a record key's field
+// (the key itself is shown when it gives none).
+std::vector<std::string>
+ImportProblemLines(const std::vector<ImportProblem>& problems,
+                   const std::function<std::string(std::string_view key)>& captionOf);
 
 // The parameter window's export: the whole record, as the window holds it,
 // written atomically to `path` (replacing what was there). Returns an empty
 // string on success, otherwise the reason.
 std::string ExportProfile(const std::string& path, const ParaValues& values);
+
+// The export's file name: `.ini` added when the name typed has no
+// extension, so that the import's filter finds the file again.
+std::string WithProfileExtension(const std::string& path);
 
 }  // namespace pst::requests

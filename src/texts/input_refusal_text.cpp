@@ -4,11 +4,36 @@
 
 namespace pst {
 
+namespace {
+
+// The next "%s" or "%d" from `from` on.
+std::size_t nextPlace(const std::string& text, std::size_t from)
+{
+    for (std::size_t at = text.find('%', from); at != std::string::npos && at + 1 < text.size();
+         at = text.find('%', at + 1))
+        if (text[at + 1] == 's' || text[at + 1] == 'd')
+            return at;
+    return std::string::npos;
+}
+
+}  // namespace
+
 std::string InputRefusalText(const EInvalidInput& refusal)
 {
     if (refusal.messageKey().empty())
         return refusal.what();
-    return MessageText(refusal.messageKey()) + refusal.detail();
+    std::string text = MessageText(refusal.messageKey());
+    // A translation with fewer places simply shows fewer values.
+    std::size_t from = 0;
+    for (const RefusalValue& value : refusal.values()) {
+        const std::size_t at = nextPlace(text, from);
+        if (at == std::string::npos)
+            break;
+        const std::string shown = value.isMessageKey ? MessageText(value.text) : value.text;
+        text.replace(at, 2, shown);
+        from = at + shown.size();
+    }
+    return text + refusal.detail();
 }
 
 std::string InputRefusalText(const EConvertError& refusal)

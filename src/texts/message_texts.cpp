@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 128> kTexts{{
+constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -137,7 +137,47 @@ constexpr std::array<MessageTextEntry, 128> kTexts{{
     {"sNothingToSendMsg", "没有要发送的内容：请先填写或选择"},
     {"sStoppingMsg", "正在停止…"},
     {"sStopRunAndCloseMsg", "打印机还在执行操作。要停止它并关闭窗口吗？"},
-}};
+    {"sBluetoothNamesEmptyMsg", "请填写蓝牙名称或双模蓝牙名称：两者都为空时不发送任何数据"},
+    {"sWifiPortRangeMsg", "WIFI 端口须在 0 到 65535 之间"},
+    {"sControlTextEmptyMsg", "蓝牙控制指令为空：没有可发送的内容"},
+    {"sControlTextTooLongMsg", "蓝牙控制指令太长：%d 字节，一条命令最多 %d 字节"},
+    {"sNetPortRangeMsg", "端口须在 2 到 65535 之间"},
+    {"sLogoNumberRangeMsg", "徽标编号须在 1 到 %d 之间，'%s' 不是"},
+    {"sNoLogoChosenMsg", "没有选择要打印的徽标"},
+    {"sTooManyLogosMsg", "徽标太多：%d 张图片，打印机的徽标目录最多存 %d 个"},
+    {"sTextNotUtf8Msg", "%s不是有效的 UTF-8 文本"},
+    {"sNoCodePageMsg", "%s含有非 ASCII 字符，而本系统无法把文字转换为打印机的代码页（%s）"},
+    {"sCharacterNotShownMsg", "%s含有打印机无法显示的字符（'%s'）：请使用 ASCII 或中文（GBK）字符"},
+    {"sTextTooLongMsg", "%s太长：按打印机的代码页占 %d 字节，最多 %d 字节（一个汉字占两个字节）"},
+    {"sBluetoothNameField", "蓝牙名称"},
+    {"sBluetoothPasswordField", "蓝牙密码"},
+    {"sDualModeNameField", "双模蓝牙名称"},
+    {"sSsidField", "SSID"},
+    {"sWifiPasswordField", "WIFI 密码"},
+    {"sBroadcastNameField", "广播名称"},
+    {"sAccessPointPasswordField", "AP 密码"},
+    {"sProductNameField", "设备名称"},
+    {"sSerialNumberField", "设备序列号"},
+    {"sControlTextField", "蓝牙控制指令"},
+    {"sNotPictureMsg", "%s：不是本工具能读取的图片（%s）"},
+    {"sPictureUnknownFormatReason", "不认识的图片格式"},
+    {"sPictureDamagedReason", "文件已损坏或不完整"},
+    {"sPictureTooLargeReason", "太大"},
+    {"sPictureHeaderReason", "不支持的文件头"},
+    {"sPictureCompressedReason", "不支持的压缩方式"},
+    {"sPictureSizeMsg", "%s：不是本工具能读取的图片（尺寸 %d × %d）"},
+    {"sPictureBitsMsg", "%s：不是本工具能读取的图片（每像素 %d 位）"},
+    {"sPictureNotOpenedMsg", "%s：文件无法打开"},
+    {"sConfirmRestoreDefaultsMsg", "打印机的设置将恢复为出厂值。本窗口中的各项仍保留现在填写的内容（打印机的设置无法读回）。继续吗？"},
+    {"sConfirmProgramUpdateMsg", "将更新打印机的程序。更新期间请勿断开打印机或关闭本程序。继续吗？"},
+    {"sConfirmFirmwareUpdateMsg", "将更新打印机的固件。更新期间请勿断开打印机或关闭本程序。继续吗？"},
+    {"sEntriesNotUnderstoodMsg", "配置已导入；以下内容未能采用：%s"},
+    {"sPicturesFilterName", "图片"},
+    {"sBmpFilterName", "BMP 图片"},
+    {"sProgramFilterName", "程序文件"},
+    {"sHexFilterName", "HEX 文件"},
+    {"sAllFilesFilterName", "所有文件"},
+});
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
 constexpr std::array<std::string_view, 3> kBluetoothMode{"未安装蓝牙", "单模蓝牙", "双模蓝牙"};

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -58,6 +59,7 @@ private slots:
     void languageOutsideTheListTranslatesWithChinese();
     void withoutAStoredLanguageTheEnvironmentDecides();
     void englishThenChineseKeepsFlowControlAndMsg24English();
+    void qtsOwnButtonsFollowTheLanguage();
     void ipCaptionInTheLanguageFileReplacesTheAddressOnEveryShow();
     void linkTestFromTheTestButtonShowsSuccess();
     void linkTestFromSetParametersOpensTheParameterWindowSilently();
@@ -217,6 +219,23 @@ void MainWindowTest::englishThenChineseKeepsFlowControlAndMsg24English()
     QCOMPARE(ItemList("Flow control"),
              (std::vector<std::string>{"Software flow control", "Hardware flow control"}));
     QCOMPARE(MessageText("sMsg24"), std::string("The file does not exist"));
+}
+
+void MainWindowTest::qtsOwnButtonsFollowTheLanguage()
+{
+    const auto buttonTexts = [] {
+        QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::Ok);
+        return box.button(QMessageBox::Yes)->text() + QLatin1Char('|') + box.button(QMessageBox::Ok)->text();
+    };
+    auto windows = open();
+    MainWindow& main = windows->main();
+    QVERIFY2(hasChineseCharacter(buttonTexts()), qPrintable(buttonTexts()));
+    main.cbb_Language->setCurrentIndex(1);
+    emit main.cbb_Language->activated(1);
+    QCOMPARE(buttonTexts(), QStringLiteral("&Yes|OK"));
+    main.cbb_Language->setCurrentIndex(0);
+    emit main.cbb_Language->activated(0);
+    QVERIFY2(hasChineseCharacter(buttonTexts()), qPrintable(buttonTexts()));
 }
 
 void MainWindowTest::ipCaptionInTheLanguageFileReplacesTheAddressOnEveryShow()

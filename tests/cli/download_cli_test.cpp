@@ -52,7 +52,8 @@ TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
     const std::string text = write("notes.bmp", {'n', 'o'});
     const auto notBmp = cli({"download-logos", bmp("a.bmp", 8, 8), text});
     EXPECT_EQ(notBmp.status, 1);
-    EXPECT_NE(notBmp.err.find(text + ": not a picture this tool can read"), std::string::npos) << notBmp.err;
+    EXPECT_NE(notBmp.err.find(text + "：不是本工具能读取的图片（不认识的图片格式）"), std::string::npos)
+        << notBmp.err;
     EXPECT_FALSE(std::filesystem::exists(folder / "1.bin"));
 
     // Eight pictures of 384 × 700 dots: 4096 + 8 × 33792 bytes.

@@ -80,12 +80,12 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
           "--gateway", "192.168.1.1"},
          "子网掩码不正确\n"},
         {{"set-product", "--name", ""}, "设备名称不能为空\n"},
-        {{"set-net-port", "1"}, "The port must be from 2 to 65535\n"},
+        {{"set-net-port", "1"}, "端口须在 2 到 65535 之间\n"},
         {{"set-net-mac", "65", "zz", "67", "68"}, "'zz' is not a valid integer value\n"},
         {{"set-net-mac", "100:0:0:0"}, "MAC 地址的每个字节须在 00 到 FF 之间 (100)\n"},
         {{"set-net-mac", "0x65", "0x66", "67", "1FF"}, "MAC 地址的每个字节须在 00 到 FF 之间 (1FF)\n"},
         {{"set-bluetooth", "--password", "1234"},
-         "Give a Bluetooth name or a dual-mode Bluetooth name: with both empty nothing is sent\n"},
+         "请填写蓝牙名称或双模蓝牙名称：两者都为空时不发送任何数据\n"},
     };
     for (const auto& [args, message] : cases) {
         const pst::test::Outcome o = cli(args);

@@ -59,10 +59,11 @@ namespace {
 // Answers the file dialogs with what the test queued, at once.
 class QueuedFileChooser : public FileChooser {
 public:
-    QStringList ChooseToOpen(QWidget*, const QString& title, const QString&, int filterIndex,
+    QStringList ChooseToOpen(QWidget*, const QString& title, const QString& filterList, int filterIndex,
                              bool several) override
     {
         titles.push_back(title);
+        filters.push_back(filterList);
         filterIndexes.push_back(filterIndex);
         QStringList answer = opens.empty() ? QStringList() : opens.front();
         if (!opens.empty())
@@ -76,6 +77,7 @@ public:
     std::vector<QStringList> opens;
     QString savePath;
     std::vector<QString> titles;
+    std::vector<QString> filters;
     std::vector<int> filterIndexes;
 };
 
@@ -550,8 +552,15 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     QCOMPARE(page.edt_FontFile->text(), QStringLiteral("/f/font.bin"));
     QCOMPARE(chooser.titles,
              (std::vector<QString>{qs("选择字库文件"), qs("选择字库文件"), qs("选择字库文件")}));
-    QCOMPARE(chooser.filterIndexes, (std::vector<int>{0, 1, 1}));
+    // Every picture type the tool reads comes first, all files last.
+    QCOMPARE(chooser.filterIndexes, (std::vector<int>{0, 0, 0}));
+    QCOMPARE(
+        chooser.filters[1],
+        qs("图片 (*.bmp *.png *.jpg *.jpeg *.gif *.BMP *.PNG *.JPG *.JPEG *.GIF);;BMP 图片 (*.bmp *.BMP);;"
+           "所有文件 (*)"));
+    QVERIFY(chooser.filters[0].endsWith(qs(";;所有文件 (*)")));
     QCOMPARE(page.ListBox1->count(), 3);
+    QCOMPARE(page.ListBox1->item(0)->toolTip(), qs("/l/a.bmp：文件无法打开"));
     QCOMPARE(page.ListBox1->currentRow(), 0);
 
     // Nothing selected: print starts nothing, delete takes the last entry.
@@ -672,6 +681,16 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     program.replace(0x3000, 4, "ZZ99");
     std::ofstream(dataDir / "other.bin", std::ios::binary) << program;
     page.edt_Prgfile->setText(QString::fromStdString((dataDir / "other.bin").string()));
+    // Asked first; "no" sends nothing.
+    prompter.answer = false;
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto before = printerTraffic();
+    page.btn_UpdatePrg->click();
+    QCOMPARE(prompter.questions.back(),
+             std::string("将更新打印机的程序。更新期间请勿断开打印机或关闭本程序。继续吗？"));
+    QVERIFY(!windows->main().worker().Busy());
+    QCOMPARE(printerTraffic(), before);
+    prompter.answer = true;
     click(*windows, page.btn_UpdatePrg);
     QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("程序文件错误"), kPrinterTimeoutMs);
     QVERIFY(para.statusPanel1->text().endsWith(QStringLiteral("other.bin Size:12296")));
@@ -962,6 +981,17 @@ void ParamWindowTest::basicPageSetsThePrinter()
     basic.edt_sleepTime->setText(QStringLiteral("60"));
     click(*windows, basic.btn_SetpoweroffTime);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.sleepSeconds == 60; }));
+    // Asked first; "no" sends nothing.
+    prompter.answer = false;
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    const auto before = printerTraffic();
+    basic.btn_SetReset->click();
+    QCOMPARE(prompter.questions.size(), std::size_t{1});
+    QVERIFY(prompter.questions[0].find("出厂值") != std::string::npos);
+    QVERIFY(prompter.questions[0].find("无法读回") != std::string::npos);
+    QVERIFY(!windows->main().worker().Busy());
+    QCOMPARE(printerTraffic(), before);
+    prompter.answer = true;
     click(*windows, basic.btn_SetReset);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.defaultsRestored == 1; }));
     basic.cbb_Codepage->setCurrentIndex(3);  // GBK
@@ -1031,6 +1061,13 @@ void ParamWindowTest::bluetoothPageSetsThePrinter()
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) {
         return !s.bluetooth.controlTexts.empty() && s.bluetooth.controlTexts.back() == "AT+NAME?";
     }));
+    // Refused in the window's language.
+    bt.edt_lyTestTxt->setText(QString(2000, QChar('A')));
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    bt.btn_SendLYTxt->click();
+    QCOMPARE(prompter.messages.size(), std::size_t{1});
+    QVERIFY(prompter.messages[0].rfind("蓝牙控制指令太长：2000 字节", 0) == 0);
+    prompter.messages.clear();
     // Both names empty: nothing happens.
     bt.edt_smlyName->clear();
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
@@ -1338,16 +1375,26 @@ void ParamWindowTest::profilesExportInTheWindowsLanguageAndImportWhatTheyHold()
     para.SetFileChooser(chooser);
     para.TabSheet1->cbb_Dark->setCurrentIndex(3);
     para.TabSheet1->edt_sleepTime->setText(QStringLiteral("300"));
+    // A name typed without an extension gets ".ini".
     const fs::path profile = dataDir / "shop.ini";
-    chooser.savePath = QString::fromStdString(profile.string());
+    chooser.savePath = QString::fromStdString((dataDir / "shop").string());
     para.btn_ExportProfile->click();
     QCOMPARE(para.statusPanel0->text(), QStringLiteral("Profile exported"));
+    QVERIFY(!fs::exists(dataDir / "shop"));
     std::string text = readText(profile);
     QVERIFY(text.find("Dark=Dark\r\n") != std::string::npos);
     QVERIFY(text.find("sleepTime=300\r\n") != std::string::npos);
+    // The window's own export, with its empty fields, imports without a word.
+    chooser.opens = {{QString::fromStdString(profile.string())}};
+    para.btn_ImportProfile->click();
+    QCOMPARE(para.statusPanel0->text(), QStringLiteral("Profile imported"));
+    QVERIFY(prompter.messages.empty());
 
-    // Edited by hand: one value changed, a key of another program added.
+    // Edited by hand: one value changed, one of a pair dropped, a key of
+    // another program added. The message names the fields as the window does.
     text.replace(text.find("sleepTime=300"), 13, "sleepTime=45");
+    const std::size_t powerOff = text.find("poweroffTime=");
+    text.erase(powerOff, text.find("\r\n", powerOff) + 2 - powerOff);
     std::ofstream(profile, std::ios::binary) << text << "Shade=grey\r\n";
     para.TabSheet1->cbb_Dark->setCurrentIndex(0);
     para.TabSheet1->edt_sleepTime->setText(QStringLiteral("600"));
@@ -1356,8 +1403,10 @@ void ParamWindowTest::profilesExportInTheWindowsLanguageAndImportWhatTheyHold()
     QCOMPARE(para.TabSheet1->cbb_Dark->currentIndex(), 3);
     QCOMPARE(para.TabSheet1->edt_sleepTime->text(), QStringLiteral("45"));
     QCOMPARE(para.statusPanel0->text(), QStringLiteral("Profile imported"));
-    QVERIFY(!prompter.messages.empty());
-    QVERIFY(prompter.messages.back().find("Shade") != std::string::npos);
+    QCOMPARE(prompter.messages,
+             std::vector<std::string>{"Profile imported; these entries were not taken: \n"
+                                      "unknown key: Shade\n"
+                                      "Sleep time: incomplete, missing Power-off time"});
 
     // A file that is not there changes nothing.
     chooser.opens = {{QString::fromStdString((dataDir / "none.ini").string())}};

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
+#include "protocol/picture_file.h"
+#include "protocol/raw_payloads.h"
+#include "protocol/settings_payloads.h"
 #include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
@@ -22,6 +28,53 @@ TEST(InputRefusalText, AKeyedRefusalShowsTheKeysTextInTheChosenLanguage)
 TEST(InputRefusalText, APlainRefusalShowsItsOwnText)
 {
     EXPECT_EQ(InputRefusalText(EInvalidInput("No logo chosen to print")), "No logo chosen to print");
+}
+
+// The payload checks and the picture reader refuse in the chosen language;
+// the English file words each refusal as the log does.
+TEST(InputRefusalText, PayloadAndPictureRefusalsFollowTheLanguage)
+{
+    const std::vector<std::function<void()>> refusing{
+        [] { BluetoothControlTextBlock(std::string(2000, 'A')); },
+        [] { BluetoothControlTextBlock(""); },
+        [] { BluetoothBlock({}); },
+        [] { WifiStationBlock({.portText = "70000"}); },
+        [] { EthernetPortBlock("1"); },
+        [] { ParseLogoPrintList("0"); },
+        [] { ProductBlock(std::string(30, 'N'), "1"); },
+        [] { ProductBlock("\xF0\x9F\x98\x80", "1"); },
+    };
+    const auto refusalOf = [](const std::function<void()>& refuse) -> EInvalidInput {
+        try {
+            refuse();
+        } catch (const EInvalidInput& refusal) {
+            return refusal;
+        }
+        return EInvalidInput("accepted");
+    };
+    const auto hasChinese = [](const std::string& text) {
+        return std::any_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0xE3; });
+    };
+    ResetMessageTexts();
+    for (const auto& refuse : refusing) {
+        const EInvalidInput refusal = refusalOf(refuse);
+        EXPECT_TRUE(hasChinese(InputRefusalText(refusal))) << refusal.what();
+    }
+    const std::vector<std::uint8_t> notAPicture{'n', 'o'};
+    const EInvalidInput unknown = refusalOf([&] { DecodePicture(notAPicture, "notes.bmp"); });
+    EXPECT_EQ(InputRefusalText(unknown), "notes.bmp：不是本工具能读取的图片（不认识的图片格式）");
+    EXPECT_EQ(InputRefusalText(refusalOf([] { ReadPictureFile("/no/such.png"); })),
+              "/no/such.png：文件无法打开");
+
+    texts::translateMessageTexts(IniDocument::load(std::string(PST_LANG_DIR) + "/English.lng"), 1);
+    for (const auto& refuse : refusing) {
+        const EInvalidInput refusal = refusalOf(refuse);
+        EXPECT_EQ(InputRefusalText(refusal), refusal.what());
+    }
+    EXPECT_EQ(InputRefusalText(unknown),
+              "notes.bmp: not a picture this tool can read (unknown picture format)");
+    ResetMessageTexts();
 }
 
 TEST(InputRefusalText, ANumberThatIsNoneNamesItselfInTheChosenLanguage)
