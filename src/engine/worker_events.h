@@ -22,6 +22,7 @@ enum class FailureKind {
     Exchange,   // the printer did not answer as expected
     Other,      // any other failure with a text
     Undefined,  // a failure without a text: code 2, "Undefined Error"
+    Stopped,    // asked to stop (CancelOperation), it stopped between two blocks
 };
 
 struct WorkerFailure {
@@ -32,6 +33,8 @@ struct WorkerFailure {
     // The link opened but the printer heard neither the speed switch nor the
     // identify request: it may be listening at another speed.
     bool unheard = false;
+    // Stopped: the blocks sent (or read back) before the stop, of how many.
+    std::int32_t blocksDone = 0, blocksInAll = 0;
 };
 
 // Which status panel a text is for: the main window's, or the parameter

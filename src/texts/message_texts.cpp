@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 125> kTexts{{
+constexpr std::array<MessageTextEntry, 131> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -134,6 +134,12 @@ constexpr std::array<MessageTextEntry, 125> kTexts{{
     {"sStoredLogoMsg", "徽标 %d：%d × %d 点"},
     {"sNoStoredLogoMsg", "打印机中没有存储徽标"},
     {"sLogoNotStoredMsg", "打印机中没有 %d 号徽标（共存有 %d 个）：未打印"},
+    {"sStoppedAfterMsg", "已停止：%d / %d 块已发送"},
+    {"sStoppedAfterReadMsg", "已停止：%d / %d 块已读取"},
+    {"sStoppedVerifyingMsg", "已停止校验：%d / %d 块已读回；数据已发送，但没有校验"},
+    {"sStoppedLookingMsg", "已停止查找打印机的引导程序"},
+    {"sProgramIncompleteMsg", "打印机停在下载模式，程序没有写完：请再次运行程序更新"},
+    {"sFirmwareIncompleteMsg", "固件只发送了一部分：请先再次运行固件更新，再使用打印机"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
