@@ -2,6 +2,7 @@
 
 #include "engine/error_policy.h"
 #include "engine/network_link.h"
+#include "engine/run_stopped.h"
 #include "engine/serial_link.h"
 #include "engine/usb_link.h"
 #include "engine/worker_context.h"
@@ -170,6 +171,10 @@ WorkerFailure TCommThread::CurrentFailure() const
     failure.text = status_.error();
     failure.cause = status_.failureCause();
     failure.unheard = unheard_;
+    if (failure.kind == FailureKind::Stopped) {
+        failure.blocksDone = stoppedDone_;
+        failure.blocksInAll = stoppedInAll_;
+    }
     return failure;
 }
 
@@ -257,6 +262,12 @@ void TCommThread::NoteFailureCause(const std::exception& failure)
     if (const std::string dropped = networkLink_->sendFailure(); !dropped.empty())
         cause += " (the datagram was not sent: " + dropped + ")";
     status_.setFailureCause(cause);
+    if (const auto* stop = dynamic_cast<const ERunStopped*>(&failure)) {
+        failureKind_ = FailureKind::Stopped;
+        stoppedDone_ = stop->blocksDone();
+        stoppedInAll_ = stop->blocksInAll();
+        return;
+    }
     if (std::string_view(failure.what()).empty())
         failureKind_ = FailureKind::Undefined;
     else if (comms)

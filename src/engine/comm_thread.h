@@ -87,9 +87,11 @@ public:
     // The run going on, or the one that ended last.
     RunId CurrentRun() const { return currentRun_.load(); }
 
-    // Asks the running operation to stop (any thread): pauses end at once
-    // and operations that can stop early do. Applies to the current run
-    // only; every new request clears it.
+    // Asks the running operation to stop (any thread): pauses end at once,
+    // and the long operations stop before their next block, switch the
+    // printer back and end the run as FailureKind::Stopped (a stop after
+    // their last block changes nothing). Applies to the current run only;
+    // every new request clears it.
     void CancelOperation() { cancel_.set(); }
     bool Cancelled() const { return cancel_.isSet(); }
 
@@ -322,6 +324,10 @@ private:
     OperationTable operations_ = nullptr;
     int errorCode_ = 0;
     std::atomic<FailureKind> failureKind_{FailureKind::Other};
+    // Worker thread: how far a stopped run got (read while the kind is
+    // Stopped).
+    std::int32_t stoppedDone_ = 0;
+    std::int32_t stoppedInAll_ = 0;
     RunSettings run_;
 
     TransferLog log_;

@@ -33,6 +33,10 @@ std::uint32_t exchange(TCommThread& worker, const std::vector<std::uint8_t>& pac
 {
     Link* link = worker.ActiveLink();
     for (int attempt = 0; attempt < attempts; ++attempt) {
+        // A run asked to stop sends no frame again: its unanswered one has
+        // failed, and a silent printer would hold the stop for every retry.
+        if (attempt > 0 && worker.Cancelled())
+            break;
         worker.WriteBytes(packet.data(), packet.size());
         if (link && link->awaitReply(timeouts))
             return link->takePayload(out.data(), out.size());

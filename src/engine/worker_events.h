@@ -28,6 +28,7 @@ enum class FailureKind {
     Mismatch,   // the memory read back differs from what was written
     Other,      // any other failure with a text
     Undefined,  // a failure without a text: code 2, "Undefined Error"
+    Stopped,    // asked to stop (CancelOperation), it stopped between two blocks
 };
 
 struct WorkerFailure {
@@ -40,6 +41,8 @@ struct WorkerFailure {
     // The link opened but the printer heard neither the speed switch nor the
     // identify request: it may be listening at another speed.
     bool unheard = false;
+    // Stopped: the blocks sent (or read back) before the stop, of how many.
+    std::int32_t blocksDone = 0, blocksInAll = 0;
 };
 
 // Which status panel a text is for: the main window's, or the parameter

@@ -10,6 +10,7 @@
 #include "protocol/errors.h"
 #include "protocol/read_back_check.h"
 #include "engine/exchanges.h"
+#include "operations/run_stopping.h"
 #include "texts/message_texts.h"
 
 namespace pst {
@@ -22,7 +23,7 @@ constexpr std::uint16_t kCommandReadMemory = 0x34;
 constexpr std::size_t kReadBufferSize = 4096;
 
 std::vector<std::uint8_t> readMemory(OperationContext& context, std::uint16_t command, std::uint32_t start,
-                                     std::int32_t length);
+                                     std::int32_t length, std::string_view stoppedKey);
 
 // The range just written, read back and compared. A flash write the
 // printer acknowledged can still have gone wrong, and a font or logo bank
@@ -30,7 +31,8 @@ std::vector<std::uint8_t> readMemory(OperationContext& context, std::uint16_t co
 void verifyWritten(OperationContext& context, std::span<const std::uint8_t> sent, std::uint32_t base)
 {
     context.showStatus(MessageText("sVerifyingMsg"), 0, 0, true);
-    const auto back = readMemory(context, kCommandReadMemory, base, static_cast<std::int32_t>(sent.size()));
+    const auto back = readMemory(context, kCommandReadMemory, base, static_cast<std::int32_t>(sent.size()),
+                                 kStoppedVerifyingKey);
     const auto mismatch = CompareReadBack(sent, back, base, kDownloadBlockSize);
     if (!mismatch)
         return;
@@ -40,7 +42,18 @@ void verifyWritten(OperationContext& context, std::span<const std::uint8_t> sent
     throw EReadBackMismatch(text);
 }
 
-void sendFile(OperationContext& context, const DownloadRow& row)
+// The blocks of every file in the list; a file that cannot be read counts
+// none (it fails the download when its turn comes).
+std::size_t blocksToSend(const DownloadList& list)
+{
+    std::size_t blocks = 0;
+    for (const DownloadRow& row : list)
+        blocks += BlocksIn(readableFileSize(row.path).value_or(0), kDownloadBlockSize);
+    return blocks;
+}
+
+// Sends one file of the list; `sent` counts the blocks of the whole list.
+void sendFile(OperationContext& context, const DownloadRow& row, BlockCount& sent)
 {
     const auto file = isRegularFile(row.path) ? readFileBytes(row.path) : std::nullopt;
     if (!file)
@@ -50,9 +63,11 @@ void sendFile(OperationContext& context, const DownloadRow& row)
     context.showStatus("Downloading " + row.displayName + row.path, 0, 0, true);
     const std::span<const std::uint8_t> bytes(*file);
     for (std::size_t offset = 0; offset < bytes.size(); offset += kDownloadBlockSize) {
+        StopIfCancelled(context, kStoppedSendingKey, sent);
         const auto block = bytes.subspan(offset, std::min(kDownloadBlockSize, bytes.size() - offset));
         context.confirmedSend(command, base + static_cast<std::uint32_t>(offset), kConfirmedSendAttempts,
                               block);
+        ++sent.done;
         context.showStatus("", static_cast<std::int32_t>(offset + block.size()),
                            static_cast<std::int32_t>(bytes.size()));
     }
@@ -60,14 +75,19 @@ void sendFile(OperationContext& context, const DownloadRow& row)
         verifyWritten(context, bytes, base);
 }
 
-// Reads `length` bytes from `start` with read requests of `command`.
+// Reads `length` bytes from `start` with read requests of `command`; a stop
+// between two requests is told with `stoppedKey`, counted in the blocks of
+// a download.
 std::vector<std::uint8_t> readMemory(OperationContext& context, std::uint16_t command, std::uint32_t start,
-                                     std::int32_t length)
+                                     std::int32_t length, std::string_view stoppedKey)
 {
     std::vector<std::uint8_t> collected;
     std::array<std::uint8_t, kReadBufferSize> reply;
     std::int64_t done = 0;
+    const std::size_t blocks = BlocksIn(static_cast<std::uintmax_t>(std::max(length, 0)), kDownloadBlockSize);
     while (done < length) {
+        StopIfCancelled(context, stoppedKey,
+                        {BlocksIn(static_cast<std::uintmax_t>(done), kDownloadBlockSize), blocks});
         const std::uint32_t n = context.readRequest(command, start + static_cast<std::uint32_t>(done),
                                                     kConfirmedSendAttempts, {}, reply);
         // An empty reply would never move the read on.
@@ -100,7 +120,7 @@ void runRead(OperationContext& context, bool saveToFile)
         context.openLink();
         context.setMemoryStream({});
         auto bytes = readMemory(context, command, static_cast<std::uint32_t>(context.argument1()),
-                                context.argument2());
+                                context.argument2(), kStoppedReadingKey);
         if (saveToFile)
             saveFile(context.handOver().readBackFile, bytes);
         context.setMemoryStream(std::move(bytes));
@@ -116,8 +136,10 @@ void RunFileDownload(OperationContext& context)
 {
     context.guarded([&] {
         context.openLink();
-        for (const DownloadRow& row : context.handOver().downloadList)
-            sendFile(context, row);
+        const DownloadList& list = context.handOver().downloadList;
+        BlockCount sent{0, blocksToSend(list)};
+        for (const DownloadRow& row : list)
+            sendFile(context, row, sent);
         context.restoreLinkSpeed();
         if (context.handOver().verify)
             context.showStatus(MessageText("sVerifiedMsg"));

@@ -6,7 +6,9 @@
 
 #include "engine/exchanges.h"
 #include "engine/operation_context.h"
+#include "engine/run_stopped.h"
 #include "operations/raw_sending.h"
+#include "operations/run_stopping.h"
 #include "protocol/errors.h"
 #include "texts/message_texts.h"
 #include "protocol/program_file.h"
@@ -60,12 +62,18 @@ void RunProgramUpdate(OperationContext& context)
             context.restoreLinkSpeed();
             return;
         }
+        const std::size_t blocks = BlocksIn(image.size(), kProgramBlockSize);
+        // Until the connect request the printer runs its program untouched.
+        StopIfCancelled(context, kStoppedSendingKey, {0, blocks});
         // The connect request's own status texts, around the exchange.
         context.showStatus(MessageText("sMsg3"));
         context.connect();
         context.showStatus(MessageText("sMsg4"));
         reopenWhileRestarting(context);
         for (std::size_t offset = 0; offset < image.size(); offset += kProgramBlockSize) {
+            // From here the printer waits in download mode for the rest.
+            StopIfCancelled(context, kStoppedSendingKey, {offset / kProgramBlockSize, blocks},
+                            kProgramIncompleteKey);
             const auto block = PaddedBlock(image, offset);
             context.confirmedSend(kCommandProgramBlock, static_cast<std::uint32_t>(offset),
                                   kConfirmedSendAttempts, block);
@@ -95,16 +103,17 @@ void RunFirmwareUpdate(OperationContext& context)
         if (image.empty())
             throw ECommunicationException(MessageText("sFileEmptyMsg"));
         reopenWhileRestarting(context);
+        const std::size_t blocks = BlocksIn(image.size(), kProgramBlockSize);
         const auto first = FirmwareFirstWrite(image);
         context.pause(kLoaderWritePauseMs);
+        StopIfCancelled(context, kStoppedSendingKey, {0, blocks});
         WriteOrFail(context, first);
         context.pause(kLoaderWritePauseMs);
         for (std::size_t offset = kProgramBlockSize; offset < image.size(); offset += kProgramBlockSize) {
-            // A cancelled run (the program is closing) has no pauses left:
-            // the rest would reach the loader unpaced. It stops, and says
-            // nothing of a finished update.
-            if (context.cancelled())
-                return;
+            // A cancelled run has no pauses left either: the rest would
+            // reach the loader unpaced.
+            StopIfCancelled(context, kStoppedSendingKey, {offset / kProgramBlockSize, blocks},
+                            kFirmwareIncompleteKey);
             const auto block = PaddedBlock(image, offset);
             WriteOrFail(context, block);
             context.pause(kLoaderWritePauseMs);
@@ -133,7 +142,7 @@ void RunBootHandshake(OperationContext& context)
             WriteOrFail(context, std::span(&kBootProbe, 1));
             context.pause(50);
         }
-        // A cancelled handshake ends as done, without an answer to report.
+        // A cancelled handshake reports no answer, not even one that came.
         if (!context.cancelled() && context.rawFirstByte() == kBootProbe) {
             context.setBootReplyText(kBootReplyMarker);
             context.clearRawReceive();
@@ -142,6 +151,8 @@ void RunBootHandshake(OperationContext& context)
         // Unanswered: the port is let go, so that a link test or another
         // program finds it free (the next round opens it afresh).
         context.closeBootLoaderPort();
+        if (context.cancelled())
+            throw ERunStopped(MessageText(kStoppedLookingKey), 0, 0);
     });
     // Boot-poll mode turns failed exchanges into successes: it must not
     // outlive the handshake that needs it.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/operation_context.h"
+#include "engine/run_stopped.h"
 #include "protocol/errors.h"
 
 namespace pst::test {
@@ -25,6 +26,13 @@ public:
     int unconfirmedSend = 0;
     // Cancels the run when this write (1 = the first) has been made; 0: never.
     int cancelAtWrite = 0;
+    // Cancels the run when this confirmed send (1 = the first) has been
+    // confirmed; 0: never.
+    int cancelAtSend = 0;
+    // How many bytes every read request brings back, and the read request
+    // (1 = the first) after which the run is cancelled; 0: never.
+    std::uint32_t readReplyBytes = 0;
+    int cancelAtRead = 0;
     // The write of this number (1 for the first) is refused by the link.
     int refuseWrite = 0;
     // What rawFirstByte reports.
@@ -41,9 +49,14 @@ public:
     std::vector<std::string> statusTexts;
     int writes = 0;
     int confirmedSends = 0;
+    int readRequests = 0;
     int code = 0;
     std::string text;
     std::string cause;
+    // The run ended as stopped (ERunStopped), and how far it said it got.
+    bool stopped = false;
+    std::int32_t blocksDone = 0;
+    std::int32_t blocksInAll = 0;
     std::string bootReply;
     bool bootPolling = false;
     bool rawReceiving = false;
@@ -95,13 +108,17 @@ public:
         calls.push_back("confirmed send " + std::to_string(command) + " at " + std::to_string(address));
         if (++confirmedSends == unconfirmedSend)
             throw ECommunicationException("Download Data Failed");
+        if (confirmedSends == cancelAtSend)
+            isCancelled = true;
         return 0;
     }
     std::uint32_t readRequest(std::uint16_t command, std::uint32_t address, int,
                               std::span<const std::uint8_t>, std::span<std::uint8_t>) override
     {
         calls.push_back("read request " + std::to_string(command) + " at " + std::to_string(address));
-        return 0;
+        if (++readRequests == cancelAtRead)
+            isCancelled = true;
+        return readReplyBytes;
     }
     void connect() override { calls.push_back("connect"); }
 
@@ -125,7 +142,14 @@ public:
     int errorCode() const override { return code; }
     void setErrorText(const std::string& errorText) override { text = errorText; }
     std::string errorText() const override { return text; }
-    void noteFailureCause(const std::exception& failure) override { cause = failure.what(); }
+    void noteFailureCause(const std::exception& failure) override
+    {
+        cause = failure.what();
+        const auto* stop = dynamic_cast<const ERunStopped*>(&failure);
+        stopped = stop != nullptr;
+        blocksDone = stop ? stop->blocksDone() : 0;
+        blocksInAll = stop ? stop->blocksInAll() : 0;
+    }
     void addToFailure(const std::string& line) override
     {
         if (code == 0)

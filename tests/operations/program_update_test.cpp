@@ -101,12 +101,14 @@ TEST_F(ProgramUpdateTexts, FirmwareThatCannotReachALoaderFailsInsteadOfFinishing
     EXPECT_EQ(std::count_if(refused.calls.begin(), refused.calls.end(),
                             [](const std::string& call) { return call.rfind("write", 0) == 0; }),
               2);
-    // Cancelled (the program closing) after the first write: nothing more
-    // goes to the loader, and nothing is said to be complete.
+    // Stopped after the first write: nothing more goes to the loader, and
+    // the stop says the firmware is incomplete.
     const FakeContext cancelled = firmwareRun([](FakeContext& c) { c.cancelAtWrite = 1; });
     EXPECT_EQ(std::count_if(cancelled.calls.begin(), cancelled.calls.end(),
                             [](const std::string& call) { return call.rfind("write", 0) == 0; }),
               1);
+    EXPECT_TRUE(cancelled.stopped);
+    EXPECT_EQ(cancelled.text, "已停止：1 / 3 块已发送\n固件只发送了一部分：请先再次运行固件更新，再使用打印机");
     for (const FakeContext* failed : {&empty, &network, &refused, &cancelled})
         EXPECT_EQ(std::find(failed->statusTexts.begin(), failed->statusTexts.end(), "更新程序完成"),
                   failed->statusTexts.end());

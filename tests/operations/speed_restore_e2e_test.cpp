@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "fake_context.h"
 #include "operations/operation_table.h"
 #include "operations/speed_settling.h"
 #include "protocol/downloads.h"
+#include "texts/message_texts.h"
 #include "transport/udp_client.h"
 #include "cli_options.h"
 
@@ -25,6 +27,7 @@ constexpr int kFontDownload = 3;
 constexpr int kSetCodePage = 6;
 constexpr int kReadBackToFile = 16;
 constexpr std::uint16_t kSpeedSwitch = 0x31;
+constexpr std::uint16_t kFontPacket = 0x35;
 
 class SpeedRestoreFixture : public OperationFixture {
 protected:
@@ -43,6 +46,23 @@ protected:
         const auto commands = commandsReceived();
         return static_cast<std::size_t>(std::count(commands.begin(), commands.end(), kSpeedSwitch));
     }
+
+    // A megabyte of font on a printer that takes as long as a real wire, to
+    // be stopped once the speed switch, the identify request and five
+    // blocks are in.
+    HandOver megabyteFontDownload()
+    {
+        sim::SimOptions paced;
+        paced.pace = true;
+        startPrinter(paced);
+        startWorker("9600", "115200");
+        const auto font = folder / "font.bin";
+        std::ofstream(font, std::ios::binary) << std::string(4096 * 256, 'F');
+        HandOver download;
+        download.downloadList = {FontDownloadRow(font.string(), "100000")};
+        return download;
+    }
+    static constexpr std::size_t kFramesBeforeTheStop = 2 + 5;
 
     // The printer listens at its device speed: a link test opened there
     // succeeds, and the printer says so itself.
@@ -164,4 +184,41 @@ TEST(SpeedFaultOptions, TheTwoFaultsParseAndSilenceNeedsItsBlockCount)
     EXPECT_EQ(sim::parseCommandLine({"--fault", "silent-after"}).action, sim::CommandLine::Action::Error);
     EXPECT_NE(sim::usageText().find("drop-speed-reply"), std::string::npos);
     EXPECT_NE(sim::usageText().find("silent-after:N"), std::string::npos);
+}
+
+TEST_F(SpeedRestoreFixture, AStoppedDownloadEndsAsStoppedWithThePrinterSwitchedBack)
+{
+    const HandOver download = megabyteFontDownload();
+    std::thread stopButton([&] {
+        printer->waitForFrames(kFramesBeforeTheStop, 30000);
+        worker->CancelOperation();
+    });
+    EXPECT_FALSE(runWith(kFontDownload, 0, 0, download));
+    stopButton.join();
+
+    const auto commands = commandsReceived();
+    const auto blocksSent = static_cast<std::int32_t>(std::count(commands.begin(), commands.end(), kFontPacket));
+    EXPECT_EQ(lastFailure.kind, FailureKind::Stopped);
+    EXPECT_EQ(lastFailure.blocksDone, blocksSent);
+    EXPECT_EQ(lastFailure.blocksInAll, 4096);
+    EXPECT_GE(blocksSent, 5);
+    EXPECT_LT(blocksSent, 4096);
+    EXPECT_EQ(lastFailure.text, MessageWithNumbers("sStoppedAfterMsg", {blocksSent, 4096}));
+    EXPECT_EQ(commands.back(), kSpeedSwitch);
+    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_NE(debugLog().find("Send"), std::string::npos);
+    expectBackAtDeviceSpeed();
+}
+
+// Closing the program during a download: the worker goes after one more
+// block and the switch back, not after the megabyte.
+TEST_F(SpeedRestoreFixture, ClosingDuringADownloadLetsTheWorkerGoPromptly)
+{
+    const HandOver download = megabyteFontDownload();
+    ASSERT_TRUE(worker->StartOperation(kFontDownload, 0, 0, download));
+    ASSERT_TRUE(printer->waitForFrames(kFramesBeforeTheStop, 30000));
+    const auto closing = std::chrono::steady_clock::now();
+    worker.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(3));
+    EXPECT_EQ(printer->currentSpeed(), 9600u);
 }
