@@ -177,14 +177,13 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sProgramFilterName", "程序文件"},
     {"sHexFilterName", "HEX 文件"},
     {"sAllFilesFilterName", "所有文件"},
-});
     {"sStoppedAfterMsg", "已停止：%d / %d 块已发送"},
     {"sStoppedAfterReadMsg", "已停止：%d / %d 块已读取"},
     {"sStoppedVerifyingMsg", "已停止校验：%d / %d 块已读回；数据已发送，但没有校验"},
     {"sStoppedLookingMsg", "已停止查找打印机的引导程序"},
     {"sProgramIncompleteMsg", "打印机停在下载模式，程序没有写完：请再次运行程序更新"},
     {"sFirmwareIncompleteMsg", "固件只发送了一部分：请先再次运行固件更新，再使用打印机"},
-}};
+});
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
 constexpr std::array<std::string_view, 3> kBluetoothMode{"未安装蓝牙", "单模蓝牙", "双模蓝牙"};
