@@ -24,9 +24,12 @@ inline constexpr std::size_t kFirmwareFirstWriteSize = kFirmwareHeaderSize + kPr
 // upper-cased, when the file is longer than 0x3000 bytes; otherwise empty.
 std::string ProgramFileTag(std::span<const std::uint8_t> file);
 
-// WaitTimeMs from the wait-time field: whole seconds × 1000, 5 s when the
-// text is not a number.
-std::int32_t WaitTimeMsFromText(std::string_view seconds);
+// WaitTimeMs from the wait-time field's whole seconds (checked by the
+// request: at most a day, which milliseconds still hold).
+constexpr std::int32_t WaitTimeMs(std::int32_t seconds)
+{
+    return seconds * 1000;
+}
 
 // The status-panel text of a program update: prefix ":" file name " Size:n".
 std::string ProgramUpdateStatusText(const std::string& prefix, const std::string& path, std::size_t size);

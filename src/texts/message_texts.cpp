@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 125> kTexts{{
+constexpr std::array<MessageTextEntry, 130> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -134,6 +134,11 @@ constexpr std::array<MessageTextEntry, 125> kTexts{{
     {"sStoredLogoMsg", "徽标 %d：%d × %d 点"},
     {"sNoStoredLogoMsg", "打印机中没有存储徽标"},
     {"sLogoNotStoredMsg", "打印机中没有 %d 号徽标（共存有 %d 个）：未打印"},
+    {"sFieldRangeMsg", "%s：请输入 %d 到 %d 之间的整数"},
+    {"sFieldHexRangeMsg", "%s：请输入 %s 到 %s 之间的十六进制数"},
+    {"sFieldAddressMsg", "%s：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"},
+    {"sSpeedChoiceMsg", "%s：请选择以下速度之一：%s"},
+    {"sTransferSpeedName", "传输波特率"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
