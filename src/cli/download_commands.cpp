@@ -237,7 +237,8 @@ PictureConversion conversionOptions(Arguments& args)
         conversion.method = *named;
     }
     if (const auto threshold = args.option("threshold"))
-        conversion.threshold = parseNumberInRange(*threshold, "--threshold", 0, 255);
+        conversion.threshold = parseNumberInRange(*threshold, "--threshold", requests::kLogoThresholdField.lowest,
+                                                  requests::kLogoThresholdField.highest);
     if (const auto fit = args.option("fit"))
         conversion.fitWidth = parseNumberInRange(*fit, "--fit", 8, kWidestHeadDots);
     return conversion;

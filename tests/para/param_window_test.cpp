@@ -416,6 +416,8 @@ void ParamWindowTest::emptyProductNameIsRefused()
 
 void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent()
 {
+    // A value the old tolerant window stored still loads as it is.
+    writeSettings("[ParaDefault]\r\nBlacklookdistance=9999\r\n");
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -445,6 +447,13 @@ void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent
     product.btn_SetRptTime->click();
     QCOMPARE(prompter.messages.back(), std::string("票据回收时间：请输入 1 到 255 之间的整数"));
     QTRY_VERIFY(product.edt_RptTime->hasFocus());
+
+    // Outside the range its hint gives.
+    para.PageControl1->setCurrentIndex(6);
+    BlackMarkPage& blackMark = *para.TabSheet8;
+    QCOMPARE(blackMark.edt__Black_look_distance->text(), QStringLiteral("9999"));
+    blackMark.btn_But_Black_look_dis_set->click();
+    QCOMPARE(prompter.messages.back(), std::string("黑标查找距离：请输入 400 到 4000 之间的整数"));
 
     QVERIFY(!windows->main().worker().Busy());
     QTest::qWait(100);
