@@ -16,7 +16,6 @@ inline constexpr std::size_t kProgramBlockSize = 256;
 // Where a program file names the model it is built for.
 inline constexpr std::size_t kProgramTagOffset = 0x3000;
 inline constexpr std::size_t kProgramTagSize = 8;
-inline constexpr std::int32_t kDefaultWaitTimeMs = 5000;
 inline constexpr std::size_t kFirmwareHeaderSize = 6;
 inline constexpr std::size_t kFirmwareFirstWriteSize = kFirmwareHeaderSize + kProgramBlockSize;
 

@@ -1,5 +1,6 @@
 #include "requests/field_refusal.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/int_conversion.h"
@@ -39,6 +40,8 @@ std::string refusalText(const SettingField& field, std::string_view caption)
         return withTexts(MessageWithNumbers("sFieldRangeMsg", {field.lowest, field.highest}), {caption});
     case FieldForm::Hexadecimal:
         return withTexts(MessageText("sFieldHexRangeMsg"), {caption, hexText(field.lowest), hexText(field.highest)});
+    case FieldForm::Digits:
+        return withTexts(MessageWithNumbers("sFieldDigitsMsg", {field.highest}), {caption});
     case FieldForm::Address:
         break;
     }
@@ -67,9 +70,17 @@ std::int32_t FieldValue(const SettingField& field, std::int32_t value)
 std::int32_t FieldValue(const SettingField& field, std::string_view text)
 {
     const auto value = field.form == FieldForm::Hexadecimal ? parseHexInt32(text) : parseInt32(text);
-    if (!value || field.form == FieldForm::Address)
+    if (!value || field.form == FieldForm::Address || field.form == FieldForm::Digits)
         throw EFieldRefusal(field);
     return FieldValue(field, *value);
+}
+
+std::string_view FieldDigits(const SettingField& field, std::string_view text)
+{
+    if (text.size() > static_cast<std::size_t>(field.highest) ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        throw EFieldRefusal(field);
+    return text;
 }
 
 bool IsWholeAddress(std::string_view text)

@@ -36,6 +36,10 @@ std::int32_t FieldValue(const SettingField& field, std::string_view text);
 // A number already read (the command line's): EFieldRefusal outside the range.
 std::int32_t FieldValue(const SettingField& field, std::int32_t value);
 
+// `text` when it holds only digits, at most the field's number of them
+// (none included); EFieldRefusal otherwise.
+std::string_view FieldDigits(const SettingField& field, std::string_view text);
+
 // A whole dotted address, "192.168.1.87": four decimal parts from 0 to 255
 // and nothing else (no short or hexadecimal forms, which would configure
 // another address than the one shown), and never 255.255.255.255.

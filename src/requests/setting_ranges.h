@@ -19,6 +19,7 @@ enum class FieldForm {
     Decimal,      // a whole number from `lowest` to `highest`
     Hexadecimal,  // hexadecimal digits, 0x before them or not
     Address,      // a whole dotted IPv4 address: four parts from 0 to 255
+    Digits,       // up to `highest` digits 0 to 9, sent as text; none is no number
 };
 
 // A field the user types a setting into: the parameter window's control
@@ -88,7 +89,9 @@ inline constexpr SettingField kBlackMarkWidthField = decimalField("edt__Black_wi
 inline constexpr SettingField kFeedAfterMarkField =
     decimalField("edt_cutter_optocoupler", "Cutteroptocoupler", 0, 1700);
 
-// Product page.
+// Product page. The serial number is stepped as a number after each
+// printer, so it holds digits only, as many as its field has bytes.
+inline constexpr SettingField kSerialNumberField{"edt_DeviceSerialNo", "DeviceSerialNo", FieldForm::Digits, 0, 20};
 inline constexpr SettingField kRecyclingTimeField =
     decimalField("edt_RptTime", "RptTime", kMinTimeSeconds, kMaxRecyclingSeconds);
 

@@ -119,7 +119,7 @@ Request RestoreDefaultsRequest()
 
 Request ProductRequest(std::string_view name, std::string_view serialNumber)
 {
-    return packet(Operation::SetProduct, ProductBlock(name, serialNumber));
+    return packet(Operation::SetProduct, ProductBlock(name, FieldDigits(kSerialNumberField, serialNumber)));
 }
 
 Request RecyclingTimeRequest(std::int32_t seconds)

@@ -8,7 +8,7 @@ namespace pst {
 
 namespace {
 
-constexpr std::array<MessageTextEntry, 130> kTexts{{
+constexpr std::array<MessageTextEntry, 131> kTexts{{
     {"sConnectErrorstr", "通讯失败，请选择正确的端口和波特率"},
     {"sConnectOKstr", "连接成功"},
     {"SIPError", "IP 地址不正确"},
@@ -139,6 +139,7 @@ constexpr std::array<MessageTextEntry, 130> kTexts{{
     {"sFieldAddressMsg", "%s：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"},
     {"sSpeedChoiceMsg", "%s：请选择以下速度之一：%s"},
     {"sTransferSpeedName", "传输波特率"},
+    {"sFieldDigitsMsg", "%s：只能输入数字，最多 %d 位"},
 }};
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -90,6 +90,7 @@ protected:
             {kBlackMarkWidthField, [](const std::string& t) { BlackMarkWidthRequest(t); }},
             {kFeedAfterMarkField, [](const std::string& t) { FeedAfterMarkRequest(t); }},
             {kRecyclingTimeField, [](const std::string& t) { RecyclingTimeRequest(t); }},
+            {kSerialNumberField, [](const std::string& t) { ProductRequest("P80", t); }},
             {kStationIpField, station(&WifiStationParameters::ipAddress)},
             {kStationMaskField, station(&WifiStationParameters::mask)},
             {kStationGatewayField, station(&WifiStationParameters::gateway)},
@@ -107,19 +108,28 @@ TEST_F(FieldRefusalTest, EveryTypedNumberIsRefusedNamingItsFieldUnlessItIsInRang
 {
     for (const Builder& builder : builders()) {
         const SettingField& field = builder.field;
-        // "12ab" is a number in hexadecimal.
-        std::vector<std::string> refused{"", "12xz"};
-        if (field.form != FieldForm::Hexadecimal)
-            refused.push_back("12ab");
+        std::vector<std::string> refused{"12xz"};
         std::vector<std::string> taken;
-        if (field.form == FieldForm::Address) {
-            refused.insert(refused.end(), {"192.168.1", "10.1", "0x7f.0.0.1", "192.168.1.256", "1.2.3.4.5",
-                                           "255.255.255.255", " 1.2.3.4"});
+        switch (field.form) {
+        case FieldForm::Address:
+            refused.insert(refused.end(), {"", "12ab", "192.168.1", "10.1", "0x7f.0.0.1", "192.168.1.256",
+                                           "1.2.3.4.5", "255.255.255.255", " 1.2.3.4"});
             taken = {"192.168.1.87", "0.0.0.0"};
-        } else {
-            refused.push_back(written(field, std::int64_t{field.lowest} - 1));
-            refused.push_back(written(field, std::int64_t{field.highest} + 1));
+            break;
+        case FieldForm::Digits:
+            // No serial number at all is one the printer can be given.
+            refused.insert(refused.end(), {"12ab", " 12", "-1", std::string(field.highest + 1, '1')});
+            taken = {"", std::string(field.highest, '9')};
+            break;
+        case FieldForm::Decimal:
+        case FieldForm::Hexadecimal:
+            refused.insert(refused.end(), {"", written(field, std::int64_t{field.lowest} - 1),
+                                           written(field, std::int64_t{field.highest} + 1)});
+            // "12ab" is a number in hexadecimal.
+            if (field.form == FieldForm::Decimal)
+                refused.push_back("12ab");
             taken = {written(field, field.lowest), written(field, field.highest)};
+            break;
         }
         for (const std::string& text : refused) {
             try {

@@ -22,9 +22,9 @@ protected:
 
 TEST_F(MessageTexts, EveryKeyHasItsChineseDefault)
 {
-    EXPECT_EQ(MessageTextTable().size(), 130u);
+    EXPECT_EQ(MessageTextTable().size(), 131u);
     EXPECT_EQ(MessageTextTable().front().key, "sConnectErrorstr");
-    EXPECT_EQ(MessageTextTable().back().key, "sTransferSpeedName");
+    EXPECT_EQ(MessageTextTable().back().key, "sFieldDigitsMsg");
     EXPECT_EQ(MessageText("sWaitSecondsMsg"), "等待%d秒...");
     EXPECT_EQ(MessageText("sMsg17"), "设置代码页成功");
     EXPECT_EQ(MessageText("sMsg5"), "设置 WIFI IP AP 成功");
