@@ -268,7 +268,7 @@ void fontDownload(std::size_t size, unsigned speed, bool verify = false)
     printer.start();
     const std::string font = writeFontFile(size);
     HandOver handOver;
-    handOver.downloadList = {FontDownloadRow(font, "100000")};
+    handOver.downloadList = {FontDownloadRow(font, 0x100000)};
     handOver.verify = verify;
     const std::size_t blocks = (size + kBlock - 1) / kBlock;
     const std::size_t wireBytes = kIdentifyBytes + (verify ? 2 : 1) * blocks * blockExchangeBytes(kBlock);
@@ -343,7 +343,7 @@ RunResult udpFontDownload(std::size_t size)
     links.udpClient = std::make_shared<TUdpClient>();
     const std::string font = writeFontFile(size);
     HandOver handOver;
-    handOver.downloadList = {FontDownloadRow(font, "100000")};
+    handOver.downloadList = {FontDownloadRow(font, 0x100000)};
     RunResult r = runOperation(s, std::move(links), 3, std::move(handOver));
     std::filesystem::remove(font);
     return r;

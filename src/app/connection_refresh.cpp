@@ -1,17 +1,15 @@
 #include "app/connection_refresh.h"
 
+#include "app/speed_boxes.h"
 #include "platform/int_conversion.h"
 
 namespace pst::app {
 
 void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControls& controls)
 {
-    if (controls.kind == LinkKind::Serial) {
-        // Converted only to check them; the worker converts them again when
-        // the run starts. Check before touching the store.
-        (void)strToInt(controls.transferSpeedText);
-        (void)strToInt(controls.deviceSpeedText);
-    }
+    // Checked before touching the store; the worker converts the texts
+    // when the run starts.
+    RequireListedSpeeds(controls);
     store.update([&](ConnectionSettings& s) {
         s.kind = controls.kind;
         s.deviceSpeedText = controls.deviceSpeedText;

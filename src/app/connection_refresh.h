@@ -20,8 +20,8 @@ struct LinkControls {
 };
 
 // Copies the fields of the chosen link kind. On a serial link both speed
-// texts must be whole numbers: otherwise EConvertError ("'%s' is not a valid
-// integer value") is thrown and the store is left as it was. A port that is
+// texts must be among the printer's speeds: otherwise ESpeedRefusal (see
+// speed_boxes.h) is thrown and the store is left as it was. A port that is
 // not a whole number becomes 5100.
 void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControls& controls);
 

@@ -26,6 +26,7 @@
 #include "app/drop_down_combo_box.h"
 #include "app/find_printer_dialog.h"
 #include "app/printer_search_choice.h"
+#include "app/speed_boxes.h"
 #include "texts/engine_texts.h"
 #include "texts/environment_language.h"
 #include "texts/main_defaults.h"
@@ -376,6 +377,8 @@ void MainWindow::Translate(int languageIndex)
         NameFieldsAfterTheirLabels(view->window());
     // The only field with neither label nor box: it gets a name of its own.
     Memo1->setAccessibleName(qt(MessageText("sPrinterLinesName")));
+    // Its label is the arrow from the device speed, which names nothing.
+    cbb_TranBauRate->setAccessibleName(qt(MessageText("sTransferSpeedName")));
 }
 
 void MainWindow::cbb_LanguageChange()
@@ -458,7 +461,31 @@ void MainWindow::ShowStoredSpeeds()
 void MainWindow::RefreshConnectionSettings()
 {
     ShowStoredSpeeds();
-    refreshConnectionSettings(*settings_, CurrentLinkControls());
+    try {
+        refreshConnectionSettings(*settings_, CurrentLinkControls());
+    } catch (const ESpeedRefusal& refusal) {
+        // Told by the parameter window: this window is hidden then.
+        throw EInvalidInput(SpeedRefusalText(SpeedBoxCaption(refusal)));
+    }
+}
+
+std::string MainWindow::SpeedBoxCaption(const ESpeedRefusal& refusal) const
+{
+    const auto* box = findChild<QComboBox*>(QString::fromStdString(refusal.control()));
+    return box ? box->accessibleName().toStdString() : refusal.control();
+}
+
+bool MainWindow::RefusedSpeed()
+{
+    try {
+        RequireListedSpeeds(CurrentLinkControls());
+        return false;
+    } catch (const ESpeedRefusal& refusal) {
+        setup_.prompter->showMessage(SpeedRefusalText(SpeedBoxCaption(refusal)));
+        if (auto* box = findChild<QComboBox*>(QString::fromStdString(refusal.control())))
+            box->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
 }
 
 void MainWindow::ShowBusy()
@@ -468,6 +495,8 @@ void MainWindow::ShowBusy()
 
 void MainWindow::btn_TestClick()
 {
+    if (RefusedSpeed())
+        return;
     testWaitCounter_ = -1;
     NoteLinkTested(false);
     try {
@@ -486,9 +515,9 @@ void MainWindow::btn_TestClick()
 
 void MainWindow::btn_SetParaClick()
 {
+    if (RefusedSpeed())
+        return;
     testWaitCounter_ = 1;
-    // A failure here (a speed box that is not a number) is dropped without
-    // a message, as the user will see the test fail or not start.
     try {
         if (!linkTested()) {
             RefreshConnectionSettings();
@@ -697,6 +726,8 @@ void MainWindow::SetLinkControlsEnabled(bool enabled)
 
 void MainWindow::but_bootInClick()
 {
+    if (RefusedSpeed())
+        return;
     try {
         RefreshConnectionSettings();
     } catch (const EConvertError& failure) {

@@ -13,6 +13,7 @@
 #include "app/connection_refresh.h"
 #include "app/find_printer_dialog.h"
 #include "app/main_window_link.h"
+#include "app/speed_boxes.h"
 #include "app/prompter.h"
 #include "app/qt_translation.h"
 #include "app/widget_translation.h"
@@ -195,6 +196,10 @@ private:
     // Shows a device speed the worker stored after changing the printer's.
     void ShowStoredSpeeds();
     void SetLinkControlsEnabled(bool enabled);
+    // Shows the refusal of a speed box that holds no listed speed and
+    // focuses the box; true when there was one.
+    bool RefusedSpeed();
+    std::string SpeedBoxCaption(const ESpeedRefusal& refusal) const;
 
     MainWindowSetup setup_;
     WidgetTranslationView view_;

@@ -22,6 +22,7 @@
 #include "protocol/input_error.h"
 #include "requests/boot_handshake.h"
 #include "requests/download_requests.h"
+#include "requests/field_refusal.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
 
@@ -143,6 +144,8 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
     requests::ProgramUpdatePlan plan;
     try {
         plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware, MessageText(kUpdateProgramKey));
+    } catch (const requests::EFieldRefusal& refusal) {
+        return usageError(err, refusal.what(), name);
     } catch (const EInvalidInput& refusal) {
         err << refusal.what() << " (" << path << ")\n";
         return 1;
@@ -208,6 +211,8 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
     requests::MaybeRequest download;
     try {
         download = requests::FontDownloadRequest(path, address, verify);
+    } catch (const requests::EFieldRefusal& refusal) {
+        return usageError(err, refusal.what(), "download-font");
     } catch (const EInvalidInput& refusal) {
         err << refusal.what() << " (" << path << ")\n";
         return 1;
@@ -232,7 +237,8 @@ PictureConversion conversionOptions(Arguments& args)
         conversion.method = *named;
     }
     if (const auto threshold = args.option("threshold"))
-        conversion.threshold = parseNumberInRange(*threshold, "--threshold", 0, 255);
+        conversion.threshold = parseNumberInRange(*threshold, "--threshold", requests::kLogoThresholdField.lowest,
+                                                  requests::kLogoThresholdField.highest);
     if (const auto fit = args.option("fit"))
         conversion.fitWidth = parseNumberInRange(*fit, "--fit", 8, kWidestHeadDots);
     return conversion;
@@ -329,6 +335,8 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
     requests::Request read;
     try {
         read = requests::MemoryReadRequest(request.startAddress, request.length, output);
+    } catch (const requests::EFieldRefusal& refusal) {
+        return usageError(err, refusal.what(), "read-memory");
     } catch (const EInvalidInput& refusal) {
         err << refusal.what() << " (" << output << ")\n";
         return 1;

@@ -125,8 +125,8 @@ Request buildSetBluetooth(Arguments& args)
         p.passwordCheckPosition = parseListChoice(*check, "password check", passwordCheckNames());
     if (const auto type = args.option("type")) {
         const std::int32_t number = parseDigits(*type, "--type", 3);
-        if (number > 255)
-            throw UsageError("--type must be from 0 to 255");
+        if (number > kBluetoothTypeField.highest)
+            throw UsageError("--type must be from 0 to " + std::to_string(kBluetoothTypeField.highest));
         p.moduleTypeText = std::to_string(number);
     }
     return BluetoothRequest(p);

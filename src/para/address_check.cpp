@@ -1,19 +1,17 @@
 #include "para/address_check.h"
 
 #include <QTimer>
-#include <string>
 
-#include "texts/message_texts.h"
 #include "para/para_actions.h"
 #include "para/para_widgets.h"
-#include "protocol/dotted_address.h"
+#include "requests/field_refusal.h"
 
 namespace pst::para {
 
-void checkAddressOnLeaving(QLineEdit* edit, std::string_view messageKey, ParaActions& actions)
+void checkAddressOnLeaving(QLineEdit* edit, const requests::SettingField& field, ParaActions& actions)
 {
-    onLeavingEdit(edit, [edit, key = std::string(messageKey), &actions](QAbstractButton* pressedButton) {
-        if (IsAcceptedAddress(edit->text().toStdString()))
+    onLeavingEdit(edit, [edit, &field, &actions](QAbstractButton* pressedButton) {
+        if (requests::IsWholeAddress(edit->text().toStdString()))
             return;
         // Once the focus change under way has finished; the edit being the
         // timer's context, the call is dropped should it be gone by then.
@@ -21,7 +19,8 @@ void checkAddressOnLeaving(QLineEdit* edit, std::string_view messageKey, ParaAct
             if (edit->isVisible())
                 edit->setFocus(Qt::OtherFocusReason);
         });
-        actions.RefuseThenClick(MessageText(key), pressedButton);
+        actions.RefuseThenClick(requests::EFieldRefusal(field).TextFor(edit->accessibleName().toStdString()),
+                                pressedButton);
     });
 }
 

@@ -1,17 +1,20 @@
 #pragma once
-// The check on leaving an address edit: an address the platform's dotted
-// conversion refuses shows the edit's message, and the focus goes back to
-// the edit; its text stays as typed. A button pressed to leave the edit is
-// still clicked once the message is answered.
-
-#include <string_view>
+// The check on leaving an address edit: anything but a whole dotted address
+// (four parts from 0 to 255) is refused with a message naming the edit, and
+// the focus goes back to it; its text stays as typed. A button pressed to
+// leave the edit is still clicked once the message is answered (and its
+// request refuses the same address).
 
 class QLineEdit;
+
+namespace pst::requests {
+struct SettingField;
+}
 
 namespace pst::para {
 
 class ParaActions;
 
-void checkAddressOnLeaving(QLineEdit* edit, std::string_view messageKey, ParaActions& actions);
+void checkAddressOnLeaving(QLineEdit* edit, const requests::SettingField& field, ParaActions& actions);
 
 }  // namespace pst::para

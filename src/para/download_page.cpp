@@ -6,10 +6,11 @@
 #include <QPixmap>
 #include <QListWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "texts/message_texts.h"
 #include "para/elided_label.h"
-#include "platform/int_conversion.h"
+#include "requests/field_refusal.h"
 #include "protocol/logo_directory.h"
 #include "protocol/picture_file.h"
 #include "requests/file_filters.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr int kThumbnailWidth = 96;
 constexpr int kThumbnailHeight = 36;
-constexpr int kDefaultThreshold = 128;
 
 // The dots as the printer will print them, shrunk into the list's icon.
 QIcon thumbnailIcon(const GreyImage& dots)
@@ -104,7 +104,7 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     cbb_Dither = b.list(logo, "cbb_Dither", itemsOf(ItemList("Dither Method")), 0);
     choices->addWidget(cbb_Dither, 3);
     choices->addWidget(b.label(logo, "Label56", "阈值"));
-    edt_Threshold = b.spin(logo, "edt_Threshold", 0, 255, 3);
+    edt_Threshold = b.spin(logo, "edt_Threshold", kLogoThresholdField.lowest, kLogoThresholdField.highest, 3);
     edt_Threshold->setText(QStringLiteral("128"));
     edt_Threshold->setFixedWidth(56);
     installKeyFilter(edt_Threshold, KeyFilter::Digits);
@@ -204,16 +204,24 @@ void DownloadPage::btn_OpenLogoClick()
 
 PictureConversion DownloadPage::Conversion() const
 {
-    return ConversionFromChoices(cbb_Dither->currentIndex(), strToIntDef(text(edt_Threshold), kDefaultThreshold),
-                                 cbb_LogoWidth->currentIndex());
+    return ConversionFromChoices(cbb_Dither->currentIndex(), text(edt_Threshold), cbb_LogoWidth->currentIndex());
 }
 
 void DownloadPage::RefreshThumbnails()
 {
-    const PictureConversion conversion = Conversion();
+    // A threshold the download would refuse draws no dots: each entry
+    // says why instead.
+    std::optional<PictureConversion> conversion;
+    std::string refusal;
+    try {
+        conversion = Conversion();
+    } catch (const EFieldRefusal& refused) {
+        refusal = refused.TextFor(edt_Threshold->accessibleName().toStdString());
+    }
     for (int i = 0; i < ListBox1->count(); ++i) {
         QListWidgetItem* item = ListBox1->item(i);
-        const LogoThumbnail thumbnail = ThumbnailFor(item->text().toStdString(), conversion);
+        const LogoThumbnail thumbnail =
+            conversion ? ThumbnailFor(item->text().toStdString(), *conversion) : LogoThumbnail{{}, refusal};
         // A picture that cannot print as chosen says why where it stands.
         item->setIcon(thumbnail.problem.empty() ? thumbnailIcon(thumbnail.dots) : QIcon());
         item->setToolTip(QString::fromStdString(thumbnail.problem));
@@ -272,8 +280,8 @@ void DownloadPage::btn_DownLogoClick()
     std::vector<std::string> paths;
     for (int i = 0; i < ListBox1->count(); ++i)
         paths.push_back(ListBox1->item(i)->text().toStdString());
-    const PictureConversion conversion = Conversion();
     actions_.Send([&]() -> MaybeRequest {
+        const PictureConversion conversion = Conversion();
         MaybeRequest request = LogoDownloadRequest(
             paths, LogoBankPath(programFolder_),
             [&](const std::string& path) { return LoadLogoPicture(path, conversion); }, MessageText("sDnLogFileMsg"),

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "para/address_check.h"
+#include "requests/setting_ranges.h"
 
 namespace pst::para {
 
@@ -74,8 +75,9 @@ NetworkPage::NetworkPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     for (QLineEdit* edit : {edt_NetIPAddress, edt_Subnetmask, edt_gatewayt})
         installKeyFilter(edit, KeyFilter::DigitsAndDot);
     installKeyFilter(edt_Netport, KeyFilter::Digits);
-    checkAddressOnLeaving(edt_NetIPAddress, "SIPError", actions_);
-    checkAddressOnLeaving(edt_Subnetmask, "SMaskError", actions_);
+    checkAddressOnLeaving(edt_NetIPAddress, kEthernetIpField, actions_);
+    checkAddressOnLeaving(edt_Subnetmask, kEthernetMaskField, actions_);
+    checkAddressOnLeaving(edt_gatewayt, kEthernetGatewayField, actions_);
 
     auto address = [this](QPushButton* button, EthernetField field, QLineEdit* edit) {
         sendOnClick(button, actions_,
@@ -89,7 +91,7 @@ NetworkPage::NetworkPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
                                    edt_macaddfr->text().toStdString(), edt_macaddfor->text().toStdString()});
     });
     sendOnClick(btn_Netport, actions_,
-                [this] { return EthernetPortRequestIfInRange(edt_Netport->text().toStdString()); });
+                [this] { return EthernetPortRequest(edt_Netport->text().toStdString()); });
 }
 
 }  // namespace pst::para

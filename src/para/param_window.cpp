@@ -38,6 +38,7 @@
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "protocol/input_error.h"
+#include "requests/field_refusal.h"
 #include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
 
@@ -359,13 +360,16 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         }
         if (request->refreshConnection)
             main_.RefreshConnectionSettings();
-    } catch (const EConvertError& failure) {
-        QLineEdit* field = FieldHolding(failure.text());
-        ShowRefusal(RefusalInField(field ? AccessibleNameOf(field) : std::string(), InputRefusalText(failure)));
+    } catch (const EFieldRefusal& refusal) {
+        QLineEdit* field = FieldNamed(refusal.field().control);
+        ShowRefusal(refusal.TextFor(field ? AccessibleNameOf(field) : std::string()));
         if (field && !clickAfterRefusal_) {
             field->setFocus(Qt::OtherFocusReason);
             field->selectAll();
         }
+        return;
+    } catch (const EConvertError& failure) {
+        ShowRefusal(InputRefusalText(failure));
         return;
     } catch (const EInvalidInput& failure) {
         ShowRefusal(InputRefusalText(failure));
@@ -476,22 +480,11 @@ bool ParamWindow::Confirm(const std::string& text)
     return yes;
 }
 
-// The edit of the page shown that holds `text`, when exactly one does: a
-// number the conversion refused names only itself, and the window knows
-// which field it came from only by looking. An empty text tells nothing.
-QLineEdit* ParamWindow::FieldHolding(const std::string& text) const
+// The edit a refusal is about, by the control name the builders give.
+QLineEdit* ParamWindow::FieldNamed(std::string_view control) const
 {
-    if (text.empty())
-        return nullptr;
-    QLineEdit* found = nullptr;
-    for (QLineEdit* edit : PageControl1->currentWidget()->findChildren<QLineEdit*>()) {
-        if (!edit->isEnabled() || edit->text().toStdString() != text)
-            continue;
-        if (found)
-            return nullptr;
-        found = edit;
-    }
-    return found;
+    return findChild<QLineEdit*>(
+        QString::fromLatin1(control.data(), static_cast<qsizetype>(control.size())));
 }
 
 // An edit inside a list box is named with the list.

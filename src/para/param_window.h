@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "app/main_window_link.h"
 #include "app/param_window.h"
@@ -110,7 +111,7 @@ private:
     void ImportProfileClick();
     std::string CaptionOfKey(std::string_view key) const;
     void ShowRefusal(const std::string& text);
-    QLineEdit* FieldHolding(const std::string& text) const;
+    QLineEdit* FieldNamed(std::string_view control) const;
     static std::string AccessibleNameOf(const QLineEdit* field);
     std::string SettingsPath() const;
 

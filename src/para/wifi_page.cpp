@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "para/address_check.h"
+#include "requests/setting_ranges.h"
 
 namespace pst::para {
 
@@ -64,9 +65,9 @@ WifiPage::WifiPage(ParaActions& actions, PageBuilder& b, QWidget* parent) : QWid
     for (QLineEdit* edit : {edt_IPaddress, edt_Mask, edt_Gateway})
         installKeyFilter(edit, KeyFilter::DigitsAndDot);
     installKeyFilter(edt_Port, KeyFilter::Digits);
-    checkAddressOnLeaving(edt_IPaddress, "SIPError", actions_);
-    checkAddressOnLeaving(edt_Mask, "SMaskError", actions_);
-    checkAddressOnLeaving(edt_Gateway, "sGatewayError", actions_);
+    checkAddressOnLeaving(edt_IPaddress, kStationIpField, actions_);
+    checkAddressOnLeaving(edt_Mask, kStationMaskField, actions_);
+    checkAddressOnLeaving(edt_Gateway, kStationGatewayField, actions_);
     UpdateAddressEdits();
 
     connect(rb_AutoIp, &QRadioButton::toggled, this, [this] { UpdateAddressEdits(); });

@@ -21,9 +21,8 @@ std::string dollarHex(std::uint32_t value, int minimumDigits)
 
 }  // namespace
 
-DownloadRow FontDownloadRow(const std::string& fontPath, std::string_view addressHexText)
+DownloadRow FontDownloadRow(const std::string& fontPath, std::int32_t address)
 {
-    const std::int32_t address = hexStrToIntDef(addressHexText, 0);
     return {fontPath, "FONT", "$35", dollarHex(static_cast<std::uint32_t>(address), 4)};
 }
 

@@ -13,9 +13,9 @@
 
 namespace pst {
 
-// Font row: path, "FONT", "$35", "$" + the typed hexadecimal address (0x
-// before it or not) in lower case with at least four digits (0 when the text is not a number).
-DownloadRow FontDownloadRow(const std::string& fontPath, std::string_view addressHexText);
+// Font row: path, "FONT", "$35", "$" + the address in lower-case
+// hexadecimal with at least four digits.
+DownloadRow FontDownloadRow(const std::string& fontPath, std::int32_t address);
 
 // Logo row: the bank file, "LOGO", "$35", "$1cf000".
 DownloadRow LogoDownloadRow(const std::string& bankPath);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/int_conversion.h"
 
 namespace pst {
 
@@ -16,15 +15,6 @@ std::string ProgramFileTag(std::span<const std::uint8_t> file)
     for (std::size_t i = kProgramTagOffset; i < end && file[i] != 0; ++i)
         tag.push_back(static_cast<char>(std::toupper(file[i])));
     return tag;
-}
-
-std::int32_t WaitTimeMsFromText(std::string_view seconds)
-{
-    const std::int32_t value = strToIntDef(seconds, 5);
-    // A wait the worker can hold in milliseconds; anything beyond is the default.
-    if (value < 0 || value > 24 * 3600)
-        return kDefaultWaitTimeMs;
-    return value * 1000;
 }
 
 std::string ProgramUpdateStatusText(const std::string& prefix, const std::string& path, std::size_t size)

@@ -16,7 +16,6 @@ inline constexpr std::size_t kProgramBlockSize = 256;
 // Where a program file names the model it is built for.
 inline constexpr std::size_t kProgramTagOffset = 0x3000;
 inline constexpr std::size_t kProgramTagSize = 8;
-inline constexpr std::int32_t kDefaultWaitTimeMs = 5000;
 inline constexpr std::size_t kFirmwareHeaderSize = 6;
 inline constexpr std::size_t kFirmwareFirstWriteSize = kFirmwareHeaderSize + kProgramBlockSize;
 
@@ -24,9 +23,12 @@ inline constexpr std::size_t kFirmwareFirstWriteSize = kFirmwareHeaderSize + kPr
 // upper-cased, when the file is longer than 0x3000 bytes; otherwise empty.
 std::string ProgramFileTag(std::span<const std::uint8_t> file);
 
-// WaitTimeMs from the wait-time field: whole seconds × 1000, 5 s when the
-// text is not a number.
-std::int32_t WaitTimeMsFromText(std::string_view seconds);
+// WaitTimeMs from the wait-time field's whole seconds (checked by the
+// request: at most a day, which milliseconds still hold).
+constexpr std::int32_t WaitTimeMs(std::int32_t seconds)
+{
+    return seconds * 1000;
+}
 
 // The status-panel text of a program update: prefix ":" file name " Size:n".
 std::string ProgramUpdateStatusText(const std::string& prefix, const std::string& path, std::size_t size);

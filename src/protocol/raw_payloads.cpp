@@ -57,21 +57,6 @@ ParamBlock FeedAfterMarkBlock(std::int32_t millimetres)
     return lowFirst(millimetres);
 }
 
-std::int32_t BlackMarkDistanceFromText(std::string_view text)
-{
-    return strToIntDef(text, 400);
-}
-
-std::int32_t BlackMarkWidthFromText(std::string_view text)
-{
-    return strToIntDef(text, 40);
-}
-
-std::int32_t FeedAfterMarkFromText(std::string_view text)
-{
-    return strToIntDef(text, 40);
-}
-
 RawBytes BlackMarkModeCommand()
 {
     return {0x1F, 0x1B, 0x1F, 0x80, 0x04, 0x05, 0x06, 0x44};

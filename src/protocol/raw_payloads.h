@@ -21,11 +21,6 @@ ParamBlock BlackMarkDistanceBlock(std::int32_t millimetres);
 ParamBlock BlackMarkWidthBlock(std::int32_t millimetres);
 ParamBlock FeedAfterMarkBlock(std::int32_t millimetres);
 
-// Tolerant conversions of the black-mark edits' texts.
-std::int32_t BlackMarkDistanceFromText(std::string_view text);  // 400 when not a number
-std::int32_t BlackMarkWidthFromText(std::string_view text);     // 40 when not a number
-std::int32_t FeedAfterMarkFromText(std::string_view text);      // 40 when not a number
-
 RawBytes BlackMarkModeCommand();    // 1F 1B 1F 80 04 05 06 44
 RawBytes CancelBlackMarkCommand();  // 1F 1B 1F 80 04 05 06 66
 // The three value commands take the first two bytes of their block.

@@ -76,16 +76,6 @@ ParamBlock SleepBlock(std::int32_t sleepSeconds, std::int32_t powerOffSeconds)
     return block;
 }
 
-std::int32_t SleepSecondsFromText(std::string_view text)
-{
-    return strToIntDef(text, 1000);
-}
-
-std::int32_t PowerOffSecondsFromText(std::string_view text)
-{
-    return strToIntDef(text, 3000);
-}
-
 ParamBlock AllParametersBlock(const AllParameters& p)
 {
     ParamBlock block(12, 0);
@@ -113,7 +103,7 @@ ParamBlock BluetoothBlock(const BluetoothParameters& p)
     putBytes(block, 21, EncodeLegacyText(p.password, kBluetoothPasswordField, kBluetoothPasswordBytes));
     putBytes(block, 34, EncodeLegacyText(dualName, kDualModeNameField, kBluetoothNameBytes));
     block[54] = PasswordCheckByte(p.passwordCheckPosition);
-    block[55] = static_cast<std::uint8_t>(strToIntDef(p.moduleTypeText, 1));
+    block[55] = static_cast<std::uint8_t>(strToInt(p.moduleTypeText));
     return block;
 }
 
@@ -177,11 +167,6 @@ ParamBlock ProductBlock(std::string_view name, std::string_view serialNumber)
 ParamBlock RecyclingTimeBlock(std::int32_t seconds)
 {
     return {static_cast<std::uint8_t>(seconds)};
-}
-
-std::int32_t RecyclingSecondsFromText(std::string_view text)
-{
-    return strToIntDef(text, 30);
 }
 
 ParamBlock BluetoothControlTextBlock(std::string_view text)

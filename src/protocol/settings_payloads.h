@@ -30,10 +30,6 @@ ParamBlock SwitchOptionsBlock(int densityPosition, int fontPosition, bool cutter
 // Sleep and power-off times in seconds, each signed 32-bit little-endian.
 ParamBlock SleepBlock(std::int32_t sleepSeconds, std::int32_t powerOffSeconds);
 
-// Tolerant conversions of the two spin edits' texts.
-std::int32_t SleepSecondsFromText(std::string_view text);     // 1000 when not a number
-std::int32_t PowerOffSecondsFromText(std::string_view text);  // 3000 when not a number
-
 struct AllParameters {
     int codePagePosition = kNoSelection;
     int baudRatePosition = kNoSelection;
@@ -59,7 +55,8 @@ struct BluetoothParameters {
 };
 
 // Bluetooth block (op 11), 56 bytes. Refuses both names empty (the window
-// starts nothing then).
+// starts nothing then); the module type must be a whole number (its range
+// is the request's to check).
 ParamBlock BluetoothBlock(const BluetoothParameters& parameters);
 
 enum class WifiAddressing { Dynamic, Static, NotChosen };
@@ -91,7 +88,6 @@ ParamBlock ProductBlock(std::string_view name, std::string_view serialNumber);
 
 // Receipt recycling time (op 24): the low byte of the seconds.
 ParamBlock RecyclingTimeBlock(std::int32_t seconds);
-std::int32_t RecyclingSecondsFromText(std::string_view text);  // 30 when not a number
 
 // The Bluetooth control text (op 22), without a terminator. Refuses an
 // empty text and one longer than a packet's payload.

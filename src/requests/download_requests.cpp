@@ -4,6 +4,7 @@
 #include "protocol/downloads.h"
 #include "protocol/input_error.h"
 #include "protocol/program_file.h"
+#include "requests/field_refusal.h"
 #include "requests/local_checks.h"
 #include "requests/raw_requests.h"
 #include "texts/message_texts.h"
@@ -27,7 +28,7 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
     ProgramUpdatePlan plan;
     Request& r = plan.request;
     r.operation = firmware ? Operation::FirmwareUpdate : Operation::ProgramUpdate;
-    r.handOver.waitTimeMs = WaitTimeMsFromText(waitSecondsText);
+    r.handOver.waitTimeMs = WaitTimeMs(FieldValue(kWaitTimeField, waitSecondsText));
     r.handOver.programImage = ReadInputFile(path);
     if (!firmware) {
         // A file naming no model would match a printer that names none.
@@ -43,11 +44,12 @@ MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addre
 {
     if (!isRegularFile(path))
         return std::nullopt;
+    const std::int32_t address = FieldValue(kFontAddressField, addressHexText);
     CheckInputFile(path);
     Request r;
     r.operation = Operation::FontDownload;
     r.refreshConnection = true;
-    r.handOver.downloadList.push_back(FontDownloadRow(path, addressHexText));
+    r.handOver.downloadList.push_back(FontDownloadRow(path, address));
     r.handOver.verify = verify;
     return r;
 }
@@ -96,6 +98,8 @@ MaybeRequest LogoPrintRequest(const std::vector<bool>& selected)
 
 Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath)
 {
+    FieldValue(kReadStartField, startAddress);
+    FieldValue(kReadLengthField, length);
     CheckOutputFile(targetPath);
     Request r;
     r.operation = Operation::ReadFontMemory;
@@ -109,8 +113,8 @@ Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const 
 Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,
                            const std::string& targetPath)
 {
-    const ReadBackRequest numbers = ReadBackFromTexts(startHexText, lengthText);
-    return MemoryReadRequest(numbers.startAddress, numbers.length, targetPath);
+    return MemoryReadRequest(FieldValue(kReadStartField, startHexText), FieldValue(kReadLengthField, lengthText),
+                             targetPath);
 }
 
 Request StoredLogosReadRequest()

@@ -2,8 +2,9 @@
 // What the download page's buttons ask the worker to do, worked out from
 // the typed texts and the chosen files: program and firmware updates, the
 // font library, the stored-logo bank and its printing, and the memory
-// read-back. Refusals throw EInvalidInput (or EConvertError from a strict
-// conversion) with the text to show; nothing is started then.
+// read-back. Refusals throw EInvalidInput with the text to show (an
+// EFieldRefusal for a typed number out of its field's range, see
+// setting_ranges.h); nothing is started then.
 
 #include <string>
 #include <string_view>
@@ -27,7 +28,7 @@ ProgramUpdatePlan ProgramUpdateRequest(const std::string& path, std::string_view
                                        bool firmware, const std::string& statusPrefix);
 
 // Operation 3; nothing at all when the file does not exist, refused when it
-// cannot be read or is empty. With `verify` the written range is read back
+// cannot be read or is empty, or the address is not hexadecimal. With `verify` the written range is read back
 // and compared afterwards.
 MaybeRequest FontDownloadRequest(const std::string& path, std::string_view addressHexText, bool verify = false);
 
@@ -46,7 +47,7 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
 MaybeRequest LogoPrintRequest(const std::vector<bool>& selected);
 
 // Operation 16 into `targetPath`: `length` bytes from `startAddress`, or
-// from the texts (strict conversions of both). Refused when `targetPath`
+// from the texts (hexadecimal and decimal). Refused when `targetPath`
 // could not be written.
 Request MemoryReadRequest(std::int32_t startAddress, std::int32_t length, const std::string& targetPath);
 Request ReadBackRequestFor(std::string_view startHexText, std::string_view lengthText,

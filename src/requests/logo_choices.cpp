@@ -1,10 +1,9 @@
 #include "requests/logo_choices.h"
 
-#include <algorithm>
-
 #include "platform/input_error.h"
 #include "protocol/logo_bank.h"
 #include "protocol/picture_file.h"
+#include "requests/field_refusal.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
 
@@ -18,10 +17,15 @@ PictureConversion ConversionFromChoices(int methodIndex, int threshold, int widt
     PictureConversion conversion;
     if (methodIndex >= 0 && methodIndex < 3)
         conversion.method = kMethods[methodIndex];
-    conversion.threshold = std::clamp(threshold, 0, 255);
+    conversion.threshold = FieldValue(kLogoThresholdField, threshold);
     if (widthIndex >= 0 && widthIndex < 3)
         conversion.fitWidth = kWidths[widthIndex];
     return conversion;
+}
+
+PictureConversion ConversionFromChoices(int methodIndex, std::string_view thresholdText, int widthIndex)
+{
+    return ConversionFromChoices(methodIndex, FieldValue(kLogoThresholdField, thresholdText), widthIndex);
 }
 
 LogoThumbnail ThumbnailFor(const std::string& path, const PictureConversion& conversion)

@@ -4,6 +4,7 @@
 // the printer's stored logos are told.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protocol/logo_directory.h"
@@ -13,8 +14,11 @@
 namespace pst::requests {
 
 // The positions of the page's two lists ("Dither Method", "Logo Width")
-// and the threshold; a position out of range gives the first item.
+// and the threshold (its text as typed, or the number); a position out of
+// range gives the first item, a threshold outside 0 to 255 is refused
+// (EFieldRefusal).
 PictureConversion ConversionFromChoices(int methodIndex, int threshold, int widthIndex);
+PictureConversion ConversionFromChoices(int methodIndex, std::string_view thresholdText, int widthIndex);
 
 // What the entry will print, drawn from the bytes the bank will hold; or
 // why the picture cannot be a logo as chosen (and no dots).

@@ -11,7 +11,6 @@
 #include "protocol/value_mappings.h"
 #include "requests/para_record.h"
 #include "requests/raw_requests.h"
-#include "requests/setting_ranges.h"
 #include "requests/settings_requests.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
@@ -22,7 +21,8 @@ namespace pst::requests {
 namespace {
 
 // --- Reading values strictly: a profile value that is not what its control
-// could hold is refused, never replaced by a default. ---------------------
+// could hold is refused, never replaced by a default. The typed numbers are
+// the builders' to check, as the window's are (each refusal names the key).
 
 // A value refused by its key: the command line names the key, the window
 // the key's field.
@@ -159,8 +159,7 @@ std::vector<Request> switches(const Profile& p, const ProfileLists& lists, std::
 
 std::vector<Request> sleepTimes(const Profile& p, const ProfileLists&, std::size_t)
 {
-    return one(SleepTimesRequest(numberInRange(p, "sleepTime", kMinTimeSeconds, kMaxSleepSeconds),
-                                 numberInRange(p, "poweroffTime", kMinTimeSeconds, kMaxSleepSeconds)));
+    return one(SleepTimesRequest(p.get("sleepTime"), p.get("poweroffTime")));
 }
 
 std::vector<Request> bluetooth(const Profile& p, const ProfileLists&, std::size_t)
@@ -212,9 +211,8 @@ std::vector<Request> ethernet(const Profile& p, const ProfileLists&, std::size_t
 
 std::vector<Request> blackMark(const Profile& p, const ProfileLists&, std::size_t)
 {
-    // Whole numbers, as the edits' key filter lets through.
-    return {BlackMarkDistanceRequest(number(p, "Blacklookdistance")), BlackMarkWidthRequest(number(p, "Blackwidth")),
-            FeedAfterMarkRequest(number(p, "Cutteroptocoupler"))};
+    return {BlackMarkDistanceRequest(p.get("Blacklookdistance")), BlackMarkWidthRequest(p.get("Blackwidth")),
+            FeedAfterMarkRequest(p.get("Cutteroptocoupler"))};
 }
 
 std::vector<Request> product(const Profile& p, const ProfileLists&, std::size_t printerIndex)
@@ -245,7 +243,7 @@ std::vector<Request> printOrder(const Profile& p, const ProfileLists& lists, std
 
 std::vector<Request> recyclingTime(const Profile& p, const ProfileLists&, std::size_t)
 {
-    return one(RecyclingTimeRequest(numberInRange(p, "RptTime", kMinTimeSeconds, kMaxRecyclingSeconds)));
+    return one(RecyclingTimeRequest(p.get("RptTime")));
 }
 
 std::vector<Request> bluetoothHiding(const Profile& p, const ProfileLists& lists, std::size_t)

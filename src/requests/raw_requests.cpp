@@ -1,8 +1,7 @@
 #include "requests/raw_requests.h"
 
-#include "platform/int_conversion.h"
-#include "protocol/input_error.h"
-#include "texts/message_texts.h"
+#include "requests/field_refusal.h"
+#include "requests/setting_ranges.h"
 
 namespace pst::requests {
 
@@ -53,33 +52,32 @@ Request CancelBlackMarkRequest()
 
 Request BlackMarkDistanceRequest(std::int32_t millimetres)
 {
-    return opened(Operation::SetBlackMarkDistance, kBlackMarkValueBytes, BlackMarkDistanceBlock(millimetres),
-                  true);
+    return opened(Operation::SetBlackMarkDistance, kBlackMarkValueBytes, BlackMarkDistanceBlock(FieldValue(kBlackMarkDistanceField, millimetres)), true);
 }
 
 Request BlackMarkDistanceRequest(std::string_view text)
 {
-    return BlackMarkDistanceRequest(BlackMarkDistanceFromText(text));
+    return BlackMarkDistanceRequest(FieldValue(kBlackMarkDistanceField, text));
 }
 
 Request BlackMarkWidthRequest(std::int32_t millimetres)
 {
-    return opened(Operation::SetBlackMarkWidth, kBlackMarkValueBytes, BlackMarkWidthBlock(millimetres), true);
+    return opened(Operation::SetBlackMarkWidth, kBlackMarkValueBytes, BlackMarkWidthBlock(FieldValue(kBlackMarkWidthField, millimetres)), true);
 }
 
 Request BlackMarkWidthRequest(std::string_view text)
 {
-    return BlackMarkWidthRequest(BlackMarkWidthFromText(text));
+    return BlackMarkWidthRequest(FieldValue(kBlackMarkWidthField, text));
 }
 
 Request FeedAfterMarkRequest(std::int32_t millimetres)
 {
-    return opened(Operation::SetFeedAfterMark, kBlackMarkValueBytes, FeedAfterMarkBlock(millimetres), true);
+    return opened(Operation::SetFeedAfterMark, kBlackMarkValueBytes, FeedAfterMarkBlock(FieldValue(kFeedAfterMarkField, millimetres)), true);
 }
 
 Request FeedAfterMarkRequest(std::string_view text)
 {
-    return FeedAfterMarkRequest(FeedAfterMarkFromText(text));
+    return FeedAfterMarkRequest(FieldValue(kFeedAfterMarkField, text));
 }
 
 Request FindBlackMarkRequest()
@@ -102,31 +100,29 @@ Request BlackMarkTestPrintRequest()
 Request EthernetAddressRequest(EthernetField field, std::string_view dottedText)
 {
     Operation operation = Operation::SetEthernetIp;
-    if (field == EthernetField::SubnetMask)
+    const SettingField* typed = &kEthernetIpField;
+    if (field == EthernetField::SubnetMask) {
         operation = Operation::SetEthernetMask;
-    else if (field == EthernetField::Gateway)
+        typed = &kEthernetMaskField;
+    } else if (field == EthernetField::Gateway) {
         operation = Operation::SetEthernetGateway;
-    return bareEthernetField(operation, field, EthernetAddressBlock(dottedText));
+        typed = &kEthernetGatewayField;
+    }
+    const auto bytes = FieldAddress(*typed, dottedText);
+    return bareEthernetField(operation, field, ParamBlock(bytes.begin(), bytes.end()));
 }
 
 Request EthernetMacRequest(const std::array<std::string, 4>& hexTexts)
 {
+    for (std::size_t i = 0; i < hexTexts.size(); ++i)
+        FieldValue(kMacByteFields[i], hexTexts[i]);
     return bareEthernetField(Operation::SetEthernetMac, EthernetField::Mac, EthernetMacBlock(hexTexts));
 }
 
 Request EthernetPortRequest(std::string_view portText)
 {
+    FieldValue(kEthernetPortField, portText);
     return bareEthernetField(Operation::SetEthernetPort, EthernetField::Port, EthernetPortBlock(portText));
-}
-
-MaybeRequest EthernetPortRequestIfInRange(std::string_view portText)
-{
-    // Refused with the range named, not silently: the click must not look
-    // as if it had been lost.
-    const std::int32_t port = strToInt(portText);
-    if (port < 2 || port > 65535)
-        throw EInvalidInput(MessageWithNumbers("sRangeMsg", {port, 2, 65535}));
-    return EthernetPortRequest(portText);
 }
 
 MaybeRequest InterfaceOptionRequest(InterfaceOption option, int position)

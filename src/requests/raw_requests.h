@@ -16,7 +16,8 @@
 
 namespace pst::requests {
 
-// Black-mark page; the values in millimetres, or the edits' texts.
+// Black-mark page; the values in millimetres, or the edits' texts, each
+// within the range its edit's hint gives.
 Request BlackMarkModeRequest();
 Request CancelBlackMarkRequest();
 Request BlackMarkDistanceRequest(std::int32_t millimetres);
@@ -30,13 +31,12 @@ Request FindBlackMarkAndCutRequest();
 Request BlackMarkTestPrintRequest();
 
 // Network page, sent bare: address (41), mask (37) and gateway (38) from
-// the dotted text, the MAC tail (40) from four hexadecimal texts, the port
-// (39); the window's port is refused (EInvalidInput, naming the range)
-// unless it is from 2 to 65535.
+// a whole dotted address, the MAC tail (40) from four hexadecimal bytes,
+// the port (39) from 2 to 65535. Each refusal names its field
+// (EFieldRefusal).
 Request EthernetAddressRequest(EthernetField field, std::string_view dottedText);
 Request EthernetMacRequest(const std::array<std::string, 4>& hexTexts);
 Request EthernetPortRequest(std::string_view portText);
-MaybeRequest EthernetPortRequestIfInRange(std::string_view portText);
 
 // USB device type, paper type or print order at the list's position.
 MaybeRequest InterfaceOptionRequest(InterfaceOption option, int position);

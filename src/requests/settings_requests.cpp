@@ -1,20 +1,12 @@
 #include "requests/settings_requests.h"
 
 #include "platform/int_conversion.h"
-#include "protocol/input_error.h"
+#include "requests/field_refusal.h"
 #include "requests/setting_ranges.h"
-#include "texts/message_texts.h"
 
 namespace pst::requests {
 
 namespace {
-
-std::int32_t inRange(std::int32_t value, std::int32_t lowest, std::int32_t highest)
-{
-    if (value < lowest || value > highest)
-        throw EInvalidInput(MessageWithNumbers("sRangeMsg", {value, lowest, highest}));
-    return value;
-}
 
 // Flow control goes out as a whole bare packet; the hiding and 8D switches
 // as two bytes.
@@ -86,17 +78,20 @@ Request SwitchOptionsRequest(int densityPosition, int fontPosition, bool cutter,
 
 Request SleepTimesRequest(std::int32_t sleepSeconds, std::int32_t powerOffSeconds)
 {
-    return packet(Operation::SetSleepTimes, SleepBlock(sleepSeconds, powerOffSeconds), true);
+    return packet(Operation::SetSleepTimes,
+                  SleepBlock(FieldValue(kSleepTimeField, sleepSeconds), FieldValue(kPowerOffTimeField, powerOffSeconds)),
+                  true);
 }
 
 Request SleepTimesRequest(std::string_view sleepText, std::string_view powerOffText)
 {
-    return SleepTimesRequest(inRange(SleepSecondsFromText(sleepText), kMinTimeSeconds, kMaxSleepSeconds),
-                             inRange(PowerOffSecondsFromText(powerOffText), kMinTimeSeconds, kMaxSleepSeconds));
+    return SleepTimesRequest(FieldValue(kSleepTimeField, sleepText), FieldValue(kPowerOffTimeField, powerOffText));
 }
 
 Request AllParametersRequest(const AllParameters& parameters)
 {
+    FieldValue(kSleepTimeField, parameters.sleepSeconds);
+    FieldValue(kPowerOffTimeField, parameters.powerOffSeconds);
     Request r = packet(Operation::SetAllParameters, AllParametersBlock(parameters), true);
     r.newDeviceSpeed = SpeedForCode(r.handOver.paramBlock[1]);
     return r;
@@ -112,8 +107,8 @@ Request AllParametersRequest(const BasicPageValues& v)
     p.cutter = v.cutter;
     p.buzzer = v.buzzer;
     p.paperFeedPosition = v.paperFeedPosition;
-    p.sleepSeconds = inRange(SleepSecondsFromText(v.sleepText), kMinTimeSeconds, kMaxSleepSeconds);
-    p.powerOffSeconds = inRange(PowerOffSecondsFromText(v.powerOffText), kMinTimeSeconds, kMaxSleepSeconds);
+    p.sleepSeconds = FieldValue(kSleepTimeField, v.sleepText);
+    p.powerOffSeconds = FieldValue(kPowerOffTimeField, v.powerOffText);
     return AllParametersRequest(p);
 }
 
@@ -124,17 +119,17 @@ Request RestoreDefaultsRequest()
 
 Request ProductRequest(std::string_view name, std::string_view serialNumber)
 {
-    return packet(Operation::SetProduct, ProductBlock(name, serialNumber));
+    return packet(Operation::SetProduct, ProductBlock(name, FieldDigits(kSerialNumberField, serialNumber)));
 }
 
 Request RecyclingTimeRequest(std::int32_t seconds)
 {
-    return packet(Operation::SetRecyclingTime, RecyclingTimeBlock(seconds), true);
+    return packet(Operation::SetRecyclingTime, RecyclingTimeBlock(FieldValue(kRecyclingTimeField, seconds)), true);
 }
 
 Request RecyclingTimeRequest(std::string_view secondsText)
 {
-    return RecyclingTimeRequest(inRange(RecyclingSecondsFromText(secondsText), kMinTimeSeconds, kMaxRecyclingSeconds));
+    return RecyclingTimeRequest(FieldValue(kRecyclingTimeField, secondsText));
 }
 
 MaybeRequest BluetoothHidingRequest(int hidingPosition)
@@ -146,7 +141,10 @@ MaybeRequest BluetoothHidingRequest(int hidingPosition)
 
 Request BluetoothRequest(const BluetoothParameters& parameters)
 {
-    return packet(Operation::SetBluetooth, BluetoothBlock(parameters));
+    BluetoothParameters checked = parameters;
+    // Written as the number read, so that the block reads what was checked.
+    checked.moduleTypeText = std::to_string(FieldValue(kBluetoothTypeField, parameters.moduleTypeText));
+    return packet(Operation::SetBluetooth, BluetoothBlock(checked));
 }
 
 MaybeRequest BluetoothRequestIfNamed(const BluetoothParameters& parameters)
@@ -182,6 +180,12 @@ Request AccessPointRequest(std::string_view broadcastName, std::string_view pass
 
 Request StationRequest(const WifiStationParameters& parameters)
 {
+    FieldValue(kStationPortField, parameters.portText);
+    if (parameters.addressing == WifiAddressing::Static) {
+        FieldAddress(kStationIpField, parameters.ipAddress);
+        FieldAddress(kStationMaskField, parameters.mask);
+        FieldAddress(kStationGatewayField, parameters.gateway);
+    }
     return packet(Operation::SetWifiStation, WifiStationBlock(parameters));
 }
 

@@ -3,14 +3,15 @@
 // of the basic and product pages): one builder per setting, used by the
 // parameter window's buttons and by the command line alike. Each takes
 // what the window's controls give (list positions, kNoSelection for none;
-// the typed texts) or, where the command line checks a number itself, the
-// number; the text form converts as the window always has and then builds
-// the same request.
+// the typed texts) or, where the command line reads a number itself, the
+// number; both forms hold the number to its field's range
+// (setting_ranges.h).
 //
 // A builder returns nothing when the control asks for nothing (a list
 // without a selection). Input the user must be told about throws
-// EConvertError (a strict conversion) or EInvalidInput (any other refusal)
-// with the text to show; nothing is started then.
+// EInvalidInput with the text to show, an EFieldRefusal when it is about a
+// typed field (a text that is no number of the field's range, an empty one
+// included); nothing is started then.
 
 #include <cstdint>
 #include <optional>

@@ -183,6 +183,12 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sStoppedLookingMsg", "已停止查找打印机的引导程序"},
     {"sProgramIncompleteMsg", "打印机停在下载模式，程序没有写完：请再次运行程序更新"},
     {"sFirmwareIncompleteMsg", "固件只发送了一部分：请先再次运行固件更新，再使用打印机"},
+    {"sFieldRangeMsg", "%s：请输入 %d 到 %d 之间的整数"},
+    {"sFieldHexRangeMsg", "%s：请输入 %s 到 %s 之间的十六进制数"},
+    {"sFieldAddressMsg", "%s：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"},
+    {"sSpeedChoiceMsg", "%s：请选择以下速度之一：%s"},
+    {"sTransferSpeedName", "传输波特率"},
+    {"sFieldDigitsMsg", "%s：只能输入数字，最多 %d 位"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -7,6 +7,8 @@
 
 #include "app/app_options.h"
 #include "app/connection_refresh.h"
+#include "app/speed_boxes.h"
+#include "protocol/value_mappings.h"
 #include "texts/main_defaults.h"
 #include "platform/int_conversion.h"
 
@@ -114,21 +116,31 @@ TEST(ConnectionRefreshTest, SerialCopiesThePortAndChecksBothSpeeds)
     EXPECT_EQ(s.usbDeviceId, "");
 }
 
-TEST(ConnectionRefreshTest, ASpeedThatIsNotANumberStopsWithTheStandardMessage)
+TEST(ConnectionRefreshTest, OnlyThePrintersSpeedsAreTakenAndTheRefusalNamesTheBox)
 {
     ConnectionSettingsStore store;
-    LinkControls controls{LinkKind::Serial, "/dev/ttyUSB0", "96OO", "115200", {}, {}, {}};
-    try {
-        refreshConnectionSettings(store, controls);
-        FAIL() << "no failure";
-    } catch (const EConvertError& failure) {
-        EXPECT_STREQ(failure.what(), "'96OO' is not a valid integer value");
+    // 12345 would go out as speed code 0, that is 9600.
+    for (const char* speed : {"12345", "96OO", "", "9600 ", "09600", "0x2580"}) {
+        LinkControls controls{LinkKind::Serial, "/dev/ttyUSB0", speed, "115200", {}, {}, {}};
+        try {
+            refreshConnectionSettings(store, controls);
+            ADD_FAILURE() << "'" << speed << "' was taken as a speed";
+        } catch (const ESpeedRefusal& refusal) {
+            EXPECT_EQ(refusal.control(), kDeviceSpeedBox);
+        }
+        std::swap(controls.deviceSpeedText, controls.transferSpeedText);
+        try {
+            refreshConnectionSettings(store, controls);
+            ADD_FAILURE() << "'" << speed << "' was taken as a transfer speed";
+        } catch (const ESpeedRefusal& refusal) {
+            EXPECT_EQ(refusal.control(), kTransferSpeedBox);
+        }
     }
     EXPECT_EQ(store.get().comName, "COM1") << "nothing may change";
-
-    controls.deviceSpeedText = "9600";
-    controls.transferSpeedText = "";
-    EXPECT_THROW(refreshConnectionSettings(store, controls), EConvertError);
+    EXPECT_EQ(SpeedRefusalText("波特率"),
+              "波特率：请选择以下速度之一：1200 2400 4800 9600 19200 38400 57600 115200 230400");
+    for (const std::string_view speed : kBaudRateItems)
+        EXPECT_TRUE(IsListedSpeed(speed)) << speed;
 }
 
 TEST(ConnectionRefreshTest, NetworkTakesTheAddressAndATolerantPort)

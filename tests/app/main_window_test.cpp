@@ -64,7 +64,7 @@ private slots:
     void linkTestFromTheTestButtonShowsSuccess();
     void linkTestFromSetParametersOpensTheParameterWindowSilently();
     void failedTestShowsTheErrorFromEitherButton();
-    void speedThatIsNotANumberStartsNothing();
+    void speedOutsideTheListIsRefusedAndStartsNothing();
     void busyWorkerIsShownNotQueued();
     void parallelStaysDisabledAfterBootMode();
     void leavingBootModeStopsTheHandshakeAndTheLinkTestWorks();
@@ -334,26 +334,34 @@ void MainWindowTest::failedTestShowsTheErrorFromEitherButton()
     QVERIFY(!fs::exists(dataDir / "sysconfig.ini"));
 }
 
-void MainWindowTest::speedThatIsNotANumberStartsNothing()
+void MainWindowTest::speedOutsideTheListIsRefusedAndStartsNothing()
 {
     auto windows = open();
     MainWindow& main = windows->main();
-    main.cbb_TranBauRate->setEditText(QStringLiteral("11520O"));
+    main.show();
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    // Once it "connected", and the switch back sent speed code 0 (9600).
+    main.cbb_DevBauRate->setEditText(QStringLiteral("12345"));
+    const std::string refusal = "波特率：请选择以下速度之一：1200 2400 4800 9600 19200 38400 57600 115200 230400";
 
     main.btn_Test->click();
-    QCOMPARE(prompter.messages, std::vector<std::string>{"'11520O' 不是有效的整数值"});
-    QVERIFY(!main.worker().Busy());
-
+    QCOMPARE(prompter.messages, std::vector<std::string>{refusal});
+    QTRY_VERIFY(main.cbb_DevBauRate->hasFocus());
     main.but_bootIn->click();
-    QCOMPARE(prompter.messages.size(), std::size_t{2});
+    main.btn_SetPara->click();
+    QCOMPARE(prompter.messages, (std::vector<std::string>{refusal, refusal, refusal}));
+    QVERIFY(!main.worker().Busy());
     QVERIFY(!main.bootModeOn());
     QVERIFY(main.btn_Test->isEnabled());
-
-    // The set-parameters button drops the failure without a message.
-    main.btn_SetPara->click();
-    QCOMPARE(prompter.messages.size(), std::size_t{2});
-    QVERIFY(!main.worker().Busy());
     QVERIFY(windows->para().isHidden());
+
+    main.cbb_DevBauRate->setEditText(QStringLiteral("9600"));
+    main.cbb_TranBauRate->setEditText(QStringLiteral("11520O"));
+    main.btn_Test->click();
+    QCOMPARE(prompter.messages.back(),
+             std::string("传输波特率：请选择以下速度之一：1200 2400 4800 9600 19200 38400 57600 115200 230400"));
+    QVERIFY(!main.worker().Busy());
 }
 
 void MainWindowTest::busyWorkerIsShownNotQueued()

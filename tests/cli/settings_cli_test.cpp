@@ -75,15 +75,17 @@ TEST_F(SettingsCli, BadInputGetsTheWindowsMessageAndStartsNothing)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"set-net-ip", "192.168.1.300"}, "IP 地址不正确\n"},
-        {{"set-net-gateway", "192.168.1.256"}, "输入的IP有错!\n"},
+        {{"set-net-gateway", "192.168.1.256"}, "Gateway：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）\n"},
         {{"set-wifi-sta", "--ssid", "s", "--static", "--ip", "192.168.1.87", "--mask", "255.255.255.255",
           "--gateway", "192.168.1.1"},
-         "子网掩码不正确\n"},
+         "Maskaddress：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）\n"},
         {{"set-product", "--name", ""}, "设备名称不能为空\n"},
-        {{"set-net-port", "1"}, "端口须在 2 到 65535 之间\n"},
-        {{"set-net-mac", "65", "zz", "67", "68"}, "'zz' is not a valid integer value\n"},
-        {{"set-net-mac", "100:0:0:0"}, "MAC 地址的每个字节须在 00 到 FF 之间 (100)\n"},
-        {{"set-net-mac", "0x65", "0x66", "67", "1FF"}, "MAC 地址的每个字节须在 00 到 FF 之间 (1FF)\n"},
+        {{"set-net-port", "1"}, "NetPort：请输入 2 到 65535 之间的整数\n"},
+        {{"set-net-mac", "65", "zz", "67", "68"}, "MAC 4：请输入 00 到 FF 之间的十六进制数\n"},
+        {{"set-net-mac", "100:0:0:0"}, "MAC 3：请输入 00 到 FF 之间的十六进制数\n"},
+        {{"set-net-mac", "0x65", "0x66", "67", "1FF"}, "MAC 6：请输入 00 到 FF 之间的十六进制数\n"},
+        {{"black-mark-distance", "9999"}, "Blacklookdistance：请输入 400 到 4000 之间的整数\n"},
+        {{"set-bluetooth", "--name", "P", "--type", "7ab"}, "--type takes a whole number of at most 3 digits, not '7ab'\n"},
         {{"set-bluetooth", "--password", "1234"},
          "请填写蓝牙名称或双模蓝牙名称：两者都为空时不发送任何数据\n"},
     };

@@ -189,7 +189,7 @@ TEST_F(DownloadFixture, MissingPortFailsEveryOperationCleanly)
     recordPauses();
     HandOver handOver;
     handOver.programImage = programWithTag(300, "");
-    handOver.downloadList = {FontDownloadRow((folder / "f.bin").string(), "0")};
+    handOver.downloadList = {FontDownloadRow((folder / "f.bin").string(), 0)};
     handOver.readBackFile = (folder / "out.hex").string();
     for (const int operation : {2, 3, 4, 7, 16, 25}) {
         EXPECT_FALSE(runWith(operation, 0, 16, handOver)) << operation;
@@ -213,7 +213,7 @@ TEST_F(DownloadFixture, FontGoesInThreePacketsAndReadsBackIdentical)
         font[i] = static_cast<std::uint8_t>(i * 13 + 1);
     const std::string path = writeFile("font.bin", font);
     HandOver handOver;
-    handOver.downloadList = {FontDownloadRow(path, "10000")};
+    handOver.downloadList = {FontDownloadRow(path, 0x10000)};
     ASSERT_TRUE(runWith(3, 0, 0, handOver));
     const auto packets = framesOf(0x35);
     ASSERT_EQ(packets.size(), 3u);
@@ -254,7 +254,7 @@ TEST_F(DownloadFixture, MissingListFileStopsTheDownload)
     recordPauses();
     HandOver handOver;
     const std::string gone = (folder / "gone.bin").string();
-    handOver.downloadList = {FontDownloadRow(gone, "0")};
+    handOver.downloadList = {FontDownloadRow(gone, 0)};
     EXPECT_FALSE(runWith(3, 0, 0, handOver));
     EXPECT_EQ(worker->Status().error(), "File " + gone + " not Exist");
     EXPECT_TRUE(framesOf(0x35).empty());

@@ -106,7 +106,7 @@ TEST_F(SpeedRestoreFixture, AnUnconfirmedSwitchBackTellsWhereThePrinterMayListen
     const auto font = folder / "font.bin";
     std::ofstream(font, std::ios::binary) << std::string(4 * 256, 'F');
     HandOver download;
-    download.downloadList = {FontDownloadRow(font.string(), "100000")};
+    download.downloadList = {FontDownloadRow(font.string(), 0x100000)};
 
     EXPECT_FALSE(runWith(kFontDownload, 0, 0, download));
     const std::string hint = SpeedLeftText(9600, 115200);

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QImage>
@@ -116,7 +117,7 @@ private slots:
     void unknownBaudRateShowsNothingAndItsButtonDoesNothing();
     void serialNumberStepsAfterDeviceParametersAreSet();
     void emptyProductNameIsRefused();
-    void typedValuesOutsideTheirRangeAreRefused();
+    void typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent();
     void addressEditsAreCheckedOnLeaving();
     void networkPageRefusesBadInput();
     void enableRulesFollowTheRadioButtons();
@@ -406,25 +407,51 @@ void ParamWindowTest::emptyProductNameIsRefused()
     QCOMPARE(printerTraffic(), trafficBefore);
 }
 
-void ParamWindowTest::typedValuesOutsideTheirRangeAreRefused()
+void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent()
 {
+    // A value the old tolerant window stored still loads as it is.
+    writeSettings("[ParaDefault]\r\nBlacklookdistance=9999\r\n");
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
+    para.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&para));
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     const auto trafficBefore = printerTraffic();
-    // 999 would go out as 231 in the one-byte field.
-    para.TabSheet7->edt_RptTime->setText(QStringLiteral("999"));
-    para.TabSheet7->btn_SetRptTime->click();
-    para.TabSheet1->edt_sleepTime->setText(QStringLiteral("0"));
-    para.TabSheet1->btn_SetpoweroffTime->click();
-    para.TabSheet1->btn_SetAllPara->click();
-    QCOMPARE(prompter.messages, (std::vector<std::string>{"999 超出范围：须在 1 到 255 之间",
-                                                          "0 超出范围：须在 1 到 999999999 之间",
-                                                          "0 超出范围：须在 1 到 999999999 之间"}));
+
+    // Pasted text passes the key filter: once sent as 1000 s, reported done.
+    BasicPage& basic = *para.TabSheet1;
+    QApplication::clipboard()->setText(QStringLiteral("12ab"));
+    basic.edt_sleepTime->selectAll();
+    basic.edt_sleepTime->paste();
+    QCOMPARE(basic.edt_sleepTime->text(), QStringLiteral("12ab"));
+    basic.btn_SetpoweroffTime->setFocus();
+    basic.btn_SetpoweroffTime->click();
+    basic.btn_SetAllPara->click();
+    const std::string sleepRefusal = "休眠时间：请输入 1 到 999999999 之间的整数";
+    QCOMPARE(prompter.messages, (std::vector<std::string>{sleepRefusal, sleepRefusal}));
+    QTRY_VERIFY(basic.edt_sleepTime->hasFocus());
+
+    // Empty, once sent as 30 s.
+    para.PageControl1->setCurrentIndex(7);
+    ProductPage& product = *para.TabSheet7;
+    product.edt_RptTime->clear();
+    product.btn_SetRptTime->setFocus();
+    product.btn_SetRptTime->click();
+    QCOMPARE(prompter.messages.back(), std::string("票据回收时间：请输入 1 到 255 之间的整数"));
+    QTRY_VERIFY(product.edt_RptTime->hasFocus());
+
+    // Outside the range its hint gives.
+    para.PageControl1->setCurrentIndex(6);
+    BlackMarkPage& blackMark = *para.TabSheet8;
+    QCOMPARE(blackMark.edt__Black_look_distance->text(), QStringLiteral("9999"));
+    blackMark.btn_But_Black_look_dis_set->click();
+    QCOMPARE(prompter.messages.back(), std::string("黑标查找距离：请输入 400 到 4000 之间的整数"));
+
     QVERIFY(!windows->main().worker().Busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
+    QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.sleepSeconds == 600; }));
 }
 
 void ParamWindowTest::addressEditsAreCheckedOnLeaving()
@@ -440,21 +467,26 @@ void ParamWindowTest::addressEditsAreCheckedOnLeaving()
     QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
     net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.300"));
     net.edt_gatewayt->setFocus();
-    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址不正确"});
+    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"});
     QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
     QCOMPARE(net.edt_NetIPAddress->text(), QStringLiteral("192.168.1.300"));
 
-    // Short and hexadecimal forms pass; the broadcast address does not.
-    net.edt_NetIPAddress->setText(QStringLiteral("10.1"));
+    // A partial address would be configured as another one (192.168.1 as
+    // 192.168.0.1): refused, as are the hexadecimal and broadcast forms.
+    net.edt_NetIPAddress->setText(QStringLiteral("192.168.1"));
     net.edt_Subnetmask->setFocus();
-    QCOMPARE(prompter.messages.size(), std::size_t{1});
+    QCOMPARE(prompter.messages.size(), std::size_t{2});
+    QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
+    net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.87"));
+    net.edt_Subnetmask->setFocus();
+    QTRY_VERIFY(net.edt_Subnetmask->hasFocus());
     net.edt_Subnetmask->setText(QStringLiteral("255.255.255.255"));
     net.edt_gatewayt->setFocus();
-    QCOMPARE(prompter.messages.back(), std::string("子网掩码不正确"));
+    QCOMPARE(prompter.messages.back(), std::string("子网掩码：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"));
     QTRY_VERIFY(net.edt_Subnetmask->hasFocus());
     net.edt_Subnetmask->setText(QStringLiteral("0x7f.1"));
     net.edt_gatewayt->setFocus();
-    QCOMPARE(prompter.messages.size(), std::size_t{2});
+    QCOMPARE(prompter.messages.size(), std::size_t{4});
 
     para.PageControl1->setCurrentIndex(2);
     WifiPage& wifi = *para.TabSheet3;
@@ -462,7 +494,7 @@ void ParamWindowTest::addressEditsAreCheckedOnLeaving()
     QTRY_VERIFY(wifi.edt_Gateway->hasFocus());
     wifi.edt_Gateway->setText(QStringLiteral("1.2.3.4.5"));
     wifi.edt_SSID->setFocus();
-    QCOMPARE(prompter.messages.back(), std::string("网关不正确"));
+    QCOMPARE(prompter.messages.back(), std::string("网关：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"));
     QTRY_VERIFY(wifi.edt_Gateway->hasFocus());
 }
 
@@ -479,19 +511,24 @@ void ParamWindowTest::networkPageRefusesBadInput()
     const auto trafficBefore = printerTraffic();
     net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.256"));
     net.btn_NetWorkSetIP->click();
-    QCOMPARE(prompter.messages, std::vector<std::string>{"输入的IP有错!"});
+    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"});
+    QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
+    // Mended, so that the focus going to the next refused field does not
+    // make it refuse the address again.
+    net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.87"));
     net.edt_Netport->setText(QStringLiteral("1"));
     net.btn_Netport->click();
-    QCOMPARE(prompter.messages.back(), std::string("1 超出范围：须在 2 到 65535 之间"));
+    QCOMPARE(prompter.messages.back(), std::string("端口：请输入 2 到 65535 之间的整数"));
+    QTRY_VERIFY(net.edt_Netport->hasFocus());
     net.edt_macaddfr->setText(QStringLiteral("ZZ"));
     net.btn_netgatewayt->click();
     // Named after its place in the address, and the focus goes there.
-    QCOMPARE(prompter.messages.back(), std::string("MAC 5：'ZZ' 不是有效的整数值"));
+    QCOMPARE(prompter.messages.back(), std::string("MAC 5：请输入 00 到 FF 之间的十六进制数"));
     QTRY_VERIFY(net.edt_macaddfr->hasFocus());
     // A byte above FF would go out as its low byte: refused instead.
     net.edt_macaddfr->setText(QStringLiteral("100"));
     net.btn_netgatewayt->click();
-    QCOMPARE(prompter.messages.back(), std::string("MAC 地址的每个字节须在 00 到 FF 之间 (100)"));
+    QCOMPARE(prompter.messages.back(), std::string("MAC 5：请输入 00 到 FF 之间的十六进制数"));
     QVERIFY(!windows->main().worker().Busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
@@ -586,11 +623,11 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     chooser.savePath = QString::fromStdString((dataDir / "out.hex").string());
     page.edt_StartAddress->setText(QStringLiteral("XYZ"));
     page.btn_ReadFont->click();
-    QCOMPARE(prompter.messages.back(), std::string("'XYZ' 不是有效的整数值"));
+    QCOMPARE(prompter.messages.back(), std::string("起始地址：请输入 00 到 7FFFFFFF 之间的十六进制数"));
     QVERIFY(!windows->main().worker().Busy());
     page.edt_StartAddress->setText(QStringLiteral("0x12G"));
     page.btn_ReadFont->click();
-    QCOMPARE(prompter.messages.back(), std::string("'0x12G' 不是有效的整数值"));
+    QCOMPARE(prompter.messages.back(), std::string("起始地址：请输入 00 到 7FFFFFFF 之间的十六进制数"));
     QVERIFY(!windows->main().worker().Busy());
 
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
@@ -1101,7 +1138,7 @@ void ParamWindowTest::wifiPageSetsThePrinter()
     wifi.edt_Port->clear();
     QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
     wifi.btn_SetSTAMode->click();
-    QCOMPARE(prompter.messages, std::vector<std::string>{"'' 不是有效的整数值"});
+    QCOMPARE(prompter.messages, std::vector<std::string>{"端口：请输入 0 到 65535 之间的整数"});
 }
 
 void ParamWindowTest::networkPageSetsThePrinter()
@@ -1320,7 +1357,7 @@ void ParamWindowTest::aClickThatLeavesABadAddressStillActs()
     leaveBadAddressBy(net.btn_NetWorkSetIP, false);
     QTRY_VERIFY(net.edt_NetIPAddress->hasFocus());
     QTest::qWait(50);
-    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址不正确"});
+    QCOMPARE(prompter.messages, std::vector<std::string>{"IP 地址：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）"});
     QCOMPARE(printerTraffic(), before);
 
     // Another setting's button still sets it after the message.
@@ -1353,8 +1390,9 @@ void ParamWindowTest::messagesComeInTheEnglishWindowsLanguage()
     para.TabSheet4->edt_macaddo->setText(QStringLiteral("G1"));
     para.TabSheet4->btn_netgatewayt->click();
     QCOMPARE(prompter.messages,
-             (std::vector<std::string>{"The IP address entered is wrong!",
-                                       "MAC 3: 'G1' is not a valid integer value"}));
+             (std::vector<std::string>{
+                 "IP address: enter a whole address such as 192.168.1.87 (four parts, each from 0 to 255)",
+                 "MAC 3: enter a hexadecimal number from 00 to FF"}));
 
     // The engine's own failure, with the system's reason as it came.
     main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));

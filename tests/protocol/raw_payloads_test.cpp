@@ -19,9 +19,6 @@ TEST(RawPayloads, BlackMarkValuesAndCommands)
     EXPECT_EQ(FeedAfterMarkBlock(40), (Bytes{0x28, 0x00}));  // low byte first, unlike the other two
     EXPECT_EQ(FeedAfterMarkBlock(1700), (Bytes{0xA4, 0x06}));
     EXPECT_EQ(BlackMarkDistanceBlock(0x12345), (Bytes{0x23, 0x45}));  // the low 16 bits only
-    EXPECT_EQ(FeedAfterMarkFromText(""), 40);                         // not the "5" the edit shows by default
-    EXPECT_EQ(BlackMarkDistanceFromText("x"), 400);
-    EXPECT_EQ(BlackMarkWidthFromText("x"), 40);
 
     EXPECT_EQ(BlackMarkModeCommand(), (Bytes{0x1F, 0x1B, 0x1F, 0x80, 0x04, 0x05, 0x06, 0x44}));
     EXPECT_EQ(CancelBlackMarkCommand(), (Bytes{0x1F, 0x1B, 0x1F, 0x80, 0x04, 0x05, 0x06, 0x66}));

@@ -74,9 +74,6 @@ TEST(SettingsPayloads, SwitchOptionsSleepAndAllParameters)
 {
     EXPECT_EQ(SwitchOptionsBlock(1, 3, true, true, 0), (Bytes{0xEC, 0x00}));
     EXPECT_EQ(SleepBlock(60, 7200), (Bytes{0x3C, 0x00, 0x00, 0x00, 0x20, 0x1C, 0x00, 0x00}));
-    EXPECT_EQ(SleepSecondsFromText("abc"), 1000);
-    EXPECT_EQ(PowerOffSecondsFromText(""), 3000);
-    EXPECT_EQ(SleepSecondsFromText("600"), 600);
 
     AllParameters p;
     p.codePagePosition = 3;  // GBK
@@ -149,7 +146,6 @@ TEST(SettingsPayloads, AccessPointInfraredAndRecyclingTime)
     EXPECT_EQ(InfraredBlock(4, false, 1), (Bytes{4, 0, 1}));
     EXPECT_THROW(InfraredBlock(kNoSelection, true, 0), EInvalidInput);
     EXPECT_EQ(RecyclingTimeBlock(30), (Bytes{30}));
-    EXPECT_EQ(RecyclingSecondsFromText("x"), 30);
 }
 
 TEST(SettingsPayloads, BluetoothBlockLayoutAndNameFallback)

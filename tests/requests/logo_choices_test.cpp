@@ -52,7 +52,7 @@ TEST(LogoChoices, ListPositionsBecomeConversions)
     EXPECT_EQ(narrow.method, DitherMethod::FloydSteinberg);
     EXPECT_EQ(narrow.threshold, 100);
     EXPECT_EQ(narrow.fitWidth, 384);
-    const PictureConversion wide = ConversionFromChoices(2, 999, 2);
+    const PictureConversion wide = ConversionFromChoices(2, "255", 2);
     EXPECT_EQ(wide.method, DitherMethod::Atkinson);
     EXPECT_EQ(wide.threshold, 255);
     EXPECT_EQ(wide.fitWidth, 576);
