@@ -59,7 +59,7 @@ protected:
         const auto font = folder / "font.bin";
         std::ofstream(font, std::ios::binary) << std::string(4096 * 256, 'F');
         HandOver download;
-        download.downloadList = {FontDownloadRow(font.string(), "100000")};
+        download.downloadList = {FontDownloadRow(font.string(), 0x100000)};
         return download;
     }
     static constexpr std::size_t kFramesBeforeTheStop = 2 + 5;
