@@ -30,7 +30,9 @@ std::vector<std::uint8_t> readMemory(OperationContext& context, std::uint16_t co
 // with one bad byte only shows on paper.
 void verifyWritten(OperationContext& context, std::span<const std::uint8_t> sent, std::uint32_t base)
 {
-    context.showStatus(MessageText("sVerifyingMsg"), 0, 0, true);
+    // In the first panel, where the outcome will stand; the second keeps
+    // naming the file.
+    context.showStatus(MessageText("sVerifyingMsg"));
     const auto back = readMemory(context, kCommandReadMemory, base, static_cast<std::int32_t>(sent.size()),
                                  kStoppedVerifyingKey);
     const auto mismatch = CompareReadBack(sent, back, base, kDownloadBlockSize);

@@ -145,6 +145,7 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     bar->addPermanentWidget(transferBar);
     btn_Stop = named(new QPushButton(QStringLiteral("停止"), bar), "btn_Stop");
     btn_Stop->setVisible(false);
+    view_.addControl(btn_Stop);
     bar->addPermanentWidget(btn_Stop);
     connect(btn_Stop, &QPushButton::clicked, this, [this] { StopClick(); });
 
