@@ -911,6 +911,14 @@ void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
     para.TabSheet1->cbb_Codepage->setCurrentIndex(6);
     click(*windows, para.TabSheet1->btn_SetCodepage);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.codePage == 2; }));
+
+    // Opened again, the window tells nothing of runs that ended before.
+    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QVERIFY(!para.statusPanel0->text().isEmpty());
+    para.close();
+    showPara(*windows);
+    QCOMPARE(para.statusPanel0->text(), QString());
+    QCOMPARE(para.statusPanel1->text(), QString());
 }
 
 void ParamWindowTest::closingDuringADownloadAsksOnceAndEndsPromptly()
