@@ -152,6 +152,10 @@ private:
     bool waitForPrinter(const std::function<bool(const sim::PrinterSettings&)>& ready);
     bool waitForState(const std::function<bool(const sim::PrinterState&)>& ready);
     void click(ProgramWindows& windows, QPushButton* button);
+    // A font download that would take some ten seconds at the wire's pace,
+    // under way: its first blocks are through.
+    static constexpr int kLongFontBlocks = 400;
+    ParamWindow& startLongFontDownload(ProgramWindows& windows);
     // Frames and raw commands the printer has received so far.
     std::pair<std::uint64_t, std::uint64_t> printerTraffic() const;
 };
@@ -236,6 +240,25 @@ void ParamWindowTest::click(ProgramWindows& windows, QPushButton* button)
     // The run this window started last has been heard to end, too.
     QTRY_VERIFY_WITH_TIMEOUT(!windows.main().worker().Busy() && !windows.para().RunGoing(), kPrinterTimeoutMs);
     button->click();
+}
+
+ParamWindow& ParamWindowTest::startLongFontDownload(ProgramWindows& windows)
+{
+    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{.pace = true});
+    printer->start();
+    windows.main().cbb_TranBauRate->setEditText(QStringLiteral("115200"));
+    ParamWindow& para = showPara(windows);
+    DownloadPage& page = *para.TabSheet6;
+    para.PageControl1->setCurrentWidget(para.TabSheet6);
+    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(kLongFontBlocks * 256, 'F');
+    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
+    page.edt_FontAddress->setText(QStringLiteral("20000"));
+    click(windows, page.btn_UpdateFont);
+    QElapsedTimer clock;
+    clock.start();
+    while (para.transferBar->value() <= 0 && clock.elapsed() < kPrinterTimeoutMs)
+        QTest::qWait(10);
+    return para;
 }
 
 void ParamWindowTest::firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder()
@@ -883,27 +906,16 @@ void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
 
 void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
 {
-    // At the pace of a real wire a 24 KiB font takes a few seconds.
-    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{.pace = true});
-    printer->start();
     auto windows = open();
-    windows->main().cbb_TranBauRate->setEditText(QStringLiteral("115200"));
-    ParamWindow& para = showPara(*windows);
-    DownloadPage& page = *para.TabSheet6;
-    para.PageControl1->setCurrentWidget(para.TabSheet6);
-    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(96 * 256, 'F');
-    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
-    page.edt_FontAddress->setText(QStringLiteral("20000"));
-    click(*windows, page.btn_UpdateFont);
+    ParamWindow& para = startLongFontDownload(*windows);
     QVERIFY(para.btn_Stop->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(para.transferBar->maximum() == 96 * 256 && para.transferBar->value() > 0,
-                             kPrinterTimeoutMs);
+    QCOMPARE(para.transferBar->maximum(), kLongFontBlocks * 256);
     para.btn_Stop->click();
     QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
     QVERIFY(!para.btn_Stop->isVisible());
     QVERIFY(!para.transferBar->isVisible());
     const QString stopped = para.statusPanel0->text();
-    QVERIFY2(stopped.contains(QStringLiteral(" / 96")), qPrintable(stopped));
+    QVERIFY2(stopped.contains(QStringLiteral(" / 400")), qPrintable(stopped));
     QVERIFY(waitForState([](const sim::PrinterState& s) { return s.speed == 9600; }));
     QVERIFY(std::filesystem::exists(dataDir / "debug.log"));
 
@@ -923,17 +935,8 @@ void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
 
 void ParamWindowTest::closingDuringADownloadAsksOnceAndEndsPromptly()
 {
-    printer = std::make_unique<sim::VirtualPrinter>(sim::SimOptions{.pace = true});
-    printer->start();
     auto windows = open();
-    windows->main().cbb_TranBauRate->setEditText(QStringLiteral("115200"));
-    ParamWindow& para = showPara(*windows);
-    DownloadPage& page = *para.TabSheet6;
-    std::ofstream(dataDir / "font.bin", std::ios::binary) << std::string(400 * 256, 'F');
-    page.edt_FontFile->setText(QString::fromStdString((dataDir / "font.bin").string()));
-    page.edt_FontAddress->setText(QStringLiteral("20000"));
-    click(*windows, page.btn_UpdateFont);
-    QTRY_VERIFY_WITH_TIMEOUT(para.transferBar->value() > 0, kPrinterTimeoutMs);
+    ParamWindow& para = startLongFontDownload(*windows);
 
     // No: the window stays and the download goes on.
     prompter.answer = false;
