@@ -36,13 +36,9 @@ TEST(ReplyCheck, DatagramNeedsTheChecksTheSerialLineNeeds)
     Bytes payload = good;
     payload.back() ^= 0x5A;
     const Bytes noCheckByte = buildCommandPacket(kCommandIdentify, 0, 0, model, PayloadCheck::Omit);
-    Bytes noStart = good;
-    noStart[0] = 0x03;
     EXPECT_EQ(verdictOf(header, request), DatagramVerdict::BadHeader);
     EXPECT_EQ(verdictOf(payload, request), DatagramVerdict::BadPayload);
     EXPECT_EQ(verdictOf(noCheckByte, request), DatagramVerdict::CutShort);
-    EXPECT_EQ(verdictOf(noStart, request), DatagramVerdict::NotAPacket);
-    EXPECT_EQ(verdictOf(Bytes{0x02, 0x00, 0x30}, request), DatagramVerdict::NotAPacket);
 }
 
 TEST(ReplyCheck, ReplyAnswersItsOwnCommandAndMemoryBlock)
