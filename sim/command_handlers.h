@@ -15,7 +15,8 @@ inline constexpr std::uint16_t kSpeedSwitch = 0x31;
 }  // namespace command
 
 // What the printer does about one request. The reply echoes the request's
-// command code; everything else about it is decided here.
+// command code (and a memory block's address, set by its handler);
+// everything else about it is decided here.
 struct CommandOutcome {
     bool reply = true;
     std::uint32_t replyArg1 = 0;

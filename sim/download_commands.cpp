@@ -23,18 +23,27 @@ CommandOutcome connect(PrinterState& state, const ReceivedFrame& /*frame*/)
     return {};
 }
 
+// A memory block's reply names the block's address, as the printer's does,
+// so that the host can tell it from the reply to the block before.
+CommandOutcome blockReply(const ReceivedFrame& frame)
+{
+    CommandOutcome outcome;
+    outcome.replyArg1 = frame.arg1;
+    return outcome;
+}
+
 CommandOutcome programBlock(PrinterState& state, const ReceivedFrame& frame)
 {
     if (!state.program.downloading)
-        return {};
+        return blockReply(frame);
     const std::size_t end = static_cast<std::size_t>(frame.arg1) + frame.payload.size();
     if (end > kProgramLimit)
-        return {};
+        return blockReply(frame);
     if (state.program.image.size() < end)
         state.program.image.resize(end, 0xFF);
     std::copy(frame.payload.begin(), frame.payload.end(),
               state.program.image.begin() + static_cast<std::ptrdiff_t>(frame.arg1));
-    return {};
+    return blockReply(frame);
 }
 
 CommandOutcome programEnd(PrinterState& state, const ReceivedFrame& /*frame*/)
@@ -54,7 +63,7 @@ CommandOutcome programEnd(PrinterState& state, const ReceivedFrame& /*frame*/)
 
 CommandOutcome readMemory(PrinterState& state, const ReceivedFrame& frame)
 {
-    CommandOutcome outcome;
+    CommandOutcome outcome = blockReply(frame);
     outcome.replyPayload = state.flash.read(frame.arg1, kReadChunk);
     return outcome;
 }
@@ -66,10 +75,10 @@ CommandOutcome writeMemory(PrinterState& state, const ReceivedFrame& frame)
         std::vector<std::uint8_t> spoiled = frame.payload;
         spoiled[spoiled.size() / 2] ^= 0xFF;
         state.flash.write(frame.arg1, spoiled);
-        return {};
+        return blockReply(frame);
     }
     state.flash.write(frame.arg1, frame.payload);
-    return {};
+    return blockReply(frame);
 }
 
 }  // namespace

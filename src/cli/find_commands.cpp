@@ -20,6 +20,7 @@
 #include "platform/int_conversion.h"
 #include "platform/serial_ports.h"
 #include "protocol/address_range.h"
+#include "protocol/group_address.h"
 #include "texts/engine_texts.h"
 #include "texts/message_texts.h"
 #include "transport/usb_comm.h"
@@ -154,7 +155,14 @@ std::optional<DatagramPeer> udpPeer(const std::string& target, std::ostream& err
     if (const std::string error = parseUdpTarget(target, parsed); !error.empty())
         throw UsageError(error);
     try {
-        return DatagramPeer{resolveIPv4(parsed.udpHost), static_cast<std::uint16_t>(parsed.udpPort)};
+        const DatagramPeer peer{resolveIPv4(parsed.udpHost), static_cast<std::uint16_t>(parsed.udpPort)};
+        // Refused before anything is sent: every device there could answer.
+        if (isGroupAddress(peer.address)) {
+            progress.clear();
+            err << "udp " << target << ": " << MessageText("sGroupAddressMsg") << '\n';
+            return std::nullopt;
+        }
+        return peer;
     } catch (const ESocketError& failure) {
         progress.clear();
         // The link's text holds its code and description on two lines.
@@ -219,9 +227,17 @@ int runFind(const CliOptions& options, std::ostream& out, std::ostream& err)
     } catch (const UsageError& e) {
         return usageError(err, e.what(), "find");
     }
-    if (request.range)
-        for (const std::uint32_t address : request.range->addresses())
-            peers.push_back({address, request.range->port});
+    if (request.range) {
+        bool groupLeftOut = false;
+        for (const std::uint32_t address : request.range->addresses()) {
+            if (isGroupAddress(address))
+                groupLeftOut = true;
+            else
+                peers.push_back({address, request.range->port});
+        }
+        if (groupLeftOut)
+            err << "udp-range: " << MessageText("sGroupAddressMsg") << '\n';
+    }
 
     const bool anyNamed = !request.serialPorts.empty() || !request.usbDevices.empty() ||
         !request.udpHosts.empty() || request.range;

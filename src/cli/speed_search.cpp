@@ -16,7 +16,11 @@ SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> spee
             trying(speed);
         options.deviceSpeed = options.transferSpeed = std::to_string(speed);
         session.aim(options);
-        if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0) {
+        const int linkTest = operationNumber(Operation::LinkTest);
+        // A late reply to the probe at an earlier speed lands in whichever
+        // probe is waiting when it comes: the speed is the printer's only
+        // when a second probe, sent with the line cleared, is answered too.
+        if (session.runQuietly(linkTest) == 0 && session.runQuietly(linkTest) == 0) {
             answer.speed = speed;
             answer.model = session.worker().DeviceModel();
             return answer;

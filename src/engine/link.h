@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "engine/connection_settings.h"
@@ -44,8 +45,9 @@ public:
     virtual bool isOpen() const = 0;
 
     // Before a write is logged: logs what was received before it, so that
-    // the log keeps the order of the line.
-    virtual void beforeWrite() { }
+    // the log keeps the order of the line, and drops it: what comes now
+    // answers `request`, or is not its reply.
+    virtual void beforeWrite(std::span<const std::uint8_t> /*request*/) { }
     // Logs whatever received bytes are still held back (the run is ending).
     virtual void flushLog() { }
 

@@ -110,7 +110,7 @@ bool TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
 {
     // What came before belongs before this write, in the log as on the line.
     if (active_)
-        active_->beforeWrite();
+        active_->beforeWrite({bytes, count});
     log_.addTransfer("Send", bytes, count);
     return active_ && active_->write(bytes, count);
 }

@@ -1,11 +1,14 @@
 #include "engine/network_link.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 #include <string_view>
 
 #include "engine/transfer_log.h"
+#include "protocol/address_range.h"
 #include "protocol/command_packet.h"
+#include "protocol/group_address.h"
 #include "transport/udp_client.h"
 
 namespace pst {
@@ -25,6 +28,16 @@ TUdpClient& NetworkLink::client()
 void NetworkLink::open(const LinkTarget& target)
 {
     TUdpClient& udp = client();
+    // Refused before anything is sent: many devices would hear the request
+    // and any of them could answer it. A name that cannot be looked up is
+    // left to the first send, which tells why.
+    std::uint32_t address = 0;
+    try {
+        address = resolveIPv4(target.host);
+    } catch (const ESocketError&) {
+    }
+    if (isGroupAddress(address))
+        throw std::runtime_error(std::string(kGroupAddressText) + " (" + target.host + ")");
     udp.SetHost(target.host);
     udp.SetPort(target.port);
     udp.SetActive(true);
@@ -43,7 +56,6 @@ bool NetworkLink::isOpen() const
 
 bool NetworkLink::write(const std::uint8_t* bytes, std::size_t count)
 {
-    payloadLength_ = 0;
     try {
         client().SendDatagram(bytes, count);
         sendFailure_.clear();
@@ -66,20 +78,72 @@ bool NetworkLink::write(const std::uint8_t* bytes, std::size_t count)
     }
 }
 
+void NetworkLink::beforeWrite(std::span<const std::uint8_t> request)
+{
+    payloadLength_ = 0;
+    expected_ = expectationOf(request);
+    if (!client_ || !client_->Active())
+        return;
+    try {
+        dropStaleDatagrams();
+    } catch (const ESocketError&) {
+        // The socket's failure shows again at the send, which tells it.
+    }
+}
+
+void NetworkLink::dropStaleDatagrams()
+{
+    TUdpClient& udp = *client_;
+    DatagramSender from;
+    // Bounded: a sender that never stops must not hold the request back.
+    for (std::size_t i = 0; i < 64; ++i) {
+        const std::size_t received = udp.ReceiveDatagram(datagram_.data(), datagram_.size(), 0, from);
+        if (received == 0)
+            return;
+        const bool printers = from.address == udp.DestinationAddress();
+        logDropped(printers ? "came before the request" : "not the printer's address", received, from.address,
+                   from.port);
+    }
+}
+
+void NetworkLink::logDropped(std::string_view why, std::size_t received, std::uint32_t from,
+                             std::uint16_t port)
+{
+    log_.addLine("Dropped a datagram from " + dottedAddress(from) + ":" + std::to_string(port) + ": " +
+                 std::string(why));
+    log_.addTransfer("Dropped", datagram_.data(), std::min(received, datagram_.size()));
+}
+
 bool NetworkLink::awaitReply(const ReplyTimeouts& timeouts)
 {
-    const std::size_t received = client().ReceiveDatagram(datagram_.data(), datagram_.size(),
-                                                          static_cast<int>(timeouts.datagram.count()));
-    if (received == 0)
-        return false;
-    log_.addTransfer("Receive", datagram_.data(), received);
-    if (received < kPacketHeaderSize || datagram_[0] != kPacketStartByte || datagram_[1] != 0x00)
-        return false;
-    const std::uint32_t length = readU16(datagram_.data() + 12);
-    if (received < kPacketHeaderSize + length)
-        return false;
-    payloadLength_ = length;
-    return true;
+    using Clock = std::chrono::steady_clock;
+    TUdpClient& udp = client();
+    const Clock::time_point deadline = Clock::now() + timeouts.datagram;
+    for (;;) {
+        const auto leftMs = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        DatagramSender from;
+        const int waitMs = static_cast<int>(std::max<long long>(leftMs, 0));
+        const std::size_t received = udp.ReceiveDatagram(datagram_.data(), datagram_.size(), waitMs, from);
+        if (received == 0)
+            return false;
+        // The printer may answer from another port than the one it listens
+        // on, never from another address.
+        if (from.address != udp.DestinationAddress()) {
+            logDropped("not the printer's address", received, from.address, from.port);
+        } else if (received > datagram_.size()) {
+            logDropped("longer than any reply", received, from.address, from.port);
+        } else {
+            const DatagramReply reply = checkReplyDatagram({datagram_.data(), received}, expected_);
+            if (reply.verdict == DatagramVerdict::Reply) {
+                log_.addTransfer("Receive", datagram_.data(), received);
+                payloadLength_ = static_cast<std::uint32_t>(reply.payload.size());
+                return true;
+            }
+            logDropped(datagramVerdictText(reply.verdict), received, from.address, from.port);
+        }
+        if (Clock::now() >= deadline)
+            return false;
+    }
 }
 
 std::uint32_t NetworkLink::takePayload(std::uint8_t* out, std::size_t capacity)

@@ -5,9 +5,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/link.h"
+#include "protocol/reply_check.h"
 
 namespace pst {
 
@@ -22,11 +25,14 @@ public:
     void open(const LinkTarget& target) override;
     void close() override;
     bool isOpen() const override;
+    // Drops (and logs) whatever came before this request.
+    void beforeWrite(std::span<const std::uint8_t> request) override;
     bool write(const std::uint8_t* bytes, std::size_t count) override;
-    // One datagram within the time, logged when anything came; a reply when
-    // it holds at least a header, begins 02 00 and holds the whole payload
-    // its header announces (a shorter one would hand on bytes that never
-    // arrived). No check byte is tested on this link.
+    // The first datagram within the time that comes from the printer's
+    // address (any of its ports), passes the serial line's checks and
+    // answers the request written last. Every other one is logged as
+    // dropped and the wait goes on: anyone may send to the port, and a late
+    // reply must not be taken for the next request's.
     bool awaitReply(const ReplyTimeouts& timeouts) override;
     std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity) override;
     bool framesByDatagram() const override { return true; }
@@ -35,6 +41,9 @@ public:
 
 private:
     TUdpClient& client();
+    // Drops what came before the request: an answer to an earlier one.
+    void dropStaleDatagrams();
+    void logDropped(std::string_view why, std::size_t received, std::uint32_t from, std::uint16_t port);
 
     static constexpr std::size_t kDatagramBufferSize = 2049;
 
@@ -42,6 +51,7 @@ private:
     TransferLog& log_;
     std::array<std::uint8_t, kDatagramBufferSize> datagram_{};
     std::uint32_t payloadLength_ = 0;
+    std::optional<ReplyExpectation> expected_;
     // Why the last datagram could not be sent: the send's failure is dropped
     // and the exchange times out, but the cause is worth telling.
     std::string sendFailure_;

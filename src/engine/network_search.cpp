@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "protocol/identify.h"
+#include "protocol/reply_check.h"
 
 namespace pst {
 
@@ -10,14 +11,18 @@ std::vector<NetworkPrinter> SearchNetwork(std::span<const DatagramPeer> peers, c
                                           const FanOutProgress& progress)
 {
     std::vector<std::optional<std::string>> models(peers.size());
+    const std::vector<std::uint8_t> question = identifyPacket();
+    const auto expected = expectationOf(question);
+    // The fan-out hears only the address asked; the reply is checked as the
+    // network link checks one.
     const auto answer = [&](std::size_t index, std::span<const std::uint8_t> datagram) {
-        const auto payload = replyDatagramPayload(datagram);
-        if (!payload)
+        const DatagramReply reply = checkReplyDatagram(datagram, expected);
+        if (reply.verdict != DatagramVerdict::Reply)
             return false;
-        models[index] = modelFromIdentifyPayload(*payload);
+        models[index] = modelFromIdentifyPayload(reply.payload);
         return true;
     };
-    askEveryPeer(peers, identifyPacket(), limits, answer, progress);
+    askEveryPeer(peers, question, limits, answer, progress);
 
     std::vector<NetworkPrinter> found;
     for (std::size_t i = 0; i < peers.size(); ++i)

@@ -1,6 +1,7 @@
 #include "reply_assembler.h"
 
 #include "protocol/command_packet.h"
+#include "protocol/reply_check.h"
 
 namespace pst {
 
@@ -31,15 +32,13 @@ bool ReplyAssembler::feed(const std::uint8_t* bytes, std::size_t count)
         return false;
 
     const std::uint32_t n = readU16(buffer_.data() + 12);
-    if (n == 0) {
-        if (replyHeaderIsValid(buffer_.data()))
-            return true;
-        position_ = 0;
-        return false;
-    }
-    if (position_ <= n + kPacketHeaderSize)
+    if (n != 0 && position_ <= n + kPacketHeaderSize)
         return false;  // payload and check byte not all in yet
-    if (!replyHeaderIsValid(buffer_.data()) || xorOf({buffer_.data() + kPacketHeaderSize, n + 1}) != 0) {
+    // The checks the network link applies to a datagram, in the same code.
+    const bool valid = replyHeaderIsValid(buffer_.data()) &&
+                       (n == 0 || replyPayloadIsValid({buffer_.data() + kPacketHeaderSize, n + 1})) &&
+                       (!expected_ || replyAnswers(buffer_.data(), *expected_));
+    if (!valid) {
         position_ = 0;
         return false;
     }

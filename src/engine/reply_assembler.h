@@ -4,12 +4,16 @@
 // Bytes before a start byte 0x02 are dropped; from the start byte on they
 // are collected until the header (and, when the header announces a payload,
 // the payload and its check byte) are in. A packet whose header or payload
-// check fails is discarded and collection starts again with the next 0x02 of
+// check fails, or that answers another request than the one expected, is
+// discarded and collection starts again with the next 0x02 of
 // a later chunk. The buffer is fixed; nothing is allocated per byte.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "protocol/reply_check.h"
 
 namespace pst {
 
@@ -19,6 +23,9 @@ public:
 
     // Forget everything collected: done before every write.
     void reset();
+    // Only a reply that answers this request is accepted (any valid one
+    // when there is none), until the next expect.
+    void expect(const std::optional<ReplyExpectation>& request) { expected_ = request; }
 
     // Takes one chunk. Returns true when, after it, a reply is accepted.
     bool feed(const std::uint8_t* bytes, std::size_t count);
@@ -36,6 +43,7 @@ private:
     std::array<std::uint8_t, kBufferSize> buffer_{};
     std::uint32_t position_ = 0;
     std::uint32_t payloadLength_ = 0;
+    std::optional<ReplyExpectation> expected_;
 };
 
 }  // namespace pst

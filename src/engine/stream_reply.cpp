@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "protocol/reply_check.h"
+
 namespace pst {
 
 StreamReply::StreamReply(Context context) : context_(std::move(context)) { }
@@ -56,11 +58,12 @@ void StreamReply::flushLog()
     flushLogLocked();
 }
 
-void StreamReply::beforeWrite()
+void StreamReply::beforeWrite(std::span<const std::uint8_t> request)
 {
     std::lock_guard lock(mutex_);
     flushLogLocked();
     assembler_.reset();
+    assembler_.expect(expectationOf(request));
     complete_.reset();
 }
 

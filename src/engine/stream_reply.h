@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <span>
 
 #include "engine/reply_assembler.h"
 #include "engine/transfer_log.h"
@@ -39,7 +40,9 @@ public:
     void received(const std::uint8_t* bytes, std::size_t count);
 
     // Worker thread.
-    void beforeWrite();
+    // Drops what came before `request`; only a reply that answers it is
+    // taken from now on.
+    void beforeWrite(std::span<const std::uint8_t> request = {});
     bool await(std::chrono::milliseconds timeout);
     std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity);
     int rawFirstByte();

@@ -19,15 +19,4 @@ std::string modelFromIdentifyPayload(std::span<const std::uint8_t> payload)
     return model;
 }
 
-std::optional<std::span<const std::uint8_t>> replyDatagramPayload(std::span<const std::uint8_t> datagram)
-{
-    if (datagram.size() < kPacketHeaderSize || datagram[0] != kPacketStartByte || datagram[1] != 0x00 ||
-        !replyHeaderIsValid(datagram.data()))
-        return std::nullopt;
-    const std::size_t length = readU16(datagram.data() + 12);
-    if (datagram.size() < kPacketHeaderSize + length)
-        return std::nullopt;
-    return datagram.subspan(kPacketHeaderSize, length);
-}
-
 }  // namespace pst

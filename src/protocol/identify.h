@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,11 +25,5 @@ std::vector<std::uint8_t> identifyPacket();
 // The model an identify reply names: its payload up to the first zero byte,
 // at most kModelNameBytes of it, in upper case.
 std::string modelFromIdentifyPayload(std::span<const std::uint8_t> payload);
-
-// A reply that came as one datagram: its payload when the datagram is a
-// reply packet (start byte, a valid header check, the whole payload
-// announced), nothing otherwise. A datagram is a frame of its own, so the
-// payload's check byte may be there or not.
-std::optional<std::span<const std::uint8_t>> replyDatagramPayload(std::span<const std::uint8_t> datagram);
 
 }  // namespace pst

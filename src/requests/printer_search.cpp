@@ -150,7 +150,12 @@ void PrinterSearch::searchSerial()
             settings.kind = LinkKind::Serial;
             settings.comName = port;
             settings.deviceSpeedText = settings.transferSpeedText = std::to_string(speed);
-            const Attempt attempt = linkTest(settings);
+            Attempt attempt = linkTest(settings);
+            // A late reply to the probe at an earlier speed lands in
+            // whichever probe is waiting when it comes: the speed is the
+            // printer's only when a second probe is answered too.
+            if (attempt.answered && !cancelled_)
+                attempt = linkTest(settings);
             ++tried;
             ++done_;
             if (cancelled_)

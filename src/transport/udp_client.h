@@ -39,6 +39,11 @@ std::string socketErrorDescription(int code);
 // host byte order. Throws ESocketError when the name is not found.
 std::uint32_t resolveIPv4(const std::string& host);
 
+struct DatagramSender {
+    std::uint32_t address = 0;  // IPv4, host byte order
+    std::uint16_t port = 0;
+};
+
 class TUdpClient {
 public:
     // ReceiveDatagram's time-out values with a meaning of their own.
@@ -76,6 +81,14 @@ public:
     // Returns its length, or 0 when nothing came in time. A datagram longer
     // than `size` is a failure, not a shortened reply. Throws ESocketError.
     std::size_t ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs);
+    // The same, telling who sent it: anyone can send to the socket's port,
+    // so the caller decides whose datagrams count. Here an oversized
+    // datagram is no failure (a stranger could end an exchange with one):
+    // its length is told as size + 1, with `size` bytes of it kept.
+    std::size_t ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender& from);
+
+    // The address the last datagram went to (host byte order); 0 before.
+    std::uint32_t DestinationAddress() const { return destination_; }
 
     // The local port the system gave the socket; 0 before the first send.
     int LocalPort() const;
@@ -83,6 +96,7 @@ public:
 private:
     void ensureSocket();
     void setSocketWait(long long milliseconds);
+    std::size_t receive(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender* from);
 
     std::string host_;
     int port_ = 0;
@@ -94,6 +108,7 @@ private:
     // What the socket's own receive time limit is set to, in ms (0: none),
     // so that it is changed only when a different wait is asked for.
     long long socketWaitMs_ = -1;
+    std::uint32_t destination_ = 0;
 };
 
 }  // namespace pst

@@ -171,7 +171,8 @@ void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port_));
-    destination.sin_addr.s_addr = htonl(resolveIPv4(host_));
+    destination_ = resolveIPv4(host_);
+    destination.sin_addr.s_addr = htonl(destination_);
 
     ssize_t sent;
     do {
@@ -188,6 +189,20 @@ void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
 }
 
 std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs)
+{
+    const std::size_t got = receive(buffer, size, timeoutMs, nullptr);
+    if (got > size)
+        raiseSocketError(EMSGSIZE);
+    return got;
+}
+
+std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs,
+                                        DatagramSender& from)
+{
+    return std::min(receive(buffer, size, timeoutMs, &from), size + 1);
+}
+
+std::size_t TUdpClient::receive(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender* from)
 {
     ensureSocket();
     if (timeoutMs == kUseReceiveTimeout)
@@ -213,7 +228,11 @@ std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, 
             else
                 flags |= MSG_DONTWAIT;
         }
-        got = ::recvfrom(socket_, buffer, size, flags, nullptr, nullptr);
+        sockaddr_in sender{};
+        socklen_t senderLength = sizeof sender;
+        got = ::recvfrom(socket_, buffer, size, flags, reinterpret_cast<sockaddr*>(&sender), &senderLength);
+        if (got >= 0 && from)
+            *from = {ntohl(sender.sin_addr.s_addr), ntohs(sender.sin_port)};
         if (got >= 0)
             break;
         if (errno == EINTR)
@@ -224,8 +243,6 @@ std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, 
             continue;
         return 0;
     }
-    if (static_cast<std::size_t>(got) > size)
-        raiseSocketError(EMSGSIZE);
     return static_cast<std::size_t>(got);
 }
 

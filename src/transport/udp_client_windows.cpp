@@ -173,7 +173,8 @@ void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port_));
-    destination.sin_addr.s_addr = htonl(resolveIPv4(host_));
+    destination_ = resolveIPv4(host_);
+    destination.sin_addr.s_addr = htonl(destination_);
 
     const int sent = ::sendto(handleOf(socket_), reinterpret_cast<const char*>(buffer), static_cast<int>(count), 0,
                               reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
@@ -188,6 +189,20 @@ void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
 }
 
 std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs)
+{
+    const std::size_t got = receive(buffer, size, timeoutMs, nullptr);
+    if (got > size)
+        raiseSocketError(WSAEMSGSIZE);
+    return got;
+}
+
+std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs,
+                                        DatagramSender& from)
+{
+    return receive(buffer, size, timeoutMs, &from);
+}
+
+std::size_t TUdpClient::receive(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender* from)
 {
     ensureSocket();
     if (timeoutMs == kUseReceiveTimeout)
@@ -207,12 +222,20 @@ std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, 
         raiseSocketError(::WSAGetLastError());
     if (ready == 0)
         return 0;
-    // A datagram longer than the buffer fails with WSAEMSGSIZE: it is a
-    // failure, not a shortened reply.
+    // A datagram longer than the buffer fails with WSAEMSGSIZE, its start
+    // kept and its sender told: it is told as longer than the buffer.
+    sockaddr_in sender{};
+    int senderLength = sizeof sender;
     const int got = ::recvfrom(handleOf(socket_), reinterpret_cast<char*>(buffer), static_cast<int>(size), 0,
-                               nullptr, nullptr);
-    if (got == SOCKET_ERROR)
-        raiseSocketError(::WSAGetLastError());
+                               reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    if (from)
+        *from = {ntohl(sender.sin_addr.s_addr), ntohs(sender.sin_port)};
+    if (got == SOCKET_ERROR) {
+        const int error = ::WSAGetLastError();
+        if (error == WSAEMSGSIZE)
+            return size + 1;
+        raiseSocketError(error);
+    }
     return static_cast<std::size_t>(got);
 }
 

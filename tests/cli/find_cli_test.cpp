@@ -243,3 +243,29 @@ TEST_F(Find, CommandAtTheWrongSpeedNamesTheSpeedThatAnswersOrGoesOnAtIt)
     EXPECT_EQ(right.status, 0) << right.err;
     EXPECT_NE(right.out.find("\nModel: PNF80\n"), std::string::npos) << right.out;
 }
+
+TEST_F(Find, BroadcastAndMulticastTargetsAreRefused)
+{
+    for (const char* group : {"255.255.255.255:5100", "239.1.2.3:5100"}) {
+        const Outcome o = cli({"find", "--udp", group});
+        EXPECT_EQ(o.status, 1) << group;
+        EXPECT_EQ(o.out, "0 printer(s) found\n");
+        EXPECT_EQ(o.err,
+                  std::string("udp ") + group +
+                      ": Broadcast and multicast addresses are not a printer's address\n");
+    }
+}
+
+TEST_F(Find, ALateReplyIsNotCreditedToTheSpeedProbedWhenItComes)
+{
+    // The one reply at the printer's speed comes after its probe has given
+    // up, while a later speed is being probed.
+    pst::sim::VirtualPrinter printer(
+        {.ptyLink = port(),
+         .speed = 115200,
+         .fault = {.mode = pst::sim::FaultMode::Late, .count = 1, .lateMs = 900}});
+    printer.start();
+    const Outcome o = cli({"find", "--serial", port()});
+    EXPECT_EQ(o.out, "0 printer(s) found\n") << o.err;
+    EXPECT_EQ(printer.currentSpeed(), 115200u);
+}

@@ -5,6 +5,7 @@
 #include "engine/worker_fixture.h"
 
 #include <array>
+#include <atomic>
 #include <thread>
 
 #include <arpa/inet.h>
@@ -14,7 +15,12 @@
 #include <unistd.h>
 
 #include "protocol/command_packet.h"
+#include "protocol/downloads.h"
+#include "protocol/group_address.h"
+#include "protocol/identify.h"
 #include "engine/exchanges.h"
+#include "engine/link_setup.h"
+#include "operations/operation.h"
 #include "transport/udp_client.h"
 
 using namespace pst;
@@ -63,6 +69,54 @@ protected:
     std::string address;
     std::shared_ptr<TUdpClient> client = std::make_shared<TUdpClient>();
 };
+
+// A datagram socket of the test's own on a loopback address.
+class LoopbackSocket {
+public:
+    explicit LoopbackSocket(const char* host)
+    {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        ::inet_pton(AF_INET, host, &local.sin_addr);
+        socklen_t length = sizeof local;
+        EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &length);
+        port_ = ntohs(local.sin_port);
+    }
+    ~LoopbackSocket() { ::close(fd_); }
+    int port() const { return port_; }
+    // The port a datagram came from; 0 when none came in time.
+    int receive(int timeoutMs)
+    {
+        pollfd ready{fd_, POLLIN, 0};
+        if (::poll(&ready, 1, timeoutMs) != 1)
+            return 0;
+        std::uint8_t bytes[2049];
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        ::recvfrom(fd_, bytes, sizeof bytes, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        return ntohs(from.sin_port);
+    }
+    void sendTo(int toPort, const std::vector<std::uint8_t>& bytes)
+    {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<std::uint16_t>(toPort));
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+
+private:
+    int fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    int port_ = 0;
+};
+
+// What a spoofer sends: a perfect identify reply naming its own model.
+std::vector<std::uint8_t> evilIdentifyReply()
+{
+    return buildCommandPacket(kCommandIdentify, 0, 0,
+                              std::vector<std::uint8_t>{'E', 'V', 'I', 'L', 0, 0, 0, 0});
+}
 
 }  // namespace
 
@@ -137,12 +191,13 @@ TEST_F(NetworkFixture, TwoQueuedRepliesComeBackOnePerReceive)
     startUdpPrinter();
     startNetworkWorker();
     std::vector<std::size_t> lengths;
-    ASSERT_TRUE(runExchange([&](TCommThread& w) {
+    ASSERT_TRUE(runExchange([&](TCommThread&) {
         const auto identify =
             buildCommandPacket(0x30, 0, 0, std::vector<std::uint8_t>{1, 2, 4, 8, 16, 32, 64, 128});
         const auto flowControl = buildCommandPacket(0x8D, 0, 0, std::vector<std::uint8_t>{1});
-        w.WriteBytes(identify.data(), identify.size());
-        w.WriteBytes(flowControl.data(), flowControl.size());
+        // Sent past the link, which would drop the first reply as stale.
+        client->SendDatagram(identify.data(), identify.size());
+        client->SendDatagram(flowControl.data(), flowControl.size());
         printer->waitFor([](const sim::PrinterState& s) { return s.repliesSent >= 3; }, 5000);
         std::array<std::uint8_t, 2049> datagram{};
         for (int i = 0; i < 3; ++i)
@@ -214,6 +269,100 @@ TEST_F(NetworkFixture, AReplyShorterThanItsHeaderAnnouncesIsNotTaken)
     EXPECT_EQ(payload[0], 9);
     EXPECT_EQ(payload[3], 6);
     EXPECT_EQ(count("Send 17 Bytes"), 2u);
-    EXPECT_EQ(count("Receive 18 Bytes"), 1u);  // logged, not taken
+    EXPECT_EQ(count("Dropped 18 Bytes"), 1u);  // logged, not taken
     EXPECT_EQ(count("Receive 21 Bytes"), 1u);
+}
+
+TEST_F(NetworkFixture, WithoutAPrinterRepliesFromAnotherAddressAreDropped)
+{
+    // Nobody answers at the printer's address; a sender on another loopback
+    // address answers every request there, seen or not, at once.
+    LoopbackSocket silent("127.0.0.1");
+    port = silent.port();
+    LoopbackSocket spoofer("127.0.0.2");
+    std::atomic<bool> stop{false};
+    std::thread spraying([&] {
+        while (!stop)
+            if (const int toolPort = silent.receive(50))
+                for (int i = 0; i < 3; ++i)
+                    spoofer.sendTo(toolPort, evilIdentifyReply());
+    });
+    startNetworkWorker();
+    EXPECT_FALSE(run(1));
+    stop = true;
+    spraying.join();
+    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+    EXPECT_NE(worker->DeviceModel(), "EVIL");
+    EXPECT_GE(count("from 127.0.0.2:" + std::to_string(spoofer.port()) + ": not the printer's address"), 1u)
+        << debugLog();
+}
+
+TEST_F(NetworkFixture, TheRealPrintersReplyWinsOverASpoofersFromAnotherAddress)
+{
+    startUdpPrinter();
+    startNetworkWorker();
+    LoopbackSocket spoofer("127.0.0.2");
+    std::string model;
+    ASSERT_TRUE(runExchange([&](TCommThread& w) {
+        // The tool's port is known once it has sent; a flood follows.
+        for (int i = 0; i < 20; ++i)
+            spoofer.sendTo(client->LocalPort(), evilIdentifyReply());
+        Identify(w);
+        model = w.DeviceModel();
+    }));
+    EXPECT_EQ(model, "PNF80");
+    EXPECT_GE(count("not the printer's address"), 1u);
+}
+
+TEST_F(NetworkFixture, ASpoiltHeaderOrPayloadFailsAsOnTheSerialLine)
+{
+    for (const auto fault : {sim::FaultMode::BadHeader, sim::FaultMode::BadPayload}) {
+        startUdpPrinter({.fault = {.mode = fault}});
+        startNetworkWorker();
+        EXPECT_FALSE(run(1)) << sim::faultModeName(fault);
+        EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+        EXPECT_GE(count(fault == sim::FaultMode::BadHeader ? "header check failed" : "payload check failed"),
+                  1u);
+        worker.reset();
+    }
+}
+
+TEST_F(NetworkFixture, LateAcknowledgementsAreNotTakenForTheNextBlockAndVerifyReadsItsOwn)
+{
+    // The first two block replies come 1.5 s late, after the one-second
+    // wait: each is then the answer to a request already sent again.
+    startUdpPrinter({.fault = {.mode = sim::FaultMode::Late, .count = 2, .after = 1, .lateMs = 1500}});
+    startNetworkWorker();
+    std::vector<std::uint8_t> font(4 * 256);
+    for (std::size_t i = 0; i < font.size(); ++i)
+        font[i] = static_cast<std::uint8_t>(i / 256 + 1);
+    const auto path = folder / "font.bin";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(font.data()), 1024);
+    HandOver handOver;
+    handOver.downloadList.push_back(FontDownloadRow(path.string(), 0x100000));
+    handOver.verify = true;
+    finished = false;
+    ASSERT_TRUE(worker->StartOperation(operationNumber(Operation::FontDownload), 0, 0, handOver));
+    ASSERT_TRUE(ui->runUntil([&] { return finished; }, 30s));
+    EXPECT_TRUE(has(Done)) << worker->Status().error() << " " << worker->Status().failureCause();
+    std::vector<std::uint8_t> stored;
+    printer->waitFor([&](const sim::PrinterState& s) {
+        stored = s.flash.read(0x100000, font.size());
+        return true;
+    }, 0);
+    EXPECT_EQ(stored, font);
+    // The late replies came to a later request and were left there.
+    EXPECT_GE(count("answers another request") + count("came before the request"), 1u) << debugLog();
+}
+
+TEST_F(NetworkFixture, BroadcastAndMulticastAddressesAreRefusedBeforeAnythingIsSent)
+{
+    for (const char* group : {"255.255.255.255", "224.0.0.1"}) {
+        startNetworkWorker(group);
+        EXPECT_FALSE(run(1)) << group;
+        EXPECT_NE(worker->Status().failureCause().find(kGroupAddressText), std::string::npos)
+            << worker->Status().failureCause();
+        EXPECT_EQ(client->LocalPort(), 0) << "a datagram was sent to " << group;
+        worker.reset();
+    }
 }
