@@ -55,11 +55,14 @@ DatagramReply checkReplyDatagram(std::span<const std::uint8_t> datagram,
     }
     const std::size_t length = readU16(datagram.data() + 12);
     if (length > 0) {
-        if (datagram.size() < kPacketHeaderSize + length + 1) {
+        if (datagram.size() < kPacketHeaderSize + length) {
             reply.verdict = DatagramVerdict::CutShort;
             return reply;
         }
-        if (!replyPayloadIsValid(datagram.subspan(kPacketHeaderSize, length + 1))) {
+        // The datagram's own length frames the payload, so a printer may
+        // leave the check byte out there; when it sends one, it must hold.
+        if (datagram.size() > kPacketHeaderSize + length &&
+            !replyPayloadIsValid(datagram.subspan(kPacketHeaderSize, length + 1))) {
             reply.verdict = DatagramVerdict::BadPayload;
             return reply;
         }

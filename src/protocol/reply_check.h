@@ -36,7 +36,7 @@ enum class DatagramVerdict {
     Reply,       // a reply to the request: its payload is given
     NotAPacket,  // too short, or no start byte
     BadHeader,   // the header check fails
-    CutShort,    // less than the payload its header announces, and its check byte
+    CutShort,    // less than the payload its header announces
     BadPayload,  // the payload check fails
     Unasked,     // a valid reply, but to another command or block
 };
@@ -46,9 +46,10 @@ struct DatagramReply {
     std::span<const std::uint8_t> payload;
 };
 
-// One datagram taken as a reply, checked exactly as the serial assembly
-// checks a packet (a datagram is no excuse for a missing check byte), and
-// matched to `expected` when there is one.
+// One datagram taken as a reply, checked as the serial assembly checks a
+// packet, and matched to `expected` when there is one. Printers may send
+// their datagram replies without the payload's check byte: one that is
+// there is checked.
 DatagramReply checkReplyDatagram(std::span<const std::uint8_t> datagram,
                                  const std::optional<ReplyExpectation>& expected);
 

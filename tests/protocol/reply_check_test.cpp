@@ -38,7 +38,9 @@ TEST(ReplyCheck, DatagramNeedsTheChecksTheSerialLineNeeds)
     const Bytes noCheckByte = buildCommandPacket(kCommandIdentify, 0, 0, model, PayloadCheck::Omit);
     EXPECT_EQ(verdictOf(header, request), DatagramVerdict::BadHeader);
     EXPECT_EQ(verdictOf(payload, request), DatagramVerdict::BadPayload);
-    EXPECT_EQ(verdictOf(noCheckByte, request), DatagramVerdict::CutShort);
+    EXPECT_EQ(verdictOf(noCheckByte, request), DatagramVerdict::Reply);
+    const Bytes cut(good.begin(), good.end() - 2);
+    EXPECT_EQ(verdictOf(cut, request), DatagramVerdict::CutShort);
 }
 
 TEST(ReplyCheck, ReplyAnswersItsOwnCommandAndMemoryBlock)
