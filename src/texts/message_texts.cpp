@@ -192,7 +192,7 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sTransferSpeedName", "传输波特率"},
     {"sFieldDigitsMsg", "%s：只能输入数字，最多 %d 位"},
     {"sFailedAfterMsg", "出错前已发送 %d / %d 块"},
-    {"sStopRequestedMsg", "正在停止（%s）：当前这一块发送完后停止，打印机切换回原波特率。再按一次 Ctrl-C 立即退出"},
+    {"sStopRequestedMsg", "正在停止（%s）：正在发送的内容发送完后停止，打印机将切换回原波特率。再按一次 Ctrl-C 立即退出"},
     {"sInterruptedMsg", "已按要求停止（%s）"},
     {"sNotStartedStoppedMsg", "没有开始：已要求停止"},
     {"sUnexpectedErrorMsg", "意外错误：%s"},
