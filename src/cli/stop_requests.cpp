@@ -50,6 +50,12 @@ std::optional<StopSignal> stopRequested()
     return r.signal;
 }
 
+int statusAfterStop(int status)
+{
+    const auto signal = stopRequested();
+    return signal ? StopSignalExitStatus(*signal) : status;
+}
+
 StopRegistration::StopRegistration(std::function<void()> stop) : stop_(std::move(stop))
 {
     Requests& r = requests();

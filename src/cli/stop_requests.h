@@ -27,6 +27,10 @@ private:
 // The request that came, if one did.
 std::optional<StopSignal> stopRequested();
 
+// The exit status of a command that returned `status`: the request's, when
+// one came.
+int statusAfterStop(int status);
+
 // Something to stop when a request comes (a session's worker), for the
 // registration's life.
 class StopRegistration {

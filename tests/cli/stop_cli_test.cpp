@@ -75,12 +75,14 @@ TEST_F(StopCli, CtrlCStopsTheTransferAndLeavesThePrinterAsItWas)
     EXPECT_EQ(cli({"test"}).status, 0);
 }
 
-TEST_F(StopCli, SigtermStopsTheSameWay)
+// The result for a program tells the same status as the process.
+TEST_F(StopCli, SigtermStopsTheSameWayAndTheJsonResultSaysSo)
 {
     const std::string font = write("font.bin", std::vector<std::uint8_t>(256 * 1024, 0x5A));
-    const Outcome o = signalledMidway({"download-font", font, "20000"}, SIGTERM);
+    const Outcome o = signalledMidway({"--json", "download-font", font, "20000"}, SIGTERM);
     EXPECT_EQ(o.status, 143) << o.err;
     EXPECT_NE(o.err.find("已按要求停止（SIGTERM）"), std::string::npos) << o.err;
+    EXPECT_NE(o.out.find("\"exit_status\":143"), std::string::npos) << o.out;
     EXPECT_EQ(printer->currentSpeed(), 9600u);
 }
 
