@@ -24,7 +24,7 @@ protected:
         startPrinter({.pace = true});
     }
 
-    // Starts `args` on the printer, once a few blocks are in.
+    // Starts `args` on the printer and returns once a few blocks are in.
     pid_t startMidway(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--data-dir", folder.string(), "--serial", port()});
