@@ -39,7 +39,9 @@ extern "C" void onStopSignal(int number)
 
 StopSignal stopSignalOf(int number)
 {
-    return number == SIGINT ? StopSignal::Interrupt : number == SIGTERM ? StopSignal::Terminate : StopSignal::HangUp;
+    return number == SIGINT ? StopSignal::Interrupt
+        : number == SIGTERM ? StopSignal::Terminate
+                            : StopSignal::HangUp;
 }
 
 }  // namespace
@@ -70,7 +72,7 @@ StopSignals::StopSignals(std::function<void(StopSignal)> stop) : backend_(std::m
             stop(stopSignalOf(byte));
         }
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     // The worker's reads and writes go on; the link's waits handle EINTR.
@@ -85,8 +87,7 @@ StopSignals::~StopSignals()
     for (std::size_t i = 0; i < kSignals.size(); ++i)
         ::sigaction(kSignals[i], &b.previous[i], nullptr);
     const unsigned char end = kEndWatch;
-    while (::write(b.pipe[1], &end, 1) < 0 && errno == EINTR) {
-    }
+    while (::write(b.pipe[1], &end, 1) < 0 && errno == EINTR) { }
     b.watcher.join();
     wakeWrite = -1;
     ::close(b.pipe[0]);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli/download_cli_fixture.h"
+#include "texts/message_texts.h"
 
 namespace {
 
@@ -108,9 +109,7 @@ TEST_F(StopCli, AnInterruptedProgramUpdateSaysWhatToDo)
 {
     const Outcome o = signalledMidway({"update-program", program(128 * 1024), "--wait", "0"}, SIGHUP);
     EXPECT_EQ(o.status, 129) << o.err;
-    EXPECT_NE(o.err.find("打印机停在下载模式，程序没有写完：请再次运行程序更新（update-program）。如果打印机不再应答"),
-              std::string::npos)
-        << o.err;
+    EXPECT_NE(o.err.find(pst::MessageText("sProgramIncompleteMsg")), std::string::npos) << o.err;
 }
 
 }  // namespace
