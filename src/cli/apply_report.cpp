@@ -1,6 +1,8 @@
 #include "cli/apply_report.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -127,6 +129,31 @@ void noteRetry(std::vector<RetryTarget>& targets, const PrinterTarget& printer, 
         it->groups.push_back(group);
 }
 
+// A report's file may have been edited by hand: every value is checked for
+// its kind and range before it is used, and the first that is wrong is
+// named.
+std::string jsonText(const json& object, const char* name, const std::string& where)
+{
+    const auto it = object.find(name);
+    if (it == object.end())
+        return {};
+    if (!it->is_string())
+        throw std::runtime_error(where + ": \"" + name + "\" is not a text");
+    return it->get<std::string>();
+}
+
+std::size_t jsonIndex(const json& printer, const std::string& where)
+{
+    const auto it = printer.find("index");
+    if (it == printer.end())
+        return 0;
+    if (!it->is_number_integer() || it->get<std::int64_t>() < 0 ||
+        it->get<std::int64_t>() > static_cast<std::int64_t>(kLargestPrinterIndex))
+        throw std::runtime_error(where + ": \"index\" is not a whole number from 0 to " +
+                                 std::to_string(kLargestPrinterIndex));
+    return static_cast<std::size_t>(it->get<std::int64_t>());
+}
+
 std::vector<RetryTarget> retryFromJson(const std::string& text, const std::string& path)
 {
     const json report = json::parse(text, nullptr, false);
@@ -134,22 +161,44 @@ std::vector<RetryTarget> retryFromJson(const std::string& text, const std::strin
         !report["printers"].is_array())
         throw std::runtime_error(path + ": not a report of pennafor-cli apply");
     std::vector<RetryTarget> targets;
+    std::size_t number = 0;
     for (const json& p : report["printers"]) {
+        const std::string where = path + ": printer " + std::to_string(++number);
         if (!p.is_object())
             throw std::runtime_error(path + ": not a report of pennafor-cli apply");
-        PrinterTarget printer{p.value("link", ""), p.value("target", ""), p.value("index", std::size_t{0})};
+        PrinterTarget printer{jsonText(p, "link", where), jsonText(p, "target", where), jsonIndex(p, where)};
         if (printer.link.empty() || printer.target.empty())
             throw std::runtime_error(path + ": a printer without its link");
-        const json groups = p.value("groups", json::array());
-        for (const json& g : groups) {
-            const auto outcome = parseOutcome(g.value("result", ""));
+        const auto groups = p.find("groups");
+        if (groups == p.end())
+            continue;
+        if (!groups->is_array())
+            throw std::runtime_error(where + ": \"groups\" is not a list");
+        for (const json& g : *groups) {
+            if (!g.is_object())
+                throw std::runtime_error(where + ": a group that is not an object");
+            const auto outcome = parseOutcome(jsonText(g, "result", where));
             if (!outcome)
                 throw std::runtime_error(path + ": a group result that is none of ok, sent, failed, skipped");
             if (!succeededOutcome(*outcome))
-                noteRetry(targets, printer, g.value("group", ""));
+                noteRetry(targets, printer, jsonText(g, "group", where));
         }
     }
     return targets;
+}
+
+// Digits only, at most the largest index: "-1" or "1e9" would step a
+// serial number for ever.
+std::optional<std::size_t> csvIndex(const std::string& field)
+{
+    const std::size_t digits = std::to_string(kLargestPrinterIndex).size();
+    if (field.empty() || field.size() > digits ||
+        !std::all_of(field.begin(), field.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
+        return std::nullopt;
+    const std::size_t index = static_cast<std::size_t>(std::stoul(field));
+    if (index > kLargestPrinterIndex)
+        return std::nullopt;
+    return index;
 }
 
 std::vector<RetryTarget> retryFromCsv(const std::string& text, const std::string& path)
@@ -165,15 +214,14 @@ std::vector<RetryTarget> retryFromCsv(const std::string& text, const std::string
         const auto outcome = parseOutcome(row[5]);
         if (!outcome)
             throw std::runtime_error(path + ": line " + std::to_string(r + 1) + ": unknown result '" + row[5] + "'");
-        std::size_t index = 0;
-        try {
-            index = static_cast<std::size_t>(std::stoul(row[0]));
-        } catch (const std::exception&) {
-            throw std::runtime_error(path + ": line " + std::to_string(r + 1) + ": the index is not a number");
-        }
+        const auto index = csvIndex(row[0]);
+        if (!index)
+            throw std::runtime_error(path + ": line " + std::to_string(r + 1) +
+                                     ": the index is not a whole number from 0 to " +
+                                     std::to_string(kLargestPrinterIndex));
         // The link test's own row names no group; its groups have rows.
         if (row[4] != "link" && !succeededOutcome(*outcome))
-            noteRetry(targets, {row[1], row[2], index}, row[4]);
+            noteRetry(targets, {row[1], row[2], *index}, row[4]);
     }
     return targets;
 }

@@ -3,6 +3,7 @@
 // each group's result with its text, and the time taken; written as JSON or
 // CSV by the file's ending, and read back for --retry.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ struct PrinterTarget {
     // steps by it, and a retry keeps it.
     std::size_t index = 0;
 };
+
+// The largest index a report may give back: the serial number steps once
+// for each, and more printers than this are not applied to in one go.
+inline constexpr std::size_t kLargestPrinterIndex = 99'999;
 
 struct PrinterResult {
     PrinterTarget printer;

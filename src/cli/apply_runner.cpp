@@ -10,12 +10,14 @@
 
 #include "cli/cli_session.h"
 #include "cli/operation_commands.h"
+#include "cli/stop_requests.h"
 #include "operations/dry_run.h"
 #include "operations/operation_table.h"
 #include "platform/input_error.h"
 #include "platform/int_conversion.h"
 #include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -76,8 +78,22 @@ GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::P
     return result;
 }
 
+// A printer that is never spoken to: every group skipped, for `why`.
+PrinterResult notApplied(const PrinterPlan& plan, const std::string& why)
+{
+    PrinterResult result;
+    result.printer = plan.printer;
+    result.linkTest = {"link", GroupOutcome::Failed, why};
+    for (const requests::ProfileGroup* group : plan.groups)
+        result.groups.push_back({std::string(group->name), GroupOutcome::Skipped, {}});
+    return result;
+}
+
 PrinterResult applyToOne(const PrinterPlan& plan, const ApplySettings& settings)
 {
+    // After a request to stop the printers not yet begun are left alone.
+    if (stopRequested())
+        return notApplied(plan, MessageText("sNotStartedStoppedMsg"));
     const auto started = std::chrono::steady_clock::now();
     PrinterResult result;
     result.printer = plan.printer;
@@ -103,7 +119,7 @@ PrinterResult applyToOne(const PrinterPlan& plan, const ApplySettings& settings)
                 continue;
             }
             result.groups.push_back(applyGroup(session, aimed, *group, settings, plan.printer.index));
-            if (result.groups.back().outcome == GroupOutcome::Failed && !settings.keepGoing)
+            if (result.groups.back().outcome == GroupOutcome::Failed && (!settings.keepGoing || stopRequested()))
                 stop = true;
         }
     }
@@ -161,7 +177,14 @@ std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans
             const std::string resource = resourceOf(plans[chosen]);
             busy.insert(resource);
             lock.unlock();
-            PrinterResult result = applyToOne(plans[chosen], settings);
+            // A thread of its own must not let a failure escape: the
+            // printer's result says it instead.
+            PrinterResult result;
+            try {
+                result = applyToOne(plans[chosen], settings);
+            } catch (const std::exception& e) {
+                result = notApplied(plans[chosen], e.what());
+            }
             lock.lock();
             results[chosen] = std::move(result);
             busy.erase(resource);
@@ -179,6 +202,20 @@ std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans
     for (std::thread& thread : threads)
         thread.join();
     return results;
+}
+
+std::vector<std::string> planRefusals(const std::vector<PrinterPlan>& plans, const ApplySettings& settings)
+{
+    std::vector<std::string> refusals;
+    for (const PrinterPlan& plan : plans)
+        for (const requests::ProfileGroup* group : plan.groups) {
+            std::string refusal;
+            groupRequests(*group, settings, plan.printer.index, refusal);
+            if (!refusal.empty())
+                refusals.push_back(plan.printer.link + " " + plan.printer.target + ": " + std::string(group->name) +
+                                   ": " + refusal);
+        }
+    return refusals;
 }
 
 std::vector<std::string> dryRunLines(const PrinterPlan& plan, const ApplySettings& settings)

@@ -30,9 +30,16 @@ struct ApplySettings {
 
 // Applies every plan and returns one result per plan, in the plans' order.
 // `finished` hears each printer's result as it ends (from the thread that
-// ran it, one call at a time).
+// ran it, one call at a time). After a request to stop (stop_requests.h)
+// the runs going on stop, and every printer not yet done is reported as
+// far as it got.
 std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans, const ApplySettings& settings,
                                            const std::function<void(const PrinterResult&)>& finished = {});
+
+// What cannot be sent to the plans' printers, one line per printer and
+// group ("LINK TARGET: GROUP: why"): a value that is fine for the first
+// printer may not be for a later one (its stepped serial number).
+std::vector<std::string> planRefusals(const std::vector<PrinterPlan>& plans, const ApplySettings& settings);
 
 // What a plan's printer would be sent, frame by frame, as hexadecimal lines
 // "GROUP: 7E 00 …"; nothing is opened. Throws what the request builders

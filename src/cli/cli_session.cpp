@@ -25,6 +25,7 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
         std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
     worker_->SetOperationTable(&operationHandler);
     worker_->SetEvents(events());
+    stopRegistration_.emplace([this] { worker_->CancelOperation(); });
 }
 
 void CliSession::aim(const CliOptions& options)
@@ -71,8 +72,9 @@ void CliSession::finish(RunId run, const WorkerFailure* failure)
 
 CliSession::~CliSession()
 {
-    // The worker's thread delivers the events that use the members below it:
-    // it goes first.
+    // A request to stop must find no worker gone. The worker's thread
+    // delivers the events that use the members below it: it goes next.
+    stopRegistration_.reset();
     worker_.reset();
 }
 
@@ -133,7 +135,16 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
         failure_.reset();
     }
     lastFailure_.reset();
-    const RunId run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver));
+    RunId run = 0;
+    const bool started = startUnlessStopped(
+        [&] { run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver)); });
+    if (!started) {
+        // Nothing to tell for each run not started: main tells of the stop.
+        lastFailure_ = WorkerFailure{0, operation, FailureKind::Stopped, 1, MessageText("sNotStartedStoppedMsg"), {}};
+        if (recorded_)
+            runRecord().noteFailure(*lastFailure_);
+        return 1;
+    }
     if (run == 0) {
         if (!quiet_)
             err_ << MessageText("sBusyMsg") << '\n';

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cli/cli_options.h"
+#include "cli/stop_requests.h"
 #include "engine/comm_thread.h"
 
 namespace pst::cli {
@@ -23,7 +24,8 @@ public:
     ~CliSession();
 
     // Starts the operation and waits until it ends.
-    // Returns 0 when it succeeded, 1 when it failed. A serial printer that
+    // Returns 0 when it succeeded, 1 when it failed or was not started
+    // because the command has been asked to stop (stop_requests.h). A serial printer that
     // heard nothing is looked for at the other speeds (see speed_search.h);
     // with --auto-speed the operation runs again at the speed it answers at.
     int run(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0, HandOver handOver = {});
@@ -63,6 +65,8 @@ private:
     std::ostream& err_;
     std::shared_ptr<ConnectionSettingsStore> settings_;
     std::unique_ptr<TCommThread> worker_;
+    // Stops the worker's run when the command is asked to stop.
+    std::optional<StopRegistration> stopRegistration_;
     std::string lastPrinted_;  // worker thread during a run, this one after
     std::atomic<bool> quiet_{false};
     CliOptions options_;

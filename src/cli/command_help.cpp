@@ -103,7 +103,9 @@ void printUsage(std::ostream& out)
            "Exit status:\n"
            "  0  done\n"
            "  1  the printer operation failed\n"
-           "  2  the command line was wrong\n";
+           "  2  the command line was wrong\n"
+           "  130  stopped by Ctrl-C (143: SIGTERM, 129: SIGHUP): the run stops between two blocks,\n"
+           "       the printer is switched back and debug.log written; a second Ctrl-C ends at once\n";
 }
 
 void printCommandHelp(const Command& command, std::ostream& out)

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/run_record.h"
+#include "cli/stop_requests.h"
 #include "texts/engine_texts.h"
 
 namespace pst::cli {
@@ -75,7 +76,8 @@ int runWithJsonResult(const Command& command, const CliOptions& options, std::os
     TeeBuffer tee(err.rdbuf(), messages.rdbuf());
     std::ostream teeErr(&tee);
     const auto started = std::chrono::steady_clock::now();
-    const int status = command.run(options, captured, teeErr);
+    // Stopped from outside, the command's status is the one it exits with.
+    const int status = statusAfterStop(command.run(options, captured, teeErr));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     const RunRecord& record = runRecord();

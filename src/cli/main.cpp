@@ -2,18 +2,43 @@
 #include <string>
 #include <vector>
 
+#include "cli/catch_all.h"
 #include "cli/cli_language.h"
 #include "cli/cli_options.h"
 #include "cli/command_help.h"
 #include "cli/commands.h"
 #include "cli/json_result.h"
+#include "cli/stop_requests.h"
 #include "platform/console.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
+#include "texts/message_texts.h"
 
-int main(int argc, char** argv)
+namespace {
+
+using namespace pst::cli;
+
+// A command ended by a request to stop says so and exits as the signal
+// would have ended it.
+int runStoppable(const Command& command, const CliOptions& options)
 {
-    using namespace pst::cli;
+    int status = 0;
+    {
+        const StopOnRequest stopping(std::cerr);
+        status = options.json ? runWithJsonResult(command, options, std::cout, std::cerr)
+                              : command.run(options, std::cout, std::cerr);
+    }
+    // Asked only now: a request that came as the command ended has been
+    // handed over by the time the listening ends.
+    const auto signal = stopRequested();
+    if (!signal)
+        return status;
+    std::cerr << pst::MessageWithText("sInterruptedMsg", pst::StopSignalName(*signal)) << '\n';
+    return pst::StopSignalExitStatus(*signal);
+}
+
+int runCommandLine(int argc, char** argv)
+{
     pst::useUtf8Console();
     const std::vector<std::string> args = pst::commandLineArguments(argc, argv);
     const ParseResult parsed = parseCommandLine(args);
@@ -41,7 +66,12 @@ int main(int argc, char** argv)
         return 0;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);
-    if (options.json)
-        return runWithJsonResult(*command, options, std::cout, std::cerr);
-    return command->run(options, std::cout, std::cerr);
+    return runStoppable(*command, options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return runCatchingAll(std::cerr, [&] { return runCommandLine(argc, argv); });
 }

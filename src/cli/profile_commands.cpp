@@ -259,7 +259,7 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
         plans = printerPlans(options, a, groups);
     } catch (const UsageError& e) {
         return usageError(err, e.what(), "apply");
-    } catch (const std::runtime_error& e) {
+    } catch (const std::exception& e) {
         // A report that cannot be read for --retry.
         err << e.what() << '\n';
         return 2;
@@ -297,6 +297,13 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
     settings.lists = lists;
     settings.keepGoing = a.keepGoing;
     settings.jobs = a.jobs;
+
+    // A value fit for the first printer may not be for a later one.
+    if (const std::vector<std::string> refusals = planRefusals(plans, settings); !refusals.empty()) {
+        for (const std::string& refusal : refusals)
+            err << refusal << '\n';
+        return 2;
+    }
 
     if (a.dryRun) {
         for (const PrinterPlan& plan : plans) {

@@ -1,5 +1,7 @@
 #include "operations/program_update.h"
 
+#include <functional>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -47,6 +49,31 @@ void closeQuietly(OperationContext& context)
     context.guarded([&] { context.closeLink(); });
 }
 
+// How far an update got once the printer began taking the new program. A
+// failure from then on leaves it half written, which the failure must say
+// along with what to do; a stop says so itself.
+struct HalfWritten {
+    std::optional<BlockCount> count;
+    bool stopped = false;
+};
+
+// Runs `body` under the error policy, telling after a failure how far the
+// update got.
+void guardedUpdate(OperationContext& context, HalfWritten& progress, std::string_view nextStepKey,
+                   const std::function<void()>& body)
+{
+    const bool completed = context.guarded([&] {
+        try {
+            body();
+        } catch (const ERunStopped&) {
+            progress.stopped = true;
+            throw;
+        }
+    });
+    if (!completed && progress.count && !progress.stopped)
+        context.addToFailure(StoppedText(kFailedSendingKey, *progress.count, nextStepKey));
+}
+
 }  // namespace
 
 void RunProgramUpdate(OperationContext& context)
@@ -54,7 +81,8 @@ void RunProgramUpdate(OperationContext& context)
     const HandOver& handOver = context.handOver();
     const std::span<const std::uint8_t> image(handOver.programImage);
     bool mismatch = false;
-    context.guarded([&] {
+    HalfWritten progress;
+    guardedUpdate(context, progress, kProgramIncompleteKey, [&] {
         context.openLink();
         if (context.deviceModel() != handOver.fileTag) {
             mismatch = true;
@@ -68,6 +96,7 @@ void RunProgramUpdate(OperationContext& context)
         // The connect request's own status texts, around the exchange.
         context.showStatus(MessageText("sMsg3"));
         context.connect();
+        progress.count = BlockCount{0, blocks};
         context.showStatus(MessageText("sMsg4"));
         reopenWhileRestarting(context);
         for (std::size_t offset = 0; offset < image.size(); offset += kProgramBlockSize) {
@@ -77,10 +106,13 @@ void RunProgramUpdate(OperationContext& context)
             const auto block = PaddedBlock(image, offset);
             context.confirmedSend(kCommandProgramBlock, static_cast<std::uint32_t>(offset),
                                   kConfirmedSendAttempts, block);
+            progress.count->done = offset / kProgramBlockSize + 1;
             const std::size_t sent = std::min(image.size(), offset + kProgramBlockSize);
             context.showStatus("", static_cast<std::int32_t>(sent), static_cast<std::int32_t>(image.size()));
         }
+        // Until the end is confirmed the printer still waits for the rest.
         context.confirmedSend(kCommandProgramEnd, 0, kConfirmedSendAttempts, {});
+        progress.count.reset();
         context.showStatus(MessageText("sFinishPrg"));
     });
     // A file for another model is a failed run, and the link is let go like
@@ -95,7 +127,8 @@ void RunProgramUpdate(OperationContext& context)
 void RunFirmwareUpdate(OperationContext& context)
 {
     const std::span<const std::uint8_t> image(context.handOver().programImage);
-    context.guarded([&] {
+    HalfWritten progress;
+    guardedUpdate(context, progress, kFirmwareIncompleteKey, [&] {
         // The loader listens on the serial port only, and an empty stream
         // would leave it waiting for a program that never comes.
         if (context.settings().kind != LinkKind::Serial)
@@ -107,7 +140,10 @@ void RunFirmwareUpdate(OperationContext& context)
         const auto first = FirmwareFirstWrite(image);
         context.pause(kLoaderWritePauseMs);
         StopIfCancelled(context, kStoppedSendingKey, {0, blocks});
+        // The loader erases as soon as it takes the first block.
+        progress.count = BlockCount{0, blocks};
         WriteOrFail(context, first);
+        progress.count->done = 1;
         context.pause(kLoaderWritePauseMs);
         for (std::size_t offset = kProgramBlockSize; offset < image.size(); offset += kProgramBlockSize) {
             // A cancelled run has no pauses left either: the rest would
@@ -116,10 +152,12 @@ void RunFirmwareUpdate(OperationContext& context)
                             kFirmwareIncompleteKey);
             const auto block = PaddedBlock(image, offset);
             WriteOrFail(context, block);
+            progress.count->done = offset / kProgramBlockSize + 1;
             context.pause(kLoaderWritePauseMs);
             const std::size_t sent = std::min(image.size(), offset + kProgramBlockSize);
             context.showStatus("", static_cast<std::int32_t>(sent), static_cast<std::int32_t>(image.size()));
         }
+        progress.count.reset();
         context.showStatus(MessageText("sProgramUpdatingMsg"));
         context.pause(kLoaderFlashPauseMs);
         context.showStatus(MessageText("sFinishPrg"));

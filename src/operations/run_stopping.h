@@ -22,6 +22,8 @@ inline constexpr std::string_view kStoppedLookingKey = "sStoppedLookingMsg";
 // Second lines: what a stop left the printer in, and what to do about it.
 inline constexpr std::string_view kProgramIncompleteKey = "sProgramIncompleteMsg";
 inline constexpr std::string_view kFirmwareIncompleteKey = "sFirmwareIncompleteMsg";
+// A failure (not a stop) midway: the blocks sent before it, and in all.
+inline constexpr std::string_view kFailedSendingKey = "sFailedAfterMsg";
 
 // How far a run got: `done` of `inAll` blocks.
 struct BlockCount {

@@ -181,7 +181,9 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sStoppedAfterReadMsg", "已停止：%d / %d 块已读取"},
     {"sStoppedVerifyingMsg", "已停止校验：%d / %d 块已读回；数据已发送，但没有校验"},
     {"sStoppedLookingMsg", "已停止查找打印机的引导程序"},
-    {"sProgramIncompleteMsg", "打印机停在下载模式，程序没有写完：请再次运行程序更新"},
+    {"sProgramIncompleteMsg",
+     "打印机停在下载模式，程序没有写完：请再次运行程序更新（update-program）。如果打印机不再应答，请进入BOOT模式"
+     "（boot-handshake），再发送固件（固件更新，update-firmware）"},
     {"sFirmwareIncompleteMsg", "固件只发送了一部分：请先再次运行固件更新，再使用打印机"},
     {"sFieldRangeMsg", "%s：请输入 %d 到 %d 之间的整数"},
     {"sFieldHexRangeMsg", "%s：请输入 %s 到 %s 之间的十六进制数"},
@@ -190,6 +192,11 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sTransferSpeedName", "传输波特率"},
     {"sFieldDigitsMsg", "%s：只能输入数字，最多 %d 位"},
     {"sGroupAddressMsg", "广播和组播地址不是打印机的地址"},
+    {"sFailedAfterMsg", "出错前已发送 %d / %d 块"},
+    {"sStopRequestedMsg", "正在停止（%s）：正在发送的内容发送完后停止，打印机将切换回原波特率。再按一次 Ctrl-C 立即退出"},
+    {"sInterruptedMsg", "已按要求停止（%s）"},
+    {"sNotStartedStoppedMsg", "没有开始：已要求停止"},
+    {"sUnexpectedErrorMsg", "意外错误：%s"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

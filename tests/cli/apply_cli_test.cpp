@@ -219,3 +219,42 @@ TEST_F(ApplyCli, InvalidProfilesSendNothingAndJsonIsOneObject)
     EXPECT_FALSE(failed["ok"].get<bool>());
     EXPECT_FALSE(failed["error"]["text"].get<std::string>().empty());
 }
+
+namespace {
+
+// Files edited by hand are checked whole before any printer is contacted.
+TEST_F(ApplyCli, BadReportsAndSerialNumbersAreRefusedBeforeAnyPrinterIsContacted)
+{
+    const std::string failedSleep = "\"groups\": [{\"group\": \"sleep\", \"result\": \"failed\"}]";
+    std::ofstream(folder / "text.json") << "{\"printers\": [{\"link\": \"serial\", \"target\": 7, " << failedSleep
+                                        << "}]}";
+    std::ofstream(folder / "minus.json") << "{\"printers\": [{\"index\": -1, \"link\": \"serial\", \"target\": \""
+                                         << path("first") << "\", " << failedSleep << "}]}";
+    std::ofstream(folder / "minus.csv") << "index,link,target,model,group,result,text,seconds\r\n-1,serial,"
+                                        << path("first") << ",,sleep,failed,,\r\n";
+    for (const char* report : {"text.json", "minus.json", "minus.csv"}) {
+        const pst::test::Outcome o = cli({"apply", path("shop.ini"), "--retry", path(report)});
+        EXPECT_EQ(o.status, 2) << report << o.err;
+        EXPECT_NE(o.err.find(path(report)), std::string::npos) << o.err;
+    }
+
+    // The serial number steps once for each printer: one that is no number
+    // is refused, and so is one that is fine for the first printer but
+    // cannot be counted on from for the second.
+    const auto applySerial = [&](const std::string& serial) {
+        writeProfile(std::string(kShopProfile) + "DeviceName=Shop\nDeviceSerialNo=" + serial + "\n");
+        return cli({"apply", path("shop.ini"), "--groups", "product", "--serial", path("first"), "--serial",
+                    path("second")});
+    };
+    pst::test::Outcome o = applySerial("12x");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("DeviceSerialNo"), std::string::npos) << o.err;
+    o = applySerial("99999999999999999999");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("serial " + path("second") + ": product: "), std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find("serial " + path("first")), std::string::npos) << o.err;
+    EXPECT_TRUE(first->frames().empty());
+    EXPECT_TRUE(second->frames().empty());
+}
+
+}  // namespace

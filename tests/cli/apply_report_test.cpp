@@ -84,7 +84,17 @@ TEST_F(ApplyReportTest, AFileThatIsNoReportIsRefusedWithItsName)
              {"c.json", "{\"printers\": [{\"link\": \"serial\", \"target\": \"x\", "
                         "\"groups\": [{\"group\": \"sleep\", \"result\": \"maybe\"}]}]}"},
              {".csv", "a,b,c\n1,2,3\n"},
-             {"b.csv", "index,link,target,model,group,result,text,seconds\nx,serial,p,,sleep,failed,,\n"}}) {
+             {"b.csv", "index,link,target,model,group,result,text,seconds\nx,serial,p,,sleep,failed,,\n"},
+             // Edited by hand: a number where a text belongs, a list that is
+             // none, an index that would step a serial number for ever.
+             {"d.json", "{\"printers\": [{\"link\": \"serial\", \"target\": 5, \"groups\": []}]}"},
+             {"e.json", "{\"printers\": [{\"link\": \"serial\", \"target\": \"x\", "
+                        "\"groups\": [{\"group\": 3, \"result\": \"failed\"}]}]}"},
+             {"f.json", "{\"printers\": [{\"link\": \"serial\", \"target\": \"x\", \"groups\": {}}]}"},
+             {"g.json", "{\"printers\": [{\"index\": -1, \"link\": \"serial\", \"target\": \"x\"}]}"},
+             {"h.json", "{\"printers\": [{\"index\": \"2\", \"link\": \"serial\", \"target\": \"x\"}]}"},
+             {"c.csv", "index,link,target,model,group,result,text,seconds\n-1,serial,p,,sleep,failed,,\n"},
+             {"d.csv", "index,link,target,model,group,result,text,seconds\n100000,serial,p,,sleep,failed,,\n"}}) {
         const std::string path = file(name, text);
         try {
             readRetryTargets(path);

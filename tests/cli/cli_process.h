@@ -4,14 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace pst::test {
 
@@ -63,6 +71,57 @@ protected:
             shellQuote((folder / "err").string()) + " </dev/null";
         const int raw = std::system(command.c_str());
         Outcome o;
+        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        o.out = readFile(folder / "out");
+        o.err = readFile(folder / "err");
+        return o;
+    }
+
+    // Starts pennafor-cli without waiting for it, for a test that signals
+    // it midway; finishCli collects it. The locale is cleared as in runCli.
+    pid_t startCli(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> words{PST_CLI_PATH};
+        words.insert(words.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (char** variable = environ; *variable; ++variable)
+            if (std::strncmp(*variable, "LC_ALL=", 7) != 0 && std::strncmp(*variable, "LC_MESSAGES=", 12) != 0 &&
+                std::strncmp(*variable, "LANG=", 5) != 0)
+                envp.push_back(*variable);
+        envp.push_back(nullptr);
+        const std::string out = (folder / "out").string(), err = (folder / "err").string();
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = -1;
+        const int failed = ::posix_spawn(&pid, PST_CLI_PATH, &files, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&files);
+        EXPECT_EQ(failed, 0);
+        return pid;
+    }
+
+    // Waits for a process of startCli; one that outlives `limit` is killed
+    // and fails the test.
+    Outcome finishCli(pid_t pid, std::chrono::seconds limit = std::chrono::seconds(60))
+    {
+        Outcome o;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int raw = 0;
+        while (::waitpid(pid, &raw, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &raw, 0);
+                ADD_FAILURE() << "pennafor-cli did not end";
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         o.out = readFile(folder / "out");
         o.err = readFile(folder / "err");

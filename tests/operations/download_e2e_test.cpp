@@ -12,6 +12,7 @@
 #include "protocol/logo_bank.h"
 #include "protocol/program_file.h"
 #include "operations/program_update.h"
+#include "operations/run_stopping.h"
 #include "texts/message_texts.h"
 #include "logo_output.h"
 
@@ -178,7 +179,10 @@ TEST_F(DownloadFixture, PrinterDeafAfterConnectFailsTheBlocksWithTheLinkClosed)
     HandOver handOver;
     handOver.programImage = programWithTag(600, "");
     EXPECT_FALSE(runWith(4, 0, 0, handOver));
-    EXPECT_EQ(worker->Status().error(), "Download Data Failed");
+    // Since the connect request the printer waits for its program: the
+    // failure says so.
+    EXPECT_EQ(worker->Status().error(),
+              "Download Data Failed\n出错前已发送 0 / 3 块\n" + MessageText(kProgramIncompleteKey));
     EXPECT_FALSE(worker->PortOpen());
     EXPECT_EQ(framesOf(0x33).size(), 0u);  // heard by nobody
 }

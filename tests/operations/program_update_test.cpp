@@ -97,7 +97,8 @@ TEST_F(ProgramUpdateTexts, FirmwareThatCannotReachALoaderFailsInsteadOfFinishing
     // The second block is refused by the link: the third is never written.
     const FakeContext refused = firmwareRun([](FakeContext& c) { c.refuseWrite = 2; });
     EXPECT_EQ(refused.code, 1);
-    EXPECT_EQ(refused.text, "命令未能发出：连接没有打开或拒绝了数据");
+    EXPECT_EQ(refused.text, "命令未能发出：连接没有打开或拒绝了数据\n出错前已发送 1 / 3 块\n" +
+                  MessageText("sFirmwareIncompleteMsg"));
     EXPECT_EQ(std::count_if(refused.calls.begin(), refused.calls.end(),
                             [](const std::string& call) { return call.rfind("write", 0) == 0; }),
               2);
@@ -112,4 +113,33 @@ TEST_F(ProgramUpdateTexts, FirmwareThatCannotReachALoaderFailsInsteadOfFinishing
     for (const FakeContext* failed : {&empty, &network, &refused, &cancelled})
         EXPECT_EQ(std::find(failed->statusTexts.begin(), failed->statusTexts.end(), "更新程序完成"),
                   failed->statusTexts.end());
+}
+
+// From the connect request on, the printer waits in download mode: a
+// failure there must say how far the program got and what to do next, in
+// the text both the window and the command line show.
+TEST_F(ProgramUpdateTexts, AFailureInDownloadModeSaysHowFarItGotAndWhatToDo)
+{
+    const auto failingAt = [](int send) {
+        FakeContext context;
+        context.model = context.given.fileTag = "PNF80";
+        context.given.programImage.assign(20 * 256, 0x11);
+        context.unconfirmedSend = send;
+        RunProgramUpdate(context);
+        return context;
+    };
+    const std::string whatToDo =
+        "打印机停在下载模式，程序没有写完：请再次运行程序更新（update-program）。如果打印机不再应答，"
+        "请进入BOOT模式（boot-handshake），再发送固件（固件更新，update-firmware）";
+    const FakeContext midway = failingAt(11);
+    EXPECT_EQ(midway.code, 1);
+    EXPECT_FALSE(midway.stopped);
+    EXPECT_EQ(midway.text, "Download Data Failed\n出错前已发送 10 / 20 块\n" + whatToDo);
+    // Every block taken but not the end: still waiting for it.
+    EXPECT_EQ(failingAt(21).text, "Download Data Failed\n出错前已发送 20 / 20 块\n" + whatToDo);
+
+    SetMessageText("sFailedAfterMsg", "%d of %d blocks were sent before the failure");
+    SetMessageText("sProgramIncompleteMsg", "Run the program update again");
+    EXPECT_EQ(failingAt(1).text, "Download Data Failed\n0 of 20 blocks were sent before the failure\n"
+                                 "Run the program update again");
 }

@@ -10,7 +10,9 @@
 #include "operations/fake_context.h"
 #include "operations/file_download.h"
 #include "operations/program_update.h"
+#include "operations/run_stopping.h"
 #include "platform/file_bytes.h"
+#include "texts/message_texts.h"
 
 using namespace pst;
 using namespace pst::test;
@@ -74,7 +76,7 @@ TEST(RunStopping, AStoppedProgramUpdateSaysThePrinterWaitsForTheProgram)
     EXPECT_EQ(stopped.confirmedSends, 1);
     EXPECT_FALSE(called(stopped, kProgramEndSend));
     EXPECT_TRUE(stopped.stopped);
-    EXPECT_EQ(stopped.text, "已停止：1 / 3 块已发送\n打印机停在下载模式，程序没有写完：请再次运行程序更新");
+    EXPECT_EQ(stopped.text, "已停止：1 / 3 块已发送\n" + MessageText(kProgramIncompleteKey));
     EXPECT_EQ(stopped.calls.back(), "close");
 
     // Stopped before the connect request: the printer was never touched.
