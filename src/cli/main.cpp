@@ -10,6 +10,7 @@
 #include "platform/console.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
+#include "texts/data_folder_refusal.h"
 
 int main(int argc, char** argv)
 {
@@ -39,6 +40,13 @@ int main(int argc, char** argv)
     if (asksForHelp(options.arguments)) {
         printCommandHelp(*command, std::cout);
         return 0;
+    }
+    // Another user's folder, or one others may write to, gets nothing from
+    // this program: its files could be links planted to redirect a save.
+    if (const std::string folder = pst::resolveProgramFolder(options.dataDir); !pst::folderIsTrusted(folder)) {
+        std::cerr << "pennafor-cli: " << pst::texts::DataFolderRefusal(folder, parseLanguage(options.language))
+                  << '\n';
+        return 2;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);
     if (options.json)

@@ -189,12 +189,14 @@ void printPrinterLine(const PrinterResult& result, std::ostream& out)
     out << '\n';
 }
 
-// Writes the serial number after the last printer's into the profile.
-std::string saveNextSerial(const std::string& path, const Profile& profile, std::size_t printers)
+// Results as they come in, in the printers' order: what a report written
+// before the end holds.
+std::vector<PrinterResult> inPrinterOrder(std::vector<PrinterResult> results)
 {
-    IniDocument file = IniDocument::load(path);
-    file.writeString(requests::kParaSection, "DeviceSerialNo", requests::SerialNumberFor(profile, printers));
-    return file.saveTo(path);
+    std::stable_sort(results.begin(), results.end(), [](const PrinterResult& a, const PrinterResult& b) {
+        return a.printer.index < b.printer.index;
+    });
+    return results;
 }
 
 }  // namespace
@@ -307,11 +309,33 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
         return 0;
     }
 
+    // The block of serial numbers is taken before any printer is spoken
+    // to, so that an apply run beside this one starts after it.
+    const bool productApplied =
+        std::any_of(groups.begin(), groups.end(), [](const ProfileGroup* g) { return g->name == "product"; });
+    if (a.saveSerial && productApplied && !a.retryPath) {
+        requests::SerialReservation reservation = requests::ReserveSerialNumbers(a.profilePath, *profile, plans.size());
+        if (!reservation.error.empty()) {
+            err << a.profilePath << ": " << reservation.error << '\n';
+            return 1;
+        }
+        profile = std::move(reservation.profile);
+        settings.profile = &*profile;
+    }
+
     ApplyReport report;
     report.profile = a.profilePath;
+    // Each printer that ends rewrites the report, so that a run cut short
+    // leaves the results of those done. Its last word is written below.
+    ApplyReport soFar = report;
     report.printers = applyToPrinters(plans, settings, [&](const PrinterResult& result) {
         printPrinterLine(result, out);
         out.flush();
+        if (a.reportPath) {
+            soFar.printers.push_back(result);
+            soFar.printers = inPrinterOrder(std::move(soFar.printers));
+            writeReport(soFar, *a.reportPath);
+        }
     });
     out << MessageWithNumbers("sApplySummaryMsg",
                               {static_cast<long long>(report.printers.size()),
@@ -324,14 +348,6 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (a.reportPath) {
         if (const std::string error = writeReport(report, *a.reportPath); !error.empty()) {
             err << *a.reportPath << ": " << error << '\n';
-            status = 1;
-        }
-    }
-    const bool productApplied =
-        std::any_of(groups.begin(), groups.end(), [](const ProfileGroup* g) { return g->name == "product"; });
-    if (a.saveSerial && productApplied && !a.retryPath) {
-        if (const std::string error = saveNextSerial(a.profilePath, *profile, plans.size()); !error.empty()) {
-            err << a.profilePath << ": " << error << '\n';
             status = 1;
         }
     }

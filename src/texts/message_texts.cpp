@@ -189,6 +189,7 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sSpeedChoiceMsg", "%s：请选择以下速度之一：%s"},
     {"sTransferSpeedName", "传输波特率"},
     {"sFieldDigitsMsg", "%s：只能输入数字，最多 %d 位"},
+    {"sDataFolderRefusedMsg", "数据文件夹 %s 不属于当前用户，或其他用户也可写入：程序不会在其中保存任何文件。请改用自己的文件夹（--data-dir）"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
