@@ -6,6 +6,8 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <thread>
 
 #include "cli/cli_process.h"
 #include "virtual_printer.h"
@@ -94,6 +96,19 @@ std::vector<pst::sim::ReceivedFrame> settingFrames(const VirtualPrinter& printer
         if (frame.command != 0x30)
             frames.push_back(frame);
     return frames;
+}
+
+// The serial number a printer was given, once it has one.
+std::string serialOf(const VirtualPrinter& printer)
+{
+    std::string serial;
+    printer.waitFor(
+        [&](const PrinterState& s) {
+            serial = s.settings.productSerial;
+            return !serial.empty();
+        },
+        3000);
+    return serial;
 }
 
 }  // namespace
@@ -218,4 +233,41 @@ TEST_F(ApplyCli, InvalidProfilesSendNothingAndJsonIsOneObject)
     const json failed = json::parse(o.out);
     EXPECT_FALSE(failed["ok"].get<bool>());
     EXPECT_FALSE(failed["error"]["text"].get<std::string>().empty());
+}
+
+TEST_F(ApplyCli, TwoAppliesAtOnceNeverGiveTwoPrintersTheSameSerialNumber)
+{
+    const auto third = start({.ptyLink = path("third")});
+    const auto fourth = start({.ptyLink = path("fourth")});
+    const auto other = start({.servePty = false, .udpAddress = "127.0.0.1:0"});
+    writeProfile("[ParaDefault]\nDeviceName=P80\nDeviceSerialNo=100\n");
+
+    // Two technicians' processes, started together; each output a file of
+    // its own.
+    const auto apply = [&](const std::vector<std::string>& printers, const std::string& name) {
+        std::string command = "env -u LC_ALL -u LC_MESSAGES -u LANG " + pst::test::shellQuote(PST_CLI_PATH) +
+            " --data-dir " + pst::test::shellQuote(folder.string()) + " --language en apply " +
+            pst::test::shellQuote(path("shop.ini")) + " --groups product --save-serial --jobs 3";
+        for (const std::string& word : printers)
+            command += " " + pst::test::shellQuote(word);
+        command += " >" + pst::test::shellQuote(path(name.c_str())) + " 2>&1 </dev/null";
+        return std::system(command.c_str());
+    };
+    int firstStatus = -1;
+    std::thread one([&] {
+        firstStatus = apply({"--serial", path("first"), "--serial", path("second"), "--udp", udpTarget()}, "one");
+    });
+    const int secondStatus = apply({"--serial", path("third"), "--serial", path("fourth"), "--udp",
+                                    "127.0.0.1:" + std::to_string(other->udpPort())},
+                                   "two");
+    one.join();
+    ASSERT_EQ(firstStatus, 0) << pst::test::readFile(folder / "one");
+    ASSERT_EQ(secondStatus, 0) << pst::test::readFile(folder / "two");
+
+    std::set<std::string> serials;
+    for (const VirtualPrinter* printer : {first.get(), second.get(), network.get(), third.get(), fourth.get(), other.get()})
+        serials.insert(serialOf(*printer));
+    EXPECT_EQ(serials, (std::set<std::string>{"100", "101", "102", "103", "104", "105"}));
+    EXPECT_NE(pst::test::readFile(folder / "shop.ini").find("DeviceSerialNo=106"), std::string::npos)
+        << pst::test::readFile(folder / "shop.ini");
 }
