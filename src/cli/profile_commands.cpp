@@ -189,14 +189,21 @@ void printPrinterLine(const PrinterResult& result, std::ostream& out)
     out << '\n';
 }
 
-// Results as they come in, in the printers' order: what a report written
-// before the end holds.
-std::vector<PrinterResult> inPrinterOrder(std::vector<PrinterResult> results)
+// The report of a run before its printers finish: each printer not yet
+// done stands as skipped, link and groups, so that a run cut short leaves a
+// report that --retry takes every such printer from.
+ApplyReport reportBeforeTheEnd(const std::string& profilePath, const std::vector<PrinterPlan>& plans)
 {
-    std::stable_sort(results.begin(), results.end(), [](const PrinterResult& a, const PrinterResult& b) {
-        return a.printer.index < b.printer.index;
-    });
-    return results;
+    ApplyReport report;
+    report.profile = profilePath;
+    for (const PrinterPlan& plan : plans) {
+        PrinterResult pending;
+        pending.printer = plan.printer;
+        for (const ProfileGroup* group : plan.groups)
+            pending.groups.push_back({std::string(group->name), GroupOutcome::Skipped, {}});
+        report.printers.push_back(std::move(pending));
+    }
+    return report;
 }
 
 }  // namespace
@@ -326,16 +333,20 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
     ApplyReport report;
     report.profile = a.profilePath;
     // Each printer that ends rewrites the report, so that a run cut short
-    // leaves the results of those done. Its last word is written below.
-    ApplyReport soFar = report;
+    // leaves the results of those done; its last word is written below.
+    ApplyReport soFar = reportBeforeTheEnd(a.profilePath, plans);
+    if (a.reportPath)
+        writeReport(soFar, *a.reportPath);
     report.printers = applyToPrinters(plans, settings, [&](const PrinterResult& result) {
         printPrinterLine(result, out);
         out.flush();
-        if (a.reportPath) {
-            soFar.printers.push_back(result);
-            soFar.printers = inPrinterOrder(std::move(soFar.printers));
-            writeReport(soFar, *a.reportPath);
-        }
+        if (!a.reportPath)
+            return;
+        for (PrinterResult& slot : soFar.printers)
+            if (slot.printer.index == result.printer.index && slot.printer.link == result.printer.link &&
+                slot.printer.target == result.printer.target)
+                slot = result;
+        writeReport(soFar, *a.reportPath);
     });
     out << MessageWithNumbers("sApplySummaryMsg",
                               {static_cast<long long>(report.printers.size()),

@@ -6,8 +6,14 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <chrono>
+#include <csignal>
 #include <set>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
+
+#include "cli/apply_report.h"
 
 #include "cli/cli_process.h"
 #include "virtual_printer.h"
@@ -270,4 +276,43 @@ TEST_F(ApplyCli, TwoAppliesAtOnceNeverGiveTwoPrintersTheSameSerialNumber)
     EXPECT_EQ(serials, (std::set<std::string>{"100", "101", "102", "103", "104", "105"}));
     EXPECT_NE(pst::test::readFile(folder / "shop.ini").find("DeviceSerialNo=106"), std::string::npos)
         << pst::test::readFile(folder / "shop.ini");
+}
+
+TEST_F(ApplyCli, ARunKilledHalfWayLeavesAReportThatRetriesTheRest)
+{
+    second->setFault({.mode = pst::sim::FaultMode::Silent});
+    const std::string report = path("report.json");
+    std::vector<std::string> words{PST_CLI_PATH, "--data-dir", folder.string(), "--language", "en", "apply",
+                                   path("shop.ini"), "--jobs", "1", "--report", report,
+                                   "--serial", path("first"), "--serial", path("second")};
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::freopen("/dev/null", "w", stdout);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    // The first printer is done while the silent one is still tried.
+    const auto firstDone = [&] {
+        const std::string text = pst::test::readFile(report);
+        return !text.empty() && json::parse(text)["printers"][0]["ok"].get<bool>();
+    };
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!firstDone() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it was killed";
+
+    const json left = json::parse(pst::test::readFile(report));
+    EXPECT_FALSE(left["ok"].get<bool>());
+    EXPECT_EQ(left["printers"][1]["link_test"]["result"], "skipped");
+    const auto retry = pst::cli::readRetryTargets(report);
+    ASSERT_EQ(retry.size(), 1u);
+    EXPECT_EQ(retry[0].printer.target, path("second"));
 }
