@@ -43,9 +43,10 @@ int main(int argc, char** argv)
     }
     // Another user's folder, or one others may write to, gets nothing from
     // this program: its files could be links planted to redirect a save.
-    if (const std::string folder = pst::resolveProgramFolder(options.dataDir); !pst::folderIsTrusted(folder)) {
-        std::cerr << "pennafor-cli: " << pst::texts::DataFolderRefusal(folder, parseLanguage(options.language))
-                  << '\n';
+    if (const std::string folder = pst::resolveProgramFolder(options.dataDir);
+        !pst::folderIsTrusted(folder)) {
+        std::cerr << "pennafor-cli: "
+                  << pst::texts::DataFolderRefusal(folder, parseLanguage(options.language)) << '\n';
         return 2;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);

@@ -321,7 +321,8 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
     const bool productApplied =
         std::any_of(groups.begin(), groups.end(), [](const ProfileGroup* g) { return g->name == "product"; });
     if (a.saveSerial && productApplied && !a.retryPath) {
-        requests::SerialReservation reservation = requests::ReserveSerialNumbers(a.profilePath, *profile, plans.size());
+        requests::SerialReservation reservation =
+            requests::ReserveSerialNumbers(a.profilePath, *profile, plans.size());
         if (!reservation.error.empty()) {
             err << a.profilePath << ": " << reservation.error << '\n';
             return 1;

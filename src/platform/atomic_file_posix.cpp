@@ -72,8 +72,9 @@ void removeLeftovers(int folderFd)
         if (!isTemporaryFileName(entry->d_name))
             continue;
         struct stat leftover {};
-        if (::fstatat(folderFd, entry->d_name, &leftover, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(leftover.st_mode) ||
-            leftover.st_uid != ::geteuid() || now - leftover.st_mtime < kLeftoverAgeSeconds)
+        if (::fstatat(folderFd, entry->d_name, &leftover, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(leftover.st_mode) || leftover.st_uid != ::geteuid() ||
+            now - leftover.st_mtime < kLeftoverAgeSeconds)
             continue;
         const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)

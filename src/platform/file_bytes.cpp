@@ -54,7 +54,8 @@ bool canWriteFile(const std::string& path)
 
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    return writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+    return writeFileAtomically(path,
+                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
         .empty();
 }
 

@@ -19,8 +19,7 @@ FileLock::FileLock(const std::string& path)
         return;
     }
     int result = 0;
-    while ((result = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
-    }
+    while ((result = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) { }
     if (result != 0) {
         failure_ = lockPath + ": " + std::strerror(errno);
         ::close(fd_);

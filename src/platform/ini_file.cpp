@@ -213,7 +213,8 @@ void IniDocument::writeString(std::string_view section, std::string_view key, st
     // A key that reads back as something else (a "[name]", a comment, one
     // holding '=') leaves a line the index must learn from the text.
     const auto written = entry(line);
-    const bool readsBack = !sectionName(line) && written && equalsIgnoringAsciiCase(written->first, trim(key));
+    const bool readsBack =
+        !sectionName(line) && written && equalsIgnoringAsciiCase(written->first, trim(key));
 
     std::size_t header = findSection(section);
     if (header == npos) {

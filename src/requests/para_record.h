@@ -63,7 +63,8 @@ std::string SaveParaRecord(const std::string& path, const ParaValues& values);
 // not hold at all, are written into the file as it is now, under its lock.
 // So a value another program saved meanwhile (the serial number a command
 // line apply moved on) is not put back to what the window read.
-std::string SaveChangedParaRecord(const std::string& path, const ParaValues& loaded, const ParaValues& values);
+std::string SaveChangedParaRecord(const std::string& path, const ParaValues& loaded,
+                                  const ParaValues& values);
 
 // The item a stored text selects: the first item equal to it without regard
 // to letter case; failing that, the item at the position the text has in

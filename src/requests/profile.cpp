@@ -499,9 +499,12 @@ std::vector<std::string> ImportProblemLines(const std::vector<ImportProblem>& pr
 
 std::string ExportProfile(const std::string& path, const ParaValues& values)
 {
-    IniDocument file;
-    WriteParaRecord(file, values);
-    return file.saveTo(path);
+    // The whole file is replaced, but under its lock all the same: an apply
+    // taking serial numbers from it must not write its old content back.
+    return changeIniFile(path, [&](IniDocument& file) {
+        file = IniDocument();
+        WriteParaRecord(file, values);
+    });
 }
 
 std::string WithProfileExtension(const std::string& path)

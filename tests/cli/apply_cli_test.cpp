@@ -261,7 +261,8 @@ TEST_F(ApplyCli, TwoAppliesAtOnceNeverGiveTwoPrintersTheSameSerialNumber)
     };
     int firstStatus = -1;
     std::thread one([&] {
-        firstStatus = apply({"--serial", path("first"), "--serial", path("second"), "--udp", udpTarget()}, "one");
+        firstStatus =
+            apply({"--serial", path("first"), "--serial", path("second"), "--udp", udpTarget()}, "one");
     });
     const int secondStatus = apply({"--serial", path("third"), "--serial", path("fourth"), "--udp",
                                     "127.0.0.1:" + std::to_string(other->udpPort())},
@@ -271,7 +272,8 @@ TEST_F(ApplyCli, TwoAppliesAtOnceNeverGiveTwoPrintersTheSameSerialNumber)
     ASSERT_EQ(secondStatus, 0) << pst::test::readFile(folder / "two");
 
     std::set<std::string> serials;
-    for (const VirtualPrinter* printer : {first.get(), second.get(), network.get(), third.get(), fourth.get(), other.get()})
+    for (const VirtualPrinter* printer :
+         {first.get(), second.get(), network.get(), third.get(), fourth.get(), other.get()})
         serials.insert(serialOf(*printer));
     EXPECT_EQ(serials, (std::set<std::string>{"100", "101", "102", "103", "104", "105"}));
     EXPECT_NE(pst::test::readFile(folder / "shop.ini").find("DeviceSerialNo=106"), std::string::npos)
@@ -282,9 +284,11 @@ TEST_F(ApplyCli, ARunKilledHalfWayLeavesAReportThatRetriesTheRest)
 {
     second->setFault({.mode = pst::sim::FaultMode::Silent});
     const std::string report = path("report.json");
-    std::vector<std::string> words{PST_CLI_PATH, "--data-dir", folder.string(), "--language", "en", "apply",
-                                   path("shop.ini"), "--jobs", "1", "--report", report,
-                                   "--serial", path("first"), "--serial", path("second")};
+    std::vector<std::string> words{PST_CLI_PATH, "--data-dir", folder.string(), "--language", "en", "apply"};
+    for (const std::string& word : {path("shop.ini"), std::string("--jobs"), std::string("1"),
+                                    std::string("--report"), report, std::string("--serial"), path("first"),
+                                    std::string("--serial"), path("second")})
+        words.push_back(word);
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());

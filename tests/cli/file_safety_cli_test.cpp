@@ -47,8 +47,9 @@ TEST_F(DownloadCli, AReadKilledWhileSavingKeepsTheOldOutputWhole)
     const std::string back = write("back.bin", std::vector<std::uint8_t>(100, 'o'));
     // A file size limit below the read's size: the save is killed
     // (SIGXFSZ) in the middle of writing it.
-    const auto o = runCli({"--data-dir", folder.string(), "--serial", port(), "read-memory", "20000", "4000", back},
-                          "sh -c 'ulimit -f 4; exec \"$0\" \"$@\"' ");
+    const auto o =
+        runCli({"--data-dir", folder.string(), "--serial", port(), "read-memory", "20000", "4000", back},
+               "sh -c 'ulimit -f 4; exec \"$0\" \"$@\"' ");
     EXPECT_NE(o.status, 0) << o.out << o.err;
     EXPECT_TRUE(holdsATemporaryOf(folder, "back.bin")) << "the save was not under way";
     EXPECT_EQ(pst::test::readFile(back), std::string(100, 'o'));
@@ -60,9 +61,11 @@ TEST_F(DownloadCli, ADataFolderOthersControlIsRefusedAndGetsNothing)
     const fs::path theirs = folder / "theirs";
     fs::create_directories(theirs);
     ASSERT_EQ(::chown(theirs.c_str(), 12345, 12345), 0);
-    auto o = runCli({"--data-dir", theirs.string(), "--language", "en", "--serial", port(), "download-logos", picture});
+    auto o = runCli(
+        {"--data-dir", theirs.string(), "--language", "en", "--serial", port(), "download-logos", picture});
     EXPECT_EQ(o.status, 2);
-    EXPECT_NE(o.err.find("The data folder " + theirs.string() + " belongs to another user"), std::string::npos)
+    EXPECT_NE(o.err.find("The data folder " + theirs.string() + " belongs to another user"),
+              std::string::npos)
         << o.err;
     EXPECT_TRUE(fs::is_empty(theirs));
 
@@ -70,7 +73,8 @@ TEST_F(DownloadCli, ADataFolderOthersControlIsRefusedAndGetsNothing)
     const fs::path shared = folder / "shared";
     fs::create_directories(shared);
     fs::permissions(shared, fs::perms(0775));
-    o = runCli({"--data-dir", shared.string(), "--language", "zh", "--serial", port(), "download-logos", picture});
+    o = runCli(
+        {"--data-dir", shared.string(), "--language", "zh", "--serial", port(), "download-logos", picture});
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("不属于当前用户"), std::string::npos) << o.err;
     EXPECT_TRUE(fs::is_empty(shared));

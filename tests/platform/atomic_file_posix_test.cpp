@@ -177,11 +177,11 @@ TEST_F(AtomicFile, TheNextSaveRemovesOnlyThisUsersLeftoversOfKilledSaves)
         if (old)
             fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::minutes(2));
     };
-    plant("1.bin.pst-Ab12Cd", true);      // another file's leftover: removed
-    plant("debug.log.pst-Zz99yy", false); // a save that may still be running
-    plant("notes.backup", true);          // a user's file with a six-letter extension
-    plant("held.pst-Held00", true);       // old, but its save still holds it
-    plant("theirs.pst-Other0", true);     // another user's
+    plant("1.bin.pst-Ab12Cd", true);       // another file's leftover: removed
+    plant("debug.log.pst-Zz99yy", false);  // a save that may still be running
+    plant("notes.backup", true);           // a user's file with a six-letter extension
+    plant("held.pst-Held00", true);        // old, but its save still holds it
+    plant("theirs.pst-Other0", true);      // another user's
     ASSERT_EQ(::chown((folder / "theirs.pst-Other0").c_str(), 12345, 12345), 0);
     fs::create_symlink(folder / "notes.backup", folder / "link.pst-Link00");
     const int held = ::open((folder / "held.pst-Held00").c_str(), O_RDONLY);
@@ -190,8 +190,9 @@ TEST_F(AtomicFile, TheNextSaveRemovesOnlyThisUsersLeftoversOfKilledSaves)
 
     ASSERT_EQ(writeFileAtomically(path, "saved"), "");
     ::close(held);
-    EXPECT_EQ(namesInFolder(), (std::set<std::string>{"debug.log", "debug.log.pst-Zz99yy", "notes.backup",
-                                                      "held.pst-Held00", "theirs.pst-Other0", "link.pst-Link00"}));
+    EXPECT_EQ(namesInFolder(),
+              (std::set<std::string>{"debug.log", "debug.log.pst-Zz99yy", "notes.backup", "held.pst-Held00",
+                                     "theirs.pst-Other0", "link.pst-Link00"}));
 }
 
 TEST_F(AtomicFile, ALinkPlantedInTheFilesPlaceIsReplacedAndItsTargetKept)
