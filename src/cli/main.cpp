@@ -13,6 +13,7 @@
 #include "platform/program_folder.h"
 #include "platform/version.h"
 #include "texts/message_texts.h"
+#include "texts/data_folder_refusal.h"
 
 namespace {
 
@@ -64,6 +65,14 @@ int runCommandLine(int argc, char** argv)
     if (asksForHelp(options.arguments)) {
         printCommandHelp(*command, std::cout);
         return 0;
+    }
+    // Another user's folder, or one others may write to, gets nothing from
+    // this program: its files could be links planted to redirect a save.
+    if (const std::string folder = pst::resolveProgramFolder(options.dataDir);
+        !pst::folderIsTrusted(folder)) {
+        std::cerr << "pennafor-cli: "
+                  << pst::texts::DataFolderRefusal(folder, parseLanguage(options.language)) << '\n';
+        return 2;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);
     return runStoppable(*command, options);

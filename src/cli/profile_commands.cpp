@@ -189,12 +189,21 @@ void printPrinterLine(const PrinterResult& result, std::ostream& out)
     out << '\n';
 }
 
-// Writes the serial number after the last printer's into the profile.
-std::string saveNextSerial(const std::string& path, const Profile& profile, std::size_t printers)
+// The report of a run before its printers finish: each printer not yet
+// done stands as skipped, link and groups, so that a run cut short leaves a
+// report that --retry takes every such printer from.
+ApplyReport reportBeforeTheEnd(const std::string& profilePath, const std::vector<PrinterPlan>& plans)
 {
-    IniDocument file = IniDocument::load(path);
-    file.writeString(requests::kParaSection, "DeviceSerialNo", requests::SerialNumberFor(profile, printers));
-    return file.saveTo(path);
+    ApplyReport report;
+    report.profile = profilePath;
+    for (const PrinterPlan& plan : plans) {
+        PrinterResult pending;
+        pending.printer = plan.printer;
+        for (const ProfileGroup* group : plan.groups)
+            pending.groups.push_back({std::string(group->name), GroupOutcome::Skipped, {}});
+        report.printers.push_back(std::move(pending));
+    }
+    return report;
 }
 
 }  // namespace
@@ -314,11 +323,38 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
         return 0;
     }
 
+    // The block of serial numbers is taken before any printer is spoken
+    // to, so that an apply run beside this one starts after it.
+    const bool productApplied =
+        std::any_of(groups.begin(), groups.end(), [](const ProfileGroup* g) { return g->name == "product"; });
+    if (a.saveSerial && productApplied && !a.retryPath) {
+        requests::SerialReservation reservation =
+            requests::ReserveSerialNumbers(a.profilePath, *profile, plans.size());
+        if (!reservation.error.empty()) {
+            err << a.profilePath << ": " << reservation.error << '\n';
+            return 1;
+        }
+        profile = std::move(reservation.profile);
+        settings.profile = &*profile;
+    }
+
     ApplyReport report;
     report.profile = a.profilePath;
+    // Each printer that ends rewrites the report, so that a run cut short
+    // leaves the results of those done; its last word is written below.
+    ApplyReport soFar = reportBeforeTheEnd(a.profilePath, plans);
+    if (a.reportPath)
+        writeReport(soFar, *a.reportPath);
     report.printers = applyToPrinters(plans, settings, [&](const PrinterResult& result) {
         printPrinterLine(result, out);
         out.flush();
+        if (!a.reportPath)
+            return;
+        for (PrinterResult& slot : soFar.printers)
+            if (slot.printer.index == result.printer.index && slot.printer.link == result.printer.link &&
+                slot.printer.target == result.printer.target)
+                slot = result;
+        writeReport(soFar, *a.reportPath);
     });
     out << MessageWithNumbers("sApplySummaryMsg",
                               {static_cast<long long>(report.printers.size()),
@@ -331,14 +367,6 @@ int runApply(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (a.reportPath) {
         if (const std::string error = writeReport(report, *a.reportPath); !error.empty()) {
             err << *a.reportPath << ": " << error << '\n';
-            status = 1;
-        }
-    }
-    const bool productApplied =
-        std::any_of(groups.begin(), groups.end(), [](const ProfileGroup* g) { return g->name == "product"; });
-    if (a.saveSerial && productApplied && !a.retryPath) {
-        if (const std::string error = saveNextSerial(a.profilePath, *profile, plans.size()); !error.empty()) {
-            err << a.profilePath << ": " << error << '\n';
             status = 1;
         }
     }

@@ -10,6 +10,7 @@
 #include "desktop/program_windows.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
+#include "texts/data_folder_refusal.h"
 
 namespace {
 
@@ -59,6 +60,12 @@ int main(int argc, char** argv)
     MessageBoxPrompter prompter;
     MainWindowSetup setup;
     setup.programFolder = pst::resolveProgramFolder(options.dataDir);
+    // Another user's folder, or one others may write to, gets nothing from
+    // this program: its files could be links planted to redirect a save.
+    if (!pst::folderIsTrusted(setup.programFolder)) {
+        prompter.showMessage(pst::texts::DataFolderRefusal(setup.programFolder, {}));
+        return 2;
+    }
     // The language files ship next to the executable (installed: in
     // share/pennafor-setting-tool); a copy in the data
     // folder wins, so a user can adapt the texts.

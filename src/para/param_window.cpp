@@ -225,7 +225,8 @@ std::string ParamWindow::SettingsPath() const
 void ParamWindow::FormShow()
 {
     ReplaceItemLists();
-    ApplyValues(ReadParaRecord(IniDocument::load(SettingsPath())));
+    loadedValues_ = ReadParaRecord(IniDocument::load(SettingsPath()));
+    ApplyValues(loadedValues_);
     TabSheet6->AfterRecordLoaded();
     // Texts of runs that ended before the window was opened (perhaps in
     // the other language) say nothing about this time.
@@ -240,7 +241,7 @@ void ParamWindow::FormShow()
 
 void ParamWindow::FormClose()
 {
-    const std::string error = SaveParaRecord(SettingsPath(), CurrentValues());
+    const std::string error = SaveChangedParaRecord(SettingsPath(), loadedValues_, CurrentValues());
     main_.worker().SetEvents(main_.workerEvents(), Dispatcher::current());
     main_.ReturnFromParameterWindow();
     // The file is the only place the values live between runs: a failed

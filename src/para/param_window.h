@@ -137,6 +137,10 @@ private:
     // Stop was asked for the run going on; its last text in the first panel.
     bool stopping_ = false;
     std::string lastRunText_;
+    // The record as it was read when the window was shown: its close saves
+    // only what changed since, so that what another program saved meanwhile
+    // stays.
+    ParaValues loadedValues_;
 };
 
 }  // namespace pst::para

@@ -3,10 +3,14 @@
 // file beside it, which is then renamed over the old one. A crash or a full
 // disk leaves either the old file or the new one, never half of either.
 //
-// Each save has a temporary file of its own (`<file>.` and six random
+// Each save has a temporary file of its own (`<file>.pst-` and six random
 // characters, created exclusively and never through a symbolic link), so two
 // programs saving the same file at once each replace it with their whole
-// content, and a link planted beside the file cannot redirect the write.
+// content, and a link planted beside the file cannot redirect the write. A
+// link planted in the file's own place is replaced, never written through.
+// The temporary files a killed save left behind (this user's, untouched for a
+// minute, no longer held by a save) are removed by the next save into their
+// folder.
 // The replaced file keeps the old one's permissions; a new file gets 0644
 // less the umask. Data and folder are flushed, so a save reported as done
 // survives a power loss.

@@ -1,10 +1,14 @@
 #include "platform/atomic_file.h"
+#include "platform/atomic_file_names.h"
 
 #include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,10 +21,15 @@ namespace {
 // saver (or a planted file) on the same six random characters.
 constexpr int kNameAttempts = 100;
 
+// A temporary file untouched this long belongs to a save that was killed
+// (or lost its power) before the rename; a live save also holds its file
+// locked, so a slow one is never taken for a leftover.
+constexpr std::time_t kLeftoverAgeSeconds = 60;
+
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::array<std::uint8_t, 6> noise{};
+    std::array<std::uint8_t, kTemporarySuffixLength> noise{};
     if (::getrandom(noise.data(), noise.size(), GRND_NONBLOCK) != static_cast<ssize_t>(noise.size())) {
         // Without the kernel's randomness (very early boot) the names are
         // only less surprising; O_EXCL still keeps each save to its own file.
@@ -46,6 +55,37 @@ int closeDescriptor(int fd)
     return result != 0 && errno == EINTR ? 0 : result;
 }
 
+// Removes this user's leftovers of killed saves from the folder: regular
+// files only (never a link planted there), and none another save still holds.
+void removeLeftovers(int folderFd)
+{
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return;
+    DIR* list = ::fdopendir(listFd);
+    if (!list) {
+        closeDescriptor(listFd);
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(list)) {
+        if (!isTemporaryFileName(entry->d_name))
+            continue;
+        struct stat leftover {};
+        if (::fstatat(folderFd, entry->d_name, &leftover, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(leftover.st_mode) || leftover.st_uid != ::geteuid() ||
+            now - leftover.st_mtime < kLeftoverAgeSeconds)
+            continue;
+        const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(folderFd, entry->d_name, 0);
+        closeDescriptor(fd);
+    }
+    ::closedir(list);
+}
+
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
@@ -68,13 +108,17 @@ void AtomicFileWriter::open()
     if (folderFd_ < 0)
         return fail(errno);
 
+    removeLeftovers(folderFd_);
+
     // The kernel applies the umask to 0644 for a new file; a replaced file
-    // keeps what its owner chose.
+    // keeps what its owner chose. A link in the file's place is replaced,
+    // not followed: its target's mode says nothing about this file.
     struct stat old {};
-    const bool replacing = ::fstatat(folderFd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode);
+    const bool replacing =
+        ::fstatat(folderFd_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
 
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary_ = name_ + "." + randomSuffix();
+        temporary_ = temporaryFileName(name_, randomSuffix());
         fd_ = ::openat(folderFd_, temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd_ >= 0 || errno != EEXIST)
             break;
@@ -83,6 +127,9 @@ void AtomicFileWriter::open()
         temporary_.clear();
         return fail(errno);
     }
+    // Held until the rename is done: the mark of a save still running.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+        fail(errno);
     if (replacing && ::fchmod(fd_, old.st_mode & 07777) != 0)
         fail(errno);
 }
@@ -121,16 +168,20 @@ std::string AtomicFileWriter::commit()
         closeFolder();
         return failure_.empty() ? "the file was already written" : failure_;
     }
-    // The data must be on disk before the rename makes it the file.
+    // The data must be on disk before the rename makes it the file. The
+    // file stays open (and locked) through the rename, so that no other
+    // save takes it for a leftover in between.
     if (failure_.empty() && ::fsync(fd_) != 0)
+        fail(errno);
+    const bool renamed =
+        failure_.empty() && ::renameat(folderFd_, temporary_.c_str(), folderFd_, name_.c_str()) == 0;
+    if (failure_.empty() && !renamed)
         fail(errno);
     const int fd = fd_;
     fd_ = -1;
     if (closeDescriptor(fd) != 0)
         fail(errno);
-    if (failure_.empty() && ::renameat(folderFd_, temporary_.c_str(), folderFd_, name_.c_str()) != 0)
-        fail(errno);
-    if (!failure_.empty()) {
+    if (!renamed) {
         ::unlinkat(folderFd_, temporary_.c_str(), 0);
     } else if (::fsync(folderFd_) != 0 && errno != EINVAL) {
         // The new name is in place but may not survive a power loss. EINVAL

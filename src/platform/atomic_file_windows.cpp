@@ -1,6 +1,8 @@
 #include "platform/atomic_file.h"
+#include "platform/atomic_file_names.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -27,13 +29,17 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 
+// A temporary file untouched this long belongs to a save that was killed
+// before the move.
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
+
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     // The runtime's random_device draws on the system's generator (rand_s).
     std::random_device noise;
     std::string suffix;
-    for (int i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < kTemporarySuffixLength; ++i)
         suffix += kAlphabet[noise() % (sizeof kAlphabet - 1)];
     return suffix;
 }
@@ -68,6 +74,32 @@ bool replaceFile(const std::wstring& from, const std::wstring& to)
     }
 }
 
+// Removes the leftovers of killed saves from the folder. A save still
+// running holds its file open without sharing, so deleting it fails. There
+// is no owner to compare: a folder's access list already decides whose
+// files may be deleted in it, and the program folder is the user's own.
+void removeLeftovers(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto oldest = fs::file_time_type::clock::now() - kLeftoverAge;
+    for (fs::directory_iterator entry(filePath(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
+        // Only the ASCII tail decides; other characters need no conversion
+        // (which could throw for a name the code page cannot hold).
+        std::string name;
+        for (const wchar_t c : entry->path().filename().wstring())
+            name += c < 0x80 ? static_cast<char>(c) : '?';
+        if (!isTemporaryFileName(name))
+            continue;
+        std::error_code statusError;
+        if (entry->is_symlink(statusError) || !entry->is_regular_file(statusError) ||
+            entry->last_write_time(statusError) > oldest || statusError)
+            continue;
+        ::DeleteFileW(entry->path().wstring().c_str());
+    }
+}
+
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
@@ -82,8 +114,9 @@ void AtomicFileWriter::open()
     if (name_.empty() || name_ == "." || name_ == "..")
         return fail(EISDIR);
 
+    removeLeftovers(folderOf(path_));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary_ = name_ + "." + randomSuffix();
+        temporary_ = temporaryFileName(name_, randomSuffix());
         fd_ = ::_wopen(widePath(folderOf(path_), temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                        _S_IREAD | _S_IWRITE);
         if (fd_ >= 0 || errno != EEXIST)

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/atomic_file.h"
 #include "platform/file_path.h"
 
 namespace pst {
@@ -53,10 +54,9 @@ bool canWriteFile(const std::string& path)
 
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(filePath(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    return writeFileAtomically(path,
+                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+        .empty();
 }
 
 }  // namespace pst

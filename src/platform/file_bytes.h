@@ -26,7 +26,9 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path);
 // a file made to find out is removed again.
 bool canWriteFile(const std::string& path);
 
-// Replaces the file's content; false when it cannot be written.
+// Replaces the file's content all at once (see atomic_file.h): a failed
+// write keeps the old file, and a link in its place is not followed. False
+// when it cannot be written.
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace pst

@@ -1,11 +1,12 @@
 #include "platform/ini_file.h"
 
 #include <algorithm>
-
 #include <fstream>
 #include <sstream>
+#include <unordered_set>
 
 #include "platform/atomic_file.h"
+#include "platform/file_lock.h"
 #include "platform/file_path.h"
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
@@ -55,6 +56,21 @@ std::optional<std::pair<std::string_view, std::string_view>> entry(std::string_v
     return std::pair{trim(line.substr(0, equals)), trim(line.substr(equals + 1))};
 }
 
+// Names compare without regard to ASCII case: the index holds them lowered.
+std::string folded(std::string_view name)
+{
+    std::string lower(trim(name));
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+std::string keyOf(std::string_view section, std::string_view key)
+{
+    return folded(section) + '\n' + folded(key);
+}
+
 std::string unquote(std::string_view value)
 {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
@@ -95,15 +111,41 @@ IniDocument IniDocument::parse(std::string_view text)
         doc.lines_.emplace_back(line);
         start = end + 1;
     }
+    doc.buildIndex();
     return doc;
+}
+
+void IniDocument::buildIndex()
+{
+    sections_.clear();
+    keys_.clear();
+    std::string_view section;
+    bool firstOfItsName = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (const auto name = sectionName(lines_[i])) {
+            section = *name;
+            firstOfItsName = sections_.emplace(folded(*name), i).second;
+        } else if (firstOfItsName) {
+            // Only the first section of a name is read, and in it the first
+            // line of a key.
+            if (const auto e = entry(lines_[i]))
+                keys_.emplace(keyOf(section, e->first), i);
+        }
+    }
+}
+
+void IniDocument::shiftIndex(std::size_t from)
+{
+    for (auto* index : {&sections_, &keys_})
+        for (auto& [name, line] : *index)
+            if (line >= from)
+                ++line;
 }
 
 std::size_t IniDocument::findSection(std::string_view section) const
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (auto name = sectionName(lines_[i]); name && equalsIgnoringAsciiCase(*name, trim(section)))
-            return i;
-    return npos;
+    const auto found = sections_.find(folded(section));
+    return found == sections_.end() ? npos : found->second;
 }
 
 std::size_t IniDocument::sectionEnd(std::size_t header) const
@@ -114,13 +156,10 @@ std::size_t IniDocument::sectionEnd(std::size_t header) const
     return i;
 }
 
-std::size_t IniDocument::findKey(std::size_t header, std::string_view key) const
+std::size_t IniDocument::findKey(std::string_view section, std::string_view key) const
 {
-    const std::size_t end = sectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i)
-        if (auto e = entry(lines_[i]); e && equalsIgnoringAsciiCase(e->first, trim(key)))
-            return i;
-    return npos;
+    const auto found = keys_.find(keyOf(section, key));
+    return found == keys_.end() ? npos : found->second;
 }
 
 std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const
@@ -128,7 +167,7 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
     const std::size_t header = findSection(section);
     if (header == npos)
         return std::nullopt;
-    const std::size_t line = findKey(header, key);
+    const std::size_t line = findKey(section, key);
     if (line == npos)
         return std::nullopt;
     return unquote(entry(lines_[line])->second);
@@ -141,15 +180,10 @@ std::vector<std::string> IniDocument::keys(std::string_view section) const
     if (header == npos)
         return names;
     const std::size_t end = sectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        const auto e = entry(lines_[i]);
-        if (!e)
-            continue;
-        const bool seen = std::any_of(names.begin(), names.end(),
-                                      [&](const std::string& name) { return equalsIgnoringAsciiCase(name, e->first); });
-        if (!seen)
+    std::unordered_set<std::string> seen;
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (const auto e = entry(lines_[i]); e && seen.insert(folded(e->first)).second)
             names.emplace_back(e->first);
-    }
     return names;
 }
 
@@ -176,6 +210,11 @@ void IniDocument::writeString(std::string_view section, std::string_view key, st
         if (c == '\r' || c == '\n')
             c = ' ';
     const std::string line = std::string(trim(key)) + "=" + clean;
+    // A key that reads back as something else (a "[name]", a comment, one
+    // holding '=') leaves a line the index must learn from the text.
+    const auto written = entry(line);
+    const bool readsBack =
+        !sectionName(line) && written && equalsIgnoringAsciiCase(written->first, trim(key));
 
     std::size_t header = findSection(section);
     if (header == npos) {
@@ -184,10 +223,16 @@ void IniDocument::writeString(std::string_view section, std::string_view key, st
             lines_.pop_back();
         lines_.push_back("[" + std::string(trim(section)) + "]");
         lines_.push_back(line);
+        sections_.emplace(folded(section), lines_.size() - 2);
+        keys_.emplace(keyOf(section, key), lines_.size() - 1);
+        if (!readsBack)
+            buildIndex();
         return;
     }
-    if (const std::size_t at = findKey(header, key); at != npos) {
-        lines_[at] = line;
+    if (const std::size_t at = findKey(section, key); at != npos) {
+        lines_[at] = line;  // the same key, as the index has it
+        if (!readsBack)
+            buildIndex();
         return;
     }
     // After the section's last line with content, before any blank lines
@@ -196,6 +241,10 @@ void IniDocument::writeString(std::string_view section, std::string_view key, st
     while (insertAt > header + 1 && trim(lines_[insertAt - 1]).empty())
         --insertAt;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+    shiftIndex(insertAt);
+    keys_.emplace(keyOf(section, key), insertAt);
+    if (!readsBack)
+        buildIndex();
 }
 
 std::string IniDocument::text() const
@@ -211,6 +260,16 @@ std::string IniDocument::text() const
 std::string IniDocument::saveTo(const std::string& path) const
 {
     return writeFileAtomically(path, text());
+}
+
+std::string changeIniFile(const std::string& path, const std::function<void(IniDocument&)>& change)
+{
+    const FileLock lock(path);
+    if (!lock.failure().empty())
+        return lock.failure();
+    IniDocument file = IniDocument::load(path);
+    change(file);
+    return file.saveTo(path);
 }
 
 }  // namespace pst

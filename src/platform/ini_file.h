@@ -13,9 +13,11 @@
 // sense and never fails.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pst {
@@ -54,13 +56,28 @@ public:
 private:
     // Index of the section header line, or npos.
     std::size_t findSection(std::string_view section) const;
-    // Index of the key's line within the section starting after `header`.
-    std::size_t findKey(std::size_t header, std::string_view key) const;
+    // Index of the key's line within the (first) section of that name.
+    std::size_t findKey(std::string_view section, std::string_view key) const;
     std::size_t sectionEnd(std::size_t header) const;
+    void buildIndex();
+    // Lines from `from` on moved down by one.
+    void shiftIndex(std::size_t from);
 
     std::vector<std::string> lines_;
+    // Where each section's header and each of its keys is, by their names
+    // in lower case, so that reading a value does not go through the whole
+    // file: reading every key of a large file stays linear. Only the first
+    // section of a name and the first line of a key are listed.
+    std::unordered_map<std::string, std::size_t> sections_;
+    std::unordered_map<std::string, std::size_t> keys_;  // "<section>\n<key>"
     std::string lineEnd_ = "\r\n";
     bool byteOrderMark_ = false;
 };
+
+// Changes the file on disk under its lock (platform/file_lock.h): loads it,
+// lets `change` set what it means to, and saves it, so that programs
+// changing the same file at once each keep what the others set. Returns an
+// empty string on success, otherwise the reason.
+std::string changeIniFile(const std::string& path, const std::function<void(IniDocument&)>& change);
 
 }  // namespace pst

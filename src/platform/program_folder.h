@@ -19,6 +19,12 @@ std::string userConfigFolder();
 // Whether this user may create files in `folder`.
 bool folderIsWritable(const std::string& folder);
 
+// Whether the program may keep its files in `folder`: it must belong to this
+// user and be writable by no one else (group or others), or another user
+// could plant links or files there for the program, perhaps run as root, to
+// write through or read. A folder that does not exist is no risk yet.
+bool folderIsTrusted(const std::string& folder);
+
 // The folder the program uses. `overrideFolder` wins when not empty and is
 // created if missing; otherwise the executable's folder when writable and not
 // an installed copy (one with <prefix>/share/pennafor-setting-tool), otherwise

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -33,6 +34,16 @@ std::string userConfigFolder()
 bool folderIsWritable(const std::string& folder)
 {
     return ::access(folder.c_str(), W_OK) == 0;
+}
+
+bool folderIsTrusted(const std::string& folder)
+{
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return true;
+    // The sticky bit does not help: it keeps others from removing this
+    // user's files, not from planting their own names first.
+    return status.st_uid == ::geteuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 }  // namespace pst

@@ -55,4 +55,13 @@ bool folderIsWritable(const std::string& folder)
     return true;
 }
 
+bool folderIsTrusted(const std::string&)
+{
+    // No check here: the program folder is the executable's (an installed
+    // copy is writable by administrators only) or the user's own profile,
+    // whose access list keeps other users out, and Windows has no symbolic
+    // links an ordinary user may plant.
+    return true;
+}
+
 }  // namespace pst

@@ -160,9 +160,19 @@ void WriteParaRecord(IniDocument& file, const ParaValues& values)
 
 std::string SaveParaRecord(const std::string& path, const ParaValues& values)
 {
-    IniDocument file = IniDocument::load(path);
-    WriteParaRecord(file, values);
-    return file.saveTo(path);
+    return changeIniFile(path, [&](IniDocument& file) { WriteParaRecord(file, values); });
+}
+
+std::string SaveChangedParaRecord(const std::string& path, const ParaValues& loaded, const ParaValues& values)
+{
+    return changeIniFile(path, [&](IniDocument& file) {
+        for (std::size_t i = 0; i < kKeys.size(); ++i) {
+            const std::string value = i < values.size() ? values[i] : std::string();
+            const bool changed = i >= loaded.size() || loaded[i] != value;
+            if (changed || !file.value(kParaSection, kKeys[i].key))
+                file.writeString(kParaSection, kKeys[i].key, value);
+        }
+    });
 }
 
 int ItemForText(const std::vector<std::string>& items, std::string_view text, bool translatable,

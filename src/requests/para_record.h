@@ -53,9 +53,18 @@ ParaValues ReadParaRecord(const IniDocument& file);
 // Writes every key in table order into `file`, keeping the rest of it.
 void WriteParaRecord(IniDocument& file, const ParaValues& values);
 
-// Loads "sysconfig.ini", writes the record and saves it atomically. Returns
-// an empty string on success, otherwise the reason.
+// Loads "sysconfig.ini", writes the record and saves it atomically, under
+// the file's lock (changeIniFile). Returns an empty string on success,
+// otherwise the reason.
 std::string SaveParaRecord(const std::string& path, const ParaValues& values);
+
+// The parameter window's save: of the record it was shown (`loaded`), only
+// the keys whose value the user changed since, and the keys the file does
+// not hold at all, are written into the file as it is now, under its lock.
+// So a value another program saved meanwhile (the serial number a command
+// line apply moved on) is not put back to what the window read.
+std::string SaveChangedParaRecord(const std::string& path, const ParaValues& loaded,
+                                  const ParaValues& values);
 
 // The item a stored text selects: the first item equal to it without regard
 // to letter case; failing that, the item at the position the text has in

@@ -416,6 +416,27 @@ Profile Profile::withDefaultsForEmptyValues() const
     return filled;
 }
 
+Profile Profile::withValue(std::string_view key, const std::string& value) const
+{
+    Profile changed = *this;
+    changed.file_.writeString(kParaSection, key, value);
+    return changed;
+}
+
+SerialReservation ReserveSerialNumbers(const std::string& path, const Profile& profile, std::size_t printers)
+{
+    SerialReservation reservation{profile, {}};
+    reservation.error = changeIniFile(path, [&](IniDocument& file) {
+        const Profile now = Profile::read(file);
+        if (now.has("DeviceSerialNo"))
+            reservation.profile = profile.withValue("DeviceSerialNo", now.get("DeviceSerialNo"));
+        file.writeString(kParaSection, "DeviceSerialNo", SerialNumberFor(reservation.profile, printers));
+    });
+    if (!reservation.error.empty())
+        reservation.profile = profile;
+    return reservation;
+}
+
 ImportedProfile ImportProfile(const Profile& profile, const ParaValues& current, const ProfileLists& lists)
 {
     ImportedProfile imported{current, {}};
@@ -478,9 +499,12 @@ std::vector<std::string> ImportProblemLines(const std::vector<ImportProblem>& pr
 
 std::string ExportProfile(const std::string& path, const ParaValues& values)
 {
-    IniDocument file;
-    WriteParaRecord(file, values);
-    return file.saveTo(path);
+    // The whole file is replaced, but under its lock all the same: an apply
+    // taking serial numbers from it must not write its old content back.
+    return changeIniFile(path, [&](IniDocument& file) {
+        file = IniDocument();
+        WriteParaRecord(file, values);
+    });
 }
 
 std::string WithProfileExtension(const std::string& path)

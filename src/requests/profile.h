@@ -45,6 +45,8 @@ public:
     const std::vector<std::string>& unknownKeys() const { return unknownKeys_; }
     // Every record key given with an empty value holds its default instead.
     Profile withDefaultsForEmptyValues() const;
+    // The same profile with the key set to `value`.
+    Profile withValue(std::string_view key, const std::string& value) const;
 
     // Whether every key of the group is in the profile / which are missing
     // of a group that has some but not all.
@@ -84,6 +86,19 @@ std::vector<Request> GroupRequests(const ProfileGroup& group, const Profile& pro
 
 // The serial number the product group gives printer `printerIndex`.
 std::string SerialNumberFor(const Profile& profile, std::size_t printerIndex);
+
+// Takes the serial numbers of `printers` printers from the profile file at
+// `path`, under its lock (changeIniFile): the number the file holds now is
+// the first, and the one after the block is written back before the lock is
+// let go, so that applies run at once never give two printers the same
+// number. `profile` is the file as read before; what comes back is it with
+// the first number of the block, or the reason the file could not be
+// changed (and nothing was taken).
+struct SerialReservation {
+    Profile profile;
+    std::string error;
+};
+SerialReservation ReserveSerialNumbers(const std::string& path, const Profile& profile, std::size_t printers);
 
 struct GroupCheck {
     const ProfileGroup* group = nullptr;

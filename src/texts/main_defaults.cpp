@@ -17,11 +17,11 @@ MainDefaults readMainDefaults(const IniDocument& file)
 std::string saveMainDefaults(const std::string& path, const std::string& ipAddress, int language,
                              int tranMode)
 {
-    IniDocument file = IniDocument::load(path);
-    file.writeString(kMainDefaultSection, "IP Address", ipAddress);
-    file.writeInteger(kMainDefaultSection, "Language", language);
-    file.writeInteger(kMainDefaultSection, "TranMode", tranMode);
-    return file.saveTo(path);
+    return changeIniFile(path, [&](IniDocument& file) {
+        file.writeString(kMainDefaultSection, "IP Address", ipAddress);
+        file.writeInteger(kMainDefaultSection, "Language", language);
+        file.writeInteger(kMainDefaultSection, "TranMode", tranMode);
+    });
 }
 
 }  // namespace pst::texts

@@ -6,6 +6,14 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <chrono>
+#include <csignal>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "cli/apply_report.h"
 
 #include "cli/cli_process.h"
 #include "virtual_printer.h"
@@ -94,6 +102,19 @@ std::vector<pst::sim::ReceivedFrame> settingFrames(const VirtualPrinter& printer
         if (frame.command != 0x30)
             frames.push_back(frame);
     return frames;
+}
+
+// The serial number a printer was given, once it has one.
+std::string serialOf(const VirtualPrinter& printer)
+{
+    std::string serial;
+    printer.waitFor(
+        [&](const PrinterState& s) {
+            serial = s.settings.productSerial;
+            return !serial.empty();
+        },
+        3000);
+    return serial;
 }
 
 }  // namespace
@@ -258,3 +279,82 @@ TEST_F(ApplyCli, BadReportsAndSerialNumbersAreRefusedBeforeAnyPrinterIsContacted
 }
 
 }  // namespace
+TEST_F(ApplyCli, TwoAppliesAtOnceNeverGiveTwoPrintersTheSameSerialNumber)
+{
+    const auto third = start({.ptyLink = path("third")});
+    const auto fourth = start({.ptyLink = path("fourth")});
+    const auto other = start({.servePty = false, .udpAddress = "127.0.0.1:0"});
+    writeProfile("[ParaDefault]\nDeviceName=P80\nDeviceSerialNo=100\n");
+
+    // Two technicians' processes, started together; each output a file of
+    // its own.
+    const auto apply = [&](const std::vector<std::string>& printers, const std::string& name) {
+        std::string command = "env -u LC_ALL -u LC_MESSAGES -u LANG " + pst::test::shellQuote(PST_CLI_PATH) +
+            " --data-dir " + pst::test::shellQuote(folder.string()) + " --language en apply " +
+            pst::test::shellQuote(path("shop.ini")) + " --groups product --save-serial --jobs 3";
+        for (const std::string& word : printers)
+            command += " " + pst::test::shellQuote(word);
+        command += " >" + pst::test::shellQuote(path(name.c_str())) + " 2>&1 </dev/null";
+        return std::system(command.c_str());
+    };
+    int firstStatus = -1;
+    std::thread one([&] {
+        firstStatus =
+            apply({"--serial", path("first"), "--serial", path("second"), "--udp", udpTarget()}, "one");
+    });
+    const int secondStatus = apply({"--serial", path("third"), "--serial", path("fourth"), "--udp",
+                                    "127.0.0.1:" + std::to_string(other->udpPort())},
+                                   "two");
+    one.join();
+    ASSERT_EQ(firstStatus, 0) << pst::test::readFile(folder / "one");
+    ASSERT_EQ(secondStatus, 0) << pst::test::readFile(folder / "two");
+
+    std::set<std::string> serials;
+    for (const VirtualPrinter* printer :
+         {first.get(), second.get(), network.get(), third.get(), fourth.get(), other.get()})
+        serials.insert(serialOf(*printer));
+    EXPECT_EQ(serials, (std::set<std::string>{"100", "101", "102", "103", "104", "105"}));
+    EXPECT_NE(pst::test::readFile(folder / "shop.ini").find("DeviceSerialNo=106"), std::string::npos)
+        << pst::test::readFile(folder / "shop.ini");
+}
+
+TEST_F(ApplyCli, ARunKilledHalfWayLeavesAReportThatRetriesTheRest)
+{
+    second->setFault({.mode = pst::sim::FaultMode::Silent});
+    const std::string report = path("report.json");
+    std::vector<std::string> words{PST_CLI_PATH, "--data-dir", folder.string(), "--language", "en", "apply"};
+    for (const std::string& word : {path("shop.ini"), std::string("--jobs"), std::string("1"),
+                                    std::string("--report"), report, std::string("--serial"), path("first"),
+                                    std::string("--serial"), path("second")})
+        words.push_back(word);
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::freopen("/dev/null", "w", stdout);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    // The first printer is done while the silent one is still tried.
+    const auto firstDone = [&] {
+        const std::string text = pst::test::readFile(report);
+        return !text.empty() && json::parse(text)["printers"][0]["ok"].get<bool>();
+    };
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!firstDone() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it was killed";
+
+    const json left = json::parse(pst::test::readFile(report));
+    EXPECT_FALSE(left["ok"].get<bool>());
+    EXPECT_EQ(left["printers"][1]["link_test"]["result"], "skipped");
+    const auto retry = pst::cli::readRetryTargets(report);
+    ASSERT_EQ(retry.size(), 1u);
+    EXPECT_EQ(retry[0].printer.target, path("second"));
+}

@@ -41,6 +41,7 @@
 #include "para/product_page.h"
 #include "para/wifi_page.h"
 #include "platform/manual_reset_event.h"
+#include "requests/profile.h"
 #include "logo_output.h"
 #include "virtual_printer.h"
 
@@ -138,6 +139,7 @@ private slots:
     void infraredPageSetsThePrinter();
     void blackMarkPageSetsThePrinter();
     void valuesSurviveARestart();
+    void aSerialNumberSavedMeanwhileIsNotPutBack();
     void everyControlHasAnAccessibleName();
     void aClickThatLeavesABadAddressStillActs();
     void messagesComeInTheEnglishWindowsLanguage();
@@ -1241,6 +1243,27 @@ void ParamWindowTest::blackMarkPageSetsThePrinter()
     click(*windows, bm.btn__Cance_black_mark);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return !s.blackMark.enabled; }));
     QVERIFY(jsonHas(printer->stateJson(), "feedAfterMarkMm", "1700"));
+}
+
+// An apply from the command line takes serial numbers while the window is
+// open: closing the window saves what the user changed, not the old number.
+void ParamWindowTest::aSerialNumberSavedMeanwhileIsNotPutBack()
+{
+    writeSettings("[ParaDefault]\r\nDeviceSerialNo=100\r\nsleepTime=600\r\n");
+    startPrinter();
+    auto windows = open();
+    ParamWindow& para = showPara(*windows);
+    QCOMPARE(para.TabSheet7->edt_DeviceSerialNo->text(), QStringLiteral("100"));
+    para.TabSheet1->edt_sleepTime->setText(QStringLiteral("300"));
+    const std::string path = (dataDir / "sysconfig.ini").string();
+    const auto taken =
+        pst::requests::ReserveSerialNumbers(path, pst::requests::Profile::read(IniDocument::load(path)), 3);
+    QCOMPARE(taken.error, std::string());
+
+    para.close();
+    const std::string file = readText(dataDir / "sysconfig.ini");
+    QVERIFY2(file.find("\nDeviceSerialNo=103\r\n") != std::string::npos, file.c_str());
+    QVERIFY2(file.find("\nsleepTime=300\r\n") != std::string::npos, file.c_str());
 }
 
 void ParamWindowTest::valuesSurviveARestart()

@@ -1,15 +1,22 @@
 // Replacing a file all at once on Linux: a save that cannot finish, two
-// programs saving the same file at once, links planted beside the file, and
-// the permissions the new file gets.
+// programs saving the same file at once, links planted beside the file or in
+// its place, the permissions the new file gets, and the leftovers of saves
+// that were killed.
 
 #include "platform/atomic_file.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
 #include "platform/atomic_file_fixture.h"
+#include "platform/file_bytes.h"
 
 using namespace pst;
 
@@ -161,4 +168,70 @@ TEST_F(AtomicFile, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsPermissions)
     ASSERT_EQ(writeFileAtomically(path, "replaced"), "");
     EXPECT_EQ(content(), "replaced");
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0604));
+}
+
+TEST_F(AtomicFile, TheNextSaveRemovesOnlyThisUsersLeftoversOfKilledSaves)
+{
+    const auto plant = [&](const std::string& name, bool old) {
+        std::ofstream(folder / name, std::ios::binary) << "partial";
+        if (old)
+            fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    };
+    plant("1.bin.pst-Ab12Cd", true);       // another file's leftover: removed
+    plant("debug.log.pst-Zz99yy", false);  // a save that may still be running
+    plant("notes.backup", true);           // a user's file with a six-letter extension
+    plant("held.pst-Held00", true);        // old, but its save still holds it
+    plant("theirs.pst-Other0", true);      // another user's
+    ASSERT_EQ(::chown((folder / "theirs.pst-Other0").c_str(), 12345, 12345), 0);
+    fs::create_symlink(folder / "notes.backup", folder / "link.pst-Link00");
+    const int held = ::open((folder / "held.pst-Held00").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    ASSERT_EQ(writeFileAtomically(path, "saved"), "");
+    ::close(held);
+    EXPECT_EQ(namesInFolder(),
+              (std::set<std::string>{"debug.log", "debug.log.pst-Zz99yy", "notes.backup", "held.pst-Held00",
+                                     "theirs.pst-Other0", "link.pst-Link00"}));
+}
+
+TEST_F(AtomicFile, ALinkPlantedInTheFilesPlaceIsReplacedAndItsTargetKept)
+{
+    const fs::path victim = folder.string() + "-victim";
+    {
+        std::ofstream(victim, std::ios::binary) << "root's own";
+    }
+    fs::permissions(victim, fs::perms(0600));
+    fs::create_symlink(victim, path);
+
+    const mode_t before = ::umask(022);
+    const bool written = writeFileBytes(path, {'n', 'e', 'w'});
+    ::umask(before);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(readWhole(victim), "root's own");
+    EXPECT_EQ(fs::status(victim).permissions(), fs::perms(0600));
+    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ(content(), "new");
+    // A new file's mode, not the target's.
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+    fs::remove(victim);
+}
+
+TEST_F(AtomicFile, AWriteCutShortByAFullDiskKeepsTheOldFile)
+{
+    ASSERT_TRUE(writeFileBytes(path, std::vector<std::uint8_t>(100, 'o')));
+    // The file size limit fails writes as a full disk does, for root too.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(writeFileBytes(path, std::vector<std::uint8_t>(100000, 'n')) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write was not refused";
+    EXPECT_EQ(content(), std::string(100, 'o'));
+    EXPECT_EQ(namesInFolder(), std::set<std::string>{"debug.log"});
 }

@@ -103,3 +103,32 @@ TEST(IniFile, SaveIsAtomicAndAMissingFileReadsAsEmpty)
     EXPECT_EQ(IniDocument::load(longPath).readString("MainDefault", "ComName", ""), "COM4");
     std::filesystem::remove_all(folder);
 }
+
+TEST(IniFile, ALargeFileReadsAtBothEndsAndKeepsReadingAfterWrites)
+{
+    // About 2 MB, as a profile grown by a script might be.
+    std::string text = "[ParaDefault]\r\nFirst=1\r\n";
+    constexpr int kKeys = 100000;
+    for (int i = 0; i < kKeys; ++i)
+        text += "Key" + std::to_string(i) + "=value " + std::to_string(i) + "\r\n";
+    text += "first=shadowed\r\nLast=2\r\n[Other]\r\nLast=3\r\n[paradefault]\r\nLast=ignored\r\n";
+    auto doc = IniDocument::parse(text);
+    EXPECT_EQ(doc.readString("ParaDefault", "FIRST", ""), "1");
+    EXPECT_EQ(doc.readString("ParaDefault", "Key99999", ""), "value 99999");
+    EXPECT_EQ(doc.readString("ParaDefault", "Last", ""), "2");
+    EXPECT_EQ(doc.readString("Other", "Last", ""), "3");
+    EXPECT_EQ(doc.keys("ParaDefault").size(), static_cast<std::size_t>(kKeys + 2));
+
+    // A key added inside the first section moves every line after it.
+    doc.writeString("ParaDefault", "Added", "a");
+    doc.writeString("Other", "Last", "4");
+    doc.writeString("New", "[Odd]", "5");
+    EXPECT_EQ(doc.readString("ParaDefault", "Added", ""), "a");
+    EXPECT_EQ(doc.readString("ParaDefault", "Last", ""), "2");
+    EXPECT_EQ(doc.readString("Other", "Last", ""), "4");
+    // Written as "[Odd]=5", which reads back as a section, as it always did.
+    EXPECT_EQ(doc.readString("New", "[Odd]", "none"), "none");
+    EXPECT_EQ(IniDocument::parse(doc.text()).text(), doc.text());
+    const std::string saved = doc.text();
+    EXPECT_NE(saved.find("Last=2\r\nAdded=a\r\n[Other]\r\nLast=4\r\n"), std::string::npos);
+}

@@ -10,6 +10,7 @@
 
 #include "texts/message_texts.h"
 #include "requests/para_record.h"
+#include "requests/profile.h"
 #include "texts/translation.h"
 
 using namespace pst;
@@ -87,6 +88,38 @@ TEST_F(ParaRecordTest, SaveWritesEveryKeyInTableOrderAndKeepsTheMainSection)
     }
     EXPECT_NE(content.find("\nBaudRate=115200\r\n"), std::string::npos);
     EXPECT_EQ(ReadParaRecord(IniDocument::load(path)), values);
+    std::filesystem::remove_all(folder);
+}
+
+// The parameter window open while a command line apply takes serial
+// numbers from the same file: the window's close keeps the apply's number.
+TEST_F(ParaRecordTest, TheWindowsSaveWritesOnlyWhatChangedIntoTheFileAsItIsNow)
+{
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("pst-para-merge-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "sysconfig.ini").string();
+    std::ofstream(path, std::ios::binary) << "[ParaDefault]\r\nDeviceSerialNo=100\r\nsleepTime=600\r\n";
+
+    const ParaValues loaded = ReadParaRecord(IniDocument::load(path));
+    const SerialReservation taken = ReserveSerialNumbers(path, Profile::read(IniDocument::load(path)), 3);
+    ASSERT_EQ(taken.error, "");
+    EXPECT_EQ(taken.profile.get("DeviceSerialNo"), "100");
+    const SerialReservation next = ReserveSerialNumbers(path, Profile::read(IniDocument::load(path)), 3);
+    EXPECT_EQ(next.profile.get("DeviceSerialNo"), "103");
+
+    ParaValues closing = loaded;
+    const auto keys = ParaKeyTable();
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i].key == "sleepTime")
+            closing[i] = "300";
+    ASSERT_EQ(SaveChangedParaRecord(path, loaded, closing), "");
+
+    const IniDocument saved = IniDocument::load(path);
+    EXPECT_EQ(saved.readString(kParaSection, "DeviceSerialNo", ""), "106");
+    EXPECT_EQ(saved.readString(kParaSection, "sleepTime", ""), "300");
+    // Keys the file did not hold are written, so that it stays a whole record.
+    EXPECT_EQ(saved.keys(kParaSection).size(), keys.size());
     std::filesystem::remove_all(folder);
 }
 
