@@ -189,6 +189,7 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sSpeedChoiceMsg", "%s：请选择以下速度之一：%s"},
     {"sTransferSpeedName", "传输波特率"},
     {"sFieldDigitsMsg", "%s：只能输入数字，最多 %d 位"},
+    {"sLogoTooLargeMsg", "%d × %d 点的徽标占 %d 字节，打印机最多存放 %d 字节的徽标：请缩小图片"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
