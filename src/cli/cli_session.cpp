@@ -25,6 +25,7 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
         std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
     worker_->SetOperationTable(&operationHandler);
     worker_->SetEvents(events());
+    worker_->KeepFullLog(options.fullLog);
 }
 
 void CliSession::aim(const CliOptions& options)
