@@ -1,6 +1,8 @@
 #include "protocol/picture_file.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 #include <memory>
 
 #include <stb_image.h>
@@ -34,6 +36,26 @@ std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha)
     return static_cast<std::uint8_t>((colour * alpha + 255u * (255u - alpha) + 127u) / 255u);
 }
 
+// Whether every chunk of a PNG lies within the file. The library sets aside
+// room for a chunk as long as its header says before it reads it: a few
+// bytes claiming a chunk of a gigabyte would take a gigabyte.
+bool pngChunksFit(std::span<const std::uint8_t> bytes)
+{
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (bytes.size() < 8 || !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()))
+        return true;  // not a PNG
+    std::size_t at = 8;
+    while (bytes.size() - at >= 8) {
+        const std::uint64_t length = std::uint64_t{bytes[at]} << 24 | std::uint64_t{bytes[at + 1]} << 16 |
+            std::uint64_t{bytes[at + 2]} << 8 | bytes[at + 3];
+        // The length, the type, the data and the check sum.
+        if (length + 12 > bytes.size() - at)
+            return false;
+        at += 12 + static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
 bool decodable(PictureSize size)
 {
     return size.width > 0 && size.height > 0 && size.width * size.height <= kMaxPictureDots;
@@ -50,6 +72,8 @@ RgbPicture decodeWithStb(std::span<const std::uint8_t> bytes, const std::string&
         throw libraryRefusal(name, stbi_failure_reason(), "unknown format");
     if (!decodable({width, height}))
         throw PictureSizeRefusal(name, kReader, width, height);
+    if (!pngChunksFit(bytes))
+        throw PictureRefusal(name, kReader, PictureProblem::Damaged, "a chunk longer than the file");
     const std::unique_ptr<stbi_uc, void (*)(void*)> rgba(
         stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 4), &stbi_image_free);
     if (!rgba)
