@@ -127,7 +127,7 @@ void noteRetry(std::vector<RetryTarget>& targets, const PrinterTarget& printer, 
         it->groups.push_back(group);
 }
 
-std::vector<RetryTarget> retryFromJson(const std::string& text, const std::string& path)
+std::vector<RetryTarget> retryFromJsonOfAnyShape(const std::string& text, const std::string& path)
 {
     const json report = json::parse(text, nullptr, false);
     if (report.is_discarded() || !report.is_object() || !report.contains("printers") ||
@@ -150,6 +150,17 @@ std::vector<RetryTarget> retryFromJson(const std::string& text, const std::strin
         }
     }
     return targets;
+}
+
+// A field of another type than a report's (a number for a link, a list for
+// a group) is a file that is no report, told as such.
+std::vector<RetryTarget> retryFromJson(const std::string& text, const std::string& path)
+{
+    try {
+        return retryFromJsonOfAnyShape(text, path);
+    } catch (const json::exception&) {
+        throw std::runtime_error(path + ": not a report of pennafor-cli apply");
+    }
 }
 
 std::vector<RetryTarget> retryFromCsv(const std::string& text, const std::string& path)
