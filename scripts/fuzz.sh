@@ -65,7 +65,7 @@ fuzz_one() {
   # A timeout on a machine busy with other work is no fault of the code:
   # the input runs again on its own, and only a second timeout fails.
   local slow
-  slow=$(ls -t fuzz/regressions/$target/timeout-* 2>/dev/null | head -n1)
+  slow=$(ls -t fuzz/regressions/$target/timeout-* 2>/dev/null | head -n1 || true)
   if ((status == timeout_status)) && [[ -n $slow ]] &&
     "$build/bin/fuzz_$target" -runs=1 -timeout=$timeout "$slow" >>"$work/log" 2>&1; then
     echo "fuzz: $slow ran through on its own: the machine was busy" >>"$work/log"
