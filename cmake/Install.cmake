@@ -7,18 +7,27 @@ include(GNUInstallDirs)
 set(PST_PACKAGE pennafor-setting-tool)
 set(PST_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(PST_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
-set(PST_PROGRAMS pennafor-setting-tool pennafor-cli pennafor-printer-sim)
+# The programs this build makes: the window program and the virtual printer
+# can be left out (PST_BUILD_WINDOWS, PST_BUILD_SIM).
+set(PST_PROGRAMS)
+foreach(program pennafor-setting-tool pennafor-cli pennafor-printer-sim)
+  if(TARGET ${program})
+    list(APPEND PST_PROGRAMS ${program})
+  endif()
+endforeach()
 
 install(TARGETS ${PST_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/lang/Chinese.lng ${CMAKE_SOURCE_DIR}/lang/English.lng
   DESTINATION ${CMAKE_INSTALL_DATADIR}/${PST_PACKAGE})
 
 # The desktop menu entry and its icon: the drawing, and a 48 px picture of it
-# for menus that do not scale drawings.
-install(FILES ${PST_PACKAGING_DIR}/${PST_PACKAGE}.desktop
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PST_PACKAGING_DIR}/${PST_PACKAGE}.svg
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# for menus that do not scale drawings; the entry starts the window program.
+if(TARGET pennafor-setting-tool)
+  install(FILES ${PST_PACKAGING_DIR}/${PST_PACKAGE}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PST_PACKAGING_DIR}/${PST_PACKAGE}.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 
 find_program(PST_RSVG_CONVERT rsvg-convert)
 find_program(PST_HELP2MAN help2man)
@@ -28,7 +37,7 @@ if(NOT PST_RSVG_CONVERT OR NOT PST_HELP2MAN OR NOT PST_GZIP)
                   "the installation will lack the 48 px icon or the manual pages")
 endif()
 
-if(PST_RSVG_CONVERT)
+if(PST_RSVG_CONVERT AND TARGET pennafor-setting-tool)
   set(png ${PST_GENERATED_DIR}/48x48/${PST_PACKAGE}.png)
   add_custom_command(OUTPUT ${png}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PST_GENERATED_DIR}/48x48

@@ -143,6 +143,60 @@ def main():
     write("legacy_text", "not_gbk", b"\x20" + "caf\u00e9 \U0001F600".encode())
     write("legacy_text", "invalid_utf8", b"\x20\xc3\x28\xe2\x82")
 
+    # Logo directories: two entries then flash never written; zeros; cut short.
+    entries = struct.pack("<IHH", 0x1D0000, 13, 7) + struct.pack("<IHH", 0x1D0000 + 728, 1, 1)
+    write("logo_directory", "two_logos", entries + b"\xff" * 64)
+    write("logo_directory", "two_logos_then_zeros", entries + b"\x00" * 24)
+    write("logo_directory", "cut_short", entries[:5])
+    write("logo_directory", "ask_for_logo_9", b"\x02\x09\x01" + b"\xff" * 13)
+
+    # Block size, base address, where the sent bytes end; then the bytes.
+    write("read_back_check", "echoed", b"\x10" + struct.pack("<I", 0x1D0000) + b"\x08" + b"ABCDEFGH" + b"\x02\x01")
+    write("read_back_check", "short_read_back", b"\x03" + struct.pack("<I", 0x10000) + b"\x06" + b"abcdef" + b"abc")
+    write("read_back_check", "equal", b"\x04" + struct.pack("<I", 0) + b"\x04" + b"wxyzwxyz")
+
+    for name, text in [("raw_hex", "1B40 1b61 01"), ("odd_hex", "1B4"), ("logo_list", "1,3,255"),
+                       ("logo_list_zero", "0,1"), ("ip_address", "192.168.1.87"), ("port", "9100"),
+                       ("mac_tail", "0x1A,FF,00,7"), ("mac_too_big", "100,1,2,3")]:
+        write("raw_payload", name, text)
+
+    for name, text in [("block_24", "192.168.1.0/24"), ("one_host_port", "10.0.0.1/32:9100"),
+                       ("too_large", "10.0.0.0/21"), ("no_prefix", "192.168.1.87"), ("bad_port", "1.2.3.4/30:0")]:
+        write("address_range", name, text)
+
+    write("usb_text", "uevent_add", b"add@/devices/pci0000:00/usb1/1-1\0ACTION=add\0SUBSYSTEM=usb\0DEVTYPE=usb_device\0")
+    write("usb_text", "uevent_libudev", b"libudev\0ACTION=remove\0SUBSYSTEM=usb\0DEVTYPE=usb_device")
+    write("usb_text", "windows_path", "\\\\?\\usb#vid_1234&pid_811e&mi_00#5&2c1b&0&1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}")
+    device = bytes([18, 1, 0, 2, 0xEF, 2, 1, 64]) + b"\x34\x12\x1e\x81\x00\x01\x01\x02\x03\x01"
+    association = bytes([8, 0x0B, 0, 2, 2, 2, 1, 0])
+    interface = bytes([9, 4, 0, 0, 1, 2, 2, 1, 0])
+    write("usb_text", "descriptors_with_association", device + bytes([9, 2, 75, 0, 2, 1, 0, 0x80, 50]) + association + interface)
+    write("usb_text", "node_uevent", "MAJOR=180\nMINOR=0\nDEVNAME=usb/lp0\n")
+    write("usb_text", "node_uevent_escaping", "DEVNAME=usb/../../etc/passwd\n")
+
+    # How the bytes arrive first (see the target), then what the host sends.
+    write("printer_core", "identify", b"\x10" + packet(0x30, payload=b"\x00" * 8))
+    write("printer_core", "speed_switch_then_identify", b"\x05" + packet(0x31, 4) + packet(0x30, payload=b"\x00" * 8))
+    write("printer_core", "datagram_identify", b"\x7f" + packet(0x30, payload=b"\x00" * 8))
+    write("printer_core", "raw_text_and_logo", b"\x08Hello\r\n\x1c\x70\x01\x00\x0c")
+    write("printer_core", "boot_loader_probe", b"\x81" + b"\x55\xaa" * 4)
+
+    write("profile", "switches", "Dark=Dark\nFontValue=9x24\nCutPaper=0\nbuzzer=1\nForcePaper=0x0d\n")
+    write("profile", "mixed", "CodePage=CP850\nsleepTime=45\npoweroffTime=3600\nRptTime=12x\n"
+                              "PrinterOrder=Reverse order\nLuckyNumber=7\n")
+    write("profile", "product_and_network", "DeviceName=PNF80\nDeviceSerialNo=0099\ncalculate=0\n"
+                                            "BaudRate=115200\nNetIPAddress=192.168.1.50\n")
+    write("profile", "wifi_station", "SSID=shop\nStaModePsw=secret\nIpType=0\nIPaddress=\nMaskaddress=\n")
+
+    write("apply_report", "json_report",
+          '{"profile":"p.ini","ok":false,"printers":[{"index":0,"link":"serial","target":"COM3","model":"PNF80",'
+          '"ok":false,"link_test":{"result":"ok","text":"PNF80"},"groups":[{"group":"codepage","result":"failed",'
+          '"text":"no reply"},{"group":"sleep","result":"skipped","text":""}],"seconds":1.5}]}')
+    write("apply_report", "csv_report",
+          "index,link,target,model,group,result,text,seconds\r\n0,udp,\"10.0.0.5:5100\",PNF80,link,ok,PNF80,0.50\r\n"
+          "0,udp,\"10.0.0.5:5100\",PNF80,codepage,failed,\"no \"\"reply\"\"\",\r\n")
+    write("apply_report", "json_wrong_types", '{"printers":[{"link":1,"target":[],"groups":[3]}]}')
+
 
 if __name__ == "__main__":
     main()

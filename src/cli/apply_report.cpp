@@ -154,7 +154,7 @@ std::size_t jsonIndex(const json& printer, const std::string& where)
     return static_cast<std::size_t>(it->get<std::int64_t>());
 }
 
-std::vector<RetryTarget> retryFromJson(const std::string& text, const std::string& path)
+std::vector<RetryTarget> retryFromJsonOfAnyShape(const std::string& text, const std::string& path)
 {
     const json report = json::parse(text, nullptr, false);
     if (report.is_discarded() || !report.is_object() || !report.contains("printers") ||
@@ -199,6 +199,18 @@ std::optional<std::size_t> csvIndex(const std::string& field)
     if (index > kLargestPrinterIndex)
         return std::nullopt;
     return index;
+}
+
+// Whatever the checks above did not foresee in a file edited by hand (a
+// field of another type than a report's) is a file that is no report,
+// told as such.
+std::vector<RetryTarget> retryFromJson(const std::string& text, const std::string& path)
+{
+    try {
+        return retryFromJsonOfAnyShape(text, path);
+    } catch (const json::exception&) {
+        throw std::runtime_error(path + ": not a report of pennafor-cli apply");
+    }
 }
 
 std::vector<RetryTarget> retryFromCsv(const std::string& text, const std::string& path)

@@ -86,6 +86,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
             options.json = true;
         } else if (arg == "--auto-speed") {
             options.autoSpeed = true;
+        } else if (arg == "--full-log") {
+            options.fullLog = true;
         } else if (std::string udp; takeValue(args, i, "--udp", udp, error)) {
             ++linksChosen;
             options.link = CliLink::Network;

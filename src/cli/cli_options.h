@@ -28,6 +28,8 @@ struct CliOptions {
     bool autoSpeed = false;
     // --json: one JSON object on standard output at the end, nothing else there.
     bool json = false;
+    // --full-log: "debug.log" keeps every block of a long transfer.
+    bool fullLog = false;
     bool help = false;
     bool version = false;
     std::string command;

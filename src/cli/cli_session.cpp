@@ -26,6 +26,7 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     worker_->SetOperationTable(&operationHandler);
     worker_->SetEvents(events());
     stopRegistration_.emplace([this] { worker_->CancelOperation(); });
+    worker_->KeepFullLog(options.fullLog);
 }
 
 void CliSession::aim(const CliOptions& options)

@@ -79,6 +79,8 @@ void printUsage(std::ostream& out)
            "                         command, link, model, ok, exit status, error, status texts,\n"
            "                         duration (messages still go to standard error)\n"
            "  --data-dir DIR         folder for debug.log and settings (default: the program folder)\n"
+           "  --full-log             debug.log keeps every block of a long transfer (by default the\n"
+           "                         first and last 50 are kept and the others counted)\n"
            "  --language en|zh       language of the printed texts (default: the window's last\n"
            "                         choice, otherwise LC_ALL, LC_MESSAGES or LANG: zh* Chinese,\n"
            "                         anything else English; Chinese when none is set)\n"

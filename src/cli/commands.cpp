@@ -9,6 +9,7 @@
 #include "cli/logo_commands.h"
 #include "cli/operation_commands.h"
 #include "cli/profile_commands.h"
+#include "cli/terminal_text.h"
 #include "cli/usb_commands.h"
 #include "texts/message_texts.h"
 
@@ -23,7 +24,7 @@ int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
     CliSession session(options, out, err);
     const int status = session.run(operationNumber(Operation::LinkTest));
     if (status == 0)
-        out << MessageText("sModelMsg") << ": " << session.worker().DeviceModel() << '\n';
+        out << MessageText("sModelMsg") << ": " << TerminalSafe(session.worker().DeviceModel()) << '\n';
     return status;
 }
 

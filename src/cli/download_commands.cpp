@@ -293,16 +293,16 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         out << MessageText("sPreviewWrittenMsg") << " (" << *preview << ")\n";
         return 0;
     }
+    if (!LogoBankSizeProblem(bank.size()).empty()) {
+        // The download page's text, with the limit in KiB; nothing written.
+        err << MessageWithNumbers("sDnLogFileMsg", {static_cast<long long>(kLogoBankLimit / 1024)}) << '\n';
+        return 1;
+    }
     const std::string bankPath = LogoBankPath(resolveProgramFolder(options.dataDir));
     try {
         SaveLogoBank(bankPath, bank);
     } catch (const std::exception& e) {
         err << e.what() << '\n';
-        return 1;
-    }
-    if (!LogoBankSizeProblem(bank.size()).empty()) {
-        // The download page's text, with the limit in KiB.
-        err << MessageWithNumbers("sDnLogFileMsg", {static_cast<long long>(kLogoBankLimit / 1024)}) << '\n';
         return 1;
     }
     ProgressOut progress(out);

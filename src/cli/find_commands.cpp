@@ -12,6 +12,7 @@
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
 #include "cli/speed_search.h"
+#include "cli/terminal_text.h"
 #include "cli/usb_commands.h"
 #include "engine/network_search.h"
 #include "operations/operation.h"
@@ -208,7 +209,7 @@ void printFound(const std::vector<FoundPrinter>& found, bool json, std::ostream&
     }
     for (const FoundPrinter& p : found)
         out << p.link << ' ' << p.where << ' ' << (p.speed ? std::to_string(*p.speed) : "-") << ' '
-            << (p.model.empty() ? "-" : p.model) << '\n';
+            << (p.model.empty() ? "-" : TerminalSafe(p.model)) << '\n';
     out << MessageWithNumbers("sPrintersFoundMsg", {static_cast<long long>(found.size())}) << '\n';
 }
 

@@ -8,6 +8,7 @@
 #include "cli/argument_parsing.h"
 #include "cli/command_help.h"
 #include "cli/run_record.h"
+#include "cli/terminal_text.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -179,7 +180,7 @@ std::vector<PrinterPlan> printerPlans(const CliOptions& options, const ApplyArgu
 void printPrinterLine(const PrinterResult& result, std::ostream& out)
 {
     out << result.printer.link << ' ' << result.printer.target << ' '
-        << (result.model.empty() ? std::string("-") : result.model) << ": "
+        << (result.model.empty() ? std::string("-") : TerminalSafe(result.model)) << ": "
         << (result.succeeded() ? "ok" : "failed");
     if (result.linkTest.outcome == GroupOutcome::Failed)
         out << ": " << result.linkTest.text;

@@ -264,6 +264,9 @@ public:
 
     const TransferLog& Log() const { return log_; }
     std::string LogPath() const;
+    // Every block of a long transfer in "debug.log" (the command line's
+    // --full-log); the bounded log otherwise.
+    void KeepFullLog(bool full) { log_.keepEveryBlock(full); }
 
 private:
     RunId Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,

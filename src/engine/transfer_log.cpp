@@ -149,6 +149,12 @@ std::string timeStampNow()
     return s;
 }
 
+void TransferLog::keepEveryBlock(bool every)
+{
+    std::lock_guard lock(mutex_);
+    everyBlock_ = every;
+}
+
 void TransferLog::clear()
 {
     std::lock_guard lock(mutex_);
@@ -179,11 +185,50 @@ void TransferLog::addTransfer(std::string_view verb, const std::uint8_t* bytes, 
     append(Kind::Transfer, verb, bytes, count, nowMs());
 }
 
+// A transfer opens a block when it is a send, or when no block is open
+// (what arrives first, or right after a line).
+bool TransferLog::startsBlock(const Record& record, bool inBlock) const
+{
+    return !inBlock || std::string_view(arena_.data() + record.offset, record.verbLength) == kBlockVerb;
+}
+
+std::size_t TransferLog::blockCount() const
+{
+    std::size_t blocks = 0;
+    bool inBlock = false;
+    for (const Record& r : records_) {
+        if (r.kind == Kind::Transfer && startsBlock(r, inBlock))
+            ++blocks;
+        inBlock = r.kind == Kind::Transfer;
+    }
+    return blocks;
+}
+
 template <class Sink> void TransferLog::render(Sink&& sink) const
 {
     PieceWriter out(sink);
     LocalTimeCache localTime;
+    // Blocks firstHidden + 1 to endHidden (counted from 1) are counted, not
+    // shown; lines always are.
+    const std::size_t blocks = blockCount();
+    const bool bounded = !everyBlock_ && blocks > 2 * kShownBlocks;
+    const std::size_t firstHidden = bounded ? kShownBlocks : blocks;
+    const std::size_t endHidden = bounded ? blocks - kShownBlocks : blocks;
+    std::size_t block = 0;   // the record's, counted from 1
+    std::size_t hidden = 0;  // blocks left out since the last record shown
+    bool inBlock = false;
     for (const Record& r : records_) {
+        const bool opens = r.kind == Kind::Transfer && startsBlock(r, inBlock);
+        inBlock = r.kind == Kind::Transfer;
+        block += opens ? 1 : 0;
+        if (r.kind == Kind::Transfer && block > firstHidden && block <= endHidden) {
+            hidden += opens ? 1 : 0;
+            continue;
+        }
+        if (hidden != 0) {
+            out.put("... " + std::to_string(hidden) + " blocks not shown ...\r\n");
+            hidden = 0;
+        }
         const char* verb = arena_.data() + r.offset;
         const char* data = verb + r.verbLength;
         if (r.kind == Kind::Line) {

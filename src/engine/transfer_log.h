@@ -6,6 +6,12 @@
 // (a megabyte sent is a megabyte kept); the 79-character dump lines, five
 // times that size, are produced while saving, a piece at a time.
 //
+// A long transfer (a 16 MiB font is 65536 blocks) would make a log of a
+// hundred megabytes that nobody reads: unless asked for in full, the log
+// shows the first and the last kShownBlocks blocks of a run and counts the
+// ones in between. A block is a "Send" and whatever was received until the
+// next one.
+//
 // Lines come from two threads (writes from the worker, received chunks from
 // the thread that runs the link's events), so every access is locked.
 
@@ -25,6 +31,12 @@ std::string timeStampNow();
 
 class TransferLog {
 public:
+    static constexpr std::size_t kShownBlocks = 50;
+    static constexpr std::string_view kBlockVerb = "Send";
+
+    // Every block in the saved log (true), or the bounded log (the default).
+    void keepEveryBlock(bool every);
+    // Forgets what was logged; keeps the choice above.
     void clear();
     void addLine(std::string_view line);
     // "Send %d Bytes" / "Receive %d Bytes" with the time stamp, then the
@@ -52,10 +64,13 @@ private:
 
     void append(Kind kind, std::string_view verb, const void* bytes, std::size_t count, std::int64_t timeMs);
     template <class Sink> void render(Sink&& sink) const;
+    std::size_t blockCount() const;
+    bool startsBlock(const Record& record, bool inBlock) const;
 
     mutable std::mutex mutex_;
     std::vector<Record> records_;
     std::vector<char> arena_;  // the records' text and bytes, end to end
+    bool everyBlock_ = false;
 };
 
 }  // namespace pst

@@ -35,6 +35,18 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask)
 
 }  // namespace
 
+std::optional<PictureSize> BmpHeaderSize(std::span<const std::uint8_t> b)
+{
+    if (b.size() < 26 || b[0] != 'B' || b[1] != 'M')
+        return std::nullopt;
+    const std::uint32_t headerSize = u32(b, 14);
+    if (headerSize < 40 || 14 + static_cast<std::size_t>(headerSize) > b.size())
+        return std::nullopt;
+    const auto rawHeight = static_cast<std::int32_t>(u32(b, 22));
+    return PictureSize{static_cast<std::int32_t>(u32(b, 18)),
+                       rawHeight < 0 ? -static_cast<std::int64_t>(rawHeight) : rawHeight};
+}
+
 RgbPicture DecodeBmp(std::span<const std::uint8_t> b, const std::string& name)
 {
     constexpr std::string_view reader = "BMP picture";

@@ -23,6 +23,21 @@ bool FitsLogoDirectory(const MonochromePicture& picture)
     return picture.Width() <= kLogoMaxDots && picture.Height() <= kLogoMaxDots;
 }
 
+std::uint64_t LogoImageSize(std::int64_t widthDots, std::int64_t heightDots)
+{
+    if (widthDots <= 0 || heightDots <= 0)
+        return 0;
+    const auto widthBytes = static_cast<std::uint64_t>(widthDots + 7) / 8;
+    const auto heightBands = static_cast<std::uint64_t>(heightDots + 7) / 8;
+    return widthBytes * heightBands * 8;
+}
+
+EInvalidInput LogoBankTooLargeRefusal()
+{
+    const std::string limit = std::to_string(kLogoBankLimit / 1024);
+    return EInvalidInput::withMessageValues("sDnLogFileMsg", {limit}, "BMP 文件不能超过" + limit);
+}
+
 LogoImage EncodeLogoImage(const MonochromePicture& picture)
 {
     // A size cut down to 16 bits would describe another picture than the
@@ -79,10 +94,17 @@ std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>&
         throw tooManyLogos(existing.size());
     std::vector<MonochromePicture> pictures;
     pictures.reserve(existing.size());
+    std::uint64_t imageBytes = 0;
     for (const auto& path : existing) {
         pictures.push_back(load(path));
-        if (!FitsLogoDirectory(pictures.back()))
+        const MonochromePicture& picture = pictures.back();
+        if (!FitsLogoDirectory(picture))
             throw EInvalidInput::withMessageKey(kLogoSizeErrorKey, " (" + path + ")");
+        // Refused before the next picture is even read: the sum is what the
+        // printer cannot hold, whichever picture tips it over.
+        imageBytes += LogoImageSize(picture.Width(), picture.Height());
+        if (imageBytes > kLogoImageRoom)
+            throw LogoBankTooLargeRefusal();
     }
     return BuildLogoBank(pictures);
 }
@@ -91,7 +113,7 @@ std::string LogoBankSizeProblem(std::size_t bankSize)
 {
     if (bankSize <= kLogoBankLimit)
         return {};
-    return "BMP 文件不能超过" + std::to_string(kLogoBankLimit / 1024);
+    return LogoBankTooLargeRefusal().what();
 }
 
 }  // namespace pst

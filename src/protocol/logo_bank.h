@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/input_error.h"
 #include "protocol/monochrome_picture.h"
 
 namespace pst {
@@ -19,6 +20,8 @@ inline constexpr std::uint32_t kFirstLogoAddress = kLogoBankBase + kLogoDirector
 inline constexpr std::size_t kLogoDirectoryRoom = kLogoDirectorySize / 8;
 inline constexpr std::size_t kLogoBankLimit = 256 * 1024;
 inline constexpr const char* kLogoBankFileName = "1.bin";
+// What the printer keeps for the images, after the directory.
+inline constexpr std::size_t kLogoImageRoom = kLogoBankLimit - kLogoDirectorySize;
 
 // The directory holds the width in bytes and the height in 8-dot bands in
 // 16 bits each: no picture may be wider or higher than this many dots.
@@ -26,6 +29,15 @@ inline constexpr int kLogoMaxDots = 65535 * 8;
 inline constexpr const char* kLogoSizeErrorKey = "sLogoSizeError";
 
 bool FitsLogoDirectory(const MonochromePicture& picture);
+
+// The bytes a logo of this many dots takes in the bank: whole bytes across,
+// whole 8-dot bands down. Sizes from a file's header may be anything, hence
+// the wide types.
+std::uint64_t LogoImageSize(std::int64_t widthDots, std::int64_t heightDots);
+
+// Refusal (key sLogoBankTooLargeMsg) of a download whose logos together
+// need more than the printer keeps.
+EInvalidInput LogoBankTooLargeRefusal();
 
 struct LogoImage {
     std::uint16_t widthBytes = 0;
@@ -53,7 +65,9 @@ using PictureLoader = std::function<MonochromePicture(const std::string& path)>;
 // anything, more existing files than the directory holds; a file the
 // loader refuses stops the build with the loader's text; a picture too
 // wide or too high for the directory stops it with EInvalidInput
-// (kLogoSizeErrorKey, the file named in its detail).
+// (kLogoSizeErrorKey, the file named in its detail); so do logos that
+// together outgrow the printer's room (LogoBankTooLargeRefusal), as soon
+// as they do: a bank built is always one the printer can take.
 std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>& paths,
                                                  const PictureLoader& load);
 

@@ -180,19 +180,34 @@ MonochromePicture AtkinsonDithered(const GreyPlane& plane, int threshold)
     });
 }
 
+void CheckConversionSize(int width, int height, const PictureConversion& conversion)
+{
+    // The head would cut the picture off at its right edge.
+    if (conversion.fitWidth < 0 || conversion.fitWidth > kWidestHeadDots ||
+        (conversion.fitWidth == 0 && width > kWidestHeadDots))
+        throw EInvalidInput::withMessageKey(kLogoTooWideKey);
+    // A thin picture widened keeps its aspect: it may grow taller than any
+    // logo can be, and than memory holds.
+    const std::int64_t fittedHeight = FittedHeight(width, height, conversion.fitWidth);
+    if (fittedHeight > kLogoMaxDots)
+        throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
+    const int wide = conversion.fitWidth > 0 ? conversion.fitWidth : width;
+    const std::uint64_t bytes = LogoImageSize(wide, fittedHeight);
+    if (bytes > kLogoImageRoom) {
+        const std::string w = std::to_string(wide), h = std::to_string(fittedHeight), size = std::to_string(bytes),
+                          room = std::to_string(kLogoImageRoom);
+        throw EInvalidInput::withMessageValues(kLogoTooLargeKey, {w, h, size, room},
+                                               "A logo of " + w + " x " + h + " dots takes " + size +
+                                                   " bytes; the printer keeps " + room + " bytes of logos");
+    }
+}
+
 MonochromePicture ConvertPicture(const PixelSource& source, const PictureConversion& conversion)
 {
     if (conversion.threshold < 0 || conversion.threshold > 255)
         throw EInvalidInput("The threshold must lie between 0 and 255, not " +
                             std::to_string(conversion.threshold));
-    // The head would cut the picture off at its right edge.
-    if (conversion.fitWidth < 0 || conversion.fitWidth > kWidestHeadDots ||
-        (conversion.fitWidth == 0 && source.Width() > kWidestHeadDots))
-        throw EInvalidInput::withMessageKey(kLogoTooWideKey);
-    // A thin picture widened keeps its aspect: it may grow taller than any
-    // logo can be, and than memory holds.
-    if (FittedHeight(source.Width(), source.Height(), conversion.fitWidth) > kLogoMaxDots)
-        throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
+    CheckConversionSize(source.Width(), source.Height(), conversion);
     GreyPlane plane = BrightnessOf(source);
     if (conversion.fitWidth > 0)
         plane = ScaledToWidth(plane, conversion.fitWidth);

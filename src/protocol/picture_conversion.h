@@ -55,9 +55,16 @@ MonochromePicture Thresholded(const GreyPlane& plane, int threshold);
 MonochromePicture FloydSteinbergDithered(const GreyPlane& plane, int threshold);
 MonochromePicture AtkinsonDithered(const GreyPlane& plane, int threshold);
 
-// Refuses (EInvalidInput, kLogoTooWideKey) a picture wider than the widest
-// head when it is not scaled, and a fit width or threshold out of range;
-// (kLogoSizeErrorKey) one that scaling makes higher than a logo can be.
+// The size checks of the conversion, on the picture's size alone, so that a
+// file is refused from its header before it is decoded. Refuses
+// (EInvalidInput, kLogoTooWideKey) a picture wider than the widest head
+// when it is not scaled, and a fit width out of range; (kLogoSizeErrorKey)
+// one that scaling makes higher than a logo can be; (kLogoTooLargeKey) one
+// whose logo alone outgrows the printer's room for logos.
+void CheckConversionSize(int width, int height, const PictureConversion& conversion);
+inline constexpr const char* kLogoTooLargeKey = "sLogoTooLargeMsg";
+
+// Refuses what CheckConversionSize refuses, and a threshold out of range.
 MonochromePicture ConvertPicture(const PixelSource& source, const PictureConversion& conversion);
 
 }  // namespace pst

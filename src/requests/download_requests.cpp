@@ -60,9 +60,12 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
 {
     if (paths.empty())
         return std::nullopt;
-    std::vector<std::uint8_t> bank;
     try {
-        bank = BuildLogoBankFromFiles(paths, load);
+        const std::vector<std::uint8_t> bank = BuildLogoBankFromFiles(paths, load);
+        // Refused before the file is written: the bank on disk stays the
+        // last one the printer could take.
+        if (!LogoBankSizeProblem(bank.size()).empty())
+            throw EInvalidInput(withNumber(sizeMessageFormat, static_cast<int>(kLogoBankLimit / 1024)));
         SaveLogoBank(bankPath, bank);
     } catch (const EInvalidInput&) {
         throw;
@@ -71,8 +74,6 @@ MaybeRequest LogoDownloadRequest(const std::vector<std::string>& paths, const st
         // written: told to the user like any other refusal.
         throw EInvalidInput(failure.what());
     }
-    if (!LogoBankSizeProblem(bank.size()).empty())
-        throw EInvalidInput(withNumber(sizeMessageFormat, static_cast<int>(kLogoBankLimit / 1024)));
     return LogoBankDownloadRequest(bankPath, verify);
 }
 

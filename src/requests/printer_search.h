@@ -99,7 +99,6 @@ private:
     bool runEnded_ = false;
     std::optional<std::string> runFailure_;  // text, cause
     bool runUnheard_ = false;
-    bool runLinkFailure_ = false;
     std::thread thread_;
 };
 

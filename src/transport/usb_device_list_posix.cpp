@@ -12,6 +12,7 @@
 
 #include "platform/natural_order.h"
 #include "transport/comm_types.h"
+#include "transport/usb_sysfs_text.h"
 
 namespace pst {
 
@@ -81,22 +82,11 @@ std::optional<unsigned> decimalAttribute(const fs::path& file)
 // The node's name below the device-node folder, as the kernel names it.
 std::optional<std::string> nodeName(const fs::path& classEntry, const std::string& fallback)
 {
-    std::string name = fallback;
-    std::ifstream in(classEntry / "uevent");
-    for (std::string line; in && std::getline(in, line);) {
-        if (line.rfind("DEVNAME=", 0) == 0) {
-            name = line.substr(8);
-            break;
-        }
-    }
-    // The name comes from a file; it must stay inside the node folder.
-    const fs::path relative(name);
-    if (name.empty() || relative.is_absolute())
-        return std::nullopt;
-    for (const auto& part : relative)
-        if (part == "..")
-            return std::nullopt;
-    return name;
+    std::ifstream in(classEntry / "uevent", std::ios::binary);
+    std::string text(kAttributeLimit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return NodeNameFromUevent(text, fallback);
 }
 
 // The printer and virtual-serial nodes of one interface.
@@ -127,30 +117,16 @@ std::vector<std::string> interfaceNodes(const fs::path& interfaceDir, const UsbS
     return nodes;
 }
 
-// Interface number -> number of interfaces its association binds together,
-// from the raw descriptors of a device with a single configuration.
+// The associations of a device's interfaces, from its raw descriptors.
 std::map<unsigned, unsigned> interfaceAssociations(const fs::path& deviceDir)
 {
-    std::map<unsigned, unsigned> groups;
     std::ifstream in(deviceDir / "descriptors", std::ios::binary);
     if (!in)
-        return groups;
-    std::vector<unsigned char> bytes(65536);
+        return {};
+    std::vector<std::uint8_t> bytes(65536);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-
-    constexpr std::size_t kDeviceDescriptorSize = 18;
-    constexpr unsigned char kInterfaceAssociation = 0x0B;
-    std::size_t at = kDeviceDescriptorSize;
-    while (at + 2 <= bytes.size()) {
-        const std::size_t length = bytes[at];
-        if (length < 2 || at + length > bytes.size())
-            break;
-        if (bytes[at + 1] == kInterfaceAssociation && length >= 8 && bytes[at + 3] > 0)
-            groups.emplace(bytes[at + 2], bytes[at + 3]);
-        at += length;
-    }
-    return groups;
+    return InterfaceAssociations(bytes);
 }
 
 bool isComposite(const fs::path& deviceDir, std::size_t interfaceCount)

@@ -30,6 +30,19 @@ TEST_F(Cli, LinkTestPrintsTheStatusTextsAndWritesTheLog)
     EXPECT_NE(log.find("Close" + port + " "), std::string::npos);
 }
 
+TEST_F(Cli, APrintersModelReachesTheTerminalEscaped)
+{
+    // What a printer, or anything answering in its place, says its model is:
+    // an escape sequence that would clear the screen.
+    pst::sim::VirtualPrinter printer({.ptyLink = (folder / "printer").string(), .model = "\x1b[2J\\Z"});
+    printer.start();
+    const std::string port = (folder / "printer").string();
+    const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--serial", port, "test"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("型号: \\x1b[2J\\\\Z\n"), std::string::npos) << o.out;
+    EXPECT_EQ(o.out.find('\x1b'), std::string::npos);
+}
+
 TEST_F(Cli, FailedTestPrintsTheErrorAndExitsWithOne)
 {
     pst::sim::VirtualPrinter printer(

@@ -61,7 +61,7 @@ TEST_F(DownloadCli, ChecksRefuseBeforeAnythingIsSent)
     const auto tooBig = cli({"download-logos", big, big, big, big, big, big, big, big});
     EXPECT_EQ(tooBig.status, 1);
     EXPECT_EQ(tooBig.err, "BMP 文件不能超过256\n");
-    EXPECT_TRUE(std::filesystem::exists(folder / "1.bin"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "1.bin"));
 
     // Files that cannot do their job are refused by name, before the link opens.
     const std::string empty = write("empty.bin", {});

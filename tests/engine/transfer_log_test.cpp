@@ -146,6 +146,49 @@ TEST_F(TransferLogFile, ALongRunSavesExactlyWhatItShows)
     EXPECT_EQ(saved.str(), shown);
 }
 
+TEST_F(TransferLogFile, ALongTransferKeepsItsFirstAndLastBlocksAndCountsTheRest)
+{
+    // 4100 blocks: a send naming its number, and the reply in two reads.
+    TransferLog log;
+    log.addLine("Open");
+    const std::uint8_t reply[16] = {};
+    for (int i = 0; i < 4100; ++i) {
+        const std::uint8_t block[4] = {static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i), 0xAA, 0x55};
+        log.addTransfer("Send", block, 4);
+        log.addTransfer("Receive", reply, 6);
+        log.addTransfer("Receive", reply + 6, 10);
+    }
+    log.addLine("Close");
+    const auto shows = [](const std::string& text, int i) {
+        const char hex[] = "0123456789abcdef";
+        const std::string number{hex[(i >> 12) & 15], hex[(i >> 8) & 15], ' ', hex[(i >> 4) & 15], hex[i & 15]};
+        return text.find("\r\n    " + number + " aa 55 ") != std::string::npos;
+    };
+    const auto count = [](const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+
+    const std::string bounded = log.text();
+    EXPECT_EQ(bounded.rfind("Open\r\n", 0), 0u);
+    EXPECT_EQ(bounded.substr(bounded.size() - 7), "Close\r\n");
+    EXPECT_EQ(count(bounded, "Send 4 Bytes"), 2 * TransferLog::kShownBlocks);
+    EXPECT_EQ(count(bounded, "Receive "), 4 * TransferLog::kShownBlocks);
+    EXPECT_EQ(count(bounded, "\r\n... 4000 blocks not shown ...\r\nSend 4 Bytes "), 1u);
+    for (const int kept : {0, 49, 4050, 4099})
+        EXPECT_TRUE(shows(bounded, kept)) << kept;
+    for (const int hidden : {50, 4049})
+        EXPECT_FALSE(shows(bounded, hidden)) << hidden;
+    EXPECT_LT(bounded.size(), 40'000u);
+
+    log.keepEveryBlock(true);
+    const std::string full = log.text();
+    EXPECT_EQ(count(full, "Send 4 Bytes"), 4100u);
+    EXPECT_EQ(full.find("not shown"), std::string::npos);
+}
+
 // A read-only folder is a Linux notion: Windows' read-only mark on a folder
 // does not stop files from being made in it.
 #ifndef _WIN32

@@ -16,6 +16,7 @@
 #include "protocol/logo_preview.h"
 #include "protocol/picture_file.h"
 #include "support/grey_bmp.h"
+#include "texts/input_refusal_text.h"
 
 using namespace pst;
 
@@ -138,6 +139,50 @@ TEST_F(PictureFiles, DamagedPicturesAreRefusedByNameAndWidePicturesNeedScaling)
         EXPECT_EQ(e.detail(), " (" + wide + ")");
     }
     EXPECT_EQ(LoadLogoPicture(wide, {.fitWidth = 576}).Width(), 576);
+}
+
+namespace {
+
+// A 24-bit BMP's header alone, announcing `width` x `height` dots.
+std::vector<std::uint8_t> bmpHeader(std::uint32_t width, std::uint32_t height)
+{
+    std::vector<std::uint8_t> header = pst::test::GreyBmp(1, 1, 0);
+    header.resize(54);
+    for (int i = 0; i < 4; ++i) {
+        header[18 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(width >> (8 * i));
+        header[22 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(height >> (8 * i));
+    }
+    return header;
+}
+
+}  // namespace
+
+TEST_F(PictureFiles, AHugePictureIsRefusedFromItsHeaderBeforeDecoding)
+{
+    // Headers alone, 576 x 116000 dots: a decoder would refuse the missing
+    // dots, so the size refusal proves nothing was decoded.
+    const std::vector<std::uint8_t> pngHeader{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13,
+                                              'I', 'H', 'D', 'R', 0, 0, 0x02, 0x40, 0, 0x01, 0xC5, 0x20,
+                                              8, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (const auto& [name, bytes] : {std::pair{"tall.png", pngHeader}, std::pair{"tall.bmp", bmpHeader(576, 116000)}}) {
+        const std::string path = write(name, bytes);
+        try {
+            LoadLogoPicture(path, {});
+            ADD_FAILURE() << name << " was read";
+        } catch (const EInvalidInput& e) {
+            EXPECT_EQ(e.messageKey(), kLogoTooLargeKey) << e.what();
+            EXPECT_EQ(InputRefusalText(e), "576 × 116000 点的徽标占 8352000 字节，打印机最多存放 258048 字节的徽标："
+                                           "请缩小图片 (" + path + ")");
+        }
+    }
+    // Scaled down it would fit, but more dots than a photo are not decoded.
+    const std::string vast = write("vast.bmp", bmpHeader(8192, 2049));
+    try {
+        LoadLogoPicture(vast, {.fitWidth = 384});
+        ADD_FAILURE() << "8192 x 2049 dots were read";
+    } catch (const EInvalidInput& e) {
+        EXPECT_EQ(e.messageKey(), "sPictureSizeMsg") << e.what();
+    }
 }
 
 TEST_F(PictureFiles, ThePreviewsDotsAreTheBanksBits)

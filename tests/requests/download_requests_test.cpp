@@ -107,7 +107,7 @@ TEST_F(DownloadRequestsTest, FontDownloadNeedsAnExistingFile)
     ASSERT_EQ(r->handOver.downloadList.size(), 1u);
 }
 
-TEST_F(DownloadRequestsTest, LogoBankIsSavedThenRefusedWhenTooLarge)
+TEST_F(DownloadRequestsTest, ATooLargeLogoBankIsRefusedBeforeItIsSaved)
 {
     const std::string bank = (dir / "1.bin").string();
     EXPECT_FALSE(LogoDownloadRequest({}, bank, &blackSquare, "BMP %d"));
@@ -128,7 +128,7 @@ TEST_F(DownloadRequestsTest, LogoBankIsSavedThenRefusedWhenTooLarge)
     } catch (const EInvalidInput& refusal) {
         EXPECT_STREQ(refusal.what(), "BMP 文件不能超过256");
     }
-    EXPECT_GT(fs::file_size(bank), kLogoBankLimit);
+    EXPECT_EQ(fs::file_size(bank), 4096u + 2 * 8);
 }
 
 TEST_F(DownloadRequestsTest, UnreadablePictureOrBankFolderIsARefusal)
@@ -172,16 +172,16 @@ TEST_F(DownloadRequestsTest, PictureTooLargeForTheDirectoryIsRefusedByName)
         EXPECT_EQ(loaded, 2);
         EXPECT_FALSE(fs::exists(bank));
     }
-    // The widest picture the directory can describe is built (and then
-    // found too large for the printer's memory, as any large bank is).
+    // The widest picture the directory can describe is too large for the
+    // printer's memory, as any large bank is: refused before it is written.
     const auto widest = [](const std::string&) { return MonochromePicture(kLogoMaxDots, 1); };
     try {
         LogoDownloadRequest({small}, bank, widest, "BMP %d");
         FAIL() << "a bank over the limit was accepted";
     } catch (const EInvalidInput& refusal) {
-        EXPECT_STREQ(refusal.what(), "BMP 256");
+        EXPECT_EQ(InputRefusalText(refusal), "BMP 文件不能超过256");
     }
-    EXPECT_EQ(fs::file_size(bank), 4096u + 65535u * 8u);
+    EXPECT_FALSE(fs::exists(bank));
 }
 
 TEST_F(DownloadRequestsTest, PrintAndReadBack)
