@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "operations/fake_context.h"
 #include "operations/file_download.h"
@@ -16,7 +17,7 @@ namespace {
 
 std::string fontFile(std::size_t size)
 {
-    const auto path = std::filesystem::temp_directory_path() / "pst_font_download_test.bin";
+    const auto path = std::filesystem::temp_directory_path() / ("pst_font_download_test-" + std::to_string(::getpid()) + ".bin");
     EXPECT_TRUE(writeFileBytes(path.string(), std::vector<std::uint8_t>(size, 0x5A)));
     return path.string();
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unistd.h>
 
 #include "operations/fake_context.h"
 #include "operations/file_download.h"
@@ -31,7 +32,7 @@ FakeContext programUpdate()
 
 FakeContext fontDownload()
 {
-    const auto path = std::filesystem::temp_directory_path() / "pst_stopped_font.bin";
+    const auto path = std::filesystem::temp_directory_path() / ("pst_stopped_font-" + std::to_string(::getpid()) + ".bin");
     EXPECT_TRUE(writeFileBytes(path.string(), std::vector<std::uint8_t>(3 * 256 + 1, 0x5A)));
     FakeContext context;
     context.given.downloadList.push_back({path.string(), "FONT", "$35", "$1000"});
@@ -99,7 +100,7 @@ TEST(RunStopping, AReadBackStopsBetweenRequestsAndTellsTheBlocksRead)
 {
     FakeContext readBack;
     readBack.arg2 = 4 * 256;
-    readBack.given.readBackFile = (std::filesystem::temp_directory_path() / "pst_stopped_read.bin").string();
+    readBack.given.readBackFile = (std::filesystem::temp_directory_path() / ("pst_stopped_read-" + std::to_string(::getpid()) + ".bin")).string();
     readBack.readReplyBytes = 256;
     readBack.cancelAtRead = 1;
     RunMemoryReadBack(readBack);
