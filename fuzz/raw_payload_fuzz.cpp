@@ -18,15 +18,13 @@
 
 namespace {
 
+// One hexadecimal digit's value, looked up rather than computed, as the
+// oracle.
 int hexValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    constexpr std::string_view kDigits = "0123456789abcdef0123456789ABCDEF";
+    const std::size_t at = kDigits.find(c);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at % 16);
 }
 
 void checkHexText(std::string_view text)
