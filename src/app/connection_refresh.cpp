@@ -1,7 +1,6 @@
 #include "app/connection_refresh.h"
 
 #include "app/speed_boxes.h"
-#include "platform/int_conversion.h"
 
 namespace pst::app {
 
@@ -9,7 +8,7 @@ void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControl
 {
     // Checked before touching the store; the worker converts the texts
     // when the run starts.
-    RequireListedSpeeds(controls);
+    RequireUsableLinkBoxes(controls);
     store.update([&](ConnectionSettings& s) {
         s.kind = controls.kind;
         s.deviceSpeedText = controls.deviceSpeedText;
@@ -20,7 +19,7 @@ void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControl
             break;
         case LinkKind::Network:
             s.ipAddress = controls.ipAddress;
-            s.port = strToIntDef(controls.portText, 5100);
+            s.port = *PortInBox(controls.portText);
             break;
         case LinkKind::Usb:
             s.usbDeviceId = controls.usbDeviceId;

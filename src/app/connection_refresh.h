@@ -20,7 +20,7 @@ struct LinkControls {
 };
 
 // Copies the fields of the chosen link kind. On a serial link both speed
-// texts must be among the printer's speeds: otherwise ESpeedRefusal (see
+// texts must be among the printer's speeds: otherwise ELinkBoxRefusal (see
 // speed_boxes.h) is thrown and the store is left as it was. A port that is
 // not a whole number becomes 5100.
 void refreshConnectionSettings(ConnectionSettingsStore& store, const LinkControls& controls);

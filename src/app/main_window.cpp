@@ -463,26 +463,26 @@ void MainWindow::RefreshConnectionSettings()
     ShowStoredSpeeds();
     try {
         refreshConnectionSettings(*settings_, CurrentLinkControls());
-    } catch (const ESpeedRefusal& refusal) {
+    } catch (const ELinkBoxRefusal& refusal) {
         // Told by the parameter window: this window is hidden then.
-        throw EInvalidInput(SpeedRefusalText(SpeedBoxCaption(refusal)));
+        throw EInvalidInput(refusal.textFor(LinkBoxCaption(refusal)));
     }
 }
 
-std::string MainWindow::SpeedBoxCaption(const ESpeedRefusal& refusal) const
+std::string MainWindow::LinkBoxCaption(const ELinkBoxRefusal& refusal) const
 {
-    const auto* box = findChild<QComboBox*>(QString::fromStdString(refusal.control()));
+    const auto* box = findChild<QWidget*>(QString::fromStdString(refusal.control()));
     return box ? box->accessibleName().toStdString() : refusal.control();
 }
 
-bool MainWindow::RefusedSpeed()
+bool MainWindow::RefusedLinkBox()
 {
     try {
-        RequireListedSpeeds(CurrentLinkControls());
+        RequireUsableLinkBoxes(CurrentLinkControls());
         return false;
-    } catch (const ESpeedRefusal& refusal) {
-        setup_.prompter->showMessage(SpeedRefusalText(SpeedBoxCaption(refusal)));
-        if (auto* box = findChild<QComboBox*>(QString::fromStdString(refusal.control())))
+    } catch (const ELinkBoxRefusal& refusal) {
+        setup_.prompter->showMessage(refusal.textFor(LinkBoxCaption(refusal)));
+        if (auto* box = findChild<QWidget*>(QString::fromStdString(refusal.control())))
             box->setFocus(Qt::OtherFocusReason);
         return true;
     }
@@ -495,7 +495,7 @@ void MainWindow::ShowBusy()
 
 void MainWindow::btn_TestClick()
 {
-    if (RefusedSpeed())
+    if (RefusedLinkBox())
         return;
     testWaitCounter_ = -1;
     NoteLinkTested(false);
@@ -515,7 +515,7 @@ void MainWindow::btn_TestClick()
 
 void MainWindow::btn_SetParaClick()
 {
-    if (RefusedSpeed())
+    if (RefusedLinkBox())
         return;
     testWaitCounter_ = 1;
     try {
@@ -726,7 +726,7 @@ void MainWindow::SetLinkControlsEnabled(bool enabled)
 
 void MainWindow::but_bootInClick()
 {
-    if (RefusedSpeed())
+    if (RefusedLinkBox())
         return;
     try {
         RefreshConnectionSettings();

@@ -196,10 +196,11 @@ private:
     // Shows a device speed the worker stored after changing the printer's.
     void ShowStoredSpeeds();
     void SetLinkControlsEnabled(bool enabled);
-    // Shows the refusal of a speed box that holds no listed speed and
-    // focuses the box; true when there was one.
-    bool RefusedSpeed();
-    std::string SpeedBoxCaption(const ESpeedRefusal& refusal) const;
+    // Shows the refusal of a link box the link cannot use (a speed box with
+    // no listed speed, a port box with no port) and focuses the box; true
+    // when there was one.
+    bool RefusedLinkBox();
+    std::string LinkBoxCaption(const ELinkBoxRefusal& refusal) const;
 
     MainWindowSetup setup_;
     WidgetTranslationView view_;

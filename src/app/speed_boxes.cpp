@@ -1,6 +1,7 @@
 #include "app/speed_boxes.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/connection_refresh.h"
 #include "protocol/value_mappings.h"
@@ -8,9 +9,19 @@
 
 namespace pst::app {
 
-ESpeedRefusal::ESpeedRefusal(std::string_view control)
-    : EInvalidInput(SpeedRefusalText(control)), control_(control)
+ELinkBoxRefusal::ELinkBoxRefusal(std::string_view control)
+    : EInvalidInput(std::string(control)), control_(control)
 {
+}
+
+std::string ELinkBoxRefusal::textFor(std::string_view caption) const
+{
+    if (control_ != kPortBox)
+        return SpeedRefusalText(caption);
+    std::string text = MessageWithNumbers("sFieldRangeMsg", {kLowestPort, kHighestPort});
+    if (const std::size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, caption);
+    return text;
 }
 
 bool IsListedSpeed(std::string_view text)
@@ -18,14 +29,26 @@ bool IsListedSpeed(std::string_view text)
     return std::find(kBaudRateItems.begin(), kBaudRateItems.end(), text) != kBaudRateItems.end();
 }
 
-void RequireListedSpeeds(const LinkControls& controls)
+std::optional<int> PortInBox(std::string_view text)
 {
+    int port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || port < kLowestPort ||
+        port > kHighestPort)
+        return std::nullopt;
+    return port;
+}
+
+void RequireUsableLinkBoxes(const LinkControls& controls)
+{
+    if (controls.kind == LinkKind::Network && !PortInBox(controls.portText))
+        throw ELinkBoxRefusal(kPortBox);
     if (controls.kind != LinkKind::Serial)
         return;
     if (!IsListedSpeed(controls.transferSpeedText))
-        throw ESpeedRefusal(kTransferSpeedBox);
+        throw ELinkBoxRefusal(kTransferSpeedBox);
     if (!IsListedSpeed(controls.deviceSpeedText))
-        throw ESpeedRefusal(kDeviceSpeedBox);
+        throw ELinkBoxRefusal(kDeviceSpeedBox);
 }
 
 std::string SpeedRefusalText(std::string_view caption)

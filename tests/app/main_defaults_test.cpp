@@ -125,14 +125,14 @@ TEST(ConnectionRefreshTest, OnlyThePrintersSpeedsAreTakenAndTheRefusalNamesTheBo
         try {
             refreshConnectionSettings(store, controls);
             ADD_FAILURE() << "'" << speed << "' was taken as a speed";
-        } catch (const ESpeedRefusal& refusal) {
+        } catch (const ELinkBoxRefusal& refusal) {
             EXPECT_EQ(refusal.control(), kDeviceSpeedBox);
         }
         std::swap(controls.deviceSpeedText, controls.transferSpeedText);
         try {
             refreshConnectionSettings(store, controls);
             ADD_FAILURE() << "'" << speed << "' was taken as a transfer speed";
-        } catch (const ESpeedRefusal& refusal) {
+        } catch (const ELinkBoxRefusal& refusal) {
             EXPECT_EQ(refusal.control(), kTransferSpeedBox);
         }
     }
@@ -143,17 +143,27 @@ TEST(ConnectionRefreshTest, OnlyThePrintersSpeedsAreTakenAndTheRefusalNamesTheBo
         EXPECT_TRUE(IsListedSpeed(speed)) << speed;
 }
 
-TEST(ConnectionRefreshTest, NetworkTakesTheAddressAndATolerantPort)
+TEST(ConnectionRefreshTest, NetworkTakesTheAddressAndOnlyAPort)
 {
     ConnectionSettingsStore store;
-    LinkControls controls{LinkKind::Network, "COM9", "bad", "bad", "192.168.1.87", "51x0", {}};
-    refreshConnectionSettings(store, controls);  // speeds are not checked off the serial link
-    EXPECT_EQ(store.get().ipAddress, "192.168.1.87");
-    EXPECT_EQ(store.get().port, 5100);
-    EXPECT_EQ(store.get().comName, "COM1");
-    controls.portText = "9100";
+    // Speeds are not checked off the serial link; the port is, and nothing
+    // else becomes one.
+    LinkControls controls{LinkKind::Network, "COM9", "bad", "bad", "192.168.1.87", "9100", {}};
     refreshConnectionSettings(store, controls);
+    EXPECT_EQ(store.get().ipAddress, "192.168.1.87");
     EXPECT_EQ(store.get().port, 9100);
+    EXPECT_EQ(store.get().comName, "COM1");
+    for (const char* port : {"51x0", "", "0", "65536", " 5100", "-1"}) {
+        controls.portText = port;
+        try {
+            refreshConnectionSettings(store, controls);
+            ADD_FAILURE() << "'" << port << "' was taken as a port";
+        } catch (const ELinkBoxRefusal& refusal) {
+            EXPECT_EQ(refusal.control(), kPortBox);
+            EXPECT_EQ(refusal.textFor("端口"), "端口：请输入 1 到 65535 之间的整数");
+        }
+    }
+    EXPECT_EQ(store.get().port, 9100) << "nothing may change";
 }
 
 TEST(ConnectionRefreshTest, UsbTakesTheDeviceIdentifier)
