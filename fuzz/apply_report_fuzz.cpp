@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "cli/apply_report.h"
@@ -24,19 +24,26 @@ namespace {
 using namespace pst::cli;
 
 // One folder for the run's files, made once and removed at the end; in
-// memory where the system offers it, so that the files cost no disk.
+// memory where the system offers it, so that the files cost no disk. The
+// name is new each time: a folder of that name is never taken over.
 const std::string& folder()
 {
-    static char name[] = "/dev/shm/pst-fuzz-report-XXXXXX";
     static const std::string made = [] {
-        if (!std::filesystem::is_directory("/dev/shm"))
-            std::memcpy(name, "/tmp/pst-fuzz-report-XXXXXX", sizeof "/tmp/pst-fuzz-report-XXXXXX");
-        PST_FUZZ_CHECK(::mkdtemp(name) != nullptr);
+        const std::filesystem::path base =
+            std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::random_device random;
+        std::filesystem::path name;
+        for (bool created = false; !created;) {
+            name = base / ("pst-fuzz-report-" + std::to_string(random()));
+            created = std::filesystem::create_directory(name);
+        }
+        static std::filesystem::path removed;
+        removed = name;
         std::atexit([] {
             std::error_code ignored;
-            std::filesystem::remove_all(name, ignored);
+            std::filesystem::remove_all(removed, ignored);
         });
-        return std::string(name);
+        return name.string();
     }();
     return made;
 }
