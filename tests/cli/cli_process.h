@@ -79,7 +79,9 @@ protected:
 
     // Starts pennafor-cli without waiting for it, for a test that signals
     // it midway; finishCli collects it. The locale is cleared as in runCli.
-    pid_t startCli(const std::vector<std::string>& args)
+    // `environment` holds NAME=value entries that replace or add to the
+    // test's own.
+    pid_t startCli(const std::vector<std::string>& args, std::vector<std::string> environment = {})
     {
         std::vector<std::string> words{PST_CLI_PATH};
         words.insert(words.end(), args.begin(), args.end());
@@ -87,11 +89,19 @@ protected:
         for (std::string& word : words)
             argv.push_back(word.data());
         argv.push_back(nullptr);
+        const auto replaced = [&](const char* variable) {
+            for (const std::string& entry : environment)
+                if (std::strncmp(variable, entry.c_str(), entry.find('=') + 1) == 0)
+                    return true;
+            return false;
+        };
         std::vector<char*> envp;
         for (char** variable = environ; *variable; ++variable)
             if (std::strncmp(*variable, "LC_ALL=", 7) != 0 && std::strncmp(*variable, "LC_MESSAGES=", 12) != 0 &&
-                std::strncmp(*variable, "LANG=", 5) != 0)
+                std::strncmp(*variable, "LANG=", 5) != 0 && !replaced(*variable))
                 envp.push_back(*variable);
+        for (std::string& entry : environment)
+            envp.push_back(entry.data());
         envp.push_back(nullptr);
         const std::string out = (folder / "out").string(), err = (folder / "err").string();
         posix_spawn_file_actions_t files;
