@@ -27,7 +27,7 @@ int run(CliSession& session, requests::Request request)
 }
 
 // The bank's directory as the printer returns it; nothing when the read
-// failed (told on `err`).
+// failed or the directory is damaged (told on `err`).
 std::optional<std::vector<StoredLogo>> readStoredLogos(const CliOptions& options, std::ostream& err)
 {
     // The read's progress lines would bury the answer.
@@ -35,7 +35,12 @@ std::optional<std::vector<StoredLogo>> readStoredLogos(const CliOptions& options
     CliSession session(options, quiet, err);
     if (run(session, requests::StoredLogosReadRequest()) != 0)
         return std::nullopt;
-    return ParseLogoDirectory(session.worker().MemoryStream());
+    std::vector<StoredLogo> logos = ParseLogoDirectory(session.worker().MemoryStream());
+    if (const int damaged = FirstDamagedLogo(logos); damaged >= 0) {
+        err << MessageWithNumbers("sLogoDirectoryDamagedMsg", {damaged}) << '\n';
+        return std::nullopt;
+    }
+    return logos;
 }
 
 int runListLogos(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -101,7 +106,8 @@ void appendLogoCommands(std::vector<Command>& table)
                      CommandGroup::PrinterCommands,
                      {"N[,N...]    the 1-based numbers in the downloaded logo list, such as 1,3\n"
                       "--no-check  print without asking the printer first which logos it holds\n"
-                      "A number the printer does not hold is refused and nothing is printed.",
+                      "A number the printer does not hold is refused and nothing is printed; so is\n"
+                      "every number when the printer's logo directory is damaged.",
                       "memory-read requests for the logo directory (unless --no-check), then 1C 70 n 00\n"
                       "for each number, after the link setup",
                       PrinterReply::Unanswered, "--serial /dev/ttyUSB0 print-logos 1,3"},

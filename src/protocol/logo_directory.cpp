@@ -4,6 +4,7 @@
 
 #include "protocol/byte_order.h"
 #include "protocol/logo_bank.h"
+#include "protocol/picture_conversion.h"
 
 namespace pst {
 
@@ -29,6 +30,19 @@ std::vector<StoredLogo> ParseLogoDirectory(std::span<const std::uint8_t> directo
         logos.push_back(logo);
     }
     return logos;
+}
+
+int FirstDamagedLogo(const std::vector<StoredLogo>& stored)
+{
+    constexpr std::uint64_t kImageRoomEnd = kLogoBankBase + kLogoBankLimit;
+    std::uint64_t imageBytes = 0;
+    for (const StoredLogo& logo : stored) {
+        imageBytes += logo.ImageSize();
+        if (logo.WidthDots() > kWidestHeadDots || logo.address < kFirstLogoAddress ||
+            logo.address + std::uint64_t{logo.ImageSize()} > kImageRoomEnd || imageBytes > kLogoImageRoom)
+            return logo.number;
+    }
+    return -1;
 }
 
 int FirstMissingLogo(const std::vector<StoredLogo>& stored, std::span<const std::uint8_t> numbers)

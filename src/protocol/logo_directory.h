@@ -23,6 +23,14 @@ struct StoredLogo {
 
 std::vector<StoredLogo> ParseLogoDirectory(std::span<const std::uint8_t> directory);
 
+// The first entry that no logo bank download could have written: wider
+// than the widest print head, an image outside the logo bank's room, or
+// images that together outgrow it. Junk written over the directory (a font
+// sent to the wrong address) reads as sizes of hundreds of thousands of
+// dots; a bank read from such a directory describes nothing. -1 when every
+// entry could be a logo.
+int FirstDamagedLogo(const std::vector<StoredLogo>& stored);
+
 // The first of the numbers that is not a stored logo; -1 when all are.
 int FirstMissingLogo(const std::vector<StoredLogo>& stored, std::span<const std::uint8_t> numbers);
 

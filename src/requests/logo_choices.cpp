@@ -45,6 +45,8 @@ std::vector<std::string> StoredLogoLines(const std::vector<StoredLogo>& logos)
 {
     if (logos.empty())
         return {MessageText("sNoStoredLogoMsg")};
+    if (const int damaged = FirstDamagedLogo(logos); damaged >= 0)
+        return {MessageWithNumbers("sLogoDirectoryDamagedMsg", {damaged})};
     std::vector<std::string> lines;
     for (const StoredLogo& logo : logos)
         lines.push_back(MessageWithNumbers("sStoredLogoMsg", {logo.number, logo.WidthDots(), logo.HeightDots()}));

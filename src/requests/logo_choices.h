@@ -29,7 +29,7 @@ struct LogoThumbnail {
 LogoThumbnail ThumbnailFor(const std::string& path, const PictureConversion& conversion);
 
 // One line per stored logo, "徽标 1：104 × 56 点", or the one line that says
-// there is none.
+// there is none, or that the directory is damaged.
 std::vector<std::string> StoredLogoLines(const std::vector<StoredLogo>& logos);
 
 }  // namespace pst::requests

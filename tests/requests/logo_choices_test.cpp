@@ -90,9 +90,12 @@ TEST(LogoChoices, AThumbnailShowsTheBitsTheBankWillHoldOrWhyThereAreNone)
     std::filesystem::remove_all(folder);
 }
 
-TEST(LogoChoices, StoredLogosAreToldOneALineOrAsNone)
+TEST(LogoChoices, StoredLogosAreToldOneALineOrAsNoneOrAsDamaged)
 {
     EXPECT_EQ(StoredLogoLines({}), std::vector<std::string>{"打印机中没有存储徽标"});
-    const std::vector<StoredLogo> two{{1, 0x1D0000, 13, 7}, {2, 0x1D02D8, 48, 13}};
+    std::vector<StoredLogo> two{{1, 0x1D0000, 13, 7}, {2, 0x1D02D8, 48, 13}};
     EXPECT_EQ(StoredLogoLines(two), (std::vector<std::string>{"徽标 1：104 × 56 点", "徽标 2：384 × 104 点"}));
+    two[1].widthBytes = 26945;
+    EXPECT_EQ(StoredLogoLines(two),
+              std::vector<std::string>{"打印机的徽标目录已损坏（第 2 项不可能是徽标）：未使用其中的任何徽标，请重新下载徽标"});
 }
