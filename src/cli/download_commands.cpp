@@ -189,13 +189,22 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
     return 0;
 }
 
+// "1CF000-1CFFFF", as the addresses are typed.
+std::string hexSpanText(const AddressSpan& span)
+{
+    std::ostringstream text;
+    text << std::uppercase << std::hex << span.first << '-' << span.last;
+    return text.str();
+}
+
 int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     std::string path, address;
-    bool verify = false;
+    bool verify = false, force = false;
     try {
         Arguments args(options.arguments);
         verify = args.flag("verify");
+        force = args.flag("force");
         path = args.positional("FILE");
         address = args.positional("ADDRESS_HEX");
         args.finish();
@@ -221,6 +230,11 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         err << MessageText(kFileMissingKey) << " (" << path << ")\n";
         return 1;
     }
+    // The printer takes a font anywhere; one over the logo bank leaves a
+    // directory of junk that the printer then prints from.
+    const auto start = static_cast<std::uint32_t>(*parseHexInt32(address));
+    if (const auto overlap = LogoAreaOverlap(start, readableFileSize(path).value_or(0)); overlap && !force)
+        return usageError(err, MessageWithText("sFontOverLogosMsg", hexSpanText(*overlap)), "download-font");
     ProgressOut progress(out);
     CliSession session(options, progress.stream, err);
     return run(session, std::move(*download));
@@ -387,17 +401,19 @@ void appendDownloadCommands(std::vector<Command>& table)
                       PrinterReply::Confirmed, "--serial /dev/ttyUSB0 boot-handshake --limit 30"},
                      &runBootHandshake});
     table.push_back({"download-font",
-                     "[--verify] FILE ADDRESS_HEX",
+                     "[--verify] [--force] FILE ADDRESS_HEX",
                      "write a font library into printer memory",
                      kDownloads,
                      {"FILE         the font library\n"
                       "ADDRESS_HEX  where it goes in the printer's memory, in hexadecimal\n"
                       "             (0x before it or not)\n"
                       "--verify     read the written range back afterwards and compare; a difference\n"
-                      "             fails the command, naming the first differing address",
+                      "             fails the command, naming the first differing address\n"
+                      "--force      write it even over the logo area 1CF000-20EFFF (without it, a font\n"
+                      "             that reaches into the logos is refused with exit status 2)",
                       "the file in memory-write blocks from ADDRESS_HEX on (operation 3); with --verify,\n"
                       "memory-read requests for the same range",
-                      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 download-font gb2312.bin 100000"},
+                      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 download-font gb2312.bin 210000"},
                      &runDownloadFont});
     table.push_back({"download-logos",
                      "[--dither METHOD] [--threshold N] [--fit WIDTH] [--preview OUT.png] [--verify] PICTURE...",

@@ -1,5 +1,7 @@
 #include "protocol/logo_bank.h"
 
+#include <algorithm>
+
 #include "platform/file_bytes.h"
 #include "protocol/byte_order.h"
 #include "protocol/input_error.h"
@@ -107,6 +109,16 @@ std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>&
             throw LogoBankTooLargeRefusal();
     }
     return BuildLogoBank(pictures);
+}
+
+std::optional<AddressSpan> LogoAreaOverlap(std::uint32_t start, std::uint64_t length)
+{
+    constexpr std::uint64_t kAreaEnd = std::uint64_t{kLogoBankBase} + kLogoBankLimit;
+    const std::uint64_t first = std::max<std::uint64_t>(start, kLogoBankBase);
+    const std::uint64_t end = std::min(std::uint64_t{start} + length, kAreaEnd);
+    if (length == 0 || first >= end)
+        return std::nullopt;
+    return AddressSpan{static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end - 1)};
 }
 
 std::string LogoBankSizeProblem(std::size_t bankSize)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,15 @@ using PictureLoader = std::function<MonochromePicture(const std::string& path)>;
 // as they do: a bank built is always one the printer can take.
 std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>& paths,
                                                  const PictureLoader& load);
+
+// The addresses, first and last, where a write of `length` bytes from
+// `start` meets the logo bank's area (directory and images); nothing when
+// it stays clear of it.
+struct AddressSpan {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+};
+std::optional<AddressSpan> LogoAreaOverlap(std::uint32_t start, std::uint64_t length);
 
 // "BMP 文件不能超过256" when the bank is over the printer's limit; empty
 // when it fits.

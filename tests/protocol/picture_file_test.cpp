@@ -240,3 +240,42 @@ TEST(LogoDirectory, TheListEndsAtTheFirstEntryThatPointsNowhere)
     EXPECT_EQ(FirstMissingLogo(one, std::span(numbers).first(1)), -1);
     EXPECT_EQ(FirstMissingLogo(one, numbers), 2);
 }
+
+TEST(LogoDirectory, AnEntryNoLogoBankCouldHoldMarksTheDirectoryDamaged)
+{
+    const auto entry = [](int number, std::uint32_t address, std::uint16_t widthBytes,
+                          std::uint16_t heightBands) {
+        return StoredLogo{number, address, widthBytes, heightBands};
+    };
+    // The widest head's width, and an image that ends on the bank's last byte.
+    const std::uint32_t bankEnd = kLogoBankBase + kLogoBankLimit;
+    const StoredLogo wide = entry(1, kFirstLogoAddress, 72, 10);
+    const StoredLogo last = entry(2, bankEnd - 8 * 8, 1, 8);
+    EXPECT_EQ(FirstDamagedLogo({wide, last}), -1);
+
+    EXPECT_EQ(FirstDamagedLogo({wide, entry(2, kFirstLogoAddress, 73, 1)}), 2);   // 584 dots
+    EXPECT_EQ(FirstDamagedLogo({wide, entry(2, bankEnd - 8 * 8 + 1, 1, 8)}), 2);  // one byte past
+    EXPECT_EQ(FirstDamagedLogo({entry(1, kFirstLogoAddress - 8, 1, 1)}), 1);      // in the directory
+    // Each inside the room, together more than it holds.
+    const auto bands = static_cast<std::uint16_t>(kLogoImageRoom / 512 / 2 + 1);
+    const StoredLogo half = entry(1, kFirstLogoAddress, 64, bands);
+    EXPECT_EQ(FirstDamagedLogo({half, entry(2, kFirstLogoAddress, 64, bands)}), 2);
+    // What the testers read after 4 KiB of junk over the directory.
+    EXPECT_EQ(FirstDamagedLogo({entry(1, 0x7A3C91E2, 26945, 31535)}), 1);
+}
+
+TEST(LogoArea, AWriteMeetsTheLogoAreaOnlyWhereItCoversIt)
+{
+    const auto overlap = [](std::uint32_t start, std::uint64_t length) {
+        const auto span = LogoAreaOverlap(start, length);
+        return span ? std::pair(span->first, span->last) : std::pair(0u, 0u);
+    };
+    EXPECT_EQ(overlap(0x1CE000, 0x1000), std::pair(0u, 0u));
+    EXPECT_EQ(overlap(0x1CE000, 0x1001), std::pair(0x1CF000u, 0x1CF000u));
+    EXPECT_EQ(overlap(0x20EFFF, 0x100000), std::pair(0x20EFFFu, 0x20EFFFu));
+    EXPECT_EQ(overlap(0x20F000, 0x100000), std::pair(0u, 0u));
+    EXPECT_EQ(overlap(0x1CF000, 0), std::pair(0u, 0u));
+    // A 1 MiB font at 100000 runs over the whole area.
+    EXPECT_EQ(overlap(0x100000, 0x100000), std::pair(0x1CF000u, 0x1FFFFFu));
+    EXPECT_EQ(overlap(0, 0x400000), std::pair(0x1CF000u, 0x20EFFFu));
+}
