@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <sstream>
 
 namespace pst::sim {
 namespace {
@@ -41,6 +42,16 @@ std::string printedLogoText(const FlashMemory& flash, unsigned number)
         return name + ": not stored";
     const LogoEntry e = entryAt(flash, number - 1);
     const std::size_t size = static_cast<std::size_t>(e.widthBytes) * e.heightBands * 8;
+    // Sizes read from junk run to gigabytes: reading that much would keep
+    // the printer from answering anything for minutes.
+    const std::uint64_t bankEnd = std::uint64_t{kLogoDirectoryAddress} + kLogoBankSize;
+    if (e.widthBytes > kWidestHeadBytes || e.address < kLogoDirectoryAddress ||
+        e.address + std::uint64_t{size} > bankEnd) {
+        std::ostringstream text;
+        text << name << ": damaged entry (" << e.widthBytes * 8 << 'x' << e.heightBands * 8 << " dots at 0x"
+             << std::hex << std::uppercase << e.address << "), nothing printed";
+        return text.str();
+    }
     const auto image = flash.read(e.address, size);
     std::size_t black = 0;
     for (const std::uint8_t b : image)

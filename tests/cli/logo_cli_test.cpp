@@ -69,6 +69,41 @@ TEST_F(LogoCli, TheListComesFromThePrinterAndOnlyStoredLogosPrint)
     EXPECT_NE(printer->stateJson().find("logo 3: not stored"), std::string::npos);
 }
 
+TEST_F(LogoCli, JunkOverTheDirectoryIsRefusedUnlessForcedThenNoLogoIsTrusted)
+{
+    startPrinter();
+    ASSERT_EQ(cli({"download-logos", bmp("a.bmp", 16, 16)}).status, 0);
+    const std::string junk = write("junk.bin", font(4096));
+    const auto refused = cli({"--language", "en", "download-font", junk, "1CF000"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err.rfind("pennafor-cli: The font would be written over 1CF000-1CFFFF, part of the printer's "
+                                "logo area, destroying the stored logos: nothing sent. Add --force",
+                                0),
+              0u)
+        << refused.err;
+    ASSERT_EQ(cli({"list-logos"}).out, "徽标 1：16 × 16 点\n");
+    ASSERT_EQ(cli({"download-font", "--force", junk, "1CF000"}).status, 0);
+
+    // The junk's first entry reads as 0x2E211407, 147928 dots wide.
+    const std::string damaged = "打印机的徽标目录已损坏（第 1 项不可能是徽标）：未使用其中的任何徽标，请重新下载徽标\n";
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"list-logos"}, {"print-logos", "1"}}) {
+        const auto o = cli(command);
+        EXPECT_EQ(o.status, 1) << command[0];
+        EXPECT_EQ(o.out, "") << command[0];
+        EXPECT_EQ(o.err, damaged) << command[0];
+    }
+
+    // Sent unchecked, the printer prints nothing from the entry and goes on
+    // answering (the first print of all: the refused ones sent nothing).
+    ASSERT_EQ(cli({"print-logos", "--no-check", "1"}).status, 0);
+    ASSERT_TRUE(printer->waitFor([](const auto& s) { return s.printed.size() == 1; }, 3000));
+    EXPECT_NE(stateJson().find("logo 1: damaged entry (147928x"), std::string::npos) << stateJson();
+    EXPECT_EQ(cli({"list-logos"}).err, damaged);
+    const auto restored = cli({"download-logos", bmp("b.bmp", 24, 8)});
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(cli({"list-logos"}).out, "徽标 1：24 × 8 点\n");
+}
+
 TEST_F(LogoCli, ThePreviewShowsTheScaledDitheredLogoAndSendsNothing)
 {
     startPrinter();
