@@ -78,7 +78,11 @@ void printUsage(std::ostream& out)
            "  --json                 one JSON object on standard output when the command ends: the\n"
            "                         command, link, model, ok, exit status, error, status texts,\n"
            "                         duration (messages still go to standard error)\n"
-           "  --data-dir DIR         folder for debug.log and settings (default: the program folder)\n"
+           "  --data-dir DIR         folder for debug.log, settings and the logo bank (default: the\n"
+           "                         program's folder when writable; an installed program uses\n"
+           "                         $XDG_CONFIG_HOME/pennafor-setting-tool, normally\n"
+           "                         ~/.config/pennafor-setting-tool; on Windows\n"
+           "                         %APPDATA%\\pennafor-setting-tool)\n"
            "  --full-log             debug.log keeps every block of a long transfer (by default the\n"
            "                         first and last 50 are kept and the others counted)\n"
            "  --language en|zh       language of the printed texts (default: the window's last\n"
@@ -93,9 +97,10 @@ void printUsage(std::ostream& out)
                 continue;
             const std::string head =
                 std::string(command.name) + (*command.arguments ? " " : "") + command.arguments;
-            // A head too long for the column puts its summary on a line of its own.
+            // A head that fills the column puts its summary on a line of its own:
+            // one blank after it would run it into the summary for help2man.
             out << "  " << std::left << std::setw(kHeadWidth) << head
-                << (head.size() > kHeadWidth ? "\n" + std::string(kHeadWidth + 2, ' ') : std::string()) << " "
+                << (head.size() >= kHeadWidth ? "\n" + std::string(kHeadWidth + 2, ' ') : std::string()) << " "
                 << command.summary << '\n';
         }
     }
