@@ -100,8 +100,8 @@ void printUsage(std::ostream& out)
             // A head that fills the column puts its summary on a line of its own:
             // one blank after it would run it into the summary for help2man.
             out << "  " << std::left << std::setw(kHeadWidth) << head
-                << (head.size() >= kHeadWidth ? "\n" + std::string(kHeadWidth + 2, ' ') : std::string()) << " "
-                << command.summary << '\n';
+                << (head.size() >= kHeadWidth ? "\n" + std::string(kHeadWidth + 2, ' ') : std::string())
+                << " " << command.summary << '\n';
         }
     }
     out << "\n'pennafor-cli COMMAND --help' tells what a command sends, whether the printer confirms it,\n"
