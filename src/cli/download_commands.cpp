@@ -40,10 +40,11 @@ constexpr auto kDefaultBootLimit = 60s;
 constexpr const char* kBootLimitText = "The time limit was reached";
 
 // The session prints through a stream that keeps progress on one line when
-// the output is a terminal.
+// the output is a terminal; --quiet leaves the command's status texts out.
 struct ProgressOut {
-    explicit ProgressOut(std::ostream& out)
-        : buffer(out, &out == &std::cout && pst::standardOutputIsTerminal()), stream(&buffer)
+    ProgressOut(std::ostream& out, const CliOptions& options)
+        : buffer(out, &out == &std::cout && pst::standardOutputIsTerminal()),
+          stream(options.quiet ? nullptr : &buffer)
     {
     }
     ~ProgressOut() { buffer.finish(); }
@@ -150,7 +151,7 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         err << refusal.what() << " (" << path << ")\n";
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     progress.stream << plan.statusText << '\n';
     // Without a loader listening, the stream would go nowhere and still end
     // as done.
@@ -221,7 +222,7 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         err << MessageText(kFileMissingKey) << " (" << path << ")\n";
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     CliSession session(options, progress.stream, err);
     return run(session, std::move(*download));
 }
@@ -305,7 +306,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         err << e.what() << '\n';
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     // The bank is written whole: logos stored before and not in this list are gone.
     progress.stream << MessageText("sReplacesLogosMsg") << '\n';
     CliSession session(options, progress.stream, err);
@@ -341,7 +342,7 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
         err << refusal.what() << " (" << output << ")\n";
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     progress.stream << MessageText(kReadBackKey) << ":" << output << '\n';
     CliSession session(options, progress.stream, err);
     return run(session, std::move(read));
