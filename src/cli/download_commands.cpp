@@ -1,15 +1,12 @@
 #include "cli/download_commands.h"
 
 #include <chrono>
-#include <iostream>
 #include <sstream>
 #include <thread>
 
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
-#include "cli/progress_output.h"
-#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -39,16 +36,10 @@ constexpr const char* kReadBackKey = "sUpdateFontFile";
 constexpr auto kDefaultBootLimit = 60s;
 constexpr const char* kBootLimitText = "The time limit was reached";
 
-// The session prints through a stream that keeps progress on one line when
-// the output is a terminal; --quiet leaves the command's status texts out.
+// The command's own status texts and its session's; --quiet leaves them
+// out. The transfer's count goes to standard error (progress_display.h).
 struct ProgressOut {
-    ProgressOut(std::ostream& out, const CliOptions& options)
-        : buffer(out, &out == &std::cout && pst::standardOutputIsTerminal()),
-          stream(options.quiet ? nullptr : &buffer)
-    {
-    }
-    ~ProgressOut() { buffer.finish(); }
-    ProgressStreamBuf buffer;
+    ProgressOut(std::ostream& out, const CliOptions& options) : stream(options.quiet ? nullptr : out.rdbuf()) { }
     std::ostream stream;
 };
 

@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "cli/download_cli_fixture.h"
-#include "cli/progress_output.h"
 
 using pst::test::DownloadCli;
 
@@ -203,23 +202,4 @@ TEST_F(DownloadCli, BootHandshakeFindsTheLoaderOrGivesUp)
     EXPECT_EQ(firmware.err, "打印机的引导程序在 1 秒内没有应答\n");
     EXPECT_EQ(firmware.out.find("更新程序完成"), std::string::npos) << firmware.out;
     EXPECT_NE(stateJson().find("\"firmwareBytes\":0"), std::string::npos) << stateJson();
-}
-
-TEST(ProgressOutput, TerminalRewritesProgressInPlaceAndPipesKeepLines)
-{
-    std::ostringstream terminal;
-    {
-        pst::cli::ProgressStreamBuf buffer(terminal, true);
-        std::ostream out(&buffer);
-        out << "Downloading FONTf\nFinish 50.0%(1/2)\nFinish 100.0%(2/2)\ndone\n";
-    }
-    EXPECT_EQ(terminal.str(),
-              "Downloading FONTf\n\rFinish 50.0%(1/2)\x1b[K\rFinish 100.0%(2/2)\x1b[K\ndone\n");
-    std::ostringstream pipe;
-    {
-        pst::cli::ProgressStreamBuf buffer(pipe, false);
-        std::ostream out(&buffer);
-        out << "Finish 50.0%(1/2)\nFinish 100.0%(2/2)";
-    }
-    EXPECT_EQ(pipe.str(), "Finish 50.0%(1/2)\nFinish 100.0%(2/2)\n");
 }
