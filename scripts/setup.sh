@@ -14,8 +14,9 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
   # Qt's own texts (file dialogs, Yes/No/OK buttons) in Chinese: the window
   # program loads qtbase_zh_CN from it, and a window test checks that it does
   qt6-translations-l10n
-  # the command line's reports and --json (header-only)
-  nlohmann-json3-dev
+  # the command line's reports and --json (header-only), and the check of
+  # every command's --json against docs/cli-json-schema.json
+  nlohmann-json3-dev python3-jsonschema
   # installing and packaging: manual pages from --help, the icon's PNG, the
   # desktop entry's check, and the shared-library lookup of the .deb
   help2man librsvg2-bin desktop-file-utils dpkg-dev

@@ -84,6 +84,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args)
             options.version = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            options.quiet = true;
         } else if (arg == "--auto-speed") {
             options.autoSpeed = true;
         } else if (arg == "--full-log") {

@@ -28,6 +28,8 @@ struct CliOptions {
     bool autoSpeed = false;
     // --json: one JSON object on standard output at the end, nothing else there.
     bool json = false;
+    // --quiet, -q: no status texts and no progress; errors and the result only.
+    bool quiet = false;
     // --full-log: "debug.log" keeps every block of a long transfer.
     bool fullLog = false;
     bool help = false;

@@ -1,10 +1,13 @@
 #include "cli/cli_session.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ostream>
 
+#include "cli/progress_display.h"
 #include "cli/run_record.h"
 #include "cli/speed_search.h"
+#include "engine/status_text.h"
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -13,6 +16,22 @@
 #include "transport/udp_client.h"
 
 namespace pst::cli {
+
+namespace {
+
+// A text of composeProgressText's with a count: "...Finish 45.0%(12/26)".
+bool isProgressText(const std::string& text)
+{
+    const std::size_t at = text.rfind("Finish ");
+    if (at == std::string::npos || text.back() != ')')
+        return false;
+    unsigned whole = 0, tenth = 0, done = 0, inAll = 0;
+    char close = 0;
+    return std::sscanf(text.c_str() + at, "Finish %u.%u%%(%u/%u%c", &whole, &tenth, &done, &inAll, &close) == 5 &&
+        close == ')';
+}
+
+}  // namespace
 
 CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostream& err)
     : out_(out), err_(err), settings_(std::make_shared<ConnectionSettingsStore>())
@@ -50,7 +69,7 @@ WorkerEvents CliSession::events()
     WorkerEvents events;
     // Each announced text as it was then, not as the board reads later: a
     // fast link shows "Checking..." and "...Found" within the same moment.
-    events.status = [this](const StatusUpdate& update) { printStatus(update.text); };
+    events.status = [this](const StatusUpdate& update) { showStatus(update); };
     events.unsolicitedLine = [this](const std::string& line) { out_ << line << '\n'; };
     events.logNotSaved = [this](const std::string& reason) {
         err_ << MessageText("sLogNotSavedMsg") << " (" << reason << ")\n";
@@ -165,8 +184,11 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
             runRecord().noteModel(model);
     }
     // Texts shown within 70 ms of the previous one wait for a later event
-    // that never comes once the run is over: show the last one now.
-    printStatus(worker_->Status().status());
+    // that never comes once the run is over: show the last one now. A
+    // transfer's count is not among them: the last one always comes.
+    progressDisplay().end();
+    if (const std::string last = worker_->Status().status(); !isProgressText(last))
+        printStatus(last);
     if (lastFailure_ && !quiet_) {
         err_ << EngineTextInLanguage(lastFailure_->text) << '\n';
         if (!lastFailure_->cause.empty() && lastFailure_->cause != lastFailure_->text)
@@ -175,9 +197,25 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
     return lastFailure_ ? 1 : 0;
 }
 
+void CliSession::showStatus(const StatusUpdate& update)
+{
+    if (update.inAll <= 0) {
+        printStatus(update.text);
+        return;
+    }
+    // The count goes to standard error; what the text says besides it, if
+    // anything, stays a status text.
+    const std::string count = composeProgressText("", update.done, update.inAll);
+    const std::string& text = update.text;
+    if (text.size() >= count.size() && text.compare(text.size() - count.size(), count.size(), count) == 0)
+        printStatus(text.substr(0, text.size() - count.size()));
+    if (progressShown_ && !quiet_ && !options_.quiet)
+        progressDisplay().show(update.done, update.inAll);
+}
+
 void CliSession::printStatus(const std::string& text)
 {
-    if (text.empty() || text == lastPrinted_ || quiet_)
+    if (text.empty() || text == lastPrinted_ || quiet_ || options_.quiet)
         return;
     lastPrinted_ = text;
     out_ << text << std::endl;

@@ -39,6 +39,9 @@ public:
     const CliOptions& options() const { return options_; }
     // Whether run() looks for a printer that did not hear (on by default).
     void setSpeedRecovery(bool on) { speedRecovery_ = on; }
+    // Whether a transfer's count is shown (on by default; off for a short
+    // read that only serves to answer the command).
+    void setProgressShown(bool on) { progressShown_ = on; }
     // Whether the runs' model and failure go into the command's record for
     // --json (on by default; off for one printer among many).
     void setRecorded(bool on) { recorded_ = on; }
@@ -58,6 +61,7 @@ private:
     // to the user; nothing when it answers at none.
     std::optional<std::uint32_t> recoverSpeed();
     WorkerEvents events();
+    void showStatus(const StatusUpdate& update);
     void printStatus(const std::string& text);
     void finish(RunId run, const WorkerFailure* failure);
 
@@ -72,6 +76,7 @@ private:
     CliOptions options_;
     bool speedRecovery_ = true;
     bool recorded_ = true;
+    bool progressShown_ = true;
     std::optional<WorkerFailure> lastFailure_;
 
     std::mutex endMutex_;

@@ -1,15 +1,12 @@
 #include "cli/download_commands.h"
 
 #include <chrono>
-#include <iostream>
 #include <sstream>
 #include <thread>
 
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
-#include "cli/progress_output.h"
-#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -39,15 +36,10 @@ constexpr const char* kReadBackKey = "sUpdateFontFile";
 constexpr auto kDefaultBootLimit = 60s;
 constexpr const char* kBootLimitText = "The time limit was reached";
 
-// The session prints through a stream that keeps progress on one line when
-// the output is a terminal.
+// The command's own status texts and its session's; --quiet leaves them
+// out. The transfer's count goes to standard error (progress_display.h).
 struct ProgressOut {
-    explicit ProgressOut(std::ostream& out)
-        : buffer(out, &out == &std::cout && pst::standardOutputIsTerminal()), stream(&buffer)
-    {
-    }
-    ~ProgressOut() { buffer.finish(); }
-    ProgressStreamBuf buffer;
+    ProgressOut(std::ostream& out, const CliOptions& options) : stream(options.quiet ? nullptr : out.rdbuf()) { }
     std::ostream stream;
 };
 
@@ -150,7 +142,7 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         err << refusal.what() << " (" << path << ")\n";
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     progress.stream << plan.statusText << '\n';
     // Without a loader listening, the stream would go nowhere and still end
     // as done.
@@ -235,7 +227,7 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
     const auto start = static_cast<std::uint32_t>(*parseHexInt32(address));
     if (const auto overlap = LogoAreaOverlap(start, readableFileSize(path).value_or(0)); overlap && !force)
         return usageError(err, MessageWithText("sFontOverLogosMsg", hexSpanText(*overlap)), "download-font");
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     CliSession session(options, progress.stream, err);
     return run(session, std::move(*download));
 }
@@ -319,7 +311,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         err << e.what() << '\n';
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     // The bank is written whole: logos stored before and not in this list are gone.
     progress.stream << MessageText("sReplacesLogosMsg") << '\n';
     CliSession session(options, progress.stream, err);
@@ -355,7 +347,7 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
         err << refusal.what() << " (" << output << ")\n";
         return 1;
     }
-    ProgressOut progress(out);
+    ProgressOut progress(out, options);
     progress.stream << MessageText(kReadBackKey) << ":" << output << '\n';
     CliSession session(options, progress.stream, err);
     return run(session, std::move(read));

@@ -1,16 +1,17 @@
 #include "cli/find_commands.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
+#include "cli/commands.h"
+#include "cli/json_attach.h"
+#include "cli/json_result.h"
 #include "cli/speed_search.h"
 #include "cli/terminal_text.h"
 #include "cli/usb_commands.h"
@@ -44,7 +45,6 @@ struct FindRequest {
     std::vector<std::string> usbDevices;
     std::vector<std::string> udpHosts;  // HOST[:PORT] as given
     std::optional<AddressRange> range;
-    bool json = false;
 };
 
 FindRequest parseFind(const std::vector<std::string>& arguments)
@@ -63,7 +63,6 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
             throw UsageError("--udp-range: " + parsed.error);
         request.range = parsed.range;
     }
-    request.json = args.flag("json");
     args.finish();
     for (const auto& port : request.serialPorts)
         if (port.empty())
@@ -78,7 +77,8 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
 // failures alone.
 class Progress {
 public:
-    explicit Progress(std::ostream& err) : err_(err), shown_(&err == &std::cerr && standardErrorIsTerminal())
+    Progress(std::ostream& err, bool quiet)
+        : err_(err), shown_(!quiet && &err == &std::cerr && standardErrorIsTerminal())
     {
     }
     ~Progress() { clear(); }
@@ -204,7 +204,7 @@ void printFound(const std::vector<FoundPrinter>& found, bool json, std::ostream&
                            {"where", p.where},
                            {"speed", p.speed ? nlohmann::ordered_json(*p.speed) : nlohmann::ordered_json(nullptr)},
                            {"model", p.model}});
-        out << all.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+        attachJsonResult("printers", all);
         return;
     }
     for (const FoundPrinter& p : found)
@@ -217,9 +217,19 @@ void printFound(const std::vector<FoundPrinter>& found, bool json, std::ostream&
 
 int runFind(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    // "find --json" is "--json find": one object, whichever way it is asked.
+    if (!options.json) {
+        const auto flag = std::ranges::find(options.arguments, "--json");
+        if (flag != options.arguments.end()) {
+            CliOptions asJson = options;
+            asJson.json = true;
+            asJson.arguments.erase(asJson.arguments.begin() + (flag - options.arguments.begin()));
+            return runWithJsonResult(*findCommand("find"), asJson, out, err);
+        }
+    }
     FindRequest request;
     std::vector<DatagramPeer> peers;
-    Progress progress(err);
+    Progress progress(err, options.quiet);
     try {
         request = parseFind(options.arguments);
         for (const std::string& target : request.udpHosts)
@@ -256,7 +266,7 @@ int runFind(const CliOptions& options, std::ostream& out, std::ostream& err)
     findOnUsb(options, request.usbDevices, found, err, progress);
     findOnNetwork(peers, found, err, progress);
     progress.clear();
-    printFound(found, request.json, out);
+    printFound(found, options.json, out);
     return found.empty() ? 1 : 0;
 }
 
@@ -266,6 +276,18 @@ int runListPorts(const CliOptions& options, std::ostream& out, std::ostream& err
         return usageError(err, "list-ports takes no arguments", "list-ports");
     const UsbSystemPaths paths = UsbSystemPaths::fromEnvironment();
     const std::vector<SerialPortDetails> ports = describeSerialPorts(paths.sysfsRoot, paths.devRoot);
+    if (options.json) {
+        nlohmann::ordered_json all = nlohmann::ordered_json::array();
+        for (const SerialPortDetails& port : ports)
+            all.push_back({{"path", port.path},
+                           {"driver", port.driver},
+                           {"usb_id", port.usbId},
+                           {"maker", port.maker},
+                           {"product", port.product},
+                           {"stable_names", port.stableNames}});
+        attachJsonResult("ports", all);
+        return 0;
+    }
     if (ports.empty()) {
         out << MessageText("sNoSerialPortsMsg") << '\n';
         return 0;

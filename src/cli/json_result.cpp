@@ -5,10 +5,10 @@
 #include <sstream>
 #include <streambuf>
 
-#include <nlohmann/json.hpp>
-
+#include "cli/json_attach.h"
 #include "cli/run_record.h"
 #include "cli/stop_requests.h"
+#include "platform/int_conversion.h"
 #include "texts/engine_texts.h"
 
 namespace pst::cli {
@@ -63,11 +63,18 @@ json linkOf(const CliOptions& options)
     case CliLink::Serial:
         break;
     }
-    return {{"kind", "serial"}, {"target", options.serialPort}, {"device_speed", options.deviceSpeed},
-            {"transfer_speed", options.transferSpeed}};
+    // The options were checked to be speeds when they were read.
+    return {{"kind", "serial"}, {"target", options.serialPort},
+            {"device_speed", parseInt32(options.deviceSpeed).value_or(0)},
+            {"transfer_speed", parseInt32(options.transferSpeed).value_or(0)}};
 }
 
 }  // namespace
+
+void attachJsonResult(const std::string& key, const nlohmann::ordered_json& value)
+{
+    runRecord().attachJson(key, value.dump(-1, ' ', false, json::error_handler_t::replace));
+}
 
 int runWithJsonResult(const Command& command, const CliOptions& options, std::ostream& out, std::ostream& err)
 {

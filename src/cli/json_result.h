@@ -3,7 +3,8 @@
 // object at the end and nothing else: the command, the link, the model when
 // known, whether it succeeded, the exit status, the failure's code, text
 // and cause, the status texts, the messages, the time taken, and what the
-// command attached (apply's report). Messages still reach standard error.
+// command attached (apply's report, find's printers). Messages still reach
+// standard error. docs/cli-json-schema.json describes every command's object.
 
 #include <iosfwd>
 

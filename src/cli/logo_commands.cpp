@@ -7,6 +7,7 @@
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
+#include "cli/json_attach.h"
 #include "cli/operation_commands.h"
 #include "protocol/logo_directory.h"
 #include "protocol/raw_payloads.h"
@@ -30,9 +31,10 @@ int run(CliSession& session, requests::Request request)
 // failed or the directory is damaged (told on `err`).
 std::optional<std::vector<StoredLogo>> readStoredLogos(const CliOptions& options, std::ostream& err)
 {
-    // The read's progress lines would bury the answer.
+    // The read's texts and count would bury the answer.
     std::ostringstream quiet;
     CliSession session(options, quiet, err);
+    session.setProgressShown(false);
     if (run(session, requests::StoredLogosReadRequest()) != 0)
         return std::nullopt;
     std::vector<StoredLogo> logos = ParseLogoDirectory(session.worker().MemoryStream());
@@ -53,6 +55,17 @@ int runListLogos(const CliOptions& options, std::ostream& out, std::ostream& err
     const auto logos = readStoredLogos(options, err);
     if (!logos)
         return 1;
+    if (options.json) {
+        nlohmann::ordered_json all = nlohmann::ordered_json::array();
+        for (const StoredLogo& logo : *logos)
+            all.push_back({{"number", logo.number},
+                           {"width", logo.WidthDots()},
+                           {"height", logo.HeightDots()},
+                           {"bytes", logo.ImageSize()},
+                           {"address", logo.address}});
+        attachJsonResult("logos", all);
+        return 0;
+    }
     for (const std::string& line : requests::StoredLogoLines(*logos))
         out << line << '\n';
     return 0;

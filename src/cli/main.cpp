@@ -8,6 +8,7 @@
 #include "cli/command_help.h"
 #include "cli/commands.h"
 #include "cli/json_result.h"
+#include "cli/progress_display.h"
 #include "cli/stop_requests.h"
 #include "platform/console.h"
 #include "platform/program_folder.h"
@@ -18,6 +19,16 @@
 namespace {
 
 using namespace pst::cli;
+
+// Standard error, not the stream a command is handed: --json copies that
+// one into its "messages". A script reading --json or a log gets no bar.
+ProgressStyle progressStyle(const CliOptions& options)
+{
+    const bool terminal = pst::standardErrorIsTerminal();
+    if (options.quiet || (options.json && !terminal))
+        return ProgressStyle::None;
+    return terminal ? ProgressStyle::InPlace : ProgressStyle::Tenths;
+}
 
 // A command ended by a request to stop says so and exits as the signal
 // would have ended it.
@@ -75,6 +86,7 @@ int runCommandLine(int argc, char** argv)
         return 2;
     }
     applyLanguage(options.language, options.dataDir, std::cerr);
+    setProgressDisplay(std::cerr, progressStyle(options));
     return runStoppable(*command, options);
 }
 

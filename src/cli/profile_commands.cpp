@@ -7,6 +7,7 @@
 #include "cli/apply_runner.h"
 #include "cli/argument_parsing.h"
 #include "cli/command_help.h"
+#include "cli/json_attach.h"
 #include "cli/run_record.h"
 #include "cli/terminal_text.h"
 #include "platform/file_bytes.h"
@@ -53,6 +54,26 @@ std::string groupValues(const ProfileGroup& group, const Profile& profile)
         if (profile.has(key))
             text += (text.empty() ? "" : ", ") + std::string(key) + "=" + profile.get(key);
     return text;
+}
+
+nlohmann::ordered_json profileAsJson(const std::vector<requests::GroupCheck>& checks, const Profile& profile)
+{
+    nlohmann::ordered_json groups = nlohmann::ordered_json::array();
+    for (const requests::GroupCheck& check : checks) {
+        nlohmann::ordered_json values = nlohmann::ordered_json::object();
+        for (const std::string_view key : check.group->keys)
+            if (profile.has(key))
+                values[std::string(key)] = profile.get(key);
+        groups.push_back({{"name", std::string(check.group->name)},
+                          {"values", values},
+                          {"empty", check.empty},
+                          {"only_when_named", check.present && !check.empty &&
+                                                  requests::GroupMustBeNamed(*check.group, profile)},
+                          {"missing_keys", check.missingKeys},
+                          {"invalid", check.error.empty() ? nlohmann::ordered_json(nullptr)
+                                                          : nlohmann::ordered_json(check.error)}});
+    }
+    return {{"groups", groups}, {"unknown_keys", profile.unknownKeys()}};
 }
 
 struct ApplyArguments {
@@ -225,8 +246,14 @@ int runProfile(const CliOptions& options, std::ostream& out, std::ostream& err)
     const auto profile = loadProfile(path, err);
     if (!profile)
         return 2;
-    bool invalid = false;
     const auto checks = requests::CheckProfile(*profile, listsFor(options));
+    const bool invalid = std::ranges::any_of(checks, [](const requests::GroupCheck& check) {
+        return !check.missingKeys.empty() || !check.error.empty();
+    });
+    if (options.json) {
+        attachJsonResult("profile", profileAsJson(checks, *profile));
+        return invalid ? 2 : 0;
+    }
     for (const requests::GroupCheck& check : checks) {
         out << check.group->name;
         if (check.empty)
@@ -235,14 +262,12 @@ int runProfile(const CliOptions& options, std::ostream& out, std::ostream& err)
             out << " (" << MessageText("sOnlyWhenNamedMsg") << ")";
         out << ": " << groupValues(*check.group, *profile) << '\n';
         if (!check.missingKeys.empty()) {
-            invalid = true;
             std::string missing;
             for (const std::string& key : check.missingKeys)
                 missing += (missing.empty() ? "" : ", ") + key;
             out << "  " << MessageText("sIncompleteGroupMsg") << ": " << missing << '\n';
         }
         if (!check.error.empty()) {
-            invalid = true;
             out << "  " << MessageText("sInvalidValueMsg") << ": " << check.error << '\n';
         }
     }

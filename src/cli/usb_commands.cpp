@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command_help.h"
+#include "cli/json_attach.h"
 #include "texts/message_texts.h"
 #include "transport/usb_comm.h"
 #include "transport/usb_device_list.h"
@@ -37,6 +38,13 @@ int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
         return 1;
     const std::vector<std::string>& identifiers = *listed;
 
+    if (options.json) {
+        nlohmann::ordered_json all = nlohmann::ordered_json::array();
+        for (const auto& identifier : identifiers)
+            all.push_back({{"identifier", identifier}, {"printer", IsPrinterIdentifier(identifier)}});
+        attachJsonResult("devices", all);
+        return 0;
+    }
     bool printerFound = false;
     for (const auto& identifier : identifiers) {
         const bool printer = IsPrinterIdentifier(identifier);

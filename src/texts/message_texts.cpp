@@ -201,6 +201,8 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sLogoTooLargeMsg", "%d × %d 点的徽标占 %d 字节，打印机最多存放 %d 字节的徽标：请缩小图片"},
     {"sLogoDirectoryDamagedMsg", "打印机的徽标目录已损坏（第 %d 项不可能是徽标）：未使用其中的任何徽标，请重新下载徽标"},
     {"sFontOverLogosMsg", "字库将写入 %s，与打印机的徽标区重叠，会毁掉已存的徽标：未发送。确需写入请加 --force"},
+    {"sProgressLeftMsg", "剩余 %s"},
+    {"sProgressTookMsg", "用时 %s"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <map>
-#include <optional>
-#include <variant>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_process.h"
 #include "platform/fake_tty_tree.h"
@@ -15,6 +12,7 @@
 
 namespace {
 
+using nlohmann::json;
 using pst::test::Outcome;
 
 class Find : public pst::test::CliProcessTest {
@@ -25,98 +23,6 @@ protected:
         return runCli(args, environment);
     }
     std::string port() const { return (folder / "printer").string(); }
-};
-
-// Just enough JSON for find's output: an array of flat objects whose values
-// are strings, whole numbers or null. Anything else fails to parse.
-using JsonValue = std::variant<std::nullptr_t, long long, std::string>;
-using JsonObject = std::map<std::string, JsonValue>;
-
-class JsonReader {
-public:
-    explicit JsonReader(std::string text) : text_(std::move(text)) { }
-
-    std::optional<std::vector<JsonObject>> array()
-    {
-        std::vector<JsonObject> items;
-        if (!take('['))
-            return std::nullopt;
-        if (!take(']')) {
-            do {
-                auto item = object();
-                if (!item)
-                    return std::nullopt;
-                items.push_back(std::move(*item));
-            } while (take(','));
-            if (!take(']'))
-                return std::nullopt;
-        }
-        skipBlanks();
-        return at_ == text_.size() ? std::optional(items) : std::nullopt;
-    }
-
-private:
-    std::optional<JsonObject> object()
-    {
-        JsonObject fields;
-        if (!take('{'))
-            return std::nullopt;
-        do {
-            auto name = string();
-            if (!name || !take(':'))
-                return std::nullopt;
-            auto value = scalar();
-            if (!value || !fields.emplace(*name, *value).second)
-                return std::nullopt;
-        } while (take(','));
-        return take('}') ? std::optional(fields) : std::nullopt;
-    }
-    std::optional<JsonValue> scalar()
-    {
-        skipBlanks();
-        if (text_.compare(at_, 4, "null") == 0) {
-            at_ += 4;
-            return JsonValue(nullptr);
-        }
-        if (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) {
-            long long number = 0;
-            while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_])))
-                number = number * 10 + (text_[at_++] - '0');
-            return JsonValue(number);
-        }
-        if (auto s = string())
-            return JsonValue(*s);
-        return std::nullopt;
-    }
-    std::optional<std::string> string()
-    {
-        if (!take('"'))
-            return std::nullopt;
-        std::string s;
-        while (at_ < text_.size() && text_[at_] != '"') {
-            if (text_[at_] == '\\' && ++at_ >= text_.size())
-                return std::nullopt;
-            s += text_[at_++];
-        }
-        return at_ < text_.size() && text_[at_++] == '"' ? std::optional(s) : std::nullopt;
-    }
-    bool take(char c)
-    {
-        skipBlanks();
-        if (at_ < text_.size() && text_[at_] == c) {
-            ++at_;
-            return true;
-        }
-        return false;
-    }
-    void skipBlanks()
-    {
-        while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_])))
-            ++at_;
-    }
-
-    std::string text_;
-    std::size_t at_ = 0;
 };
 
 pst::sim::SimOptions onNetwork(const std::string& address, pst::sim::FaultMode fault = pst::sim::FaultMode::None)
@@ -157,14 +63,21 @@ TEST_F(Find, WithoutLinksEveryPortOfTheMachineIsAsked)
 
     const Outcome found = cli({"find", "--json"}, environment);
     EXPECT_EQ(found.status, 0) << found.err;
-    EXPECT_EQ(found.out, "[{\"link\":\"serial\",\"where\":\"" + node +
-                             "\",\"speed\":19200,\"model\":\"PNF80\"}]\n");
+    EXPECT_EQ(json::parse(found.out)["printers"],
+              json::parse(R"([{"link":"serial","where":")" + node + R"(","speed":19200,"model":"PNF80"}])"));
 
     const Outcome ports = cli({"list-ports"}, environment);
     EXPECT_EQ(ports.status, 0) << ports.err;
     EXPECT_EQ(ports.out, node + "\n  driver: ftdi_sio\n  USB: FTDI FT232R USB UART (0403:6001)\n  stable name: " +
                              (tree.dev() / "serial" / "by-id" / "usb-FTDI_FT232R_USB_UART_A10-if00-port0").string() +
                              "\n");
+
+    const json listed = json::parse(cli({"--json", "list-ports"}, environment).out);
+    EXPECT_EQ(listed["ports"], json::parse(R"([{"path":")" + node +
+                                           R"(","driver":"ftdi_sio","usb_id":"0403:6001","maker":"FTDI",)"
+                                           R"("product":"FT232R USB UART","stable_names":[")" +
+                                           (tree.dev() / "serial" / "by-id" /
+                                            "usb-FTDI_FT232R_USB_UART_A10-if00-port0").string() + "\"]}]"));
 
     pst::test::FakeTtyTree empty;
     const Outcome nothing = cli({"list-ports"}, "PST_SYSFS_ROOT=" + pst::test::shellQuote(empty.sys().string()) + " ");
@@ -188,22 +101,17 @@ TEST_F(Find, RangeFindsEveryAnsweringPrinterButNotASilentOne)
                              " - PNF80\n2 printer(s) found\n");
     EXPECT_GE(silent.frames().size(), 1u);  // it was asked, and kept quiet
 
-    const Outcome json = cli({"find", "--json", "--udp-range", "127.0.0.0/29:" + port, "--udp", "127.0.0.6:" + port});
-    EXPECT_EQ(json.status, 0) << json.err;
-    const auto printers = JsonReader(json.out).array();
-    ASSERT_TRUE(printers) << json.out;
-    ASSERT_EQ(printers->size(), 2u);
-    for (const auto& [printer, address] : {std::pair{printers->at(0), "127.0.0.2"}, {printers->at(1), "127.0.0.5"}}) {
-        EXPECT_EQ(printer.size(), 4u);
-        EXPECT_EQ(std::get<std::string>(printer.at("link")), "udp");
-        EXPECT_EQ(std::get<std::string>(printer.at("where")), address + (":" + port));
-        EXPECT_TRUE(std::holds_alternative<std::nullptr_t>(printer.at("speed")));
-        EXPECT_EQ(std::get<std::string>(printer.at("model")), "PNF80");
-    }
+    const Outcome found = cli({"find", "--json", "--udp-range", "127.0.0.0/29:" + port, "--udp", "127.0.0.6:" + port});
+    EXPECT_EQ(found.status, 0) << found.err;
+    const json printers = json::parse(found.out)["printers"];
+    ASSERT_EQ(printers.size(), 2u) << found.out;
+    for (const auto& [printer, address] : {std::pair{printers[0], "127.0.0.2"}, {printers[1], "127.0.0.5"}})
+        EXPECT_EQ(printer, json({{"link", "udp"}, {"where", address + (":" + port)}, {"speed", nullptr},
+                                 {"model", "PNF80"}}));
 
-    const Outcome nobody = cli({"find", "--json", "--udp", "127.0.0.3:" + port});
-    EXPECT_EQ(nobody.status, 1);
-    EXPECT_EQ(nobody.out, "[]\n");
+    const json nobody = json::parse(cli({"find", "--json", "--udp", "127.0.0.3:" + port}).out);
+    EXPECT_EQ(nobody["exit_status"], 1);
+    EXPECT_EQ(nobody["printers"], json::array());
 }
 
 TEST_F(Find, BadSearchesAreUsageErrors)
