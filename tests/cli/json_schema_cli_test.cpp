@@ -74,7 +74,7 @@ TEST_F(DownloadCli, EveryCommandsJsonFollowsTheSchema)
     // The font's download shows no count among its status texts.
     EXPECT_EQ(pst::test::readFile(folder / "download-font.json").find('%'), std::string::npos);
 
-    std::string command = "python3 " + shellQuote(PST_JSON_CHECK_SCRIPT) + " " + shellQuote(PST_JSON_SCHEMA);
+    std::string command = shellQuote(PST_SCHEMA_PYTHON) + " " + shellQuote(PST_JSON_CHECK_SCRIPT) + " " + shellQuote(PST_JSON_SCHEMA);
     for (const std::string& file : files)
         command += " " + file;
     command += " >" + shellQuote((folder / "check").string()) + " 2>&1";
