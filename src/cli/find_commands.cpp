@@ -263,7 +263,7 @@ int runFind(const CliOptions& options, std::ostream& out, std::ostream& err)
 int runListPorts(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     if (!options.arguments.empty())
-        return usageError(err, "list-ports takes no arguments", "list-ports");
+        return usageError(err, MessageWithValues("sNoArgumentsMsg", {"list-ports"}), "list-ports");
     const UsbSystemPaths paths = UsbSystemPaths::fromEnvironment();
     const std::vector<SerialPortDetails> ports = describeSerialPorts(paths.sysfsRoot, paths.devRoot);
     if (ports.empty()) {

@@ -177,16 +177,30 @@ std::vector<PrinterPlan> printerPlans(const CliOptions& options, const ApplyArgu
     return plans;
 }
 
+// A failure's text on the printer's own line: its line breaks become "; ".
+std::string onOneLine(const std::string& text)
+{
+    std::string line;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] != '\n' && text[at] != '\r') {
+            line += text[at];
+        } else if (!line.empty() && !line.ends_with("; ") && text.find_first_not_of("\r\n", at) != std::string::npos) {
+            line += "; ";
+        }
+    }
+    return line;
+}
+
 void printPrinterLine(const PrinterResult& result, std::ostream& out)
 {
     out << result.printer.link << ' ' << result.printer.target << ' '
         << (result.model.empty() ? std::string("-") : TerminalSafe(result.model)) << ": "
-        << (result.succeeded() ? "ok" : "failed");
+        << MessageText(result.succeeded() ? "sPrinterSucceededMsg" : "sPrinterFailedMsg");
     if (result.linkTest.outcome == GroupOutcome::Failed)
-        out << ": " << result.linkTest.text;
+        out << ": " << onOneLine(result.linkTest.text);
     for (const GroupResult& group : result.groups)
         if (group.outcome == GroupOutcome::Failed)
-            out << ": " << group.group << ": " << group.text;
+            out << ": " << group.group << ": " << onOneLine(group.text);
     out << '\n';
 }
 

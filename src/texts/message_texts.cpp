@@ -199,6 +199,40 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sUnexpectedErrorMsg", "意外错误：%s"},
     {"sDataFolderRefusedMsg", "数据文件夹 %s 不属于当前用户，或其他用户也可写入：程序不会在其中保存任何文件。请改用自己的文件夹（--data-dir）"},
     {"sLogoTooLargeMsg", "%d × %d 点的徽标占 %d 字节，打印机最多存放 %d 字节的徽标：请缩小图片"},
+    {"sTryHelpMsg", "请运行 '%s' 查看用法。"},
+    {"sUnknownCommandMsg", "未知的命令 '%s'"},
+    {"sDidYouMeanMsg", "未知的命令 '%s'；您要用的是不是：%s"},
+    {"sNoCommandMsg", "没有给出命令"},
+    {"sUnknownOptionMsg", "未知的选项 %s"},
+    {"sNeedsValueMsg", "%s 后面须给出一个值"},
+    {"sRequiredOptionMsg", "缺少必需的选项 %s"},
+    {"sUnexpectedArgumentMsg", "多余的参数 '%s'"},
+    {"sMissingArgumentMsg", "缺少参数 %s"},
+    {"sOneLinkMsg", "只能选择一种连接：--serial、--udp 或 --usb"},
+    {"sNotSerialSpeedMsg", "%s：'%s' 不是串口速度（%s）"},
+    {"sUdpPortMsg", "%s：'%s' 不是端口号（1 到 65535）"},
+    {"sUdpHostMsg", "%s 须给出打印机的地址，如 192.168.1.87:5100"},
+    {"sUsbIdMsg", "%s 须给出设备标识（pennafor-cli list-usb 会列出）"},
+    {"sLanguageOptionMsg", "--language 只接受 en 或 zh，'%s' 不行"},
+    {"sOnOffMsg", "%s 只接受 on 或 off，'%s' 不行"},
+    {"sOptionRangeMsg", "%s 须在 %d 到 %d 之间"},
+    {"sNotAnItemChoiceMsg", "%s：没有 '%s' 这一项；请选择 %s，或 0 到 %d 的位置"},
+    {"sAmbiguousItemMsg", "%s：'%s' 对应多项，请改用位置"},
+    {"sDigitsOptionMsg", "%s 只接受最多 %d 位的整数，'%s' 不行"},
+    {"sLinkTextMsg", "%s：'%s' 不是连接（serial:端口、udp:地址[:端口] 或 usb:设备标识）"},
+    {"sDataFolderMsg", "数据文件夹"},
+    {"sKeptStoredMsg", "未给出的选项沿用已保存的值：%s"},
+    {"sBootSerialOnlyMsg", "打印机的引导程序只在串口上应答"},
+    {"sCheckingMsg", "Checking%s"},
+    {"sFoundMsg", "%sFound"},
+    {"sDownloadingMsg", "Downloading %s%s"},
+    {"sReadMemoryMsg", "读取内存：%s"},
+    {"sOperationChoiceMsg", "--operation 只接受 9 或 20"},
+    {"sStaticOrDynamicMsg", "请给出 --static 或 --dynamic 之一"},
+    {"sMacBytesMsg", "请给出 MAC 地址的后四个字节，如 65 66 67 68 或 65:66:67:68"},
+    {"sNoArgumentsMsg", "%s 不接受参数"},
+    {"sPrinterSucceededMsg", "成功"},
+    {"sPrinterFailedMsg", "失败"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
@@ -312,6 +346,22 @@ std::string MessageWithText(std::string_view key, const std::string& text)
     if (const std::size_t at = message.find("%s"); at != std::string::npos)
         message.replace(at, 2, text);
     return message;
+}
+
+std::string MessageWithValues(std::string_view key, std::initializer_list<std::string> values)
+{
+    std::string text = MessageText(key);
+    std::size_t from = 0;
+    for (const std::string& value : values) {
+        std::size_t at = text.find('%', from);
+        while (at != std::string::npos && (at + 1 >= text.size() || (text[at + 1] != 's' && text[at + 1] != 'd')))
+            at = text.find('%', at + 1);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return text;
 }
 
 bool SetMessageText(std::string_view key, std::string text)
