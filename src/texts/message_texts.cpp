@@ -220,7 +220,6 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sAmbiguousItemMsg", "%s：'%s' 对应多项，请改用位置"},
     {"sDigitsOptionMsg", "%s 只接受最多 %d 位的整数，'%s' 不行"},
     {"sLinkTextMsg", "%s：'%s' 不是连接（serial:端口、udp:地址[:端口] 或 usb:设备标识）"},
-    {"sDataFolderMsg", "数据文件夹"},
     {"sKeptStoredMsg", "未给出的选项沿用已保存的值：%s"},
     {"sBootSerialOnlyMsg", "打印机的引导程序只在串口上应答"},
     {"sCheckingMsg", "Checking%s"},

@@ -153,8 +153,11 @@ TEST_F(DownloadCli, InEnglishNoTextStaysChineseAndTheWaitIsTheOneAskedFor)
     std::vector<std::uint8_t> font(600);
     for (std::size_t i = 0; i < font.size(); ++i)
         font[i] = static_cast<std::uint8_t>(i * 7);
-    const auto down = english({"download-font", write("font.bin", font), "0x20000"});
+    const std::string fontPath = write("font.bin", font);
+    const auto down = english({"download-font", fontPath, "0x20000"});
     ASSERT_EQ(down.status, 0) << down.err;
+    // English joins the status words with a blank; the built-in texts run them together.
+    EXPECT_EQ(down.out.rfind("Downloading FONT " + fontPath + "\n", 0), 0u) << down.out;
     EXPECT_TRUE(allAscii(down.out + down.err)) << down.out << down.err;
     const std::string back = (folder / "back.bin").string();
     const auto read = english({"read-memory", "0X20000", "600", back});
