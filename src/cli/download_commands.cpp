@@ -237,7 +237,7 @@ PictureConversion conversionOptions(Arguments& args)
     if (const auto method = args.option("dither")) {
         const auto named = DitherMethodNamed(*method);
         if (!named)
-            throw UsageError("unknown --dither '" + *method + "': threshold, floyd-steinberg or atkinson");
+            throw UsageError(MessageWithValues("sDitherChoiceMsg", {"--dither", *method}));
         conversion.method = *named;
     }
     if (const auto threshold = args.option("threshold"))
@@ -335,7 +335,7 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
         return usageError(err, CliRefusalText(e), "read-memory");
     }
     if (request.length <= 0)
-        return usageError(err, "LENGTH must be at least 1", "read-memory");
+        return usageError(err, MessageWithValues("sAtLeastOneMsg", {"LENGTH"}), "read-memory");
     requests::Request read;
     try {
         read = requests::MemoryReadRequest(request.startAddress, request.length, output);

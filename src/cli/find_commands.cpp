@@ -56,7 +56,7 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
     request.udpHosts = args.everyOption("udp");
     const std::vector<std::string> ranges = args.everyOption("udp-range");
     if (ranges.size() > 1)
-        throw UsageError("give --udp-range once");
+        throw UsageError(MessageWithValues("sOptionOnceMsg", {"--udp-range"}));
     if (!ranges.empty()) {
         AddressRangeParse parsed = parseAddressRange(ranges.front(), kDefaultPrinterPort);
         if (!parsed.range)
@@ -67,10 +67,10 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
     args.finish();
     for (const auto& port : request.serialPorts)
         if (port.empty())
-            throw UsageError("--serial needs a port");
+            throw UsageError(MessageWithValues("sNeedsValueMsg", {"--serial"}));
     for (const auto& device : request.usbDevices)
         if (device.empty())
-            throw UsageError("--usb needs a device identifier (pennafor-cli list-usb shows them)");
+            throw UsageError(MessageWithValues("sUsbIdMsg", {"--usb"}));
     return request;
 }
 

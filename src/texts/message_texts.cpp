@@ -232,6 +232,13 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sNoArgumentsMsg", "%s 不接受参数"},
     {"sPrinterSucceededMsg", "成功"},
     {"sPrinterFailedMsg", "失败"},
+    {"sOptionOnceMsg", "%s 只能给出一次"},
+    {"sRetryNoLinksMsg", "--retry 从报告中取打印机：请不要再给出 --serial、--udp 或 --usb"},
+    {"sNamePrintersMsg", "请指定打印机：--serial 端口、--udp 地址[:端口] 或 --usb 设备标识，可给出多次"},
+    {"sNoSuchGroupMsg", "%s：'%s' 不是设置组；设置组有：%s"},
+    {"sProfileActionMsg", "未知的操作 '%s'：请用 profile show FILE"},
+    {"sDitherChoiceMsg", "%s 只接受 threshold、floyd-steinberg 或 atkinson，'%s' 不行"},
+    {"sAtLeastOneMsg", "%s 至少须为 1"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};

@@ -96,6 +96,9 @@ TEST_F(CliHelp, CommandLineMistakesSayWhatIsWrongAndWhereToLook)
         {{"read-memory", "0"}, "pennafor-cli: LENGTH is missing\nTry 'pennafor-cli read-memory --help'.\n"},
         {{"boot-handshake", "--limit", "0"},
          "pennafor-cli: --limit must be from 1 to 3600\nTry 'pennafor-cli boot-handshake --help'.\n"},
+        {{"--udp", "192.168.1.87", "boot-handshake"},
+         "pennafor-cli: The printer's boot loader answers on the serial port only\n"
+         "Try 'pennafor-cli boot-handshake --help'.\n"},
     };
     for (const auto& [args, message] : cases) {
         std::vector<std::string> english{"--language", "en"};
