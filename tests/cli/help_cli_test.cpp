@@ -59,7 +59,7 @@ TEST_F(CliHelp, MainHelpListsEveryCommandUnderItsTaskWithoutOpcodes)
     const std::size_t downloads = help.out.find("\nDownloads and updates:\n");
     const std::size_t status = help.out.find("\nExit status:\n");
     ASSERT_NE(link, std::string::npos);
-    EXPECT_LT(help.out.find("\nOptions (before or after the command):\n"), link);
+    EXPECT_LT(help.out.find("\nOptions:\n"), link);
     EXPECT_LT(link, settings);
     EXPECT_LT(settings, printer);
     EXPECT_LT(printer, downloads);
