@@ -4,6 +4,7 @@
 
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -27,13 +28,18 @@ std::string spellingsOf(const ListNames& names)
 Arguments::Arguments(std::vector<std::string> tokens)
     : tokens_(std::move(tokens)), taken_(tokens_.size(), false)
 {
+    // After "--" every word is a positional one, whatever it starts with.
+    const auto end = std::find(tokens_.begin(), tokens_.end(), "--");
+    optionsEnd_ = static_cast<std::size_t>(end - tokens_.begin());
+    if (optionsEnd_ < tokens_.size())
+        taken_[optionsEnd_] = true;
 }
 
 std::optional<std::string> Arguments::option(std::string_view name)
 {
     const std::string bare = "--" + std::string(name);
     const std::string withValue = bare + "=";
-    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+    for (std::size_t i = 0; i < optionsEnd_; ++i) {
         if (taken_[i])
             continue;
         if (tokens_[i].rfind(withValue, 0) == 0) {
@@ -41,8 +47,8 @@ std::optional<std::string> Arguments::option(std::string_view name)
             return tokens_[i].substr(withValue.size());
         }
         if (tokens_[i] == bare) {
-            if (i + 1 >= tokens_.size() || taken_[i + 1])
-                throw UsageError(bare + " needs a value");
+            if (i + 1 >= optionsEnd_ || taken_[i + 1])
+                throw UsageError(MessageWithValues("sNeedsValueMsg", {bare}));
             taken_[i] = taken_[i + 1] = true;
             return tokens_[i + 1];
         }
@@ -62,7 +68,7 @@ std::string Arguments::requiredOption(std::string_view name)
 {
     auto value = option(name);
     if (!value)
-        throw UsageError("--" + std::string(name) + " is required");
+        throw UsageError(MessageWithValues("sRequiredOptionMsg", {"--" + std::string(name)}));
     return *value;
 }
 
@@ -70,7 +76,7 @@ bool Arguments::flag(std::string_view name)
 {
     const std::string bare = "--" + std::string(name);
     bool found = false;
-    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+    for (std::size_t i = 0; i < optionsEnd_; ++i) {
         if (!taken_[i] && tokens_[i] == bare) {
             taken_[i] = true;
             found = true;
@@ -83,14 +89,14 @@ std::string Arguments::positional(std::string_view what)
 {
     auto value = optionalPositional();
     if (!value)
-        throw UsageError(std::string(what) + " is missing");
+        throw UsageError(MessageWithValues("sMissingArgumentMsg", {std::string(what)}));
     return *value;
 }
 
 std::optional<std::string> Arguments::optionalPositional()
 {
     for (std::size_t i = 0; i < tokens_.size(); ++i) {
-        if (!taken_[i] && tokens_[i].rfind("--", 0) != 0) {
+        if (!taken_[i] && (i > optionsEnd_ || tokens_[i].rfind("--", 0) != 0)) {
             taken_[i] = true;
             return tokens_[i];
         }
@@ -103,9 +109,9 @@ void Arguments::finish() const
     for (std::size_t i = 0; i < tokens_.size(); ++i) {
         if (taken_[i])
             continue;
-        if (tokens_[i].rfind("--", 0) == 0)
-            throw UsageError("unknown option " + tokens_[i].substr(0, tokens_[i].find('=')));
-        throw UsageError("unexpected argument '" + tokens_[i] + "'");
+        if (i < optionsEnd_ && tokens_[i].rfind("--", 0) == 0)
+            throw UsageError(MessageWithValues("sUnknownOptionMsg", {tokens_[i].substr(0, tokens_[i].find('='))}));
+        throw UsageError(MessageWithValues("sUnexpectedArgumentMsg", {tokens_[i]}));
     }
 }
 
@@ -123,13 +129,12 @@ int parseListChoice(std::string_view value, std::string_view what, const ListNam
     if (matches.size() == 1)
         return matches.front();
     if (matches.size() > 1)
-        throw UsageError("'" + std::string(value) + "' names several " + std::string(what) +
-                         " items; give the position instead");
+        throw UsageError(MessageWithValues("sAmbiguousItemMsg", {std::string(what), std::string(value)}));
     if (const auto position = parseInt32(value);
         position && *position >= 0 && *position < static_cast<std::int32_t>(names.size()))
         return *position;
-    throw UsageError("unknown " + std::string(what) + " '" + std::string(value) + "'; choose " +
-                     spellingsOf(names) + " or a position from 0 to " + std::to_string(names.size() - 1));
+    throw UsageError(MessageWithValues("sNotAnItemChoiceMsg", {std::string(what), std::string(value), spellingsOf(names),
+                                                                std::to_string(names.size() - 1)}));
 }
 
 bool parseOnOff(std::string_view value, std::string_view what)
@@ -140,7 +145,7 @@ bool parseOnOff(std::string_view value, std::string_view what)
     for (std::string_view off : {"off", "no", "false", "0"})
         if (equalsIgnoringAsciiCase(value, off))
             return false;
-    throw UsageError(std::string(what) + " takes on or off, not '" + std::string(value) + "'");
+    throw UsageError(MessageWithValues("sOnOffMsg", {std::string(what), std::string(value)}));
 }
 
 std::int32_t parseNumber(std::string_view value)
@@ -153,8 +158,8 @@ std::int32_t parseNumberInRange(std::string_view value, std::string_view what, s
 {
     const std::int32_t number = strToInt(value);
     if (number < min || number > max)
-        throw UsageError(std::string(what) + " must be from " + std::to_string(min) + " to " +
-                         std::to_string(max));
+        throw UsageError(
+            MessageWithValues("sOptionRangeMsg", {std::string(what), std::to_string(min), std::to_string(max)}));
     return number;
 }
 
@@ -163,8 +168,8 @@ std::int32_t parseDigits(std::string_view value, std::string_view what, std::siz
     const bool digitsOnly = !value.empty() && value.size() <= maxDigits &&
         std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!digitsOnly)
-        throw UsageError(std::string(what) + " takes a whole number of at most " + std::to_string(maxDigits) +
-                         " digits, not '" + std::string(value) + "'");
+        throw UsageError(MessageWithValues("sDigitsOptionMsg",
+                                           {std::string(what), std::to_string(maxDigits), std::string(value)}));
     return strToInt(value);
 }
 

@@ -21,6 +21,7 @@ public:
 // A command's arguments, taken one by one; whatever is left over when the
 // command is done is an error (finish()). Take options and flags before
 // positional arguments, so that an option's value is never read as one.
+// A "--" ends the options: every word after it is positional.
 class Arguments {
 public:
     explicit Arguments(std::vector<std::string> tokens);
@@ -38,6 +39,7 @@ public:
 private:
     std::vector<std::string> tokens_;
     std::vector<bool> taken_;
+    std::size_t optionsEnd_ = 0;  // the position of "--", or the end
 };
 
 // The accepted spellings of each item of a list, position by position.

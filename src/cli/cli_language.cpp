@@ -21,12 +21,15 @@ std::optional<int> parseLanguage(const std::string& text)
 
 void applyLanguage(const std::string& requested, const std::string& dataDir, std::ostream& err)
 {
-    const std::string folder = resolveProgramFolder(dataDir);
+    // Only read here: a folder is made when something is saved in it.
+    const std::string folder = locateProgramFolder(dataDir);
     int language = 0;
     if (!requested.empty()) {
         language = parseLanguage(requested).value_or(0);
     } else {
-        const auto settings = IniDocument::load(joinPath(folder, texts::kSettingsFileName));
+        // A folder others may write to does not choose for this user.
+        const auto settings = folderIsTrusted(folder) ? IniDocument::load(joinPath(folder, texts::kSettingsFileName))
+                                                      : IniDocument();
         language = texts::startingLanguage(texts::readMainDefaults(settings));
     }
     // Chinese is built in; only another language needs its file.

@@ -6,6 +6,7 @@
 #include "cli/cli_language.h"
 #include "platform/int_conversion.h"
 #include "protocol/speed_code.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -18,7 +19,7 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     const std::string& arg = args[i];
     if (arg == name) {
         if (i + 1 >= args.size()) {
-            error = name + " needs a value";
+            error = MessageWithValues("sNeedsValueMsg", {name});
             return true;
         }
         value = args[++i];
@@ -31,11 +32,61 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return false;
 }
 
-// A speed option must be one the printer has a code for: any other would be
-// switched to as 9600 on the printer's side. Returns an error text, empty
-// when the speed is one of them.
-std::string speedProblem(const std::string& name, const std::string& value)
+// The option's name without a value joined to it by "=".
+std::string_view optionName(std::string_view arg)
 {
+    return arg.substr(0, arg.find('='));
+}
+
+// One global option at args[i], taken into `options`; false when args[i] is
+// none of them.
+bool takeGlobalOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& options,
+                      int& linksChosen, std::string& error)
+{
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+        options.help = true;
+    } else if (arg == "--version" || arg == "-V") {
+        options.version = true;
+    } else if (arg == "--json") {
+        options.json = true;
+    } else if (arg == "--quiet" || arg == "-q") {
+        options.quiet = true;
+    } else if (arg == "--auto-speed") {
+        options.autoSpeed = true;
+    } else if (arg == "--full-log") {
+        options.fullLog = true;
+    } else if (std::string udp; takeValue(args, i, "--udp", udp, error)) {
+        ++linksChosen;
+        options.link = CliLink::Network;
+        if (error.empty())
+            error = parseUdpTarget(udp, options);
+    } else if (takeValue(args, i, "--usb", options.usbDevice, error)) {
+        ++linksChosen;
+        options.link = CliLink::Usb;
+        if (error.empty() && options.usbDevice.empty())
+            error = MessageWithValues("sUsbIdMsg", {"--usb"});
+    } else if (takeValue(args, i, "--serial", options.serialPort, error)) {
+        ++linksChosen;
+        options.link = CliLink::Serial;
+    } else if (takeValue(args, i, "--language", options.language, error)) {
+        if (error.empty() && !parseLanguage(options.language))
+            error = MessageWithValues("sLanguageOptionMsg", {options.language});
+    } else if (takeValue(args, i, "--device-speed", options.deviceSpeed, error)) {
+        options.deviceSpeedGiven = true;
+    } else if (takeValue(args, i, "--transfer-speed", options.transferSpeed, error)) {
+        options.transferSpeedGiven = true;
+    } else if (!takeValue(args, i, "--data-dir", options.dataDir, error)) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string serialSpeedProblem(const std::string& name, const std::string& value)
+{
+    // Any other speed would be switched to as 9600 on the printer's side.
     const auto speed = parseInt32(value);
     if (speed && *speed > 0 &&
         std::ranges::find(kSpeedByCode, static_cast<std::uint32_t>(*speed)) != kSpeedByCode.end())
@@ -45,10 +96,8 @@ std::string speedProblem(const std::string& name, const std::string& value)
     std::string list;
     for (const std::uint32_t known : slowestFirst)
         list += (list.empty() ? "" : ", ") + std::to_string(known);
-    return name + ": '" + value + "' is not a serial speed (" + list + ")";
+    return MessageWithValues("sNotSerialSpeedMsg", {name, value, list});
 }
-
-}  // namespace
 
 std::string parseUdpTarget(const std::string& value, CliOptions& options)
 {
@@ -60,75 +109,72 @@ std::string parseUdpTarget(const std::string& value, CliOptions& options)
         if (digits.empty() || digits.size() > 5 ||
             digits.find_first_not_of("0123456789") != std::string::npos || std::stoi(digits) < 1 ||
             std::stoi(digits) > 65535)
-            return "--udp: '" + digits + "' is not a port number (1 to 65535)";
+            return MessageWithValues("sUdpPortMsg", {"--udp", digits});
         port = std::stoi(digits);
     }
     if (host.empty())
-        return "--udp needs the printer's address, such as 192.168.1.87:5100";
+        return MessageWithValues("sUdpHostMsg", {"--udp"});
     options.udpHost = host;
     options.udpPort = port;
     return {};
 }
 
-ParseResult parseCommandLine(const std::vector<std::string>& args)
+ParseResult parseCommandLine(const std::vector<std::string>& args, const CommandKeepsOption& keeps)
 {
     CliOptions options;
     std::string error;
-    std::size_t i = 0;
     int linksChosen = 0;
-    for (; i < args.size() && error.empty(); ++i) {
+    for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--quiet" || arg == "-q") {
-            options.quiet = true;
-        } else if (arg == "--auto-speed") {
-            options.autoSpeed = true;
-        } else if (arg == "--full-log") {
-            options.fullLog = true;
-        } else if (std::string udp; takeValue(args, i, "--udp", udp, error)) {
-            ++linksChosen;
-            options.link = CliLink::Network;
-            if (error.empty())
-                error = parseUdpTarget(udp, options);
-        } else if (takeValue(args, i, "--usb", options.usbDevice, error)) {
-            ++linksChosen;
-            options.link = CliLink::Usb;
-            if (error.empty() && options.usbDevice.empty())
-                error = "--usb needs a device identifier (pennafor-cli list-usb shows them)";
-        } else if (takeValue(args, i, "--serial", options.serialPort, error)) {
-            ++linksChosen;
-            options.link = CliLink::Serial;
-        } else if (takeValue(args, i, "--language", options.language, error)) {
-            if (error.empty() && !parseLanguage(options.language))
-                error = "--language takes en or zh, not '" + options.language + "'";
-        } else if (takeValue(args, i, "--data-dir", options.dataDir, error) ||
-                   takeValue(args, i, "--device-speed", options.deviceSpeed, error) ||
-                   takeValue(args, i, "--transfer-speed", options.transferSpeed, error)) {
-            // taken
-        } else if (arg.rfind("--", 0) == 0) {
-            error = "unknown option " + arg;
-        } else {
-            options.command = arg;
-            options.arguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+        const bool named = !options.command.empty();
+        if (arg == "--") {
+            auto rest = args.begin() + static_cast<std::ptrdiff_t>(i) + 1;
+            if (!named && rest != args.end())
+                options.command = *rest++;
+            // The command's own reading stops taking options there too.
+            if (named && rest != args.end())
+                options.arguments.push_back(arg);
+            options.arguments.insert(options.arguments.end(), rest, args.end());
             break;
         }
+        if (named && keeps && keeps(options.command, optionName(arg))) {
+            options.arguments.push_back(arg);
+        } else if (takeGlobalOption(args, i, options, linksChosen, error)) {
+            // taken
+        } else if (named) {
+            options.arguments.push_back(arg);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = MessageWithValues("sUnknownOptionMsg", {arg});
+        } else {
+            options.command = arg;
+        }
     }
+    options.linkGiven = linksChosen > 0;
     if (error.empty() && linksChosen > 1)
-        error = "choose one link: --serial, --udp or --usb";
+        error = MessageText("sOneLinkMsg");
     if (error.empty())
-        error = speedProblem("--device-speed", options.deviceSpeed);
+        error = serialSpeedProblem("--device-speed", options.deviceSpeed);
     if (error.empty())
-        error = speedProblem("--transfer-speed", options.transferSpeed);
+        error = serialSpeedProblem("--transfer-speed", options.transferSpeed);
     if (!error.empty())
         return {std::nullopt, error};
     if (options.command.empty() && !options.help && !options.version)
-        return {std::nullopt, "no command given"};
+        return {std::nullopt, MessageText("sNoCommandMsg")};
     return {options, {}};
+}
+
+EarlyChoices earlyChoices(const std::vector<std::string>& args)
+{
+    EarlyChoices choices;
+    std::string ignored;
+    for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+        std::string value;
+        if (takeValue(args, i, "--language", value, ignored) && parseLanguage(value))
+            choices.language = value;
+        else if (takeValue(args, i, "--data-dir", value, ignored))
+            choices.dataDir = value;
+    }
+    return choices;
 }
 
 }  // namespace pst::cli

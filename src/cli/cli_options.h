@@ -1,8 +1,10 @@
 #pragma once
 // Command-line options shared by every command of pennafor-cli.
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pst::cli {
@@ -22,6 +24,11 @@ struct CliOptions {
     std::string deviceSpeed = "9600";
     std::string transferSpeed = "115200";
     std::string language;  // --language en|zh; empty: the stored choice, else the environment
+    // Which of the link and the speeds the command line named itself; the
+    // others may come from the usual link (usual_link.h).
+    bool linkGiven = false;
+    bool deviceSpeedGiven = false;
+    bool transferSpeedGiven = false;
     // --auto-speed: a serial printer that does not answer at --device-speed
     // is looked for at the other speeds, and the command goes on at the one
     // that answers.
@@ -43,10 +50,29 @@ struct ParseResult {
     std::string error;  // set when options is empty
 };
 
-ParseResult parseCommandLine(const std::vector<std::string>& args);
+// Whether `command` reads the option `option` ("--serial") itself, so that
+// after the command's name it is the command's and not the global one.
+using CommandKeepsOption = std::function<bool(std::string_view command, std::string_view option)>;
+
+// The global options go before or after the command; "--" ends them, and
+// what follows it is the command's as it stands.
+ParseResult parseCommandLine(const std::vector<std::string>& args, const CommandKeepsOption& keeps = {});
+
+// The value of --language and --data-dir as far as they can be read even
+// from a command line that is wrong, so that its error is told in the
+// language asked for.
+struct EarlyChoices {
+    std::string language;
+    std::string dataDir;
+};
+EarlyChoices earlyChoices(const std::vector<std::string>& args);
 
 // HOST[:PORT] as --udp takes it, into options.udpHost and options.udpPort;
 // returns an error text, empty when understood.
 std::string parseUdpTarget(const std::string& value, CliOptions& options);
+
+// Empty when `value` is a speed the printer has a code for; otherwise the
+// refusal, naming `name` (an option or where the value came from).
+std::string serialSpeedProblem(const std::string& name, const std::string& value);
 
 }  // namespace pst::cli

@@ -6,6 +6,9 @@
 #include <ostream>
 #include <string_view>
 
+#include "cli/command_suggestions.h"
+#include "texts/message_texts.h"
+
 namespace pst::cli {
 
 namespace {
@@ -63,8 +66,10 @@ void printUsage(std::ostream& out)
 {
     out << "Usage: pennafor-cli [OPTIONS] COMMAND [ARGUMENTS]\n"
            "       pennafor-cli COMMAND --help\n"
+           "       pennafor-cli help COMMAND\n"
            "\n"
-           "Configures a Pennafor thermal printer from the command line.\n"
+           "Configures a Pennafor thermal printer from the command line. The options below may\n"
+           "come before or after the command, up to a --.\n"
            "\n"
            "Options:\n"
            "  --serial PORT          serial port: COM1..COMn or a device path (default COM1)\n"
@@ -92,7 +97,18 @@ void printUsage(std::ostream& out)
            "                         choice, otherwise LC_ALL, LC_MESSAGES or LANG: zh* Chinese,\n"
            "                         anything else English; Chinese when none is set)\n"
            "  -h, --help             show this help; after a command, that command's help\n"
-           "  --version              show the version\n";
+           "  -V, --version          show the version and the data folder (creates nothing)\n"
+           "  --                     ends the options: every word after it goes to the command\n"
+           "                         as it is, even one that starts with --\n"
+           "\n"
+           "Usual link (when the command line names no link or speed):\n"
+           "  PENNAFOR_LINK          environment variable: serial:PORT, udp:HOST[:PORT] or\n"
+           "                         usb:IDENTIFIER, such as udp:192.168.1.50:5100\n"
+           "  [Cli] Link             the same in the data folder's sysconfig.ini, used when\n"
+           "                         PENNAFOR_LINK is not set\n"
+           "  [Cli] DeviceSpeed      the --device-speed to use when none is given\n"
+           "  [Cli] TransferSpeed    the --transfer-speed to use when none is given\n"
+           "                         Without either: --serial COM1 at 9600 and 115200 bit/s\n";
     for (const auto& [group, title] : kGroups) {
         out << '\n' << title << ":\n";
         for (const auto& command : commands()) {
@@ -107,7 +123,7 @@ void printUsage(std::ostream& out)
                 << " " << command.summary << '\n';
         }
     }
-    out << "\n'pennafor-cli COMMAND --help' tells what a command sends, whether the printer confirms it,\n"
+    out << "\n'pennafor-cli help COMMAND' tells what a command sends, whether the printer confirms it,\n"
            "and gives an example. Status texts go to standard output, errors to standard error.\n"
            "\n"
            "Exit status:\n"
@@ -135,16 +151,39 @@ void printCommandHelp(const Command& command, std::ostream& out)
         << "Example: pennafor-cli " << command.help.example << '\n';
 }
 
-bool asksForHelp(const std::vector<std::string>& arguments)
+int runHelp(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+    if (arguments.size() > 1)
+        return usageError(err, MessageWithValues("sUnexpectedArgumentMsg", {arguments[1]}));
+    if (arguments.empty()) {
+        printUsage(out);
+        return 0;
+    }
+    const Command* command = findCommand(arguments.front());
+    if (!command)
+        return unknownCommand(err, arguments.front());
+    printCommandHelp(*command, out);
+    return 0;
+}
+
+int unknownCommand(std::ostream& err, const std::string& name)
+{
+    std::vector<std::string> names{kHelpCommand};
+    for (const Command& command : commands())
+        names.emplace_back(command.name);
+    const std::vector<std::string> nearest = nearestNames(name, names);
+    if (nearest.empty())
+        return usageError(err, MessageWithValues("sUnknownCommandMsg", {name}));
+    std::string list;
+    for (const std::string& candidate : nearest)
+        list += (list.empty() ? "" : ", ") + candidate;
+    return usageError(err, MessageWithValues("sDidYouMeanMsg", {name, list}));
 }
 
 int usageError(std::ostream& err, const std::string& what, const std::string& command)
 {
-    err << "pennafor-cli: " << what << "\nTry 'pennafor-cli " << command << (command.empty() ? "" : " ")
-        << "--help'.\n";
+    const std::string help = "pennafor-cli " + command + (command.empty() ? "" : " ") + "--help";
+    err << "pennafor-cli: " << what << '\n' << MessageWithValues("sTryHelpMsg", {help}) << '\n';
     return 2;
 }
 

@@ -15,11 +15,19 @@ void printUsage(std::ostream& out);
 
 // A command's own help (--help or -h after its name).
 void printCommandHelp(const Command& command, std::ostream& out);
-bool asksForHelp(const std::vector<std::string>& arguments);
+
+// "pennafor-cli help [COMMAND]": the main help, or the command's own.
+inline constexpr const char* kHelpCommand = "help";
+int runHelp(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+// The usage error of a name that is no command, with the commands it was
+// probably meant to be.
+int unknownCommand(std::ostream& err, const std::string& name);
 
 // The one form of every command-line mistake, on `err`:
 //   pennafor-cli: <what>
 //   Try 'pennafor-cli COMMAND --help'.   (or 'pennafor-cli --help' without one)
+// in the chosen language.
 // Returns the exit status of a usage error, 2.
 int usageError(std::ostream& err, const std::string& what, const std::string& command = {});
 

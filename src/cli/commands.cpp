@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "cli/cli_session.h"
@@ -20,7 +21,7 @@ namespace {
 int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     if (!options.arguments.empty())
-        return usageError(err, "test takes no arguments", "test");
+        return usageError(err, MessageWithValues("sNoArgumentsMsg", {"test"}), "test");
     CliSession session(options, out, err);
     const int status = session.run(operationNumber(Operation::LinkTest));
     if (status == 0)
@@ -131,6 +132,19 @@ const Command* findCommand(const std::string& name)
         if (name == command.name)
             return &command;
     return nullptr;
+}
+
+bool commandKeepsOption(std::string_view command, std::string_view option)
+{
+    struct Kept {
+        std::string_view command;
+        std::string_view option;
+    };
+    static constexpr Kept kKept[] = {
+        {"find", "--serial"},  {"find", "--usb"},  {"find", "--udp"},  {"find", "--json"},
+        {"apply", "--serial"}, {"apply", "--usb"}, {"apply", "--udp"}, {"set-product", "--serial"},
+    };
+    return std::ranges::any_of(kKept, [&](const Kept& kept) { return kept.command == command && kept.option == option; });
 }
 
 }  // namespace pst::cli

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli_options.h"
@@ -40,5 +41,10 @@ struct Command {
 
 const std::vector<Command>& commands();
 const Command* findCommand(const std::string& name);
+
+// Whether the command reads `option` itself (find and apply take links of
+// their own, set-product a --serial number), so that after its name the
+// option is not the global one.
+bool commandKeepsOption(std::string_view command, std::string_view option);
 
 }  // namespace pst::cli

@@ -7,6 +7,8 @@
 #include "cli/argument_parsing.h"
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
+#include "cli/refusal_text.h"
+#include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -32,7 +34,7 @@ using namespace std::chrono_literals;
 // Message-table keys, as the download page shows them.
 constexpr const char* kFileMissingKey = "sMsg24";
 constexpr const char* kUpdateProgramKey = "sUpdatePrgFile";
-constexpr const char* kReadBackKey = "sUpdateFontFile";
+constexpr const char* kReadBackKey = "sReadMemoryMsg";
 constexpr auto kDefaultBootLimit = 60s;
 constexpr const char* kBootLimitText = "The time limit was reached";
 
@@ -128,7 +130,7 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         path = args.positional("FILE");
         args.finish();
     } catch (const std::exception& e) {
-        return usageError(err, e.what(), name);
+        return usageError(err, CliRefusalText(e), name);
     }
     // The boot loader listens on the serial port only.
     if (firmware && options.link != CliLink::Serial)
@@ -137,9 +139,9 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
     try {
         plan = requests::ProgramUpdateRequest(path, wait.value_or("5"), firmware, MessageText(kUpdateProgramKey));
     } catch (const requests::EFieldRefusal& refusal) {
-        return usageError(err, refusal.what(), name);
+        return usageError(err, CliRefusalText(refusal), name);
     } catch (const EInvalidInput& refusal) {
-        err << refusal.what() << " (" << path << ")\n";
+        err << CliRefusalText(refusal) << " (" << path << ")\n";
         return 1;
     }
     ProgressOut progress(out, options);
@@ -173,8 +175,11 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
         args.finish();
     } catch (const std::exception& e) {
         // A --limit that is no number at all comes as the strict conversion's text.
-        return usageError(err, e.what(), "boot-handshake");
+        return usageError(err, CliRefusalText(e), "boot-handshake");
     }
+    // The boot loader listens on the serial port only, as for update-firmware.
+    if (options.link != CliLink::Serial)
+        return usageError(err, MessageText("sBootSerialOnlyMsg"), "boot-handshake");
     if (!awaitBootLoader(options, limit, out, err))
         return 1;
     out << MessageText("sLoaderAnsweredMsg") << '\n';
@@ -201,21 +206,21 @@ int runDownloadFont(const CliOptions& options, std::ostream& out, std::ostream& 
         address = args.positional("ADDRESS_HEX");
         args.finish();
     } catch (const UsageError& e) {
-        return usageError(err, e.what(), "download-font");
+        return usageError(err, CliRefusalText(e), "download-font");
     }
     if (!isRegularFile(path)) {
         err << MessageText(kFileMissingKey) << " (" << path << ")\n";
         return 1;
     }
     if (!parseHexInt32(address))
-        return usageError(err, invalidIntegerMessage(address), "download-font");
+        return usageError(err, CliRefusalText(EConvertError::forText(address)), "download-font");
     requests::MaybeRequest download;
     try {
         download = requests::FontDownloadRequest(path, address, verify);
     } catch (const requests::EFieldRefusal& refusal) {
-        return usageError(err, refusal.what(), "download-font");
+        return usageError(err, CliRefusalText(refusal), "download-font");
     } catch (const EInvalidInput& refusal) {
-        err << refusal.what() << " (" << path << ")\n";
+        err << CliRefusalText(refusal) << " (" << path << ")\n";
         return 1;
     }
     if (!download) {
@@ -239,7 +244,7 @@ PictureConversion conversionOptions(Arguments& args)
     if (const auto method = args.option("dither")) {
         const auto named = DitherMethodNamed(*method);
         if (!named)
-            throw UsageError("unknown --dither '" + *method + "': threshold, floyd-steinberg or atkinson");
+            throw UsageError(MessageWithValues("sDitherChoiceMsg", {"--dither", *method}));
         conversion.method = *named;
     }
     if (const auto threshold = args.option("threshold"))
@@ -266,7 +271,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
             pictures.push_back(*more);
         args.finish();
     } catch (const UsageError& e) {
-        return usageError(err, e.what(), "download-logos");
+        return usageError(err, CliRefusalText(e), "download-logos");
     } catch (const EConvertError& e) {
         return usageError(err, InputRefusalText(e), "download-logos");
     }
@@ -328,27 +333,27 @@ int runReadMemory(const CliOptions& options, std::ostream& out, std::ostream& er
         output = args.positional("OUTPUT");
         args.finish();
     } catch (const UsageError& e) {
-        return usageError(err, e.what(), "read-memory");
+        return usageError(err, CliRefusalText(e), "read-memory");
     }
     ReadBackRequest request;
     try {
         request = ReadBackFromTexts(start, length);
     } catch (const std::exception& e) {
-        return usageError(err, e.what(), "read-memory");
+        return usageError(err, CliRefusalText(e), "read-memory");
     }
     if (request.length <= 0)
-        return usageError(err, "LENGTH must be at least 1", "read-memory");
+        return usageError(err, MessageWithValues("sAtLeastOneMsg", {"LENGTH"}), "read-memory");
     requests::Request read;
     try {
         read = requests::MemoryReadRequest(request.startAddress, request.length, output);
     } catch (const requests::EFieldRefusal& refusal) {
-        return usageError(err, refusal.what(), "read-memory");
+        return usageError(err, CliRefusalText(refusal), "read-memory");
     } catch (const EInvalidInput& refusal) {
-        err << refusal.what() << " (" << output << ")\n";
+        err << CliRefusalText(refusal) << " (" << output << ")\n";
         return 1;
     }
     ProgressOut progress(out, options);
-    progress.stream << MessageText(kReadBackKey) << ":" << output << '\n';
+    progress.stream << MessageWithText(kReadBackKey, output) << '\n';
     CliSession session(options, progress.stream, err);
     return run(session, std::move(read));
 }

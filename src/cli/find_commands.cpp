@@ -56,7 +56,7 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
     request.udpHosts = args.everyOption("udp");
     const std::vector<std::string> ranges = args.everyOption("udp-range");
     if (ranges.size() > 1)
-        throw UsageError("give --udp-range once");
+        throw UsageError(MessageWithValues("sOptionOnceMsg", {"--udp-range"}));
     if (!ranges.empty()) {
         AddressRangeParse parsed = parseAddressRange(ranges.front(), kDefaultPrinterPort);
         if (!parsed.range)
@@ -66,10 +66,10 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
     args.finish();
     for (const auto& port : request.serialPorts)
         if (port.empty())
-            throw UsageError("--serial needs a port");
+            throw UsageError(MessageWithValues("sNeedsValueMsg", {"--serial"}));
     for (const auto& device : request.usbDevices)
         if (device.empty())
-            throw UsageError("--usb needs a device identifier (pennafor-cli list-usb shows them)");
+            throw UsageError(MessageWithValues("sUsbIdMsg", {"--usb"}));
     return request;
 }
 
@@ -273,7 +273,7 @@ int runFind(const CliOptions& options, std::ostream& out, std::ostream& err)
 int runListPorts(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     if (!options.arguments.empty())
-        return usageError(err, "list-ports takes no arguments", "list-ports");
+        return usageError(err, MessageWithValues("sNoArgumentsMsg", {"list-ports"}), "list-ports");
     const UsbSystemPaths paths = UsbSystemPaths::fromEnvironment();
     const std::vector<SerialPortDetails> ports = describeSerialPorts(paths.sysfsRoot, paths.devRoot);
     if (options.json) {

@@ -79,7 +79,7 @@ int runPrintLogos(const CliOptions& options, std::ostream& out, std::ostream& er
         Arguments args(options.arguments);
         check = !args.flag("no-check");
         // "1,3" as the window hands it over, or the numbers as separate words.
-        std::string list = args.positional("the logo numbers");
+        std::string list = args.positional("N[,N...]");
         while (const auto more = args.optionalPositional())
             list += "," + *more;
         args.finish();

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,11 +11,14 @@
 #include "cli/json_result.h"
 #include "cli/progress_display.h"
 #include "cli/stop_requests.h"
+#include "cli/usual_link.h"
+#include "platform/ini_file.h"
 #include "platform/console.h"
 #include "platform/program_folder.h"
 #include "platform/version.h"
 #include "texts/message_texts.h"
 #include "texts/data_folder_refusal.h"
+#include "texts/main_defaults.h"
 
 namespace {
 
@@ -53,10 +57,13 @@ int runCommandLine(int argc, char** argv)
 {
     pst::useUtf8Console();
     const std::vector<std::string> args = pst::commandLineArguments(argc, argv);
-    const ParseResult parsed = parseCommandLine(args);
+    // Before anything can go wrong: a mistake is told in the language asked for.
+    const EarlyChoices early = earlyChoices(args);
+    applyLanguage(early.language, early.dataDir, std::cerr);
+    const ParseResult parsed = parseCommandLine(args, &commandKeepsOption);
     if (!parsed.options)
         return usageError(std::cerr, parsed.error);
-    const CliOptions& options = *parsed.options;
+    CliOptions options = *parsed.options;
     if (options.help) {
         // "pennafor-cli --help COMMAND" is that command's help.
         if (const Command* named = findCommand(options.command))
@@ -66,27 +73,31 @@ int runCommandLine(int argc, char** argv)
         return 0;
     }
     if (options.version) {
+        // Only tells where the folder is: asking for the version makes nothing.
+        // The line stays in English whatever the language: the manual page's
+        // build leaves it out by its words.
         std::cout << "pennafor-cli (Pennafor Setting Tool V" << pst::kVersion << ")\n"
-                  << "Data folder: " << pst::resolveProgramFolder(options.dataDir) << '\n';
+                  << "Data folder: " << pst::locateProgramFolder(options.dataDir) << '\n';
         return 0;
     }
+    if (options.command == kHelpCommand)
+        return runHelp(options.arguments, std::cout, std::cerr);
     const Command* command = findCommand(options.command);
     if (!command)
-        return usageError(std::cerr, "unknown command '" + options.command + "'");
-    if (asksForHelp(options.arguments)) {
-        printCommandHelp(*command, std::cout);
-        return 0;
-    }
+        return unknownCommand(std::cerr, options.command);
     // Another user's folder, or one others may write to, gets nothing from
     // this program: its files could be links planted to redirect a save.
-    if (const std::string folder = pst::resolveProgramFolder(options.dataDir);
-        !pst::folderIsTrusted(folder)) {
+    const std::string folder = pst::resolveProgramFolder(options.dataDir);
+    if (!pst::folderIsTrusted(folder)) {
         std::cerr << "pennafor-cli: "
                   << pst::texts::DataFolderRefusal(folder, parseLanguage(options.language)) << '\n';
         return 2;
     }
-    applyLanguage(options.language, options.dataDir, std::cerr);
     setProgressDisplay(std::cerr, progressStyle(options));
+    const auto settings = pst::IniDocument::load(pst::joinPath(folder, pst::texts::kSettingsFileName));
+    if (const std::string error = applyUsualLink(options, std::getenv(kUsualLinkVariable), settings);
+        !error.empty())
+        return usageError(std::cerr, error);
     return runStoppable(*command, options);
 }
 

@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iomanip>
 #include <ostream>
 #include <thread>
 #include <utility>
 
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
-#include "platform/input_error.h"
+#include "cli/refusal_text.h"
+#include "cli/stored_switches.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "texts/main_defaults.h"
 #include "platform/int_conversion.h"
-#include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
 
 namespace pst::cli {
@@ -26,6 +30,22 @@ const OperationCommand* findOperationCommand(const std::string& name)
             if (name == command.name)
                 return &command;
     return nullptr;
+}
+
+// "  0  CP932 SHIFT_JIS": the position, then the item's first spelling.
+void printChoices(const ListNames& names, std::ostream& out)
+{
+    for (std::size_t position = 0; position < names.size(); ++position)
+        if (!names[position].empty())
+            out << std::setw(4) << position << "  " << names[position].front() << '\n';
+}
+
+std::string joinedKept(const std::vector<std::string>& kept)
+{
+    std::string text;
+    for (const std::string& option : kept)
+        text += (text.empty() ? "" : ", ") + option;
+    return text;
 }
 
 }  // namespace
@@ -61,21 +81,34 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
 {
     const OperationCommand* command = findOperationCommand(options.command);
     if (!command)
-        return usageError(err, "unknown command '" + options.command + "'");
+        return unknownCommand(err, options.command);
+
+    const auto optionsEnd = std::ranges::find(options.arguments, "--");
+    if (command->choices && std::find(options.arguments.begin(), optionsEnd, "--list") != optionsEnd) {
+        for (const std::string& word : options.arguments)
+            if (word != "--list")
+                return usageError(err, MessageWithValues("sUnexpectedArgumentMsg", {word}), command->name);
+        printChoices(command->choices(), out);
+        return 0;
+    }
+    std::vector<std::string> words = options.arguments;
+    if (command->keepsStoredValues) {
+        const std::string folder = locateProgramFolder(options.dataDir);
+        const CompletedSwitches completed = completeSwitchOptions(
+            words, IniDocument::load(joinPath(folder, texts::kSettingsFileName)), dataSearchFolders(folder));
+        words = completed.arguments;
+        if (!completed.kept.empty())
+            out << MessageWithText("sKeptStoredMsg", joinedKept(completed.kept)) << '\n';
+    }
 
     requests::Request request;
     try {
-        Arguments arguments(options.arguments);
+        Arguments arguments(words);
         request = command->build(arguments);
         arguments.finish();
-    } catch (const UsageError& e) {
-        return usageError(err, e.what(), command->name);
-    } catch (const EInvalidInput& e) {
-        // The message a window would show for the same input.
-        return usageError(err, InputRefusalText(e), command->name);
     } catch (const std::exception& e) {
-        // The message a window would show for the same input.
-        return usageError(err, e.what(), command->name);
+        // The message a window would show for the same input, naming the option.
+        return usageError(err, CliRefusalText(e), command->name);
     }
 
     CliSession session(options, out, err);

@@ -25,6 +25,12 @@ struct OperationCommand {
     PrinterReply reply;
     const char* example;  // the words after "pennafor-cli"
     requests::Request (*build)(Arguments& arguments);
+    // Options left out that keep the values the parameter window stored
+    // (set-switches); false for a command that needs all of its own.
+    bool keepsStoredValues = false;
+    // The items ITEM may name, printed numbered by "--list" instead of
+    // sending anything; null for a command without such a list.
+    ListNames (*choices)() = nullptr;
 };
 
 std::span<const OperationCommand> settingsCommands();

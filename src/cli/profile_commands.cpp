@@ -105,12 +105,12 @@ ApplyArguments parseApply(const std::vector<std::string>& arguments)
     a.serialPorts = args.everyOption("serial");
     a.udpTargets = args.everyOption("udp");
     a.usbDevices = args.everyOption("usb");
-    a.profilePath = args.positional("the profile file");
+    a.profilePath = args.positional("FILE");
     args.finish();
     if (a.retryPath && !(a.serialPorts.empty() && a.udpTargets.empty() && a.usbDevices.empty()))
-        throw UsageError("--retry takes its printers from the report: give no --serial, --udp or --usb");
+        throw UsageError(MessageText("sRetryNoLinksMsg"));
     if (!a.retryPath && a.serialPorts.empty() && a.udpTargets.empty() && a.usbDevices.empty())
-        throw UsageError("name the printers: --serial PORT, --udp HOST[:PORT] or --usb IDENTIFIER, as often as needed");
+        throw UsageError(MessageText("sNamePrintersMsg"));
     return a;
 }
 
@@ -140,7 +140,7 @@ std::vector<const ProfileGroup*> chosenGroups(const ApplyArguments& a, const Pro
     }
     for (const std::string& named : names)
         if (!requests::FindProfileGroup(named))
-            throw UsageError("--groups: '" + named + "' is no group; the groups are " + allGroupNames());
+            throw UsageError(MessageWithValues("sNoSuchGroupMsg", {"--groups", named, allGroupNames()}));
     for (const ProfileGroup& group : requests::ProfileGroups())
         if (std::find(names.begin(), names.end(), group.name) != names.end())
             chosen.push_back(&group);
@@ -198,16 +198,30 @@ std::vector<PrinterPlan> printerPlans(const CliOptions& options, const ApplyArgu
     return plans;
 }
 
+// A failure's text on the printer's own line: its line breaks become "; ".
+std::string onOneLine(const std::string& text)
+{
+    std::string line;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] != '\n' && text[at] != '\r') {
+            line += text[at];
+        } else if (!line.empty() && !line.ends_with("; ") && text.find_first_not_of("\r\n", at) != std::string::npos) {
+            line += "; ";
+        }
+    }
+    return line;
+}
+
 void printPrinterLine(const PrinterResult& result, std::ostream& out)
 {
     out << result.printer.link << ' ' << result.printer.target << ' '
         << (result.model.empty() ? std::string("-") : TerminalSafe(result.model)) << ": "
-        << (result.succeeded() ? "ok" : "failed");
+        << MessageText(result.succeeded() ? "sPrinterSucceededMsg" : "sPrinterFailedMsg");
     if (result.linkTest.outcome == GroupOutcome::Failed)
-        out << ": " << result.linkTest.text;
+        out << ": " << onOneLine(result.linkTest.text);
     for (const GroupResult& group : result.groups)
         if (group.outcome == GroupOutcome::Failed)
-            out << ": " << group.group << ": " << group.text;
+            out << ": " << group.group << ": " << onOneLine(group.text);
     out << '\n';
 }
 
@@ -237,8 +251,8 @@ int runProfile(const CliOptions& options, std::ostream& out, std::ostream& err)
         Arguments args(options.arguments);
         const std::string action = args.positional("show");
         if (action != "show")
-            throw UsageError("unknown action '" + action + "': profile show FILE");
-        path = args.positional("the profile file");
+            throw UsageError(MessageWithValues("sProfileActionMsg", {action}));
+        path = args.positional("FILE");
         args.finish();
     } catch (const UsageError& e) {
         return usageError(err, e.what(), "profile");

@@ -29,39 +29,39 @@ Request interfaceOption(Arguments& args, InterfaceOption option, const char* wha
 
 Request buildSetUsbType(Arguments& args)
 {
-    return interfaceOption(args, InterfaceOption::UsbDeviceType, "USB device type", usbTypeNames());
+    return interfaceOption(args, InterfaceOption::UsbDeviceType, "TYPE", usbTypeNames());
 }
 
 Request buildSetPaperType(Arguments& args)
 {
-    return interfaceOption(args, InterfaceOption::PaperType, "paper type", paperTypeNames());
+    return interfaceOption(args, InterfaceOption::PaperType, "TYPE", paperTypeNames());
 }
 
 Request buildSetPrintOrder(Arguments& args)
 {
-    return interfaceOption(args, InterfaceOption::PrintOrder, "print order", printOrderNames());
+    return interfaceOption(args, InterfaceOption::PrintOrder, "ORDER", printOrderNames());
 }
 
 Request buildBlackMark(Arguments& args)
 {
-    const bool on = parseOnOff(args.positional("on or off"), "black-mark");
+    const bool on = parseOnOff(args.positional("on|off"), "on|off");
     return on ? BlackMarkModeRequest() : CancelBlackMarkRequest();
 }
 
 Request buildBlackMarkDistance(Arguments& args)
 {
     return BlackMarkDistanceRequest(
-        parseDigits(args.positional("the distance in mm"), "the distance", kDistanceDigits));
+        parseDigits(args.positional("MM"), "MM", kDistanceDigits));
 }
 
 Request buildBlackMarkWidth(Arguments& args)
 {
-    return BlackMarkWidthRequest(parseDigits(args.positional("the width in mm"), "the width", kWidthDigits));
+    return BlackMarkWidthRequest(parseDigits(args.positional("MM"), "MM", kWidthDigits));
 }
 
 Request buildBlackMarkFeed(Arguments& args)
 {
-    return FeedAfterMarkRequest(parseDigits(args.positional("the feed in mm"), "the feed", kFeedDigits));
+    return FeedAfterMarkRequest(parseDigits(args.positional("MM"), "MM", kFeedDigits));
 }
 
 Request buildFindBlackMark(Arguments& /*args*/)
@@ -83,7 +83,7 @@ Request buildTestPrint(Arguments& /*args*/)
 // then the set buttons parse them part by part.
 Request buildSetNetIp(Arguments& args)
 {
-    const std::string text = args.positional("the IP address");
+    const std::string text = args.positional("ADDRESS");
     if (!IsAcceptedAddress(text))
         throw EInvalidInput(MessageText("SIPError"));
     return EthernetAddressRequest(EthernetField::IpAddress, text);
@@ -91,7 +91,7 @@ Request buildSetNetIp(Arguments& args)
 
 Request buildSetNetMask(Arguments& args)
 {
-    const std::string text = args.positional("the subnet mask");
+    const std::string text = args.positional("ADDRESS");
     if (!IsAcceptedAddress(text))
         throw EInvalidInput(MessageText("SMaskError"));
     return EthernetAddressRequest(EthernetField::SubnetMask, text);
@@ -99,12 +99,12 @@ Request buildSetNetMask(Arguments& args)
 
 Request buildSetNetGateway(Arguments& args)
 {
-    return EthernetAddressRequest(EthernetField::Gateway, args.positional("the gateway"));
+    return EthernetAddressRequest(EthernetField::Gateway, args.positional("ADDRESS"));
 }
 
 Request buildSetNetPort(Arguments& args)
 {
-    return EthernetPortRequest(args.positional("the port"));
+    return EthernetPortRequest(args.positional("PORT"));
 }
 
 Request buildSetNetMac(Arguments& args)
@@ -122,7 +122,7 @@ Request buildSetNetMac(Arguments& args)
         }
     }
     if (parts.size() != 4)
-        throw UsageError("give the last four bytes of the MAC address, such as 65 66 67 68 or 65:66:67:68");
+        throw UsageError(MessageText("sMacBytesMsg"));
     return EthernetMacRequest({parts[0], parts[1], parts[2], parts[3]});
 }
 

@@ -7,6 +7,7 @@
 #include "protocol/command_packet.h"
 #include "requests/setting_ranges.h"
 #include "requests/settings_requests.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -14,14 +15,16 @@ namespace {
 
 using namespace pst::requests;
 
-int listOption(Arguments& args, const char* name, const char* what, const ListNames& names)
+// Refusals name the option as it is typed.
+int listOption(Arguments& args, const char* name, const ListNames& names)
 {
-    return parseListChoice(args.requiredOption(name), what, names);
+    return parseListChoice(args.requiredOption(name), "--" + std::string(name), names);
 }
 
-std::int32_t secondsOption(Arguments& args, const char* name, const char* what)
+std::int32_t secondsOption(Arguments& args, const char* name)
 {
-    return parseNumberInRange(args.requiredOption(name), what, kMinTimeSeconds, kMaxSleepSeconds);
+    return parseNumberInRange(args.requiredOption(name), "--" + std::string(name), kMinTimeSeconds,
+                              kMaxSleepSeconds);
 }
 
 struct Switches {
@@ -35,17 +38,17 @@ struct Switches {
 Switches switchOptions(Arguments& args)
 {
     Switches s{};
-    s.density = listOption(args, "density", "print density", densityNames());
-    s.font = listOption(args, "font", "font", fontNames());
+    s.density = listOption(args, "density", densityNames());
+    s.font = listOption(args, "font", fontNames());
     s.cutter = parseOnOff(args.requiredOption("cutter"), "--cutter");
     s.buzzer = parseOnOff(args.requiredOption("buzzer"), "--buzzer");
-    s.paperFeed = listOption(args, "feed", "paper feed", paperFeedNames());
+    s.paperFeed = listOption(args, "feed", paperFeedNames());
     return s;
 }
 
 Request buildSetIp(Arguments& args)
 {
-    const std::int32_t first = parseNumber(args.positional("the first argument"));
+    const std::int32_t first = parseNumber(args.positional("N"));
     const auto second = args.optionalPositional();
     return SetIpRequest(first, second ? parseNumber(*second) : 0);
 }
@@ -53,20 +56,20 @@ Request buildSetIp(Arguments& args)
 // The lists always hold a choice here, so every builder gives a request.
 Request buildSetCodePage(Arguments& args)
 {
-    const int position = parseListChoice(args.positional("the code page"), "code page", codePageNames());
+    const int position = parseListChoice(args.positional("ITEM"), "ITEM", codePageNames());
     return *CodePageRequest(position);
 }
 
 Request buildSetBaudRate(Arguments& args)
 {
-    const int position = parseListChoice(args.positional("the baud rate"), "baud rate", baudRateNames());
+    const int position = parseListChoice(args.positional("SPEED"), "SPEED", baudRateNames());
     return *BaudRateRequest(position);
 }
 
 Request buildSetFlowControl(Arguments& args)
 {
     const int position =
-        parseListChoice(args.positional("the flow control"), "flow control", flowControlNames());
+        parseListChoice(args.positional("MODE"), "MODE", flowControlNames());
     return *FlowControlRequest(position);
 }
 
@@ -79,7 +82,7 @@ Request buildSetSwitches(Arguments& args)
         const int number = parseNumber(*option);
         if (number != operationNumber(Operation::SetSwitchOptionsAlone) &&
             number != operationNumber(Operation::SetSwitchOptions))
-            throw UsageError("--operation takes 9 or 20");
+            throw UsageError(MessageText("sOperationChoiceMsg"));
         operation = static_cast<Operation>(number);
     }
     return SwitchOptionsRequest(s.density, s.font, s.cutter, s.buzzer, s.paperFeed, operation);
@@ -87,24 +90,24 @@ Request buildSetSwitches(Arguments& args)
 
 Request buildSetSleep(Arguments& args)
 {
-    const std::int32_t sleep = secondsOption(args, "sleep", "the sleep time in seconds");
-    const std::int32_t powerOff = secondsOption(args, "poweroff", "the power-off time in seconds");
+    const std::int32_t sleep = secondsOption(args, "sleep");
+    const std::int32_t powerOff = secondsOption(args, "poweroff");
     return SleepTimesRequest(sleep, powerOff);
 }
 
 Request buildSetAllParams(Arguments& args)
 {
     AllParameters p;
-    p.codePagePosition = listOption(args, "codepage", "code page", codePageNames());
-    p.baudRatePosition = listOption(args, "baudrate", "baud rate", baudRateNames());
+    p.codePagePosition = listOption(args, "codepage", codePageNames());
+    p.baudRatePosition = listOption(args, "baudrate", baudRateNames());
     const Switches s = switchOptions(args);
     p.densityPosition = s.density;
     p.fontPosition = s.font;
     p.cutter = s.cutter;
     p.buzzer = s.buzzer;
     p.paperFeedPosition = s.paperFeed;
-    p.sleepSeconds = secondsOption(args, "sleep", "the sleep time in seconds");
-    p.powerOffSeconds = secondsOption(args, "poweroff", "the power-off time in seconds");
+    p.sleepSeconds = secondsOption(args, "sleep");
+    p.powerOffSeconds = secondsOption(args, "poweroff");
     return AllParametersRequest(p);
 }
 
@@ -120,13 +123,14 @@ Request buildSetBluetooth(Arguments& args)
     p.dualModeName = args.option("dual-name").value_or("");
     p.password = args.option("password").value_or("");
     if (const auto mode = args.option("mode"))
-        p.modePosition = parseListChoice(*mode, "Bluetooth mode", bluetoothModeNames());
+        p.modePosition = parseListChoice(*mode, "--mode", bluetoothModeNames());
     if (const auto check = args.option("password-check"))
-        p.passwordCheckPosition = parseListChoice(*check, "password check", passwordCheckNames());
+        p.passwordCheckPosition = parseListChoice(*check, "--password-check", passwordCheckNames());
     if (const auto type = args.option("type")) {
         const std::int32_t number = parseDigits(*type, "--type", 3);
         if (number > kBluetoothTypeField.highest)
-            throw UsageError("--type must be from 0 to " + std::to_string(kBluetoothTypeField.highest));
+            throw UsageError(MessageWithValues("sOptionRangeMsg",
+                                               {"--type", "0", std::to_string(kBluetoothTypeField.highest)}));
         p.moduleTypeText = std::to_string(number);
     }
     return BluetoothRequest(p);
@@ -134,19 +138,19 @@ Request buildSetBluetooth(Arguments& args)
 
 Request buildSetBluetoothWorkMode(Arguments& args)
 {
-    const int position = parseListChoice(args.positional("the work mode"), "work mode", workModeNames());
+    const int position = parseListChoice(args.positional("MODE"), "MODE", workModeNames());
     return *BluetoothWorkModeRequest(position);
 }
 
 Request buildSendBluetoothCommand(Arguments& args)
 {
-    return BluetoothControlTextRequest(args.positional("the control text"));
+    return BluetoothControlTextRequest(args.positional("TEXT"));
 }
 
 Request buildBluetoothHiding(Arguments& args)
 {
     const int position =
-        parseListChoice(args.positional("on or off"), "Bluetooth hiding", bluetoothHidingNames());
+        parseListChoice(args.positional("on|off"), "on|off", bluetoothHidingNames());
     return *BluetoothHidingRequest(position);
 }
 
@@ -159,7 +163,7 @@ Request buildSetWifiStation(Arguments& args)
     const bool isStatic = args.flag("static");
     const bool isDynamic = args.flag("dynamic");
     if (isStatic == isDynamic)
-        throw UsageError("give either --static or --dynamic");
+        throw UsageError(MessageText("sStaticOrDynamicMsg"));
     p.addressing = isStatic ? WifiAddressing::Static : WifiAddressing::Dynamic;
     if (isStatic) {
         p.ipAddress = args.requiredOption("ip");
@@ -183,9 +187,9 @@ Request buildCloseWifi(Arguments& /*args*/)
 
 Request buildSetInfrared(Arguments& args)
 {
-    const int speed = listOption(args, "speed", "infrared speed", infraredSpeedNames());
-    const int protocol = listOption(args, "protocol", "infrared protocol", irdaProtocolNames());
-    const bool enabled = parseOnOff(args.positional("on or off"), "infrared");
+    const int speed = listOption(args, "speed", infraredSpeedNames());
+    const int protocol = listOption(args, "protocol", irdaProtocolNames());
+    const bool enabled = parseOnOff(args.positional("on|off"), "on|off");
     return *InfraredRequest(speed, enabled, protocol);
 }
 
@@ -201,22 +205,22 @@ Request buildSetProduct(Arguments& args)
 Request buildSetRecycleTime(Arguments& args)
 {
     const std::int32_t seconds =
-        parseNumberInRange(args.positional("the time in seconds"), "the recycling time in seconds", kMinTimeSeconds,
-                           kMaxRecyclingSeconds);
+        parseNumberInRange(args.positional("SECONDS"), "SECONDS", kMinTimeSeconds, kMaxRecyclingSeconds);
     return RecyclingTimeRequest(seconds);
 }
 
 Request buildRawPair8D(Arguments& args)
 {
-    return RawPair8DRequest(parseListChoice(args.positional("0 or 1"), "8D pair value", {{"0"}, {"1"}}));
+    return RawPair8DRequest(parseListChoice(args.positional("0|1"), "0|1", {{"0"}, {"1"}}));
 }
 
 constexpr OperationCommand kCommands[] = {
-    {"set-codepage", "ITEM", "set the printer's code page",
+    {"set-codepage", "ITEM|--list", "set the printer's code page",
      "ITEM is the list text, such as \"CP850:Latin1;Western European\" or CP850, or its position\n"
-     "(0 \"CP932 SHIFT_JIS\" ... 52 \"EUC-KR\").",
+     "(0 \"CP932 SHIFT_JIS\" ... 52 \"EUC-KR\").\n"
+     "--list  print every code page with its position, and send nothing",
      "the code-page setting packet (0x80)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-codepage CP850", &buildSetCodePage},
+     "--serial /dev/ttyUSB0 set-codepage CP850", &buildSetCodePage, false, &codePageNames},
     {"set-baudrate", "SPEED", "set the printer's serial speed",
      "SPEED is one of 1200 2400 4800 9600 19200 38400 57600 115200 230400 (or its position 0..8).\n"
      "The printer listens at the new speed as soon as it has confirmed.",
@@ -228,7 +232,8 @@ constexpr OperationCommand kCommands[] = {
      "a bare 0x8D packet, without link setup, at --device-speed", PrinterReply::Unanswered,
      "--serial /dev/ttyUSB0 set-flow-control hardware", &buildSetFlowControl},
     {"set-switches", "OPTIONS", "set density, font, cutter, buzzer and line-feed character",
-     "Options (all required):\n"
+     "Options (any of them; each one left out keeps the value the parameter window stored\n"
+     "in the data folder's sysconfig.ini, or its default, and the command says which):\n"
      "  --density light|normal|slightly-dark|dark\n"
      "  --font 9x17|12x24|9x24|16x18\n"
      "  --cutter on|off   --buzzer on|off\n"
@@ -236,8 +241,7 @@ constexpr OperationCommand kCommands[] = {
      "  --operation 9|20  the operation number to use (default 20; 9 does the same)\n"
      "Lists also take their item texts or positions.",
      "the switch-options packet (0x82)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-switches --density normal --font 12x24 --cutter on --buzzer off --feed 0x0A",
-     &buildSetSwitches},
+     "--serial /dev/ttyUSB0 set-switches --buzzer off", &buildSetSwitches, true},
     {"set-sleep", "OPTIONS", "set the sleep and power-off times",
      "Options (both required): --sleep SECONDS --poweroff SECONDS, each from 1 to 999999999.",
      "the sleep-times packet (0x86)", PrinterReply::Confirmed,

@@ -32,7 +32,7 @@ std::optional<std::vector<std::string>> usbDeviceIdentifiers(std::ostream& err)
 int runListUsb(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     if (!options.arguments.empty())
-        return usageError(err, "list-usb takes no arguments", "list-usb");
+        return usageError(err, MessageWithValues("sNoArgumentsMsg", {"list-usb"}), "list-usb");
     const auto listed = usbDeviceIdentifiers(err);
     if (!listed)
         return 1;

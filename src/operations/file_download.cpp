@@ -62,7 +62,7 @@ void sendFile(OperationContext& context, const DownloadRow& row, BlockCount& sen
         throw ECommunicationException("File " + row.path + " not Exist");
     const auto command = static_cast<std::uint16_t>(strToInt(row.commandText));
     const auto base = static_cast<std::uint32_t>(strToInt(row.baseText));
-    context.showStatus("Downloading " + row.displayName + row.path, 0, 0, true);
+    context.showStatus(MessageWithValues("sDownloadingMsg", {row.displayName, row.path}), 0, 0, true);
     const std::span<const std::uint8_t> bytes(*file);
     for (std::size_t offset = 0; offset < bytes.size(); offset += kDownloadBlockSize) {
         StopIfCancelled(context, kStoppedSendingKey, sent);

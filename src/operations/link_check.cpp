@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "engine/operation_context.h"
+#include "texts/message_texts.h"
 
 namespace pst {
 
@@ -13,16 +14,16 @@ void RunLinkTest(OperationContext& context)
     try {
         if (run.kind == LinkKind::Network) {
             const std::string address = run.ipAddress + ":" + std::to_string(run.port);
-            context.showStatus("Checking" + address);
+            context.showStatus(MessageWithText("sCheckingMsg", address));
             context.openLink();
             context.showStatus(address + " Found");
         } else if (run.kind == LinkKind::Usb) {
             context.openLink();
         } else {
-            context.showStatus("Checking" + run.comName);
+            context.showStatus(MessageWithText("sCheckingMsg", run.comName));
             context.openLink();
             context.restoreLinkSpeed();
-            context.showStatus(run.comName + "Found");
+            context.showStatus(MessageWithText("sFoundMsg", run.comName));
         }
         found = true;
     } catch (const std::exception& failure) {

@@ -17,21 +17,25 @@ fs::path installedDataFolder(const fs::path& exeFolder)
 
 }  // namespace
 
-std::string resolveProgramFolder(const std::string& overrideFolder)
+std::string locateProgramFolder(const std::string& overrideFolder)
 {
-    std::error_code error;
-    if (!overrideFolder.empty()) {
-        fs::create_directories(overrideFolder, error);
+    if (!overrideFolder.empty())
         return overrideFolder;
-    }
     const std::string exeFolder = executableFolder();
     // An installed copy never writes beside itself, not even for root.
+    std::error_code error;
     const bool installed = fs::is_directory(installedDataFolder(exeFolder), error);
     if (!installed && folderIsWritable(exeFolder))
         return exeFolder;
-    const std::string fallback = userConfigFolder();
-    fs::create_directories(fallback, error);
-    return fallback;
+    return userConfigFolder();
+}
+
+std::string resolveProgramFolder(const std::string& overrideFolder)
+{
+    const std::string folder = locateProgramFolder(overrideFolder);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return folder;
 }
 
 std::vector<std::string> dataSearchFolders(const std::string& programFolder)

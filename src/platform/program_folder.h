@@ -31,6 +31,10 @@ bool folderIsTrusted(const std::string& folder);
 // the user's configuration folder (created on demand).
 std::string resolveProgramFolder(const std::string& overrideFolder = {});
 
+// The same folder, without creating it: for what only reads there, or only
+// tells where it is.
+std::string locateProgramFolder(const std::string& overrideFolder = {});
+
 // Where the files the program ships (the language files) are looked for, in
 // order: `programFolder`, so that a user's copy wins; the executable's
 // folder (a build, or an unpacked copy); and, for an installed program in

@@ -203,6 +203,46 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sFontOverLogosMsg", "字库将写入 %s，与打印机的徽标区重叠，会毁掉已存的徽标：未发送。确需写入请加 --force"},
     {"sProgressLeftMsg", "剩余 %s"},
     {"sProgressTookMsg", "用时 %s"},
+    {"sTryHelpMsg", "请运行 '%s' 查看用法。"},
+    {"sUnknownCommandMsg", "未知的命令 '%s'"},
+    {"sDidYouMeanMsg", "未知的命令 '%s'；您要用的是不是：%s"},
+    {"sNoCommandMsg", "没有给出命令"},
+    {"sUnknownOptionMsg", "未知的选项 %s"},
+    {"sNeedsValueMsg", "%s 后面须给出一个值"},
+    {"sRequiredOptionMsg", "缺少必需的选项 %s"},
+    {"sUnexpectedArgumentMsg", "多余的参数 '%s'"},
+    {"sMissingArgumentMsg", "缺少参数 %s"},
+    {"sOneLinkMsg", "只能选择一种连接：--serial、--udp 或 --usb"},
+    {"sNotSerialSpeedMsg", "%s：'%s' 不是串口速度（%s）"},
+    {"sUdpPortMsg", "%s：'%s' 不是端口号（1 到 65535）"},
+    {"sUdpHostMsg", "%s 须给出打印机的地址，如 192.168.1.87:5100"},
+    {"sUsbIdMsg", "%s 须给出设备标识（pennafor-cli list-usb 会列出）"},
+    {"sLanguageOptionMsg", "--language 只接受 en 或 zh，'%s' 不行"},
+    {"sOnOffMsg", "%s 只接受 on 或 off，'%s' 不行"},
+    {"sOptionRangeMsg", "%s 须在 %d 到 %d 之间"},
+    {"sNotAnItemChoiceMsg", "%s：没有 '%s' 这一项；请选择 %s，或 0 到 %d 的位置"},
+    {"sAmbiguousItemMsg", "%s：'%s' 对应多项，请改用位置"},
+    {"sDigitsOptionMsg", "%s 只接受最多 %d 位的整数，'%s' 不行"},
+    {"sLinkTextMsg", "%s：'%s' 不是连接（serial:端口、udp:地址[:端口] 或 usb:设备标识）"},
+    {"sKeptStoredMsg", "未给出的选项沿用已保存的值：%s"},
+    {"sBootSerialOnlyMsg", "打印机的引导程序只在串口上应答"},
+    {"sCheckingMsg", "Checking%s"},
+    {"sFoundMsg", "%sFound"},
+    {"sDownloadingMsg", "Downloading %s%s"},
+    {"sReadMemoryMsg", "读取内存：%s"},
+    {"sOperationChoiceMsg", "--operation 只接受 9 或 20"},
+    {"sStaticOrDynamicMsg", "请给出 --static 或 --dynamic 之一"},
+    {"sMacBytesMsg", "请给出 MAC 地址的后四个字节，如 65 66 67 68 或 65:66:67:68"},
+    {"sNoArgumentsMsg", "%s 不接受参数"},
+    {"sPrinterSucceededMsg", "成功"},
+    {"sPrinterFailedMsg", "失败"},
+    {"sOptionOnceMsg", "%s 只能给出一次"},
+    {"sRetryNoLinksMsg", "--retry 从报告中取打印机：请不要再给出 --serial、--udp 或 --usb"},
+    {"sNamePrintersMsg", "请指定打印机：--serial 端口、--udp 地址[:端口] 或 --usb 设备标识，可给出多次"},
+    {"sNoSuchGroupMsg", "%s：'%s' 不是设置组；设置组有：%s"},
+    {"sProfileActionMsg", "未知的操作 '%s'：请用 profile show FILE"},
+    {"sDitherChoiceMsg", "%s 只接受 threshold、floyd-steinberg 或 atkinson，'%s' 不行"},
+    {"sAtLeastOneMsg", "%s 至少须为 1"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
@@ -316,6 +356,22 @@ std::string MessageWithText(std::string_view key, const std::string& text)
     if (const std::size_t at = message.find("%s"); at != std::string::npos)
         message.replace(at, 2, text);
     return message;
+}
+
+std::string MessageWithValues(std::string_view key, std::initializer_list<std::string> values)
+{
+    std::string text = MessageText(key);
+    std::size_t from = 0;
+    for (const std::string& value : values) {
+        std::size_t at = text.find('%', from);
+        while (at != std::string::npos && (at + 1 >= text.size() || (text[at + 1] != 's' && text[at + 1] != 'd')))
+            at = text.find('%', at + 1);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return text;
 }
 
 bool SetMessageText(std::string_view key, std::string text)

@@ -35,6 +35,11 @@ std::string MessageWithNumbers(std::string_view key, std::initializer_list<long 
 // without one shows its own text alone.
 std::string MessageWithText(std::string_view key, const std::string& text);
 
+// The text of `key` with `values` in its places ("%s" or "%d"), in order;
+// for texts that mix words and numbers, or put two words side by side that
+// one language joins with a blank and the other without.
+std::string MessageWithValues(std::string_view key, std::initializer_list<std::string> values);
+
 // Replaces the text of `key`; false, changing nothing, for an unknown key.
 bool SetMessageText(std::string_view key, std::string text);
 

@@ -69,7 +69,8 @@ TEST_F(Cli, SpeedThePrinterHasNoCodeForIsACommandLineMistake)
              {"--transfer-speed", "0"},
              {"--transfer-speed", ""},
              {"--transfer-speed", "115200x"}}) {
-        const pst::test::Outcome o = cli({"--data-dir", folder.string(), "--serial", port, option, value, "test"});
+        const pst::test::Outcome o =
+            cli({"--language", "en", "--data-dir", folder.string(), "--serial", port, option, value, "test"});
         EXPECT_EQ(o.status, 2) << option << " " << value;
         EXPECT_EQ(o.err, "pennafor-cli: " + option + ": '" + value + "' is not a serial speed " + speeds +
                       "\nTry 'pennafor-cli --help'.\n");

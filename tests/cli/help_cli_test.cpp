@@ -90,17 +90,62 @@ TEST_F(CliHelp, CommandLineMistakesSayWhatIsWrongAndWhereToLook)
         {{"list-usb", "extra"},
          "pennafor-cli: list-usb takes no arguments\nTry 'pennafor-cli list-usb --help'.\n"},
         {{"set-codepage"},
-         "pennafor-cli: the code page is missing\nTry 'pennafor-cli set-codepage --help'.\n"},
+         "pennafor-cli: ITEM is missing\nTry 'pennafor-cli set-codepage --help'.\n"},
         {{"close-wifi", "now"},
          "pennafor-cli: unexpected argument 'now'\nTry 'pennafor-cli close-wifi --help'.\n"},
         {{"read-memory", "0"}, "pennafor-cli: LENGTH is missing\nTry 'pennafor-cli read-memory --help'.\n"},
         {{"boot-handshake", "--limit", "0"},
          "pennafor-cli: --limit must be from 1 to 3600\nTry 'pennafor-cli boot-handshake --help'.\n"},
+        {{"--udp", "192.168.1.87", "boot-handshake"},
+         "pennafor-cli: The printer's boot loader answers on the serial port only\n"
+         "Try 'pennafor-cli boot-handshake --help'.\n"},
     };
     for (const auto& [args, message] : cases) {
-        const pst::test::Outcome o = runCli(args);
+        std::vector<std::string> english{"--language", "en"};
+        english.insert(english.end(), args.begin(), args.end());
+        const pst::test::Outcome o = runCli(english);
         EXPECT_EQ(o.status, 2) << message;
         EXPECT_EQ(o.err, message);
         EXPECT_EQ(o.out, "");
     }
+}
+
+TEST_F(CliHelp, MistakesAreToldInTheChosenLanguageWithTheNearestCommands)
+{
+    // --language counts after the command as well as before it.
+    pst::test::Outcome o = runCli({"close-wifi", "--now", "--language", "zh"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "pennafor-cli: 未知的选项 --now\n请运行 'pennafor-cli close-wifi --help' 查看用法。\n");
+    o = runCli({"--language", "zh", "tset"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "pennafor-cli: 未知的命令 'tset'；您要用的是不是：test\n请运行 'pennafor-cli --help' 查看用法。\n");
+    o = runCli({"--language", "en", "help", "set-wifi"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "pennafor-cli: unknown command 'set-wifi'; did you mean set-wifi-sta, set-wifi-ap?\n"
+                     "Try 'pennafor-cli --help'.\n");
+    EXPECT_EQ(runCli({"--language", "en", "frobnicate"}).err,
+              "pennafor-cli: unknown command 'frobnicate'\nTry 'pennafor-cli --help'.\n");
+}
+
+TEST_F(CliHelp, HelpCommandVersionAndTheEndOfOptions)
+{
+    EXPECT_EQ(runCli({"help", "set-sleep"}).out, runCli({"set-sleep", "--help"}).out);
+    EXPECT_EQ(runCli({"help"}).out, runCli({"--help"}).out);
+
+    // Telling where the data folder is does not make it.
+    const auto fresh = folder / "fresh";
+    pst::test::Outcome o = runCli({"-V", "--data-dir", fresh.string()});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_NE(o.out.find(fresh.string()), std::string::npos) << o.out;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+
+    o = runCli({"set-codepage", "--list", "--language", "en"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("\n  51  CP874:Thai\n"), std::string::npos) << o.out;
+    // After "--" even --list and --help are the command's words.
+    o = runCli({"--language", "en", "set-codepage", "--", "--list"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err.rfind("pennafor-cli: ITEM: there is no item '--list'", 0), 0u) << o.err;
+    o = runCli({"--language", "en", "close-wifi", "--", "--help"});
+    EXPECT_EQ(o.err, "pennafor-cli: unexpected argument '--help'\nTry 'pennafor-cli close-wifi --help'.\n");
 }
