@@ -199,6 +199,7 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sUnexpectedErrorMsg", "意外错误：%s"},
     {"sDataFolderRefusedMsg", "数据文件夹 %s 不属于当前用户，或其他用户也可写入：程序不会在其中保存任何文件。请改用自己的文件夹（--data-dir）"},
     {"sLogoTooLargeMsg", "%d × %d 点的徽标占 %d 字节，打印机最多存放 %d 字节的徽标：请缩小图片"},
+    {"sSpeedSentMsg", "已向打印机发送 %d bit/s：它重启或重新连接后才以此速度接收；用 pennafor-cli find 查看它在哪个速度应答"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
