@@ -11,6 +11,11 @@ SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> spee
 {
     SpeedAnswer answer;
     CliOptions options = session.options();
+    session.worker().SetProbing(true);
+    struct ProbingEnds {
+        TCommThread& worker;
+        ~ProbingEnds() { worker.SetProbing(false); }
+    } probingEnds{session.worker()};
     for (const std::uint32_t speed : speeds) {
         if (trying)
             trying(speed);
