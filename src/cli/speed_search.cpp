@@ -14,7 +14,11 @@ SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> spee
     session.worker().SetProbing(true);
     struct ProbingEnds {
         TCommThread& worker;
-        ~ProbingEnds() { worker.SetProbing(false); }
+        ~ProbingEnds()
+        {
+            worker.SetProbing(false);
+            worker.SaveLog();
+        }
     } probingEnds{session.worker()};
     for (const std::uint32_t speed : speeds) {
         if (trying)

@@ -363,6 +363,29 @@ void TCommThread::NoteAnswer(bool answered)
         silentAt_.push_back(speed);
 }
 
+std::string TCommThread::SaveLogNow()
+{
+    const std::string saveError = log_.saveTo(LogPath());
+    status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
+    return saveError;
+}
+
+void TCommThread::TellLogNotSaved()
+{
+    Deliver(
+        [reason = status_.logSaveError()](const WorkerEvents& events) {
+            if (events.logNotSaved)
+                events.logNotSaved(reason);
+        },
+        false);
+}
+
+void TCommThread::SaveLog()
+{
+    if (!SaveLogNow().empty())
+        TellLogNotSaved();
+}
+
 void TCommThread::RunOnce()
 {
     if (!appendToLog_.load())
@@ -396,8 +419,8 @@ void TCommThread::RunOnce()
         }
     }
 
-    const std::string saveError = log_.saveTo(LogPath());
-    status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
+    // A probe leaves the saving to whoever probes: one save for them all.
+    const std::string saveError = Probing() ? std::string() : SaveLogNow();
 
     // The run is over before the window hears of it, so that the window may
     // start the next operation from its handler of the result.
@@ -415,14 +438,8 @@ void TCommThread::RunOnce()
         busy_ = false;
     }
 
-    if (!saveError.empty()) {
-        Deliver(
-            [reason = status_.logSaveError()](const WorkerEvents& events) {
-                if (events.logNotSaved)
-                    events.logNotSaved(reason);
-            },
-            false);
-    }
+    if (!saveError.empty())
+        TellLogNotSaved();
     if (errorCode == 0) {
         Deliver(
             [outcome = std::move(outcome)](const WorkerEvents& events) {

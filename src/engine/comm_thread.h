@@ -194,7 +194,8 @@ public:
     void NoteAnswer(bool answered);
     // Runs that only ask whether a printer answers (the speed search): the
     // serial port is asked at once, without the settling pause after it
-    // opens. Set between runs.
+    // opens, and the log is left for SaveLog after the last of them instead
+    // of being written after each. Set between runs.
     void SetProbing(bool probing) { probing_ = probing; }
     bool Probing() const { return probing_.load(); }
     // Adds `line` to the run's error text on a line of its own, failing the
@@ -284,6 +285,9 @@ public:
     // exchanges. Until LogRunsAfresh. Called between runs.
     void AppendRunsToLog(std::string_view heading);
     void LogRunsAfresh() { appendToLog_ = false; }
+    // Writes "debug.log" now, telling logNotSaved when it cannot. Called
+    // between runs.
+    void SaveLog();
 
 private:
     RunId Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
@@ -308,6 +312,9 @@ private:
     // handled when `wait`), or at once without one.
     void Deliver(std::function<void(const WorkerEvents&)> call, bool wait);
     WorkerFailure CurrentFailure() const;
+    // Returns why the log could not be written, empty when it was.
+    std::string SaveLogNow();
+    void TellLogNotSaved();
 
     std::shared_ptr<Dispatcher> uiDispatcher_;
     std::shared_ptr<ConnectionSettingsStore> settings_;
