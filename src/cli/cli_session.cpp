@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ostream>
+#include <string_view>
 
 #include "cli/progress_display.h"
 #include "cli/run_record.h"
@@ -98,6 +99,19 @@ CliSession::~CliSession()
     worker_.reset();
 }
 
+namespace {
+
+// debug.log holds the command's own exchanges first; what was asked after
+// it failed comes under headings of its own.
+constexpr std::string_view kProbesHeading = "---- Probes after the failure ----";
+
+std::string againHeading(std::uint32_t speed)
+{
+    return "---- The command again at " + std::to_string(speed) + " bit/s ----";
+}
+
+}  // namespace
+
 int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
 {
     const bool mayRecover = speedRecovery_ && options_.link == CliLink::Serial;
@@ -105,15 +119,25 @@ int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument
     const int status = runOnce(operation, argument1, argument2, std::move(handOver));
     if (status == 0 || !mayRecover || !lastFailure_ || !lastFailure_->unheard)
         return status;
-    // The questions at other speeds fail too; the run's failure is the one to keep.
+    struct FreshLogAfter {
+        TCommThread& worker;
+        ~FreshLogAfter() { worker.LogRunsAfresh(); }
+    } freshLogAfter{*worker_};
+    worker_->AppendRunsToLog(kProbesHeading);
+    // The questions at other speeds fail too, and may read a model: the
+    // run's failure is the one to keep, and the command's record its own.
     const auto failure = lastFailure_;
-    const auto speed = recoverSpeed();
+    const bool recorded = recorded_;
+    recorded_ = false;
+    const auto speed = recoverSpeed(failure->silentAt);
+    recorded_ = recorded;
     lastFailure_ = failure;
     if (!speed || !options_.autoSpeed)
         return status;
     CliOptions found = options_;
     found.deviceSpeed = std::to_string(*speed);
     aim(found);
+    worker_->AppendRunsToLog(againHeading(*speed));
     return runOnce(operation, argument1, argument2, std::move(again));
 }
 
@@ -125,7 +149,7 @@ int CliSession::runQuietly(int operation)
     return status;
 }
 
-std::optional<std::uint32_t> CliSession::recoverSpeed()
+std::optional<std::uint32_t> CliSession::recoverSpeed(const std::vector<std::uint32_t>& silentAt)
 {
     const auto tried = parseInt32(options_.deviceSpeed);
     const std::uint32_t deviceSpeed = tried && *tried > 0 ? static_cast<std::uint32_t>(*tried) : 0;
@@ -133,6 +157,9 @@ std::optional<std::uint32_t> CliSession::recoverSpeed()
     // transfer speed home again: the device speed is asked last.
     std::vector<std::uint32_t> speeds = searchOrder(deviceSpeed);
     std::rotate(speeds.begin(), speeds.begin() + 1, speeds.end());
+    std::erase_if(speeds, [&](std::uint32_t speed) {
+        return std::find(silentAt.begin(), silentAt.end(), speed) != silentAt.end();
+    });
     const CliOptions asked = options_;
     const SpeedAnswer answer = askAtSpeeds(*this, speeds);
     aim(asked);
@@ -155,6 +182,8 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
         failure_.reset();
     }
     lastFailure_.reset();
+    // The model the record gets is one this run read.
+    worker_->SetDeviceModel({});
     RunId run = 0;
     const bool started = startUnlessStopped(
         [&] { run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver)); });
@@ -178,6 +207,8 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
         lastFailure_ = failure_;
     }
     if (recorded_) {
+        if (options_.link == CliLink::Serial)
+            runRecord().noteSpeeds(options_.deviceSpeed, options_.transferSpeed);
         if (lastFailure_)
             runRecord().noteFailure(*lastFailure_);
         else if (const std::string model = worker_->DeviceModel(); !model.empty())

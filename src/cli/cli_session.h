@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/stop_requests.h"
@@ -58,8 +59,9 @@ public:
 private:
     int runOnce(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver);
     // After a run the printer did not hear: the speed it answers at, told
-    // to the user; nothing when it answers at none.
-    std::optional<std::uint32_t> recoverSpeed();
+    // to the user; nothing when it answers at none. The speeds it was
+    // silent at during the run are not asked again.
+    std::optional<std::uint32_t> recoverSpeed(const std::vector<std::uint32_t>& silentAt);
     WorkerEvents events();
     void showStatus(const StatusUpdate& update);
     void printStatus(const std::string& text);

@@ -99,6 +99,12 @@ int runWithJsonResult(const Command& command, const CliOptions& options, std::os
                 {"status_texts", lines(captured.str())},
                 {"messages", lines(messages.str())},
                 {"duration", seconds}};
+    // A command that went on at the speed the printer answered at ran there.
+    json& link = result["link"];
+    if (const auto speeds = record.speeds(); speeds && link.is_object() && link.contains("device_speed")) {
+        link["device_speed"] = speeds->device;
+        link["transfer_speed"] = speeds->transfer;
+    }
     if (const std::string model = record.model(); !model.empty())
         result["model"] = model;
     if (const auto failure = record.failure(); failure && status != 0)

@@ -121,7 +121,12 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
     if (status == 0 && request.newDeviceSpeed &&
         std::to_string(*request.newDeviceSpeed) != options.deviceSpeed) {
         const long long speed = *request.newDeviceSpeed;
-        out << MessageWithNumbers("sNewSpeedMsg", {speed, speed}) << '\n';
+        // The all-parameters block is only stored: nothing confirms the
+        // printer listens at its speed before it restarts.
+        if (request.operation == Operation::SetAllParameters)
+            out << MessageWithNumbers("sSpeedSentMsg", {speed}) << '\n';
+        else
+            out << MessageWithNumbers("sNewSpeedMsg", {speed, speed}) << '\n';
     }
     return status;
 }

@@ -14,6 +14,12 @@ void RunRecord::noteFailure(const WorkerFailure& failure)
     failure_ = failure;
 }
 
+void RunRecord::noteSpeeds(std::string deviceSpeed, std::string transferSpeed)
+{
+    std::lock_guard lock(mutex_);
+    speeds_ = Speeds{std::move(deviceSpeed), std::move(transferSpeed)};
+}
+
 void RunRecord::attachJson(const std::string& key, std::string json)
 {
     std::lock_guard lock(mutex_);
@@ -30,6 +36,12 @@ std::optional<WorkerFailure> RunRecord::failure() const
 {
     std::lock_guard lock(mutex_);
     return failure_;
+}
+
+std::optional<RunRecord::Speeds> RunRecord::speeds() const
+{
+    std::lock_guard lock(mutex_);
+    return speeds_;
 }
 
 std::map<std::string, std::string> RunRecord::attached() const

@@ -1,7 +1,8 @@
 #pragma once
 // What a command learnt while it ran, for the one JSON object --json prints
-// at its end: the printer's model, how the last run failed, and whatever a
-// command adds of its own (apply's report). One per process.
+// at its end: the printer's model, how the last run failed, the serial
+// speeds the command ran at, and whatever a command adds of its own
+// (apply's report). One per process.
 
 #include <map>
 #include <mutex>
@@ -16,17 +17,25 @@ class RunRecord {
 public:
     void noteModel(const std::string& model);
     void noteFailure(const WorkerFailure& failure);
+    // The device and transfer speeds, as given, of the serial run noted last.
+    void noteSpeeds(std::string deviceSpeed, std::string transferSpeed);
     // `json` is a whole JSON value, kept as text.
     void attachJson(const std::string& key, std::string json);
 
     std::string model() const;
     std::optional<WorkerFailure> failure() const;
+    struct Speeds {
+        std::string device;
+        std::string transfer;
+    };
+    std::optional<Speeds> speeds() const;
     std::map<std::string, std::string> attached() const;
 
 private:
     mutable std::mutex mutex_;
     std::string model_;
     std::optional<WorkerFailure> failure_;
+    std::optional<Speeds> speeds_;
     std::map<std::string, std::string> attached_;
 };
 

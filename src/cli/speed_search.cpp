@@ -11,6 +11,15 @@ SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> spee
 {
     SpeedAnswer answer;
     CliOptions options = session.options();
+    session.worker().SetProbing(true);
+    struct ProbingEnds {
+        TCommThread& worker;
+        ~ProbingEnds()
+        {
+            worker.SetProbing(false);
+            worker.SaveLog();
+        }
+    } probingEnds{session.worker()};
     for (const std::uint32_t speed : speeds) {
         if (trying)
             trying(speed);

@@ -1,5 +1,7 @@
 #include "engine/comm_thread.h"
 
+#include <algorithm>
+
 #include "engine/error_policy.h"
 #include "engine/network_link.h"
 #include "engine/run_stopped.h"
@@ -171,6 +173,7 @@ WorkerFailure TCommThread::CurrentFailure() const
     failure.text = status_.error();
     failure.cause = status_.failureCause();
     failure.unheard = unheard_;
+    failure.silentAt = silentAt_;
     if (failure.kind == FailureKind::Stopped) {
         failure.blocksDone = stoppedDone_;
         failure.blocksInAll = stoppedInAll_;
@@ -343,9 +346,50 @@ bool TCommThread::TakeRunSettings()
     return taken;
 }
 
+void TCommThread::AppendRunsToLog(std::string_view heading)
+{
+    appendToLog_ = true;
+    log_.addHeading(heading);
+}
+
+void TCommThread::NoteAnswer(bool answered)
+{
+    if (answered) {
+        silentAt_.clear();
+        return;
+    }
+    const std::uint32_t speed = LineSpeed();
+    if (OnSerialLink() && std::find(silentAt_.begin(), silentAt_.end(), speed) == silentAt_.end())
+        silentAt_.push_back(speed);
+}
+
+std::string TCommThread::SaveLogNow()
+{
+    const std::string saveError = log_.saveTo(LogPath());
+    status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
+    return saveError;
+}
+
+void TCommThread::TellLogNotSaved()
+{
+    Deliver(
+        [reason = status_.logSaveError()](const WorkerEvents& events) {
+            if (events.logNotSaved)
+                events.logNotSaved(reason);
+        },
+        false);
+}
+
+void TCommThread::SaveLog()
+{
+    if (!SaveLogNow().empty())
+        TellLogNotSaved();
+}
+
 void TCommThread::RunOnce()
 {
-    log_.clear();
+    if (!appendToLog_.load())
+        log_.clear();
     // A read-back's bytes belong to the run that read them.
     SetMemoryStream({});
     errorCode_ = 0;  // every handler starts from here
@@ -356,6 +400,7 @@ void TCommThread::RunOnce()
     switchHeard_ = false;
     strandedAt_ = 0;
     unheard_ = false;
+    silentAt_.clear();
     if (TakeRunSettings()) {
         comm_->SetReadIntervalTimeout(1);
         comm_->SetReadTotalTimeoutMultiplier(0);
@@ -374,11 +419,8 @@ void TCommThread::RunOnce()
         }
     }
 
-    // What the links still hold back belongs in this run's log.
-    serialLink_->flushLog();
-    usbLink_->flushLog();
-    const std::string saveError = log_.saveTo(LogPath());
-    status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
+    // A probe leaves the saving to whoever probes: one save for them all.
+    const std::string saveError = Probing() ? std::string() : SaveLogNow();
 
     // The run is over before the window hears of it, so that the window may
     // start the next operation from its handler of the result.
@@ -396,14 +438,8 @@ void TCommThread::RunOnce()
         busy_ = false;
     }
 
-    if (!saveError.empty()) {
-        Deliver(
-            [reason = status_.logSaveError()](const WorkerEvents& events) {
-                if (events.logNotSaved)
-                    events.logNotSaved(reason);
-            },
-            false);
-    }
+    if (!saveError.empty())
+        TellLogNotSaved();
     if (errorCode == 0) {
         Deliver(
             [outcome = std::move(outcome)](const WorkerEvents& events) {

@@ -186,6 +186,18 @@ public:
     // The speed the printer may still be listening at after a switch back
     // it did not confirm, having confirmed the switch away; 0 otherwise.
     std::uint32_t StrandedSpeed() const { return strandedAt_; }
+    // Told by every exchange whether its request was answered. On the serial
+    // port an unanswered one notes the line speed as one the printer was
+    // silent at (WorkerFailure::silentAt); an answer forgets them all, for
+    // the printer may have moved since, as an unconfirmed speed switch
+    // forgets the speed it asked for.
+    void NoteAnswer(bool answered);
+    // Runs that only ask whether a printer answers (the speed search): the
+    // serial port is asked at once, without the settling pause after it
+    // opens, and the log is left for SaveLog after the last of them instead
+    // of being written after each. Set between runs.
+    void SetProbing(bool probing) { probing_ = probing; }
+    bool Probing() const { return probing_.load(); }
     // Adds `line` to the run's error text on a line of its own, failing the
     // run with it when the run had not failed.
     void AddToRunFailure(const std::string& line);
@@ -267,6 +279,15 @@ public:
     // Every block of a long transfer in "debug.log" (the command line's
     // --full-log); the bounded log otherwise.
     void KeepFullLog(bool full) { log_.keepEveryBlock(full); }
+    // The runs from now on add to the log, and so to "debug.log", after
+    // `heading`, which opens a section of their own, instead of starting it
+    // afresh: the probes after a failed command keep the command's own
+    // exchanges. Until LogRunsAfresh. Called between runs.
+    void AppendRunsToLog(std::string_view heading);
+    void LogRunsAfresh() { appendToLog_ = false; }
+    // Writes "debug.log" now, telling logNotSaved when it cannot. Called
+    // between runs.
+    void SaveLog();
 
 private:
     RunId Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
@@ -291,6 +312,9 @@ private:
     // handled when `wait`), or at once without one.
     void Deliver(std::function<void(const WorkerEvents&)> call, bool wait);
     WorkerFailure CurrentFailure() const;
+    // Returns why the log could not be written, empty when it was.
+    std::string SaveLogNow();
+    void TellLogNotSaved();
 
     std::shared_ptr<Dispatcher> uiDispatcher_;
     std::shared_ptr<ConnectionSettingsStore> settings_;
@@ -346,6 +370,9 @@ private:
     bool switchHeard_ = false;      // the last switch away was confirmed
     std::uint32_t strandedAt_ = 0;
     bool unheard_ = false;  // worker thread, per run: see WorkerFailure::unheard
+    std::vector<std::uint32_t> silentAt_;  // worker thread, per run: see NoteAnswer
+    std::atomic<bool> probing_{false};
+    std::atomic<bool> appendToLog_{false};
     std::atomic<bool> rawReceiveMode_{false};
     std::atomic<bool> bootPollMode_{false};
     std::atomic<int> deviceType_{0};

@@ -38,7 +38,9 @@ std::uint32_t exchange(TCommThread& worker, const std::vector<std::uint8_t>& pac
         if (attempt > 0 && worker.Cancelled())
             break;
         worker.WriteBytes(packet.data(), packet.size());
-        if (link && link->awaitReply(timeouts))
+        const bool answered = link && link->awaitReply(timeouts);
+        worker.NoteAnswer(answered);
+        if (answered)
             return link->takePayload(out.data(), out.size());
         // No link to answer (the parallel port): the wait still takes its time.
         if (!link)
@@ -55,11 +57,9 @@ bool framesByDatagram(TCommThread& worker)
     return link && link->framesByDatagram();
 }
 
-}  // namespace
-
-std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
-                            std::span<const std::uint8_t> payload, std::uint32_t argument2,
-                            std::span<std::uint8_t> reply)
+std::uint32_t confirmedSend(TCommThread& worker, const ReplyTimeouts& timeouts, std::uint16_t command,
+                            std::uint32_t argument1, int attempts, std::span<const std::uint8_t> payload,
+                            std::uint32_t argument2, std::span<std::uint8_t> reply)
 {
     refuseOverlongPayload(payload.size());
     // On the network the datagram is the frame: its length tells where the
@@ -67,7 +67,29 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
     const auto packet =
         buildCommandPacket(command, argument1, argument2, payload,
                            framesByDatagram(worker) ? PayloadCheck::Omit : PayloadCheck::Append);
-    return exchange(worker, packet, attempts, kConfirmedReplyTimeouts, reply, "Download Data Failed");
+    return exchange(worker, packet, attempts, timeouts, reply, "Download Data Failed");
+}
+
+}  // namespace
+
+ReplyTimeouts ShortExchangeTimeouts(std::uint32_t speed, std::size_t bytesBothWays)
+{
+    const auto lineTime = speed == 0 ? std::chrono::milliseconds(0)
+                                     : std::chrono::milliseconds((bytesBothWays * 10'000 + speed - 1) / speed);
+    return {lineTime + kLineReplyMargin, kReadReplyTimeouts.datagram};
+}
+
+std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
+                            std::span<const std::uint8_t> payload, std::uint32_t argument2,
+                            std::span<std::uint8_t> reply)
+{
+    return confirmedSend(worker, kConfirmedReplyTimeouts, command, argument1, attempts, payload, argument2, reply);
+}
+
+std::uint32_t ConfirmedSendWithin(TCommThread& worker, const ReplyTimeouts& timeouts, std::uint16_t command,
+                                  std::uint32_t argument1, std::span<const std::uint8_t> payload)
+{
+    return confirmedSend(worker, timeouts, command, argument1, 1, payload, 0, {});
 }
 
 std::uint32_t ReadRequest(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
@@ -75,6 +97,14 @@ std::uint32_t ReadRequest(TCommThread& worker, std::uint16_t command, std::uint3
 {
     const auto packet = buildCommandPacket(command, argument1, 0, payload);
     return exchange(worker, packet, attempts, kReadReplyTimeouts, out, "Received Failed");
+}
+
+std::uint32_t ReadRequestWithin(TCommThread& worker, const ReplyTimeouts& timeouts, std::uint16_t command,
+                                std::uint32_t argument1, std::span<const std::uint8_t> payload,
+                                std::span<std::uint8_t> out)
+{
+    const auto packet = buildCommandPacket(command, argument1, 0, payload);
+    return exchange(worker, packet, 1, timeouts, out, "Received Failed");
 }
 
 }  // namespace pst

@@ -3,8 +3,12 @@
 // the printer acknowledges) and the read request (a request whose reply
 // carries data).
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "engine/link.h"
 
 namespace pst {
 
@@ -26,5 +30,19 @@ std::uint32_t ConfirmedSend(TCommThread& worker, std::uint16_t command, std::uin
 // length the reply announced.
 std::uint32_t ReadRequest(TCommThread& worker, std::uint16_t command, std::uint32_t argument1, int attempts,
                           std::span<const std::uint8_t> payload, std::span<std::uint8_t> out);
+
+// A short exchange on the serial line takes the time its bytes, request and
+// reply together, need at `speed` (ten bits a byte), and a margin for the
+// printer's turn-around and a USB-serial adapter's latency: waiting longer
+// only delays telling that nobody listens at that speed.
+inline constexpr std::chrono::milliseconds kLineReplyMargin{100};
+ReplyTimeouts ShortExchangeTimeouts(std::uint32_t speed, std::size_t bytesBothWays);
+
+// As above, sent once, the reply waited for as long as `timeouts` say.
+std::uint32_t ConfirmedSendWithin(TCommThread& worker, const ReplyTimeouts& timeouts, std::uint16_t command,
+                                  std::uint32_t argument1, std::span<const std::uint8_t> payload);
+std::uint32_t ReadRequestWithin(TCommThread& worker, const ReplyTimeouts& timeouts, std::uint16_t command,
+                                std::uint32_t argument1, std::span<const std::uint8_t> payload,
+                                std::span<std::uint8_t> out);
 
 }  // namespace pst

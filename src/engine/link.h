@@ -44,12 +44,9 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
-    // Before a write is logged: logs what was received before it, so that
-    // the log keeps the order of the line, and drops it: what comes now
-    // answers `request`, or is not its reply.
+    // Before a write is logged: drops what was received before it (logged
+    // as it came): what comes now answers `request`, or is not its reply.
     virtual void beforeWrite(std::span<const std::uint8_t> /*request*/) { }
-    // Logs whatever received bytes are still held back (the run is ending).
-    virtual void flushLog() { }
 
     // Forgets any reply collected so far, then sends the bytes. False when
     // the link could not take them (closed, or refused): an exchange then

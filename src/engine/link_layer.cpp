@@ -58,7 +58,8 @@ void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSp
     portOpen_ = true;
     if (operation_.load() != 0)
         AddLogLine("Open" + portName + timeStampNow());
-    Pause(30);
+    if (!Probing())
+        Pause(30);
     ReachPrinter([&] {
         SwitchLinkSpeed(*this, transferSpeed);
         Identify(*this);
@@ -132,6 +133,10 @@ bool TCommThread::OnSerialLink() const
 
 void TCommThread::NoteSpeedSwitch(std::uint32_t speed, bool confirmed)
 {
+    // A switch may have been heard though its answer was lost: the printer
+    // may be at `speed` now, whatever it said there before.
+    if (!confirmed)
+        std::erase(silentAt_, speed);
     if (speed != run_.deviceSpeed) {
         switchedTo_ = speed;
         switchHeard_ = confirmed;

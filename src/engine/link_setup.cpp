@@ -4,11 +4,21 @@
 #include <algorithm>
 
 #include "engine/comm_thread.h"
+#include "protocol/command_packet.h"
 #include "protocol/errors.h"
 #include "engine/exchanges.h"
 #include "protocol/speed_code.h"
 
 namespace pst {
+
+namespace {
+
+// The switch and its acknowledgement: two bare packet headers.
+constexpr std::size_t kSwitchBytesBothWays = 2 * kPacketHeaderSize;
+// The identify request, and a reply that carries the model and its check byte.
+constexpr std::size_t kIdentifyReplyBytes = kPacketHeaderSize + kModelNameBytes + 1;
+
+}  // namespace
 
 void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
 {
@@ -19,7 +29,10 @@ void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
         return;
     worker.Pause(30);
     try {
-        ConfirmedSend(worker, kCommandSwitchSpeed, SpeedCode(speed), 1, {});
+        // Answered at once, before the printer changes speed: a printer that
+        // has not answered by the time the bytes take is not listening here.
+        ConfirmedSendWithin(worker, ShortExchangeTimeouts(worker.LineSpeed(), kSwitchBytesBothWays),
+                            kCommandSwitchSpeed, SpeedCode(speed), {});
     } catch (...) {
         worker.NoteSpeedSwitch(speed, false);
         throw ESetBaudRateException("Set Baudrate Failed");
@@ -32,7 +45,13 @@ void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
 void Identify(TCommThread& worker)
 {
     std::array<std::uint8_t, 2049> reply{};
-    const std::uint32_t length = ReadRequest(worker, kCommandIdentify, 0, 1, kIdentifyProbe, reply);
+    // On the serial line the wait follows the speed: a silent printer is
+    // told sooner, and the speed search asks at every speed in turn.
+    const std::uint32_t length = worker.OnSerialLink()
+        ? ReadRequestWithin(worker,
+                            ShortExchangeTimeouts(worker.LineSpeed(), identifyPacket().size() + kIdentifyReplyBytes),
+                            kCommandIdentify, 0, kIdentifyProbe, reply)
+        : ReadRequest(worker, kCommandIdentify, 0, 1, kIdentifyProbe, reply);
     worker.SetDeviceModel(
         modelFromIdentifyPayload(std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(length, reply.size()))));
     worker.SetDeviceTypeNumber(TCommThread::kDeviceTypeNumber);

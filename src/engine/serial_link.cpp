@@ -28,7 +28,6 @@ void SerialLink::open(const LinkTarget& target)
 
 void SerialLink::close()
 {
-    flushLog();
     comm_.ClosePort();
 }
 

@@ -13,7 +13,6 @@ public:
     explicit StreamLink(StreamReply::Context context) : reply_(std::move(context)) { }
 
     void beforeWrite(std::span<const std::uint8_t> request) override { reply_.beforeWrite(request); }
-    void flushLog() override { reply_.flushLog(); }
     bool awaitReply(const ReplyTimeouts& timeouts) override { return reply_.await(timeouts.stream); }
     std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity) override
     {

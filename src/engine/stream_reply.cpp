@@ -11,57 +11,29 @@ StreamReply::StreamReply(Context context) : context_(std::move(context)) { }
 
 void StreamReply::received(const std::uint8_t* bytes, std::size_t count)
 {
-    if (context_.rawReceiveMode && context_.rawReceiveMode->load()) {
-        // The boot loader answers a byte at a time; each is logged as it comes.
-        std::lock_guard lock(mutex_);
-        flushLogLocked();
-        context_.log->addTransfer("Receive", bytes, count);
-        assembler_.storeRaw(bytes, count);
-        return;
-    }
-    if (context_.operation->load() == 0) {
+    // The boot loader's bytes are taken even between runs: it answers a
+    // byte at a time, whenever it is ready.
+    const bool raw = context_.rawReceiveMode && context_.rawReceiveMode->load();
+    if (!raw && context_.operation->load() == 0) {
         if (context_.showUnsolicited)
             context_.showUnsolicited(bytes, count);
         return;
     }
+    // Logged under the lock, so that a write the worker logs after it has
+    // dropped this chunk comes after it in the log too.
     std::lock_guard lock(mutex_);
-    holdForLog(bytes, count);
-    if (assembler_.feed(bytes, count)) {
-        flushLogLocked();
+    context_.log->addTransfer("Receive", bytes, count);
+    if (raw) {
+        assembler_.storeRaw(bytes, count);
+        return;
+    }
+    if (assembler_.feed(bytes, count))
         complete_.set();
-    }
-}
-
-void StreamReply::holdForLog(const std::uint8_t* bytes, std::size_t count)
-{
-    if (heldCount_ + count > held_.size())
-        flushLogLocked();
-    if (count > held_.size()) {
-        context_.log->addTransfer("Receive", bytes, count);
-        return;
-    }
-    std::memcpy(held_.data() + heldCount_, bytes, count);
-    heldCount_ += count;
-}
-
-void StreamReply::flushLogLocked()
-{
-    if (heldCount_ == 0)
-        return;
-    context_.log->addTransfer("Receive", held_.data(), heldCount_);
-    heldCount_ = 0;
-}
-
-void StreamReply::flushLog()
-{
-    std::lock_guard lock(mutex_);
-    flushLogLocked();
 }
 
 void StreamReply::beforeWrite(std::span<const std::uint8_t> request)
 {
     std::lock_guard lock(mutex_);
-    flushLogLocked();
     assembler_.reset();
     assembler_.expect(expectationOf(request));
     complete_.reset();

@@ -3,11 +3,10 @@
 // device): the component's reader thread hands every read here, and the
 // worker waits for the reply these bytes make up.
 //
-// A received burst is logged as one "Receive" dump, as the component's
-// chunks were: the bytes are held back until the reply is complete, the
-// next write, or the end of the run, whichever comes first.
+// Every read is logged as a "Receive" dump of its own the moment it comes,
+// stamped with its own time: the log shows how the line delivered a reply,
+// while the reply itself is still assembled from all the reads.
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -47,19 +46,12 @@ public:
     std::uint32_t takePayload(std::uint8_t* out, std::size_t capacity);
     int rawFirstByte();
     void clearRaw();
-    // Logs what is held back (the run is ending or the link closing).
-    void flushLog();
 
 private:
-    void holdForLog(const std::uint8_t* bytes, std::size_t count);  // under mutex_
-    void flushLogLocked();                                          // under mutex_
-
     Context context_;
     std::mutex mutex_;
     ReplyAssembler assembler_;  // guarded by mutex_
     ManualResetEvent complete_;
-    std::array<std::uint8_t, ReplyAssembler::kBufferSize> held_{};  // guarded by mutex_
-    std::size_t heldCount_ = 0;                                     // guarded by mutex_
 };
 
 }  // namespace pst

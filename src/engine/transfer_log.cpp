@@ -180,6 +180,11 @@ void TransferLog::addLine(std::string_view line)
     append(Kind::Line, {}, line.data(), line.size(), 0);
 }
 
+void TransferLog::addHeading(std::string_view line)
+{
+    append(Kind::Heading, {}, line.data(), line.size(), 0);
+}
+
 void TransferLog::addTransfer(std::string_view verb, const std::uint8_t* bytes, std::size_t count)
 {
     append(Kind::Transfer, verb, bytes, count, nowMs());
@@ -192,13 +197,15 @@ bool TransferLog::startsBlock(const Record& record, bool inBlock) const
     return !inBlock || std::string_view(arena_.data() + record.offset, record.verbLength) == kBlockVerb;
 }
 
-std::size_t TransferLog::blockCount() const
+std::vector<std::size_t> TransferLog::blocksPerSection() const
 {
-    std::size_t blocks = 0;
+    std::vector<std::size_t> blocks{0};
     bool inBlock = false;
     for (const Record& r : records_) {
-        if (r.kind == Kind::Transfer && startsBlock(r, inBlock))
-            ++blocks;
+        if (r.kind == Kind::Heading)
+            blocks.push_back(0);
+        else if (r.kind == Kind::Transfer && startsBlock(r, inBlock))
+            ++blocks.back();
         inBlock = r.kind == Kind::Transfer;
     }
     return blocks;
@@ -208,13 +215,20 @@ template <class Sink> void TransferLog::render(Sink&& sink) const
 {
     PieceWriter out(sink);
     LocalTimeCache localTime;
-    // Blocks firstHidden + 1 to endHidden (counted from 1) are counted, not
-    // shown; lines always are.
-    const std::size_t blocks = blockCount();
-    const bool bounded = !everyBlock_ && blocks > 2 * kShownBlocks;
-    const std::size_t firstHidden = bounded ? kShownBlocks : blocks;
-    const std::size_t endHidden = bounded ? blocks - kShownBlocks : blocks;
-    std::size_t block = 0;   // the record's, counted from 1
+    const std::vector<std::size_t> sectionBlocks = blocksPerSection();
+    std::size_t section = 0;
+    // Blocks firstHidden + 1 to endHidden of the section (counted from 1)
+    // are counted, not shown; lines always are.
+    std::size_t firstHidden = 0;
+    std::size_t endHidden = 0;
+    const auto boundSection = [&] {
+        const std::size_t blocks = sectionBlocks[section];
+        const bool bounded = !everyBlock_ && blocks > 2 * kShownBlocks;
+        firstHidden = bounded ? kShownBlocks : blocks;
+        endHidden = bounded ? blocks - kShownBlocks : blocks;
+    };
+    boundSection();
+    std::size_t block = 0;   // the record's, counted from 1 in its section
     std::size_t hidden = 0;  // blocks left out since the last record shown
     bool inBlock = false;
     for (const Record& r : records_) {
@@ -231,7 +245,12 @@ template <class Sink> void TransferLog::render(Sink&& sink) const
         }
         const char* verb = arena_.data() + r.offset;
         const char* data = verb + r.verbLength;
-        if (r.kind == Kind::Line) {
+        if (r.kind == Kind::Heading) {
+            ++section;
+            block = 0;
+            boundSection();
+        }
+        if (r.kind != Kind::Transfer) {
             out.put(std::string_view(data, r.length));
             out.put("\r\n");
             continue;

@@ -10,7 +10,8 @@
 // hundred megabytes that nobody reads: unless asked for in full, the log
 // shows the first and the last kShownBlocks blocks of a run and counts the
 // ones in between. A block is a "Send" and whatever was received until the
-// next one.
+// next one. A heading starts a section of its own, bounded on its own: the
+// probes after a failed command never push the command's last blocks out.
 //
 // Lines come from two threads (writes from the worker, received chunks from
 // the thread that runs the link's events), so every access is locked.
@@ -39,6 +40,8 @@ public:
     // Forgets what was logged; keeps the choice above.
     void clear();
     void addLine(std::string_view line);
+    // A line that starts a new section (see above).
+    void addHeading(std::string_view line);
     // "Send %d Bytes" / "Receive %d Bytes" with the time stamp, then the
     // 79-character hex dump lines of the bytes, 16 to a line; kept together
     // even when the other thread logs at the same time.
@@ -53,7 +56,7 @@ public:
     std::string saveTo(const std::string& path) const;
 
 private:
-    enum class Kind : std::uint8_t { Line, Transfer };
+    enum class Kind : std::uint8_t { Line, Heading, Transfer };
     struct Record {
         Kind kind;
         std::uint8_t verbLength;  // Transfer: the verb comes first in the arena
@@ -64,7 +67,8 @@ private:
 
     void append(Kind kind, std::string_view verb, const void* bytes, std::size_t count, std::int64_t timeMs);
     template <class Sink> void render(Sink&& sink) const;
-    std::size_t blockCount() const;
+    // The blocks of each section, the one before the first heading included.
+    std::vector<std::size_t> blocksPerSection() const;
     bool startsBlock(const Record& record, bool inBlock) const;
 
     mutable std::mutex mutex_;

@@ -28,7 +28,6 @@ void UsbLink::open(const LinkTarget& target)
 
 void UsbLink::close()
 {
-    flushLog();
 }
 
 bool UsbLink::isOpen() const

@@ -41,6 +41,9 @@ struct WorkerFailure {
     // The link opened but the printer heard neither the speed switch nor the
     // identify request: it may be listening at another speed.
     bool unheard = false;
+    // The serial line speeds the printer left a request unanswered at, since
+    // it last answered one during the run: asking there again tells nothing.
+    std::vector<std::uint32_t> silentAt;
     // Stopped: the blocks sent (or read back) before the stop, of how many.
     std::int32_t blocksDone = 0, blocksInAll = 0;
 };

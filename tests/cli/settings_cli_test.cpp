@@ -130,6 +130,22 @@ TEST_F(SettingsCli, NewBaudRateThenALinkTestAtIt)
     EXPECT_TRUE(printerReaches([](const auto& s) { return s.settings.bluetooth.hidden; }));
 }
 
+// The all-parameters block is stored, not acted on: the printer keeps its
+// speed until it restarts, so nothing may say it listens at the new one.
+TEST_F(SettingsCli, AllParamsWithANewSpeedSaysItWasSentAndHowToFindThePrinter)
+{
+    const pst::test::Outcome o = cli({"set-all-params", "--codepage", "CP850", "--baudrate", "19200", "--density",
+                                      "normal", "--font", "12x24", "--cutter", "on", "--buzzer", "off", "--feed",
+                                      "0x0A", "--sleep", "60", "--poweroff", "3600"},
+                                     {"--language", "en"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("The printer was sent 19200 bit/s: it takes that speed once restarted or reconnected; "
+                         "pennafor-cli find tells the speed it answers at\n"),
+              std::string::npos)
+        << o.out;
+    EXPECT_EQ(o.out.find("listens at"), std::string::npos) << o.out;
+}
+
 TEST_F(SettingsCli, HelpListsEveryCommandOnALineAndEachCommandExplainsItself)
 {
     const pst::test::Outcome help = cli({"--help"});

@@ -2,6 +2,7 @@
 // printer over a pseudo-terminal.
 
 #include "engine/worker_fixture.h"
+#include "engine/exchanges.h"
 
 #include "protocol/command_packet.h"
 #include "protocol/speed_code.h"
@@ -67,20 +68,21 @@ TEST_F(WorkerFixture, SilentPrinterFailsTheTestWithConnectingFailed)
     EXPECT_FALSE(run(1));
     const auto took = std::chrono::steady_clock::now() - start;
 
-    // The speed switch gets one attempt and waits 3 s for it. The printer
-    // may have moved without a word (this one did): before the port closes
-    // it is asked back at the transfer speed, one more attempt of 3 s.
+    // The speed switch gets one attempt, waited for as long as its bytes
+    // take on the line and a margin. The printer may have moved without a
+    // word (this one did): before the port closes it is asked back at the
+    // transfer speed, one more such attempt.
     EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFailed, Failed}));
     EXPECT_EQ(messages.back().wParam, 1);
     EXPECT_EQ(worker->Status().error(), "Connecting Failed");
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x31}));
     EXPECT_EQ(printer->currentSpeed(), 9600u);
-    EXPECT_GE(took, 6000ms);
-    EXPECT_LT(took, 9000ms);
+    EXPECT_GE(took, 2 * kLineReplyMargin);
+    EXPECT_LT(took, 1500ms);
     EXPECT_FALSE(worker->PortOpen());
     EXPECT_NE(debugLog().find("Close"), std::string::npos);
 
-    // Identify at equal speeds has one attempt of 600 ms.
+    // Identify at equal speeds has one attempt.
     worker.reset();
     startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
     startWorker("9600", "9600");
