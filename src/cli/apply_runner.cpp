@@ -69,7 +69,7 @@ GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::P
         if (request.sending != requests::Sending::Packet)
             result.outcome = GroupOutcome::Sent;
         result.text = session.worker().Status().status();
-        // The printer listens at its new speed from now on.
+        // A confirmed speed setting moves the printer's line at once.
         if (request.newDeviceSpeed) {
             aimed.deviceSpeed = std::to_string(*request.newDeviceSpeed);
             session.aim(aimed);

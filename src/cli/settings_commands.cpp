@@ -249,7 +249,8 @@ constexpr OperationCommand kCommands[] = {
     {"set-all-params", "OPTIONS", "set code page, speed, switches and times at once",
      "Options (all required): --codepage ITEM --baudrate SPEED --density D --font F\n"
      "  --cutter on|off --buzzer on|off --feed 0x0A|0x0D --sleep S --poweroff S\n"
-     "The speed is the printer's serial speed from now on.",
+     "The printer stores the speed and takes it once restarted or reconnected; until then it\n"
+     "answers at its old one (pennafor-cli find tells the speed it answers at).",
      "the all-parameters packet (0x88)", PrinterReply::Confirmed,
      "--serial /dev/ttyUSB0 set-all-params --codepage CP850 --baudrate 9600 --density normal --font 12x24 "
      "--cutter on --buzzer off --feed 0x0A --sleep 60 --poweroff 3600",
