@@ -102,8 +102,8 @@ int runWithJsonResult(const Command& command, const CliOptions& options, std::os
     // A command that went on at the speed the printer answered at ran there.
     json& link = result["link"];
     if (const auto speeds = record.speeds(); speeds && link.is_object() && link.contains("device_speed")) {
-        link["device_speed"] = speeds->device;
-        link["transfer_speed"] = speeds->transfer;
+        link["device_speed"] = parseInt32(speeds->device).value_or(0);
+        link["transfer_speed"] = parseInt32(speeds->transfer).value_or(0);
     }
     if (const std::string model = record.model(); !model.empty())
         result["model"] = model;

@@ -49,7 +49,7 @@ TEST_F(FailedRunCli, TheCommandsOwnExchangesComeFirstAndItsOwnFailureIsReported)
     const json result = json::parse(o.out);
     EXPECT_EQ(result["error"]["text"], "Set Baudrate Failed") << o.out;
     EXPECT_FALSE(result.contains("model")) << o.out;  // only a probe read it
-    EXPECT_EQ(result["link"]["device_speed"], "9600");
+    EXPECT_EQ(result["link"]["device_speed"], 9600);
 
     const std::string log = debugLog();
     const std::size_t heading = log.find(kProbesHeading);
@@ -72,8 +72,8 @@ TEST_F(FailedRunCli, AnAutoSpeedCommandReportsTheSpeedItWentOnAt)
     const json result = json::parse(o.out);
     EXPECT_TRUE(result["ok"].get<bool>()) << o.out;
     EXPECT_FALSE(result.contains("error")) << o.out;
-    EXPECT_EQ(result["link"]["device_speed"], "38400") << o.out;
-    EXPECT_EQ(result["link"]["transfer_speed"], "115200") << o.out;
+    EXPECT_EQ(result["link"]["device_speed"], 38400) << o.out;
+    EXPECT_EQ(result["link"]["transfer_speed"], 115200) << o.out;
     EXPECT_EQ(result["model"], "PNF80") << o.out;
 
     // The run that went on, after the probes that found the speed.
