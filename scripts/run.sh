@@ -6,7 +6,8 @@
 #   scripts/run.sh                          window, virtual printer
 #   scripts/run.sh --serial /dev/ttyUSB0    window, a real printer on that port
 #   scripts/run.sh cli [ARGS...]            pennafor-cli (virtual printer
-#                                           unless ARGS has --serial)
+#                                           unless ARGS names a printer:
+#                                           --serial, --udp(-range), --usb)
 #
 # The window needs a display; on a machine without one, run it under a
 # virtual X server: xvfb-run -a scripts/run.sh
@@ -25,7 +26,7 @@ fi
 args=("$@")
 uses_printer=0
 for a in "${args[@]}"; do
-  [[ $a == --serial || $a == --serial=* ]] && uses_printer=1
+  [[ $a =~ ^--(serial|udp|udp-range|usb)(=.*)?$ ]] && uses_printer=1
 done
 
 if [[ $mode == window && -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
