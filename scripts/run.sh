@@ -46,7 +46,8 @@ link=${TMPDIR:-/tmp}/pennafor-printer-$$
 sim=
 trap '[[ -n $sim ]] && kill $sim 2>/dev/null; wait 2>/dev/null || true' EXIT
 start_printer() {
-  "$bin/pennafor-printer-sim" --pty "$link" "$@" &
+  # Its ready line goes with run.sh's own notes: standard output is the program's.
+  "$bin/pennafor-printer-sim" --pty "$link" "$@" >&2 &
   sim=$!
   for _ in $(seq 100); do
     [[ -e $link ]] && return 0
