@@ -48,6 +48,19 @@ void readExactly(int fd, std::uint8_t* buffer, std::size_t count)
     }
 }
 
+// A short write would leave the other side waiting for ever.
+void writeExactly(int fd, const std::uint8_t* bytes, std::size_t count)
+{
+    std::size_t sent = 0;
+    while (sent < count) {
+        const ssize_t n = ::write(fd, bytes + sent, count - sent);
+        if (n > 0)
+            sent += static_cast<std::size_t>(n);
+        else if (n < 0 && errno != EAGAIN && errno != EINTR)
+            throw std::runtime_error("write failed");
+    }
+}
+
 // Median time of a 16-byte write answered by a 16-byte echo on one pair.
 double rawRoundTripMicros()
 {
@@ -64,14 +77,14 @@ double rawRoundTripMicros()
         std::uint8_t buffer[16];
         for (int i = 0; i < kExchanges; ++i) {
             readExactly(master, buffer, 16);
-            ::write(master, buffer, 16);
+            writeExactly(master, buffer, 16);
         }
     });
     std::vector<double> samples;
     std::uint8_t packet[16] = {0x02};
     for (int i = 0; i < kExchanges; ++i) {
         const auto start = Clock::now();
-        ::write(slave, packet, 16);
+        writeExactly(slave, packet, 16);
         readExactly(slave, packet, 16);
         samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     }

@@ -16,7 +16,17 @@ foreach(program pennafor-setting-tool pennafor-cli pennafor-printer-sim)
   endif()
 endforeach()
 
-install(TARGETS ${PST_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The virtual printer is a testing aid, not a user's command: it stays out of
+# the search path, in the package's own library folder.
+set(PST_TOOL_DIR lib/${PST_PACKAGE})
+foreach(program pennafor-setting-tool pennafor-cli)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+if(TARGET pennafor-printer-sim)
+  install(TARGETS pennafor-printer-sim RUNTIME DESTINATION ${PST_TOOL_DIR})
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/lang/Chinese.lng ${CMAKE_SOURCE_DIR}/lang/English.lng
   DESTINATION ${CMAKE_INSTALL_DATADIR}/${PST_PACKAGE})
 
@@ -79,12 +89,29 @@ install(FILES ${PST_PACKAGING_DIR}/bash-completion/pennafor-cli
 # library folder is called, so this is not CMAKE_INSTALL_LIBDIR.
 install(FILES ${PST_PACKAGING_DIR}/60-pennafor-printer.rules DESTINATION lib/udev/rules.d)
 
+# The licences, and the change log in the form Debian's tools read, in the
+# package's documentation folder. The maintainer is named here once: the
+# change log's entries are signed with it.
+set(PST_MAINTAINER "Pennafor Setting Tool maintainers <maintainers@pennafor-setting-tool.example.org>")
+set(PST_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/${PST_PACKAGE})
+set(changelog ${PST_GENERATED_DIR}/debian/changelog)
+add_custom_command(OUTPUT ${changelog}.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PST_GENERATED_DIR}/debian
+  COMMAND sh ${PST_PACKAGING_DIR}/debian/changelog-from-markdown.sh ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+          ${PST_PACKAGE} ${PROJECT_VERSION} ${PST_MAINTAINER} > ${changelog}
+  COMMAND gzip -9nf ${changelog}
+  DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${PST_PACKAGING_DIR}/debian/changelog-from-markdown.sh
+  VERBATIM)
+add_custom_target(pst_changelog ALL DEPENDS ${changelog}.gz)
+install(FILES ${changelog}.gz ${PST_PACKAGING_DIR}/debian/copyright ${CMAKE_SOURCE_DIR}/THIRD-PARTY.md
+  DESTINATION ${PST_DOC_DIR})
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PST_PACKAGE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Pennafor")
-set(CPACK_PACKAGE_CONTACT "Seed 0c759ff8 maintainers <maintainers@users.noreply.c-seed-0c759ff8.example>")
+set(CPACK_PACKAGE_CONTACT ${PST_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configure Pennafor thermal receipt printers")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -95,9 +122,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A technician's tool for Pennafor thermal receipt and label printers: it tests
 the link over a serial port, Ethernet (UDP) or USB, identifies the printer
 and writes its stored settings, updates its program and firmware, and
-downloads fonts and logos. It comes as a window program, a command-line
-program (pennafor-cli) and a virtual printer for trying both without
-hardware (pennafor-printer-sim).")
+downloads fonts and logos. It comes as a window program and a command-line
+program (pennafor-cli), with a virtual printer for trying both without
+hardware (/usr/lib/pennafor-setting-tool/pennafor-printer-sim).")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs and buttons (file dialogs, Yes/No/OK) in Chinese when the
 # window program runs in Chinese; without it they stay in English, nothing

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # package-test.sh BUILD_DIR: installs the build into an empty folder and checks
 # that every file a user needs is there, then builds the Debian package and
-# checks it holds exactly the same files and depends on Qt 6. Also checks that
-# the change log's newest version is the one the programs print.
+# checks it holds exactly the same files and depends on Qt 6, and that lintian
+# finds no error or warning in it. Also checks that the change log's newest
+# version is the one the programs print.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: package-test.sh BUILD_DIR}" && pwd)
@@ -18,7 +19,10 @@ fail() {
 expected=(
   bin/pennafor-setting-tool
   bin/pennafor-cli
-  bin/pennafor-printer-sim
+  lib/pennafor-setting-tool/pennafor-printer-sim
+  share/doc/pennafor-setting-tool/copyright
+  share/doc/pennafor-setting-tool/changelog.gz
+  share/doc/pennafor-setting-tool/THIRD-PARTY.md
   share/pennafor-setting-tool/Chinese.lng
   share/pennafor-setting-tool/English.lng
   share/applications/pennafor-setting-tool.desktop
@@ -37,8 +41,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in "${expected[@]}"; do
   [[ -f $prefix/$file ]] || fail "not installed: $file"
 done
-for program in pennafor-setting-tool pennafor-cli pennafor-printer-sim; do
-  [[ -x $prefix/bin/$program ]] || fail "not executable: bin/$program"
+for program in bin/pennafor-setting-tool bin/pennafor-cli lib/pennafor-setting-tool/pennafor-printer-sim; do
+  [[ -x $prefix/$program ]] || fail "not executable: $program"
+  program=${program##*/}
   zcat "$prefix/share/man/man1/$program.1.gz" 2>/dev/null | grep -q '^\.TH' ||
     fail "share/man/man1/$program.1.gz is not a manual page"
 done
@@ -61,6 +66,9 @@ XDG_CONFIG_HOME=$work/config "$prefix/bin/pennafor-cli" --version |
   grep -qx "Data folder: $work/config/pennafor-setting-tool" ||
   fail "the installed pennafor-cli does not keep its data in \$XDG_CONFIG_HOME/pennafor-setting-tool"
 
+# The virtual printer is a testing aid: nothing of it belongs on the search path.
+[[ ! -e $prefix/bin/pennafor-printer-sim ]] || fail "the virtual printer is installed in bin/"
+
 installed=$(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 
 echo "== the change log's newest version is the programs' version"
@@ -68,6 +76,10 @@ version=$("$build/bin/pennafor-cli" --version | sed -n 's/.*Setting Tool V\([0-9
 logged=$(sed -n 's/^## \[\{0,1\}\([0-9][0-9.]*\).*/\1/p' "$root/CHANGELOG.md" | head -n1)
 [[ -n $version && $version == "$logged" ]] ||
   fail "pennafor-cli --version says '$version', CHANGELOG.md's newest is '$logged'"
+packaged_version=$(zcat "$prefix/share/doc/pennafor-setting-tool/changelog.gz" 2>/dev/null |
+  dpkg-parsechangelog -l- -SVersion 2>/dev/null || true)
+[[ $packaged_version == "$version" ]] ||
+  fail "the installed changelog.gz's newest entry is '$packaged_version', not '$version'"
 for program in pennafor-setting-tool pennafor-printer-sim; do
   "$build/bin/$program" --version | grep -q "V$version)" || fail "$program --version does not say $version"
 done
@@ -95,6 +107,22 @@ else
   for script in postinst postrm; do
     grep -Eq "[[:space:]]$script([[:space:]]|$)" <<<"$info" || fail "the package has no $script"
   done
+
+  # Debian's own judgement of the package: no error, no warning, and none of
+  # the hardening notes (those are only informational, but a release build
+  # is meant to carry every one of them).
+  echo "== lintian"
+  if command -v lintian >/dev/null; then
+    report=$(lintian --display-info "$deb" 2>&1 | grep -v 'running with root privileges' || true)
+    [[ -z $report ]] || echo "$report"
+    errors=$(grep -c '^E: ' <<<"$report" || true)
+    warnings=$(grep -c '^W: ' <<<"$report" || true)
+    echo "lintian: $errors error(s), $warnings warning(s)"
+    ((errors == 0 && warnings == 0)) || fail "lintian reports $errors error(s) and $warnings warning(s)"
+    ! grep -q ' hardening-' <<<"$report" || fail "lintian finds hardening missing"
+  else
+    fail "lintian is not installed (scripts/setup.sh installs it)"
+  fi
 fi
 
 if ((failures)); then

@@ -6,7 +6,8 @@
 #   scripts/run.sh                          window, virtual printer
 #   scripts/run.sh --serial /dev/ttyUSB0    window, a real printer on that port
 #   scripts/run.sh cli [ARGS...]            pennafor-cli (virtual printer
-#                                           unless ARGS has --serial)
+#                                           unless ARGS names a printer:
+#                                           --serial, --udp(-range), --usb)
 #
 # The window needs a display; on a machine without one, run it under a
 # virtual X server: xvfb-run -a scripts/run.sh
@@ -25,7 +26,7 @@ fi
 args=("$@")
 uses_printer=0
 for a in "${args[@]}"; do
-  [[ $a == --serial || $a == --serial=* ]] && uses_printer=1
+  [[ $a =~ ^--(serial|udp|udp-range|usb)(=.*)?$ ]] && uses_printer=1
 done
 
 if [[ $mode == window && -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
@@ -45,7 +46,8 @@ link=${TMPDIR:-/tmp}/pennafor-printer-$$
 sim=
 trap '[[ -n $sim ]] && kill $sim 2>/dev/null; wait 2>/dev/null || true' EXIT
 start_printer() {
-  "$bin/pennafor-printer-sim" --pty "$link" "$@" &
+  # Its ready line goes with run.sh's own notes: standard output is the program's.
+  "$bin/pennafor-printer-sim" --pty "$link" "$@" >&2 &
   sim=$!
   for _ in $(seq 100); do
     [[ -e $link ]] && return 0

@@ -20,6 +20,8 @@ packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest
   # installing and packaging: manual pages from --help, the icon's PNG, the
   # desktop entry's check, and the shared-library lookup of the .deb
   help2man librsvg2-bin desktop-file-utils dpkg-dev
+  # Debian's checks of the built package (scripts/package-test.sh)
+  lintian
   # the Windows build of the command line and its test under Wine
   mingw-w64 wine64
   # a compiler cache, so that the three builds and later runs share work

@@ -334,7 +334,8 @@ TEST_F(ApplyCli, ARunKilledHalfWayLeavesAReportThatRetriesTheRest)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::freopen("/dev/null", "w", stdout);
+        if (::freopen("/dev/null", "w", stdout) == nullptr)
+            ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
