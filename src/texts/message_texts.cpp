@@ -244,6 +244,7 @@ constexpr auto kTexts = std::to_array<MessageTextEntry>({
     {"sDitherChoiceMsg", "%s 只接受 threshold、floyd-steinberg 或 atkinson，'%s' 不行"},
     {"sAtLeastOneMsg", "%s 至少须为 1"},
     {"sSpeedSentMsg", "已向打印机发送 %d bit/s：它重启或重新连接后才以此速度接收；用 pennafor-cli find 查看它在哪个速度应答"},
+    {"sDataFolderMsg", "数据文件夹：%s"},
 });
 
 constexpr std::array<std::string_view, 2> kBluetoothSeek{"开启蓝牙隐身", "取消蓝牙隐身"};
