@@ -124,6 +124,14 @@ TEST_F(CliHelp, MistakesAreToldInTheChosenLanguageWithTheNearestCommands)
     o = runCli({"--language", "zh", "tset"});
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "pennafor-cli: 未知的命令 'tset'；您要用的是不是：test\n请运行 'pennafor-cli --help' 查看用法。\n");
+    // A refusal worded below the command line is worded in the language too.
+    o = runCli({"--language", "zh", "find", "--udp-range", "10.0.0.0/16"});
+    EXPECT_EQ(o.err.rfind("pennafor-cli: --udp-range: '10.0.0.0/16' 含 65536 个地址；一次最多查找 1024 个", 0), 0u)
+        << o.err;
+    o = runCli({"--language", "en", "find", "--udp-range", "10.0.0.0/24:0"});
+    EXPECT_EQ(o.err.rfind("pennafor-cli: --udp-range: '10.0.0.0/24:0': '0' is not a port number (1 to 65535)\n", 0),
+              0u)
+        << o.err;
     o = runCli({"--language", "en", "help", "set-wifi"});
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "pennafor-cli: unknown command 'set-wifi'; did you mean set-wifi-sta, set-wifi-ap?\n"
