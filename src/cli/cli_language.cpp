@@ -38,7 +38,8 @@ void applyLanguage(const std::string& requested, const std::string& dataDir, std
     const std::string path = texts::findLanguageFile(dataSearchFolders(folder), language);
     if (path.empty()) {
         if (!requested.empty() && language == texts::kEnglish)
-            err << "pennafor-cli: " << texts::languageFileName(language) << " was not found; texts stay Chinese\n";
+            err << "pennafor-cli: " << texts::languageFileName(language)
+                << " was not found; texts stay Chinese\n";
         return;
     }
     const IniDocument file = IniDocument::load(path);

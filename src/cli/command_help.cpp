@@ -145,7 +145,8 @@ void printIndented(std::ostream& out, std::string_view text)
 
 void printUsage(std::ostream& out)
 {
-    out << helpText("Main.Usage", kUsageText) << '\n' << helpText("Main.Options", kOptionsText) << '\n'
+    out << helpText("Main.Usage", kUsageText) << '\n'
+        << helpText("Main.Options", kOptionsText) << '\n'
         << helpText("Main.UsualLink", kUsualLinkText);
     for (const auto& [group, key, title] : kGroups) {
         out << '\n' << helpText(key, title) << '\n';
@@ -179,7 +180,8 @@ void printCommandHelp(const Command& command, std::ostream& out)
         out << '\n';
     } else
         out << helpText("Help.NoArguments", "Arguments: none.") << "\n\n";
-    out << helpText("Help.Sends", "Sends:   ") << commandText(command, "Sends", command.help.sends) << stop << '\n'
+    out << helpText("Help.Sends", "Sends:   ") << commandText(command, "Sends", command.help.sends) << stop
+        << '\n'
         << helpText("Help.Printer", "Printer: ") << replyText(command.help.reply) << stop << '\n'
         << helpText("Help.Example", "Example: ") << "pennafor-cli " << command.help.example << '\n';
 }

@@ -59,7 +59,8 @@ std::string rangeRefusal(const std::string& text, const AddressRangeParse& parse
     case AddressRangeFault::NotAPrefix:
         return MessageWithValues("sRangeNotPrefixMsg", {text, parsed.part});
     case AddressRangeFault::TooLarge:
-        return MessageWithValues("sRangeTooLargeMsg", {text, parsed.part, std::to_string(kMaxRangeAddresses)});
+        return MessageWithValues("sRangeTooLargeMsg",
+                                 {text, parsed.part, std::to_string(kMaxRangeAddresses)});
     case AddressRangeFault::None:
         break;
     }

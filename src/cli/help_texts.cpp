@@ -40,16 +40,4 @@ std::string helpValueFromFile(std::string_view value)
     return text;
 }
 
-std::string helpValueForFile(std::string_view text)
-{
-    std::string value;
-    for (const char c : text) {
-        if (c == '\n')
-            value += "\\n";
-        else
-            value += c;
-    }
-    return value;
-}
-
 }  // namespace pst::cli

@@ -77,7 +77,8 @@ int runCommandLine(int argc, char** argv)
         // The manual page's build asks in English and leaves the folder out by
         // that line's words.
         std::cout << "pennafor-cli (Pennafor Setting Tool V" << pst::kVersion << ")\n"
-                  << pst::MessageWithText("sDataFolderMsg", pst::locateProgramFolder(options.dataDir)) << '\n';
+                  << pst::MessageWithText("sDataFolderMsg", pst::locateProgramFolder(options.dataDir))
+                  << '\n';
         return 0;
     }
     if (options.command == kHelpCommand)

@@ -27,11 +27,11 @@ struct AddressRange {
 // Why a text is no block; the words are the caller's, in its language.
 enum class AddressRangeFault {
     None,
-    NotABlock,    // no "/"
-    NotAnAddress, // `part` is the text before the "/"
-    NotAPort,     // `part` is the text after the ":"
-    NotAPrefix,   // `part` is the prefix length as written
-    TooLarge,     // `part` is the number of addresses the block holds
+    NotABlock,     // no "/"
+    NotAnAddress,  // `part` is the text before the "/"
+    NotAPort,      // `part` is the text after the ":"
+    NotAPrefix,    // `part` is the prefix length as written
+    TooLarge,      // `part` is the number of addresses the block holds
 };
 
 struct AddressRangeParse {
