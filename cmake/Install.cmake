@@ -64,6 +64,8 @@ if(PST_HELP2MAN AND PST_GZIP)
   set(summary_pennafor-setting-tool "configure Pennafor thermal receipt printers")
   set(summary_pennafor-cli "configure a Pennafor thermal printer from the command line")
   set(summary_pennafor-printer-sim "a virtual Pennafor receipt printer for trying the setting tool")
+  # The page is English whatever language the builder's machine chose.
+  set(language_pennafor-cli "--help-option=--language en --help" "--version-option=--language en --version")
   set(pages)
   foreach(program ${PST_PROGRAMS})
     set(page ${PST_GENERATED_DIR}/man1/${program}.1)
@@ -72,7 +74,7 @@ if(PST_HELP2MAN AND PST_GZIP)
     add_custom_command(OUTPUT ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${PST_GENERATED_DIR}/man1
       COMMAND ${PST_HELP2MAN} --no-info --section=1 "--name=${summary_${program}}"
-              --output=${page} $<TARGET_FILE:${program}>
+              ${language_${program}} --output=${page} $<TARGET_FILE:${program}>
       COMMAND sed -i -e "/^Data folder:/d" ${page}
       COMMAND ${PST_GZIP} -9nf ${page}
       DEPENDS ${program}

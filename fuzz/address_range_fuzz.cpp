@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const pst::AddressRangeParse parsed = pst::parseAddressRange(text, 5100);
-    PST_FUZZ_CHECK(parsed.range.has_value() == parsed.error.empty());
+    PST_FUZZ_CHECK(parsed.range.has_value() == (parsed.fault == pst::AddressRangeFault::None));
     if (!parsed.range)
         return 0;
     const pst::AddressRange& range = *parsed.range;

@@ -13,6 +13,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_path.h"
+#include "texts/message_texts.h"
 
 namespace pst::cli {
 
@@ -102,7 +103,7 @@ std::string readWholeFile(const std::string& path)
 {
     std::ifstream in(filePath(path), std::ios::binary);
     if (!in)
-        throw std::runtime_error(path + ": cannot be read");
+        throw std::runtime_error(MessageWithValues("sReportUnreadableMsg", {path}));
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -138,7 +139,7 @@ std::string jsonText(const json& object, const char* name, const std::string& wh
     if (it == object.end())
         return {};
     if (!it->is_string())
-        throw std::runtime_error(where + ": \"" + name + "\" is not a text");
+        throw std::runtime_error(MessageWithValues("sReportNotTextMsg", {where, name}));
     return it->get<std::string>();
 }
 
@@ -149,8 +150,7 @@ std::size_t jsonIndex(const json& printer, const std::string& where)
         return 0;
     if (!it->is_number_integer() || it->get<std::int64_t>() < 0 ||
         it->get<std::int64_t>() > static_cast<std::int64_t>(kLargestPrinterIndex))
-        throw std::runtime_error(where + ": \"index\" is not a whole number from 0 to " +
-                                 std::to_string(kLargestPrinterIndex));
+        throw std::runtime_error(MessageWithValues("sReportIndexMsg", {where, std::to_string(kLargestPrinterIndex)}));
     return static_cast<std::size_t>(it->get<std::int64_t>());
 }
 
@@ -159,27 +159,27 @@ std::vector<RetryTarget> retryFromJsonOfAnyShape(const std::string& text, const 
     const json report = json::parse(text, nullptr, false);
     if (report.is_discarded() || !report.is_object() || !report.contains("printers") ||
         !report["printers"].is_array())
-        throw std::runtime_error(path + ": not a report of pennafor-cli apply");
+        throw std::runtime_error(MessageWithValues("sNotAReportMsg", {path}));
     std::vector<RetryTarget> targets;
     std::size_t number = 0;
     for (const json& p : report["printers"]) {
-        const std::string where = path + ": printer " + std::to_string(++number);
+        const std::string where = MessageWithValues("sReportPrinterMsg", {path, std::to_string(++number)});
         if (!p.is_object())
-            throw std::runtime_error(path + ": not a report of pennafor-cli apply");
+            throw std::runtime_error(MessageWithValues("sNotAReportMsg", {path}));
         PrinterTarget printer{jsonText(p, "link", where), jsonText(p, "target", where), jsonIndex(p, where)};
         if (printer.link.empty() || printer.target.empty())
-            throw std::runtime_error(path + ": a printer without its link");
+            throw std::runtime_error(MessageWithValues("sReportNoLinkMsg", {path}));
         const auto groups = p.find("groups");
         if (groups == p.end())
             continue;
         if (!groups->is_array())
-            throw std::runtime_error(where + ": \"groups\" is not a list");
+            throw std::runtime_error(MessageWithValues("sReportGroupsMsg", {where}));
         for (const json& g : *groups) {
             if (!g.is_object())
-                throw std::runtime_error(where + ": a group that is not an object");
+                throw std::runtime_error(MessageWithValues("sReportGroupObjectMsg", {where}));
             const auto outcome = parseOutcome(jsonText(g, "result", where));
             if (!outcome)
-                throw std::runtime_error(path + ": a group result that is none of ok, sent, failed, skipped");
+                throw std::runtime_error(MessageWithValues("sReportResultMsg", {path}));
             if (!succeededOutcome(*outcome))
                 noteRetry(targets, printer, jsonText(g, "group", where));
         }
@@ -209,7 +209,7 @@ std::vector<RetryTarget> retryFromJson(const std::string& text, const std::strin
     try {
         return retryFromJsonOfAnyShape(text, path);
     } catch (const json::exception&) {
-        throw std::runtime_error(path + ": not a report of pennafor-cli apply");
+        throw std::runtime_error(MessageWithValues("sNotAReportMsg", {path}));
     }
 }
 
@@ -217,20 +217,20 @@ std::vector<RetryTarget> retryFromCsv(const std::string& text, const std::string
 {
     const auto rows = parseCsv(text);
     if (rows.empty() || rows.front().size() < 7 || rows.front()[0] != "index")
-        throw std::runtime_error(path + ": not a report of pennafor-cli apply");
+        throw std::runtime_error(MessageWithValues("sNotAReportMsg", {path}));
     std::vector<RetryTarget> targets;
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const auto& row = rows[r];
         if (row.size() < 7)
-            throw std::runtime_error(path + ": line " + std::to_string(r + 1) + " is short of fields");
+            throw std::runtime_error(MessageWithValues("sReportShortLineMsg", {path, std::to_string(r + 1)}));
         const auto outcome = parseOutcome(row[5]);
         if (!outcome)
-            throw std::runtime_error(path + ": line " + std::to_string(r + 1) + ": unknown result '" + row[5] + "'");
+            throw std::runtime_error(
+                MessageWithValues("sReportLineResultMsg", {path, std::to_string(r + 1), row[5]}));
         const auto index = csvIndex(row[0]);
         if (!index)
-            throw std::runtime_error(path + ": line " + std::to_string(r + 1) +
-                                     ": the index is not a whole number from 0 to " +
-                                     std::to_string(kLargestPrinterIndex));
+            throw std::runtime_error(MessageWithValues(
+                "sReportLineIndexMsg", {path, std::to_string(r + 1), std::to_string(kLargestPrinterIndex)}));
         // The link test's own row names no group; its groups have rows.
         if (row[4] != "link" && !succeededOutcome(*outcome))
             noteRetry(targets, {row[1], row[2], *index}, row[4]);

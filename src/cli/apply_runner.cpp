@@ -44,7 +44,7 @@ std::vector<requests::Request> groupRequests(const requests::ProfileGroup& group
     } catch (const EConvertError& e) {
         refusal = InputRefusalText(e);
     } catch (const std::exception& e) {
-        refusal = e.what();
+        refusal = EngineTextInLanguage(e.what());
     }
     return {};
 }
@@ -183,7 +183,7 @@ std::vector<PrinterResult> applyToPrinters(const std::vector<PrinterPlan>& plans
             try {
                 result = applyToOne(plans[chosen], settings);
             } catch (const std::exception& e) {
-                result = notApplied(plans[chosen], e.what());
+                result = notApplied(plans[chosen], EngineTextInLanguage(e.what()));
             }
             lock.lock();
             results[chosen] = std::move(result);

@@ -3,6 +3,7 @@
 #include <exception>
 #include <ostream>
 
+#include "texts/engine_texts.h"
 #include "texts/message_texts.h"
 
 namespace pst::cli {
@@ -12,7 +13,7 @@ int runCatchingAll(std::ostream& err, const std::function<int()>& body)
     try {
         return body();
     } catch (const std::exception& e) {
-        err << MessageWithText("sUnexpectedErrorMsg", e.what()) << '\n';
+        err << MessageWithText("sUnexpectedErrorMsg", EngineTextInLanguage(e.what())) << '\n';
     } catch (...) {
         err << MessageWithText("sUnexpectedErrorMsg", "?") << '\n';
     }

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/command_help.h"
 #include "texts/environment_language.h"
 #include "texts/main_defaults.h"
 #include "texts/translation.h"
@@ -32,17 +33,19 @@ void applyLanguage(const std::string& requested, const std::string& dataDir, std
                                                       : IniDocument();
         language = texts::startingLanguage(texts::readMainDefaults(settings));
     }
-    // Chinese is built in; only another language needs its file.
-    if (language != texts::kEnglish)
-        return;
+    // The messages are built in Chinese and the help in English: each
+    // language takes from its file what it lacks.
     const std::string path = texts::findLanguageFile(dataSearchFolders(folder), language);
     if (path.empty()) {
-        if (!requested.empty())
+        if (!requested.empty() && language == texts::kEnglish)
             err << "pennafor-cli: " << texts::languageFileName(language)
                 << " was not found; texts stay Chinese\n";
         return;
     }
     const IniDocument file = IniDocument::load(path);
+    loadHelpTexts(file);
+    if (language != texts::kEnglish)
+        return;
     texts::translateItemLists(file, language);
     texts::translateMessageTexts(file, language);
 }

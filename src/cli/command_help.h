@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/ini_file.h"
 
 namespace pst::cli {
 
@@ -15,6 +16,17 @@ void printUsage(std::ostream& out);
 
 // A command's own help (--help or -h after its name).
 void printCommandHelp(const Command& command, std::ostream& out);
+
+// Every piece of the help with its built-in English (see help_texts.h): the
+// main help's, then each command's summary, arguments and what it sends.
+struct HelpPiece {
+    std::string key;
+    std::string builtIn;
+};
+std::vector<HelpPiece> helpPieces();
+
+// Takes the pieces the section [CliHelp] of a language file holds.
+void loadHelpTexts(const IniDocument& file);
 
 // "pennafor-cli help [COMMAND]": the main help, or the command's own.
 inline constexpr const char* kHelpCommand = "help";

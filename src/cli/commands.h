@@ -2,6 +2,9 @@
 // The commands of pennafor-cli, one per thing a user wants done. Each row
 // carries everything its own --help says, so that one function prints the
 // help of any command and none can be left without one.
+// The texts are the built-in English; the help shows them in the chosen
+// language (cli/help_texts.h), found under "NAME.Summary", "NAME.Details"
+// and "NAME.Sends".
 
 #include <iosfwd>
 #include <string>

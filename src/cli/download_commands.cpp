@@ -22,6 +22,7 @@
 #include "requests/boot_handshake.h"
 #include "requests/download_requests.h"
 #include "requests/field_refusal.h"
+#include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
 
@@ -286,7 +287,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         err << InputRefusalText(e) << '\n';
         return 1;
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        err << EngineTextInLanguage(e.what()) << '\n';
         return 1;
     }
     if (bank.size() == kLogoDirectorySize) {
@@ -298,7 +299,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
         try {
             WritePreviewPng(*preview, BankPreview(bank));
         } catch (const std::exception& e) {
-            err << e.what() << '\n';
+            err << EngineTextInLanguage(e.what()) << '\n';
             return 1;
         }
         out << MessageText("sPreviewWrittenMsg") << " (" << *preview << ")\n";
@@ -313,7 +314,7 @@ int runDownloadLogos(const CliOptions& options, std::ostream& out, std::ostream&
     try {
         SaveLogoBank(bankPath, bank);
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        err << EngineTextInLanguage(e.what()) << '\n';
         return 1;
     }
     ProgressOut progress(out, options);

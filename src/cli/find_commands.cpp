@@ -47,6 +47,26 @@ struct FindRequest {
     std::optional<AddressRange> range;
 };
 
+std::string rangeRefusal(const std::string& text, const AddressRangeParse& parsed)
+{
+    switch (parsed.fault) {
+    case AddressRangeFault::NotABlock:
+        return MessageWithValues("sRangeNotBlockMsg", {text});
+    case AddressRangeFault::NotAnAddress:
+        return MessageWithValues("sRangeNotAddressMsg", {text, parsed.part});
+    case AddressRangeFault::NotAPort:
+        return MessageWithValues("sRangeNotPortMsg", {text, parsed.part});
+    case AddressRangeFault::NotAPrefix:
+        return MessageWithValues("sRangeNotPrefixMsg", {text, parsed.part});
+    case AddressRangeFault::TooLarge:
+        return MessageWithValues("sRangeTooLargeMsg",
+                                 {text, parsed.part, std::to_string(kMaxRangeAddresses)});
+    case AddressRangeFault::None:
+        break;
+    }
+    return text;
+}
+
 FindRequest parseFind(const std::vector<std::string>& arguments)
 {
     FindRequest request;
@@ -60,7 +80,7 @@ FindRequest parseFind(const std::vector<std::string>& arguments)
     if (!ranges.empty()) {
         AddressRangeParse parsed = parseAddressRange(ranges.front(), kDefaultPrinterPort);
         if (!parsed.range)
-            throw UsageError("--udp-range: " + parsed.error);
+            throw UsageError("--udp-range: " + rangeRefusal(ranges.front(), parsed));
         request.range = parsed.range;
     }
     args.finish();
@@ -167,7 +187,7 @@ std::optional<DatagramPeer> udpPeer(const std::string& target, std::ostream& err
     } catch (const ESocketError& failure) {
         progress.clear();
         // The link's text holds its code and description on two lines.
-        std::string reason = failure.what();
+        std::string reason = EngineTextInLanguage(failure.what());
         if (const auto lineEnd = reason.find("\r\n"); lineEnd != std::string::npos)
             reason.replace(lineEnd, 2, ": ");
         err << "udp " << target << ": " << reason << '\n';
@@ -188,7 +208,7 @@ void findOnNetwork(const std::vector<DatagramPeer>& peers, std::vector<FoundPrin
         });
     } catch (const ESocketError& failure) {
         progress.clear();
-        err << "udp: " << failure.what() << '\n';
+        err << "udp: " << EngineTextInLanguage(failure.what()) << '\n';
     }
     for (const NetworkPrinter& printer : answered)
         found.push_back({"udp", dottedAddress(printer.peer.address) + ":" + std::to_string(printer.peer.port),

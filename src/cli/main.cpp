@@ -74,10 +74,11 @@ int runCommandLine(int argc, char** argv)
     }
     if (options.version) {
         // Only tells where the folder is: asking for the version makes nothing.
-        // The line stays in English whatever the language: the manual page's
-        // build leaves it out by its words.
+        // The manual page's build asks in English and leaves the folder out by
+        // that line's words.
         std::cout << "pennafor-cli (Pennafor Setting Tool V" << pst::kVersion << ")\n"
-                  << "Data folder: " << pst::locateProgramFolder(options.dataDir) << '\n';
+                  << pst::MessageWithText("sDataFolderMsg", pst::locateProgramFolder(options.dataDir))
+                  << '\n';
         return 0;
     }
     if (options.command == kHelpCommand)

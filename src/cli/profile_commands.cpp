@@ -165,7 +165,7 @@ CliOptions aimedAt(const CliOptions& options, const std::string& link, const std
         aimed.link = CliLink::Serial;
         aimed.serialPort = target;
     } else {
-        throw UsageError("unknown link '" + link + "' in the report");
+        throw UsageError(MessageWithText("sUnknownReportLinkMsg", link));
     }
     return aimed;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/int_conversion.h"
 #include "requests/field_refusal.h"
+#include "texts/engine_texts.h"
 #include "texts/input_refusal_text.h"
 
 namespace pst::cli {
@@ -43,7 +44,7 @@ std::string CliRefusalText(const std::exception& refusal)
         return InputRefusalText(*keyed);
     if (const auto* conversion = dynamic_cast<const EConvertError*>(&refusal))
         return InputRefusalText(*conversion);
-    return refusal.what();
+    return EngineTextInLanguage(refusal.what());
 }
 
 }  // namespace pst::cli

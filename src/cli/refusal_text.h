@@ -15,7 +15,8 @@ namespace pst::cli {
 std::string CliFieldName(const requests::SettingField& field);
 
 // The text to show for `refusal`: a field refusal naming CliFieldName, a
-// keyed refusal looked up, any other exception's what().
+// keyed refusal looked up, any other exception's what() with the engine's
+// fixed texts in the language (texts/engine_texts.h).
 std::string CliRefusalText(const std::exception& refusal);
 
 }  // namespace pst::cli

@@ -7,6 +7,7 @@
 
 #include "cli/command_help.h"
 #include "cli/json_attach.h"
+#include "texts/engine_texts.h"
 #include "texts/message_texts.h"
 #include "transport/usb_comm.h"
 #include "transport/usb_device_list.h"
@@ -21,7 +22,7 @@ std::optional<std::vector<std::string>> usbDeviceIdentifiers(std::ostream& err)
         TUSBComm usb(UsbSystemPaths::fromEnvironment(), false);
         usb.ListDevices(identifiers);
     } catch (const ECommsError& failure) {
-        err << failure.what() << '\n';
+        err << EngineTextInLanguage(failure.what()) << '\n';
         if (!failure.detail().empty())
             err << "  " << MessageText("sCauseMsg") << ": " << failure.detail() << '\n';
         return std::nullopt;

@@ -34,9 +34,9 @@ std::optional<std::uint32_t> dottedValue(std::string_view text)
     return address;
 }
 
-AddressRangeParse refused(std::string error)
+AddressRangeParse refused(AddressRangeFault fault, std::string_view part = {})
 {
-    return {std::nullopt, std::move(error)};
+    return {std::nullopt, fault, std::string(part)};
 }
 
 }  // namespace
@@ -53,33 +53,30 @@ std::vector<std::uint32_t> AddressRange::addresses() const
 
 AddressRangeParse parseAddressRange(std::string_view text, std::uint16_t defaultPort)
 {
-    const std::string quoted = "'" + std::string(text) + "'";
     const std::size_t slash = text.find('/');
     if (slash == std::string_view::npos)
-        return refused(quoted + " is not an address block such as 192.168.1.0/24");
+        return refused(AddressRangeFault::NotABlock);
     const auto base = dottedValue(text.substr(0, slash));
     if (!base)
-        return refused(quoted + ": '" + std::string(text.substr(0, slash)) + "' is not an IPv4 address");
+        return refused(AddressRangeFault::NotAnAddress, text.substr(0, slash));
 
     std::string_view rest = text.substr(slash + 1);
     std::uint16_t port = defaultPort;
     if (const std::size_t colon = rest.find(':'); colon != std::string_view::npos) {
         const auto number = digitsValue(rest.substr(colon + 1), 5);
         if (!number || *number < 1 || *number > 65535)
-            return refused(quoted + ": '" + std::string(rest.substr(colon + 1)) +
-                           "' is not a port number (1 to 65535)");
+            return refused(AddressRangeFault::NotAPort, rest.substr(colon + 1));
         port = static_cast<std::uint16_t>(*number);
         rest = rest.substr(0, colon);
     }
     const auto prefix = digitsValue(rest, 2);
     if (!prefix || *prefix > 32)
-        return refused(quoted + ": '" + std::string(rest) + "' is not a prefix length (0 to 32)");
+        return refused(AddressRangeFault::NotAPrefix, rest);
     const std::uint64_t size = std::uint64_t{1} << (32 - *prefix);
     if (size > kMaxRangeAddresses)
-        return refused(quoted + " holds " + std::to_string(size) + " addresses; search at most " +
-                       std::to_string(kMaxRangeAddresses) + " (a /22 or smaller) at a time");
+        return refused(AddressRangeFault::TooLarge, std::to_string(size));
     const auto mask = static_cast<std::uint32_t>(~(size - 1));
-    return {AddressRange{*base & mask, static_cast<std::uint32_t>(size), port}, {}};
+    return {AddressRange{*base & mask, static_cast<std::uint32_t>(size), port}};
 }
 
 std::string dottedAddress(std::uint32_t address)

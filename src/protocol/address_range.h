@@ -24,9 +24,20 @@ struct AddressRange {
     std::vector<std::uint32_t> addresses() const;
 };
 
+// Why a text is no block; the words are the caller's, in its language.
+enum class AddressRangeFault {
+    None,
+    NotABlock,     // no "/"
+    NotAnAddress,  // `part` is the text before the "/"
+    NotAPort,      // `part` is the text after the ":"
+    NotAPrefix,    // `part` is the prefix length as written
+    TooLarge,      // `part` is the number of addresses the block holds
+};
+
 struct AddressRangeParse {
     std::optional<AddressRange> range;
-    std::string error;  // why the text was refused, when range is empty
+    AddressRangeFault fault = AddressRangeFault::None;  // when range is empty
+    std::string part;
 };
 
 // "A.B.C.D/N" or "A.B.C.D/N:PORT": four decimal parts from 0 to 255, a

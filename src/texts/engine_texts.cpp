@@ -16,7 +16,7 @@ struct FixedText {
 
 // Longer texts come before any text they contain, so that each part of a
 // failure is replaced once and as a whole.
-constexpr std::array<FixedText, 14> kFixedTexts{{
+constexpr std::array<FixedText, 15> kFixedTexts{{
     {"Failed to open handle to HID device set", "sUsbListFailedMsg"},
     {"the user needs to be in the dialout group", "sDialoutHintMsg"},
     {"File handle is not a comm handle", "sNotCommHandleMsg"},
@@ -31,6 +31,7 @@ constexpr std::array<FixedText, 14> kFixedTexts{{
     {"Undefined Error", "sUndefinedErrorMsg"},
     {"Received Failed", "sReceivedFailedMsg"},
     {"Broadcast and multicast addresses are not a printer's address", "sGroupAddressMsg"},
+    {"Cannot write", "sCannotWriteMsg"},
 }};
 
 }  // namespace

@@ -1,14 +1,18 @@
 // pennafor-cli explains itself: every command of the table answers --help
 // and -h with its usage line, what it sends, what the printer does with it
 // and an example; the main help lists every command under its task; every
-// command-line mistake has the same two-line form.
+// command-line mistake has the same two-line form; all of it in the chosen
+// language.
 
 #include <gtest/gtest.h>
 
 #include <regex>
 
 #include "cli/cli_process.h"
+#include "cli/command_help.h"
 #include "cli/commands.h"
+#include "cli/help_texts.h"
+#include "platform/ini_file.h"
 
 namespace {
 
@@ -28,7 +32,7 @@ TEST_F(CliHelp, EveryCommandAnswersHelpWithItsUsageWhatItSendsAndAnExample)
     ASSERT_GE(commands.size(), 40u);  // the whole table, not a part of it
     for (const auto& command : commands) {
         for (const char* ask : {"--help", "-h"}) {
-            const pst::test::Outcome o = runCli({command.name, ask});
+            const pst::test::Outcome o = runCli({"--language", "en", command.name, ask});
             EXPECT_EQ(o.status, 0) << command.name << " " << ask << ": " << o.err;
             EXPECT_EQ(o.err, "") << command.name;
             EXPECT_EQ(o.out.rfind(usageLine(command), 0), 0u) << o.out;
@@ -45,13 +49,14 @@ TEST_F(CliHelp, EveryCommandAnswersHelpWithItsUsageWhatItSendsAndAnExample)
             EXPECT_NE(line.find(std::string(" ") + command.name + " "), std::string::npos) << line;
         }
         // Help comes first, whatever else is on the line.
-        EXPECT_EQ(runCli({"--help", command.name}).out.rfind(usageLine(command), 0), 0u) << command.name;
+        EXPECT_EQ(runCli({"--language", "en", "--help", command.name}).out.rfind(usageLine(command), 0), 0u)
+            << command.name;
     }
 }
 
 TEST_F(CliHelp, MainHelpListsEveryCommandUnderItsTaskWithoutOpcodes)
 {
-    const pst::test::Outcome help = runCli({"--help"});
+    const pst::test::Outcome help = runCli({"--language", "en", "--help"});
     ASSERT_EQ(help.status, 0);
     const std::size_t link = help.out.find("\nLink:\n");
     const std::size_t settings = help.out.find("\nSettings:\n");
@@ -119,6 +124,16 @@ TEST_F(CliHelp, MistakesAreToldInTheChosenLanguageWithTheNearestCommands)
     o = runCli({"--language", "zh", "tset"});
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "pennafor-cli: 未知的命令 'tset'；您要用的是不是：test\n请运行 'pennafor-cli --help' 查看用法。\n");
+    // A refusal worded below the command line is worded in the language too.
+    o = runCli({"--language", "zh", "find", "--udp-range", "10.0.0.0/16"});
+    EXPECT_EQ(
+        o.err.rfind("pennafor-cli: --udp-range: '10.0.0.0/16' 含 65536 个地址；一次最多查找 1024 个", 0), 0u)
+        << o.err;
+    o = runCli({"--language", "en", "find", "--udp-range", "10.0.0.0/24:0"});
+    EXPECT_EQ(
+        o.err.rfind("pennafor-cli: --udp-range: '10.0.0.0/24:0': '0' is not a port number (1 to 65535)\n", 0),
+        0u)
+        << o.err;
     o = runCli({"--language", "en", "help", "set-wifi"});
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.err, "pennafor-cli: unknown command 'set-wifi'; did you mean set-wifi-sta, set-wifi-ap?\n"
@@ -148,4 +163,50 @@ TEST_F(CliHelp, HelpCommandVersionAndTheEndOfOptions)
     EXPECT_EQ(o.err.rfind("pennafor-cli: ITEM: there is no item '--list'", 0), 0u) << o.err;
     o = runCli({"--language", "en", "close-wifi", "--", "--help"});
     EXPECT_EQ(o.err, "pennafor-cli: unexpected argument '--help'\nTry 'pennafor-cli close-wifi --help'.\n");
+}
+
+TEST_F(CliHelp, HelpIsInTheChosenLanguageWithNamesUntranslated)
+{
+    pst::test::Outcome o = runCli({"--language", "zh", "--help"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out.rfind("用法：pennafor-cli [OPTIONS] COMMAND [ARGUMENTS]\n", 0), 0u) << o.out;
+    for (const char* part : {"\n选项：\n  --serial PORT          串口", "\n连接：\n", "\n设置：\n",
+                             "\n  set-codepage ITEM|--list     设置打印机的代码页\n", "\n退出状态：\n"})
+        EXPECT_NE(o.out.find(part), std::string::npos) << part;
+    EXPECT_EQ(o.out.find("Options:"), std::string::npos);
+
+    o = runCli({"--language", "zh", "help", "set-codepage"});
+    const std::string usage = "pennafor-cli [OPTIONS] set-codepage ITEM|--list\n\n";
+    EXPECT_EQ(o.out.rfind("用法：" + usage + "设置打印机的代码页。\n\n参数：\n", 0), 0u) << o.out;
+    EXPECT_NE(o.out.find("\n  --list  列出每个代码页"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\n打印机：会确认；"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\n示例：  pennafor-cli "), std::string::npos) << o.out;
+
+    o = runCli({"--language", "en", "help", "set-codepage"});
+    EXPECT_EQ(o.out.rfind("Usage: " + usage + "Set the printer's code page.\n", 0), 0u) << o.out;
+    o = runCli({"--language", "zh", "-V"});
+    EXPECT_NE(o.out.find("\n数据文件夹："), std::string::npos) << o.out;
+    EXPECT_NE(runCli({"--language", "en", "-V"}).out.find("\nData folder: "), std::string::npos);
+}
+
+// The English file holds the built-in help; the Chinese one every piece too,
+// with every option name of the English (they are typed, not read).
+TEST(CliHelpTexts, BothLanguageFilesCarryEveryPiece)
+{
+    const std::string folder = PST_LANG_DIR;
+    const pst::IniDocument english = pst::IniDocument::load(folder + "/English.lng");
+    const pst::IniDocument chinese = pst::IniDocument::load(folder + "/Chinese.lng");
+    const std::regex optionName("--[a-z][a-z-]*");
+    const auto pieces = pst::cli::helpPieces();
+    ASSERT_GT(pieces.size(), 100u);
+    for (const auto& [key, builtIn] : pieces) {
+        const std::string inEnglish =
+            pst::cli::helpValueFromFile(english.readString(pst::cli::kHelpSection, key, "(missing)"));
+        EXPECT_EQ(inEnglish, builtIn) << key;
+        const std::string inChinese =
+            pst::cli::helpValueFromFile(chinese.readString(pst::cli::kHelpSection, key, "(missing)"));
+        EXPECT_NE(inChinese, "(missing)") << key;
+        for (std::sregex_iterator it(builtIn.begin(), builtIn.end(), optionName), end; it != end; ++it)
+            EXPECT_NE(inChinese.find(it->str()), std::string::npos) << key << ": " << it->str();
+    }
 }

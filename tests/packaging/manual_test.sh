@@ -10,7 +10,7 @@ cli=${2:?}
 shown=$(MANWIDTH=1000 man -l "$page" 2>/dev/null) || { echo "manual-test: man cannot read $page" >&2; exit 1; }
 
 failures=0
-settings=$("$cli" --help | awk '/^[A-Z][^:]*:$/ { inside = ($0 == "Settings:"); next } inside && /^  [^ ]/ { print $1 }')
+settings=$("$cli" --language en --help | awk '/^[A-Z][^:]*:$/ { inside = ($0 == "Settings:"); next } inside && /^  [^ ]/ { print $1 }')
 [[ -n $settings ]] || { echo "manual-test: the help has no Settings section" >&2; exit 1; }
 for command in $settings; do
   # An entry starts its line, indented as a tagged paragraph.

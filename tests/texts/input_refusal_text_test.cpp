@@ -115,7 +115,7 @@ TEST(EngineTextInLanguage, FixedTextsAndHintsAreTranslatedAndTheSystemsWordsKept
               "打开USB设备出错  (/dev/usb/lp0: 正被其他程序使用)");
     // Texts the table does not know, and a path that merely contains a word
     // of one, pass unchanged.
-    EXPECT_EQ(EngineTextInLanguage("Cannot write /tmp/Received/out.bin"), "Cannot write /tmp/Received/out.bin");
+    EXPECT_EQ(EngineTextInLanguage("No space left on /tmp/Received/out.bin"), "No space left on /tmp/Received/out.bin");
 
     // English files give back the engine's own words byte for byte; a
     // translation that repeats its English is not replaced again.
