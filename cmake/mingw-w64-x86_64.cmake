@@ -4,7 +4,10 @@
 #
 #   cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 #
-# The programs are linked statically, so they need no DLL beyond Windows' own.
+# The command line is linked statically, so it needs no DLL beyond Windows'
+# own. The windows link Qt for Windows, when there is one (scripts/setup.sh
+# puts it in /opt/qt6-mingw-6.4.2; PST_QT_MINGW_DIR names another), as DLLs
+# that are deployed beside the program.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -17,6 +20,23 @@ set(CMAKE_RC_COMPILER ${PST_MINGW_TRIPLET}-windres)
 # packages of the build machine (nlohmann-json, stb) are found there too, as
 # their headers do not depend on the target.
 set(CMAKE_FIND_ROOT_PATH /usr/${PST_MINGW_TRIPLET} /usr)
+
+if(NOT PST_QT_MINGW_DIR)
+  if(DEFINED ENV{PST_QT_MINGW_DIR})
+    set(PST_QT_MINGW_DIR $ENV{PST_QT_MINGW_DIR})
+  else()
+    set(PST_QT_MINGW_DIR /opt/qt6-mingw-6.4.2)
+  endif()
+endif()
+if(EXISTS ${PST_QT_MINGW_DIR}/lib/cmake/Qt6/Qt6Config.cmake)
+  # Searched before the build machine's own Qt, which is for Linux; moc, uic
+  # and rcc come from the build machine (the same Qt version).
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${PST_QT_MINGW_DIR})
+  list(PREPEND CMAKE_PREFIX_PATH ${PST_QT_MINGW_DIR})
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+  set(PST_HAVE_QT_MINGW ON)
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)

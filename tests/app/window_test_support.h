@@ -20,6 +20,16 @@
 #include "texts/message_texts.h"
 #include "virtual_printer.h"
 
+// A case about Linux alone (the virtual printer serves pseudo-terminals;
+// ports and USB devices are read from sysfs) is skipped on Windows. First
+// statement of the case.
+#ifdef _WIN32
+#define PST_LINUX_ONLY(why) QSKIP(why)
+#else
+#define PST_LINUX_ONLY(why) static_cast<void>(0)
+#endif
+#define PST_NEEDS_VIRTUAL_PRINTER() PST_LINUX_ONLY("the virtual printer is built for Linux only")
+
 namespace pst::test {
 
 class RecordingPrompter : public app::Prompter {

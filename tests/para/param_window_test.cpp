@@ -387,6 +387,7 @@ void ParamWindowTest::unknownBaudRateShowsNothingAndItsButtonDoesNothing()
 
 void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -419,6 +420,7 @@ void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
 
 void ParamWindowTest::emptyProductNameIsRefused()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -434,6 +436,7 @@ void ParamWindowTest::emptyProductNameIsRefused()
 
 void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     // A value the old tolerant window stored still loads as it is.
     writeSettings("[ParaDefault]\r\nBlacklookdistance=9999\r\n");
     startPrinter();
@@ -525,6 +528,7 @@ void ParamWindowTest::addressEditsAreCheckedOnLeaving()
 
 void ParamWindowTest::networkPageRefusesBadInput()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -664,6 +668,7 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
 
 void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -762,6 +767,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
 
 void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifiedAndListed()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -839,6 +845,7 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
 
 void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -908,6 +915,7 @@ void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
 
 void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     auto windows = open();
     ParamWindow& para = startLongFontDownload(*windows);
     QVERIFY(para.btn_Stop->isVisible());
@@ -937,6 +945,7 @@ void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
 
 void ParamWindowTest::closingDuringADownloadAsksOnceAndEndsPromptly()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     auto windows = open();
     ParamWindow& para = startLongFontDownload(*windows);
 
@@ -961,6 +970,7 @@ void ParamWindowTest::closingDuringADownloadAsksOnceAndEndsPromptly()
 
 void ParamWindowTest::aButtonWithNothingToSendSaysSo()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1011,6 +1021,7 @@ void ParamWindowTest::failedOperationShowsItsTexts()
 
 void ParamWindowTest::basicPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1058,6 +1069,7 @@ void ParamWindowTest::basicPageSetsThePrinter()
 
 void ParamWindowTest::productPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1088,6 +1100,7 @@ void ParamWindowTest::productPageSetsThePrinter()
 
 void ParamWindowTest::bluetoothPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1128,6 +1141,7 @@ void ParamWindowTest::bluetoothPageSetsThePrinter()
 
 void ParamWindowTest::wifiPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1156,6 +1170,7 @@ void ParamWindowTest::wifiPageSetsThePrinter()
 
 void ParamWindowTest::networkPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1187,6 +1202,7 @@ void ParamWindowTest::networkPageSetsThePrinter()
 
 void ParamWindowTest::infraredPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1202,6 +1218,7 @@ void ParamWindowTest::infraredPageSetsThePrinter()
 
 void ParamWindowTest::blackMarkPageSetsThePrinter()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
@@ -1249,6 +1266,7 @@ void ParamWindowTest::blackMarkPageSetsThePrinter()
 // open: closing the window saves what the user changed, not the old number.
 void ParamWindowTest::aSerialNumberSavedMeanwhileIsNotPutBack()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     writeSettings("[ParaDefault]\r\nDeviceSerialNo=100\r\nsleepTime=600\r\n");
     startPrinter();
     auto windows = open();
@@ -1268,6 +1286,7 @@ void ParamWindowTest::aSerialNumberSavedMeanwhileIsNotPutBack()
 
 void ParamWindowTest::valuesSurviveARestart()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     {
         auto windows = open();
@@ -1365,6 +1384,7 @@ void ParamWindowTest::everyControlHasAnAccessibleName()
 
 void ParamWindowTest::aClickThatLeavesABadAddressStillActs()
 {
+    PST_NEEDS_VIRTUAL_PRINTER();
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
