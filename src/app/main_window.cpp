@@ -32,7 +32,7 @@
 #include "texts/main_defaults.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
-#include "app/param_window.h"
+#include "app/parameter_window_link.h"
 #include "texts/translation.h"
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "app/main_window_link.h"
-#include "app/param_window.h"
+#include "app/parameter_window_link.h"
 #include "app/widget_translation.h"
 #include "para/elided_label.h"
 #include "para/file_chooser.h"
