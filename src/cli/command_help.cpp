@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/command_suggestions.h"
+#include "cli/commands.h"
 #include "cli/help_texts.h"
 #include "texts/message_texts.h"
 

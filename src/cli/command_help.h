@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_types.h"
 #include "platform/ini_file.h"
 
 namespace pst::cli {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_types.h"
 
 namespace pst::cli {
 

@@ -9,7 +9,7 @@
 #include <iosfwd>
 
 #include "cli/cli_options.h"
-#include "cli/commands.h"
+#include "cli/command_types.h"
 
 namespace pst::cli {
 

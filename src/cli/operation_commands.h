@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/argument_parsing.h"
-#include "cli/commands.h"
+#include "cli/command_types.h"
 #include "requests/request.h"
 
 namespace pst::cli {
