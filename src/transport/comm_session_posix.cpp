@@ -1,4 +1,4 @@
-#include "transport/comm_session.h"
+#include "transport/comm_session_port.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,58 +16,29 @@
 
 namespace pst {
 
+namespace {
+
 // A tty: its descriptor, the reader, the modem-line watch and the writer.
-struct CommSession::Port {
-    Port(const CommNotifier& events, std::atomic<bool>& emptyFlag) : notifier(events), sendQueueEmpty(emptyFlag)
-    {
-    }
-    Port(const Port&) = delete;
-    Port& operator=(const Port&) = delete;
-    ~Port() { shutdown(); }
+struct TtyPort final : CommSession::Port {
+    using Port::Port;
+    ~TtyPort() override { shutdown(); }
 
-    void openDevice(const std::string& devicePath);
-    void startThreads();
+    void openDevice(const std::string& devicePath) override;
+    void discardDriverQueues() override;
+    void startThreads() override;
+    void applyLineSettings(const CommLineSettings& lines) override;
+    void applyTimeouts(const CommTimeouts& timeouts) override;
+    bool send(const std::uint8_t* data, std::uint16_t length) override;
+    bool waitUntilSent(std::chrono::milliseconds limit) override;
     void shutdown();
-    void applyLineSettings(const CommLineSettings& lines);
-    void applyTimeouts(const CommTimeouts& timeouts);
 
-    CommNotifier notifier;
-    std::atomic<bool>& sendQueueEmpty;
     int fd = -1;
     bool exclusive = false;
-    CloseSignal close;
     ReaderTuning tuning;
     std::unique_ptr<CommReader> reader;
     std::unique_ptr<CommModemWatch> modemWatch;
     std::unique_ptr<CommWriter> writer;
 };
-
-std::unique_ptr<CommSession> CommSession::open(const std::string& devicePath, const CommLineSettings& lines,
-                                               const CommTimeouts& timeouts, const CommNotifier& notifier,
-                                               std::atomic<bool>& sendQueueEmpty)
-{
-    // From here on every throw destroys the port, and its destructor undoes
-    // exactly the steps that had been taken.
-    auto port = std::make_unique<Port>(notifier, sendQueueEmpty);
-    port->openDevice(devicePath);
-
-    // Whatever was left in the driver's queues belongs to an earlier user.
-    retryInterrupted([&] { return ::tcflush(port->fd, TCIOFLUSH); });
-    sendQueueEmpty.store(true);
-    port->applyTimeouts(timeouts);
-    port->applyLineSettings(lines);
-
-    if (!port->close.create())
-        throw ECommsError("Unable to create event");
-    port->startThreads();
-    return std::unique_ptr<CommSession>(new CommSession(std::move(port)));
-}
-
-CommSession::CommSession(std::unique_ptr<Port> port) : port_(std::move(port)) { }
-
-CommSession::~CommSession() = default;
-
-namespace {
 
 std::string openFailureDetail(const std::string& devicePath, int error)
 {
@@ -79,9 +50,7 @@ std::string openFailureDetail(const std::string& devicePath, int error)
     return detail;
 }
 
-}  // namespace
-
-void CommSession::Port::openDevice(const std::string& devicePath)
+void TtyPort::openDevice(const std::string& devicePath)
 {
     fd = retryInterrupted(
         [&] { return ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
@@ -100,7 +69,7 @@ void CommSession::Port::openDevice(const std::string& devicePath)
     exclusive = true;
 }
 
-void CommSession::Port::startThreads()
+void TtyPort::startThreads()
 {
     reader = std::make_unique<CommReader>(fd, close, tuning, notifier);
     startPortThread(*reader, "Unable to create read thread");
@@ -112,7 +81,7 @@ void CommSession::Port::startThreads()
     startPortThread(*writer, "Unable to create write thread");
 }
 
-void CommSession::Port::shutdown()
+void TtyPort::shutdown()
 {
     if (close.valid())
         close.signal();
@@ -142,7 +111,7 @@ void CommSession::Port::shutdown()
     }
 }
 
-void CommSession::Port::applyLineSettings(const CommLineSettings& lines)
+void TtyPort::applyLineSettings(const CommLineSettings& lines)
 {
     tuning.ignoreNullChar.store(lines.ignoreNullChar);
 
@@ -160,7 +129,7 @@ void CommSession::Port::applyLineSettings(const CommLineSettings& lines)
         retryInterrupted([&] { return ::ioctl(fd, TIOCMBIC, &control.lower); });
 }
 
-void CommSession::Port::applyTimeouts(const CommTimeouts& timeouts)
+void TtyPort::applyTimeouts(const CommTimeouts& timeouts)
 {
     // Write deadlines have no counterpart here: every write is carried to the
     // end (see comm_line_settings.h).
@@ -169,24 +138,27 @@ void CommSession::Port::applyTimeouts(const CommTimeouts& timeouts)
     tuning.readTotalConstant.store(timeouts.readTotalConstant);
 }
 
-void CommSession::applyLineSettings(const CommLineSettings& lines)
+void TtyPort::discardDriverQueues()
 {
-    port_->applyLineSettings(lines);
+    retryInterrupted([&] { return ::tcflush(fd, TCIOFLUSH); });
 }
 
-void CommSession::applyTimeouts(const CommTimeouts& timeouts)
+bool TtyPort::send(const std::uint8_t* data, std::uint16_t length)
 {
-    port_->applyTimeouts(timeouts);
+    return writer && writer->enqueue(data, length);
 }
 
-bool CommSession::send(const std::uint8_t* data, std::uint16_t length)
+bool TtyPort::waitUntilSent(std::chrono::milliseconds limit)
 {
-    return port_->writer && port_->writer->enqueue(data, length);
+    return !writer || writer->waitUntilDrained(limit);
 }
 
-bool CommSession::waitUntilSent(std::chrono::milliseconds limit)
+}  // namespace
+
+std::unique_ptr<CommSession::Port> CommSession::Port::create(const CommNotifier& notifier,
+                                                             std::atomic<bool>& sendQueueEmpty)
 {
-    return !port_->writer || port_->writer->waitUntilDrained(limit);
+    return std::make_unique<TtyPort>(notifier, sendQueueEmpty);
 }
 
 }  // namespace pst

@@ -1,4 +1,4 @@
-#include "transport/comm_session.h"
+#include "transport/comm_session_port.h"
 
 #include <filesystem>
 
@@ -27,57 +27,26 @@ std::string openFailureDetail(const std::string& devicePath, DWORD error)
     return detail;
 }
 
-}  // namespace
-
 // A COM port opened for overlapped I/O, with its reader and writer.
-struct CommSession::Port {
-    Port(const CommNotifier& events, std::atomic<bool>& emptyFlag) : notifier(events), sendQueueEmpty(emptyFlag)
-    {
-    }
-    Port(const Port&) = delete;
-    Port& operator=(const Port&) = delete;
-    ~Port() { shutdown(); }
+struct OverlappedPort final : CommSession::Port {
+    using Port::Port;
+    ~OverlappedPort() override { shutdown(); }
 
-    void openDevice(const std::string& devicePath);
-    void startThreads();
+    void openDevice(const std::string& devicePath) override;
+    void discardDriverQueues() override;
+    void startThreads() override;
+    void applyLineSettings(const CommLineSettings& lines) override;
+    void applyTimeouts(const CommTimeouts& timeouts) override;
+    bool send(const std::uint8_t* data, std::uint16_t length) override;
+    bool waitUntilSent(std::chrono::milliseconds limit) override;
     void shutdown();
-    void applyLineSettings(const CommLineSettings& lines);
-    void applyTimeouts(const CommTimeouts& timeouts);
 
-    CommNotifier notifier;
-    std::atomic<bool>& sendQueueEmpty;
     HANDLE device = INVALID_HANDLE_VALUE;
-    CloseSignal close;
     std::unique_ptr<OverlappedReader> reader;
     std::unique_ptr<OverlappedWriter> writer;
 };
 
-std::unique_ptr<CommSession> CommSession::open(const std::string& devicePath, const CommLineSettings& lines,
-                                               const CommTimeouts& timeouts, const CommNotifier& notifier,
-                                               std::atomic<bool>& sendQueueEmpty)
-{
-    // From here on every throw destroys the port, and its destructor undoes
-    // exactly the steps that had been taken.
-    auto port = std::make_unique<Port>(notifier, sendQueueEmpty);
-    port->openDevice(devicePath);
-
-    // Whatever was left in the driver's queues belongs to an earlier user.
-    ::PurgeComm(port->device, kPurgeAll);
-    sendQueueEmpty.store(true);
-    port->applyTimeouts(timeouts);
-    port->applyLineSettings(lines);
-
-    if (!port->close.create())
-        throw ECommsError("Unable to create event");
-    port->startThreads();
-    return std::unique_ptr<CommSession>(new CommSession(std::move(port)));
-}
-
-CommSession::CommSession(std::unique_ptr<Port> port) : port_(std::move(port)) { }
-
-CommSession::~CommSession() = default;
-
-void CommSession::Port::openDevice(const std::string& devicePath)
+void OverlappedPort::openDevice(const std::string& devicePath)
 {
     // Share mode 0: nobody else may hold the port while this does.
     device = ::CreateFileW(std::filesystem::path(devicePath).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
@@ -90,7 +59,7 @@ void CommSession::Port::openDevice(const std::string& devicePath)
         throw ECommsError("Cannot setup comm buffer", devicePath + ": " + windowsErrorText(::GetLastError()));
 }
 
-void CommSession::Port::startThreads()
+void OverlappedPort::startThreads()
 {
     const OverlappedOptions options{.watchLineEvents = true, .reportHangup = true};
     reader = std::make_unique<OverlappedReader>(device, close, notifier, options);
@@ -99,7 +68,7 @@ void CommSession::Port::startThreads()
     startPortThread(*writer, "Unable to create write thread");
 }
 
-void CommSession::Port::shutdown()
+void OverlappedPort::shutdown()
 {
     // The close event first, then the purge: it completes the outstanding
     // read and write, and the threads find the event set.
@@ -120,7 +89,7 @@ void CommSession::Port::shutdown()
     }
 }
 
-void CommSession::Port::applyLineSettings(const CommLineSettings& lines)
+void OverlappedPort::applyLineSettings(const CommLineSettings& lines)
 {
     DCB current{};
     current.DCBlength = sizeof current;
@@ -130,30 +99,33 @@ void CommSession::Port::applyLineSettings(const CommLineSettings& lines)
     ::SetCommState(device, &wanted);
 }
 
-void CommSession::Port::applyTimeouts(const CommTimeouts& timeouts)
+void OverlappedPort::applyTimeouts(const CommTimeouts& timeouts)
 {
     COMMTIMEOUTS wanted = commTimeouts(timeouts);
     ::SetCommTimeouts(device, &wanted);
 }
 
-void CommSession::applyLineSettings(const CommLineSettings& lines)
+void OverlappedPort::discardDriverQueues()
 {
-    port_->applyLineSettings(lines);
+    ::PurgeComm(device, kPurgeAll);
 }
 
-void CommSession::applyTimeouts(const CommTimeouts& timeouts)
+bool OverlappedPort::send(const std::uint8_t* data, std::uint16_t length)
 {
-    port_->applyTimeouts(timeouts);
+    return writer && writer->enqueue(data, length);
 }
 
-bool CommSession::send(const std::uint8_t* data, std::uint16_t length)
+bool OverlappedPort::waitUntilSent(std::chrono::milliseconds limit)
 {
-    return port_->writer && port_->writer->enqueue(data, length);
+    return !writer || writer->waitUntilDrained(limit);
 }
 
-bool CommSession::waitUntilSent(std::chrono::milliseconds limit)
+}  // namespace
+
+std::unique_ptr<CommSession::Port> CommSession::Port::create(const CommNotifier& notifier,
+                                                             std::atomic<bool>& sendQueueEmpty)
 {
-    return !port_->writer || port_->writer->waitUntilDrained(limit);
+    return std::make_unique<OverlappedPort>(notifier, sendQueueEmpty);
 }
 
 }  // namespace pst
