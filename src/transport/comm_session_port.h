@@ -44,4 +44,18 @@ struct CommSession::Port {
     CloseSignal close;
 };
 
+// A port whose sending is its Writer's (the tty's or the overlapped one):
+// nothing is sent before the threads start or after they stop.
+template <class Writer> struct CommPortWithWriter : CommSession::Port {
+    using Port::Port;
+
+    bool send(const std::uint8_t* data, std::uint16_t length) final
+    {
+        return writer && writer->enqueue(data, length);
+    }
+    bool waitUntilSent(std::chrono::milliseconds limit) final { return !writer || writer->waitUntilDrained(limit); }
+
+    std::unique_ptr<Writer> writer;
+};
+
 }  // namespace pst

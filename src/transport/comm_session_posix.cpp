@@ -19,8 +19,8 @@ namespace pst {
 namespace {
 
 // A tty: its descriptor, the reader, the modem-line watch and the writer.
-struct TtyPort final : CommSession::Port {
-    using Port::Port;
+struct TtyPort final : CommPortWithWriter<CommWriter> {
+    using CommPortWithWriter::CommPortWithWriter;
     ~TtyPort() override { shutdown(); }
 
     void openDevice(const std::string& devicePath) override;
@@ -28,8 +28,6 @@ struct TtyPort final : CommSession::Port {
     void startThreads() override;
     void applyLineSettings(const CommLineSettings& lines) override;
     void applyTimeouts(const CommTimeouts& timeouts) override;
-    bool send(const std::uint8_t* data, std::uint16_t length) override;
-    bool waitUntilSent(std::chrono::milliseconds limit) override;
     void shutdown();
 
     int fd = -1;
@@ -37,7 +35,6 @@ struct TtyPort final : CommSession::Port {
     ReaderTuning tuning;
     std::unique_ptr<CommReader> reader;
     std::unique_ptr<CommModemWatch> modemWatch;
-    std::unique_ptr<CommWriter> writer;
 };
 
 std::string openFailureDetail(const std::string& devicePath, int error)
@@ -141,16 +138,6 @@ void TtyPort::applyTimeouts(const CommTimeouts& timeouts)
 void TtyPort::discardDriverQueues()
 {
     retryInterrupted([&] { return ::tcflush(fd, TCIOFLUSH); });
-}
-
-bool TtyPort::send(const std::uint8_t* data, std::uint16_t length)
-{
-    return writer && writer->enqueue(data, length);
-}
-
-bool TtyPort::waitUntilSent(std::chrono::milliseconds limit)
-{
-    return !writer || writer->waitUntilDrained(limit);
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ std::string openFailureDetail(const std::string& devicePath, DWORD error)
 }
 
 // A COM port opened for overlapped I/O, with its reader and writer.
-struct OverlappedPort final : CommSession::Port {
-    using Port::Port;
+struct OverlappedPort final : CommPortWithWriter<OverlappedWriter> {
+    using CommPortWithWriter::CommPortWithWriter;
     ~OverlappedPort() override { shutdown(); }
 
     void openDevice(const std::string& devicePath) override;
@@ -37,13 +37,10 @@ struct OverlappedPort final : CommSession::Port {
     void startThreads() override;
     void applyLineSettings(const CommLineSettings& lines) override;
     void applyTimeouts(const CommTimeouts& timeouts) override;
-    bool send(const std::uint8_t* data, std::uint16_t length) override;
-    bool waitUntilSent(std::chrono::milliseconds limit) override;
     void shutdown();
 
     HANDLE device = INVALID_HANDLE_VALUE;
     std::unique_ptr<OverlappedReader> reader;
-    std::unique_ptr<OverlappedWriter> writer;
 };
 
 void OverlappedPort::openDevice(const std::string& devicePath)
@@ -108,16 +105,6 @@ void OverlappedPort::applyTimeouts(const CommTimeouts& timeouts)
 void OverlappedPort::discardDriverQueues()
 {
     ::PurgeComm(device, kPurgeAll);
-}
-
-bool OverlappedPort::send(const std::uint8_t* data, std::uint16_t length)
-{
-    return writer && writer->enqueue(data, length);
-}
-
-bool OverlappedPort::waitUntilSent(std::chrono::milliseconds limit)
-{
-    return !writer || writer->waitUntilDrained(limit);
 }
 
 }  // namespace
