@@ -14,7 +14,8 @@
 namespace pst {
 
 struct CommSession::Port {
-    Port(const CommNotifier& events, std::atomic<bool>& emptyFlag) : notifier(events), sendQueueEmpty(emptyFlag)
+    Port(const CommNotifier& events, std::atomic<bool>& emptyFlag)
+        : notifier(events), sendQueueEmpty(emptyFlag)
     {
     }
     Port(const Port&) = delete;
@@ -53,7 +54,10 @@ template <class Writer> struct CommPortWithWriter : CommSession::Port {
     {
         return writer && writer->enqueue(data, length);
     }
-    bool waitUntilSent(std::chrono::milliseconds limit) final { return !writer || writer->waitUntilDrained(limit); }
+    bool waitUntilSent(std::chrono::milliseconds limit) final
+    {
+        return !writer || writer->waitUntilDrained(limit);
+    }
 
     std::unique_ptr<Writer> writer;
 };

@@ -32,80 +32,72 @@ struct OverlappedPort final : CommPortWithWriter<OverlappedWriter> {
     using CommPortWithWriter::CommPortWithWriter;
     ~OverlappedPort() override { shutdown(); }
 
-    void openDevice(const std::string& devicePath) override;
-    void discardDriverQueues() override;
-    void startThreads() override;
-    void applyLineSettings(const CommLineSettings& lines) override;
-    void applyTimeouts(const CommTimeouts& timeouts) override;
-    void shutdown();
+    void openDevice(const std::string& devicePath) override
+    {
+        // Share mode 0: nobody else may hold the port while this does.
+        device =
+            ::CreateFileW(std::filesystem::path(devicePath).wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                          0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+        if (device == INVALID_HANDLE_VALUE)
+            throw ECommsError("Error opening serial port", openFailureDetail(devicePath, ::GetLastError()));
+        if (::GetFileType(device) != FILE_TYPE_CHAR)
+            throw ECommsError("File handle is not a comm handle ", devicePath + ": not a serial device");
+        if (!::SetupComm(device, kQueueBytes, kQueueBytes))
+            throw ECommsError("Cannot setup comm buffer",
+                              devicePath + ": " + windowsErrorText(::GetLastError()));
+    }
+
+    void discardDriverQueues() override { ::PurgeComm(device, kPurgeAll); }
+
+    void startThreads() override
+    {
+        const OverlappedOptions options{.watchLineEvents = true, .reportHangup = true};
+        reader = std::make_unique<OverlappedReader>(device, close, notifier, options);
+        startPortThread(*reader, "Unable to create read thread");
+        writer = std::make_unique<OverlappedWriter>(device, close, notifier, sendQueueEmpty, options);
+        startPortThread(*writer, "Unable to create write thread");
+    }
+
+    void applyLineSettings(const CommLineSettings& lines) override
+    {
+        DCB current{};
+        current.DCBlength = sizeof current;
+        if (!::GetCommState(device, &current))
+            return;
+        DCB wanted = commDcb(current, lines);
+        ::SetCommState(device, &wanted);
+    }
+
+    void applyTimeouts(const CommTimeouts& timeouts) override
+    {
+        COMMTIMEOUTS wanted = commTimeouts(timeouts);
+        ::SetCommTimeouts(device, &wanted);
+    }
+
+    void shutdown()
+    {
+        // The close event first, then the purge: it completes the outstanding
+        // read and write, and the threads find the event set.
+        if (close.valid())
+            close.signal();
+        if (device != INVALID_HANDLE_VALUE)
+            ::PurgeComm(device, kPurgeAll);
+        if (reader)
+            reader->join();
+        if (writer)
+            writer->stop();
+        reader.reset();
+        writer.reset();
+        sendQueueEmpty.store(true);
+        if (device != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(device);
+            device = INVALID_HANDLE_VALUE;
+        }
+    }
 
     HANDLE device = INVALID_HANDLE_VALUE;
     std::unique_ptr<OverlappedReader> reader;
 };
-
-void OverlappedPort::openDevice(const std::string& devicePath)
-{
-    // Share mode 0: nobody else may hold the port while this does.
-    device = ::CreateFileW(std::filesystem::path(devicePath).wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-    if (device == INVALID_HANDLE_VALUE)
-        throw ECommsError("Error opening serial port", openFailureDetail(devicePath, ::GetLastError()));
-    if (::GetFileType(device) != FILE_TYPE_CHAR)
-        throw ECommsError("File handle is not a comm handle ", devicePath + ": not a serial device");
-    if (!::SetupComm(device, kQueueBytes, kQueueBytes))
-        throw ECommsError("Cannot setup comm buffer", devicePath + ": " + windowsErrorText(::GetLastError()));
-}
-
-void OverlappedPort::startThreads()
-{
-    const OverlappedOptions options{.watchLineEvents = true, .reportHangup = true};
-    reader = std::make_unique<OverlappedReader>(device, close, notifier, options);
-    startPortThread(*reader, "Unable to create read thread");
-    writer = std::make_unique<OverlappedWriter>(device, close, notifier, sendQueueEmpty, options);
-    startPortThread(*writer, "Unable to create write thread");
-}
-
-void OverlappedPort::shutdown()
-{
-    // The close event first, then the purge: it completes the outstanding
-    // read and write, and the threads find the event set.
-    if (close.valid())
-        close.signal();
-    if (device != INVALID_HANDLE_VALUE)
-        ::PurgeComm(device, kPurgeAll);
-    if (reader)
-        reader->join();
-    if (writer)
-        writer->stop();
-    reader.reset();
-    writer.reset();
-    sendQueueEmpty.store(true);
-    if (device != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(device);
-        device = INVALID_HANDLE_VALUE;
-    }
-}
-
-void OverlappedPort::applyLineSettings(const CommLineSettings& lines)
-{
-    DCB current{};
-    current.DCBlength = sizeof current;
-    if (!::GetCommState(device, &current))
-        return;
-    DCB wanted = commDcb(current, lines);
-    ::SetCommState(device, &wanted);
-}
-
-void OverlappedPort::applyTimeouts(const CommTimeouts& timeouts)
-{
-    COMMTIMEOUTS wanted = commTimeouts(timeouts);
-    ::SetCommTimeouts(device, &wanted);
-}
-
-void OverlappedPort::discardDriverQueues()
-{
-    ::PurgeComm(device, kPurgeAll);
-}
 
 }  // namespace
 

@@ -12,9 +12,7 @@
 
 namespace pst::fan_out {
 
-void prepare()
-{
-}
+void prepare() { }
 
 QuestionSocket ask(const DatagramPeer& peer, std::span<const std::uint8_t> question, int& error)
 {
@@ -29,7 +27,8 @@ QuestionSocket ask(const DatagramPeer& peer, std::span<const std::uint8_t> quest
     to.sin_port = htons(peer.port);
     ssize_t sent;
     do {
-        sent = ::sendto(fd, question.data(), question.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        sent = ::sendto(fd, question.data(), question.size(), 0, reinterpret_cast<const sockaddr*>(&to),
+                        sizeof to);
     } while (sent < 0 && errno == EINTR);
     if (sent < 0) {
         error = errno;
@@ -71,7 +70,8 @@ Take takeOne(QuestionSocket socket, std::span<std::uint8_t> buffer, std::size_t&
     const ssize_t n = ::recvfrom(static_cast<int>(socket), buffer.data(), buffer.size(), MSG_TRUNC,
                                  reinterpret_cast<sockaddr*>(&sender), &senderLength);
     if (n < 0)
-        return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR ? Take::socketFailed : Take::nothingWaiting;
+        return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR ? Take::socketFailed
+                                                                         : Take::nothingWaiting;
     length = static_cast<std::size_t>(n);
     from = ntohl(sender.sin_addr.s_addr);
     return Take::datagram;

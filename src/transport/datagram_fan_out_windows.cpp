@@ -67,7 +67,8 @@ void waitForDatagrams(std::span<const QuestionSocket> sockets, int timeoutMs, st
     watched.reserve(sockets.size());
     for (const QuestionSocket socket : sockets)
         watched.push_back({handleOf(socket), POLLRDNORM, 0});
-    const int ready = ::WSAPoll(watched.data(), static_cast<ULONG>(watched.size()), static_cast<INT>(timeoutMs));
+    const int ready =
+        ::WSAPoll(watched.data(), static_cast<ULONG>(watched.size()), static_cast<INT>(timeoutMs));
     if (ready == SOCKET_ERROR) {
         const int error = ::WSAGetLastError();
         throw ESocketError(socketErrorText(error), error);
@@ -81,8 +82,9 @@ Take takeOne(QuestionSocket socket, std::span<std::uint8_t> buffer, std::size_t&
 {
     sockaddr_in sender{};
     int senderLength = sizeof sender;
-    const int n = ::recvfrom(handleOf(socket), reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()),
-                             0, reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    const int n =
+        ::recvfrom(handleOf(socket), reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()),
+                   0, reinterpret_cast<sockaddr*>(&sender), &senderLength);
     if (n == SOCKET_ERROR) {
         const int error = ::WSAGetLastError();
         // Windows drops an oversized datagram with WSAEMSGSIZE, and may still

@@ -64,7 +64,8 @@ std::uint32_t lookUpIPv4(const std::string& host)
     // getaddrinfo's results are Winsock error codes.
     if (const int result = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); result != 0)
         raiseSocketError(result);
-    const std::uint32_t address = ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
+    const std::uint32_t address =
+        ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
     ::freeaddrinfo(found);
     return address;
 }
@@ -99,14 +100,16 @@ std::intptr_t TUdpClient::openSocket() const
     return static_cast<std::intptr_t>(created);
 }
 
-int TUdpClient::sendTo(std::uint32_t address, const std::uint8_t* buffer, std::size_t count, std::size_t& sent)
+int TUdpClient::sendTo(std::uint32_t address, const std::uint8_t* buffer, std::size_t count,
+                       std::size_t& sent)
 {
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port_));
     destination.sin_addr.s_addr = htonl(address);
-    const int result = ::sendto(handleOf(socket_), reinterpret_cast<const char*>(buffer), static_cast<int>(count),
-                                0, reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+    const int result =
+        ::sendto(handleOf(socket_), reinterpret_cast<const char*>(buffer), static_cast<int>(count), 0,
+                 reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
     if (result == SOCKET_ERROR)
         return ::WSAGetLastError();
     sent = static_cast<std::size_t>(result);
