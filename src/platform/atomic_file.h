@@ -15,6 +15,7 @@
 // less the umask. Data and folder are flushed, so a save reported as done
 // survives a power loss.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -40,7 +41,16 @@ public:
 
 private:
     void open();
+    // Creates the temporary file under a fresh name; false (the failure
+    // noted) when none could be had.
+    bool createTemporary();
     void fail(int error);
+
+    // The system's half: creates temporary_ exclusively, -1 with errno set
+    // when it cannot; writes what the system takes of the bytes at once, -1
+    // with errno set on failure.
+    int openTemporary() const;
+    std::ptrdiff_t writeSome(const char* data, std::size_t size);
     void abandon();
     void closeFolder();
 

@@ -11,6 +11,9 @@ namespace pst {
 
 inline constexpr std::size_t kTemporarySuffixLength = 6;
 
+// kTemporarySuffixLength random letters or digits, from the system's source.
+std::string randomTemporarySuffix();
+
 std::string temporaryFileName(std::string_view name, std::string_view suffix);
 
 // Whether `fileName` has the shape of a temporary file of some save.

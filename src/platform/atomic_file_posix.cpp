@@ -17,35 +17,10 @@ namespace pst {
 
 namespace {
 
-// Attempts at a fresh temporary name before giving up: a clash needs another
-// saver (or a planted file) on the same six random characters.
-constexpr int kNameAttempts = 100;
-
 // A temporary file untouched this long belongs to a save that was killed
 // (or lost its power) before the rename; a live save also holds its file
 // locked, so a slow one is never taken for a leftover.
 constexpr std::time_t kLeftoverAgeSeconds = 60;
-
-std::string randomSuffix()
-{
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::array<std::uint8_t, kTemporarySuffixLength> noise{};
-    if (::getrandom(noise.data(), noise.size(), GRND_NONBLOCK) != static_cast<ssize_t>(noise.size())) {
-        // Without the kernel's randomness (very early boot) the names are
-        // only less surprising; O_EXCL still keeps each save to its own file.
-        static std::uint64_t counter = 0;
-        std::uint64_t mixed = (static_cast<std::uint64_t>(::getpid()) << 32) ^ ++counter ^
-                              reinterpret_cast<std::uintptr_t>(&noise);
-        for (auto& byte : noise) {
-            byte = static_cast<std::uint8_t>(mixed);
-            mixed = mixed * 6364136223846793005ULL + 1442695040888963407ULL;
-        }
-    }
-    std::string suffix;
-    for (const std::uint8_t byte : noise)
-        suffix += kAlphabet[byte % (sizeof kAlphabet - 1)];
-    return suffix;
-}
 
 int closeDescriptor(int fd)
 {
@@ -88,9 +63,25 @@ void removeLeftovers(int folderFd)
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
+std::string randomTemporarySuffix()
 {
-    open();
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::array<std::uint8_t, kTemporarySuffixLength> noise{};
+    if (::getrandom(noise.data(), noise.size(), GRND_NONBLOCK) != static_cast<ssize_t>(noise.size())) {
+        // Without the kernel's randomness (very early boot) the names are
+        // only less surprising; O_EXCL still keeps each save to its own file.
+        static std::uint64_t counter = 0;
+        std::uint64_t mixed = (static_cast<std::uint64_t>(::getpid()) << 32) ^ ++counter ^
+                              reinterpret_cast<std::uintptr_t>(&noise);
+        for (auto& byte : noise) {
+            byte = static_cast<std::uint8_t>(mixed);
+            mixed = mixed * 6364136223846793005ULL + 1442695040888963407ULL;
+        }
+    }
+    std::string suffix;
+    for (const std::uint8_t byte : noise)
+        suffix += kAlphabet[byte % (sizeof kAlphabet - 1)];
+    return suffix;
 }
 
 void AtomicFileWriter::open()
@@ -117,16 +108,8 @@ void AtomicFileWriter::open()
     const bool replacing =
         ::fstatat(folderFd_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
 
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary_ = temporaryFileName(name_, randomSuffix());
-        fd_ = ::openat(folderFd_, temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd_ >= 0 || errno != EEXIST)
-            break;
-    }
-    if (fd_ < 0) {
-        temporary_.clear();
-        return fail(errno);
-    }
+    if (!createTemporary())
+        return;
     // Held until the rename is done: the mark of a save still running.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
         fail(errno);
@@ -134,32 +117,18 @@ void AtomicFileWriter::open()
         fail(errno);
 }
 
-AtomicFileWriter::~AtomicFileWriter()
+int AtomicFileWriter::openTemporary() const
 {
-    abandon();
-    closeFolder();
+    return ::openat(folderFd_, temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
 }
 
-void AtomicFileWriter::fail(int error)
+std::ptrdiff_t AtomicFileWriter::writeSome(const char* data, std::size_t size)
 {
-    if (failure_.empty())
-        failure_ = std::strerror(error);
-}
-
-void AtomicFileWriter::write(std::string_view piece)
-{
-    std::size_t written = 0;
-    while (written < piece.size() && failure_.empty() && fd_ >= 0) {
-        const ssize_t n = ::write(fd_, piece.data() + written, piece.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(errno);
-        else if (n == 0)
-            failure_ = "nothing could be written";
-        else
-            written += static_cast<std::size_t>(n);
-    }
+    ssize_t n;
+    do {
+        n = ::write(fd_, data, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
 }
 
 std::string AtomicFileWriter::commit()
@@ -206,13 +175,6 @@ void AtomicFileWriter::closeFolder()
     if (folderFd_ >= 0)
         closeDescriptor(folderFd_);
     folderFd_ = -1;
-}
-
-std::string writeFileAtomically(const std::string& path, std::string_view content)
-{
-    AtomicFileWriter writer(path);
-    writer.write(content);
-    return writer.commit();
 }
 
 }  // namespace pst

@@ -27,22 +27,9 @@ namespace pst {
 
 namespace {
 
-constexpr int kNameAttempts = 100;
-
 // A temporary file untouched this long belongs to a save that was killed
 // before the move.
 constexpr auto kLeftoverAge = std::chrono::minutes(1);
-
-std::string randomSuffix()
-{
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    // The runtime's random_device draws on the system's generator (rand_s).
-    std::random_device noise;
-    std::string suffix;
-    for (std::size_t i = 0; i < kTemporarySuffixLength; ++i)
-        suffix += kAlphabet[noise() % (sizeof kAlphabet - 1)];
-    return suffix;
-}
 
 // The folder part of a path, with its separator; "." for a bare name.
 std::string folderOf(const std::string& path)
@@ -102,9 +89,15 @@ void removeLeftovers(const std::string& folder)
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
+std::string randomTemporarySuffix()
 {
-    open();
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    // The runtime's random_device draws on the system's generator (rand_s).
+    std::random_device noise;
+    std::string suffix;
+    for (std::size_t i = 0; i < kTemporarySuffixLength; ++i)
+        suffix += kAlphabet[noise() % (sizeof kAlphabet - 1)];
+    return suffix;
 }
 
 void AtomicFileWriter::open()
@@ -115,45 +108,20 @@ void AtomicFileWriter::open()
         return fail(EISDIR);
 
     removeLeftovers(folderOf(path_));
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary_ = temporaryFileName(name_, randomSuffix());
-        fd_ = ::_wopen(widePath(folderOf(path_), temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                       _S_IREAD | _S_IWRITE);
-        if (fd_ >= 0 || errno != EEXIST)
-            break;
-    }
-    if (fd_ < 0) {
-        temporary_.clear();
-        fail(errno);
-    }
+    createTemporary();
 }
 
-AtomicFileWriter::~AtomicFileWriter()
+int AtomicFileWriter::openTemporary() const
 {
-    abandon();
-    closeFolder();
+    return ::_wopen(widePath(folderOf(path_), temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                    _S_IREAD | _S_IWRITE);
 }
 
-void AtomicFileWriter::fail(int error)
+std::ptrdiff_t AtomicFileWriter::writeSome(const char* data, std::size_t size)
 {
-    if (failure_.empty())
-        failure_ = std::strerror(error);
-}
-
-void AtomicFileWriter::write(std::string_view piece)
-{
-    std::size_t written = 0;
-    while (written < piece.size() && failure_.empty() && fd_ >= 0) {
-        // _write takes an unsigned count; large pieces go in slices.
-        const unsigned slice = static_cast<unsigned>(std::min<std::size_t>(piece.size() - written, 1u << 30));
-        const int n = ::_write(fd_, piece.data() + written, slice);
-        if (n < 0)
-            fail(errno);
-        else if (n == 0)
-            failure_ = "nothing could be written";
-        else
-            written += static_cast<std::size_t>(n);
-    }
+    // _write takes an unsigned count; large pieces go in slices.
+    const unsigned slice = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30));
+    return ::_write(fd_, data, slice);
 }
 
 std::string AtomicFileWriter::commit()
@@ -188,13 +156,6 @@ void AtomicFileWriter::abandon()
 void AtomicFileWriter::closeFolder()
 {
     folderFd_ = -1;
-}
-
-std::string writeFileAtomically(const std::string& path, std::string_view content)
-{
-    AtomicFileWriter writer(path);
-    writer.write(content);
-    return writer.commit();
 }
 
 }  // namespace pst

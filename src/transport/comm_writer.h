@@ -3,14 +3,11 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "transport/comm_channel.h"
+#include "transport/comm_write_queue.h"
 
 namespace pst {
 
@@ -33,28 +30,14 @@ public:
     bool waitUntilDrained(std::chrono::milliseconds limit);
 
 private:
-    enum class WriteResult { Done, Closing, Failed };
-
-    void run();
-    WriteResult writeAll(const std::vector<std::uint8_t>& block);
+    BlockWrite writeAll(const std::vector<std::uint8_t>& block);
     // Writes what the driver takes at once; returns how many bytes it took.
     // `error` tells why it stopped short (EAGAIN: the driver's queue is full).
     std::size_t writeWithoutWaiting(const std::uint8_t* data, std::size_t length, int& error);
-    void end();
 
     int fd_;
     const CloseSignal& close_;
-    CommNotifier notifier_;
-    std::atomic<bool>& sendQueueEmpty_;
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable drained_;
-    std::deque<std::vector<std::uint8_t>> queue_;  // guarded by mutex_
-    bool closing_ = false;                         // guarded by mutex_
-    bool writing_ = false;                         // guarded by mutex_: a block is being written
-    bool ended_ = false;                           // guarded by mutex_
-    std::thread thread_;
+    CommWriteQueue queue_;
 };
 
 }  // namespace pst

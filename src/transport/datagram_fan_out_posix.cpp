@@ -1,9 +1,6 @@
-#include "transport/datagram_fan_out.h"
+#include "transport/datagram_fan_out_system.h"
 
-#include <algorithm>
-#include <array>
 #include <cerrno>
-#include <vector>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,132 +10,71 @@
 
 #include "transport/udp_client.h"
 
-namespace pst {
+namespace pst::fan_out {
 
-namespace {
+void prepare() { }
 
-using Clock = std::chrono::steady_clock;
-
-struct Question {
-    int fd = -1;
-    std::size_t peer = 0;
-    Clock::time_point deadline;
-};
-
-// Opens a socket and sends the question; -1 with errno set when either fails.
-int ask(const DatagramPeer& peer, std::span<const std::uint8_t> question)
+QuestionSocket ask(const DatagramPeer& peer, std::span<const std::uint8_t> question, int& error)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return -1;
+    if (fd < 0) {
+        error = errno;
+        return kNoSocket;
+    }
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(peer.address);
     to.sin_port = htons(peer.port);
     ssize_t sent;
     do {
-        sent = ::sendto(fd, question.data(), question.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        sent = ::sendto(fd, question.data(), question.size(), 0, reinterpret_cast<const sockaddr*>(&to),
+                        sizeof to);
     } while (sent < 0 && errno == EINTR);
     if (sent < 0) {
-        const int error = errno;
+        error = errno;
         ::close(fd);
-        errno = error;
-        return -1;
+        return kNoSocket;
     }
     return fd;
 }
 
-// Reads every datagram waiting on the question's socket; true once one from
-// the peer's address is its answer, or the socket failed.
-bool takeAnswers(const Question& question, const DatagramPeer& peer, const PeerAnswer& answer)
+bool outOfSockets(int error)
 {
-    std::array<std::uint8_t, 2048> datagram;
-    for (;;) {
-        sockaddr_in from{};
-        socklen_t length = sizeof from;
-        const ssize_t n = ::recvfrom(question.fd, datagram.data(), datagram.size(), MSG_TRUNC,
-                                     reinterpret_cast<sockaddr*>(&from), &length);
-        if (n < 0)
-            return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR;
-        // A datagram longer than any reply to the question is not its answer.
-        if (static_cast<std::size_t>(n) > datagram.size() || ntohl(from.sin_addr.s_addr) != peer.address)
-            continue;
-        if (answer(question.peer, std::span<const std::uint8_t>(datagram.data(), static_cast<std::size_t>(n))))
-            return true;
-    }
+    return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
 }
 
-}  // namespace
-
-void askEveryPeer(std::span<const DatagramPeer> peers, std::span<const std::uint8_t> question,
-                  const FanOutLimits& limits, const PeerAnswer& answer, const FanOutProgress& progress)
+void close(QuestionSocket socket)
 {
-    const std::size_t inFlight = std::max<std::size_t>(limits.inFlight, 1);
-    std::vector<Question> waiting;
-    // Whatever ends the search early, no socket stays open.
-    struct CloseWaiting {
-        std::vector<Question>& questions;
-        ~CloseWaiting()
-        {
-            for (const Question& q : questions)
-                ::close(q.fd);
-        }
-    } closeWaiting{waiting};
+    ::close(static_cast<int>(socket));
+}
+
+void waitForDatagrams(std::span<const QuestionSocket> sockets, int timeoutMs, std::vector<bool>& readable)
+{
     std::vector<pollfd> watched;
-    std::size_t next = 0;
-    std::size_t settled = 0;
-    const auto settle = [&] {
-        ++settled;
-        if (progress)
-            progress(settled, peers.size());
-    };
-
-    while (next < peers.size() || !waiting.empty()) {
-        while (next < peers.size() && waiting.size() < inFlight) {
-            const int fd = ask(peers[next], question);
-            if (fd < 0 && (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)) {
-                // Out of sockets: the ones in flight free some, or there are none at all.
-                if (waiting.empty())
-                    throw ESocketError(socketErrorText(errno), errno);
-                break;
-            }
-            if (fd < 0)
-                settle();
-            else
-                waiting.push_back({fd, next, Clock::now() + limits.wait});
-            ++next;
-        }
-        if (waiting.empty())
-            continue;
-
-        watched.clear();
-        for (const Question& q : waiting)
-            watched.push_back({q.fd, POLLIN, 0});
-        const auto soonest =
-            std::min_element(waiting.begin(), waiting.end(), [](const Question& a, const Question& b) {
-                return a.deadline < b.deadline;
-            })->deadline;
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(soonest - Clock::now());
-        const int ready = ::poll(watched.data(), watched.size(), static_cast<int>(std::max<long long>(left.count(), 0)));
-        if (ready < 0 && errno != EINTR)
-            throw ESocketError(socketErrorText(errno), errno);
-
-        const auto now = Clock::now();
-        std::vector<Question> still;
-        still.reserve(waiting.size());
-        for (std::size_t i = 0; i < waiting.size(); ++i) {
-            const Question& q = waiting[i];
-            const bool answered =
-                ready > 0 && watched[i].revents != 0 && takeAnswers(q, peers[q.peer], answer);
-            if (answered || now >= q.deadline) {
-                ::close(q.fd);
-                settle();
-            } else {
-                still.push_back(q);
-            }
-        }
-        waiting.swap(still);
-    }
+    watched.reserve(sockets.size());
+    for (const QuestionSocket socket : sockets)
+        watched.push_back({static_cast<int>(socket), POLLIN, 0});
+    const int ready = ::poll(watched.data(), watched.size(), timeoutMs);
+    if (ready < 0 && errno != EINTR)
+        throw ESocketError(socketErrorText(errno), errno);
+    readable.assign(sockets.size(), false);
+    for (std::size_t i = 0; ready > 0 && i < watched.size(); ++i)
+        readable[i] = watched[i].revents != 0;
 }
 
-}  // namespace pst
+Take takeOne(QuestionSocket socket, std::span<std::uint8_t> buffer, std::size_t& length, std::uint32_t& from)
+{
+    sockaddr_in sender{};
+    socklen_t senderLength = sizeof sender;
+    // MSG_TRUNC tells the real length, so an oversized datagram shows.
+    const ssize_t n = ::recvfrom(static_cast<int>(socket), buffer.data(), buffer.size(), MSG_TRUNC,
+                                 reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    if (n < 0)
+        return errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR ? Take::socketFailed
+                                                                         : Take::nothingWaiting;
+    length = static_cast<std::size_t>(n);
+    from = ntohl(sender.sin_addr.s_addr);
+    return Take::datagram;
+}
+
+}  // namespace pst::fan_out

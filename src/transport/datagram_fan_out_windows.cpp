@@ -1,8 +1,4 @@
-#include "transport/datagram_fan_out.h"
-
-#include <algorithm>
-#include <array>
-#include <vector>
+#include "transport/datagram_fan_out_system.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -11,26 +7,28 @@
 #include "transport/udp_client.h"
 #include "transport/winsock_start.h"
 
-namespace pst {
+namespace pst::fan_out {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+SOCKET handleOf(QuestionSocket socket)
+{
+    return static_cast<SOCKET>(socket);
+}
 
-struct Question {
-    SOCKET socket = INVALID_SOCKET;
-    std::size_t peer = 0;
-    Clock::time_point deadline;
-};
+}  // namespace
 
-// Opens a non-blocking socket and sends the question; INVALID_SOCKET with
-// `error` set when either fails.
-SOCKET ask(const DatagramPeer& peer, std::span<const std::uint8_t> question, int& error)
+void prepare()
+{
+    startWinsock();
+}
+
+QuestionSocket ask(const DatagramPeer& peer, std::span<const std::uint8_t> question, int& error)
 {
     const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
     if (socket == INVALID_SOCKET) {
         error = ::WSAGetLastError();
-        return INVALID_SOCKET;
+        return kNoSocket;
     }
     u_long nonBlocking = 1;
     ::ioctlsocket(socket, FIONBIO, &nonBlocking);
@@ -48,34 +46,9 @@ SOCKET ask(const DatagramPeer& peer, std::span<const std::uint8_t> question, int
                  reinterpret_cast<const sockaddr*>(&to), sizeof to) == SOCKET_ERROR) {
         error = ::WSAGetLastError();
         ::closesocket(socket);
-        return INVALID_SOCKET;
+        return kNoSocket;
     }
-    return socket;
-}
-
-// Reads every datagram waiting on the question's socket; true once one from
-// the peer's address is its answer, or the socket failed.
-bool takeAnswers(const Question& question, const DatagramPeer& peer, const PeerAnswer& answer)
-{
-    std::array<std::uint8_t, 2048> datagram;
-    for (;;) {
-        sockaddr_in from{};
-        int length = sizeof from;
-        const int n = ::recvfrom(question.socket, reinterpret_cast<char*>(datagram.data()),
-                                 static_cast<int>(datagram.size()), 0, reinterpret_cast<sockaddr*>(&from), &length);
-        if (n == SOCKET_ERROR) {
-            const int error = ::WSAGetLastError();
-            // A datagram longer than any reply to the question is not its
-            // answer; Windows drops it with this error.
-            if (error == WSAEMSGSIZE || error == WSAECONNRESET)
-                continue;
-            return error != WSAEWOULDBLOCK && error != WSAEINTR;
-        }
-        if (ntohl(from.sin_addr.s_addr) != peer.address)
-            continue;
-        if (answer(question.peer, std::span<const std::uint8_t>(datagram.data(), static_cast<std::size_t>(n))))
-            return true;
-    }
+    return static_cast<QuestionSocket>(socket);
 }
 
 bool outOfSockets(int error)
@@ -83,82 +56,49 @@ bool outOfSockets(int error)
     return error == WSAEMFILE || error == WSAENOBUFS;
 }
 
-}  // namespace
-
-void askEveryPeer(std::span<const DatagramPeer> peers, std::span<const std::uint8_t> question,
-                  const FanOutLimits& limits, const PeerAnswer& answer, const FanOutProgress& progress)
+void close(QuestionSocket socket)
 {
-    startWinsock();
-    const std::size_t inFlight = std::max<std::size_t>(limits.inFlight, 1);
-    std::vector<Question> waiting;
-    // Whatever ends the search early, no socket stays open.
-    struct CloseWaiting {
-        std::vector<Question>& questions;
-        ~CloseWaiting()
-        {
-            for (const Question& q : questions)
-                ::closesocket(q.socket);
-        }
-    } closeWaiting{waiting};
-    std::vector<WSAPOLLFD> watched;
-    std::size_t next = 0;
-    std::size_t settled = 0;
-    const auto settle = [&] {
-        ++settled;
-        if (progress)
-            progress(settled, peers.size());
-    };
-
-    while (next < peers.size() || !waiting.empty()) {
-        while (next < peers.size() && waiting.size() < inFlight) {
-            int error = 0;
-            const SOCKET socket = ask(peers[next], question, error);
-            if (socket == INVALID_SOCKET && outOfSockets(error)) {
-                // Out of sockets: the ones in flight free some, or there are none at all.
-                if (waiting.empty())
-                    throw ESocketError(socketErrorText(error), error);
-                break;
-            }
-            if (socket == INVALID_SOCKET)
-                settle();
-            else
-                waiting.push_back({socket, next, Clock::now() + limits.wait});
-            ++next;
-        }
-        if (waiting.empty())
-            continue;
-
-        watched.clear();
-        for (const Question& q : waiting)
-            watched.push_back({q.socket, POLLRDNORM, 0});
-        const auto soonest =
-            std::min_element(waiting.begin(), waiting.end(), [](const Question& a, const Question& b) {
-                return a.deadline < b.deadline;
-            })->deadline;
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(soonest - Clock::now());
-        const int ready = ::WSAPoll(watched.data(), static_cast<ULONG>(watched.size()),
-                                    static_cast<INT>(std::max<long long>(left.count(), 0)));
-        if (ready == SOCKET_ERROR) {
-            const int error = ::WSAGetLastError();
-            throw ESocketError(socketErrorText(error), error);
-        }
-
-        const auto now = Clock::now();
-        std::vector<Question> still;
-        still.reserve(waiting.size());
-        for (std::size_t i = 0; i < waiting.size(); ++i) {
-            const Question& q = waiting[i];
-            const bool answered =
-                ready > 0 && watched[i].revents != 0 && takeAnswers(q, peers[q.peer], answer);
-            if (answered || now >= q.deadline) {
-                ::closesocket(q.socket);
-                settle();
-            } else {
-                still.push_back(q);
-            }
-        }
-        waiting.swap(still);
-    }
+    ::closesocket(handleOf(socket));
 }
 
-}  // namespace pst
+void waitForDatagrams(std::span<const QuestionSocket> sockets, int timeoutMs, std::vector<bool>& readable)
+{
+    std::vector<WSAPOLLFD> watched;
+    watched.reserve(sockets.size());
+    for (const QuestionSocket socket : sockets)
+        watched.push_back({handleOf(socket), POLLRDNORM, 0});
+    const int ready =
+        ::WSAPoll(watched.data(), static_cast<ULONG>(watched.size()), static_cast<INT>(timeoutMs));
+    if (ready == SOCKET_ERROR) {
+        const int error = ::WSAGetLastError();
+        throw ESocketError(socketErrorText(error), error);
+    }
+    readable.assign(sockets.size(), false);
+    for (std::size_t i = 0; ready > 0 && i < watched.size(); ++i)
+        readable[i] = watched[i].revents != 0;
+}
+
+Take takeOne(QuestionSocket socket, std::span<std::uint8_t> buffer, std::size_t& length, std::uint32_t& from)
+{
+    sockaddr_in sender{};
+    int senderLength = sizeof sender;
+    const int n =
+        ::recvfrom(handleOf(socket), reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()),
+                   0, reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    if (n == SOCKET_ERROR) {
+        const int error = ::WSAGetLastError();
+        // Windows drops an oversized datagram with WSAEMSGSIZE, and may still
+        // tell of an ICMP reply with WSAECONNRESET: neither is an answer, so
+        // both are told as longer than the buffer.
+        if (error == WSAEMSGSIZE || error == WSAECONNRESET) {
+            length = buffer.size() + 1;
+            return Take::datagram;
+        }
+        return error != WSAEWOULDBLOCK && error != WSAEINTR ? Take::socketFailed : Take::nothingWaiting;
+    }
+    length = static_cast<std::size_t>(n);
+    from = ntohl(sender.sin_addr.s_addr);
+    return Take::datagram;
+}
+
+}  // namespace pst::fan_out

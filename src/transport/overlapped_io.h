@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include "transport/comm_channel.h"
+#include "transport/comm_write_queue.h"
 
 namespace pst {
 
@@ -77,26 +78,12 @@ public:
     bool waitUntilDrained(std::chrono::milliseconds limit);
 
 private:
-    enum class WriteResult { Done, Closing, Failed };
-
     void run();
-    WriteResult writeAll(const std::vector<std::uint8_t>& block, OVERLAPPED& record);
-    void end();
+    BlockWrite writeAll(const std::vector<std::uint8_t>& block, OVERLAPPED& record);
 
     HANDLE device_;
     const CloseSignal& close_;
-    CommNotifier notifier_;
-    std::atomic<bool>& sendQueueEmpty_;
-    OverlappedOptions options_;
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable drained_;
-    std::deque<std::vector<std::uint8_t>> queue_;  // guarded by mutex_
-    bool closing_ = false;                         // guarded by mutex_
-    bool writing_ = false;                         // guarded by mutex_
-    bool ended_ = false;                           // guarded by mutex_
-    std::thread thread_;
+    CommWriteQueue queue_;
 };
 
 }  // namespace pst

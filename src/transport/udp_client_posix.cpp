@@ -1,11 +1,8 @@
 #include "transport/udp_client.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <string_view>
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -13,20 +10,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "platform/text_compare.h"
+#include "transport/udp_client_system.h"
 
 namespace pst {
 
 namespace {
 
-struct Description {
-    int code;
-    const char* text;
-};
-
 // Resolver codes are negative in this C library, so they share one table
 // with the system's (positive) error numbers.
-constexpr std::array<Description, 28> kDescriptions{{
+constexpr std::array<SocketErrorDescription, 28> kDescriptions{{
     {EACCES, "Permission denied."},
     {EADDRINUSE, "Address already in use."},
     {EADDRNOTAVAIL, "Cannot assign requested address."},
@@ -57,45 +49,18 @@ constexpr std::array<Description, 28> kDescriptions{{
     {EAI_SERVICE, "Service not found."},
 }};
 
-[[noreturn]] void raiseSocketError(int code)
-{
-    throw ESocketError(socketErrorText(code), code);
-}
-
-// Four parts separated by dots, each a number from 0 to 255.
-bool parseDottedIPv4(std::string_view text, in_addr& out)
-{
-    std::uint32_t value = 0;
-    for (int part = 0; part < 4; ++part) {
-        const std::size_t dot = text.find('.');
-        if ((part < 3) != (dot != std::string_view::npos))
-            return false;
-        const std::string_view digits = text.substr(0, dot);
-        if (digits.empty() || digits.size() > 3 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return false;
-        unsigned number = 0;
-        for (char c : digits)
-            number = number * 10 + static_cast<unsigned>(c - '0');
-        if (number > 255)
-            return false;
-        value = (value << 8) | number;
-        text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-    }
-    out.s_addr = htonl(value);
-    return true;
-}
-
 }  // namespace
 
-std::uint32_t resolveIPv4(const std::string& host)
-{
-    in_addr address{};
-    if (equalsIgnoringAsciiCase(host, "LOCALHOST"))
-        return INADDR_LOOPBACK;
-    if (parseDottedIPv4(host, address))
-        return ntohl(address.s_addr);
+const int kSocketMessageTooLong = EMSGSIZE;
+const int kSocketInvalidArgument = EINVAL;
 
+std::span<const SocketErrorDescription> socketErrorDescriptions()
+{
+    return kDescriptions;
+}
+
+std::uint32_t lookUpIPv4(const std::string& host)
+{
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;
@@ -105,48 +70,21 @@ std::uint32_t resolveIPv4(const std::string& host)
         // A failure of the system call behind the lookup has its own code.
         raiseSocketError(result == EAI_SYSTEM && errno != 0 ? errno : result);
     }
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
+    const in_addr address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
     ::freeaddrinfo(found);
     return ntohl(address.s_addr);
 }
 
-std::string socketErrorDescription(int code)
+void TUdpClient::closeSocket()
 {
-    for (const auto& entry : kDescriptions)
-        if (entry.code == code)
-            return entry.text;
-    return {};
-}
-
-std::string socketErrorText(int code)
-{
-    return "Socket Error # " + std::to_string(code) + "\r\n" + socketErrorDescription(code);
-}
-
-TUdpClient::~TUdpClient()
-{
-    SetActive(false);
-}
-
-void TUdpClient::SetActive(bool active)
-{
-    if (active) {
-        ensureSocket();
-        return;
-    }
-    if (socket_ < 0)
-        return;
     // No connection to shut down on a datagram socket; the call only stops
     // further sends, as closing does anyway.
     ::shutdown(socket_, SHUT_WR);
     ::close(socket_);
-    socket_ = -1;
 }
 
-void TUdpClient::ensureSocket()
+std::intptr_t TUdpClient::openSocket() const
 {
-    if (socket_ >= 0)
-        return;
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         throw ESocketError("Cannot allocate socket.", errno);
@@ -156,62 +94,29 @@ void TUdpClient::ensureSocket()
         ::close(fd);
         raiseSocketError(error);
     }
-    socket_ = fd;
-    socketWaitMs_ = 0;
+    return fd;
 }
 
-void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
+int TUdpClient::sendTo(std::uint32_t address, const std::uint8_t* buffer, std::size_t count, std::size_t& sent)
 {
-    ensureSocket();
-    // A port outside the 16-bit range would otherwise be cut down to some
-    // other printer's port.
-    if (port_ < 0 || port_ > 65535)
-        raiseSocketError(EINVAL);
-
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port_));
-    destination_ = resolveIPv4(host_);
-    destination.sin_addr.s_addr = htonl(destination_);
-
-    ssize_t sent;
+    destination.sin_addr.s_addr = htonl(address);
+    ssize_t result;
     do {
-        sent = ::sendto(socket_, buffer, count, 0, reinterpret_cast<const sockaddr*>(&destination),
-                        sizeof destination);
-    } while (sent < 0 && errno == EINTR);
-    if (sent < 0) {
-        if (errno == EMSGSIZE)
-            throw ESocketError("Package Size Too Big.", EMSGSIZE);
-        raiseSocketError(errno);
-    }
-    if (static_cast<std::size_t>(sent) != count)
-        throw ESocketError("Not all bytes sent.");
+        result = ::sendto(socket_, buffer, count, 0, reinterpret_cast<const sockaddr*>(&destination),
+                          sizeof destination);
+    } while (result < 0 && errno == EINTR);
+    if (result < 0)
+        return errno;
+    sent = static_cast<std::size_t>(result);
+    return 0;
 }
 
-std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs)
+std::size_t TUdpClient::waitAndReceive(std::uint8_t* buffer, std::size_t size, bool unlimited, int limitMs,
+                                       DatagramSender* from)
 {
-    const std::size_t got = receive(buffer, size, timeoutMs, nullptr);
-    if (got > size)
-        raiseSocketError(EMSGSIZE);
-    return got;
-}
-
-std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs,
-                                        DatagramSender& from)
-{
-    return std::min(receive(buffer, size, timeoutMs, &from), size + 1);
-}
-
-std::size_t TUdpClient::receive(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender* from)
-{
-    ensureSocket();
-    if (timeoutMs == kUseReceiveTimeout)
-        timeoutMs = receiveTimeout_;
-    // Only "no limit" may wait without end; any other negative value would
-    // otherwise hang the worker for good.
-    const bool unlimited = timeoutMs == kNoTimeLimit;
-    const int limitMs = unlimited ? 0 : std::max(timeoutMs, 0);
-
     // The wait is the socket's own receive time limit rather than a poll
     // before the receive: one system call per datagram instead of two.
     using Clock = std::chrono::steady_clock;

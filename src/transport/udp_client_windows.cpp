@@ -1,26 +1,18 @@
 #include "transport/udp_client.h"
+#include "transport/udp_client_system.h"
 #include "transport/winsock_start.h"
 
-#include <algorithm>
 #include <array>
-#include <string_view>
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <mswsock.h>
 
-#include "platform/text_compare.h"
-
 namespace pst {
 
 namespace {
 
-struct Description {
-    int code;
-    const char* text;
-};
-
-constexpr std::array<Description, 24> kDescriptions{{
+constexpr std::array<SocketErrorDescription, 24> kDescriptions{{
     {WSAEINTR, "Interrupted function call."},
     {WSAEBADF, "Bad file descriptor."},
     {WSAEACCES, "Permission denied."},
@@ -47,35 +39,6 @@ constexpr std::array<Description, 24> kDescriptions{{
     {WSATRY_AGAIN, "Non-authoritative host not found."},
 }};
 
-[[noreturn]] void raiseSocketError(int code)
-{
-    throw ESocketError(socketErrorText(code), code);
-}
-
-// Four parts separated by dots, each a number from 0 to 255.
-bool parseDottedIPv4(std::string_view text, std::uint32_t& out)
-{
-    std::uint32_t value = 0;
-    for (int part = 0; part < 4; ++part) {
-        const std::size_t dot = text.find('.');
-        if ((part < 3) != (dot != std::string_view::npos))
-            return false;
-        const std::string_view digits = text.substr(0, dot);
-        if (digits.empty() || digits.size() > 3 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return false;
-        unsigned number = 0;
-        for (char c : digits)
-            number = number * 10 + static_cast<unsigned>(c - '0');
-        if (number > 255)
-            return false;
-        value = (value << 8) | number;
-        text = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-    }
-    out = value;
-    return true;
-}
-
 SOCKET handleOf(std::intptr_t socket)
 {
     return static_cast<SOCKET>(socket);
@@ -83,14 +46,16 @@ SOCKET handleOf(std::intptr_t socket)
 
 }  // namespace
 
-std::uint32_t resolveIPv4(const std::string& host)
-{
-    if (equalsIgnoringAsciiCase(host, "LOCALHOST"))
-        return INADDR_LOOPBACK;
-    std::uint32_t address = 0;
-    if (parseDottedIPv4(host, address))
-        return address;
+const int kSocketMessageTooLong = WSAEMSGSIZE;
+const int kSocketInvalidArgument = WSAEINVAL;
 
+std::span<const SocketErrorDescription> socketErrorDescriptions()
+{
+    return kDescriptions;
+}
+
+std::uint32_t lookUpIPv4(const std::string& host)
+{
     startWinsock();
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -99,46 +64,20 @@ std::uint32_t resolveIPv4(const std::string& host)
     // getaddrinfo's results are Winsock error codes.
     if (const int result = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); result != 0)
         raiseSocketError(result);
-    address = ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
+    const std::uint32_t address =
+        ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
     ::freeaddrinfo(found);
     return address;
 }
 
-std::string socketErrorDescription(int code)
+void TUdpClient::closeSocket()
 {
-    for (const auto& entry : kDescriptions)
-        if (entry.code == code)
-            return entry.text;
-    return {};
-}
-
-std::string socketErrorText(int code)
-{
-    return "Socket Error # " + std::to_string(code) + "\r\n" + socketErrorDescription(code);
-}
-
-TUdpClient::~TUdpClient()
-{
-    SetActive(false);
-}
-
-void TUdpClient::SetActive(bool active)
-{
-    if (active) {
-        ensureSocket();
-        return;
-    }
-    if (socket_ < 0)
-        return;
     ::shutdown(handleOf(socket_), SD_SEND);
     ::closesocket(handleOf(socket_));
-    socket_ = -1;
 }
 
-void TUdpClient::ensureSocket()
+std::intptr_t TUdpClient::openSocket() const
 {
-    if (socket_ >= 0)
-        return;
     startWinsock();
     const SOCKET created = ::socket(AF_INET, SOCK_DGRAM, 0);
     if (created == INVALID_SOCKET)
@@ -158,60 +97,28 @@ void TUdpClient::ensureSocket()
     DWORD returned = 0;
     ::WSAIoctl(created, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr,
                nullptr);
-    socket_ = static_cast<std::intptr_t>(created);
-    socketWaitMs_ = 0;
+    return static_cast<std::intptr_t>(created);
 }
 
-void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
+int TUdpClient::sendTo(std::uint32_t address, const std::uint8_t* buffer, std::size_t count,
+                       std::size_t& sent)
 {
-    ensureSocket();
-    // A port outside the 16-bit range would otherwise be cut down to some
-    // other printer's port.
-    if (port_ < 0 || port_ > 65535)
-        raiseSocketError(WSAEINVAL);
-
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<std::uint16_t>(port_));
-    destination_ = resolveIPv4(host_);
-    destination.sin_addr.s_addr = htonl(destination_);
-
-    const int sent = ::sendto(handleOf(socket_), reinterpret_cast<const char*>(buffer), static_cast<int>(count), 0,
-                              reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
-    if (sent == SOCKET_ERROR) {
-        const int error = ::WSAGetLastError();
-        if (error == WSAEMSGSIZE)
-            throw ESocketError("Package Size Too Big.", WSAEMSGSIZE);
-        raiseSocketError(error);
-    }
-    if (static_cast<std::size_t>(sent) != count)
-        throw ESocketError("Not all bytes sent.");
+    destination.sin_addr.s_addr = htonl(address);
+    const int result =
+        ::sendto(handleOf(socket_), reinterpret_cast<const char*>(buffer), static_cast<int>(count), 0,
+                 reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+    if (result == SOCKET_ERROR)
+        return ::WSAGetLastError();
+    sent = static_cast<std::size_t>(result);
+    return 0;
 }
 
-std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs)
+std::size_t TUdpClient::waitAndReceive(std::uint8_t* buffer, std::size_t size, bool unlimited, int limitMs,
+                                       DatagramSender* from)
 {
-    const std::size_t got = receive(buffer, size, timeoutMs, nullptr);
-    if (got > size)
-        raiseSocketError(WSAEMSGSIZE);
-    return got;
-}
-
-std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs,
-                                        DatagramSender& from)
-{
-    return receive(buffer, size, timeoutMs, &from);
-}
-
-std::size_t TUdpClient::receive(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender* from)
-{
-    ensureSocket();
-    if (timeoutMs == kUseReceiveTimeout)
-        timeoutMs = receiveTimeout_;
-    // Only "no limit" may wait without end; any other negative value would
-    // otherwise hang the worker for good.
-    const bool unlimited = timeoutMs == kNoTimeLimit;
-    const int limitMs = unlimited ? 0 : std::max(timeoutMs, 0);
-
     // select on the one socket, then take the datagram whole.
     fd_set readable;
     FD_ZERO(&readable);

@@ -169,6 +169,18 @@ TEST_F(UdpLink, ADatagramLongerThanTheBufferIsAFailureNotAShortReply)
     printer.sendTo(local, std::vector<std::uint8_t>(100, 0xAB));
     EXPECT_EQ(failureOf([&] { client.ReceiveDatagram(buffer.data(), 16, 1000); }),
               "Socket Error # " + std::to_string(EMSGSIZE) + "\r\nMessage too long.");
+
+    // Asking who sent it, the stranger's datagram is told as one byte too
+    // long, its start kept, and the next reply still comes.
+    printer.sendTo(local, std::vector<std::uint8_t>(100, 0xCD));
+    printer.sendTo(local, {7});
+    DatagramSender from;
+    buffer.fill(0);
+    ASSERT_EQ(client.ReceiveDatagram(buffer.data(), 16, 1000, from), 17u);
+    EXPECT_EQ(buffer[15], 0xCD);
+    EXPECT_EQ(buffer[16], 0);
+    EXPECT_EQ(from.port, printer.port());
+    EXPECT_EQ(client.ReceiveDatagram(buffer.data(), 16, 1000, from), 1u);
 }
 
 TEST_F(UdpLink, ActivationKeepsItsSocketUntilDeactivated)

@@ -1,0 +1,27 @@
+#pragma once
+// What the network link's two system halves give its portable half: the
+// system's error codes and their texts, and the name lookup.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace pst {
+
+struct SocketErrorDescription {
+    int code;
+    const char* text;
+};
+
+// The system's error codes the link raises itself.
+extern const int kSocketMessageTooLong;
+extern const int kSocketInvalidArgument;
+
+std::span<const SocketErrorDescription> socketErrorDescriptions();
+
+// The IPv4 address (host byte order) the system's resolver finds for `host`.
+std::uint32_t lookUpIPv4(const std::string& host);
+
+[[noreturn]] void raiseSocketError(int code);
+
+}  // namespace pst
