@@ -9,6 +9,7 @@
 
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
+#include "cli/group_arguments.h"
 #include "cli/refusal_text.h"
 #include "cli/stored_switches.h"
 #include "platform/ini_file.h"
@@ -104,7 +105,7 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
     requests::Request request;
     try {
         Arguments arguments(words);
-        request = command->build(arguments);
+        request = command->group ? groupRequest(arguments, *command->group) : command->build(arguments);
         arguments.finish();
     } catch (const std::exception& e) {
         // The message a window would show for the same input, naming the option.

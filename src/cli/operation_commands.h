@@ -11,6 +11,7 @@
 #include "cli/argument_parsing.h"
 #include "cli/command_types.h"
 #include "requests/request.h"
+#include "requests/setting_group.h"
 
 namespace pst::cli {
 
@@ -31,6 +32,9 @@ struct OperationCommand {
     // The items ITEM may name, printed numbered by "--list" instead of
     // sending anything; null for a command without such a list.
     ListNames (*choices)() = nullptr;
+    // The setting group whose description builds the request instead of
+    // `build`.
+    const requests::SettingGroup* group = nullptr;
 };
 
 std::span<const OperationCommand> settingsCommands();

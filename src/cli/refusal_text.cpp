@@ -23,13 +23,15 @@ constexpr FieldName kFieldNames[] = {
     {"Gateway", "ADDRESS"},          {"NetPort", "PORT"},            {"WaitTime", "--wait"},
     {"FontAddress", "ADDRESS_HEX"},  {"LogoThreshold", "--threshold"}, {"StartAddress", "ADDRESS_HEX"},
     {"ReadLength", "LENGTH"},        {"Blacklookdistance", "MM"},    {"Blackwidth", "MM"},
-    {"Cutteroptocoupler", "MM"},     {"DeviceSerialNo", "--serial"}, {"RptTime", "SECONDS"},
+    {"Cutteroptocoupler", "MM"},     {"DeviceSerialNo", "--serial"},
 };
 
 }  // namespace
 
 std::string CliFieldName(const requests::SettingField& field)
 {
+    if (!field.cli.empty())
+        return std::string(field.cli);
     for (const FieldName& name : kFieldNames)
         if (name.field == field.name)
             return std::string(name.cli);

@@ -5,6 +5,8 @@
 #include "cli/operation_commands.h"
 #include "cli/printer_lists.h"
 #include "protocol/command_packet.h"
+#include "cli/group_arguments.h"
+#include "requests/setting_group.h"
 #include "requests/setting_ranges.h"
 #include "requests/settings_requests.h"
 #include "texts/message_texts.h"
@@ -202,13 +204,6 @@ Request buildSetProduct(Arguments& args)
     return ProductRequest(name, serial);
 }
 
-Request buildSetRecycleTime(Arguments& args)
-{
-    const std::int32_t seconds =
-        parseNumberInRange(args.positional("SECONDS"), "SECONDS", kMinTimeSeconds, kMaxRecyclingSeconds);
-    return RecyclingTimeRequest(seconds);
-}
-
 Request buildRawPair8D(Arguments& args)
 {
     return RawPair8DRequest(parseListChoice(args.positional("0|1"), "0|1", {{"0"}, {"1"}}));
@@ -300,9 +295,6 @@ constexpr OperationCommand kCommands[] = {
      "Options: --name NAME (required) and --serial DIGITS; each at most 20 bytes.",
      "the product packet (0x85)", PrinterReply::Confirmed,
      "--serial /dev/ttyUSB0 set-product --name POS-80 --serial 20260001", &buildSetProduct},
-    {"set-recycle-time", "SECONDS", "set the receipt recycling time, 1 to 255 seconds",
-     "SECONDS is a whole number from 1 to 255.", "the recycling-time packet (0x8C)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-recycle-time 30", &buildSetRecycleTime},
     {"set-ip", "N [N]", "send the set-IP packet with two numbers",
      "The printer decides what the two 32-bit numbers mean; no window sends this.",
      "the set-IP packet (0x20) with the two numbers as its arguments", PrinterReply::Confirmed,
@@ -316,7 +308,15 @@ constexpr OperationCommand kCommands[] = {
 
 std::span<const OperationCommand> settingsCommands()
 {
-    return kCommands;
+    // The table's commands, then those the setting groups describe.
+    static const std::vector<OperationCommand> commands = [] {
+        std::vector<OperationCommand> all(std::begin(kCommands), std::end(kCommands));
+        for (const SettingGroup& group : SettingGroups())
+            if (!group.cliHelp.summary.empty())
+                all.push_back(describedCommand(group));
+        return all;
+    }();
+    return commands;
 }
 
 }  // namespace pst::cli

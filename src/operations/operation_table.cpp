@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "operations/operation.h"
+#include "operations/confirmed_settings.h"
 #include "operations/file_download.h"
 #include "operations/link_check.h"
 #include "operations/program_update.h"
@@ -36,22 +37,13 @@ constexpr HandlerArray kHandlers = [] {
     put(table, Operation::FirmwareUpdate, &RunFirmwareUpdate);
     put(table, Operation::BootHandshake, &RunBootHandshake);
     // Settings commands.
+    for (const ConfirmedSetting& setting : kConfirmedSettings)
+        put(table, setting.operation, &RunConfirmedSetting);
     put(table, Operation::SetIp, &RunSetIp);
     put(table, Operation::SetCodePage, &RunSetCodePage);
     put(table, Operation::SetBaudRate, &RunSetBaudRate);
-    put(table, Operation::SetSwitchOptionsAlone, &RunSetSwitchOptions);
-    put(table, Operation::RestoreDefaults, &RunRestoreDefaults);
-    put(table, Operation::SetBluetooth, &RunSetBluetooth);
-    put(table, Operation::SetWifiStation, &RunSetWifiStation);
     put(table, Operation::CloseWifi, &RunCloseWifi);
-    put(table, Operation::SetInfrared, &RunSetInfrared);
-    put(table, Operation::SetProduct, &RunSetProduct);
-    put(table, Operation::SetSleepTimes, &RunSetSleepTimes);
     put(table, Operation::SetAllParameters, &RunSetAllParameters);
-    put(table, Operation::SetSwitchOptions, &RunSetSwitchOptions);
-    put(table, Operation::SetWifiAccessPoint, &RunSetWifiAccessPoint);
-    put(table, Operation::SendBluetoothControl, &RunSendBluetoothControl);
-    put(table, Operation::SetRecyclingTime, &RunSetRecyclingTime);
     put(table, Operation::RawPair8D00, &RunRawPair8D00);
     put(table, Operation::BluetoothHidingOff, &RunBluetoothHidingOff);
     put(table, Operation::RawPair8D01, &RunRawPair8D01);

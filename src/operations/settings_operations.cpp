@@ -7,6 +7,7 @@
 
 #include "engine/exchanges.h"
 #include "engine/operation_context.h"
+#include "operations/confirmed_settings.h"
 #include "operations/raw_sending.h"
 #include "protocol/command_packet.h"
 #include "protocol/input_error.h"
@@ -19,20 +20,10 @@ namespace {
 
 namespace command {
 constexpr std::uint16_t kSetIp = 0x20;
-constexpr std::uint16_t kRestoreDefaults = 0x79;
 constexpr std::uint16_t kCodePage = 0x80;
 constexpr std::uint16_t kBaudRate = 0x81;
-constexpr std::uint16_t kSwitchOptions = 0x82;
-constexpr std::uint16_t kBluetooth = 0x83;
-constexpr std::uint16_t kInfrared = 0x84;
-constexpr std::uint16_t kProduct = 0x85;
-constexpr std::uint16_t kSleepTimes = 0x86;
-constexpr std::uint16_t kBluetoothControl = 0x87;
 constexpr std::uint16_t kAllParameters = 0x88;
-constexpr std::uint16_t kWifiAccessPoint = 0x89;
-constexpr std::uint16_t kWifiStation = 0x8A;
 constexpr std::uint16_t kCloseWifi = 0x8B;
-constexpr std::uint16_t kRecyclingTime = 0x8C;
 constexpr std::uint16_t kFlowControl = 0x8D;
 }  // namespace command
 
@@ -158,37 +149,6 @@ void RunSetBaudRate(OperationContext& context)
     runSettingPacket(context, prepare, false, [&] { context.rememberDeviceSpeed(newSpeed); });
 }
 
-void RunSetSwitchOptions(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kSwitchOptions, 0, 0, handedOverBlock(context, 2, "switch options"),
-                             "sMsg12"};
-    });
-}
-
-void RunRestoreDefaults(OperationContext& context)
-{
-    runSettingPacket(context, [] { return SettingPacket{command::kRestoreDefaults, 0, 0, {}, "sMsg16"}; });
-}
-
-void RunSetBluetooth(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kBluetooth, 0, 0, handedOverBlock(context, 56, "Bluetooth parameters"),
-                             "sMsg13"};
-    });
-}
-
-void RunSetWifiStation(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        // Two counted texts of at most 32 bytes, then the addresses.
-        return SettingPacket{command::kWifiStation, 0, 0,
-                             handedOverBlock(context, 2, 2 + 2 * 32 + 15, "WiFi station parameters"),
-                             "sMsg7"};
-    });
-}
-
 void RunCloseWifi(OperationContext& context)
 {
     const bool ok = runSettingPacket(context, [] {
@@ -196,30 +156,6 @@ void RunCloseWifi(OperationContext& context)
     });
     if (!ok && context.errorCode() == 1)
         context.showStatus(context.errorText());
-}
-
-void RunSetInfrared(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kInfrared, 0, 0, handedOverBlock(context, 3, "infrared parameters"),
-                             "sMsg8"};
-    });
-}
-
-void RunSetProduct(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kProduct, 0, 0, handedOverBlock(context, 40, "product parameters"),
-                             "sMsg9"};
-    });
-}
-
-void RunSetSleepTimes(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kSleepTimes, 0, 0,
-                             handedOverBlock(context, 8, "sleep and power-off times"), "sMsg10"};
-    });
 }
 
 void RunSetAllParameters(OperationContext& context)
@@ -239,29 +175,20 @@ void RunSetAllParameters(OperationContext& context)
     });
 }
 
-void RunSetWifiAccessPoint(OperationContext& context)
+void RunConfirmedSetting(OperationContext& context)
 {
+    const ConfirmedSetting* setting = nullptr;
+    for (const ConfirmedSetting& candidate : kConfirmedSettings)
+        if (operationNumber(candidate.operation) == context.operationNumber())
+            setting = &candidate;
+    if (!setting)
+        throw std::logic_error("not a confirmed setting");
     runSettingPacket(context, [&] {
-        return SettingPacket{command::kWifiAccessPoint, 0, 0,
-                             handedOverBlock(context, 2, 2 + 2 * 32, "WiFi access-point parameters"),
-                             "sMsg6"};
-    });
-}
-
-void RunSendBluetoothControl(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kBluetoothControl, 0, 0,
-                             handedOverBlock(context, 1, kMaxConfirmedPayload, "Bluetooth control text"),
-                             "sMsg14"};
-    });
-}
-
-void RunSetRecyclingTime(OperationContext& context)
-{
-    runSettingPacket(context, [&] {
-        return SettingPacket{command::kRecyclingTime, 0, 0,
-                             handedOverBlock(context, 1, "receipt recycling time"), "sMsg22"};
+        // A command without a block ignores whatever was handed over.
+        std::vector<std::uint8_t> block;
+        if (setting->maxBytes > 0)
+            block = handedOverBlock(context, setting->minBytes, setting->maxBytes, setting->what);
+        return SettingPacket{setting->command, 0, 0, std::move(block), setting->successKey};
     });
 }
 

@@ -9,18 +9,9 @@ class OperationContext;
 void RunSetIp(OperationContext& context);                 // 5: 0x20, the arguments in the header
 void RunSetCodePage(OperationContext& context);           // 6: 0x80, argument 1 as the payload
 void RunSetBaudRate(OperationContext& context);           // 8: 0x81, argument 1 as the payload
-void RunSetSwitchOptions(OperationContext& context);      // 9 and 20: 0x82
-void RunRestoreDefaults(OperationContext& context);       // 10: 0x79
-void RunSetBluetooth(OperationContext& context);          // 11: 0x83
-void RunSetWifiStation(OperationContext& context);        // 12: 0x8A
 void RunCloseWifi(OperationContext& context);             // 13: 0x8B
-void RunSetInfrared(OperationContext& context);           // 14: 0x84
-void RunSetProduct(OperationContext& context);            // 15: 0x85
-void RunSetSleepTimes(OperationContext& context);         // 18: 0x86
 void RunSetAllParameters(OperationContext& context);      // 19: 0x88
-void RunSetWifiAccessPoint(OperationContext& context);    // 21: 0x89
-void RunSendBluetoothControl(OperationContext& context);  // 22: 0x87
-void RunSetRecyclingTime(OperationContext& context);      // 24: 0x8C
+void RunConfirmedSetting(OperationContext& context);     // see confirmed_settings.h
 void RunRawPair8D00(OperationContext& context);           // 26
 void RunBluetoothHidingOff(OperationContext& context);    // 27: 8E 00
 void RunRawPair8D01(OperationContext& context);           // 29

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "requests/setting_ranges.h"
+#include "para/group_sending.h"
 #include "texts/message_texts.h"
 
 namespace pst::para {
@@ -50,10 +50,13 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     cbb_PrinterOrder = b.list(hardware, "cbb_PrinterOrder", itemsOf(ItemList("Printer Order")), 1);
     btn_SetPrinterOrder = b.button(hardware, "btn_SetPrinterOrder", "设置");
     addRow("Label44", "打印顺序", cbb_PrinterOrder, btn_SetPrinterOrder);
-    edt_RptTime = b.spin(hardware, "edt_RptTime", requests::kMinTimeSeconds, requests::kMaxRecyclingSeconds, 3);
-    edt_RptTime->setText(QStringLiteral("30"));
-    btn_SetRptTime = b.button(hardware, "btn_SetRptTime", "设置");
-    addRow("Label45", "票据回收时间", edt_RptTime, btn_SetRptTime, b.label(hardware, "Label46", "秒"));
+    const requests::SettingGroup& recycling = *requests::FindSettingGroup("recycletime");
+    const requests::SettingField& seconds = recycling.fields[0];
+    SpinEdit* secondsEdit = b.spin(hardware, std::string(seconds.control).c_str(), seconds.lowest, seconds.highest, 3);
+    secondsEdit->setText(QStringLiteral("30"));
+    QPushButton* sendSeconds = b.button(hardware, std::string(recycling.button).c_str(), "设置");
+    addRow(std::string(seconds.caption).c_str(), "票据回收时间", secondsEdit, sendSeconds,
+           b.label(hardware, "Label46", "秒"));
     Cbx_Bluetooth = b.list(hardware, "Cbx_Bluetooth", itemsOf(ItemList("Bluetooth SEEK")), -1);
     btn_bluetooth = b.button(hardware, "btn_bluetooth", "设置");
     addRow("Label47", "蓝牙选择", Cbx_Bluetooth, btn_bluetooth);
@@ -74,8 +77,7 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     option(btn_SetUsbDeviceType, InterfaceOption::UsbDeviceType, cbb_UsbDeviceTpe);
     option(btn_SetPaperType, InterfaceOption::PaperType, cbb_PaperType);
     option(btn_SetPrinterOrder, InterfaceOption::PrintOrder, cbb_PrinterOrder);
-    sendOnClick(btn_SetRptTime, actions_,
-                [this] { return RecyclingTimeRequest(edt_RptTime->text().toStdString()); });
+    sendGroupOnClick(sendSeconds, actions_, recycling, this);
     sendOnClick(btn_bluetooth, actions_,
                 [this] { return BluetoothHidingRequest(Cbx_Bluetooth->currentIndex()); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The product page: product name and serial number (with the direction the
 // serial number steps after each successful setting), USB device type,
-// paper type, print order, receipt recycling time and Bluetooth hiding.
+// paper type, print order, how long a receipt is kept and Bluetooth hiding.
 
 #include <QWidget>
 #include <string>
@@ -36,8 +36,6 @@ public:
     QPushButton* btn_SetPaperType = nullptr;
     QComboBox* cbb_PrinterOrder = nullptr;
     QPushButton* btn_SetPrinterOrder = nullptr;
-    SpinEdit* edt_RptTime = nullptr;
-    QPushButton* btn_SetRptTime = nullptr;
     QComboBox* Cbx_Bluetooth = nullptr;
     QPushButton* btn_bluetooth = nullptr;
 

@@ -164,11 +164,6 @@ ParamBlock ProductBlock(std::string_view name, std::string_view serialNumber)
     return block;
 }
 
-ParamBlock RecyclingTimeBlock(std::int32_t seconds)
-{
-    return {static_cast<std::uint8_t>(seconds)};
-}
-
 ParamBlock BluetoothControlTextBlock(std::string_view text)
 {
     if (text.empty())

@@ -86,9 +86,6 @@ ParamBlock InfraredBlock(int speedPosition, bool enabled, int protocolPosition);
 // Product block (op 15), 40 bytes. Refuses an empty name with sMsg1.
 ParamBlock ProductBlock(std::string_view name, std::string_view serialNumber);
 
-// Receipt recycling time (op 24): the low byte of the seconds.
-ParamBlock RecyclingTimeBlock(std::int32_t seconds);
-
 // The Bluetooth control text (op 22), without a terminator. Refuses an
 // empty text and one longer than a packet's payload.
 ParamBlock BluetoothControlTextBlock(std::string_view text);

@@ -44,6 +44,11 @@ std::string refusalText(const SettingField& field, std::string_view caption)
         return withTexts(MessageWithNumbers("sFieldDigitsMsg", {field.highest}), {caption});
     case FieldForm::Address:
         break;
+    case FieldForm::Text:
+    case FieldForm::List:
+    case FieldForm::OnOff:
+        // Never refused as typed numbers are: the readers refuse these.
+        return std::string(caption);
     }
     return withTexts(MessageText("sFieldAddressMsg"), {caption});
 }

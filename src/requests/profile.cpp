@@ -9,8 +9,10 @@
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
 #include "protocol/value_mappings.h"
+#include "requests/field_refusal.h"
 #include "requests/para_record.h"
 #include "requests/raw_requests.h"
+#include "requests/setting_group.h"
 #include "requests/settings_requests.h"
 #include "texts/input_refusal_text.h"
 #include "texts/message_texts.h"
@@ -67,11 +69,10 @@ bool onOff(const Profile& profile, std::string_view key)
     return numberInRange(profile, key, 0, 1) == 1;
 }
 
-template <std::size_t N> int fixedItem(const Profile& profile, std::string_view key,
-                                       const std::array<std::string_view, N>& items)
+int fixedItem(const Profile& profile, std::string_view key, std::span<const std::string_view> items)
 {
     const std::string text = profile.get(key);
-    for (std::size_t i = 0; i < N; ++i)
+    for (std::size_t i = 0; i < items.size(); ++i)
         if (equalsIgnoringAsciiCase(items[i], text))
             return static_cast<int>(i);
     refuseValue(key, MessageWithText("sNotAnItemMsg", text));
@@ -89,196 +90,46 @@ int translatedItem(const Profile& profile, std::string_view key, std::string_vie
     refuseValue(key, MessageWithText("sNotAnItemMsg", text));
 }
 
-std::vector<Request> one(Request request)
-{
-    return {std::move(request)};
-}
+// A group's fields as the profile holds them. Lists take their item texts
+// (a translatable one's in any language the program knows), check boxes and
+// radio pairs 1 or 0, radio groups their position; typed numbers are the
+// builders' to check, as the window's are.
+class ProfileFieldReader final : public FieldReader {
+public:
+    ProfileFieldReader(const Profile& profile, const ProfileLists& lists, std::size_t printerIndex)
+        : profile_(profile), lists_(lists), printerIndex_(printerIndex)
+    {
+    }
 
-std::vector<Request> one(MaybeRequest request)
-{
-    // Every position read above is a real item, so every builder gives one.
-    return request ? std::vector<Request>{std::move(*request)} : std::vector<Request>{};
-}
+    std::int32_t number(const SettingField& field) override
+    {
+        return FieldValue(field, profile_.get(field.name));
+    }
 
-// --- The groups -----------------------------------------------------------
+    std::string text(const SettingField& field) override
+    {
+        // Each printer takes the next serial number.
+        if (field.name == "DeviceSerialNo")
+            return SerialNumberFor(profile_, printerIndex_);
+        return profile_.get(field.name);
+    }
 
-using Build = std::vector<Request> (*)(const Profile&, const ProfileLists&, std::size_t printerIndex);
+    int position(const SettingField& field) override
+    {
+        if (const auto items = FixedListItems(field.itemList); !items.empty())
+            return fixedItem(profile_, field.name, items);
+        if (!field.itemList.empty())
+            return translatedItem(profile_, field.name, field.itemList, lists_);
+        return pst::requests::number(profile_, field.name);
+    }
 
-struct GroupEntry {
-    ProfileGroup group;
-    Build build;
+    bool onOff(const SettingField& field) override { return pst::requests::onOff(profile_, field.name); }
+
+private:
+    const Profile& profile_;
+    const ProfileLists& lists_;
+    std::size_t printerIndex_;
 };
-
-constexpr std::array<std::string_view, 1> kBaudRateKeys{"BaudRate"};
-constexpr std::array<std::string_view, 1> kFlowControlKeys{"Flowcontrol"};
-constexpr std::array<std::string_view, 1> kCodePageKeys{"CodePage"};
-constexpr std::array<std::string_view, 5> kSwitchKeys{"Dark", "FontValue", "CutPaper", "buzzer", "ForcePaper"};
-constexpr std::array<std::string_view, 2> kSleepKeys{"sleepTime", "poweroffTime"};
-constexpr std::array<std::string_view, 6> kBluetoothKeys{"BlueToolthName", "MulBlueToolthName", "BlueToolthPsw",
-                                                         "BlueToolthType", "BlueToolthMode", "BlueToolthCheck"};
-constexpr std::array<std::string_view, 1> kBluetoothWorkModeKeys{"BlueToolthWorkMode"};
-constexpr std::array<std::string_view, 7> kStationKeys{"SSID",        "StaModePsw",     "IpType", "IPaddress",
-                                                       "Maskaddress", "Gatewayaddress", "Port"};
-constexpr std::array<std::string_view, 2> kAccessPointKeys{"NetworkName", "NetworkPsw"};
-constexpr std::array<std::string_view, 3> kInfraredKeys{"InfraredBaurate", "InfraredType", "irdaProtecl"};
-constexpr std::array<std::string_view, 1> kEthernetKeys{"NetIPAddress"};
-constexpr std::array<std::string_view, 3> kBlackMarkKeys{"Blacklookdistance", "Blackwidth", "Cutteroptocoupler"};
-constexpr std::array<std::string_view, 2> kProductKeys{"DeviceName", "DeviceSerialNo"};
-constexpr std::array<std::string_view, 1> kUsbTypeKeys{"UsbDeviceTpe"};
-constexpr std::array<std::string_view, 1> kPaperTypeKeys{"PaperType"};
-constexpr std::array<std::string_view, 1> kPrintOrderKeys{"PrinterOrder"};
-constexpr std::array<std::string_view, 1> kRecyclingKeys{"RptTime"};
-constexpr std::array<std::string_view, 1> kBluetoothHidingKeys{"BluetoothSEEK"};
-
-constexpr std::array<std::string_view, 2> kBluetoothNames{"BlueToolthName", "MulBlueToolthName"};
-constexpr std::array<std::string_view, 1> kStationName{"SSID"};
-constexpr std::array<std::string_view, 1> kAccessPointName{"NetworkName"};
-constexpr std::array<std::string_view, 2> kProductNames{"DeviceName", "DeviceSerialNo"};
-
-std::vector<Request> baudRate(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return one(BaudRateRequest(fixedItem(p, "BaudRate", kBaudRateItems)));
-}
-
-std::vector<Request> flowControl(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return one(FlowControlRequest(translatedItem(p, "Flowcontrol", "Flow control", lists)));
-}
-
-std::vector<Request> codePage(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return one(CodePageRequest(fixedItem(p, "CodePage", kCodePageItems)));
-}
-
-std::vector<Request> switches(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return one(SwitchOptionsRequest(translatedItem(p, "Dark", "Dark description", lists),
-                                    fixedItem(p, "FontValue", kFontItems), onOff(p, "CutPaper"),
-                                    onOff(p, "buzzer"), fixedItem(p, "ForcePaper", kPaperFeedItems)));
-}
-
-std::vector<Request> sleepTimes(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return one(SleepTimesRequest(p.get("sleepTime"), p.get("poweroffTime")));
-}
-
-std::vector<Request> bluetooth(const Profile& p, const ProfileLists&, std::size_t)
-{
-    BluetoothParameters parameters;
-    parameters.name = p.get("BlueToolthName");
-    parameters.dualModeName = p.get("MulBlueToolthName");
-    parameters.password = p.get("BlueToolthPsw");
-    parameters.moduleTypeText = p.get("BlueToolthType");
-    parameters.modePosition = number(p, "BlueToolthMode");
-    parameters.passwordCheckPosition = number(p, "BlueToolthCheck");
-    return one(BluetoothRequest(parameters));
-}
-
-std::vector<Request> bluetoothWorkMode(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return one(BluetoothWorkModeRequest(translatedItem(p, "BlueToolthWorkMode", "BlueToolth WorkMode", lists)));
-}
-
-std::vector<Request> wifiStation(const Profile& p, const ProfileLists&, std::size_t)
-{
-    WifiStationParameters parameters;
-    parameters.ssid = p.get("SSID");
-    parameters.password = p.get("StaModePsw");
-    // The record keeps the pair's second button (static) as 1.
-    parameters.addressing = onOff(p, "IpType") ? WifiAddressing::Static : WifiAddressing::Dynamic;
-    parameters.ipAddress = p.get("IPaddress");
-    parameters.mask = p.get("Maskaddress");
-    parameters.gateway = p.get("Gatewayaddress");
-    parameters.portText = p.get("Port");
-    return one(StationRequest(parameters));
-}
-
-std::vector<Request> wifiAccessPoint(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return one(AccessPointRequest(p.get("NetworkName"), p.get("NetworkPsw")));
-}
-
-std::vector<Request> infrared(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return one(InfraredRequest(fixedItem(p, "InfraredBaurate", kInfraredSpeedItems), onOff(p, "InfraredType"),
-                               translatedItem(p, "irdaProtecl", "irda Protecl", lists)));
-}
-
-std::vector<Request> ethernet(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return one(EthernetAddressRequest(EthernetField::IpAddress, p.get("NetIPAddress")));
-}
-
-std::vector<Request> blackMark(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return {BlackMarkDistanceRequest(p.get("Blacklookdistance")), BlackMarkWidthRequest(p.get("Blackwidth")),
-            FeedAfterMarkRequest(p.get("Cutteroptocoupler"))};
-}
-
-std::vector<Request> product(const Profile& p, const ProfileLists&, std::size_t printerIndex)
-{
-    return one(ProductRequest(p.get("DeviceName"), SerialNumberFor(p, printerIndex)));
-}
-
-std::vector<Request> interfaceOption(const Profile& p, const ProfileLists& lists, InterfaceOption option,
-                                     std::string_view key, std::string_view section)
-{
-    return one(InterfaceOptionRequest(option, translatedItem(p, key, section, lists)));
-}
-
-std::vector<Request> usbType(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return interfaceOption(p, lists, InterfaceOption::UsbDeviceType, "UsbDeviceTpe", "USB Device Type");
-}
-
-std::vector<Request> paperType(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return interfaceOption(p, lists, InterfaceOption::PaperType, "PaperType", "Paper Type");
-}
-
-std::vector<Request> printOrder(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return interfaceOption(p, lists, InterfaceOption::PrintOrder, "PrinterOrder", "Printer Order");
-}
-
-std::vector<Request> recyclingTime(const Profile& p, const ProfileLists&, std::size_t)
-{
-    return one(RecyclingTimeRequest(p.get("RptTime")));
-}
-
-std::vector<Request> bluetoothHiding(const Profile& p, const ProfileLists& lists, std::size_t)
-{
-    return one(BluetoothHidingRequest(translatedItem(p, "BluetoothSEEK", "Bluetooth SEEK", lists)));
-}
-
-const std::array<GroupEntry, 18> kGroups{{
-    {{"baudrate", kBaudRateKeys, true}, &baudRate},
-    {{"flowcontrol", kFlowControlKeys}, &flowControl},
-    {{"codepage", kCodePageKeys}, &codePage},
-    {{"switches", kSwitchKeys}, &switches},
-    {{"sleep", kSleepKeys}, &sleepTimes},
-    {{"bluetooth", kBluetoothKeys, false, kBluetoothNames}, &bluetooth},
-    {{"bluetooth-workmode", kBluetoothWorkModeKeys}, &bluetoothWorkMode},
-    {{"wifi-sta", kStationKeys, false, kStationName}, &wifiStation},
-    {{"wifi-ap", kAccessPointKeys, false, kAccessPointName}, &wifiAccessPoint},
-    {{"infrared", kInfraredKeys}, &infrared},
-    {{"ethernet", kEthernetKeys, true}, &ethernet},
-    {{"blackmark", kBlackMarkKeys}, &blackMark},
-    {{"product", kProductKeys, true, kProductNames}, &product},
-    {{"usbtype", kUsbTypeKeys}, &usbType},
-    {{"papertype", kPaperTypeKeys}, &paperType},
-    {{"printorder", kPrintOrderKeys}, &printOrder},
-    {{"recycletime", kRecyclingKeys}, &recyclingTime},
-    {{"bluetooth-hide", kBluetoothHidingKeys}, &bluetoothHiding},
-}};
-
-const GroupEntry& entryOf(const ProfileGroup& group)
-{
-    for (const GroupEntry& entry : kGroups)
-        if (entry.group.name == group.name)
-            return entry;
-    throw std::logic_error("not a profile group");
-}
 
 bool isRecordKey(std::string_view name)
 {
@@ -291,10 +142,21 @@ bool isRecordKey(std::string_view name)
 
 std::span<const ProfileGroup> ProfileGroups()
 {
+    // The keys of each group, kept for as long as the groups are.
+    static const std::vector<std::vector<std::string_view>> keys = [] {
+        std::vector<std::vector<std::string_view>> all;
+        for (const SettingGroup& group : SettingGroups()) {
+            all.emplace_back();
+            for (const SettingField& field : group.fields)
+                all.back().push_back(field.name);
+        }
+        return all;
+    }();
     static const std::vector<ProfileGroup> groups = [] {
         std::vector<ProfileGroup> all;
-        for (const GroupEntry& entry : kGroups)
-            all.push_back(entry.group);
+        std::size_t i = 0;
+        for (const SettingGroup& group : SettingGroups())
+            all.push_back({group.name, keys[i++], group.namedOnly, group.nameKeys});
         return all;
     }();
     return groups;
@@ -373,7 +235,8 @@ std::string SerialNumberFor(const Profile& profile, std::size_t printerIndex)
 std::vector<Request> GroupRequests(const ProfileGroup& group, const Profile& profile, const ProfileLists& lists,
                                    std::size_t printerIndex)
 {
-    return entryOf(group).build(profile, lists, printerIndex);
+    ProfileFieldReader reader(profile, lists, printerIndex);
+    return GroupRequests(*FindSettingGroup(group.name), reader);
 }
 
 std::vector<GroupCheck> CheckProfile(const Profile& profile, const ProfileLists& lists)

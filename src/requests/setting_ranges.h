@@ -11,7 +11,6 @@ namespace pst::requests {
 // outside would be cut to fit the packet's field and sent as another value.
 inline constexpr std::int32_t kMinTimeSeconds = 1;
 inline constexpr std::int32_t kMaxSleepSeconds = 999999999;  // sleep and power-off times
-inline constexpr std::int32_t kMaxRecyclingSeconds = 255;    // receipt recycling time
 inline constexpr std::int32_t kMaxMemoryAddress = 0x7FFFFFFF;
 
 // How a typed field is written.
@@ -20,6 +19,9 @@ enum class FieldForm {
     Hexadecimal,  // hexadecimal digits, 0x before them or not
     Address,      // a whole dotted IPv4 address: four parts from 0 to 255
     Digits,       // up to `highest` digits 0 to 9, sent as text; none is no number
+    Text,         // free text, at most `highest` bytes in the printer's code page
+    List,         // a position in a list: `itemList`'s items
+    OnOff,        // a check box, on or off
 };
 
 // A field the user types a setting into: the parameter window's control
@@ -32,7 +34,30 @@ struct SettingField {
     FieldForm form = FieldForm::Decimal;
     std::int32_t lowest = 0;
     std::int32_t highest = 0;
+    // The command line's name for it: an option ("--sleep") or, in capitals,
+    // a word in the command's place ("SECONDS").
+    std::string_view cli = {};
+    // The window's label before the control (its caption is translated
+    // under this name).
+    std::string_view caption = {};
+    // A list's items: the translatable list's section, or a fixed list's
+    // name (see the front ends' list lookups).
+    std::string_view itemList = {};
 };
+
+// The same field as the command line and the window's label name it.
+constexpr SettingField named(SettingField field, std::string_view cli, std::string_view caption)
+{
+    field.cli = cli;
+    field.caption = caption;
+    return field;
+}
+
+constexpr SettingField listField(std::string_view control, std::string_view name, std::string_view itemList,
+                                 std::string_view cli, std::string_view caption)
+{
+    return {control, name, FieldForm::List, 0, 0, cli, caption, itemList};
+}
 
 constexpr SettingField decimalField(std::string_view control, std::string_view name, std::int32_t lowest,
                                     std::int32_t highest)
@@ -92,7 +117,5 @@ inline constexpr SettingField kFeedAfterMarkField =
 // Product page. The serial number is stepped as a number after each
 // printer, so it holds digits only, as many as its field has bytes.
 inline constexpr SettingField kSerialNumberField{"edt_DeviceSerialNo", "DeviceSerialNo", FieldForm::Digits, 0, 20};
-inline constexpr SettingField kRecyclingTimeField =
-    decimalField("edt_RptTime", "RptTime", kMinTimeSeconds, kMaxRecyclingSeconds);
 
 }  // namespace pst::requests

@@ -122,16 +122,6 @@ Request ProductRequest(std::string_view name, std::string_view serialNumber)
     return packet(Operation::SetProduct, ProductBlock(name, FieldDigits(kSerialNumberField, serialNumber)));
 }
 
-Request RecyclingTimeRequest(std::int32_t seconds)
-{
-    return packet(Operation::SetRecyclingTime, RecyclingTimeBlock(FieldValue(kRecyclingTimeField, seconds)), true);
-}
-
-Request RecyclingTimeRequest(std::string_view secondsText)
-{
-    return RecyclingTimeRequest(FieldValue(kRecyclingTimeField, secondsText));
-}
-
 MaybeRequest BluetoothHidingRequest(int hidingPosition)
 {
     if (!selected(hidingPosition))

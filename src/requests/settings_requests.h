@@ -52,8 +52,6 @@ Request RestoreDefaultsRequest();
 
 // Product page.
 Request ProductRequest(std::string_view name, std::string_view serialNumber);
-Request RecyclingTimeRequest(std::int32_t seconds);
-Request RecyclingTimeRequest(std::string_view secondsText);
 MaybeRequest BluetoothHidingRequest(int hidingPosition);  // bare
 
 // Bluetooth page. Both names empty is refused (EInvalidInput); the window's

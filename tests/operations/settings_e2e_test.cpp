@@ -110,7 +110,7 @@ TEST_F(OperationFixture, EverySettingsPacketReachesThePrinterWithItsSuccessText)
          [](const auto& s) { return s.bluetooth.workMode == "high speed"; }},
         {22, BluetoothControlTextBlock("AT+VERSION"), "sMsg14",
          [](const auto& s) { return s.bluetooth.controlTexts.back() == "AT+VERSION"; }},
-        {24, RecyclingTimeBlock(45), "sMsg22", [](const auto& s) { return s.recyclingSeconds == 45; }},
+        {24, ParamBlock{45}, "sMsg22", [](const auto& s) { return s.recyclingSeconds == 45; }},
         {13, {}, "sMsg5", [](const auto& s) { return !s.wifi.enabled; }},
         {10, {}, "sMsg16", [](const auto& s) { return s.defaultsRestored == 1 && s.wifi.enabled; }},
     };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "operations/fake_context.h"
+#include "operations/operation.h"
 #include "operations/settings_operations.h"
 
 using namespace pst;
@@ -13,8 +14,9 @@ TEST(SettingsOperations, AWrongSizedHandOverIsRefusedBeforeTheLinkIsOpened)
 {
     FakeContext context;
     context.given.paramBlock = {1, 2, 3};
+    context.operation = operationNumber(Operation::SetBluetooth);
 
-    RunSetBluetooth(context);
+    RunConfirmedSetting(context);
 
     EXPECT_EQ(context.code, 1);
     EXPECT_EQ(context.text, "The Bluetooth parameters were not handed over (3 bytes, 56 expected)");
@@ -27,8 +29,9 @@ TEST(SettingsOperations, AFailedCloseAfterAFailureKeepsTheFirstFailuresText)
     FakeContext context;
     context.unconfirmedSend = 1;
     context.closeFailure = "the port went away";
+    context.operation = operationNumber(Operation::RestoreDefaults);
 
-    RunRestoreDefaults(context);
+    RunConfirmedSetting(context);
 
     EXPECT_EQ(context.code, 1);
     EXPECT_EQ(context.text, "Download Data Failed");

@@ -58,6 +58,18 @@ using pst::test::RecordingPrompter;
 
 namespace {
 
+// The recycling-time row is laid out from its group's description: found
+// by the names the description gives.
+SpinEdit* recyclingEdit(QWidget& para)
+{
+    return para.findChild<SpinEdit*>(QStringLiteral("edt_RptTime"));
+}
+
+QPushButton* recyclingButton(QWidget& para)
+{
+    return para.findChild<QPushButton*>(QStringLiteral("btn_SetRptTime"));
+}
+
 // Answers the file dialogs with what the test queued, at once.
 class QueuedFileChooser : public FileChooser {
 public:
@@ -462,12 +474,11 @@ void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent
 
     // Empty, once sent as 30 s.
     para.PageControl1->setCurrentIndex(7);
-    ProductPage& product = *para.TabSheet7;
-    product.edt_RptTime->clear();
-    product.btn_SetRptTime->setFocus();
-    product.btn_SetRptTime->click();
+    recyclingEdit(para)->clear();
+    recyclingButton(para)->setFocus();
+    recyclingButton(para)->click();
     QCOMPARE(prompter.messages.back(), std::string("票据回收时间：请输入 1 到 255 之间的整数"));
-    QTRY_VERIFY(product.edt_RptTime->hasFocus());
+    QTRY_VERIFY(recyclingEdit(para)->hasFocus());
 
     // Outside the range its hint gives.
     para.PageControl1->setCurrentIndex(6);
@@ -1083,8 +1094,8 @@ void ParamWindowTest::productPageSetsThePrinter()
     product.cbb_PrinterOrder->setCurrentIndex(0);
     click(*windows, product.btn_SetPrinterOrder);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.printOrder == 0xF1; }));
-    product.edt_RptTime->setText(QStringLiteral("60"));
-    click(*windows, product.btn_SetRptTime);
+    recyclingEdit(para)->setText(QStringLiteral("60"));
+    click(*windows, recyclingButton(para));
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.recyclingSeconds == 60; }));
     QTRY_COMPARE_WITH_TIMEOUT(para.statusPanel0->text(), qs("设置票据回收时间成功"), kPrinterTimeoutMs);
     // A command nobody answers says it was sent, in place of the last text.

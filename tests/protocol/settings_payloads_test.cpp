@@ -139,13 +139,12 @@ TEST(SettingsPayloads, WifiStationInputIsCheckedBeforeAnythingIsBuilt)
     EXPECT_THROW(WifiStationBlock(p), EInvalidInput);
 }
 
-TEST(SettingsPayloads, AccessPointInfraredAndRecyclingTime)
+TEST(SettingsPayloads, AccessPointAndInfrared)
 {
     EXPECT_EQ(WifiAccessPointBlock("net", "pw"), (Bytes{3, 'n', 'e', 't', 2, 'p', 'w'}));
     EXPECT_EQ(WifiAccessPointBlock("", ""), (Bytes{0, 0}));
     EXPECT_EQ(InfraredBlock(4, false, 1), (Bytes{4, 0, 1}));
     EXPECT_THROW(InfraredBlock(kNoSelection, true, 0), EInvalidInput);
-    EXPECT_EQ(RecyclingTimeBlock(30), (Bytes{30}));
 }
 
 TEST(SettingsPayloads, BluetoothBlockLayoutAndNameFallback)

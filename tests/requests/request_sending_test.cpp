@@ -59,7 +59,6 @@ TEST(RequestSending, BareAndOpenedBytesAreCounted)
 TEST(RequestSending, TheWindowsTextsGiveTheSameRequestAsTheNumbers)
 {
     EXPECT_EQ(SleepTimesRequest("60", "120").handOver.paramBlock, SleepTimesRequest(60, 120).handOver.paramBlock);
-    EXPECT_EQ(RecyclingTimeRequest("30").handOver.paramBlock, RecyclingTimeRequest(30).handOver.paramBlock);
     EXPECT_EQ(FeedAfterMarkRequest("99").handOver.paramBlock, FeedAfterMarkRequest(99).handOver.paramBlock);
     EXPECT_THROW(BluetoothRequest(BluetoothParameters{}), EInvalidInput);
 }

@@ -63,7 +63,6 @@ TEST(Requests, BasicBlocksCarryTheTypedTimes)
     EXPECT_EQ(operationNumber(all.operation), 19);
     EXPECT_EQ(all.handOver.paramBlock, (Bytes{255, 0, 0xFF, 0xFF, 0xE8, 0x03, 0, 0, 0xB8, 0x0B, 0, 0}));
     EXPECT_EQ(SwitchOptionsRequest(3, 3, true, true, 1).handOver.paramBlock, (Bytes{0xED, 1}));
-    EXPECT_EQ(RecyclingTimeRequest("30").handOver.paramBlock, Bytes{30});
     EXPECT_EQ(operationNumber(RestoreDefaultsRequest().operation), 10);
 }
 

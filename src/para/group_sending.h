@@ -1,0 +1,16 @@
+#pragma once
+// A setting group's button: a click reads the group's fields from the
+// page's controls (found by the names the group's description gives) and
+// starts what the group sends.
+
+#include <QPushButton>
+
+#include "para/para_actions.h"
+#include "requests/setting_group.h"
+
+namespace pst::para {
+
+void sendGroupOnClick(QPushButton* button, ParaActions& actions, const requests::SettingGroup& group,
+                      QWidget* page);
+
+}  // namespace pst::para
