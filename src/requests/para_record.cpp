@@ -1,7 +1,9 @@
 #include "requests/para_record.h"
 
 #include <array>
+#include <vector>
 
+#include "requests/setting_group.h"
 #include "texts/message_texts.h"
 #include "platform/int_conversion.h"
 #include "platform/text_compare.h"
@@ -12,7 +14,7 @@ namespace {
 
 using K = ParaKind;
 
-constexpr std::array<ParaKey, 56> kKeys{{
+constexpr std::array<ParaKey, 55> kOwnKeys{{
     {.key = "BaudRate", .control = "cbb_BauRate", .kind = K::ItemText, .defaultText = "9600"},
     {.key = "CodePage",
      .control = "cbb_Codepage",
@@ -96,7 +98,6 @@ constexpr std::array<ParaKey, 56> kKeys{{
      .kind = K::ItemText,
      .itemList = "Flow control",
      .defaultItem = 1},
-    {.key = "RptTime", .control = "edt_RptTime", .kind = K::Text, .defaultText = "30"},
     {.key = "calculate",
      .control = "rb_Minus",
      .kind = K::RadioPair,
@@ -127,11 +128,25 @@ constexpr std::array<ParaKey, 56> kKeys{{
     {.key = "DownloadVerify", .control = "chk_Verify", .kind = K::Bool, .defaultText = "0"},
 }};
 
+// The record's own keys, then those of the fields the setting groups
+// describe with the record's default.
+std::vector<ParaKey> everyKey()
+{
+    std::vector<ParaKey> keys(kOwnKeys.begin(), kOwnKeys.end());
+    for (const SettingGroup& group : SettingGroups())
+        for (const SettingField& field : group.fields)
+            if (!field.recordDefault.empty())
+                keys.push_back({.key = field.name, .control = field.control, .kind = K::Text,
+                                .defaultText = field.recordDefault});
+    return keys;
+}
+
 }  // namespace
 
 std::span<const ParaKey> ParaKeyTable()
 {
-    return kKeys;
+    static const std::vector<ParaKey> keys = everyKey();
+    return keys;
 }
 
 std::string DefaultText(const ParaKey& key)
@@ -146,16 +161,16 @@ std::string DefaultText(const ParaKey& key)
 ParaValues ReadParaRecord(const IniDocument& file)
 {
     ParaValues values;
-    values.reserve(kKeys.size());
-    for (const ParaKey& key : kKeys)
+    values.reserve(ParaKeyTable().size());
+    for (const ParaKey& key : ParaKeyTable())
         values.push_back(file.readString(kParaSection, key.key, DefaultText(key)));
     return values;
 }
 
 void WriteParaRecord(IniDocument& file, const ParaValues& values)
 {
-    for (std::size_t i = 0; i < kKeys.size(); ++i)
-        file.writeString(kParaSection, kKeys[i].key, i < values.size() ? values[i] : std::string());
+    for (std::size_t i = 0; i < ParaKeyTable().size(); ++i)
+        file.writeString(kParaSection, ParaKeyTable()[i].key, i < values.size() ? values[i] : std::string());
 }
 
 std::string SaveParaRecord(const std::string& path, const ParaValues& values)
@@ -166,11 +181,11 @@ std::string SaveParaRecord(const std::string& path, const ParaValues& values)
 std::string SaveChangedParaRecord(const std::string& path, const ParaValues& loaded, const ParaValues& values)
 {
     return changeIniFile(path, [&](IniDocument& file) {
-        for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        for (std::size_t i = 0; i < ParaKeyTable().size(); ++i) {
             const std::string value = i < values.size() ? values[i] : std::string();
             const bool changed = i >= loaded.size() || loaded[i] != value;
-            if (changed || !file.value(kParaSection, kKeys[i].key))
-                file.writeString(kParaSection, kKeys[i].key, value);
+            if (changed || !file.value(kParaSection, ParaKeyTable()[i].key))
+                file.writeString(kParaSection, ParaKeyTable()[i].key, value);
         }
     });
 }

@@ -112,8 +112,13 @@ constexpr std::array kPaperTypeFields{listField("cbb_PaperType", "PaperType", "P
 constexpr std::array kPrintOrderFields{
     listField("cbb_PrinterOrder", "PrinterOrder", "Printer Order", "ORDER", "Label44")};
 // The receipt recycling time: the low byte of the seconds.
-constexpr std::array kRecyclingTimeFields{
-    named(decimalField("edt_RptTime", "RptTime", kMinTimeSeconds, 255), "SECONDS", "Label45")};
+constexpr SettingField recyclingSeconds()
+{
+    SettingField field = named(decimalField("edt_RptTime", "RptTime", kMinTimeSeconds, 255), "SECONDS", "Label45");
+    field.recordDefault = "30";
+    return field;
+}
+constexpr std::array kRecyclingTimeFields{recyclingSeconds()};
 constexpr std::array kRecyclingTimePayload{PayloadPart{0, 1}};
 constexpr std::array kBluetoothHidingFields{
     listField("Cbx_Bluetooth", "BluetoothSEEK", "Bluetooth SEEK", "on|off", "Label47")};

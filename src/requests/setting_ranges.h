@@ -43,6 +43,9 @@ struct SettingField {
     // A list's items: the translatable list's section, or a fixed list's
     // name (see the front ends' list lookups).
     std::string_view itemList = {};
+    // The text the parameter window's record holds when it has none, for a
+    // field whose record key its group's description brings.
+    std::string_view recordDefault = {};
 };
 
 // The same field as the command line and the window's label name it.
