@@ -9,6 +9,7 @@
 #include "cli/command_suggestions.h"
 #include "cli/commands.h"
 #include "cli/help_texts.h"
+#include "requests/profile.h"
 #include "texts/message_texts.h"
 
 namespace pst::cli {
@@ -104,6 +105,8 @@ constexpr ReplyText kReplies[] = {
     {PrinterReply::None, "Reply.None", "is not involved"},
 };
 
+constexpr std::string_view kGroupsPlaceholder = "%GROUPS%";
+
 std::string replyText(PrinterReply reply)
 {
     for (const auto& [each, key, text] : kReplies)
@@ -119,9 +122,37 @@ std::string commandKey(const Command& command, std::string_view piece)
     return std::string(command.name) + "." + std::string(piece);
 }
 
+// The profile groups' names in place of "%GROUPS%", wrapped under the
+// column the placeholder stands in.
+std::string withProfileGroups(std::string text)
+{
+    const std::size_t at = text.find(kGroupsPlaceholder);
+    if (at == std::string::npos)
+        return text;
+    const std::size_t lineStart = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
+    const std::string indent(at - lineStart, ' ');
+    constexpr std::size_t kWidth = 90;
+    std::string names;
+    std::size_t column = indent.size();
+    for (const requests::ProfileGroup& group : requests::ProfileGroups()) {
+        if (!names.empty()) {
+            if (column + 1 + group.name.size() > kWidth) {
+                names += "\n" + indent;
+                column = indent.size();
+            } else {
+                names += ' ';
+                ++column;
+            }
+        }
+        names += group.name;
+        column += group.name.size();
+    }
+    return text.replace(at, kGroupsPlaceholder.size(), names);
+}
+
 std::string commandText(const Command& command, std::string_view piece, const char* builtIn)
 {
-    return helpText(commandKey(command, piece), builtIn);
+    return withProfileGroups(helpText(commandKey(command, piece), builtIn));
 }
 
 std::string usageLine(const Command& command)
