@@ -133,7 +133,8 @@ std::string aimLink(CliOptions& options, LinkKind kind, const std::string& where
         options.usbDevice = where;
         break;
     case LinkKind::Parallel:
-        return MessageWithText("sUnknownReportLinkMsg", "parallel");
+        // Nothing to aim at: its runs fail as the worker opens the link.
+        break;
     }
     options.link = kind;
     return {};
