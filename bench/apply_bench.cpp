@@ -62,7 +62,7 @@ int main()
                                 .udpAddress = "127.0.0.1:0"}));
             printers.back()->start();
             cli::CliOptions link;
-            link.link = cli::CliLink::Network;
+            link.link = LinkKind::Network;
             link.udpHost = "127.0.0.1";
             link.udpPort = static_cast<int>(printers.back()->udpPort());
             plans.push_back({{"udp", "127.0.0.1:" + std::to_string(link.udpPort), i}, link, groups});

@@ -9,7 +9,6 @@ std::variant<requests::SearchPlan, std::string> planWindowSearch(const LinkContr
                                                                  const std::vector<std::string>& usbDevices)
 {
     requests::SearchPlan plan;
-    plan.kind = controls.kind;
     switch (controls.kind) {
     case LinkKind::Serial: {
         if (serialPorts.empty())
@@ -43,7 +42,7 @@ std::variant<requests::SearchPlan, std::string> planWindowSearch(const LinkContr
 std::string foundPrinterLine(const requests::FoundPrinter& printer)
 {
     std::string line = printer.where;
-    if (printer.kind == LinkKind::Network)
+    if (printer.port != 0)
         line += ":" + std::to_string(printer.port);
     if (printer.speed)
         line += "  " + std::to_string(*printer.speed) + " bit/s";

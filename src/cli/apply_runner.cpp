@@ -221,9 +221,7 @@ std::vector<std::string> planRefusals(const std::vector<PrinterPlan>& plans, con
 std::vector<std::string> dryRunLines(const PrinterPlan& plan, const ApplySettings& settings)
 {
     RunSettings run;
-    run.kind = plan.link.link == CliLink::Network ? LinkKind::Network
-        : plan.link.link == CliLink::Usb           ? LinkKind::Usb
-                                                   : LinkKind::Serial;
+    run.kind = plan.link.link;
     std::vector<std::string> lines;
     for (const requests::ProfileGroup* group : plan.groups) {
         for (const requests::Request& request :

@@ -58,17 +58,17 @@ bool takeGlobalOption(const std::vector<std::string>& args, std::size_t& i, CliO
         options.fullLog = true;
     } else if (std::string udp; takeValue(args, i, "--udp", udp, error)) {
         ++linksChosen;
-        options.link = CliLink::Network;
+        options.link = LinkKind::Network;
         if (error.empty())
             error = parseUdpTarget(udp, options);
     } else if (takeValue(args, i, "--usb", options.usbDevice, error)) {
         ++linksChosen;
-        options.link = CliLink::Usb;
+        options.link = LinkKind::Usb;
         if (error.empty() && options.usbDevice.empty())
             error = MessageWithValues("sUsbIdMsg", {"--usb"});
     } else if (takeValue(args, i, "--serial", options.serialPort, error)) {
         ++linksChosen;
-        options.link = CliLink::Serial;
+        options.link = LinkKind::Serial;
     } else if (takeValue(args, i, "--language", options.language, error)) {
         if (error.empty() && !parseLanguage(options.language))
             error = MessageWithValues("sLanguageOptionMsg", {options.language});
@@ -117,6 +117,41 @@ std::string parseUdpTarget(const std::string& value, CliOptions& options)
     options.udpHost = host;
     options.udpPort = port;
     return {};
+}
+
+std::string aimLink(CliOptions& options, LinkKind kind, const std::string& where)
+{
+    switch (kind) {
+    case LinkKind::Serial:
+        options.serialPort = where;
+        break;
+    case LinkKind::Network:
+        if (std::string error = parseUdpTarget(where, options); !error.empty())
+            return error;
+        break;
+    case LinkKind::Usb:
+        options.usbDevice = where;
+        break;
+    case LinkKind::Parallel:
+        // Nothing to aim at: its runs fail as the worker opens the link.
+        break;
+    }
+    options.link = kind;
+    return {};
+}
+
+std::string linkTarget(const CliOptions& options)
+{
+    switch (options.link) {
+    case LinkKind::Network:
+        return options.udpHost + ":" + std::to_string(options.udpPort);
+    case LinkKind::Usb:
+        return options.usbDevice;
+    case LinkKind::Serial:
+    case LinkKind::Parallel:
+        break;
+    }
+    return options.serialPort;
 }
 
 ParseResult parseCommandLine(const std::vector<std::string>& args, const CommandKeepsOption& keeps)

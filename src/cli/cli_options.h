@@ -7,16 +7,16 @@
 #include <string_view>
 #include <vector>
 
-namespace pst::cli {
+#include "engine/connection_settings.h"
 
-// Which link the printer is reached over; one of --serial, --udp, --usb.
-enum class CliLink { Serial, Network, Usb };
+namespace pst::cli {
 
 inline constexpr int kDefaultPrinterPort = 5100;
 
 struct CliOptions {
     std::string dataDir;
-    CliLink link = CliLink::Serial;
+    // Which link the printer is reached over; one of --serial, --udp, --usb.
+    LinkKind link = LinkKind::Serial;
     std::string serialPort = "COM1";
     std::string udpHost;  // --udp HOST[:PORT]
     int udpPort = kDefaultPrinterPort;
@@ -70,6 +70,12 @@ EarlyChoices earlyChoices(const std::vector<std::string>& args);
 // HOST[:PORT] as --udp takes it, into options.udpHost and options.udpPort;
 // returns an error text, empty when understood.
 std::string parseUdpTarget(const std::string& value, CliOptions& options);
+
+// Aims `options` over `kind` at `where`: the serial port, HOST[:PORT] or the
+// USB identifier. Returns an error text, empty when understood.
+std::string aimLink(CliOptions& options, LinkKind kind, const std::string& where);
+// Where `options` are aimed, as aimLink takes it.
+std::string linkTarget(const CliOptions& options);
 
 // Empty when `value` is a speed the printer has a code for; otherwise the
 // refusal, naming `name` (an option or where the value came from).

@@ -8,6 +8,7 @@
 #include "cli/progress_display.h"
 #include "cli/run_record.h"
 #include "cli/speed_search.h"
+#include "engine/link_kinds.h"
 #include "engine/status_text.h"
 #include "operations/operation_table.h"
 #include "platform/int_conversion.h"
@@ -53,9 +54,7 @@ void CliSession::aim(const CliOptions& options)
 {
     options_ = options;
     ConnectionSettings settings;
-    settings.kind = options.link == CliLink::Network ? LinkKind::Network
-        : options.link == CliLink::Usb               ? LinkKind::Usb
-                                                     : LinkKind::Serial;
+    settings.kind = options.link;
     settings.comName = options.serialPort;
     settings.ipAddress = options.udpHost;
     settings.port = options.udpPort;
@@ -114,7 +113,7 @@ std::string againHeading(std::uint32_t speed)
 
 int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
 {
-    const bool mayRecover = speedRecovery_ && options_.link == CliLink::Serial;
+    const bool mayRecover = speedRecovery_ && linkKindInfo(options_.link).hasLineSpeed;
     HandOver again = mayRecover && options_.autoSpeed ? handOver : HandOver{};
     const int status = runOnce(operation, argument1, argument2, std::move(handOver));
     if (status == 0 || !mayRecover || !lastFailure_ || !lastFailure_->unheard)
@@ -207,7 +206,7 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
         lastFailure_ = failure_;
     }
     if (recorded_) {
-        if (options_.link == CliLink::Serial)
+        if (linkKindInfo(options_.link).hasLineSpeed)
             runRecord().noteSpeeds(options_.deviceSpeed, options_.transferSpeed);
         if (lastFailure_)
             runRecord().noteFailure(*lastFailure_);

@@ -8,6 +8,7 @@
 #include "cli/cli_session.h"
 #include "cli/command_help.h"
 #include "cli/refusal_text.h"
+#include "engine/link_kinds.h"
 #include "platform/console.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
@@ -134,7 +135,7 @@ int runUpdate(const CliOptions& options, std::ostream& out, std::ostream& err, b
         return usageError(err, CliRefusalText(e), name);
     }
     // The boot loader listens on the serial port only.
-    if (firmware && options.link != CliLink::Serial)
+    if (firmware && !linkKindInfo(options.link).reachesBootLoader)
         return usageError(err, MessageText("sSerialOnlyMsg"), name);
     requests::ProgramUpdatePlan plan;
     try {
@@ -179,7 +180,7 @@ int runBootHandshake(const CliOptions& options, std::ostream& out, std::ostream&
         return usageError(err, CliRefusalText(e), "boot-handshake");
     }
     // The boot loader listens on the serial port only, as for update-firmware.
-    if (options.link != CliLink::Serial)
+    if (!linkKindInfo(options.link).reachesBootLoader)
         return usageError(err, MessageText("sBootSerialOnlyMsg"), "boot-handshake");
     if (!awaitBootLoader(options, limit, out, err))
         return 1;

@@ -138,7 +138,7 @@ void findOnSerial(const CliOptions& options, const std::vector<std::string>& por
     std::ostream ignored(nullptr);
     for (const std::string& port : ports) {
         CliOptions aimed = options;
-        aimed.link = CliLink::Serial;
+        aimed.link = LinkKind::Serial;
         aimed.serialPort = port;
         CliSession session(aimed, ignored, ignored);
         session.setSpeedRecovery(false);
@@ -159,7 +159,7 @@ void findOnUsb(const CliOptions& options, const std::vector<std::string>& device
     for (const std::string& device : devices) {
         progress.show("usb " + device);
         CliOptions aimed = options;
-        aimed.link = CliLink::Usb;
+        aimed.link = LinkKind::Usb;
         aimed.usbDevice = device;
         CliSession session(aimed, ignored, ignored);
         if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0)

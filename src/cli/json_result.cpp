@@ -9,6 +9,7 @@
 #include "cli/run_record.h"
 #include "cli/stop_requests.h"
 #include "platform/int_conversion.h"
+#include "engine/link_kinds.h"
 #include "texts/engine_texts.h"
 
 namespace pst::cli {
@@ -55,16 +56,12 @@ json lines(const std::string& text)
 
 json linkOf(const CliOptions& options)
 {
-    switch (options.link) {
-    case CliLink::Network:
-        return {{"kind", "udp"}, {"target", options.udpHost + ":" + std::to_string(options.udpPort)}};
-    case CliLink::Usb:
-        return {{"kind", "usb"}, {"target", options.usbDevice}};
-    case CliLink::Serial:
-        break;
-    }
+    const LinkKindInfo& kind = linkKindInfo(options.link);
+    if (!kind.hasLineSpeed)
+        return {{"kind", kind.name}, {"target", linkTarget(options)}};
     // The options were checked to be speeds when they were read.
-    return {{"kind", "serial"}, {"target", options.serialPort},
+    return {{"kind", kind.name},
+            {"target", linkTarget(options)},
             {"device_speed", parseInt32(options.deviceSpeed).value_or(0)},
             {"transfer_speed", parseInt32(options.transferSpeed).value_or(0)}};
 }

@@ -12,6 +12,7 @@
 #include "cli/group_arguments.h"
 #include "cli/refusal_text.h"
 #include "cli/stored_switches.h"
+#include "engine/link_kinds.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "texts/main_defaults.h"
@@ -58,7 +59,7 @@ void waitForUnansweredBytes(CliSession& session, std::size_t bytes)
     TCommThread& worker = session.worker();
     worker.WaitUntilSent(2000ms);
     const std::uint32_t baud = worker.LineSpeed();
-    if (worker.Run().kind != LinkKind::Serial || baud == 0)
+    if (!linkKindInfo(worker.Run().kind).hasLineSpeed || baud == 0)
         return;
     // Ten bits a byte, and a little for the driver.
     std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10'000'000ULL / baud) + 5ms);

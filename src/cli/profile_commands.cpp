@@ -10,6 +10,7 @@
 #include "cli/json_attach.h"
 #include "cli/run_record.h"
 #include "cli/terminal_text.h"
+#include "engine/link_kinds.h"
 #include "platform/file_bytes.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -154,19 +155,11 @@ CliOptions aimedAt(const CliOptions& options, const std::string& link, const std
     CliOptions aimed = options;
     aimed.command.clear();
     aimed.arguments.clear();
-    if (link == "udp") {
-        if (const std::string error = parseUdpTarget(target, aimed); !error.empty())
-            throw UsageError(error);
-        aimed.link = CliLink::Network;
-    } else if (link == "usb") {
-        aimed.link = CliLink::Usb;
-        aimed.usbDevice = target;
-    } else if (link == "serial") {
-        aimed.link = CliLink::Serial;
-        aimed.serialPort = target;
-    } else {
+    const auto kind = linkKindNamed(link);
+    if (!kind)
         throw UsageError(MessageWithText("sUnknownReportLinkMsg", link));
-    }
+    if (const std::string error = aimLink(aimed, *kind, target); !error.empty())
+        throw UsageError(error);
     return aimed;
 }
 

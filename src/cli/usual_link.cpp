@@ -1,5 +1,6 @@
 #include "cli/usual_link.h"
 
+#include "engine/link_kinds.h"
 #include "texts/main_defaults.h"
 #include "texts/message_texts.h"
 
@@ -20,20 +21,8 @@ std::string parseLinkText(const std::string& text, const std::string& source, Cl
     const std::string kind = text.substr(0, colon);
     const std::string where = colon == std::string::npos ? std::string() : text.substr(colon + 1);
     CliOptions chosen = options;
-    bool understood = !where.empty();
-    if (kind == "serial") {
-        chosen.link = CliLink::Serial;
-        chosen.serialPort = where;
-    } else if (kind == "usb") {
-        chosen.link = CliLink::Usb;
-        chosen.usbDevice = where;
-    } else if (kind == "udp") {
-        chosen.link = CliLink::Network;
-        understood = understood && parseUdpTarget(where, chosen).empty();
-    } else {
-        understood = false;
-    }
-    if (!understood)
+    const auto named = linkKindNamed(kind);
+    if (where.empty() || !named || !aimLink(chosen, *named, where).empty())
         return MessageWithValues("sLinkTextMsg", {source, text});
     options = chosen;
     return {};

@@ -3,10 +3,8 @@
 #include <algorithm>
 
 #include "engine/error_policy.h"
-#include "engine/network_link.h"
+#include "engine/link_factory.h"
 #include "engine/run_stopped.h"
-#include "engine/serial_link.h"
-#include "engine/usb_link.h"
 #include "engine/worker_context.h"
 #include "platform/int_conversion.h"
 #include "platform/program_folder.h"
@@ -30,10 +28,8 @@ TCommThread::TCommThread(std::shared_ptr<ConnectionSettingsStore> settings, std:
     comm_->SetReadIntervalTimeout(20);
     comm_->SetDtrControl(TDtrControl::DtrDisable);
     comm_->SetRtsControl(TRtsControl::RtsDisable);
-    // Only the serial port knows raw receive mode.
-    serialLink_ = std::make_unique<SerialLink>(*comm_, ReceiveContext(true));
-    usbLink_ = std::make_unique<UsbLink>(*usb_, ReceiveContext(false));
-    networkLink_ = std::make_unique<NetworkLink>(std::move(links.udpClient), log_);
+    links_ =
+        makeEveryLink({*comm_, *usb_, std::move(links.udpClient), log_, ReceiveContext(), &rawReceiveMode_});
     AttachUsbComponent();
     thread_ = std::thread([this] { ThreadBody(); });
 }
@@ -56,9 +52,8 @@ TCommThread::~TCommThread()
     }
     thread_.join();
     // The links stop receiving before what they report to goes.
-    serialLink_.reset();
-    usbLink_.reset();
-    networkLink_.reset();
+    active_ = nullptr;
+    links_.clear();
     comm_->ClosePort();
     // Before the list it refreshes goes: no USB event may run after this.
     usb_.reset();
@@ -98,12 +93,11 @@ RunId TCommThread::Request(int operation, std::int32_t argument1, std::int32_t a
     return run;
 }
 
-StreamReply::Context TCommThread::ReceiveContext(bool rawReceive)
+StreamReply::Context TCommThread::ReceiveContext()
 {
     StreamReply::Context context;
     context.log = &log_;
     context.operation = &operation_;
-    context.rawReceiveMode = rawReceive ? &rawReceiveMode_ : nullptr;
     context.showUnsolicited = [this](const std::uint8_t* bytes, std::size_t count) {
         ShowUnsolicited(bytes, count);
     };
@@ -262,7 +256,7 @@ void TCommThread::NoteFailureCause(const std::exception& failure)
     if (comms && !comms->detail().empty())
         cause += " (" + comms->detail() + ")";
     // A datagram that could not be sent is why no reply came.
-    if (const std::string dropped = networkLink_->sendFailure(); !dropped.empty())
+    if (const std::string dropped = active_ ? active_->sendFailure() : std::string(); !dropped.empty())
         cause += " (the datagram was not sent: " + dropped + ")";
     status_.setFailureCause(cause);
     if (const auto* stop = dynamic_cast<const ERunStopped*>(&failure)) {
@@ -321,20 +315,8 @@ bool TCommThread::TakeRunSettings()
     run_.comName = settings.comName;
     run_.ipAddress = settings.ipAddress;
     run_.port = settings.port;
-    switch (settings.kind) {
-    case LinkKind::Serial:
-        active_ = serialLink_.get();
-        break;
-    case LinkKind::Usb:
-        active_ = usbLink_.get();
-        break;
-    case LinkKind::Network:
-        active_ = networkLink_.get();
-        break;
-    case LinkKind::Parallel:
-        active_ = nullptr;
-        break;
-    }
+    const auto driver = std::ranges::find(links_, settings.kind, &Link::kind);
+    active_ = driver == links_.end() ? nullptr : driver->get();
     // A speed box that does not hold a whole number ends the run before any
     // handler, with the conversion message; the worker stays usable.
     const bool taken = Guarded([&] {
@@ -359,7 +341,7 @@ void TCommThread::NoteAnswer(bool answered)
         return;
     }
     const std::uint32_t speed = LineSpeed();
-    if (OnSerialLink() && std::find(silentAt_.begin(), silentAt_.end(), speed) == silentAt_.end())
+    if (LinkHasLineSpeed() && std::find(silentAt_.begin(), silentAt_.end(), speed) == silentAt_.end())
         silentAt_.push_back(speed);
 }
 
@@ -395,7 +377,8 @@ void TCommThread::RunOnce()
     errorCode_ = 0;  // every handler starts from here
     status_.setFailureCause({});
     failureKind_ = FailureKind::Other;
-    networkLink_->forgetSendFailure();
+    for (const auto& link : links_)
+        link->forgetSendFailure();
     switchedTo_ = 0;
     switchHeard_ = false;
     strandedAt_ = 0;

@@ -44,9 +44,6 @@ class TComm;
 class TUSBComm;
 class TUdpClient;
 class TCommThread;
-class SerialLink;
-class UsbLink;
-class NetworkLink;
 
 // The table that names the handler of each numbered operation (nullptr:
 // none in this version). The table is handed in by the program that
@@ -163,12 +160,13 @@ public:
     bool WriteBytes(const std::uint8_t* bytes, std::size_t count);
     // The run's link; null for a kind that has none (the parallel port).
     Link* ActiveLink() { return active_; }
-    // The serial line's speed, which the speed switch compares with.
+    // The run's line speed, which the speed switch compares with (0 on a
+    // link without one).
     std::uint32_t LineSpeed() const;
     void SetLineSpeed(std::uint32_t speed);
-    // Whether the run's link is the serial port: the only link the speed
-    // switch applies to.
-    bool OnSerialLink() const;
+    // Whether the run's link has a line speed (the serial port): the only
+    // links the speed switch applies to.
+    bool LinkHasLineSpeed() const;
 
     // The speed switch's account of where the printer listens. A printer
     // left at the transfer speed hears nothing at its device speed until it
@@ -300,14 +298,13 @@ private:
     // Bytes a stream link received while no run was going: one line per
     // chunk and per LF, CR dropped.
     void ShowUnsolicited(const std::uint8_t* bytes, std::size_t count);
-    StreamReply::Context ReceiveContext(bool rawReceive);
+    StreamReply::Context ReceiveContext();
     Link& RequireLink();
-    // The exchanges right after the link opened; a failure among them marks
-    // the run as unheard before it goes on.
-    void ReachPrinter(const std::function<void()>& firstExchanges);
-    // Where the network and USB links are taken: the run's address, or the
-    // device chosen now (not at the start of the run).
-    LinkTarget NetworkOrUsbTarget(LinkKind kind) const;
+    // The worker's side of a driver's opening (see LinkReach).
+    class Reach;
+    // Where the run's link is taken: the run's port, speeds and address, and
+    // the USB device chosen now (not at the start of the run).
+    LinkTarget RunTarget() const;
     // Hands an event to the observer: through its dispatcher (waiting until
     // handled when `wait`), or at once without one.
     void Deliver(std::function<void(const WorkerEvents&)> call, bool wait);
@@ -326,9 +323,8 @@ private:
 
     std::unique_ptr<TComm> comm_;
     std::unique_ptr<TUSBComm> usb_;
-    std::unique_ptr<SerialLink> serialLink_;
-    std::unique_ptr<UsbLink> usbLink_;
-    std::unique_ptr<NetworkLink> networkLink_;
+    // A driver for every kind that has one, made once (link_factory.h).
+    std::vector<std::unique_ptr<Link>> links_;
     Link* active_ = nullptr;  // worker thread: the run's link
 
     mutable std::mutex usbListMutex_;

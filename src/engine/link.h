@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -18,11 +19,12 @@ namespace pst {
 
 // Where a link is opened: each kind takes the fields it needs.
 struct LinkTarget {
-    std::string portName;     // serial
-    std::uint32_t speed = 0;  // serial: the speed it opens at
-    std::string usbDeviceId;  // USB
-    std::string host;         // network
-    std::int32_t port = 0;    // network
+    std::string portName;             // serial
+    std::uint32_t speed = 0;          // serial: the speed it opens at
+    std::uint32_t transferSpeed = 0;  // serial: the speed the operation runs at
+    std::string usbDeviceId;          // USB
+    std::string host;                 // network
+    std::int32_t port = 0;            // network
     // The worker holds the link already: let go of it before taking it.
     bool letGoFirst = false;
 };
@@ -34,6 +36,23 @@ struct ReplyTimeouts {
     std::chrono::milliseconds datagram;
 };
 
+// What the worker does while a driver opens its link and reaches the
+// printer; each driver puts the steps in its own order.
+class LinkReach {
+public:
+    virtual ~LinkReach() = default;
+    // The run holds its link from here on (closing lets go of it).
+    virtual void markOpen() = 0;
+    // "Open<name>" in the log, while an operation runs.
+    virtual void logOpen(const std::string& name) = 0;
+    virtual void pause(int milliseconds) = 0;
+    // A probe asks at once, without the settling pause.
+    virtual bool probing() const = 0;
+    // The first exchanges: the speed switch to `switchTo` when given, then
+    // identify. A failure among them marks the run unheard, and is thrown.
+    virtual void reachPrinter(std::optional<std::uint32_t> switchTo) = 0;
+};
+
 class Link {
 public:
     virtual ~Link() = default;
@@ -43,6 +62,18 @@ public:
     virtual void open(const LinkTarget& target) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+
+    // Opens the link for an operation and reaches the printer.
+    virtual void openAndReach(const LinkTarget& target, LinkReach& worker) = 0;
+    // Takes the link again as `target` names it, without asking the printer
+    // anything (the unanswered commands).
+    virtual void reopenBare(const LinkTarget& target, LinkReach& /*worker*/) { open(target); }
+    // While the printer restarts: lets go of what the link holds so that
+    // retake() can take it again as it was; false when it holds nothing.
+    virtual bool letGoWhileRestarting() { return false; }
+    virtual void retake() { }
+    // Whether closing is logged, with the serial port's name.
+    virtual bool logsClose() const { return true; }
 
     // Before a write is logged: drops what was received before it (logged
     // as it came): what comes now answers `request`, or is not its reply.

@@ -4,76 +4,69 @@
 #include <stdexcept>
 
 #include "engine/comm_thread.h"
+#include "engine/link_kinds.h"
 #include "engine/link_setup.h"
-#include "engine/network_link.h"
-#include "engine/serial_link.h"
-#include "engine/usb_link.h"
 #include "transport/comm.h"
-#include "transport/usb_comm.h"
 
 namespace pst {
 
+class TCommThread::Reach final : public LinkReach {
+public:
+    explicit Reach(TCommThread& worker) : worker_(worker) { }
+
+    void markOpen() override { worker_.portOpen_ = true; }
+    void logOpen(const std::string& name) override
+    {
+        if (worker_.operation_.load() != 0)
+            worker_.AddLogLine("Open" + name + timeStampNow());
+    }
+    void pause(int milliseconds) override { worker_.Pause(milliseconds); }
+    bool probing() const override { return worker_.Probing(); }
+    void reachPrinter(std::optional<std::uint32_t> switchTo) override
+    {
+        try {
+            if (switchTo)
+                SwitchLinkSpeed(worker_, *switchTo);
+            Identify(worker_);
+        } catch (...) {
+            worker_.unheard_ = true;
+            throw;
+        }
+    }
+
+private:
+    TCommThread& worker_;
+};
+
 Link& TCommThread::RequireLink()
 {
+    // A kind the window offers but no driver serves (the parallel port).
     if (!active_)
-        throw std::runtime_error("The parallel port is not supported");
+        throw std::runtime_error("The " + std::string(linkKindInfo(run_.kind).name) + " port is not supported");
     return *active_;
 }
 
-LinkTarget TCommThread::NetworkOrUsbTarget(LinkKind kind) const
+LinkTarget TCommThread::RunTarget() const
 {
     LinkTarget target;
-    if (kind == LinkKind::Network) {
-        target.host = run_.ipAddress;
-        target.port = run_.port;
-    } else if (kind == LinkKind::Usb) {
-        target.usbDeviceId = settings_->get().usbDeviceId;
-    }
+    target.portName = run_.comName;
+    target.speed = run_.deviceSpeed;
+    target.transferSpeed = run_.transferSpeed;
+    target.host = run_.ipAddress;
+    target.port = run_.port;
+    target.usbDeviceId = settings_->get().usbDeviceId;
     return target;
 }
 
 void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSpeed)
 {
     Link& link = RequireLink();
-    LinkTarget target = NetworkOrUsbTarget(link.kind());
-    target.letGoFirst = portOpen_;
-    switch (link.kind()) {
-    case LinkKind::Network:
-        portOpen_ = true;
-        link.open(target);
-        ReachPrinter([this] { Identify(*this); });
-        return;
-    case LinkKind::Usb:
-        link.open(target);
-        portOpen_ = true;
-        Pause(100);
-        ReachPrinter([this] { Identify(*this); });
-        return;
-    default:
-        break;
-    }
+    LinkTarget target = RunTarget();
     target.portName = portName;
-    target.speed = run_.deviceSpeed;
-    link.open(target);
-    portOpen_ = true;
-    if (operation_.load() != 0)
-        AddLogLine("Open" + portName + timeStampNow());
-    if (!Probing())
-        Pause(30);
-    ReachPrinter([&] {
-        SwitchLinkSpeed(*this, transferSpeed);
-        Identify(*this);
-    });
-}
-
-void TCommThread::ReachPrinter(const std::function<void()>& firstExchanges)
-{
-    try {
-        firstExchanges();
-    } catch (...) {
-        unheard_ = true;
-        throw;
-    }
+    target.transferSpeed = transferSpeed;
+    target.letGoFirst = portOpen_;
+    Reach reach(*this);
+    link.openAndReach(target, reach);
 }
 
 void TCommThread::RestoreLinkSpeed()
@@ -86,11 +79,7 @@ void TCommThread::CloseLink()
     SwitchBackIfStillSwitched();
     if (active_)
         active_->close();
-    // Closing on USB lets go of the serial port too, and logs it as closed,
-    // as it always has; the USB device itself stays open between operations.
-    if (active_ && active_->kind() == LinkKind::Usb)
-        comm_->ClosePort();
-    if (active_ && active_->kind() != LinkKind::Network && portOpen_ && operation_.load() != 0)
+    if (active_ && active_->logsClose() && portOpen_ && operation_.load() != 0)
         AddLogLine("Close" + comm_->CommName() + timeStampNow());
     portOpen_ = false;
 }
@@ -101,7 +90,7 @@ void TCommThread::OpenSerialAtDeviceSpeed(const std::string& portName)
     target.portName = portName;
     target.speed = run_.deviceSpeed;
     target.letGoFirst = portOpen_;
-    serialLink_->open(target);
+    RequireLink().open(target);
     portOpen_ = true;
     if (operation_.load() != 0)
         Pause(30);
@@ -118,17 +107,18 @@ bool TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
 
 std::uint32_t TCommThread::LineSpeed() const
 {
-    return serialLink_->speed();
+    return active_ ? active_->speed() : 0;
 }
 
 void TCommThread::SetLineSpeed(std::uint32_t speed)
 {
-    serialLink_->setSpeed(speed);
+    if (active_)
+        active_->setSpeed(speed);
 }
 
-bool TCommThread::OnSerialLink() const
+bool TCommThread::LinkHasLineSpeed() const
 {
-    return active_ && active_->kind() == LinkKind::Serial;
+    return active_ && linkKindInfo(active_->kind()).hasLineSpeed;
 }
 
 void TCommThread::NoteSpeedSwitch(std::uint32_t speed, bool confirmed)
@@ -157,7 +147,7 @@ void TCommThread::SwitchBackIfStillSwitched()
 {
     if (switchedTo_ == 0)
         return;
-    if (!OnSerialLink() || !portOpen_) {
+    if (!LinkHasLineSpeed() || !portOpen_) {
         switchedTo_ = 0;
         return;
     }
@@ -193,23 +183,15 @@ void TCommThread::AddToRunFailure(const std::string& line)
 
 bool TCommThread::ReleaseLinkWhileRestarting()
 {
-    if (!active_ || active_->kind() == LinkKind::Network || active_->kind() == LinkKind::Parallel)
-        return false;
-    if (active_->kind() == LinkKind::Usb)
-        usb_->CloseDevice();
-    else
-        comm_->ClosePort();
-    return true;
+    return active_ && active_->letGoWhileRestarting();
 }
 
 void TCommThread::RetakeLink()
 {
     // Same device, or same port name and speed as before: the components
     // keep both.
-    if (active_ && active_->kind() == LinkKind::Usb)
-        usb_->OpenDevice();
-    else
-        comm_->OpenPort();
+    if (active_)
+        active_->retake();
     portOpen_ = true;
 }
 
@@ -217,20 +199,8 @@ void TCommThread::ReopenBare()
 {
     if (!active_)
         return;
-    switch (active_->kind()) {
-    case LinkKind::Network:
-    case LinkKind::Usb:
-        active_->open(NetworkOrUsbTarget(active_->kind()));
-        portOpen_ = true;
-        return;
-    case LinkKind::Serial:
-        break;
-    default:
-        return;
-    }
-    comm_->ClosePort();
-    Pause(10);
-    comm_->OpenPort();
+    Reach reach(*this);
+    active_->reopenBare(RunTarget(), reach);
     portOpen_ = true;
 }
 

@@ -25,7 +25,7 @@ void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
     // The packet moves the printer's serial line: over the network or USB it
     // would change a speed this run does not use, and a setting just made
     // could end in a failed switch.
-    if (!worker.OnSerialLink() || speed == worker.LineSpeed())
+    if (!worker.LinkHasLineSpeed() || speed == worker.LineSpeed())
         return;
     worker.Pause(30);
     try {
@@ -47,10 +47,11 @@ void Identify(TCommThread& worker)
     std::array<std::uint8_t, 2049> reply{};
     // On the serial line the wait follows the speed: a silent printer is
     // told sooner, and the speed search asks at every speed in turn.
-    const std::uint32_t length = worker.OnSerialLink()
-        ? ReadRequestWithin(worker,
-                            ShortExchangeTimeouts(worker.LineSpeed(), identifyPacket().size() + kIdentifyReplyBytes),
-                            kCommandIdentify, 0, kIdentifyProbe, reply)
+    const std::uint32_t length = worker.LinkHasLineSpeed()
+        ? ReadRequestWithin(
+              worker,
+              ShortExchangeTimeouts(worker.LineSpeed(), identifyPacket().size() + kIdentifyReplyBytes),
+              kCommandIdentify, 0, kIdentifyProbe, reply)
         : ReadRequest(worker, kCommandIdentify, 0, 1, kIdentifyProbe, reply);
     worker.SetDeviceModel(
         modelFromIdentifyPayload(std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(length, reply.size()))));

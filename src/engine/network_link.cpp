@@ -43,6 +43,13 @@ void NetworkLink::open(const LinkTarget& target)
     udp.SetActive(true);
 }
 
+void NetworkLink::openAndReach(const LinkTarget& target, LinkReach& worker)
+{
+    worker.markOpen();
+    open(target);
+    worker.reachPrinter(std::nullopt);
+}
+
 void NetworkLink::close()
 {
     if (client_)

@@ -38,6 +38,10 @@ public:
     bool framesByDatagram() const override { return true; }
     std::string sendFailure() const override { return sendFailure_; }
     void forgetSendFailure() override { sendFailure_.clear(); }
+    // The run holds the link even when aiming the client is refused.
+    void openAndReach(const LinkTarget& target, LinkReach& worker) override;
+    // Nothing is logged as opened or closed: no serial port is involved.
+    bool logsClose() const override { return false; }
 
 private:
     TUdpClient& client();

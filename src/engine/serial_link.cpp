@@ -31,6 +31,34 @@ void SerialLink::close()
     comm_.ClosePort();
 }
 
+void SerialLink::openAndReach(const LinkTarget& target, LinkReach& worker)
+{
+    open(target);
+    worker.markOpen();
+    worker.logOpen(target.portName);
+    if (!worker.probing())
+        worker.pause(30);
+    worker.reachPrinter(target.transferSpeed);
+}
+
+void SerialLink::reopenBare(const LinkTarget& /*target*/, LinkReach& worker)
+{
+    comm_.ClosePort();
+    worker.pause(10);
+    comm_.OpenPort();
+}
+
+bool SerialLink::letGoWhileRestarting()
+{
+    comm_.ClosePort();
+    return true;
+}
+
+void SerialLink::retake()
+{
+    comm_.OpenPort();
+}
+
 bool SerialLink::isOpen() const
 {
     return comm_.IsOpen();

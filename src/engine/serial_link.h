@@ -23,6 +23,13 @@ public:
     std::uint32_t speed() const override;
     void setSpeed(std::uint32_t speed) override;
     bool waitUntilSent(std::chrono::milliseconds limit) override;
+    // At the device speed, then the switch to the transfer speed.
+    void openAndReach(const LinkTarget& target, LinkReach& worker) override;
+    // Lets go of the port and takes it again at once, name and speed as
+    // the last open (or the window) left them.
+    void reopenBare(const LinkTarget& target, LinkReach& worker) override;
+    bool letGoWhileRestarting() override;
+    void retake() override;
 
 private:
     TComm& comm_;

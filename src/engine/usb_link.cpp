@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "transport/comm.h"
 #include "transport/usb_comm.h"
 
 namespace pst {
 
-UsbLink::UsbLink(TUSBComm& usb, StreamReply::Context context) : StreamLink(std::move(context)), usb_(usb)
+UsbLink::UsbLink(TUSBComm& usb, TComm& serialPort, StreamReply::Context context)
+    : StreamLink(std::move(context)), usb_(usb), serialPort_(serialPort)
 {
     usb_.SetDirectReceiver(
         [this](const std::uint8_t* bytes, std::size_t count) { received(bytes, count); });
@@ -28,6 +30,26 @@ void UsbLink::open(const LinkTarget& target)
 
 void UsbLink::close()
 {
+    serialPort_.ClosePort();
+}
+
+void UsbLink::openAndReach(const LinkTarget& target, LinkReach& worker)
+{
+    open(target);
+    worker.markOpen();
+    worker.pause(100);
+    worker.reachPrinter(std::nullopt);
+}
+
+bool UsbLink::letGoWhileRestarting()
+{
+    usb_.CloseDevice();
+    return true;
+}
+
+void UsbLink::retake()
+{
+    usb_.OpenDevice();
 }
 
 bool UsbLink::isOpen() const

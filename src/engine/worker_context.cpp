@@ -2,6 +2,7 @@
 
 #include "engine/comm_thread.h"
 #include "engine/exchanges.h"
+#include "engine/link_kinds.h"
 #include "engine/link_setup.h"
 
 namespace pst {
@@ -54,7 +55,7 @@ std::uint32_t WorkerContext::settleLineSpeed()
 
 void WorkerContext::openLinkForBootLoader()
 {
-    if (worker_.Run().kind != LinkKind::Serial)
+    if (!linkKindInfo(worker_.Run().kind).reachesBootLoader)
         return;
     worker_.ReleaseSerialPort();
     worker_.Pause(10);
@@ -64,7 +65,7 @@ void WorkerContext::openLinkForBootLoader()
 
 void WorkerContext::closeBootLoaderPort()
 {
-    if (worker_.Run().kind != LinkKind::Serial)
+    if (!linkKindInfo(worker_.Run().kind).reachesBootLoader)
         return;
     worker_.ReleaseSerialPort();
     worker_.SetPortOpen(false);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/link_kinds.h"
 #include "engine/operation_context.h"
 #include "operations/operation_table.h"
 #include "protocol/command_packet.h"
@@ -47,8 +48,8 @@ public:
         // As the exchange frames it: a datagram is its own frame and carries
         // no payload check.
         frames.push_back(buildCommandPacket(command, argument1, argument2, payload,
-                                            run_.kind == LinkKind::Network ? PayloadCheck::Omit
-                                                                           : PayloadCheck::Append));
+                                            linkKindInfo(run_.kind).framesByDatagram ? PayloadCheck::Omit
+                                                                                     : PayloadCheck::Append));
         return 0;
     }
     std::uint32_t readRequest(std::uint16_t command, std::uint32_t argument1, int, std::span<const std::uint8_t> payload,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/exchanges.h"
+#include "engine/link_kinds.h"
 #include "engine/operation_context.h"
 #include "engine/run_stopped.h"
 #include "operations/raw_sending.h"
@@ -131,7 +132,7 @@ void RunFirmwareUpdate(OperationContext& context)
     guardedUpdate(context, progress, kFirmwareIncompleteKey, [&] {
         // The loader listens on the serial port only, and an empty stream
         // would leave it waiting for a program that never comes.
-        if (context.settings().kind != LinkKind::Serial)
+        if (!linkKindInfo(context.settings().kind).reachesBootLoader)
             throw ECommunicationException(MessageText("sSerialOnlyMsg"));
         if (image.empty())
             throw ECommunicationException(MessageText("sFileEmptyMsg"));

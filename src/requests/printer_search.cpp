@@ -64,19 +64,12 @@ void PrinterSearch::cancel()
 
 void PrinterSearch::run()
 {
-    switch (plan_.kind) {
-    case LinkKind::Serial:
+    if (!plan_.serialPorts.empty())
         searchSerial();
-        break;
-    case LinkKind::Usb:
+    else if (!plan_.usbDevices.empty())
         searchUsb();
-        break;
-    case LinkKind::Network:
+    else if (!plan_.peers.empty())
         searchNetwork();
-        break;
-    case LinkKind::Parallel:
-        break;
-    }
     if (events_.finished)
         events_.finished(cancelled_.load());
 }

@@ -23,13 +23,13 @@ namespace pst::requests {
 struct FoundPrinter {
     LinkKind kind = LinkKind::Serial;
     std::string where;                   // the serial port, the USB identifier or the dotted address
-    std::uint16_t port = 0;              // network only
+    std::uint16_t port = 0;              // network only; 0 on the other links
     std::optional<std::uint32_t> speed;  // serial only: the speed it answered at
     std::string model;
 };
 
+// The places of one kind of link to search; the others stay empty.
 struct SearchPlan {
-    LinkKind kind = LinkKind::Serial;
     std::vector<std::string> serialPorts;
     std::uint32_t firstSpeed = 9600;  // the speed tried first on every port
     std::vector<std::string> usbDevices;

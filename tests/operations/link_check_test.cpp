@@ -36,3 +36,22 @@ TEST(LinkCheck, AFailedOpenIsReportedWithItsCauseKept)
     EXPECT_EQ(context.cause, "Set Baudrate Failed");
     EXPECT_EQ(context.calls.back(), "close");
 }
+
+TEST(LinkCheck, NetworkTellsItsAddressAndUsbNothingNeitherSwitchingSpeed)
+{
+    FakeContext network;
+    network.run.kind = LinkKind::Network;
+    network.run.ipAddress = "192.168.1.40";
+    network.run.port = 9100;
+    RunLinkTest(network);
+    EXPECT_EQ(network.calls, (std::vector<std::string>{"open", "close"}));
+    EXPECT_EQ(network.statusTexts,
+              (std::vector<std::string>{"Checking192.168.1.40:9100", "192.168.1.40:9100 Found"}));
+
+    FakeContext usb;
+    usb.run.kind = LinkKind::Usb;
+    RunLinkTest(usb);
+    EXPECT_TRUE(usb.linkFound);
+    EXPECT_EQ(usb.calls, (std::vector<std::string>{"open", "close"}));
+    EXPECT_TRUE(usb.statusTexts.empty());
+}

@@ -85,7 +85,6 @@ TEST_F(PrinterSearchTest, SerialFindsThePrinterAtItsSpeedAndNamesAPortThatCannot
     sim::VirtualPrinter printer({.speed = 38400});
     printer.start();
     SearchPlan plan;
-    plan.kind = LinkKind::Serial;
     plan.serialPorts = {(folder / "missing").string(), printer.devicePath()};
     plan.firstSpeed = 9600;
     {
@@ -115,7 +114,6 @@ TEST_F(PrinterSearchTest, NetworkFindsThePrinterAmongItsBlock)
     ASSERT_TRUE(peers);
     ASSERT_EQ(peers->size(), 254u);
     SearchPlan plan;
-    plan.kind = LinkKind::Network;
     plan.peers = *peers;
     plan.networkLimits.wait = std::chrono::milliseconds(300);
     {
@@ -135,7 +133,6 @@ TEST_F(PrinterSearchTest, CancelEndsTheSearchWithoutTryingTheRest)
     sim::VirtualPrinter silent({.fault = {.mode = sim::FaultMode::Silent}});
     silent.start();
     SearchPlan plan;
-    plan.kind = LinkKind::Serial;
     plan.serialPorts = {silent.devicePath(), silent.devicePath(), silent.devicePath()};
     PrinterSearch search(plan, folder.string(), recorder.events());
     search.start();
