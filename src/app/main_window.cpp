@@ -443,19 +443,19 @@ void MainWindow::NoteLinkKind()
 void MainWindow::NoteSpeedTexts()
 {
     if (settings_ && cbb_TranBauRate)
-        noteSpeedTexts(*settings_, cbb_DevBauRate->currentText().toStdString(),
-                       cbb_TranBauRate->currentText().toStdString());
+        notedSpeeds_ = noteSpeedTexts(*settings_, cbb_DevBauRate->currentText().toStdString(),
+                                      cbb_TranBauRate->currentText().toStdString());
 }
 
 void MainWindow::ShowStoredSpeeds()
 {
-    // The store follows every change of the boxes, so a difference can only
-    // come from the worker.
+    // The store follows every change of the boxes, so a difference from
+    // what they noted last can only come from the worker.
     const ConnectionSettings stored = settings_->get();
-    if (cbb_DevBauRate->currentText().toStdString() != stored.deviceSpeedText)
-        cbb_DevBauRate->setEditText(qt(stored.deviceSpeedText));
-    if (cbb_TranBauRate->currentText().toStdString() != stored.transferSpeedText)
-        cbb_TranBauRate->setEditText(qt(stored.transferSpeedText));
+    if (stored.deviceSpeed != notedSpeeds_.device)
+        cbb_DevBauRate->setEditText(qt(std::to_string(stored.deviceSpeed)));
+    if (stored.transferSpeed != notedSpeeds_.transfer)
+        cbb_TranBauRate->setEditText(qt(std::to_string(stored.transferSpeed)));
 }
 
 void MainWindow::RefreshConnectionSettings()
@@ -508,7 +508,7 @@ void MainWindow::btn_TestClick()
     if (worker_->PortOpen())
         return;
     statusPanel1->clear();
-    linkRun_ = worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0);
+    linkRun_ = worker_->StartOperation(Operation::LinkTest, 0, 0);
     if (linkRun_ == 0)
         ShowBusy();
 }
@@ -521,7 +521,7 @@ void MainWindow::btn_SetParaClick()
     try {
         if (!linkTested()) {
             RefreshConnectionSettings();
-            linkRun_ = worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0);
+            linkRun_ = worker_->StartOperation(Operation::LinkTest, 0, 0);
             if (linkRun_ == 0) {
                 ShowBusy();
                 return;

@@ -8,7 +8,6 @@
 #include "engine/serial_link.h"
 #include "engine/usb_link.h"
 #include "engine/worker_context.h"
-#include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "transport/comm.h"
 #include "transport/udp_client.h"
@@ -64,10 +63,10 @@ TCommThread::~TCommThread()
     usb_.reset();
 }
 
-RunId TCommThread::StartOperation(int operation, std::int32_t argument1, std::int32_t argument2,
+RunId TCommThread::StartOperation(pst::Operation operation, std::int32_t argument1, std::int32_t argument2,
                                  HandOver handOver)
 {
-    return Request(operation, argument1, argument2, std::move(handOver), nullptr);
+    return Request(operationNumber(operation), argument1, argument2, std::move(handOver), nullptr);
 }
 
 RunId TCommThread::StartCustom(std::function<void(TCommThread&)> handler)
@@ -313,7 +312,7 @@ void TCommThread::ThreadBody()
     exited_.set();
 }
 
-bool TCommThread::TakeRunSettings()
+void TCommThread::TakeRunSettings()
 {
     const ConnectionSettings settings = settings_->get();
     run_ = RunSettings{};
@@ -321,6 +320,8 @@ bool TCommThread::TakeRunSettings()
     run_.comName = settings.comName;
     run_.ipAddress = settings.ipAddress;
     run_.port = settings.port;
+    run_.transferSpeed = settings.transferSpeed;
+    run_.deviceSpeed = settings.deviceSpeed;
     switch (settings.kind) {
     case LinkKind::Serial:
         active_ = serialLink_.get();
@@ -335,15 +336,6 @@ bool TCommThread::TakeRunSettings()
         active_ = nullptr;
         break;
     }
-    // A speed box that does not hold a whole number ends the run before any
-    // handler, with the conversion message; the worker stays usable.
-    const bool taken = Guarded([&] {
-        run_.transferSpeed = static_cast<std::uint32_t>(strToInt(settings.transferSpeedText));
-        run_.deviceSpeed = static_cast<std::uint32_t>(strToInt(settings.deviceSpeedText));
-    });
-    if (!taken)
-        failureKind_ = FailureKind::Refused;
-    return taken;
 }
 
 void TCommThread::AppendRunsToLog(std::string_view heading)
@@ -401,22 +393,22 @@ void TCommThread::RunOnce()
     strandedAt_ = 0;
     unheard_ = false;
     silentAt_.clear();
-    if (TakeRunSettings()) {
-        comm_->SetReadIntervalTimeout(1);
-        comm_->SetReadTotalTimeoutMultiplier(0);
-        comm_->SetReadTotalTimeoutConstant(0);
+    TakeRunSettings();
+    comm_->SetReadIntervalTimeout(1);
+    comm_->SetReadTotalTimeoutMultiplier(0);
+    comm_->SetReadTotalTimeoutConstant(0);
 
-        const int operation = operation_.load();
-        if (operation == kCustomOperation && customHandler_) {
-            customHandler_(*this);
-        } else if (OperationHandler handler = operations_ ? operations_(operation) : nullptr) {
-            WorkerContext context(*this);
-            handler(context);
-        } else if (operation >= 1 && operation <= kLastOperation) {
-            failureKind_ = FailureKind::Refused;
-            SetErrorCode(1);
-            SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");
-        }
+    const int operation = operation_.load();
+    if (operation == kCustomOperation && customHandler_) {
+        customHandler_(*this);
+    } else if (OperationHandler handler =
+                   operations_ ? operations_(static_cast<pst::Operation>(operation)) : nullptr) {
+        WorkerContext context(*this);
+        handler(context);
+    } else if (operation >= kFirstOperation && operation <= kLastOperation) {
+        failureKind_ = FailureKind::Refused;
+        SetErrorCode(1);
+        SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");
     }
 
     // A probe leaves the saving to whoever probes: one save for them all.
