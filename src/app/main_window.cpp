@@ -106,6 +106,8 @@ MainWindow::~MainWindow()
     closing_ = true;
     if (linkWait_)
         linkWait_->quit();
+    if (settings_)
+        settings_->unsubscribe(settingsSubscription_);
     worker_.reset();
 }
 
@@ -297,6 +299,15 @@ void MainWindow::FormCreate()
 
     auto dispatcher = Dispatcher::current();
     pump_ = new DispatcherPump(dispatcher, this);
+    // The worker writes back the speed it left the printer at, from its own
+    // thread: the boxes show it once this thread hears of the change.
+    QPointer<MainWindow> self(this);
+    settingsSubscription_ = settings_->subscribe([self, dispatcher](const ConnectionSettings&) {
+        dispatcher->post([self] {
+            if (MainWindow* window = self.data(); window && !window->closing_)
+                window->ShowStoredSpeeds();
+        });
+    });
     events_ = std::make_shared<const WorkerEvents>(MakeWorkerEvents());
     UdpClient1 = std::make_shared<TUdpClient>();
     WorkerLinks links;
@@ -322,7 +333,6 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::FormShow()
 {
-    ShowStoredSpeeds();
     const MainDefaults defaults =
         readMainDefaults(IniDocument::load(joinPath(setup_.programFolder, kSettingsFileName)));
     edt_Ipaddress->setText(qt(defaults.ipAddress));
@@ -460,7 +470,6 @@ void MainWindow::ShowStoredSpeeds()
 
 void MainWindow::RefreshConnectionSettings()
 {
-    ShowStoredSpeeds();
     try {
         refreshConnectionSettings(*settings_, CurrentLinkControls());
     } catch (const ELinkBoxRefusal& refusal) {
