@@ -153,7 +153,8 @@ void programUpdate(std::size_t size, unsigned speed)
     const std::size_t blocks = (size + kBlock - 1) / kBlock;
     const std::size_t wireBytes = kIdentifyBytes + blockExchangeBytes(0) /*connect*/ +
         blocks * blockExchangeBytes(kBlock) + blockExchangeBytes(0);
-    const RunResult r = runOperation(serialAt(printer, speed), {}, Operation::ProgramUpdate, std::move(handOver));
+    const RunResult r =
+        runOperation(serialAt(printer, speed), {}, Operation::ProgramUpdate, std::move(handOver));
     char what[64];
     std::snprintf(what, sizeof what, "program update of %zu KiB", size / 1024);
     report(what, speed, blocks + 2, wireBytes, r);
@@ -272,7 +273,8 @@ void fontDownload(std::size_t size, unsigned speed, bool verify = false)
     handOver.verify = verify;
     const std::size_t blocks = (size + kBlock - 1) / kBlock;
     const std::size_t wireBytes = kIdentifyBytes + (verify ? 2 : 1) * blocks * blockExchangeBytes(kBlock);
-    const RunResult r = runOperation(serialAt(printer, speed), {}, Operation::FontDownload, std::move(handOver));
+    const RunResult r =
+        runOperation(serialAt(printer, speed), {}, Operation::FontDownload, std::move(handOver));
     char what[64];
     std::snprintf(what, sizeof what, "%sfont download of %zu KiB", verify ? "verified " : "", size / 1024);
     report(what, speed, verify ? 2 * blocks : blocks, wireBytes, r);

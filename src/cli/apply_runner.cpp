@@ -60,8 +60,8 @@ GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::P
     for (requests::Request& request : requests) {
         if (request.sending == requests::Sending::Bare)
             session.aimSerialComponent(aimed);
-        const int status = session.run(request.operation, request.argument1, request.argument2,
-                                       std::move(request.handOver));
+        const int status =
+            session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
         if (request.sending != requests::Sending::Packet)
             waitForUnansweredBytes(session, request.bytesToSend);
         if (status != 0)

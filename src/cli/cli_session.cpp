@@ -172,7 +172,8 @@ std::optional<std::uint32_t> CliSession::recoverSpeed(const std::vector<std::uin
     return answer.speed;
 }
 
-int CliSession::runOnce(Operation operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
+int CliSession::runOnce(Operation operation, std::int32_t argument1, std::int32_t argument2,
+                        HandOver handOver)
 {
     {
         std::lock_guard lock(endMutex_);
@@ -187,7 +188,8 @@ int CliSession::runOnce(Operation operation, std::int32_t argument1, std::int32_
         [&] { run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver)); });
     if (!started) {
         // Nothing to tell for each run not started: main tells of the stop.
-        lastFailure_ = WorkerFailure{0, operationNumber(operation), FailureKind::Stopped, 1, MessageText("sNotStartedStoppedMsg"), {}};
+        const std::string text = MessageText("sNotStartedStoppedMsg");
+        lastFailure_ = WorkerFailure{0, operationNumber(operation), FailureKind::Stopped, 1, text, {}};
         if (recorded_)
             runRecord().noteFailure(*lastFailure_);
         return 1;

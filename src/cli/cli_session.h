@@ -29,7 +29,8 @@ public:
     // because the command has been asked to stop (stop_requests.h). A serial printer that
     // heard nothing is looked for at the other speeds (see speed_search.h);
     // with --auto-speed the operation runs again at the speed it answers at.
-    int run(Operation operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0, HandOver handOver = {});
+    int run(Operation operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
+            HandOver handOver = {});
 
     // One run that prints nothing: no status texts, no failure. For asking
     // the printer where it is without a word for every silence.

@@ -68,8 +68,7 @@ private:
 
 int run(CliSession& session, requests::Request request)
 {
-    return session.run(request.operation, request.argument1, request.argument2,
-                       std::move(request.handOver));
+    return session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
 }
 
 // The main window's handshake: rounds until the loader answers, a run

@@ -63,7 +63,8 @@ json linkOf(const CliOptions& options)
         break;
     }
     // The options were checked to be speeds when they were read.
-    return {{"kind", "serial"}, {"target", options.serialPort},
+    return {{"kind", "serial"},
+            {"target", options.serialPort},
             {"device_speed", options.deviceSpeed},
             {"transfer_speed", options.transferSpeed}};
 }

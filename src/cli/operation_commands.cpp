@@ -113,8 +113,8 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
     CliSession session(options, out, err);
     if (request.sending == requests::Sending::Bare)
         session.aimSerialComponent(options);
-    const int status = session.run(request.operation, request.argument1, request.argument2,
-                                   std::move(request.handOver));
+    const int status =
+        session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
     if (request.sending != requests::Sending::Packet)
         waitForUnansweredBytes(session, request.bytesToSend);
     if (status == 0 && request.newDeviceSpeed && *request.newDeviceSpeed != options.deviceSpeed) {

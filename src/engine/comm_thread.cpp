@@ -64,7 +64,7 @@ TCommThread::~TCommThread()
 }
 
 RunId TCommThread::StartOperation(pst::Operation operation, std::int32_t argument1, std::int32_t argument2,
-                                 HandOver handOver)
+                                  HandOver handOver)
 {
     return Request(operationNumber(operation), argument1, argument2, std::move(handOver), nullptr);
 }

@@ -10,5 +10,6 @@ using namespace pst;
 TEST(OperationTable, EveryNumberedOperationHasAHandler)
 {
     for (int op = kFirstOperation; op <= kLastOperation; ++op)
-        EXPECT_NE(operationHandler(static_cast<Operation>(op)), nullptr) << "operation " << op << " has no handler";
+        EXPECT_NE(operationHandler(static_cast<Operation>(op)), nullptr)
+            << "operation " << op << " has no handler";
 }
