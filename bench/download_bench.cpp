@@ -78,7 +78,7 @@ std::filesystem::path scratchFolder()
     return folder;
 }
 
-RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, int operation,
+RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, Operation operation,
                        HandOver handOver)
 {
     auto settings = std::make_shared<ConnectionSettingsStore>();
@@ -128,8 +128,8 @@ ConnectionSettings serialAt(const sim::VirtualPrinter& printer, unsigned speed)
     ConnectionSettings s;
     s.kind = LinkKind::Serial;
     s.comName = printer.devicePath();
-    s.deviceSpeedText = std::to_string(speed);
-    s.transferSpeedText = std::to_string(speed);
+    s.deviceSpeed = speed;
+    s.transferSpeed = speed;
     return s;
 }
 
@@ -153,7 +153,8 @@ void programUpdate(std::size_t size, unsigned speed)
     const std::size_t blocks = (size + kBlock - 1) / kBlock;
     const std::size_t wireBytes = kIdentifyBytes + blockExchangeBytes(0) /*connect*/ +
         blocks * blockExchangeBytes(kBlock) + blockExchangeBytes(0);
-    const RunResult r = runOperation(serialAt(printer, speed), {}, 4, std::move(handOver));
+    const RunResult r =
+        runOperation(serialAt(printer, speed), {}, Operation::ProgramUpdate, std::move(handOver));
     char what[64];
     std::snprintf(what, sizeof what, "program update of %zu KiB", size / 1024);
     report(what, speed, blocks + 2, wireBytes, r);
@@ -272,7 +273,8 @@ void fontDownload(std::size_t size, unsigned speed, bool verify = false)
     handOver.verify = verify;
     const std::size_t blocks = (size + kBlock - 1) / kBlock;
     const std::size_t wireBytes = kIdentifyBytes + (verify ? 2 : 1) * blocks * blockExchangeBytes(kBlock);
-    const RunResult r = runOperation(serialAt(printer, speed), {}, 3, std::move(handOver));
+    const RunResult r =
+        runOperation(serialAt(printer, speed), {}, Operation::FontDownload, std::move(handOver));
     char what[64];
     std::snprintf(what, sizeof what, "%sfont download of %zu KiB", verify ? "verified " : "", size / 1024);
     report(what, speed, verify ? 2 * blocks : blocks, wireBytes, r);
@@ -344,7 +346,7 @@ RunResult udpFontDownload(std::size_t size)
     const std::string font = writeFontFile(size);
     HandOver handOver;
     handOver.downloadList = {FontDownloadRow(font, 0x100000)};
-    RunResult r = runOperation(s, std::move(links), 3, std::move(handOver));
+    RunResult r = runOperation(s, std::move(links), Operation::FontDownload, std::move(handOver));
     std::filesystem::remove(font);
     return r;
 }

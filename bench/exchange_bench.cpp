@@ -104,8 +104,8 @@ double exchangeMicros(bool paced, unsigned speed)
     auto settings = std::make_shared<ConnectionSettingsStore>();
     settings->update([&](ConnectionSettings& s) {
         s.comName = printer.devicePath();
-        s.deviceSpeedText = std::to_string(speed);
-        s.transferSpeedText = std::to_string(speed);
+        s.deviceSpeed = speed;
+        s.transferSpeed = speed;
     });
     std::mutex endMutex;
     std::condition_variable ended;

@@ -106,6 +106,8 @@ MainWindow::~MainWindow()
     closing_ = true;
     if (linkWait_)
         linkWait_->quit();
+    if (settings_)
+        settings_->unsubscribe(settingsSubscription_);
     worker_.reset();
 }
 
@@ -297,6 +299,15 @@ void MainWindow::FormCreate()
 
     auto dispatcher = Dispatcher::current();
     pump_ = new DispatcherPump(dispatcher, this);
+    // The worker writes back the speed it left the printer at, from its own
+    // thread: the boxes show it once this thread hears of the change.
+    QPointer<MainWindow> self(this);
+    settingsSubscription_ = settings_->subscribe([self, dispatcher](const ConnectionSettings&) {
+        dispatcher->post([self] {
+            if (MainWindow* window = self.data(); window && !window->closing_)
+                window->ShowStoredSpeeds();
+        });
+    });
     events_ = std::make_shared<const WorkerEvents>(MakeWorkerEvents());
     UdpClient1 = std::make_shared<TUdpClient>();
     WorkerLinks links;
@@ -322,7 +333,6 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::FormShow()
 {
-    ShowStoredSpeeds();
     const MainDefaults defaults =
         readMainDefaults(IniDocument::load(joinPath(setup_.programFolder, kSettingsFileName)));
     edt_Ipaddress->setText(qt(defaults.ipAddress));
@@ -443,24 +453,23 @@ void MainWindow::NoteLinkKind()
 void MainWindow::NoteSpeedTexts()
 {
     if (settings_ && cbb_TranBauRate)
-        noteSpeedTexts(*settings_, cbb_DevBauRate->currentText().toStdString(),
-                       cbb_TranBauRate->currentText().toStdString());
+        notedSpeeds_ = noteSpeedTexts(*settings_, cbb_DevBauRate->currentText().toStdString(),
+                                      cbb_TranBauRate->currentText().toStdString());
 }
 
 void MainWindow::ShowStoredSpeeds()
 {
-    // The store follows every change of the boxes, so a difference can only
-    // come from the worker.
+    // The store follows every change of the boxes, so a difference from
+    // what they noted last can only come from the worker.
     const ConnectionSettings stored = settings_->get();
-    if (cbb_DevBauRate->currentText().toStdString() != stored.deviceSpeedText)
-        cbb_DevBauRate->setEditText(qt(stored.deviceSpeedText));
-    if (cbb_TranBauRate->currentText().toStdString() != stored.transferSpeedText)
-        cbb_TranBauRate->setEditText(qt(stored.transferSpeedText));
+    if (stored.deviceSpeed != notedSpeeds_.device)
+        cbb_DevBauRate->setEditText(qt(std::to_string(stored.deviceSpeed)));
+    if (stored.transferSpeed != notedSpeeds_.transfer)
+        cbb_TranBauRate->setEditText(qt(std::to_string(stored.transferSpeed)));
 }
 
 void MainWindow::RefreshConnectionSettings()
 {
-    ShowStoredSpeeds();
     try {
         refreshConnectionSettings(*settings_, CurrentLinkControls());
     } catch (const ELinkBoxRefusal& refusal) {
@@ -508,7 +517,7 @@ void MainWindow::btn_TestClick()
     if (worker_->PortOpen())
         return;
     statusPanel1->clear();
-    linkRun_ = worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0);
+    linkRun_ = worker_->StartOperation(Operation::LinkTest, 0, 0);
     if (linkRun_ == 0)
         ShowBusy();
 }
@@ -521,7 +530,7 @@ void MainWindow::btn_SetParaClick()
     try {
         if (!linkTested()) {
             RefreshConnectionSettings();
-            linkRun_ = worker_->StartOperation(operationNumber(Operation::LinkTest), 0, 0);
+            linkRun_ = worker_->StartOperation(Operation::LinkTest, 0, 0);
             if (linkRun_ == 0) {
                 ShowBusy();
                 return;

@@ -208,6 +208,8 @@ private:
     ParameterWindowLink* para_ = nullptr;
     DispatcherPump* pump_ = nullptr;
     std::shared_ptr<ConnectionSettingsStore> settings_;
+    NotedSpeeds notedSpeeds_;  // what the speed boxes held when the store last heard of them
+    ConnectionSettingsStore::Subscription settingsSubscription_ = 0;
     std::shared_ptr<const WorkerEvents> events_;
     std::shared_ptr<TUdpClient> UdpClient1;
     std::unique_ptr<TCommThread> worker_;

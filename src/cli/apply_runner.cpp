@@ -60,8 +60,8 @@ GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::P
     for (requests::Request& request : requests) {
         if (request.sending == requests::Sending::Bare)
             session.aimSerialComponent(aimed);
-        const int status = session.run(operationNumber(request.operation), request.argument1, request.argument2,
-                                       std::move(request.handOver));
+        const int status =
+            session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
         if (request.sending != requests::Sending::Packet)
             waitForUnansweredBytes(session, request.bytesToSend);
         if (status != 0)
@@ -71,7 +71,7 @@ GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::P
         result.text = session.worker().Status().status();
         // A confirmed speed setting moves the printer's line at once.
         if (request.newDeviceSpeed) {
-            aimed.deviceSpeed = std::to_string(*request.newDeviceSpeed);
+            aimed.deviceSpeed = *request.newDeviceSpeed;
             session.aim(aimed);
         }
     }
@@ -105,7 +105,7 @@ PrinterResult applyToOne(const PrinterPlan& plan, const ApplySettings& settings)
         session.setSpeedRecovery(false);
         session.setRecorded(false);
         bool stop = false;
-        if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0) {
+        if (session.runQuietly(Operation::LinkTest) == 0) {
             result.model = session.worker().DeviceModel();
             result.linkTest = {"link", GroupOutcome::Ok, result.model};
         } else {

@@ -38,10 +38,16 @@ std::string_view optionName(std::string_view arg)
     return arg.substr(0, arg.find('='));
 }
 
+// The speeds as the command line wrote them, read once all options are in.
+struct TypedSpeeds {
+    std::optional<std::string> device;
+    std::optional<std::string> transfer;
+};
+
 // One global option at args[i], taken into `options`; false when args[i] is
 // none of them.
 bool takeGlobalOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& options,
-                      int& linksChosen, std::string& error)
+                      TypedSpeeds& speeds, int& linksChosen, std::string& error)
 {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
@@ -72,10 +78,12 @@ bool takeGlobalOption(const std::vector<std::string>& args, std::size_t& i, CliO
     } else if (takeValue(args, i, "--language", options.language, error)) {
         if (error.empty() && !parseLanguage(options.language))
             error = MessageWithValues("sLanguageOptionMsg", {options.language});
-    } else if (takeValue(args, i, "--device-speed", options.deviceSpeed, error)) {
+    } else if (std::string device; takeValue(args, i, "--device-speed", device, error)) {
         options.deviceSpeedGiven = true;
-    } else if (takeValue(args, i, "--transfer-speed", options.transferSpeed, error)) {
+        speeds.device = device;
+    } else if (std::string transfer; takeValue(args, i, "--transfer-speed", transfer, error)) {
         options.transferSpeedGiven = true;
+        speeds.transfer = transfer;
     } else if (!takeValue(args, i, "--data-dir", options.dataDir, error)) {
         return false;
     }
@@ -84,13 +92,15 @@ bool takeGlobalOption(const std::vector<std::string>& args, std::size_t& i, CliO
 
 }  // namespace
 
-std::string serialSpeedProblem(const std::string& name, const std::string& value)
+std::string readSerialSpeed(const std::string& name, const std::string& value, std::uint32_t& speed)
 {
     // Any other speed would be switched to as 9600 on the printer's side.
-    const auto speed = parseInt32(value);
-    if (speed && *speed > 0 &&
-        std::ranges::find(kSpeedByCode, static_cast<std::uint32_t>(*speed)) != kSpeedByCode.end())
+    const auto number = parseInt32(value);
+    if (number && *number > 0 &&
+        std::ranges::find(kSpeedByCode, static_cast<std::uint32_t>(*number)) != kSpeedByCode.end()) {
+        speed = static_cast<std::uint32_t>(*number);
         return {};
+    }
     auto slowestFirst = kSpeedByCode;
     std::ranges::sort(slowestFirst);
     std::string list;
@@ -157,6 +167,7 @@ std::string linkTarget(const CliOptions& options)
 ParseResult parseCommandLine(const std::vector<std::string>& args, const CommandKeepsOption& keeps)
 {
     CliOptions options;
+    TypedSpeeds speeds;
     std::string error;
     int linksChosen = 0;
     for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
@@ -174,7 +185,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args, const Command
         }
         if (named && keeps && keeps(options.command, optionName(arg))) {
             options.arguments.push_back(arg);
-        } else if (takeGlobalOption(args, i, options, linksChosen, error)) {
+        } else if (takeGlobalOption(args, i, options, speeds, linksChosen, error)) {
             // taken
         } else if (named) {
             options.arguments.push_back(arg);
@@ -187,10 +198,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args, const Command
     options.linkGiven = linksChosen > 0;
     if (error.empty() && linksChosen > 1)
         error = MessageText("sOneLinkMsg");
-    if (error.empty())
-        error = serialSpeedProblem("--device-speed", options.deviceSpeed);
-    if (error.empty())
-        error = serialSpeedProblem("--transfer-speed", options.transferSpeed);
+    if (error.empty() && speeds.device)
+        error = readSerialSpeed("--device-speed", *speeds.device, options.deviceSpeed);
+    if (error.empty() && speeds.transfer)
+        error = readSerialSpeed("--transfer-speed", *speeds.transfer, options.transferSpeed);
     if (!error.empty())
         return {std::nullopt, error};
     if (options.command.empty() && !options.help && !options.version)

@@ -1,6 +1,7 @@
 #pragma once
 // Command-line options shared by every command of pennafor-cli.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,8 +22,9 @@ struct CliOptions {
     std::string udpHost;  // --udp HOST[:PORT]
     int udpPort = kDefaultPrinterPort;
     std::string usbDevice;  // --usb VID_xxxx&PID_xxxx[&MI_xx]
-    std::string deviceSpeed = "9600";
-    std::string transferSpeed = "115200";
+    // Speeds the printer has a code for: checked where they were read.
+    std::uint32_t deviceSpeed = 9600;
+    std::uint32_t transferSpeed = 115200;
     std::string language;  // --language en|zh; empty: the stored choice, else the environment
     // Which of the link and the speeds the command line named itself; the
     // others may come from the usual link (usual_link.h).
@@ -77,8 +79,9 @@ std::string aimLink(CliOptions& options, LinkKind kind, const std::string& where
 // Where `options` are aimed, as aimLink takes it.
 std::string linkTarget(const CliOptions& options);
 
-// Empty when `value` is a speed the printer has a code for; otherwise the
-// refusal, naming `name` (an option or where the value came from).
-std::string serialSpeedProblem(const std::string& name, const std::string& value);
+// When `value` is a speed the printer has a code for, sets `speed` to it and
+// returns nothing; otherwise returns the refusal, naming `name` (an option or
+// where the value came from), and leaves `speed` alone.
+std::string readSerialSpeed(const std::string& name, const std::string& value, std::uint32_t& speed);
 
 }  // namespace pst::cli

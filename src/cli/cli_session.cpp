@@ -11,7 +11,6 @@
 #include "engine/link_kinds.h"
 #include "engine/status_text.h"
 #include "operations/operation_table.h"
-#include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "texts/engine_texts.h"
 #include "texts/message_texts.h"
@@ -59,8 +58,8 @@ void CliSession::aim(const CliOptions& options)
     settings.ipAddress = options.udpHost;
     settings.port = options.udpPort;
     settings.usbDeviceId = options.usbDevice;
-    settings.deviceSpeedText = options.deviceSpeed;
-    settings.transferSpeedText = options.transferSpeed;
+    settings.deviceSpeed = options.deviceSpeed;
+    settings.transferSpeed = options.transferSpeed;
     settings_->set(settings);
 }
 
@@ -111,7 +110,7 @@ std::string againHeading(std::uint32_t speed)
 
 }  // namespace
 
-int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
+int CliSession::run(Operation operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
 {
     const bool mayRecover = speedRecovery_ && linkKindInfo(options_.link).hasLineSpeed;
     HandOver again = mayRecover && options_.autoSpeed ? handOver : HandOver{};
@@ -134,13 +133,13 @@ int CliSession::run(int operation, std::int32_t argument1, std::int32_t argument
     if (!speed || !options_.autoSpeed)
         return status;
     CliOptions found = options_;
-    found.deviceSpeed = std::to_string(*speed);
+    found.deviceSpeed = *speed;
     aim(found);
     worker_->AppendRunsToLog(againHeading(*speed));
     return runOnce(operation, argument1, argument2, std::move(again));
 }
 
-int CliSession::runQuietly(int operation)
+int CliSession::runQuietly(Operation operation)
 {
     quiet_ = true;
     const int status = runOnce(operation, 0, 0, {});
@@ -150,8 +149,7 @@ int CliSession::runQuietly(int operation)
 
 std::optional<std::uint32_t> CliSession::recoverSpeed(const std::vector<std::uint32_t>& silentAt)
 {
-    const auto tried = parseInt32(options_.deviceSpeed);
-    const std::uint32_t deviceSpeed = tried && *tried > 0 ? static_cast<std::uint32_t>(*tried) : 0;
+    const std::uint32_t deviceSpeed = options_.deviceSpeed;
     // The failed run's switch back may have brought a printer left at the
     // transfer speed home again: the device speed is asked last.
     std::vector<std::uint32_t> speeds = searchOrder(deviceSpeed);
@@ -173,7 +171,8 @@ std::optional<std::uint32_t> CliSession::recoverSpeed(const std::vector<std::uin
     return answer.speed;
 }
 
-int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver)
+int CliSession::runOnce(Operation operation, std::int32_t argument1, std::int32_t argument2,
+                        HandOver handOver)
 {
     {
         std::lock_guard lock(endMutex_);
@@ -188,7 +187,8 @@ int CliSession::runOnce(int operation, std::int32_t argument1, std::int32_t argu
         [&] { run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver)); });
     if (!started) {
         // Nothing to tell for each run not started: main tells of the stop.
-        lastFailure_ = WorkerFailure{0, operation, FailureKind::Stopped, 1, MessageText("sNotStartedStoppedMsg"), {}};
+        const std::string text = MessageText("sNotStartedStoppedMsg");
+        lastFailure_ = WorkerFailure{0, operationNumber(operation), FailureKind::Stopped, 1, text, {}};
         if (recorded_)
             runRecord().noteFailure(*lastFailure_);
         return 1;
@@ -253,8 +253,7 @@ void CliSession::printStatus(const std::string& text)
 
 void CliSession::aimSerialComponent(const CliOptions& options)
 {
-    const auto speed = parseInt32(options.deviceSpeed);
-    worker_->AimSerialPort(options.serialPort, speed && *speed > 0 ? static_cast<std::uint32_t>(*speed) : 0);
+    worker_->AimSerialPort(options.serialPort, options.deviceSpeed);
 }
 
 }  // namespace pst::cli

@@ -29,11 +29,12 @@ public:
     // because the command has been asked to stop (stop_requests.h). A serial printer that
     // heard nothing is looked for at the other speeds (see speed_search.h);
     // with --auto-speed the operation runs again at the speed it answers at.
-    int run(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0, HandOver handOver = {});
+    int run(Operation operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
+            HandOver handOver = {});
 
     // One run that prints nothing: no status texts, no failure. For asking
     // the printer where it is without a word for every silence.
-    int runQuietly(int operation);
+    int runQuietly(Operation operation);
 
     // Aims the following runs at the link and speeds of `options`.
     void aim(const CliOptions& options);
@@ -57,7 +58,7 @@ public:
     void aimSerialComponent(const CliOptions& options);
 
 private:
-    int runOnce(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver);
+    int runOnce(Operation operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver);
     // After a run the printer did not hear: the speed it answers at, told
     // to the user; nothing when it answers at none. The speeds it was
     // silent at during the run are not asked again.

@@ -23,7 +23,7 @@ int runLinkTest(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (!options.arguments.empty())
         return usageError(err, MessageWithValues("sNoArgumentsMsg", {"test"}), "test");
     CliSession session(options, out, err);
-    const int status = session.run(operationNumber(Operation::LinkTest));
+    const int status = session.run(Operation::LinkTest);
     if (status == 0)
         out << MessageText("sModelMsg") << ": " << TerminalSafe(session.worker().DeviceModel()) << '\n';
     return status;

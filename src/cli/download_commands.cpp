@@ -57,7 +57,7 @@ public:
     }
     bool StartHandshakeRun() override
     {
-        failed_ = session_.run(operationNumber(Operation::BootHandshake)) != 0;
+        failed_ = session_.run(Operation::BootHandshake) != 0;
         return true;
     }
     bool failed() const { return failed_; }
@@ -69,8 +69,7 @@ private:
 
 int run(CliSession& session, requests::Request request)
 {
-    return session.run(operationNumber(request.operation), request.argument1, request.argument2,
-                       std::move(request.handOver));
+    return session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
 }
 
 // The main window's handshake: rounds until the loader answers, a run

@@ -19,7 +19,6 @@
 #include "operations/operation.h"
 #include "operations/operation_table.h"
 #include "platform/console.h"
-#include "platform/int_conversion.h"
 #include "platform/serial_ports.h"
 #include "protocol/address_range.h"
 #include "protocol/group_address.h"
@@ -133,8 +132,7 @@ void reportPortFailure(const std::string& where, const WorkerFailure& failure, s
 void findOnSerial(const CliOptions& options, const std::vector<std::string>& ports, std::vector<FoundPrinter>& found,
                   std::ostream& err, Progress& progress)
 {
-    const auto given = parseInt32(options.deviceSpeed);
-    const std::vector<std::uint32_t> speeds = searchOrder(given ? static_cast<std::uint32_t>(*given) : 9600);
+    const std::vector<std::uint32_t> speeds = searchOrder(options.deviceSpeed);
     std::ostream ignored(nullptr);
     for (const std::string& port : ports) {
         CliOptions aimed = options;
@@ -162,7 +160,7 @@ void findOnUsb(const CliOptions& options, const std::vector<std::string>& device
         aimed.link = LinkKind::Usb;
         aimed.usbDevice = device;
         CliSession session(aimed, ignored, ignored);
-        if (session.runQuietly(operationNumber(Operation::LinkTest)) == 0)
+        if (session.runQuietly(Operation::LinkTest) == 0)
             found.push_back({"usb", device, std::nullopt, session.worker().DeviceModel()});
         else if (const auto& failure = session.lastFailure(); failure && !failure->unheard)
             reportPortFailure("usb " + device, *failure, err, progress);

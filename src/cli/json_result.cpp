@@ -8,7 +8,6 @@
 #include "cli/json_attach.h"
 #include "cli/run_record.h"
 #include "cli/stop_requests.h"
-#include "platform/int_conversion.h"
 #include "engine/link_kinds.h"
 #include "texts/engine_texts.h"
 
@@ -62,8 +61,8 @@ json linkOf(const CliOptions& options)
     // The options were checked to be speeds when they were read.
     return {{"kind", kind.name},
             {"target", linkTarget(options)},
-            {"device_speed", parseInt32(options.deviceSpeed).value_or(0)},
-            {"transfer_speed", parseInt32(options.transferSpeed).value_or(0)}};
+            {"device_speed", options.deviceSpeed},
+            {"transfer_speed", options.transferSpeed}};
 }
 
 }  // namespace
@@ -99,8 +98,8 @@ int runWithJsonResult(const Command& command, const CliOptions& options, std::os
     // A command that went on at the speed the printer answered at ran there.
     json& link = result["link"];
     if (const auto speeds = record.speeds(); speeds && link.is_object() && link.contains("device_speed")) {
-        link["device_speed"] = parseInt32(speeds->device).value_or(0);
-        link["transfer_speed"] = parseInt32(speeds->transfer).value_or(0);
+        link["device_speed"] = speeds->device;
+        link["transfer_speed"] = speeds->transfer;
     }
     if (const std::string model = record.model(); !model.empty())
         result["model"] = model;

@@ -23,8 +23,7 @@ namespace {
 
 int run(CliSession& session, requests::Request request)
 {
-    return session.run(operationNumber(request.operation), request.argument1, request.argument2,
-                       std::move(request.handOver));
+    return session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
 }
 
 // The bank's directory as the printer returns it; nothing when the read

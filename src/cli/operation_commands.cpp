@@ -16,7 +16,6 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "texts/main_defaults.h"
-#include "platform/int_conversion.h"
 #include "texts/message_texts.h"
 
 namespace pst::cli {
@@ -116,12 +115,11 @@ int runOperationCommand(const CliOptions& options, std::ostream& out, std::ostre
     CliSession session(options, out, err);
     if (request.sending == requests::Sending::Bare)
         session.aimSerialComponent(options);
-    const int status = session.run(operationNumber(request.operation), request.argument1, request.argument2,
-                                   std::move(request.handOver));
+    const int status =
+        session.run(request.operation, request.argument1, request.argument2, std::move(request.handOver));
     if (request.sending != requests::Sending::Packet)
         waitForUnansweredBytes(session, request.bytesToSend);
-    if (status == 0 && request.newDeviceSpeed &&
-        std::to_string(*request.newDeviceSpeed) != options.deviceSpeed) {
+    if (status == 0 && request.newDeviceSpeed && *request.newDeviceSpeed != options.deviceSpeed) {
         const long long speed = *request.newDeviceSpeed;
         // The all-parameters block is only stored: nothing confirms the
         // printer listens at its speed before it restarts.

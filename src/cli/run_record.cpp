@@ -14,10 +14,10 @@ void RunRecord::noteFailure(const WorkerFailure& failure)
     failure_ = failure;
 }
 
-void RunRecord::noteSpeeds(std::string deviceSpeed, std::string transferSpeed)
+void RunRecord::noteSpeeds(std::uint32_t deviceSpeed, std::uint32_t transferSpeed)
 {
     std::lock_guard lock(mutex_);
-    speeds_ = Speeds{std::move(deviceSpeed), std::move(transferSpeed)};
+    speeds_ = Speeds{deviceSpeed, transferSpeed};
 }
 
 void RunRecord::attachJson(const std::string& key, std::string json)

@@ -4,6 +4,7 @@
 // speeds the command ran at, and whatever a command adds of its own
 // (apply's report). One per process.
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -18,15 +19,15 @@ public:
     void noteModel(const std::string& model);
     void noteFailure(const WorkerFailure& failure);
     // The device and transfer speeds, as given, of the serial run noted last.
-    void noteSpeeds(std::string deviceSpeed, std::string transferSpeed);
+    void noteSpeeds(std::uint32_t deviceSpeed, std::uint32_t transferSpeed);
     // `json` is a whole JSON value, kept as text.
     void attachJson(const std::string& key, std::string json);
 
     std::string model() const;
     std::optional<WorkerFailure> failure() const;
     struct Speeds {
-        std::string device;
-        std::string transfer;
+        std::uint32_t device = 0;
+        std::uint32_t transfer = 0;
     };
     std::optional<Speeds> speeds() const;
     std::map<std::string, std::string> attached() const;

@@ -23,9 +23,9 @@ SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> spee
     for (const std::uint32_t speed : speeds) {
         if (trying)
             trying(speed);
-        options.deviceSpeed = options.transferSpeed = std::to_string(speed);
+        options.deviceSpeed = options.transferSpeed = speed;
         session.aim(options);
-        const int linkTest = operationNumber(Operation::LinkTest);
+        const Operation linkTest = Operation::LinkTest;
         // A late reply to the probe at an earlier speed lands in whichever
         // probe is waiting when it comes: the speed is the printer's only
         // when a second probe, sent with the line cleared, is answered too.

@@ -39,14 +39,11 @@ std::string applyUsualLink(CliOptions& options, const char* variable, const IniD
                 return error;
         }
     }
-    const auto fill = [&](std::string_view key, bool given, std::string& speed) {
+    const auto fill = [&](std::string_view key, bool given, std::uint32_t& speed) {
         const auto value = settings.value(kCliSection, key);
         if (given || !value || value->empty())
             return std::string();
-        std::string error = serialSpeedProblem(fileSource(key), *value);
-        if (error.empty())
-            speed = *value;
-        return error;
+        return readSerialSpeed(fileSource(key), *value, speed);
     };
     const std::string error = fill("DeviceSpeed", options.deviceSpeedGiven, options.deviceSpeed);
     return error.empty() ? fill("TransferSpeed", options.transferSpeedGiven, options.transferSpeed) : error;

@@ -6,7 +6,6 @@
 #include "engine/link_factory.h"
 #include "engine/run_stopped.h"
 #include "engine/worker_context.h"
-#include "platform/int_conversion.h"
 #include "platform/program_folder.h"
 #include "transport/comm.h"
 #include "transport/udp_client.h"
@@ -59,10 +58,10 @@ TCommThread::~TCommThread()
     usb_.reset();
 }
 
-RunId TCommThread::StartOperation(int operation, std::int32_t argument1, std::int32_t argument2,
-                                 HandOver handOver)
+RunId TCommThread::StartOperation(pst::Operation operation, std::int32_t argument1, std::int32_t argument2,
+                                  HandOver handOver)
 {
-    return Request(operation, argument1, argument2, std::move(handOver), nullptr);
+    return Request(operationNumber(operation), argument1, argument2, std::move(handOver), nullptr);
 }
 
 RunId TCommThread::StartCustom(std::function<void(TCommThread&)> handler)
@@ -307,7 +306,7 @@ void TCommThread::ThreadBody()
     exited_.set();
 }
 
-bool TCommThread::TakeRunSettings()
+void TCommThread::TakeRunSettings()
 {
     const ConnectionSettings settings = settings_->get();
     run_ = RunSettings{};
@@ -315,17 +314,10 @@ bool TCommThread::TakeRunSettings()
     run_.comName = settings.comName;
     run_.ipAddress = settings.ipAddress;
     run_.port = settings.port;
+    run_.transferSpeed = settings.transferSpeed;
+    run_.deviceSpeed = settings.deviceSpeed;
     const auto driver = std::ranges::find(links_, settings.kind, &Link::kind);
     active_ = driver == links_.end() ? nullptr : driver->get();
-    // A speed box that does not hold a whole number ends the run before any
-    // handler, with the conversion message; the worker stays usable.
-    const bool taken = Guarded([&] {
-        run_.transferSpeed = static_cast<std::uint32_t>(strToInt(settings.transferSpeedText));
-        run_.deviceSpeed = static_cast<std::uint32_t>(strToInt(settings.deviceSpeedText));
-    });
-    if (!taken)
-        failureKind_ = FailureKind::Refused;
-    return taken;
 }
 
 void TCommThread::AppendRunsToLog(std::string_view heading)
@@ -384,22 +376,22 @@ void TCommThread::RunOnce()
     strandedAt_ = 0;
     unheard_ = false;
     silentAt_.clear();
-    if (TakeRunSettings()) {
-        comm_->SetReadIntervalTimeout(1);
-        comm_->SetReadTotalTimeoutMultiplier(0);
-        comm_->SetReadTotalTimeoutConstant(0);
+    TakeRunSettings();
+    comm_->SetReadIntervalTimeout(1);
+    comm_->SetReadTotalTimeoutMultiplier(0);
+    comm_->SetReadTotalTimeoutConstant(0);
 
-        const int operation = operation_.load();
-        if (operation == kCustomOperation && customHandler_) {
-            customHandler_(*this);
-        } else if (OperationHandler handler = operations_ ? operations_(operation) : nullptr) {
-            WorkerContext context(*this);
-            handler(context);
-        } else if (operation >= 1 && operation <= kLastOperation) {
-            failureKind_ = FailureKind::Refused;
-            SetErrorCode(1);
-            SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");
-        }
+    const int operation = operation_.load();
+    if (operation == kCustomOperation && customHandler_) {
+        customHandler_(*this);
+    } else if (OperationHandler handler =
+                   operations_ ? operations_(static_cast<pst::Operation>(operation)) : nullptr) {
+        WorkerContext context(*this);
+        handler(context);
+    } else if (operation >= kFirstOperation && operation <= kLastOperation) {
+        failureKind_ = FailureKind::Refused;
+        SetErrorCode(1);
+        SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");
     }
 
     // A probe leaves the saving to whoever probes: one save for them all.

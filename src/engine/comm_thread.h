@@ -26,6 +26,7 @@
 
 #include "engine/connection_settings.h"
 #include "engine/link.h"
+#include "engine/operation.h"
 #include "engine/operation_context.h"
 #include "engine/run_request.h"
 #include "engine/status_board.h"
@@ -48,7 +49,7 @@ class TCommThread;
 // The table that names the handler of each numbered operation (nullptr:
 // none in this version). The table is handed in by the program that
 // creates the worker.
-using OperationTable = OperationHandler (*)(int operation);
+using OperationTable = OperationHandler (*)(Operation operation);
 
 // The links the worker drives besides its own serial component. The UDP
 // client belongs to the window that chose the network link; the worker only
@@ -64,7 +65,6 @@ struct WorkerLinks {
 class TCommThread {
 public:
     static constexpr int kDeviceTypeNumber = 1830;
-    static constexpr int kLastOperation = 45;
 
     // Creates the worker, its link components and the thread, which sleeps
     // until the first request. `settings` is read at the start of every run;
@@ -76,9 +76,9 @@ public:
     TCommThread(const TCommThread&) = delete;
     TCommThread& operator=(const TCommThread&) = delete;
 
-    // Starts an operation and returns its run, whose events carry that
+    // Starts an operation and returns its run, whose events carry its
     // number. Returns 0, changing nothing, when a run is in progress.
-    RunId StartOperation(int operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
+    RunId StartOperation(pst::Operation operation, std::int32_t argument1 = 0, std::int32_t argument2 = 0,
                          HandOver handOver = {});
     bool Busy() const { return busy_.load(); }
     // The run going on, or the one that ended last.
@@ -292,7 +292,7 @@ private:
                   std::function<void(TCommThread&)> handler);
     void ThreadBody();
     void RunOnce();
-    bool TakeRunSettings();
+    void TakeRunSettings();
     void AttachUsbComponent();
     void RefreshUsbList(bool arrival);
     // Bytes a stream link received while no run was going: one line per

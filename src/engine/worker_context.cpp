@@ -201,8 +201,7 @@ void WorkerContext::rememberDeviceSpeed(std::uint32_t speed)
     // The printer takes the new speed by itself (at once, or when it is
     // switched back): the link's close owes it no switch of its own.
     worker_.ForgetSpeedSwitch();
-    worker_.Connection().update(
-        [&](ConnectionSettings& settings) { settings.deviceSpeedText = std::to_string(speed); });
+    worker_.Connection().update([&](ConnectionSettings& settings) { settings.deviceSpeed = speed; });
 }
 
 // The link test's two outcomes are the only events an operation raises

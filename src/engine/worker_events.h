@@ -22,7 +22,7 @@ using RunId = std::uint64_t;
 
 // What kind of failure ended a run or a link test.
 enum class FailureKind {
-    Refused,    // the run could not start: settings or operation not usable
+    Refused,    // the run could not start: the operation is not usable
     Link,       // the link component failed (the port, the device, the socket)
     Exchange,   // the printer did not answer as expected
     Mismatch,   // the memory read back differs from what was written

@@ -101,7 +101,7 @@ std::vector<std::vector<std::uint8_t>> DryRunFrames(Operation operation, std::in
 {
     const int number = operationNumber(operation);
     RecordingContext context(number, argument1, argument2, handOver, run);
-    if (const OperationHandler handler = operationHandler(number))
+    if (const OperationHandler handler = operationHandler(operation))
         handler(context);
     return std::move(context.frames);
 }

@@ -88,12 +88,13 @@ constexpr HandlerArray kSettledHandlers = settledHandlers(std::make_index_sequen
 
 }  // namespace
 
-OperationHandler operationHandler(int operation)
+OperationHandler operationHandler(Operation operation)
 {
-    if (operation < kFirstOperation || operation > kLastOperation)
+    const int number = operationNumber(operation);
+    if (number < kFirstOperation || number > kLastOperation)
         return nullptr;
-    const auto number = static_cast<std::size_t>(operation);
-    return kHandlers[number] ? kSettledHandlers[number] : nullptr;
+    const auto at = static_cast<std::size_t>(number);
+    return kHandlers[at] ? kSettledHandlers[at] : nullptr;
 }
 
 }  // namespace pst

@@ -389,8 +389,8 @@ void ParamWindow::Start(Request request)
     // The worker keeps its own copy of the hand-over; a refused start leaves
     // the running operation's untouched.
     const Operation operation = request.operation;
-    const RunId run = main_.worker().StartOperation(operationNumber(operation), request.argument1,
-                                                    request.argument2, std::move(request.handOver));
+    const RunId run = main_.worker().StartOperation(operation, request.argument1, request.argument2,
+                                                    std::move(request.handOver));
     if (run == 0) {
         statusPanel0->setText(qt(MessageText("sBusyMsg")));
         return;

@@ -8,7 +8,7 @@ namespace pst::requests {
 
 bool WorkerBootHandshake::StartHandshakeRun()
 {
-    return worker_.StartOperation(operationNumber(Operation::BootHandshake));
+    return worker_.StartOperation(Operation::BootHandshake);
 }
 
 bool WorkerBootHandshake::Busy() const

@@ -109,7 +109,7 @@ PrinterSearch::Attempt PrinterSearch::linkTest(const ConnectionSettings& setting
     worker->SetEvents(std::move(events));
 
     Attempt attempt;
-    if (!worker->StartOperation(operationNumber(Operation::LinkTest), 0, 0))
+    if (!worker->StartOperation(Operation::LinkTest, 0, 0))
         return attempt;
     std::unique_lock lock(mutex_);
     wake_.wait(lock, [this] { return runEnded_ || cancelled_.load(); });
@@ -142,7 +142,7 @@ void PrinterSearch::searchSerial()
             ConnectionSettings settings;
             settings.kind = LinkKind::Serial;
             settings.comName = port;
-            settings.deviceSpeedText = settings.transferSpeedText = std::to_string(speed);
+            settings.deviceSpeed = settings.transferSpeed = speed;
             Attempt attempt = linkTest(settings);
             // A late reply to the probe at an earlier speed lands in
             // whichever probe is waiting when it comes: the speed is the

@@ -146,13 +146,29 @@ TEST(ConnectionRefreshTest, OnlyThePrintersSpeedsAreTakenAndTheRefusalNamesTheBo
 TEST(ConnectionRefreshTest, NetworkTakesTheAddressAndOnlyAPort)
 {
     ConnectionSettingsStore store;
-    // Speeds are not checked off the serial link; the port is, and nothing
-    // else becomes one.
-    LinkControls controls{LinkKind::Network, "COM9", "bad", "bad", "192.168.1.87", "9100", {}};
+    // Off the serial link the speeds need only be numbers; the port must be
+    // a port, and nothing else becomes one.
+    LinkControls controls{LinkKind::Network, "COM9", "12345", "7", "192.168.1.87", "9100", {}};
     refreshConnectionSettings(store, controls);
     EXPECT_EQ(store.get().ipAddress, "192.168.1.87");
     EXPECT_EQ(store.get().port, 9100);
     EXPECT_EQ(store.get().comName, "COM1");
+    EXPECT_EQ(store.get().deviceSpeed, 12345u);
+    EXPECT_EQ(store.get().transferSpeed, 7u);
+    // A speed that is no number is refused here, with the message a run
+    // started with it used to end on, and changes nothing.
+    for (const bool device : {true, false}) {
+        LinkControls typo = controls;
+        typo.ipAddress = "10.0.0.9";
+        (device ? typo.deviceSpeedText : typo.transferSpeedText) = "96OO";
+        try {
+            refreshConnectionSettings(store, typo);
+            ADD_FAILURE() << "'96OO' was taken as a speed";
+        } catch (const EConvertError& failure) {
+            EXPECT_STREQ(failure.what(), "'96OO' is not a valid integer value");
+        }
+        EXPECT_EQ(store.get().ipAddress, "192.168.1.87");
+    }
     for (const char* port : {"51x0", "", "0", "65536", " 5100", "-1"}) {
         controls.portText = port;
         try {

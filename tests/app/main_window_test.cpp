@@ -19,6 +19,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 #include "app/window_test_support.h"
@@ -65,6 +66,7 @@ private slots:
     void linkTestFromSetParametersOpensTheParameterWindowSilently();
     void failedTestShowsTheErrorFromEitherButton();
     void speedOutsideTheListIsRefusedAndStartsNothing();
+    void speedTheWorkerStoresReachesItsBoxAndATypoStays();
     void busyWorkerIsShownNotQueued();
     void parallelStaysDisabledAfterBootMode();
     void leavingBootModeStopsTheHandshakeAndTheLinkTestWorks();
@@ -367,6 +369,29 @@ void MainWindowTest::speedOutsideTheListIsRefusedAndStartsNothing()
     QCOMPARE(prompter.messages.back(),
              std::string("传输波特率：请选择以下速度之一：1200 2400 4800 9600 19200 38400 57600 115200 230400"));
     QVERIFY(!main.worker().Busy());
+}
+
+void MainWindowTest::speedTheWorkerStoresReachesItsBoxAndATypoStays()
+{
+    auto windows = open();
+    MainWindow& main = windows->main();
+    // The worker stores the speed it left the printer at from its own thread.
+    const auto workerStores = [&](std::uint32_t speed) {
+        std::thread([&] {
+            main.connectionSettings().update([&](ConnectionSettings& s) { s.deviceSpeed = speed; });
+        }).join();
+    };
+    workerStores(38400);
+    QTRY_COMPARE(main.cbb_DevBauRate->currentText(), QStringLiteral("38400"));
+
+    // The window's own changes are no news to its boxes: a typo being
+    // corrected is not replaced by the last speed that was a number.
+    main.cbb_TranBauRate->setEditText(QStringLiteral("11520O"));
+    main.RadioButton2->click();
+    workerStores(19200);
+    QTRY_COMPARE(main.cbb_DevBauRate->currentText(), QStringLiteral("19200"));
+    QCOMPARE(main.cbb_TranBauRate->currentText(), QStringLiteral("11520O"));
+    QCOMPARE(main.connectionSettings().get().transferSpeed, 115200u);
 }
 
 void MainWindowTest::busyWorkerIsShownNotQueued()

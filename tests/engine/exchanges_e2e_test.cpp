@@ -20,7 +20,7 @@ class ExchangeFixture : public WorkerFixture { };
 TEST_F(ExchangeFixture, ConfirmedSendRetriesUntilAReplyIsAccepted)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     std::uint32_t length = 99;
     ASSERT_TRUE(runExchange([&](TCommThread& w) {
         printer->setFault({.mode = sim::FaultMode::BadHeader, .count = 2});
@@ -34,7 +34,7 @@ TEST_F(ExchangeFixture, ConfirmedSendRetriesUntilAReplyIsAccepted)
 TEST_F(ExchangeFixture, ALateReplyCompletesTheNextAttempt)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(runExchange([&](TCommThread& w) {
         printer->setFault({.mode = sim::FaultMode::Late, .count = 1, .lateMs = 3300});
@@ -49,7 +49,7 @@ TEST_F(ExchangeFixture, ALateReplyCompletesTheNextAttempt)
 TEST_F(ExchangeFixture, ReadRequestCopiesThePayloadTheReplyAnnounces)
 {
     startPrinter({.model = "ab12"});
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     std::array<std::uint8_t, 2049> out{};
     std::uint32_t n = 0;
     ASSERT_TRUE(runExchange([&](TCommThread& w) {
@@ -64,7 +64,7 @@ TEST_F(ExchangeFixture, ReadRequestCopiesThePayloadTheReplyAnnounces)
 TEST_F(ExchangeFixture, OverlongPayloadIsRefusedBeforeAnythingIsSent)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     EXPECT_FALSE(runExchange(
         [&](TCommThread& w) { ConfirmedSend(w, 0x87, 0, 3, std::vector<std::uint8_t>(1017, 0x41)); }));
     EXPECT_NE(worker->Status().error().find("too long"), std::string::npos);
@@ -74,7 +74,7 @@ TEST_F(ExchangeFixture, OverlongPayloadIsRefusedBeforeAnythingIsSent)
 TEST_F(ExchangeFixture, BootPollModeSwallowsTheFailure)
 {
     startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     worker->SetBootPollMode(true);
     // The identify of the open fails silently too, so the body runs.
     std::uint32_t n = 7;
@@ -85,7 +85,7 @@ TEST_F(ExchangeFixture, BootPollModeSwallowsTheFailure)
 TEST_F(ExchangeFixture, DataArrivingBetweenRunsGoesToTheMonitorNotTheLog)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     std::vector<std::string> lines;
     WorkerEvents monitor;
     monitor.unsolicitedLine = [&](const std::string& line) { lines.push_back(line); };

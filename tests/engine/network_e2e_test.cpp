@@ -46,8 +46,8 @@ protected:
         s.kind = LinkKind::Network;
         s.ipAddress = host;
         s.port = port;
-        s.deviceSpeedText = "9600";
-        s.transferSpeedText = "9600";
+        s.deviceSpeed = 9600;
+        s.transferSpeed = 9600;
         settings->set(s);
         WorkerLinks links;
         if (withClient)
@@ -342,7 +342,7 @@ TEST_F(NetworkFixture, LateAcknowledgementsAreNotTakenForTheNextBlockAndVerifyRe
     handOver.downloadList.push_back(FontDownloadRow(path.string(), 0x100000));
     handOver.verify = true;
     finished = false;
-    ASSERT_TRUE(worker->StartOperation(operationNumber(Operation::FontDownload), 0, 0, handOver));
+    ASSERT_TRUE(worker->StartOperation(Operation::FontDownload, 0, 0, handOver));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 30s));
     EXPECT_TRUE(has(Done)) << worker->Status().error() << " " << worker->Status().failureCause();
     std::vector<std::uint8_t> stored;

@@ -34,8 +34,8 @@ protected:
         s.kind = LinkKind::Usb;
         s.comName = "COM7";
         s.usbDeviceId = identifier;
-        s.deviceSpeedText = "9600";
-        s.transferSpeedText = "115200";  // no speed switch on this link
+        s.deviceSpeed = 9600;
+        s.transferSpeed = 115200;  // no speed switch on this link
         settings->set(s);
         WorkerLinks links;
         links.usbPaths = tree.paths();

@@ -89,9 +89,9 @@ protected:
 TEST_F(DirectEventsFixture, ALinkTestReportsOnTheWorkerThreadInOrderAndEndsAfterTheRun)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     listenDirectly();
-    const RunId first = worker->StartOperation(1);
+    const RunId first = worker->StartOperation(Operation::LinkTest);
     ASSERT_NE(first, 0u);
     ASSERT_TRUE(waitForEnd());
     {
@@ -102,7 +102,7 @@ TEST_F(DirectEventsFixture, ALinkTestReportsOnTheWorkerThreadInOrderAndEndsAfter
         threads.clear();
     }
     // Each run has a number of its own, and every event of it names it.
-    const RunId second = worker->StartOperation(1);
+    const RunId second = worker->StartOperation(Operation::LinkTest);
     ASSERT_GT(second, first);
     ASSERT_TRUE(waitForEnd());
 
@@ -119,9 +119,9 @@ TEST_F(DirectEventsFixture, ALinkTestReportsOnTheWorkerThreadInOrderAndEndsAfter
 
 TEST_F(DirectEventsFixture, AFailedRunCarriesItsCodeTextAndCause)
 {
-    startWorker("9600", "9600");  // no printer: the port does not exist
+    startWorker(9600, 9600);  // no printer: the port does not exist
     listenDirectly();
-    ASSERT_TRUE(worker->StartOperation(1));
+    ASSERT_TRUE(worker->StartOperation(Operation::LinkTest));
     ASSERT_TRUE(waitForEnd());
 
     std::lock_guard lock(mutex);

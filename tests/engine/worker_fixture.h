@@ -48,14 +48,14 @@ protected:
     }
 
     // Creates the worker with serial settings aimed at the printer.
-    void startWorker(const std::string& deviceSpeed = "9600", const std::string& transferSpeed = "115200",
+    void startWorker(std::uint32_t deviceSpeed = 9600, std::uint32_t transferSpeed = 115200,
                      std::string programFolder = {})
     {
         ConnectionSettings s;
         s.kind = LinkKind::Serial;
         s.comName = printer ? printer->devicePath() : "/nonexistent/port";
-        s.deviceSpeedText = deviceSpeed;
-        s.transferSpeedText = transferSpeed;
+        s.deviceSpeed = deviceSpeed;
+        s.transferSpeed = transferSpeed;
         settings->set(s);
         createWorker({}, programFolder);
     }
@@ -116,7 +116,7 @@ protected:
         messages.clear();
         statusTexts.clear();
         finished = false;
-        EXPECT_TRUE(worker->StartOperation(operation, a1, a2));
+        EXPECT_TRUE(worker->StartOperation(static_cast<pst::Operation>(operation), a1, a2));
         EXPECT_TRUE(ui->runUntil([&] { return finished; }, std::chrono::seconds(30)));
         return has(Done);
     }

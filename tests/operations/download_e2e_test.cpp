@@ -109,7 +109,7 @@ std::vector<std::uint8_t> programWithTag(std::size_t size, const std::string& ta
 TEST_F(DownloadFixture, ProgramOf1000BytesGoesInFourPaddedBlocks)
 {
     startPrinterWith([](auto& o) { o.model = ""; });
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     recordPauses();
     HandOver handOver;
     handOver.programImage = programWithTag(1000, "");
@@ -142,7 +142,7 @@ TEST_F(DownloadFixture, ProgramUpdateAtRealSpeedChangesTheModelTag)
     options.pace = true;
     options.model = "PNF80V2";
     startPrinter(options);
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     HandOver handOver;
     // The tag is compared upper-cased; the printer takes it as written.
     handOver.programImage = programWithTag(13000, "pnf80v2");
@@ -158,7 +158,7 @@ TEST_F(DownloadFixture, ProgramUpdateAtRealSpeedChangesTheModelTag)
 TEST_F(DownloadFixture, ProgramForAnotherModelFailsAndClosesTheLink)
 {
     startPrinterWith([](auto&) {});
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     recordPauses();
     HandOver handOver;
     handOver.programImage = programWithTag(12288, "");
@@ -174,7 +174,7 @@ TEST_F(DownloadFixture, PrinterDeafAfterConnectFailsTheBlocksWithTheLinkClosed)
         o.model = "";
         o.restartPauseMs = 60000;
     });
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     recordPauses();
     HandOver handOver;
     handOver.programImage = programWithTag(600, "");
@@ -189,7 +189,7 @@ TEST_F(DownloadFixture, PrinterDeafAfterConnectFailsTheBlocksWithTheLinkClosed)
 
 TEST_F(DownloadFixture, MissingPortFailsEveryOperationCleanly)
 {
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     recordPauses();
     HandOver handOver;
     handOver.programImage = programWithTag(300, "");
@@ -206,7 +206,7 @@ TEST_F(DownloadFixture, MissingPortFailsEveryOperationCleanly)
 TEST_F(DownloadFixture, FontGoesInThreePacketsAndReadsBackIdentical)
 {
     startPrinterWith([](auto&) {});
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     recordPauses();
     std::vector<std::string> headings;
     WorkerEvents paramBar;
@@ -242,7 +242,7 @@ TEST_F(DownloadFixture, FontGoesInThreePacketsAndReadsBackIdentical)
 TEST_F(DownloadFixture, EmptyReadReplyEndsTheReadAsAFailure)
 {
     startPrinterWith([](auto&) {});
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     recordPauses();
     HandOver handOver;
     handOver.downloadList = {{"", "", "$36", "$0"}};  // a command the printer answers without data
@@ -254,7 +254,7 @@ TEST_F(DownloadFixture, EmptyReadReplyEndsTheReadAsAFailure)
 TEST_F(DownloadFixture, MissingListFileStopsTheDownload)
 {
     startPrinterWith([](auto&) {});
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     recordPauses();
     HandOver handOver;
     const std::string gone = (folder / "gone.bin").string();
@@ -267,7 +267,7 @@ TEST_F(DownloadFixture, MissingListFileStopsTheDownload)
 TEST_F(DownloadFixture, LogosDownloadThenPrintByNumber)
 {
     startPrinterWith([](auto&) {});
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     recordPauses();
     auto picture = [](int w, int h) {
         MonochromePicture p(w, h);
@@ -297,7 +297,7 @@ TEST_F(DownloadFixture, LogosDownloadThenPrintByNumber)
 TEST_F(DownloadFixture, BootHandshakeFindsTheLoaderWhichTakesTheFirmware)
 {
     startPrinterWith([](auto& o) { o.bootLoader = true; });
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     recordPauses();
     ASSERT_TRUE(run(28));
     EXPECT_EQ(worker->BootReplyText(), kBootReplyMarker);
@@ -323,7 +323,7 @@ TEST_F(DownloadFixture, BootHandshakeFindsTheLoaderWhichTakesTheFirmware)
 TEST_F(DownloadFixture, SmallFirmwareGoesInOneWriteAndAnEmptyOneIsRefused)
 {
     startPrinterWith([](auto& o) { o.bootLoader = true; });
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     recordPauses();
     aimSerialComponentAtPrinter(9600);
     HandOver firmware;
@@ -347,7 +347,7 @@ TEST_F(DownloadFixture, SmallFirmwareGoesInOneWriteAndAnEmptyOneIsRefused)
 TEST_F(DownloadFixture, BootHandshakeWithoutLoaderEndsWithoutMarker)
 {
     startPrinterWith([](auto&) {});
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     recordPauses();
     ASSERT_TRUE(run(28));
     EXPECT_EQ(worker->BootReplyText(), "");

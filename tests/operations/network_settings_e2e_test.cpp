@@ -25,8 +25,8 @@ protected:
         s.kind = LinkKind::Network;
         s.ipAddress = "127.0.0.1";
         s.port = static_cast<std::int32_t>(printer->udpPort());
-        s.deviceSpeedText = "9600";
-        s.transferSpeedText = "9600";
+        s.deviceSpeed = 9600;
+        s.transferSpeed = 9600;
         settings->set(s);
         WorkerLinks links;
         links.udpClient = std::make_shared<TUdpClient>();

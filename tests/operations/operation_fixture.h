@@ -14,7 +14,8 @@ protected:
         messages.clear();
         statusTexts.clear();
         finished = false;
-        EXPECT_TRUE(worker->StartOperation(operation, a1, a2, std::move(handOver)));
+        EXPECT_TRUE(
+            worker->StartOperation(static_cast<pst::Operation>(operation), a1, a2, std::move(handOver)));
         EXPECT_TRUE(ui->runUntil([&] { return finished; }, std::chrono::seconds(30)));
         return has(Done);
     }

@@ -9,6 +9,7 @@ using namespace pst;
 
 TEST(OperationTable, EveryNumberedOperationHasAHandler)
 {
-    for (int op = 1; op <= TCommThread::kLastOperation; ++op)
-        EXPECT_NE(operationHandler(op), nullptr) << "operation " << op << " has no handler";
+    for (int op = kFirstOperation; op <= kLastOperation; ++op)
+        EXPECT_NE(operationHandler(static_cast<Operation>(op)), nullptr)
+            << "operation " << op << " has no handler";
 }

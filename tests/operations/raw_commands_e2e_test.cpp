@@ -26,7 +26,7 @@ std::vector<Kind> kinds(const std::vector<sim::PrintedItem>& items)
 TEST_F(OperationFixture, BlackMarkCommandsAreOpenedAndLeaveTheLinkOpen)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     ASSERT_TRUE(runWith(31));
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.settings.blackMark.enabled; }));
     // Opened: the full link setup and the switch back, then nothing closes.
@@ -50,7 +50,7 @@ TEST_F(OperationFixture, BlackMarkCommandsAreOpenedAndLeaveTheLinkOpen)
 TEST_F(OperationFixture, FindingTheMarkFeedsAndCuts)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     ASSERT_TRUE(runWith(36));
     ASSERT_TRUE(runWith(44));
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.printed.size() == 3; }));
@@ -60,7 +60,7 @@ TEST_F(OperationFixture, FindingTheMarkFeedsAndCuts)
 TEST_F(OperationFixture, TestPrintPrintsTheWholeReceipt)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     ASSERT_TRUE(runWithBlock(45, HexTextToBlock(kTestReceiptHex)));
     ASSERT_TRUE(printerReaches(
         [](const auto& s) { return !s.printed.empty() && s.printed.back().kind == Kind::Cut; }));
@@ -80,7 +80,7 @@ TEST_F(OperationFixture, TestPrintPrintsTheWholeReceipt)
 TEST_F(OperationFixture, LogosPrintByNumberEachInItsOwnWrite)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     HandOver handOver;
     handOver.logoPrintList = "1,3";
     ASSERT_TRUE(runWith(17, 0, 0, handOver));
@@ -101,7 +101,7 @@ TEST_F(OperationFixture, LogosPrintByNumberEachInItsOwnWrite)
 TEST_F(OperationFixture, InterfaceOptionsSetUsbTypePaperTypeAndPrintOrder)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     ASSERT_TRUE(runWith(23, 0, 0));
     ASSERT_TRUE(runWith(23, 1, 0));
     ASSERT_TRUE(runWith(23, 2, 0));
@@ -117,7 +117,7 @@ TEST_F(OperationFixture, InterfaceOptionsSetUsbTypePaperTypeAndPrintOrder)
 TEST_F(OperationFixture, EthernetFieldsGoOutBareAtTheSpeedLastSet)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     aimSerialComponentAtPrinter();
     ASSERT_TRUE(runWithBlock(41, EthernetAddressBlock("10.0.0.2")));  // 02 inside a raw command
     ASSERT_TRUE(runWithBlock(37, EthernetAddressBlock("255.255.0.0")));

@@ -31,7 +31,7 @@ std::string gbk(std::string_view utf8)
 TEST_F(OperationFixture, CodePageIsSetWithLinkSetupAroundItAndTheLinkIsClosed)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     ASSERT_TRUE(runWith(6, CodePageByte(6)));  // "CP850:Latin1;Western European"
     EXPECT_EQ(printerSettings().codePage, 2);
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x80, 0x31}));
@@ -45,7 +45,7 @@ TEST_F(OperationFixture, CodePageIsSetWithLinkSetupAroundItAndTheLinkIsClosed)
 TEST_F(OperationFixture, EverySettingsPacketReachesThePrinterWithItsSuccessText)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
 
     struct Case {
         int operation;
@@ -127,7 +127,7 @@ TEST_F(OperationFixture, EverySettingsPacketReachesThePrinterWithItsSuccessText)
 TEST_F(OperationFixture, SetIpCarriesTheOperationsArgumentsInItsHeader)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     ASSERT_TRUE(runWith(5, 0x5701A8C0, 7));
     const auto frame = printer->frames().back();
     EXPECT_EQ(frame.command, 0x20);
@@ -139,12 +139,12 @@ TEST_F(OperationFixture, SetIpCarriesTheOperationsArgumentsInItsHeader)
 TEST_F(OperationFixture, BaudRateMovesTheDeviceSpeedAndTheNextRunOpensThere)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     ASSERT_TRUE(runWith(8, BaudRateSpeedCode(6)));  // 57600
     // No switch back to the old speed: the printer would not hear it.
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x81}));
     EXPECT_EQ(shownStatus(), "设置波特率成功");
-    EXPECT_EQ(settings->get().deviceSpeedText, "57600");
+    EXPECT_EQ(settings->get().deviceSpeed, 57600u);
     EXPECT_EQ(printerSettings().deviceSpeed, 57600u);
     EXPECT_FALSE(worker->PortOpen());
 
@@ -157,11 +157,11 @@ TEST_F(OperationFixture, BaudRateMovesTheDeviceSpeedAndTheNextRunOpensThere)
 TEST_F(OperationFixture, AllParametersWithANewSpeedKeepThePrinterReachable)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     AllParameters all;
     all.baudRatePosition = 4;  // 19200
     ASSERT_TRUE(runWithBlock(19, AllParametersBlock(all)));
-    EXPECT_EQ(settings->get().deviceSpeedText, "19200");
+    EXPECT_EQ(settings->get().deviceSpeed, 19200u);
     ASSERT_TRUE(run(1));
     EXPECT_EQ(printer->currentSpeed(), 19200u);
 }
@@ -169,7 +169,7 @@ TEST_F(OperationFixture, AllParametersWithANewSpeedKeepThePrinterReachable)
 TEST_F(OperationFixture, FlowControlIsABarePacketThatLeavesThePortOpen)
 {
     startPrinter();
-    startWorker("9600", "115200");
+    startWorker(9600, 115200);
     aimSerialComponentAtPrinter();
     ASSERT_TRUE(runWith(42));
     EXPECT_EQ(shownStatus(), "流控设置已发送，打印机不作确认");
@@ -230,13 +230,13 @@ TEST_F(OperationFixture, CloseWifiPutsItsFailureIntoTheStatusLine)
 TEST_F(OperationFixture, SilentPrinterFailsTheSettingAfterThreeAttemptsAndClosesTheLink)
 {
     startPrinter();
-    startWorker("9600", "9600");
+    startWorker(9600, 9600);
     messages.clear();
     finished = false;
     // The identify is answered; everything after it meets silence.
     printer->setFault({.mode = sim::FaultMode::Silent, .after = 1});
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(worker->StartOperation(6, 2));
+    ASSERT_TRUE(worker->StartOperation(Operation::SetCodePage, 2));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 20s));
     const auto took = std::chrono::steady_clock::now() - start;
 

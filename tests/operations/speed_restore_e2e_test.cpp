@@ -38,7 +38,7 @@ protected:
         fault.mode = mode;
         fault.count = count;
         printer->setFault(fault);
-        startWorker("9600", "115200");
+        startWorker(9600, 115200);
     }
 
     std::size_t speedSwitchesReceived() const
@@ -55,7 +55,7 @@ protected:
         sim::SimOptions paced;
         paced.pace = true;
         startPrinter(paced);
-        startWorker("9600", "115200");
+        startWorker(9600, 115200);
         const auto font = folder / "font.bin";
         std::ofstream(font, std::ios::binary) << std::string(4096 * 256, 'F');
         HandOver download;
@@ -133,8 +133,8 @@ TEST_F(SpeedRestoreFixture, NoSpeedSwitchGoesOutOnTheNetwork)
     s.kind = LinkKind::Network;
     s.ipAddress = "127.0.0.1";
     s.port = static_cast<std::int32_t>(printer->udpPort());
-    s.deviceSpeedText = "19200";
-    s.transferSpeedText = "115200";
+    s.deviceSpeed = 19200;
+    s.transferSpeed = 115200;
     settings->set(s);
     WorkerLinks links;
     links.udpClient = std::make_shared<TUdpClient>();
@@ -153,7 +153,7 @@ TEST(SpeedSettling, EveryOperationOwnsUpToAPrinterLeftAtAnotherSpeed)
     context.run.deviceSpeed = 9600;
     context.strandedSpeed = 115200;
     context.given.readBackFile = "/nonexistent/dir/out.bin";
-    operationHandler(kReadBackToFile)(context);
+    operationHandler(Operation::ReadFontMemory)(context);
     EXPECT_EQ(context.code, 1);
     EXPECT_EQ(context.text, "Cannot write /nonexistent/dir/out.bin\n" + SpeedLeftText(9600, 115200));
 
@@ -215,7 +215,7 @@ TEST_F(SpeedRestoreFixture, AStoppedDownloadEndsAsStoppedWithThePrinterSwitchedB
 TEST_F(SpeedRestoreFixture, ClosingDuringADownloadLetsTheWorkerGoPromptly)
 {
     const HandOver download = megabyteFontDownload();
-    ASSERT_TRUE(worker->StartOperation(kFontDownload, 0, 0, download));
+    ASSERT_TRUE(worker->StartOperation(Operation::FontDownload, 0, 0, download));
     ASSERT_TRUE(printer->waitForFrames(kFramesBeforeTheStop, 30000));
     const auto closing = std::chrono::steady_clock::now();
     worker.reset();
