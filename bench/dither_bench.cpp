@@ -41,7 +41,7 @@ double medianMs(const RgbPicture& picture, const PictureConversion& conversion, 
         const auto start = Clock::now();
         const MonochromePicture dots = ConvertPicture(picture, conversion);
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        inked = dots.IsBlack(kSide / 2, kSide / 2) ? 1 : 0;  // keeps the work from being dropped
+        inked = dots.isBlack(kSide / 2, kSide / 2) ? 1 : 0;  // keeps the work from being dropped
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

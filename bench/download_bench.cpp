@@ -101,9 +101,9 @@ RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, 
     const auto folder = scratchFolder();
     links.watchUsbDevices = false;
     TCommThread worker(settings, folder.string(), std::move(links));
-    worker.SetOperationTable(&operationHandler);
-    worker.SetSleeper([](std::chrono::milliseconds) {});
-    worker.SetEvents(events);  // on the worker thread: nothing between it and the clock
+    worker.setOperationTable(&operationHandler);
+    worker.setSleeper([](std::chrono::milliseconds) {});
+    worker.setEvents(events);  // on the worker thread: nothing between it and the clock
     const auto start = Clock::now();
     worker.StartOperation(operation, 0, 0, std::move(handOver));
     {
@@ -113,10 +113,10 @@ RunResult runOperation(const ConnectionSettings& connection, WorkerLinks links, 
     RunResult result;
     result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     result.ok = ok;
-    result.error = worker.Status().error();
+    result.error = worker.status().error();
     // The same log written again: what the run spent saving it.
     const auto logStart = Clock::now();
-    worker.Log().saveTo((folder / "again.log").string());
+    worker.log().saveTo((folder / "again.log").string());
     result.logSaveMs = std::chrono::duration<double, std::milli>(Clock::now() - logStart).count();
     result.logBytes = static_cast<std::size_t>(std::filesystem::file_size(folder / "again.log"));
     std::filesystem::remove_all(folder);

@@ -122,13 +122,13 @@ double exchangeMicros(bool paced, unsigned speed)
     events.failed = [&](const WorkerFailure&) { end(); };
     const std::string folder = "/tmp";
     TCommThread worker(settings, folder);
-    worker.SetEvents(events);
-    worker.SetSleeper([](std::chrono::milliseconds) {});
+    worker.setEvents(events);
+    worker.setSleeper([](std::chrono::milliseconds) {});
 
     std::vector<double> samples;
-    worker.StartCustom([&](TCommThread& w) {
-        w.Guarded([&] {
-            w.OpenLink(w.Run().comName, w.Run().transferSpeed);
+    worker.startCustom([&](TCommThread& w) {
+        w.guarded([&] {
+            w.OpenLink(w.run().comName, w.run().transferSpeed);
             for (int i = 0; i < kExchanges; ++i) {
                 const auto start = Clock::now();
                 ConfirmedSend(w, 0x79, 0, 1, {});
@@ -142,7 +142,7 @@ double exchangeMicros(bool paced, unsigned speed)
         ended.wait(lock, [&] { return finished; });
     }
     if (samples.size() != kExchanges)
-        throw std::runtime_error("the exchanges did not complete: " + worker.Status().error());
+        throw std::runtime_error("the exchanges did not complete: " + worker.status().error());
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
 }

@@ -35,10 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (dots > kMaxCheckedDots && dots <= pst::kMaxPictureDots && header->width > 0)
             return 0;
         const pst::RgbPicture bmp = pst::DecodeBmp(bytes, "fuzz.bmp");
-        PST_FUZZ_CHECK(header && bmp.Width() == header->width && bmp.Height() == header->height);
-        PST_FUZZ_CHECK(bmp.Width() > 0 && bmp.Height() > 0 && dots <= kMaxCheckedDots);
+        PST_FUZZ_CHECK(header && bmp.width() == header->width && bmp.height() == header->height);
+        PST_FUZZ_CHECK(bmp.width() > 0 && bmp.height() > 0 && dots <= kMaxCheckedDots);
         pictures.push_back(pst::ToMonochrome(bmp));
-        PST_FUZZ_CHECK(pictures.back().Width() == bmp.Width() && pictures.back().Height() == bmp.Height());
+        PST_FUZZ_CHECK(pictures.back().width() == bmp.width() && pictures.back().height() == bmp.height());
     } catch (const pst::EInvalidInput&) {
         return 0;
     }
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bank = pst::BuildLogoBank(pictures);
     } catch (const pst::EInvalidInput&) {
         // Refused as too large for the directory to describe.
-        PST_FUZZ_CHECK((picture.Width() + 7) / 8 > 0xFFFF || (picture.Height() + 7) / 8 > 0xFFFF);
+        PST_FUZZ_CHECK((picture.width() + 7) / 8 > 0xFFFF || (picture.height() + 7) / 8 > 0xFFFF);
         return 0;
     }
 
@@ -63,15 +63,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t widthBytes = pst::readU16(field + 4);
         const std::size_t heightBands = pst::readU16(field + 6);
         PST_FUZZ_CHECK(pst::readU32(field) == expectedAddress);
-        PST_FUZZ_CHECK(widthBytes * 8 >= static_cast<std::size_t>(picture.Width()));
-        PST_FUZZ_CHECK(heightBands * 8 >= static_cast<std::size_t>(picture.Height()));
+        PST_FUZZ_CHECK(widthBytes * 8 >= static_cast<std::size_t>(picture.width()));
+        PST_FUZZ_CHECK(heightBands * 8 >= static_cast<std::size_t>(picture.height()));
         // The first image's dots are the picture's dots.
         if (entry == 0) {
             const std::uint8_t* image = bank.data() + pst::kLogoDirectorySize;
-            for (int y = 0; y < picture.Height(); ++y)
-                for (int x = 0; x < picture.Width(); ++x) {
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x) {
                     const std::uint8_t byte = image[static_cast<std::size_t>(y) * widthBytes + static_cast<std::size_t>(x) / 8];
-                    PST_FUZZ_CHECK(((byte >> (7 - x % 8)) & 1) == (picture.IsBlack(x, y) ? 1 : 0));
+                    PST_FUZZ_CHECK(((byte >> (7 - x % 8)) & 1) == (picture.isBlack(x, y) ? 1 : 0));
                 }
         }
         expectedAddress += widthBytes * heightBands * 8;

@@ -37,9 +37,9 @@ void checkBuiltDirectory(std::span<const std::uint8_t> sizes)
     std::uint32_t address = pst::kFirstLogoAddress;
     for (std::size_t i = 0; i < logos.size(); ++i) {
         PST_FUZZ_CHECK(logos[i].address == address);
-        PST_FUZZ_CHECK(logos[i].WidthDots() == (pictures[i].Width() + 7) / 8 * 8);
-        PST_FUZZ_CHECK(logos[i].HeightDots() == (pictures[i].Height() + 7) / 8 * 8);
-        address += static_cast<std::uint32_t>(logos[i].ImageSize());
+        PST_FUZZ_CHECK(logos[i].widthDots() == (pictures[i].width() + 7) / 8 * 8);
+        PST_FUZZ_CHECK(logos[i].heightDots() == (pictures[i].height() + 7) / 8 * 8);
+        address += static_cast<std::uint32_t>(logos[i].imageSize());
     }
     PST_FUZZ_CHECK(address - pst::kLogoBankBase == bank.size());
 }
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         PST_FUZZ_CHECK(logos[i].address == pst::readU32(entry));
         PST_FUZZ_CHECK(logos[i].widthBytes == pst::readU16(entry + 4));
         PST_FUZZ_CHECK(logos[i].heightBands == pst::readU16(entry + 6));
-        PST_FUZZ_CHECK(logos[i].ImageSize() == std::size_t{logos[i].widthBytes} * logos[i].heightBands * 8);
+        PST_FUZZ_CHECK(logos[i].imageSize() == std::size_t{logos[i].widthBytes} * logos[i].heightBands * 8);
     }
     if (logos.size() < entries)
         PST_FUZZ_CHECK(pointsNowhere(data + logos.size() * 8));

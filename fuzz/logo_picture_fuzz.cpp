@@ -58,22 +58,22 @@ void checkConversion(const pst::RgbPicture& picture, const pst::PictureConversio
     }
     PST_FUZZ_CHECK(!refusedEarly);
     if (conversion.fitWidth > 0) {
-        PST_FUZZ_CHECK(dots.Width() == conversion.fitWidth && dots.Height() >= 1);
+        PST_FUZZ_CHECK(dots.width() == conversion.fitWidth && dots.height() >= 1);
     } else {
-        PST_FUZZ_CHECK(dots.Width() == picture.Width() && dots.Height() == picture.Height());
+        PST_FUZZ_CHECK(dots.width() == picture.width() && dots.height() == picture.height());
     }
-    PST_FUZZ_CHECK(pst::LogoImageSize(dots.Width(), dots.Height()) <= pst::kLogoImageRoom);
+    PST_FUZZ_CHECK(pst::LogoImageSize(dots.width(), dots.height()) <= pst::kLogoImageRoom);
     const auto bank = pst::BuildLogoBank({dots});
     const pst::GreyImage preview = pst::BankPreview(bank);
-    PST_FUZZ_CHECK(preview.width == (dots.Width() + 7) / 8 * 8);
-    PST_FUZZ_CHECK(preview.height == (dots.Height() + 7) / 8 * 8);
+    PST_FUZZ_CHECK(preview.width == (dots.width() + 7) / 8 * 8);
+    PST_FUZZ_CHECK(preview.height == (dots.height() + 7) / 8 * 8);
     std::vector<int> rows{0, preview.height - 1};
     if (static_cast<long long>(preview.width) * preview.height <= kMaxComparedDots)
         for (int y = 1; y < preview.height - 1; ++y)
             rows.push_back(y);
     for (const int y : rows)
         for (int x = 0; x < preview.width; ++x)
-            PST_FUZZ_CHECK(preview.At(x, y) == (dots.IsBlack(x, y) ? pst::kPreviewBlack : pst::kPreviewWhite));
+            PST_FUZZ_CHECK(preview.at(x, y) == (dots.isBlack(x, y) ? pst::kPreviewBlack : pst::kPreviewWhite));
 }
 
 }  // namespace
@@ -93,12 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const pst::RgbPicture picture = pst::DecodePicture(bytes, "fuzz");
         PST_FUZZ_CHECK(decodable);
-        PST_FUZZ_CHECK(picture.Width() == header.width && picture.Height() == header.height);
+        PST_FUZZ_CHECK(picture.width() == header.width && picture.height() == header.height);
         for (std::size_t i = 0; i < std::size(kConversions); ++i) {
             const pst::PictureConversion& conversion = kConversions[i];
-            const int width = conversion.fitWidth > 0 ? conversion.fitWidth : picture.Width();
+            const int width = conversion.fitWidth > 0 ? conversion.fitWidth : picture.width();
             if (refusedEarly[i] ||
-                width * pst::FittedHeight(picture.Width(), picture.Height(), conversion.fitWidth) <= kMaxConvertedDots)
+                width * pst::FittedHeight(picture.width(), picture.height(), conversion.fitWidth) <= kMaxConvertedDots)
                 checkConversion(picture, conversion, refusedEarly[i]);
         }
     } catch (const pst::EInvalidInput&) {

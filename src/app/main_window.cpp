@@ -115,11 +115,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Boot mode ends on its own as the window goes; any other run is asked
     // about once.
-    if (worker_->Busy() && !bootModeOn() && !setup_.prompter->confirm(MessageText("sStopRunAndCloseMsg"))) {
+    if (worker_->busy() && !bootModeOn() && !setup_.prompter->confirm(MessageText("sStopRunAndCloseMsg"))) {
         event->ignore();
         return;
     }
-    worker_->CancelOperation();
+    worker_->cancelOperation();
     QMainWindow::closeEvent(event);
 }
 
@@ -270,14 +270,14 @@ void MainWindow::buildControls()
     for (int kind = 0; kind < 4; ++kind) {
         // Runs when the choice changes, by a click or by the stored choice:
         // a click on the chosen button changes nothing.
-        connect(LinkKindButton(kind), &QRadioButton::toggled, this, [this, kind](bool checked) {
-            NoteLinkKind();
+        connect(linkKindButton(kind), &QRadioButton::toggled, this, [this, kind](bool checked) {
+            noteChosenLinkKind();
             if (checked)
-                RadioButtonClick(kind);
+                radioButtonClick(kind);
         });
     }
-    connect(cbb_DevBauRate, &QComboBox::currentTextChanged, this, [this] { NoteSpeedTexts(); });
-    connect(cbb_TranBauRate, &QComboBox::currentTextChanged, this, [this] { NoteSpeedTexts(); });
+    connect(cbb_DevBauRate, &QComboBox::currentTextChanged, this, [this] { noteChosenSpeedTexts(); });
+    connect(cbb_TranBauRate, &QComboBox::currentTextChanged, this, [this] { noteChosenSpeedTexts(); });
     connect(btn_Test, &QPushButton::clicked, this, [this] { btn_TestClick(); });
     connect(btn_SetPara, &QPushButton::clicked, this, [this] { btn_SetParaClick(); });
     connect(btn_Find, &QPushButton::clicked, this, [this] { btn_FindClick(); });
@@ -294,8 +294,8 @@ void MainWindow::FormCreate()
 {
     settings_ = std::make_shared<ConnectionSettingsStore>();
     settings_->update([](ConnectionSettings& s) { s.comName = "COM1"; });
-    NoteLinkKind();
-    NoteSpeedTexts();
+    noteChosenLinkKind();
+    noteChosenSpeedTexts();
 
     auto dispatcher = Dispatcher::current();
     pump_ = new DispatcherPump(dispatcher, this);
@@ -305,22 +305,22 @@ void MainWindow::FormCreate()
     settingsSubscription_ = settings_->subscribe([self, dispatcher](const ConnectionSettings&) {
         dispatcher->post([self] {
             if (MainWindow* window = self.data(); window && !window->closing_)
-                window->ShowStoredSpeeds();
+                window->showStoredSpeeds();
         });
     });
-    events_ = std::make_shared<const WorkerEvents>(MakeWorkerEvents());
+    events_ = std::make_shared<const WorkerEvents>(makeWorkerEvents());
     UdpClient1 = std::make_shared<TUdpClient>();
     WorkerLinks links;
     links.udpClient = UdpClient1;
     links.usbPaths = setup_.usbPaths;
     links.watchUsbDevices = setup_.watchUsbDevices;
     worker_ = std::make_unique<TCommThread>(settings_, setup_.programFolder, std::move(links));
-    worker_->SetOperationTable(&operationHandler);
+    worker_->setOperationTable(&operationHandler);
     bootWorker_ = std::make_unique<requests::WorkerBootHandshake>(*worker_);
     bootHandshake_ = std::make_unique<requests::BootHandshake>(*bootWorker_);
-    worker_->SetEvents(events_, dispatcher);
-    ShowUsbDevices(worker_->UsbDevices());
-    ComListRefresh();
+    worker_->setEvents(events_, dispatcher);
+    showUsbDevices(worker_->usbDevices());
+    comListRefresh();
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -339,14 +339,14 @@ void MainWindow::FormShow()
     const int language = startingLanguage(defaults);
     cbb_Language->setCurrentIndex(language >= 0 && language < cbb_Language->count() ? language : -1);
     if (defaults.tranMode)
-        LinkKindButton(*defaults.tranMode)->setChecked(true);
-    Translate(languageIndex());
+        linkKindButton(*defaults.tranMode)->setChecked(true);
+    translate(languageIndex());
     if (cbb_UsbDeviceList->count() > 0)
         cbb_UsbDeviceList->setCurrentIndex(0);
-    ShowLinkKindText();
+    showLinkKindText();
 }
 
-void MainWindow::ComListRefresh()
+void MainWindow::comListRefresh()
 {
     const ComPortChoices choices = comPortChoices(listSerialPorts(setup_.sysfsTtyFolder), setup_.namedPorts);
     cbb_Comname->clear();
@@ -359,7 +359,7 @@ void MainWindow::ComListRefresh()
     cbb_Comname->lineEdit()->setCursorPosition(0);
 }
 
-void MainWindow::ShowUsbDevices(const UsbDeviceListing& listing)
+void MainWindow::showUsbDevices(const UsbDeviceListing& listing)
 {
     cbb_UsbDeviceList->clear();
     for (const auto& item : listing.items)
@@ -375,7 +375,7 @@ int MainWindow::languageIndex() const
     return cbb_Language->findText(cbb_Language->currentText(), Qt::MatchExactly);
 }
 
-void MainWindow::Translate(int languageIndex)
+void MainWindow::translate(int languageIndex)
 {
     const IniDocument file = IniDocument::load(findLanguageFile(setup_.languageFolders, languageIndex));
     std::vector<WidgetTranslationView*> views{&view_};
@@ -393,19 +393,19 @@ void MainWindow::Translate(int languageIndex)
 
 void MainWindow::cbb_LanguageChange()
 {
-    Translate(languageIndex());
-    ShowLinkKindText();
+    translate(languageIndex());
+    showLinkKindText();
 }
 
-int MainWindow::SelectedLinkKind() const
+int MainWindow::selectedLinkKind() const
 {
     for (int kind = 0; kind < 4; ++kind)
-        if (LinkKindButton(kind)->isChecked())
+        if (linkKindButton(kind)->isChecked())
             return kind;
     return 0;
 }
 
-QRadioButton* MainWindow::LinkKindButton(int linkKind) const
+QRadioButton* MainWindow::linkKindButton(int linkKind) const
 {
     switch (linkKind) {
     case 1:
@@ -419,21 +419,21 @@ QRadioButton* MainWindow::LinkKindButton(int linkKind) const
     }
 }
 
-void MainWindow::ShowLinkKindText()
+void MainWindow::showLinkKindText()
 {
-    lbl_TranMsg->setText(qt(linkKindText(SelectedLinkKind())));
+    lbl_TranMsg->setText(qt(linkKindText(selectedLinkKind())));
 }
 
-void MainWindow::RadioButtonClick(int linkKind)
+void MainWindow::radioButtonClick(int linkKind)
 {
-    NoteLinkTested(false);
+    noteLinkTested(false);
     lbl_TranMsg->setText(qt(linkKindText(linkKind)));
 }
 
-LinkControls MainWindow::CurrentLinkControls() const
+LinkControls MainWindow::currentLinkControls() const
 {
     LinkControls controls;
-    controls.kind = static_cast<LinkKind>(SelectedLinkKind());
+    controls.kind = static_cast<LinkKind>(selectedLinkKind());
     controls.comName = cbb_Comname->currentText().toStdString();
     controls.deviceSpeedText = cbb_DevBauRate->currentText().toStdString();
     controls.transferSpeedText = cbb_TranBauRate->currentText().toStdString();
@@ -443,21 +443,21 @@ LinkControls MainWindow::CurrentLinkControls() const
     return controls;
 }
 
-void MainWindow::NoteLinkKind()
+void MainWindow::noteChosenLinkKind()
 {
     // Signals fire while the controls are still being made.
     if (settings_)
-        noteLinkKind(*settings_, static_cast<LinkKind>(SelectedLinkKind()));
+        noteLinkKind(*settings_, static_cast<LinkKind>(selectedLinkKind()));
 }
 
-void MainWindow::NoteSpeedTexts()
+void MainWindow::noteChosenSpeedTexts()
 {
     if (settings_ && cbb_TranBauRate)
         notedSpeeds_ = noteSpeedTexts(*settings_, cbb_DevBauRate->currentText().toStdString(),
                                       cbb_TranBauRate->currentText().toStdString());
 }
 
-void MainWindow::ShowStoredSpeeds()
+void MainWindow::showStoredSpeeds()
 {
     // The store follows every change of the boxes, so a difference from
     // what they noted last can only come from the worker.
@@ -471,60 +471,60 @@ void MainWindow::ShowStoredSpeeds()
 void MainWindow::RefreshConnectionSettings()
 {
     try {
-        refreshConnectionSettings(*settings_, CurrentLinkControls());
+        refreshConnectionSettings(*settings_, currentLinkControls());
     } catch (const ELinkBoxRefusal& refusal) {
         // Told by the parameter window: this window is hidden then.
-        throw EInvalidInput(refusal.textFor(LinkBoxCaption(refusal)));
+        throw EInvalidInput(refusal.textFor(linkBoxCaption(refusal)));
     }
 }
 
-std::string MainWindow::LinkBoxCaption(const ELinkBoxRefusal& refusal) const
+std::string MainWindow::linkBoxCaption(const ELinkBoxRefusal& refusal) const
 {
     const auto* box = findChild<QWidget*>(QString::fromStdString(refusal.control()));
     return box ? box->accessibleName().toStdString() : refusal.control();
 }
 
-bool MainWindow::RefusedLinkBox()
+bool MainWindow::refusedLinkBox()
 {
     try {
-        RequireUsableLinkBoxes(CurrentLinkControls());
+        RequireUsableLinkBoxes(currentLinkControls());
         return false;
     } catch (const ELinkBoxRefusal& refusal) {
-        setup_.prompter->showMessage(refusal.textFor(LinkBoxCaption(refusal)));
+        setup_.prompter->showMessage(refusal.textFor(linkBoxCaption(refusal)));
         if (auto* box = findChild<QWidget*>(QString::fromStdString(refusal.control())))
             box->setFocus(Qt::OtherFocusReason);
         return true;
     }
 }
 
-void MainWindow::ShowBusy()
+void MainWindow::showBusy()
 {
     statusPanel0->setText(qt(MessageText("sBusyMsg")));
 }
 
 void MainWindow::btn_TestClick()
 {
-    if (RefusedLinkBox())
+    if (refusedLinkBox())
         return;
     testWaitCounter_ = -1;
-    NoteLinkTested(false);
+    noteLinkTested(false);
     try {
         RefreshConnectionSettings();
     } catch (const EConvertError& failure) {
         setup_.prompter->showMessage(InputRefusalText(failure));
         return;
     }
-    if (worker_->PortOpen())
+    if (worker_->portOpen())
         return;
     statusPanel1->clear();
     linkRun_ = worker_->StartOperation(Operation::LinkTest, 0, 0);
     if (linkRun_ == 0)
-        ShowBusy();
+        showBusy();
 }
 
 void MainWindow::btn_SetParaClick()
 {
-    if (RefusedLinkBox())
+    if (refusedLinkBox())
         return;
     testWaitCounter_ = 1;
     try {
@@ -532,23 +532,23 @@ void MainWindow::btn_SetParaClick()
             RefreshConnectionSettings();
             linkRun_ = worker_->StartOperation(Operation::LinkTest, 0, 0);
             if (linkRun_ == 0) {
-                ShowBusy();
+                showBusy();
                 return;
             }
             statusPanel1->clear();
-            WaitForLinkTest();
+            waitForLinkTest();
         }
         if (linkTested() && !closing_) {
-            SaveMainDefaults();
+            writeMainDefaults();
             hide();
             if (para_)
-                para_->ShowFromMainWindow(*this);
+                para_->showFromMainWindow(*this);
         }
     } catch (const std::exception&) {
     }
 }
 
-std::vector<std::string> MainWindow::SearchablePorts() const
+std::vector<std::string> MainWindow::searchablePorts() const
 {
     // The port typed in the box first, then the ports that are there; not
     // the COM1 to COM30 the box falls back to: thirty missing ports would
@@ -567,25 +567,25 @@ std::vector<std::string> MainWindow::SearchablePorts() const
 
 void MainWindow::btn_FindClick()
 {
-    if (findDialog_ || worker_->Busy())
+    if (findDialog_ || worker_->busy())
         return;
-    auto plan = planWindowSearch(CurrentLinkControls(), SearchablePorts(), worker_->UsbDevices().items);
+    auto plan = planWindowSearch(currentLinkControls(), searchablePorts(), worker_->usbDevices().items);
     if (const auto* refusal = std::get_if<std::string>(&plan)) {
         setup_.prompter->showMessage(MessageText(*refusal));
         return;
     }
     statusPanel0->clear();
     findDialog_ = new FindPrinterDialog(std::move(std::get<requests::SearchPlan>(plan)), setup_.programFolder,
-                                        [this](const requests::FoundPrinter& printer) { UseFoundPrinter(printer); },
+                                        [this](const requests::FoundPrinter& printer) { useFoundPrinter(printer); },
                                         this);
     findDialog_->setAttribute(Qt::WA_DeleteOnClose);
     findDialog_->setFont(font());
     findDialog_->open();
 }
 
-void MainWindow::UseFoundPrinter(const requests::FoundPrinter& printer)
+void MainWindow::useFoundPrinter(const requests::FoundPrinter& printer)
 {
-    const LinkControls chosen = chooseFoundPrinter(CurrentLinkControls(), printer);
+    const LinkControls chosen = chooseFoundPrinter(currentLinkControls(), printer);
     cbb_Comname->setEditText(qt(chosen.comName));
     cbb_Comname->lineEdit()->setCursorPosition(0);
     cbb_DevBauRate->setEditText(qt(chosen.deviceSpeedText));
@@ -597,11 +597,11 @@ void MainWindow::UseFoundPrinter(const requests::FoundPrinter& printer)
     else
         cbb_UsbDeviceList->setEditText(qt(chosen.usbDeviceId));
     // The link changed: it is tested anew before the parameter window opens.
-    NoteLinkTested(false);
+    noteLinkTested(false);
     statusPanel0->setText(qt(MessageText("sFoundChosenMsg")));
 }
 
-void MainWindow::WaitForLinkTest()
+void MainWindow::waitForLinkTest()
 {
     QEventLoop loop;
     QTimer pause;
@@ -617,18 +617,18 @@ void MainWindow::WaitForLinkTest()
     linkWait_ = nullptr;
 }
 
-void MainWindow::SaveMainDefaults()
+void MainWindow::writeMainDefaults()
 {
     const std::string error =
         saveMainDefaults(joinPath(setup_.programFolder, kSettingsFileName),
-                         edt_Ipaddress->text().toStdString(), languageIndex(), SelectedLinkKind());
+                         edt_Ipaddress->text().toStdString(), languageIndex(), selectedLinkKind());
     if (!error.empty())
         statusPanel1->setText(qt(std::string(kSettingsFileName) + ": " + error));
 }
 
 // Every event runs on this thread; none reaches a window that is closing.
 // The end of a run concerns the parameter window.
-WorkerEvents MainWindow::MakeWorkerEvents()
+WorkerEvents MainWindow::makeWorkerEvents()
 {
     QPointer<MainWindow> self(this);
     auto open = [self]() -> MainWindow* {
@@ -640,11 +640,11 @@ WorkerEvents MainWindow::MakeWorkerEvents()
     // tested: a late answer of an earlier test must not.
     events.linkFound = [open](const PrinterFound& found) {
         if (MainWindow* window = open(); window && found.run == window->linkRun_)
-            window->OnLinkFound();
+            window->onLinkFound();
     };
     events.linkFailed = [open](const WorkerFailure& failure) {
         if (MainWindow* window = open(); window && failure.run == window->linkRun_)
-            window->OnLinkFailed(failure);
+            window->onLinkFailed(failure);
     };
     events.status = [open](const StatusUpdate& update) {
         if (MainWindow* window = open(); window && update.panel == StatusPanel::Main)
@@ -663,23 +663,23 @@ WorkerEvents MainWindow::MakeWorkerEvents()
     // Refreshed when a USB device arrives or is removed.
     events.usbDevicesChanged = [open](const UsbDeviceListing& listing) {
         if (MainWindow* window = open())
-            window->ShowUsbDevices(listing);
+            window->showUsbDevices(listing);
     };
     return events;
 }
 
-void MainWindow::OnLinkFound()
+void MainWindow::onLinkFound()
 {
-    NoteLinkTested(true);
+    noteLinkTested(true);
     if (linkWait_)
         linkWait_->quit();
     if (testWaitCounter_ < 0)
         setup_.prompter->showMessage(MessageText("sConnectOKstr"));
 }
 
-void MainWindow::OnLinkFailed(const WorkerFailure& failure)
+void MainWindow::onLinkFailed(const WorkerFailure& failure)
 {
-    NoteLinkTested(false);
+    noteLinkTested(false);
     if (linkWait_)
         linkWait_->quit();
     // What the worker knows of the cause (the port and the system's reason,
@@ -699,12 +699,12 @@ bool MainWindow::bootModeOn() const
     return linkState_ == LinkState::BootPolling;
 }
 
-LinkState MainWindow::TestState() const
+LinkState MainWindow::testState() const
 {
     return linkState_ == LinkState::BootPolling ? stateAfterBoot_ : linkState_;
 }
 
-void MainWindow::NoteLinkTested(bool tested)
+void MainWindow::noteLinkTested(bool tested)
 {
     (linkState_ == LinkState::BootPolling ? stateAfterBoot_ : linkState_) =
         tested ? LinkState::Tested : LinkState::Closed;
@@ -715,13 +715,13 @@ QFont MainWindow::programFont() const
     return font();
 }
 
-void MainWindow::ReturnFromParameterWindow()
+void MainWindow::returnFromParameterWindow()
 {
-    NoteLinkTested(false);
+    noteLinkTested(false);
     show();
 }
 
-void MainWindow::SetLinkControlsEnabled(bool enabled)
+void MainWindow::setLinkControlsEnabled(bool enabled)
 {
     for (QWidget* control :
          std::initializer_list<QWidget*>{GroupBox1, RadioButton1, RadioButton2, RadioButton3, cbb_Comname,
@@ -735,7 +735,7 @@ void MainWindow::SetLinkControlsEnabled(bool enabled)
 
 void MainWindow::but_bootInClick()
 {
-    if (RefusedLinkBox())
+    if (refusedLinkBox())
         return;
     try {
         RefreshConnectionSettings();
@@ -743,12 +743,12 @@ void MainWindow::but_bootInClick()
         setup_.prompter->showMessage(InputRefusalText(failure));
         return;
     }
-    SetLinkControlsEnabled(false);
+    setLinkControlsEnabled(false);
     if (linkState_ != LinkState::BootPolling) {
         stateAfterBoot_ = linkState_;
         linkState_ = LinkState::BootPolling;
     }
-    bootHandshake_->Begin();
+    bootHandshake_->begin();
     Timer1->start();
     // The handshake may poll for minutes: the window says it is at work.
     statusPanel0->setText(qt(MessageText("sBootPollingMsg")));
@@ -759,26 +759,26 @@ void MainWindow::but_bootOutClick()
 {
     // A handshake still running is ended at once, not left to time out.
     if (bootModeOn())
-        bootHandshake_->Cancel();
-    LeaveBootMode();
+        bootHandshake_->cancel();
+    leaveBootMode();
 }
 
-void MainWindow::LeaveBootMode()
+void MainWindow::leaveBootMode()
 {
-    SetLinkControlsEnabled(true);
+    setLinkControlsEnabled(true);
     Timer1->stop();
     bootBusy->setVisible(false);
     statusPanel0->clear();
     if (linkState_ == LinkState::BootPolling)
         linkState_ = stateAfterBoot_;
-    worker_->SetRawReceiveMode(false);
+    worker_->setRawReceiveMode(false);
 }
 
 void MainWindow::Timer1Timer()
 {
-    if (bootHandshake_->Round() != requests::BootRound::Answered)
+    if (bootHandshake_->round() != requests::BootRound::Answered)
         return;
-    LeaveBootMode();
+    leaveBootMode();
     requests::CloseBootLink(*worker_);
     statusPanel0->setText(qt(MessageText("sLoaderAnsweredMsg")));
 }

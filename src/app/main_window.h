@@ -96,16 +96,16 @@ public:
     LinkState linkState() const { return linkState_; }
     // Whether the last link test succeeded (boot mode keeps the outcome for
     // when it is left).
-    bool linkTested() const { return TestState() == LinkState::Tested; }
+    bool linkTested() const { return testState() == LinkState::Tested; }
 
     // Copies the chosen link's parameters into the connection settings.
     // Throws EConvertError when a speed box does not hold a whole number.
     void RefreshConnectionSettings() override;
-    void ReturnFromParameterWindow() override;
+    void returnFromParameterWindow() override;
 
     // Loads the language file of `languageIndex` into every window, the
     // item lists and the message texts.
-    void Translate(int languageIndex);
+    void translate(int languageIndex);
 
     // The language box's item index; -1 when its text is none of its items.
     int languageIndex() const override;
@@ -160,47 +160,47 @@ private:
     void buildControls();
     void FormCreate();
     void FormShow();
-    void ComListRefresh();
-    void cbb_ComnameDropDown() { ComListRefresh(); }
+    void comListRefresh();
+    void cbb_ComnameDropDown() { comListRefresh(); }
     void cbb_LanguageChange();
-    void RadioButtonClick(int linkKind);
+    void radioButtonClick(int linkKind);
     void btn_TestClick();
     void btn_SetParaClick();
     void btn_FindClick();
-    void UseFoundPrinter(const requests::FoundPrinter& printer);
-    std::vector<std::string> SearchablePorts() const;
+    void useFoundPrinter(const requests::FoundPrinter& printer);
+    std::vector<std::string> searchablePorts() const;
     void but_bootInClick();
     void but_bootOutClick();
     void Timer1Timer();
-    void LeaveBootMode();
+    void leaveBootMode();
     // The state a link test's outcome belongs to: the window's own, or in
     // boot mode the one it returns to.
-    LinkState TestState() const;
-    void NoteLinkTested(bool tested);
-    WorkerEvents MakeWorkerEvents();
-    void OnLinkFound();
-    void OnLinkFailed(const WorkerFailure& failure);
-    void ShowUsbDevices(const UsbDeviceListing& listing);
+    LinkState testState() const;
+    void noteLinkTested(bool tested);
+    WorkerEvents makeWorkerEvents();
+    void onLinkFound();
+    void onLinkFailed(const WorkerFailure& failure);
+    void showUsbDevices(const UsbDeviceListing& listing);
 
     // Up to twenty 50 ms pauses, handling window messages throughout, until
     // the link test has succeeded.
-    void WaitForLinkTest();
-    void SaveMainDefaults();
-    void ShowLinkKindText();
-    void ShowBusy();
-    int SelectedLinkKind() const;
-    QRadioButton* LinkKindButton(int linkKind) const;
-    LinkControls CurrentLinkControls() const;
-    void NoteLinkKind();
-    void NoteSpeedTexts();
+    void waitForLinkTest();
+    void writeMainDefaults();
+    void showLinkKindText();
+    void showBusy();
+    int selectedLinkKind() const;
+    QRadioButton* linkKindButton(int linkKind) const;
+    LinkControls currentLinkControls() const;
+    void noteChosenLinkKind();
+    void noteChosenSpeedTexts();
     // Shows a device speed the worker stored after changing the printer's.
-    void ShowStoredSpeeds();
-    void SetLinkControlsEnabled(bool enabled);
+    void showStoredSpeeds();
+    void setLinkControlsEnabled(bool enabled);
     // Shows the refusal of a link box the link cannot use (a speed box with
     // no listed speed, a port box with no port) and focuses the box; true
     // when there was one.
-    bool RefusedLinkBox();
-    std::string LinkBoxCaption(const ELinkBoxRefusal& refusal) const;
+    bool refusedLinkBox();
+    std::string linkBoxCaption(const ELinkBoxRefusal& refusal) const;
 
     MainWindowSetup setup_;
     WidgetTranslationView view_;

@@ -38,7 +38,7 @@ public:
 
     // The parameter window closed: the link must be tested anew before it
     // opens again, and the main window shows again.
-    virtual void ReturnFromParameterWindow() = 0;
+    virtual void returnFromParameterWindow() = 0;
 };
 
 }  // namespace pst::app

@@ -11,7 +11,7 @@ class WidgetTranslationView;
 class ParameterWindowLink {
 public:
     virtual ~ParameterWindowLink() = default;
-    virtual void ShowFromMainWindow(const QWidget& mainWindow) = 0;
+    virtual void showFromMainWindow(const QWidget& mainWindow) = 0;
     virtual WidgetTranslationView& translationView() = 0;
 };
 

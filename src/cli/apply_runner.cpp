@@ -68,7 +68,7 @@ GroupResult applyGroup(CliSession& session, CliOptions& aimed, const requests::P
             return {result.group, GroupOutcome::Failed, failureText(session.lastFailure())};
         if (request.sending != requests::Sending::Packet)
             result.outcome = GroupOutcome::Sent;
-        result.text = session.worker().Status().status();
+        result.text = session.worker().status().status();
         // A confirmed speed setting moves the printer's line at once.
         if (request.newDeviceSpeed) {
             aimed.deviceSpeed = *request.newDeviceSpeed;

@@ -43,10 +43,10 @@ CliSession::CliSession(const CliOptions& options, std::ostream& out, std::ostrea
     links.udpClient = std::make_shared<TUdpClient>();
     worker_ =
         std::make_unique<TCommThread>(settings_, resolveProgramFolder(options.dataDir), std::move(links));
-    worker_->SetOperationTable(&operationHandler);
-    worker_->SetEvents(events());
-    stopRegistration_.emplace([this] { worker_->CancelOperation(); });
-    worker_->KeepFullLog(options.fullLog);
+    worker_->setOperationTable(&operationHandler);
+    worker_->setEvents(events());
+    stopRegistration_.emplace([this] { worker_->cancelOperation(); });
+    worker_->keepFullLog(options.fullLog);
 }
 
 void CliSession::aim(const CliOptions& options)
@@ -119,9 +119,9 @@ int CliSession::run(Operation operation, std::int32_t argument1, std::int32_t ar
         return status;
     struct FreshLogAfter {
         TCommThread& worker;
-        ~FreshLogAfter() { worker.LogRunsAfresh(); }
+        ~FreshLogAfter() { worker.logRunsAfresh(); }
     } freshLogAfter{*worker_};
-    worker_->AppendRunsToLog(kProbesHeading);
+    worker_->appendRunsToLog(kProbesHeading);
     // The questions at other speeds fail too, and may read a model: the
     // run's failure is the one to keep, and the command's record its own.
     const auto failure = lastFailure_;
@@ -135,7 +135,7 @@ int CliSession::run(Operation operation, std::int32_t argument1, std::int32_t ar
     CliOptions found = options_;
     found.deviceSpeed = *speed;
     aim(found);
-    worker_->AppendRunsToLog(againHeading(*speed));
+    worker_->appendRunsToLog(againHeading(*speed));
     return runOnce(operation, argument1, argument2, std::move(again));
 }
 
@@ -181,7 +181,7 @@ int CliSession::runOnce(Operation operation, std::int32_t argument1, std::int32_
     }
     lastFailure_.reset();
     // The model the record gets is one this run read.
-    worker_->SetDeviceModel({});
+    worker_->setDeviceModel({});
     RunId run = 0;
     const bool started = startUnlessStopped(
         [&] { run = worker_->StartOperation(operation, argument1, argument2, std::move(handOver)); });
@@ -217,7 +217,7 @@ int CliSession::runOnce(Operation operation, std::int32_t argument1, std::int32_
     // that never comes once the run is over: show the last one now. A
     // transfer's count is not among them: the last one always comes.
     progressDisplay().end();
-    if (const std::string last = worker_->Status().status(); !isProgressText(last))
+    if (const std::string last = worker_->status().status(); !isProgressText(last))
         printStatus(last);
     if (lastFailure_ && !quiet_) {
         err_ << EngineTextInLanguage(lastFailure_->text) << '\n';
@@ -253,7 +253,7 @@ void CliSession::printStatus(const std::string& text)
 
 void CliSession::aimSerialComponent(const CliOptions& options)
 {
-    worker_->AimSerialPort(options.serialPort, options.deviceSpeed);
+    worker_->aimSerialPort(options.serialPort, options.deviceSpeed);
 }
 
 }  // namespace pst::cli

@@ -55,7 +55,7 @@ public:
         : WorkerBootHandshake(session.worker()), session_(session)
     {
     }
-    bool StartHandshakeRun() override
+    bool startHandshakeRun() override
     {
         failed_ = session_.run(Operation::BootHandshake) != 0;
         return true;
@@ -87,19 +87,19 @@ bool awaitBootLoader(const CliOptions& options, std::chrono::seconds limit, std:
     session.aimSerialComponent(options);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     // One handshake polls for about 50 s; the limit may end it sooner.
-    worker.SetSleeper([deadline](std::chrono::milliseconds ms) {
+    worker.setSleeper([deadline](std::chrono::milliseconds ms) {
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             throw std::runtime_error(kBootLimitText);
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(ms, left));
     });
     while (!link.failed() && std::chrono::steady_clock::now() < deadline)
-        if (handshake.Round() == requests::BootRound::Answered)
+        if (handshake.round() == requests::BootRound::Answered)
             break;
-    worker.SetSleeper(nullptr);
-    const bool answered = worker.BootReplyText() == kBootReplyMarker;
+    worker.setSleeper(nullptr);
+    const bool answered = worker.bootReplyText() == kBootReplyMarker;
     // A failure other than the limit (the port would not open) is news.
-    if (link.failed() && worker.Status().error() != kBootLimitText)
+    if (link.failed() && worker.status().error() != kBootLimitText)
         err << sessionErr.str();
     requests::CloseBootLink(worker);
     if (!answered)

@@ -36,7 +36,7 @@ std::optional<std::vector<StoredLogo>> readStoredLogos(const CliOptions& options
     session.setProgressShown(false);
     if (run(session, requests::StoredLogosReadRequest()) != 0)
         return std::nullopt;
-    std::vector<StoredLogo> logos = ParseLogoDirectory(session.worker().MemoryStream());
+    std::vector<StoredLogo> logos = ParseLogoDirectory(session.worker().memoryStream());
     if (const int damaged = FirstDamagedLogo(logos); damaged >= 0) {
         err << MessageWithNumbers("sLogoDirectoryDamagedMsg", {damaged}) << '\n';
         return std::nullopt;
@@ -58,9 +58,9 @@ int runListLogos(const CliOptions& options, std::ostream& out, std::ostream& err
         nlohmann::ordered_json all = nlohmann::ordered_json::array();
         for (const StoredLogo& logo : *logos)
             all.push_back({{"number", logo.number},
-                           {"width", logo.WidthDots()},
-                           {"height", logo.HeightDots()},
-                           {"bytes", logo.ImageSize()},
+                           {"width", logo.widthDots()},
+                           {"height", logo.heightDots()},
+                           {"bytes", logo.imageSize()},
                            {"address", logo.address}});
         attachJsonResult("logos", all);
         return 0;

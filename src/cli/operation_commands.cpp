@@ -56,9 +56,9 @@ std::string joinedKept(const std::vector<std::string>& kept)
 void waitForUnansweredBytes(CliSession& session, std::size_t bytes)
 {
     TCommThread& worker = session.worker();
-    worker.WaitUntilSent(2000ms);
-    const std::uint32_t baud = worker.LineSpeed();
-    if (!linkKindInfo(worker.Run().kind).hasLineSpeed || baud == 0)
+    worker.waitUntilSent(2000ms);
+    const std::uint32_t baud = worker.lineSpeed();
+    if (!linkKindInfo(worker.run().kind).hasLineSpeed || baud == 0)
         return;
     // Ten bits a byte, and a little for the driver.
     std::this_thread::sleep_for(std::chrono::microseconds(bytes * 10'000'000ULL / baud) + 5ms);

@@ -41,7 +41,7 @@ std::string CliFieldName(const requests::SettingField& field)
 std::string CliRefusalText(const std::exception& refusal)
 {
     if (const auto* field = dynamic_cast<const requests::EFieldRefusal*>(&refusal))
-        return field->TextFor(CliFieldName(field->field()));
+        return field->textFor(CliFieldName(field->field()));
     if (const auto* keyed = dynamic_cast<const EInvalidInput*>(&refusal))
         return InputRefusalText(*keyed);
     if (const auto* conversion = dynamic_cast<const EConvertError*>(&refusal))

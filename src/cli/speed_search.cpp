@@ -11,13 +11,13 @@ SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> spee
 {
     SpeedAnswer answer;
     CliOptions options = session.options();
-    session.worker().SetProbing(true);
+    session.worker().setProbing(true);
     struct ProbingEnds {
         TCommThread& worker;
         ~ProbingEnds()
         {
-            worker.SetProbing(false);
-            worker.SaveLog();
+            worker.setProbing(false);
+            worker.saveLog();
         }
     } probingEnds{session.worker()};
     for (const std::uint32_t speed : speeds) {

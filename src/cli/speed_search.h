@@ -26,7 +26,7 @@ struct SpeedAnswer {
 
 // Runs the link test quietly on the session's serial port at each of
 // `speeds` until the printer answers, each wait as short as the speed allows
-// (TCommThread::SetProbing). `trying` hears each speed before it
+// (TCommThread::setProbing). `trying` hears each speed before it
 // is tried. The session is left aimed at the last speed tried.
 SpeedAnswer askAtSpeeds(CliSession& session, std::span<const std::uint32_t> speeds,
                         const std::function<void(std::uint32_t speed)>& trying = {});

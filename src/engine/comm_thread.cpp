@@ -22,15 +22,15 @@ TCommThread::TCommThread(std::shared_ptr<ConnectionSettingsStore> settings, std:
       comm_(std::make_unique<TComm>()),
       usb_(std::make_unique<TUSBComm>(links.usbPaths, links.watchUsbDevices))
 {
-    comm_->SetInx_XonXoffFlow(false);
-    comm_->SetOutx_XonXoffFlow(false);
-    comm_->SetReadIntervalTimeout(20);
-    comm_->SetDtrControl(TDtrControl::DtrDisable);
-    comm_->SetRtsControl(TRtsControl::RtsDisable);
+    comm_->setInx_XonXoffFlow(false);
+    comm_->setOutx_XonXoffFlow(false);
+    comm_->setReadIntervalTimeout(20);
+    comm_->setDtrControl(TDtrControl::DtrDisable);
+    comm_->setRtsControl(TRtsControl::RtsDisable);
     links_ =
-        makeEveryLink({*comm_, *usb_, std::move(links.udpClient), log_, ReceiveContext(), &rawReceiveMode_});
-    AttachUsbComponent();
-    thread_ = std::thread([this] { ThreadBody(); });
+        makeEveryLink({*comm_, *usb_, std::move(links.udpClient), log_, receiveContext(), &rawReceiveMode_});
+    attachUsbComponent();
+    thread_ = std::thread([this] { threadBody(); });
 }
 
 TCommThread::~TCommThread()
@@ -61,15 +61,15 @@ TCommThread::~TCommThread()
 RunId TCommThread::StartOperation(pst::Operation operation, std::int32_t argument1, std::int32_t argument2,
                                   HandOver handOver)
 {
-    return Request(operationNumber(operation), argument1, argument2, std::move(handOver), nullptr);
+    return request(operationNumber(operation), argument1, argument2, std::move(handOver), nullptr);
 }
 
-RunId TCommThread::StartCustom(std::function<void(TCommThread&)> handler)
+RunId TCommThread::startCustom(std::function<void(TCommThread&)> handler)
 {
-    return Request(kCustomOperation, 0, 0, {}, std::move(handler));
+    return request(kCustomOperation, 0, 0, {}, std::move(handler));
 }
 
-RunId TCommThread::Request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
+RunId TCommThread::request(int operation, std::int32_t argument1, std::int32_t argument2, HandOver handOver,
                            std::function<void(TCommThread&)> handler)
 {
     RunId run = 0;
@@ -92,23 +92,23 @@ RunId TCommThread::Request(int operation, std::int32_t argument1, std::int32_t a
     return run;
 }
 
-StreamReply::Context TCommThread::ReceiveContext()
+StreamReply::Context TCommThread::receiveContext()
 {
     StreamReply::Context context;
     context.log = &log_;
     context.operation = &operation_;
     context.showUnsolicited = [this](const std::uint8_t* bytes, std::size_t count) {
-        ShowUnsolicited(bytes, count);
+        showUnsolicited(bytes, count);
     };
     return context;
 }
 
-void TCommThread::SetEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dispatcher)
+void TCommThread::setEvents(WorkerEvents events, std::shared_ptr<Dispatcher> dispatcher)
 {
-    SetEvents(std::make_shared<const WorkerEvents>(std::move(events)), std::move(dispatcher));
+    setEvents(std::make_shared<const WorkerEvents>(std::move(events)), std::move(dispatcher));
 }
 
-void TCommThread::SetEvents(std::shared_ptr<const WorkerEvents> events,
+void TCommThread::setEvents(std::shared_ptr<const WorkerEvents> events,
                             std::shared_ptr<Dispatcher> dispatcher)
 {
     std::lock_guard lock(eventsMutex_);
@@ -116,25 +116,25 @@ void TCommThread::SetEvents(std::shared_ptr<const WorkerEvents> events,
     eventsDispatcher_ = std::move(dispatcher);
 }
 
-std::shared_ptr<const WorkerEvents> TCommThread::EventsObserver() const
+std::shared_ptr<const WorkerEvents> TCommThread::eventsObserver() const
 {
     std::lock_guard lock(eventsMutex_);
     return events_;
 }
 
-WorkerEvents TCommThread::Events() const
+WorkerEvents TCommThread::events() const
 {
     std::lock_guard lock(eventsMutex_);
     return events_ ? *events_ : WorkerEvents{};
 }
 
-std::shared_ptr<Dispatcher> TCommThread::EventsDispatcher() const
+std::shared_ptr<Dispatcher> TCommThread::eventsDispatcher() const
 {
     std::lock_guard lock(eventsMutex_);
     return eventsDispatcher_;
 }
 
-void TCommThread::Deliver(std::function<void(const WorkerEvents&)> call, bool wait)
+void TCommThread::deliver(std::function<void(const WorkerEvents&)> call, bool wait)
 {
     std::shared_ptr<const WorkerEvents> events;
     std::shared_ptr<Dispatcher> dispatcher;
@@ -156,7 +156,7 @@ void TCommThread::Deliver(std::function<void(const WorkerEvents&)> call, bool wa
         dispatcher->post(std::move(run));
 }
 
-WorkerFailure TCommThread::CurrentFailure() const
+WorkerFailure TCommThread::currentFailure() const
 {
     WorkerFailure failure;
     failure.run = currentRun_.load();
@@ -174,32 +174,32 @@ WorkerFailure TCommThread::CurrentFailure() const
     return failure;
 }
 
-void TCommThread::ReportLinkFound()
+void TCommThread::reportLinkFound()
 {
-    Deliver(
-        [found = PrinterFound{currentRun_.load(), DeviceModel(), DeviceTypeNumber()}](const WorkerEvents& events) {
+    deliver(
+        [found = PrinterFound{currentRun_.load(), DeviceModel(), deviceTypeNumber()}](const WorkerEvents& events) {
             if (events.linkFound)
                 events.linkFound(found);
         },
         true);
 }
 
-void TCommThread::ReportLinkFailed()
+void TCommThread::reportLinkFailed()
 {
-    Deliver(
-        [failure = CurrentFailure()](const WorkerEvents& events) {
+    deliver(
+        [failure = currentFailure()](const WorkerEvents& events) {
             if (events.linkFailed)
                 events.linkFailed(failure);
         },
         true);
 }
 
-void TCommThread::SetSleeper(Sleeper sleeper)
+void TCommThread::setSleeper(Sleeper sleeper)
 {
     sleeper_ = std::move(sleeper);
 }
 
-void TCommThread::SetStatusClock(SteadyClock clock)
+void TCommThread::setStatusClock(SteadyClock clock)
 {
     std::lock_guard lock(throttleMutex_);
     throttle_ = StatusThrottle(std::move(clock));
@@ -216,31 +216,31 @@ std::string TCommThread::DeviceModel() const
     return deviceModel_;
 }
 
-void TCommThread::SetDeviceModel(const std::string& model)
+void TCommThread::setDeviceModel(const std::string& model)
 {
     std::lock_guard lock(modelMutex_);
     deviceModel_ = model;
 }
 
-std::string TCommThread::LogPath() const
+std::string TCommThread::logPath() const
 {
     return joinPath(programFolder_, "debug.log");
 }
 
-int TCommThread::RawFirstByte()
+int TCommThread::rawFirstByte()
 {
     return active_ ? active_->rawFirstByte() : -1;
 }
 
-void TCommThread::ClearRawReceive()
+void TCommThread::clearRawReceive()
 {
     if (active_)
         active_->clearRawReceive();
 }
 
-void TCommThread::Pause(int milliseconds)
+void TCommThread::pause(int milliseconds)
 {
-    if (Cancelled())
+    if (cancelled())
         return;
     if (sleeper_)
         sleeper_(std::chrono::milliseconds(milliseconds));
@@ -248,7 +248,7 @@ void TCommThread::Pause(int milliseconds)
         cancel_.wait(std::chrono::milliseconds(milliseconds));
 }
 
-void TCommThread::NoteFailureCause(const std::exception& failure)
+void TCommThread::noteFailureCause(const std::exception& failure)
 {
     std::string cause = failure.what();
     const auto* comms = dynamic_cast<const ECommsError*>(&failure);
@@ -277,21 +277,21 @@ void TCommThread::NoteFailureCause(const std::exception& failure)
         failureKind_ = FailureKind::Other;
 }
 
-bool TCommThread::Guarded(const std::function<void()>& body)
+bool TCommThread::guarded(const std::function<void()>& body)
 {
     const auto failure =
-        RunUnderErrorPolicy(body, [this](const std::exception& cause) { NoteFailureCause(cause); });
+        RunUnderErrorPolicy(body, [this](const std::exception& cause) { noteFailureCause(cause); });
     if (!failure)
         return true;
     // A failure without a text carries no kind of its own.
     if (failure->code == 2)
         failureKind_ = FailureKind::Undefined;
-    SetErrorCode(failure->code);
+    setErrorCode(failure->code);
     SetErrorText(failure->text);
     return false;
 }
 
-void TCommThread::ThreadBody()
+void TCommThread::threadBody()
 {
     for (;;) {
         {
@@ -301,12 +301,12 @@ void TCommThread::ThreadBody()
                 break;
             requestPending_ = false;
         }
-        RunOnce();
+        runOnce();
     }
     exited_.set();
 }
 
-void TCommThread::TakeRunSettings()
+void TCommThread::takeRunSettings()
 {
     const ConnectionSettings settings = settings_->get();
     run_ = RunSettings{};
@@ -320,33 +320,33 @@ void TCommThread::TakeRunSettings()
     active_ = driver == links_.end() ? nullptr : driver->get();
 }
 
-void TCommThread::AppendRunsToLog(std::string_view heading)
+void TCommThread::appendRunsToLog(std::string_view heading)
 {
     appendToLog_ = true;
     log_.addHeading(heading);
 }
 
-void TCommThread::NoteAnswer(bool answered)
+void TCommThread::noteAnswer(bool answered)
 {
     if (answered) {
         silentAt_.clear();
         return;
     }
-    const std::uint32_t speed = LineSpeed();
-    if (LinkHasLineSpeed() && std::find(silentAt_.begin(), silentAt_.end(), speed) == silentAt_.end())
+    const std::uint32_t speed = lineSpeed();
+    if (linkHasLineSpeed() && std::find(silentAt_.begin(), silentAt_.end(), speed) == silentAt_.end())
         silentAt_.push_back(speed);
 }
 
-std::string TCommThread::SaveLogNow()
+std::string TCommThread::saveLogNow()
 {
-    const std::string saveError = log_.saveTo(LogPath());
-    status_.setLogSaveError(saveError.empty() ? std::string() : LogPath() + ": " + saveError);
+    const std::string saveError = log_.saveTo(logPath());
+    status_.setLogSaveError(saveError.empty() ? std::string() : logPath() + ": " + saveError);
     return saveError;
 }
 
-void TCommThread::TellLogNotSaved()
+void TCommThread::tellLogNotSaved()
 {
-    Deliver(
+    deliver(
         [reason = status_.logSaveError()](const WorkerEvents& events) {
             if (events.logNotSaved)
                 events.logNotSaved(reason);
@@ -354,18 +354,18 @@ void TCommThread::TellLogNotSaved()
         false);
 }
 
-void TCommThread::SaveLog()
+void TCommThread::saveLog()
 {
-    if (!SaveLogNow().empty())
-        TellLogNotSaved();
+    if (!saveLogNow().empty())
+        tellLogNotSaved();
 }
 
-void TCommThread::RunOnce()
+void TCommThread::runOnce()
 {
     if (!appendToLog_.load())
         log_.clear();
     // A read-back's bytes belong to the run that read them.
-    SetMemoryStream({});
+    setMemoryStream({});
     errorCode_ = 0;  // every handler starts from here
     status_.setFailureCause({});
     failureKind_ = FailureKind::Other;
@@ -376,10 +376,10 @@ void TCommThread::RunOnce()
     strandedAt_ = 0;
     unheard_ = false;
     silentAt_.clear();
-    TakeRunSettings();
-    comm_->SetReadIntervalTimeout(1);
-    comm_->SetReadTotalTimeoutMultiplier(0);
-    comm_->SetReadTotalTimeoutConstant(0);
+    takeRunSettings();
+    comm_->setReadIntervalTimeout(1);
+    comm_->setReadTotalTimeoutMultiplier(0);
+    comm_->setReadTotalTimeoutConstant(0);
 
     const int operation = operation_.load();
     if (operation == kCustomOperation && customHandler_) {
@@ -390,40 +390,40 @@ void TCommThread::RunOnce()
         handler(context);
     } else if (operation >= kFirstOperation && operation <= kLastOperation) {
         failureKind_ = FailureKind::Refused;
-        SetErrorCode(1);
+        setErrorCode(1);
         SetErrorText("Operation " + std::to_string(operation) + " is not available in this version");
     }
 
     // A probe leaves the saving to whoever probes: one save for them all.
-    const std::string saveError = Probing() ? std::string() : SaveLogNow();
+    const std::string saveError = probing() ? std::string() : saveLogNow();
 
     // The run is over before the window hears of it, so that the window may
     // start the next operation from its handler of the result.
     const int errorCode = errorCode_;
-    const WorkerFailure failure = CurrentFailure();
-    RunOutcome outcome{currentRun_.load(), operation_.load(), MemoryStream()};
+    const WorkerFailure failure = currentFailure();
+    RunOutcome outcome{currentRun_.load(), operation_.load(), memoryStream()};
     errorCode_ = 0;
     operation_ = 0;
     customHandler_ = nullptr;
-    comm_->SetReadIntervalTimeout(20);
-    comm_->SetReadTotalTimeoutMultiplier(0);
-    comm_->SetReadTotalTimeoutConstant(0);
+    comm_->setReadIntervalTimeout(20);
+    comm_->setReadTotalTimeoutMultiplier(0);
+    comm_->setReadTotalTimeoutConstant(0);
     {
         std::lock_guard lock(wakeMutex_);
         busy_ = false;
     }
 
     if (!saveError.empty())
-        TellLogNotSaved();
+        tellLogNotSaved();
     if (errorCode == 0) {
-        Deliver(
+        deliver(
             [outcome = std::move(outcome)](const WorkerEvents& events) {
                 if (events.done)
                     events.done(outcome);
             },
             true);
     } else {
-        Deliver(
+        deliver(
             [failure](const WorkerEvents& events) {
                 if (events.failed)
                     events.failed(failure);

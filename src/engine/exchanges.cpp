@@ -31,29 +31,29 @@ void refuseOverlongPayload(std::size_t size)
 std::uint32_t exchange(TCommThread& worker, const std::vector<std::uint8_t>& packet, int attempts,
                        const ReplyTimeouts& timeouts, std::span<std::uint8_t> out, const char* failureText)
 {
-    Link* link = worker.ActiveLink();
+    Link* link = worker.activeLink();
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // A run asked to stop sends no frame again: its unanswered one has
         // failed, and a silent printer would hold the stop for every retry.
-        if (attempt > 0 && worker.Cancelled())
+        if (attempt > 0 && worker.cancelled())
             break;
         worker.WriteBytes(packet.data(), packet.size());
         const bool answered = link && link->awaitReply(timeouts);
-        worker.NoteAnswer(answered);
+        worker.noteAnswer(answered);
         if (answered)
             return link->takePayload(out.data(), out.size());
         // No link to answer (the parallel port): the wait still takes its time.
         if (!link)
             std::this_thread::sleep_for(timeouts.stream);
     }
-    if (!worker.BootPollMode())
+    if (!worker.bootPollMode())
         throw ECommunicationException(failureText);
     return 0;
 }
 
 bool framesByDatagram(TCommThread& worker)
 {
-    const Link* link = worker.ActiveLink();
+    const Link* link = worker.activeLink();
     return link && link->framesByDatagram();
 }
 

@@ -20,8 +20,8 @@ public:
         if (worker_.operation_.load() != 0)
             worker_.AddLogLine("Open" + name + timeStampNow());
     }
-    void pause(int milliseconds) override { worker_.Pause(milliseconds); }
-    bool probing() const override { return worker_.Probing(); }
+    void pause(int milliseconds) override { worker_.pause(milliseconds); }
+    bool probing() const override { return worker_.probing(); }
     void reachPrinter(std::optional<std::uint32_t> switchTo) override
     {
         try {
@@ -38,7 +38,7 @@ private:
     TCommThread& worker_;
 };
 
-Link& TCommThread::RequireLink()
+Link& TCommThread::requireLink()
 {
     // A kind the window offers but no driver serves (the parallel port).
     if (!active_)
@@ -46,7 +46,7 @@ Link& TCommThread::RequireLink()
     return *active_;
 }
 
-LinkTarget TCommThread::RunTarget() const
+LinkTarget TCommThread::runTarget() const
 {
     LinkTarget target;
     target.portName = run_.comName;
@@ -60,8 +60,8 @@ LinkTarget TCommThread::RunTarget() const
 
 void TCommThread::OpenLink(const std::string& portName, std::uint32_t transferSpeed)
 {
-    Link& link = RequireLink();
-    LinkTarget target = RunTarget();
+    Link& link = requireLink();
+    LinkTarget target = runTarget();
     target.portName = portName;
     target.transferSpeed = transferSpeed;
     target.letGoFirst = portOpen_;
@@ -76,7 +76,7 @@ void TCommThread::RestoreLinkSpeed()
 
 void TCommThread::CloseLink()
 {
-    SwitchBackIfStillSwitched();
+    switchBackIfStillSwitched();
     if (active_)
         active_->close();
     if (active_ && active_->logsClose() && portOpen_ && operation_.load() != 0)
@@ -90,10 +90,10 @@ void TCommThread::OpenSerialAtDeviceSpeed(const std::string& portName)
     target.portName = portName;
     target.speed = run_.deviceSpeed;
     target.letGoFirst = portOpen_;
-    RequireLink().open(target);
+    requireLink().open(target);
     portOpen_ = true;
     if (operation_.load() != 0)
-        Pause(30);
+        pause(30);
 }
 
 bool TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
@@ -105,23 +105,23 @@ bool TCommThread::WriteBytes(const std::uint8_t* bytes, std::size_t count)
     return active_ && active_->write(bytes, count);
 }
 
-std::uint32_t TCommThread::LineSpeed() const
+std::uint32_t TCommThread::lineSpeed() const
 {
     return active_ ? active_->speed() : 0;
 }
 
-void TCommThread::SetLineSpeed(std::uint32_t speed)
+void TCommThread::setLineSpeed(std::uint32_t speed)
 {
     if (active_)
         active_->setSpeed(speed);
 }
 
-bool TCommThread::LinkHasLineSpeed() const
+bool TCommThread::linkHasLineSpeed() const
 {
     return active_ && linkKindInfo(active_->kind()).hasLineSpeed;
 }
 
-void TCommThread::NoteSpeedSwitch(std::uint32_t speed, bool confirmed)
+void TCommThread::noteSpeedSwitch(std::uint32_t speed, bool confirmed)
 {
     // A switch may have been heard though its answer was lost: the printer
     // may be at `speed` now, whatever it said there before.
@@ -135,19 +135,19 @@ void TCommThread::NoteSpeedSwitch(std::uint32_t speed, bool confirmed)
     // A switch back is tried once: whatever came of it, none is owed now.
     switchedTo_ = 0;
     if (!confirmed && switchHeard_)
-        strandedAt_ = LineSpeed();
+        strandedAt_ = lineSpeed();
 }
 
-void TCommThread::ForgetSpeedSwitch()
+void TCommThread::forgetSpeedSwitch()
 {
     switchedTo_ = 0;
 }
 
-void TCommThread::SwitchBackIfStillSwitched()
+void TCommThread::switchBackIfStillSwitched()
 {
     if (switchedTo_ == 0)
         return;
-    if (!LinkHasLineSpeed() || !portOpen_) {
+    if (!linkHasLineSpeed() || !portOpen_) {
         switchedTo_ = 0;
         return;
     }
@@ -156,16 +156,16 @@ void TCommThread::SwitchBackIfStillSwitched()
     // it hears nothing and stays where it is, at the device speed.
     try {
         if (!switchHeard_)
-            SetLineSpeed(switchedTo_);
+            setLineSpeed(switchedTo_);
         SwitchLinkSpeed(*this, run_.deviceSpeed);
     } catch (...) {
-        // The link is let go all the same; NoteSpeedSwitch has kept what
+        // The link is let go all the same; noteSpeedSwitch has kept what
         // the run must tell.
         switchedTo_ = 0;
     }
 }
 
-void TCommThread::AddToRunFailure(const std::string& line)
+void TCommThread::addToRunFailure(const std::string& line)
 {
     if (errorCode_ == 0) {
         errorCode_ = 1;
@@ -181,12 +181,12 @@ void TCommThread::AddToRunFailure(const std::string& line)
     SetErrorText(text.empty() ? line : text + "\n" + line);
 }
 
-bool TCommThread::ReleaseLinkWhileRestarting()
+bool TCommThread::releaseLinkWhileRestarting()
 {
     return active_ && active_->letGoWhileRestarting();
 }
 
-void TCommThread::RetakeLink()
+void TCommThread::retakeLink()
 {
     // Same device, or same port name and speed as before: the components
     // keep both.
@@ -195,33 +195,33 @@ void TCommThread::RetakeLink()
     portOpen_ = true;
 }
 
-void TCommThread::ReopenBare()
+void TCommThread::reopenBare()
 {
     if (!active_)
         return;
     Reach reach(*this);
-    active_->reopenBare(RunTarget(), reach);
+    active_->reopenBare(runTarget(), reach);
     portOpen_ = true;
 }
 
-void TCommThread::ReleaseSerialPort()
+void TCommThread::releaseSerialPort()
 {
     comm_->ClosePort();
 }
 
-void TCommThread::AimSerialPort(const std::string& portName, std::uint32_t speed)
+void TCommThread::aimSerialPort(const std::string& portName, std::uint32_t speed)
 {
-    comm_->SetCommName(portName);
+    comm_->setCommName(portName);
     if (speed > 0)
-        comm_->SetBaudRate(speed);
+        comm_->setBaudRate(speed);
 }
 
-bool TCommThread::WaitUntilSent(std::chrono::milliseconds limit)
+bool TCommThread::waitUntilSent(std::chrono::milliseconds limit)
 {
     return !active_ || active_->waitUntilSent(limit);
 }
 
-void TCommThread::ShowUnsolicited(const std::uint8_t* bytes, std::size_t count)
+void TCommThread::showUnsolicited(const std::uint8_t* bytes, std::size_t count)
 {
     // Each chunk starts a new line; CR is dropped, LF ends a line.
     std::vector<std::string> lines;
@@ -237,7 +237,7 @@ void TCommThread::ShowUnsolicited(const std::uint8_t* bytes, std::size_t count)
     if (!line.empty())
         lines.push_back(std::move(line));
     for (auto& text : lines) {
-        Deliver(
+        deliver(
             [text = std::move(text)](const WorkerEvents& events) {
                 if (events.unsolicitedLine)
                     events.unsolicitedLine(text);
@@ -248,7 +248,7 @@ void TCommThread::ShowUnsolicited(const std::uint8_t* bytes, std::size_t count)
 
 void TCommThread::ShowStatus(const std::string& text, std::int32_t done, std::int32_t inAll, bool toParamBar)
 {
-    StatusUpdate update{CurrentRun(), composeProgressText(text, done, inAll), done, inAll,
+    StatusUpdate update{currentRun(), composeProgressText(text, done, inAll), done, inAll,
                         toParamBar ? StatusPanel::ParamBar : StatusPanel::Main};
     if (!toParamBar) {
         status_.setStatus(update.text);
@@ -260,7 +260,7 @@ void TCommThread::ShowStatus(const std::string& text, std::int32_t done, std::in
         if (!post)
             return;
     }
-    Deliver(
+    deliver(
         [update = std::move(update)](const WorkerEvents& events) {
             if (events.status)
                 events.status(update);

@@ -25,21 +25,21 @@ void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed)
     // The packet moves the printer's serial line: over the network or USB it
     // would change a speed this run does not use, and a setting just made
     // could end in a failed switch.
-    if (!worker.LinkHasLineSpeed() || speed == worker.LineSpeed())
+    if (!worker.linkHasLineSpeed() || speed == worker.lineSpeed())
         return;
-    worker.Pause(30);
+    worker.pause(30);
     try {
         // Answered at once, before the printer changes speed: a printer that
         // has not answered by the time the bytes take is not listening here.
-        ConfirmedSendWithin(worker, ShortExchangeTimeouts(worker.LineSpeed(), kSwitchBytesBothWays),
+        ConfirmedSendWithin(worker, ShortExchangeTimeouts(worker.lineSpeed(), kSwitchBytesBothWays),
                             kCommandSwitchSpeed, SpeedCode(speed), {});
     } catch (...) {
-        worker.NoteSpeedSwitch(speed, false);
+        worker.noteSpeedSwitch(speed, false);
         throw ESetBaudRateException("Set Baudrate Failed");
     }
-    worker.SetLineSpeed(speed);
-    worker.NoteSpeedSwitch(speed, true);
-    worker.Pause(30);
+    worker.setLineSpeed(speed);
+    worker.noteSpeedSwitch(speed, true);
+    worker.pause(30);
 }
 
 void Identify(TCommThread& worker)
@@ -47,15 +47,15 @@ void Identify(TCommThread& worker)
     std::array<std::uint8_t, 2049> reply{};
     // On the serial line the wait follows the speed: a silent printer is
     // told sooner, and the speed search asks at every speed in turn.
-    const std::uint32_t length = worker.LinkHasLineSpeed()
+    const std::uint32_t length = worker.linkHasLineSpeed()
         ? ReadRequestWithin(
               worker,
-              ShortExchangeTimeouts(worker.LineSpeed(), identifyPacket().size() + kIdentifyReplyBytes),
+              ShortExchangeTimeouts(worker.lineSpeed(), identifyPacket().size() + kIdentifyReplyBytes),
               kCommandIdentify, 0, kIdentifyProbe, reply)
         : ReadRequest(worker, kCommandIdentify, 0, 1, kIdentifyProbe, reply);
-    worker.SetDeviceModel(
+    worker.setDeviceModel(
         modelFromIdentifyPayload(std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(length, reply.size()))));
-    worker.SetDeviceTypeNumber(TCommThread::kDeviceTypeNumber);
+    worker.setDeviceTypeNumber(TCommThread::kDeviceTypeNumber);
 }
 
 void Connect(TCommThread& worker)
@@ -63,11 +63,11 @@ void Connect(TCommThread& worker)
     try {
         ConfirmedSend(worker, kCommandConnect, 0, kConfirmedSendAttempts, {});
         // The printer restarts into the download: no switch back is owed.
-        worker.ForgetSpeedSwitch();
+        worker.forgetSpeedSwitch();
     } catch (...) {
         throw ESetBaudRateException("Connecting Failed");
     }
-    worker.Pause(300);
+    worker.pause(300);
 }
 
 }  // namespace pst

@@ -15,7 +15,7 @@ inline constexpr std::uint16_t kCommandConnect = 0x32;
 
 // Moves the printer and the serial port to `speed`; sends nothing when the
 // port is already set to it, or when the run's link is not the serial port.
-// Tells the worker what came of it (TCommThread::NoteSpeedSwitch). Throws ESetBaudRateException("Set Baudrate
+// Tells the worker what came of it (TCommThread::noteSpeedSwitch). Throws ESetBaudRateException("Set Baudrate
 // Failed") when the printer does not confirm.
 void SwitchLinkSpeed(TCommThread& worker, std::uint32_t speed);
 

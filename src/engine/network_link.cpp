@@ -38,9 +38,9 @@ void NetworkLink::open(const LinkTarget& target)
     }
     if (isGroupAddress(address))
         throw std::runtime_error(std::string(kGroupAddressText) + " (" + target.host + ")");
-    udp.SetHost(target.host);
-    udp.SetPort(target.port);
-    udp.SetActive(true);
+    udp.setHost(target.host);
+    udp.setPort(target.port);
+    udp.setActive(true);
 }
 
 void NetworkLink::openAndReach(const LinkTarget& target, LinkReach& worker)
@@ -53,7 +53,7 @@ void NetworkLink::openAndReach(const LinkTarget& target, LinkReach& worker)
 void NetworkLink::close()
 {
     if (client_)
-        client_->SetActive(false);
+        client_->setActive(false);
 }
 
 bool NetworkLink::isOpen() const
@@ -107,7 +107,7 @@ void NetworkLink::dropStaleDatagrams()
         const std::size_t received = udp.ReceiveDatagram(datagram_.data(), datagram_.size(), 0, from);
         if (received == 0)
             return;
-        const bool printers = from.address == udp.DestinationAddress();
+        const bool printers = from.address == udp.destinationAddress();
         logDropped(printers ? "came before the request" : "not the printer's address", received, from.address,
                    from.port);
     }
@@ -135,7 +135,7 @@ bool NetworkLink::awaitReply(const ReplyTimeouts& timeouts)
             return false;
         // The printer may answer from another port than the one it listens
         // on, never from another address.
-        if (from.address != udp.DestinationAddress()) {
+        if (from.address != udp.destinationAddress()) {
             logDropped("not the printer's address", received, from.address, from.port);
         } else if (received > datagram_.size()) {
             logDropped("longer than any reply", received, from.address, from.port);

@@ -1,6 +1,6 @@
 #pragma once
 // How an operation ends a run it was asked to stop (TCommThread::
-// CancelOperation): it throws this between two blocks, having sent nothing
+// cancelOperation): it throws this between two blocks, having sent nothing
 // more. The worker ends the run as FailureKind::Stopped rather than as a
 // failure, with this text and the counts, so a window can tell a stop it
 // asked for from a printer that went wrong.

@@ -8,19 +8,19 @@ namespace pst {
 
 SerialLink::SerialLink(TComm& comm, StreamReply::Context context) : StreamLink(std::move(context)), comm_(comm)
 {
-    comm_.SetDirectReceiver(
+    comm_.setDirectReceiver(
         [this](const std::uint8_t* bytes, std::size_t count) { received(bytes, count); });
 }
 
 SerialLink::~SerialLink()
 {
-    comm_.SetDirectReceiver(nullptr);
+    comm_.setDirectReceiver(nullptr);
 }
 
 void SerialLink::open(const LinkTarget& target)
 {
-    comm_.SetCommName(target.portName);
-    comm_.SetBaudRate(target.speed);
+    comm_.setCommName(target.portName);
+    comm_.setBaudRate(target.speed);
     if (target.letGoFirst)
         comm_.ClosePort();
     comm_.OpenPort();
@@ -61,7 +61,7 @@ void SerialLink::retake()
 
 bool SerialLink::isOpen() const
 {
-    return comm_.IsOpen();
+    return comm_.isOpen();
 }
 
 bool SerialLink::write(const std::uint8_t* bytes, std::size_t count)
@@ -78,12 +78,12 @@ std::uint32_t SerialLink::speed() const
 
 void SerialLink::setSpeed(std::uint32_t speed)
 {
-    comm_.SetBaudRate(speed);
+    comm_.setBaudRate(speed);
 }
 
 bool SerialLink::waitUntilSent(std::chrono::milliseconds limit)
 {
-    return comm_.WaitUntilSent(limit);
+    return comm_.waitUntilSent(limit);
 }
 
 }  // namespace pst

@@ -32,13 +32,13 @@ void listPrinters(TUSBComm& usb, UsbDeviceListing& listing)
 
 }  // namespace
 
-void TCommThread::AttachUsbComponent()
+void TCommThread::attachUsbComponent()
 {
-    usb_->OnUSBArrival = [this](TUSBComm&) { RefreshUsbList(true); };
-    usb_->OnUSBRemove = [this](TUSBComm&) { RefreshUsbList(false); };
-    usb_->OnSendDataEmpty = [](TUSBComm& usb) { usb.SetSendQueueEmpty(true); };
-    usb_->SetPID({});
-    usb_->SetVid({});
+    usb_->OnUSBArrival = [this](TUSBComm&) { refreshUsbList(true); };
+    usb_->OnUSBRemove = [this](TUSBComm&) { refreshUsbList(false); };
+    usb_->OnSendDataEmpty = [](TUSBComm& usb) { usb.setSendQueueEmpty(true); };
+    usb_->setPID({});
+    usb_->setVid({});
 
     UsbDeviceListing listing;
     listPrinters(*usb_, listing);
@@ -50,10 +50,10 @@ void TCommThread::AttachUsbComponent()
     usbList_ = std::move(listing);
 }
 
-void TCommThread::RefreshUsbList(bool arrival)
+void TCommThread::refreshUsbList(bool arrival)
 {
     usb_->CloseDevice();
-    UsbDeviceListing listing = UsbDevices();
+    UsbDeviceListing listing = usbDevices();
     listPrinters(*usb_, listing);
     if (!listing.items.empty())
         listing.text = listing.items.front();
@@ -64,7 +64,7 @@ void TCommThread::RefreshUsbList(bool arrival)
         std::lock_guard lock(usbListMutex_);
         usbList_ = listing;
     }
-    Deliver(
+    deliver(
         [listing](const WorkerEvents& events) {
             if (events.usbDevicesChanged)
                 events.usbDevicesChanged(listing);
@@ -72,7 +72,7 @@ void TCommThread::RefreshUsbList(bool arrival)
         false);
 }
 
-UsbDeviceListing TCommThread::UsbDevices() const
+UsbDeviceListing TCommThread::usbDevices() const
 {
     std::lock_guard lock(usbListMutex_);
     return usbList_;

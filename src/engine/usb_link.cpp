@@ -10,13 +10,13 @@ namespace pst {
 UsbLink::UsbLink(TUSBComm& usb, TComm& serialPort, StreamReply::Context context)
     : StreamLink(std::move(context)), usb_(usb), serialPort_(serialPort)
 {
-    usb_.SetDirectReceiver(
+    usb_.setDirectReceiver(
         [this](const std::uint8_t* bytes, std::size_t count) { received(bytes, count); });
 }
 
 UsbLink::~UsbLink()
 {
-    usb_.SetDirectReceiver(nullptr);
+    usb_.setDirectReceiver(nullptr);
 }
 
 void UsbLink::open(const LinkTarget& target)
@@ -54,7 +54,7 @@ void UsbLink::retake()
 
 bool UsbLink::isOpen() const
 {
-    return usb_.IsOpen();
+    return usb_.isOpen();
 }
 
 bool UsbLink::write(const std::uint8_t* bytes, std::size_t count)
@@ -64,7 +64,7 @@ bool UsbLink::write(const std::uint8_t* bytes, std::size_t count)
 
 bool UsbLink::waitUntilSent(std::chrono::milliseconds limit)
 {
-    return usb_.WaitUntilSent(limit);
+    return usb_.waitUntilSent(limit);
 }
 
 }  // namespace pst

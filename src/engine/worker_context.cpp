@@ -9,32 +9,32 @@ namespace pst {
 
 int WorkerContext::operationNumber() const
 {
-    return worker_.Operation();
+    return worker_.operation();
 }
 
 std::int32_t WorkerContext::argument1() const
 {
-    return worker_.Argument1();
+    return worker_.argument1();
 }
 
 std::int32_t WorkerContext::argument2() const
 {
-    return worker_.Argument2();
+    return worker_.argument2();
 }
 
 const HandOver& WorkerContext::handOver() const
 {
-    return worker_.RunHandOver();
+    return worker_.runHandOver();
 }
 
 const RunSettings& WorkerContext::settings() const
 {
-    return worker_.Run();
+    return worker_.run();
 }
 
 void WorkerContext::openLink()
 {
-    worker_.OpenLink(worker_.Run().comName, worker_.Run().transferSpeed);
+    worker_.OpenLink(worker_.run().comName, worker_.run().transferSpeed);
 }
 
 void WorkerContext::restoreLinkSpeed()
@@ -49,42 +49,42 @@ void WorkerContext::closeLink()
 
 std::uint32_t WorkerContext::settleLineSpeed()
 {
-    worker_.SwitchBackIfStillSwitched();
-    return worker_.StrandedSpeed();
+    worker_.switchBackIfStillSwitched();
+    return worker_.strandedSpeed();
 }
 
 void WorkerContext::openLinkForBootLoader()
 {
-    if (!linkKindInfo(worker_.Run().kind).reachesBootLoader)
+    if (!linkKindInfo(worker_.run().kind).reachesBootLoader)
         return;
-    worker_.ReleaseSerialPort();
-    worker_.Pause(10);
-    worker_.OpenSerialAtDeviceSpeed(worker_.Run().comName);
-    worker_.Pause(100);
+    worker_.releaseSerialPort();
+    worker_.pause(10);
+    worker_.OpenSerialAtDeviceSpeed(worker_.run().comName);
+    worker_.pause(100);
 }
 
 void WorkerContext::closeBootLoaderPort()
 {
-    if (!linkKindInfo(worker_.Run().kind).reachesBootLoader)
+    if (!linkKindInfo(worker_.run().kind).reachesBootLoader)
         return;
-    worker_.ReleaseSerialPort();
-    worker_.SetPortOpen(false);
+    worker_.releaseSerialPort();
+    worker_.setPortOpen(false);
 }
 
 bool WorkerContext::releaseLink()
 {
-    return worker_.ReleaseLinkWhileRestarting();
+    return worker_.releaseLinkWhileRestarting();
 }
 
 void WorkerContext::retakeLink()
 {
-    worker_.RetakeLink();
+    worker_.retakeLink();
 }
 
 void WorkerContext::reopenBare()
 {
     // Name and speed stay as the last open (or the window) left them.
-    worker_.ReopenBare();
+    worker_.reopenBare();
 }
 
 bool WorkerContext::writeBytes(std::span<const std::uint8_t> bytes)
@@ -112,32 +112,32 @@ void WorkerContext::connect()
 
 void WorkerContext::setRawReceiveMode(bool on)
 {
-    worker_.SetRawReceiveMode(on);
+    worker_.setRawReceiveMode(on);
 }
 
 int WorkerContext::rawFirstByte()
 {
-    return worker_.RawFirstByte();
+    return worker_.rawFirstByte();
 }
 
 void WorkerContext::clearRawReceive()
 {
-    worker_.ClearRawReceive();
+    worker_.clearRawReceive();
 }
 
 void WorkerContext::setBootPollMode(bool on)
 {
-    worker_.SetBootPollMode(on);
+    worker_.setBootPollMode(on);
 }
 
 void WorkerContext::pause(int milliseconds)
 {
-    worker_.Pause(milliseconds);
+    worker_.pause(milliseconds);
 }
 
 bool WorkerContext::cancelled() const
 {
-    return worker_.Cancelled();
+    return worker_.cancelled();
 }
 
 void WorkerContext::showStatus(const std::string& text, std::int32_t done, std::int32_t inAll,
@@ -153,17 +153,17 @@ std::string WorkerContext::deviceModel() const
 
 int WorkerContext::deviceTypeNumber() const
 {
-    return worker_.DeviceTypeNumber();
+    return worker_.deviceTypeNumber();
 }
 
 void WorkerContext::setErrorCode(int code)
 {
-    worker_.SetErrorCode(code);
+    worker_.setErrorCode(code);
 }
 
 int WorkerContext::errorCode() const
 {
-    return worker_.ErrorCode();
+    return worker_.errorCode();
 }
 
 void WorkerContext::setErrorText(const std::string& text)
@@ -173,47 +173,47 @@ void WorkerContext::setErrorText(const std::string& text)
 
 std::string WorkerContext::errorText() const
 {
-    return worker_.Status().error();
+    return worker_.status().error();
 }
 
 void WorkerContext::noteFailureCause(const std::exception& failure)
 {
-    worker_.NoteFailureCause(failure);
+    worker_.noteFailureCause(failure);
 }
 
 void WorkerContext::setMemoryStream(std::vector<std::uint8_t> bytes)
 {
-    worker_.SetMemoryStream(std::move(bytes));
+    worker_.setMemoryStream(std::move(bytes));
 }
 
 void WorkerContext::setBootReplyText(const std::string& text)
 {
-    worker_.SetBootReplyText(text);
+    worker_.setBootReplyText(text);
 }
 
 void WorkerContext::addToFailure(const std::string& line)
 {
-    worker_.AddToRunFailure(line);
+    worker_.addToRunFailure(line);
 }
 
 void WorkerContext::rememberDeviceSpeed(std::uint32_t speed)
 {
     // The printer takes the new speed by itself (at once, or when it is
     // switched back): the link's close owes it no switch of its own.
-    worker_.ForgetSpeedSwitch();
-    worker_.Connection().update([&](ConnectionSettings& settings) { settings.deviceSpeed = speed; });
+    worker_.forgetSpeedSwitch();
+    worker_.connection().update([&](ConnectionSettings& settings) { settings.deviceSpeed = speed; });
 }
 
 // The link test's two outcomes are the only events an operation raises
 // itself.
 void WorkerContext::reportLinkFound()
 {
-    worker_.ReportLinkFound();
+    worker_.reportLinkFound();
 }
 
 void WorkerContext::reportLinkFailed()
 {
-    worker_.ReportLinkFailed();
+    worker_.reportLinkFailed();
 }
 
 }  // namespace pst

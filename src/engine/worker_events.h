@@ -28,7 +28,7 @@ enum class FailureKind {
     Mismatch,   // the memory read back differs from what was written
     Other,      // any other failure with a text
     Undefined,  // a failure without a text: code 2, "Undefined Error"
-    Stopped,    // asked to stop (CancelOperation), it stopped between two blocks
+    Stopped,    // asked to stop (cancelOperation), it stopped between two blocks
 };
 
 struct WorkerFailure {

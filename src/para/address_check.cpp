@@ -19,7 +19,7 @@ void checkAddressOnLeaving(QLineEdit* edit, const requests::SettingField& field,
             if (edit->isVisible())
                 edit->setFocus(Qt::OtherFocusReason);
         });
-        actions.RefuseThenClick(requests::EFieldRefusal(field).TextFor(edit->accessibleName().toStdString()),
+        actions.refuseThenClick(requests::EFieldRefusal(field).textFor(edit->accessibleName().toStdString()),
                                 pressedButton);
     });
 }

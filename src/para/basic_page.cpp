@@ -97,17 +97,17 @@ BasicPage::BasicPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     sendOnClick(btn_SetpoweroffTime, actions_, [this] {
         return SleepTimesRequest(edt_sleepTime->text().toStdString(), edt_poweroffTime->text().toStdString());
     });
-    sendOnClick(btn_SetAllPara, actions_, [this] { return AllParametersRequest(Values()); });
+    sendOnClick(btn_SetAllPara, actions_, [this] { return AllParametersRequest(values()); });
     // Nothing reads the printer's values back, so the question says the
     // fields will not follow.
     sendOnClick(btn_SetReset, actions_, [this]() -> MaybeRequest {
-        if (!actions_.Confirm(MessageText("sConfirmRestoreDefaultsMsg")))
+        if (!actions_.confirm(MessageText("sConfirmRestoreDefaultsMsg")))
             return std::nullopt;
         return RestoreDefaultsRequest();
     });
 }
 
-BasicPageValues BasicPage::Values() const
+BasicPageValues BasicPage::values() const
 {
     BasicPageValues v;
     v.baudRatePosition = cbb_BauRate->currentIndex();

@@ -38,7 +38,7 @@ public:
     QPushButton* btn_SetReset = nullptr;
 
 private:
-    BasicPageValues Values() const;
+    BasicPageValues values() const;
 
     ParaActions& actions_;
 };

@@ -62,14 +62,14 @@ BluetoothPage::BluetoothPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     column->addWidget(talk);
     column->addStretch(1);
 
-    sendOnClick(btn_SetlyPara, actions_, [this] { return BluetoothRequestIfNamed(Parameters()); });
+    sendOnClick(btn_SetlyPara, actions_, [this] { return BluetoothRequestIfNamed(parameters()); });
     sendOnClick(btn_lyWorkMode, actions_,
                 [this] { return BluetoothWorkModeRequest(cbb_lyWorkMode->currentIndex()); });
     sendOnClick(btn_SendLYTxt, actions_,
                 [this] { return BluetoothControlTextRequestIfGiven(edt_lyTestTxt->text().toStdString()); });
 }
 
-BluetoothParameters BluetoothPage::Parameters() const
+BluetoothParameters BluetoothPage::parameters() const
 {
     BluetoothParameters p;
     p.modePosition = rg_lyMode->itemIndex();

@@ -29,7 +29,7 @@ public:
     QPushButton* btn_SendLYTxt = nullptr;
 
 private:
-    BluetoothParameters Parameters() const;
+    BluetoothParameters parameters() const;
 
     ParaActions& actions_;
 };

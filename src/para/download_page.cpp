@@ -153,41 +153,41 @@ DownloadPage::DownloadPage(ParaActions& actions, PageBuilder& b, std::string pro
     connect(btn_PrintLogo, &QPushButton::clicked, this, [this] { btn_PrintLogoClick(); });
     connect(btn_ReadFont, &QPushButton::clicked, this, [this] { btn_ReadFontClick(); });
     connect(btn_ReadLogos, &QPushButton::clicked, this, [this] { btn_ReadLogosClick(); });
-    connect(cbb_Dither, &QComboBox::currentIndexChanged, this, [this] { RefreshThumbnails(); });
-    connect(cbb_LogoWidth, &QComboBox::currentIndexChanged, this, [this] { RefreshThumbnails(); });
-    connect(edt_Threshold, &QLineEdit::textChanged, this, [this] { RefreshThumbnails(); });
+    connect(cbb_Dither, &QComboBox::currentIndexChanged, this, [this] { refreshThumbnails(); });
+    connect(cbb_LogoWidth, &QComboBox::currentIndexChanged, this, [this] { refreshThumbnails(); });
+    connect(edt_Threshold, &QLineEdit::textChanged, this, [this] { refreshThumbnails(); });
 }
 
 DownloadPage::~DownloadPage() = default;
 
-void DownloadPage::AfterRecordLoaded()
+void DownloadPage::afterRecordLoaded()
 {
     bt_firmware->setVisible(false);
     btn_UpdatePrg->setVisible(true);
 }
 
-QString DownloadPage::ChooseOne(const QString& title)
+QString DownloadPage::chooseOne(const QString& title)
 {
-    return chooser_->ChooseToOpen(this, title, QString::fromStdString(ProgramFileFilter()), 0, false)
+    return chooser_->chooseToOpen(this, title, QString::fromStdString(ProgramFileFilter()), 0, false)
         .value(0);
 }
 
-void DownloadPage::SetStatusPanel1(const std::string& status)
+void DownloadPage::setStatusPanel1(const std::string& status)
 {
-    actions_.ShowSecondStatus(status);
+    actions_.showSecondStatus(status);
 }
 
 void DownloadPage::btn_OpenPrgClick()
 {
     openTitle_ = QString::fromStdString(MessageText("sOpenPrgFile"));
-    if (const QString path = ChooseOne(openTitle_); !path.isEmpty())
+    if (const QString path = chooseOne(openTitle_); !path.isEmpty())
         edt_Prgfile->setText(path);
 }
 
 void DownloadPage::btn_OpenFontClick()
 {
     openTitle_ = QString::fromStdString(MessageText("sOpenFontFile"));
-    if (const QString path = ChooseOne(openTitle_); !path.isEmpty())
+    if (const QString path = chooseOne(openTitle_); !path.isEmpty())
         edt_FontFile->setText(path);
 }
 
@@ -195,28 +195,28 @@ void DownloadPage::btn_OpenLogoClick()
 {
     // The logo dialog keeps whatever title the last dialog had.
     const QStringList paths =
-        chooser_->ChooseToOpen(this, openTitle_, QString::fromStdString(PictureFileFilter()), 0, true);
+        chooser_->chooseToOpen(this, openTitle_, QString::fromStdString(PictureFileFilter()), 0, true);
     ListBox1->addItems(paths);
     if (ListBox1->count() > 0)
         ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    RefreshThumbnails();
+    refreshThumbnails();
 }
 
-PictureConversion DownloadPage::Conversion() const
+PictureConversion DownloadPage::pictureConversion() const
 {
     return ConversionFromChoices(cbb_Dither->currentIndex(), text(edt_Threshold), cbb_LogoWidth->currentIndex());
 }
 
-void DownloadPage::RefreshThumbnails()
+void DownloadPage::refreshThumbnails()
 {
     // A threshold the download would refuse draws no dots: each entry
     // says why instead.
     std::optional<PictureConversion> conversion;
     std::string refusal;
     try {
-        conversion = Conversion();
+        conversion = pictureConversion();
     } catch (const EFieldRefusal& refused) {
-        refusal = refused.TextFor(edt_Threshold->accessibleName().toStdString());
+        refusal = refused.textFor(edt_Threshold->accessibleName().toStdString());
     }
     for (int i = 0; i < ListBox1->count(); ++i) {
         QListWidgetItem* item = ListBox1->item(i);
@@ -230,36 +230,36 @@ void DownloadPage::RefreshThumbnails()
 
 void DownloadPage::btn_UpdatePrgClick()
 {
-    UpdateProgram(false);
+    updateProgram(false);
 }
 
 void DownloadPage::bt_firmwareClick()
 {
-    UpdateProgram(true);
+    updateProgram(true);
 }
 
-void DownloadPage::UpdateProgram(bool firmware)
+void DownloadPage::updateProgram(bool firmware)
 {
-    actions_.Send([&]() -> MaybeRequest {
+    actions_.send([&]() -> MaybeRequest {
         ProgramUpdatePlan plan = ProgramUpdateRequest(text(edt_Prgfile), text(edt_WaitTime), firmware,
                                                       MessageText("sUpdatePrgFile"));
         // Asked once the file is known to be sendable: an interrupted
         // update can leave the printer without a working program.
-        if (!actions_.Confirm(
+        if (!actions_.confirm(
                 MessageText(firmware ? "sConfirmFirmwareUpdateMsg" : "sConfirmProgramUpdateMsg")))
             return std::nullopt;
-        SetStatusPanel1(plan.statusText);
+        setStatusPanel1(plan.statusText);
         return std::move(plan.request);
     });
 }
 
 void DownloadPage::btn_UpdateFontClick()
 {
-    actions_.Send(
+    actions_.send(
         [&] { return FontDownloadRequest(text(edt_FontFile), text(edt_FontAddress), chk_Verify->isChecked()); });
 }
 
-std::vector<bool> DownloadPage::LogoSelection() const
+std::vector<bool> DownloadPage::logoSelection() const
 {
     std::vector<bool> selected;
     for (int i = 0; i < ListBox1->count(); ++i)
@@ -269,7 +269,7 @@ std::vector<bool> DownloadPage::LogoSelection() const
 
 void DownloadPage::btn_DeleteLogoClick()
 {
-    const std::vector<std::size_t> doomed = LogoEntriesToDelete(LogoSelection());
+    const std::vector<std::size_t> doomed = LogoEntriesToDelete(logoSelection());
     // From the back, so the positions still to go stay where they were.
     for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
         delete ListBox1->takeItem(static_cast<int>(*it));
@@ -280,14 +280,14 @@ void DownloadPage::btn_DownLogoClick()
     std::vector<std::string> paths;
     for (int i = 0; i < ListBox1->count(); ++i)
         paths.push_back(ListBox1->item(i)->text().toStdString());
-    actions_.Send([&]() -> MaybeRequest {
-        const PictureConversion conversion = Conversion();
+    actions_.send([&]() -> MaybeRequest {
+        const PictureConversion conversion = pictureConversion();
         MaybeRequest request = LogoDownloadRequest(
             paths, LogoBankPath(programFolder_),
             [&](const std::string& path) { return LoadLogoPicture(path, conversion); }, MessageText("sDnLogFileMsg"),
             chk_Verify->isChecked());
         // Asked once the bank is known to be sendable, and once for all logos.
-        if (request && !actions_.Confirm(MessageText("sConfirmReplaceLogosMsg")))
+        if (request && !actions_.confirm(MessageText("sConfirmReplaceLogosMsg")))
             return std::nullopt;
         return request;
     });
@@ -295,13 +295,13 @@ void DownloadPage::btn_DownLogoClick()
 
 void DownloadPage::btn_ReadLogosClick()
 {
-    actions_.Send([this] {
+    actions_.send([this] {
         lbl_StoredLogos->clear();
         return StoredLogosReadRequest();
     });
 }
 
-void DownloadPage::RunEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory)
+void DownloadPage::runEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory)
 {
     // Only this page's button reads memory without a file.
     if (operation != Operation::ReadMemoryBlock || !succeeded)
@@ -314,18 +314,18 @@ void DownloadPage::RunEnded(Operation operation, bool succeeded, const std::vect
 
 void DownloadPage::btn_PrintLogoClick()
 {
-    actions_.Send([&] { return LogoPrintRequest(LogoSelection()); });
+    actions_.send([&] { return LogoPrintRequest(logoSelection()); });
 }
 
 void DownloadPage::btn_ReadFontClick()
 {
-    const QString target = chooser_->ChooseToSave(this, QString::fromStdString(ReadBackFileFilter()));
+    const QString target = chooser_->chooseToSave(this, QString::fromStdString(ReadBackFileFilter()));
     if (target.isEmpty())
         return;
-    actions_.Send([&]() -> MaybeRequest {
+    actions_.send([&]() -> MaybeRequest {
         Request request =
             ReadBackRequestFor(text(edt_StartAddress), text(edt_ReadLength), target.toStdString());
-        SetStatusPanel1(MessageText("sUpdateFontFile") + ":" + target.toStdString());
+        setStatusPanel1(MessageText("sUpdateFontFile") + ":" + target.toStdString());
         return request;
     });
 }

@@ -26,15 +26,15 @@ public:
     ~DownloadPage() override;
 
     // Tests answer the file dialogs themselves; the page does not own it.
-    void SetFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
+    void setFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
 
     // After the stored values were loaded: the firmware button stays out of
     // sight, the update button in sight.
-    void AfterRecordLoaded();
+    void afterRecordLoaded();
 
     // The worker's run of `operation` has ended; a read of the stored
     // logos shows its answer from the bytes read.
-    void RunEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory);
+    void runEnded(Operation operation, bool succeeded, const std::vector<std::uint8_t>& memory);
 
     QLineEdit* edt_Prgfile = nullptr;
     QPushButton* btn_OpenPrg = nullptr;
@@ -72,12 +72,12 @@ private:
     void btn_PrintLogoClick();
     void btn_ReadFontClick();
     void btn_ReadLogosClick();
-    void RefreshThumbnails();
-    PictureConversion Conversion() const;
-    void UpdateProgram(bool firmware);
-    QString ChooseOne(const QString& title);
-    std::vector<bool> LogoSelection() const;
-    void SetStatusPanel1(const std::string& text);
+    void refreshThumbnails();
+    PictureConversion pictureConversion() const;
+    void updateProgram(bool firmware);
+    QString chooseOne(const QString& title);
+    std::vector<bool> logoSelection() const;
+    void setStatusPanel1(const std::string& text);
 
     ParaActions& actions_;
     std::string programFolder_;

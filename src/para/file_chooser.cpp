@@ -4,7 +4,7 @@
 
 namespace pst::para {
 
-QStringList DialogFileChooser::ChooseToOpen(QWidget* parent, const QString& title, const QString& filters,
+QStringList DialogFileChooser::chooseToOpen(QWidget* parent, const QString& title, const QString& filters,
                                             int filterIndex, bool several)
 {
     const QStringList filterList = filters.split(QStringLiteral(";;"));
@@ -15,7 +15,7 @@ QStringList DialogFileChooser::ChooseToOpen(QWidget* parent, const QString& titl
     return path.isEmpty() ? QStringList() : QStringList{path};
 }
 
-QString DialogFileChooser::ChooseToSave(QWidget* parent, const QString& filter)
+QString DialogFileChooser::chooseToSave(QWidget* parent, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
 }

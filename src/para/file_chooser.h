@@ -14,17 +14,17 @@ public:
     virtual ~FileChooser() = default;
     // The chosen files (at most one unless `several`); empty when cancelled.
     // `filterIndex` is 0-based into the ";;"-separated `filters`.
-    virtual QStringList ChooseToOpen(QWidget* parent, const QString& title, const QString& filters,
+    virtual QStringList chooseToOpen(QWidget* parent, const QString& title, const QString& filters,
                                      int filterIndex, bool several) = 0;
     // The chosen path; empty when cancelled.
-    virtual QString ChooseToSave(QWidget* parent, const QString& filter) = 0;
+    virtual QString chooseToSave(QWidget* parent, const QString& filter) = 0;
 };
 
 class DialogFileChooser : public FileChooser {
 public:
-    QStringList ChooseToOpen(QWidget* parent, const QString& title, const QString& filters, int filterIndex,
+    QStringList chooseToOpen(QWidget* parent, const QString& title, const QString& filters, int filterIndex,
                              bool several) override;
-    QString ChooseToSave(QWidget* parent, const QString& filter) override;
+    QString chooseToSave(QWidget* parent, const QString& filter) override;
 };
 
 }  // namespace pst::para

@@ -31,16 +31,16 @@ InfraredPage::InfraredPage(ParaActions& actions, PageBuilder& b, QWidget* parent
     column->addWidget(group);
     column->addStretch(1);
 
-    UpdateLists();
-    connect(rb_notInfrared, &QRadioButton::toggled, this, [this] { UpdateLists(); });
-    connect(rb_Infrared, &QRadioButton::toggled, this, [this] { UpdateLists(); });
+    updateLists();
+    connect(rb_notInfrared, &QRadioButton::toggled, this, [this] { updateLists(); });
+    connect(rb_Infrared, &QRadioButton::toggled, this, [this] { updateLists(); });
     sendOnClick(btn_SetInfraredPara, actions_, [this] {
         return InfraredRequest(cbb_InfraredBaurate->currentIndex(), rb_Infrared->isChecked(),
                                cbb_irdaProtecl->currentIndex());
     });
 }
 
-void InfraredPage::UpdateLists()
+void InfraredPage::updateLists()
 {
     cbb_InfraredBaurate->setEnabled(rb_Infrared->isChecked());
     cbb_irdaProtecl->setEnabled(rb_Infrared->isChecked());

@@ -16,7 +16,7 @@ public:
     InfraredPage(ParaActions& actions, PageBuilder& build, QWidget* parent = nullptr);
 
     // The two lists are usable exactly while infrared is on.
-    void UpdateLists();
+    void updateLists();
 
     QRadioButton* rb_notInfrared = nullptr;
     QRadioButton* rb_Infrared = nullptr;

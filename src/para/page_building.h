@@ -20,7 +20,7 @@ namespace pst::para {
 // controls at the moment it is clicked.
 template <typename Build> void sendOnClick(QPushButton* button, ParaActions& actions, Build build)
 {
-    QObject::connect(button, &QPushButton::clicked, button, [&actions, build] { actions.Send(build); });
+    QObject::connect(button, &QPushButton::clicked, button, [&actions, build] { actions.send(build); });
 }
 
 class PageBuilder {

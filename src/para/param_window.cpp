@@ -123,8 +123,8 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(PageControl1, 1);
     column->addLayout(profileRow);
-    connect(btn_ImportProfile, &QPushButton::clicked, this, [this] { ImportProfileClick(); });
-    connect(btn_ExportProfile, &QPushButton::clicked, this, [this] { ExportProfileClick(); });
+    connect(btn_ImportProfile, &QPushButton::clicked, this, [this] { importProfileClick(); });
+    connect(btn_ExportProfile, &QPushButton::clicked, this, [this] { exportProfileClick(); });
 
     auto* bar = named(new QStatusBar(this), "StatusBar1");
     bar->setSizeGripEnabled(false);
@@ -147,7 +147,7 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     btn_Stop->setVisible(false);
     view_.addControl(btn_Stop);
     bar->addPermanentWidget(btn_Stop);
-    connect(btn_Stop, &QPushButton::clicked, this, [this] { StopClick(); });
+    connect(btn_Stop, &QPushButton::clicked, this, [this] { stopClick(); });
 
     QPointer<ParamWindow> self(this);
     // While this window is open it hears the run's texts and end; the main
@@ -162,15 +162,15 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     events.logNotSaved = nullptr;
     events.status = [open](const StatusUpdate& update) {
         if (ParamWindow* window = open())
-            window->OnStatus(update);
+            window->onStatus(update);
     };
     events.done = [open](const RunOutcome& outcome) {
         if (ParamWindow* window = open())
-            window->OnRunDone(outcome);
+            window->onRunDone(outcome);
     };
     events.failed = [open](const WorkerFailure& failure) {
         if (ParamWindow* window = open())
-            window->OnRunFailed(failure);
+            window->onRunFailed(failure);
     };
     events_ = std::make_shared<const WorkerEvents>(std::move(events));
     setFixedSize(588, 614);
@@ -181,7 +181,7 @@ ParamWindow::~ParamWindow()
     closing_ = true;
 }
 
-void ParamWindow::ShowFromMainWindow(const QWidget& mainWindow)
+void ParamWindow::showFromMainWindow(const QWidget& mainWindow)
 {
     QRect frame = geometry();
     frame.moveCenter(mainWindow.geometry().center());
@@ -207,50 +207,50 @@ void ParamWindow::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        main_.worker().CancelOperation();
+        main_.worker().cancelOperation();
         started_.reset();
         queued_.reset();
-        EndRunDisplay();
+        endRunDisplay();
     }
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         FormClose();
 }
 
-std::string ParamWindow::SettingsPath() const
+std::string ParamWindow::settingsPath() const
 {
     return joinPath(main_.programFolder(), texts::kSettingsFileName);
 }
 
 void ParamWindow::FormShow()
 {
-    ReplaceItemLists();
-    loadedValues_ = ReadParaRecord(IniDocument::load(SettingsPath()));
-    ApplyValues(loadedValues_);
-    TabSheet6->AfterRecordLoaded();
+    replaceItemLists();
+    loadedValues_ = ReadParaRecord(IniDocument::load(settingsPath()));
+    applyValues(loadedValues_);
+    TabSheet6->afterRecordLoaded();
     // Texts of runs that ended before the window was opened (perhaps in
     // the other language) say nothing about this time.
-    ShowRunText({});
+    showRunText({});
     statusPanel1->clear();
-    EndRunDisplay();
-    main_.worker().SetEvents(events_, Dispatcher::current());
-    TabSheet3->UpdateAddressEdits();
-    TabSheet5->UpdateLists();
+    endRunDisplay();
+    main_.worker().setEvents(events_, Dispatcher::current());
+    TabSheet3->updateAddressEdits();
+    TabSheet5->updateLists();
     PageControl1->setCurrentIndex(0);
 }
 
 void ParamWindow::FormClose()
 {
-    const std::string error = SaveChangedParaRecord(SettingsPath(), loadedValues_, CurrentValues());
-    main_.worker().SetEvents(main_.workerEvents(), Dispatcher::current());
-    main_.ReturnFromParameterWindow();
+    const std::string error = SaveChangedParaRecord(settingsPath(), loadedValues_, currentValues());
+    main_.worker().setEvents(main_.workerEvents(), Dispatcher::current());
+    main_.returnFromParameterWindow();
     // The file is the only place the values live between runs: a failed
     // write must not go unnoticed.
     if (!error.empty())
-        ShowMessage(std::string(texts::kSettingsFileName) + ": " + error);
+        showMessage(std::string(texts::kSettingsFileName) + ": " + error);
 }
 
-void ParamWindow::ReplaceItemLists()
+void ParamWindow::replaceItemLists()
 {
     for (const TranslatedList& list : kTranslatedLists) {
         const std::vector<std::string> items = ItemList(list.section);
@@ -264,7 +264,7 @@ void ParamWindow::ReplaceItemLists()
     }
 }
 
-void ParamWindow::ApplyValues(const ParaValues& values)
+void ParamWindow::applyValues(const ParaValues& values)
 {
     const auto keys = ParaKeyTable();
     for (std::size_t i = 0; i < keys.size() && i < values.size(); ++i) {
@@ -305,7 +305,7 @@ void ParamWindow::ApplyValues(const ParaValues& values)
     }
 }
 
-ParaValues ParamWindow::CurrentValues() const
+ParaValues ParamWindow::currentValues() const
 {
     ParaValues values;
     for (const ParaKey& key : ParaKeyTable()) {
@@ -341,12 +341,12 @@ ParaValues ParamWindow::CurrentValues() const
     return values;
 }
 
-void ParamWindow::Send(const std::function<MaybeRequest()>& build)
+void ParamWindow::send(const std::function<MaybeRequest()>& build)
 {
     // One run at a time, counted until its end has been heard here. A
     // click in the moment after the worker finished and before its end
     // arrived waits for that end (below); any other is refused.
-    if (started_ && (main_.worker().Busy() || queued_)) {
+    if (started_ && (main_.worker().busy() || queued_)) {
         statusPanel0->setText(qt(MessageText("sBusyMsg")));
         return;
     }
@@ -357,34 +357,34 @@ void ParamWindow::Send(const std::function<MaybeRequest()>& build)
         if (!request) {
             // The user said no to a question: that is all there is to it.
             if (!declined_)
-                ShowRunText(MessageText("sNothingToSendMsg"));
+                showRunText(MessageText("sNothingToSendMsg"));
             return;
         }
         if (request->refreshConnection)
             main_.RefreshConnectionSettings();
     } catch (const EFieldRefusal& refusal) {
-        QLineEdit* field = FieldNamed(refusal.field().control);
-        ShowRefusal(refusal.TextFor(field ? AccessibleNameOf(field) : std::string()));
+        QLineEdit* field = fieldNamed(refusal.field().control);
+        showRefusal(refusal.textFor(field ? accessibleNameOf(field) : std::string()));
         if (field && !clickAfterRefusal_) {
             field->setFocus(Qt::OtherFocusReason);
             field->selectAll();
         }
         return;
     } catch (const EConvertError& failure) {
-        ShowRefusal(InputRefusalText(failure));
+        showRefusal(InputRefusalText(failure));
         return;
     } catch (const EInvalidInput& failure) {
-        ShowRefusal(InputRefusalText(failure));
+        showRefusal(InputRefusalText(failure));
         return;
     }
     if (started_) {
         queued_ = std::move(request);
         return;
     }
-    Start(std::move(*request));
+    start(std::move(*request));
 }
 
-void ParamWindow::Start(Request request)
+void ParamWindow::start(Request request)
 {
     // The worker keeps its own copy of the hand-over; a refused start leaves
     // the running operation's untouched.
@@ -398,7 +398,7 @@ void ParamWindow::Start(Request request)
     started_ = StartedRun{run, operation};
     lastRunText_.clear();
     // The last run's result stays until now; it would pass for this one's.
-    ShowRunText({});
+    showRunText({});
     if (ShowsTransferProgress(operation)) {
         transferBar->setRange(0, 0);
         transferBar->setVisible(true);
@@ -407,49 +407,49 @@ void ParamWindow::Start(Request request)
     }
 }
 
-void ParamWindow::ExportProfileClick()
+void ParamWindow::exportProfileClick()
 {
-    const QString chosen = chooser_->ChooseToSave(this, qt(ProfileFileFilter()));
+    const QString chosen = chooser_->chooseToSave(this, qt(ProfileFileFilter()));
     if (chosen.isEmpty())
         return;
     const std::string path = WithProfileExtension(chosen.toStdString());
-    if (const std::string error = ExportProfile(path, CurrentValues()); !error.empty()) {
-        ShowMessage(path + ": " + error);
+    if (const std::string error = ExportProfile(path, currentValues()); !error.empty()) {
+        showMessage(path + ": " + error);
         return;
     }
     statusPanel0->setText(qt(MessageText("sProfileExportedMsg")));
 }
 
-void ParamWindow::ImportProfileClick()
+void ParamWindow::importProfileClick()
 {
-    const QStringList chosen = chooser_->ChooseToOpen(this, qt(MessageText("sImportProfileTitle")),
+    const QStringList chosen = chooser_->chooseToOpen(this, qt(MessageText("sImportProfileTitle")),
                                                       qt(ProfileFileFilter()), 0, false);
     if (chosen.isEmpty())
         return;
     const std::string path = chosen.front().toStdString();
     if (!isRegularFile(path)) {
-        ShowMessage(path + ": " + MessageText("sMsg24"));
+        showMessage(path + ": " + MessageText("sMsg24"));
         return;
     }
     const Profile profile = Profile::read(IniDocument::load(path));
     const ImportedProfile imported =
-        ImportProfile(profile, CurrentValues(), {dataSearchFolders(main_.programFolder())});
-    ApplyValues(imported.values);
-    TabSheet3->UpdateAddressEdits();
-    TabSheet5->UpdateLists();
+        ImportProfile(profile, currentValues(), {dataSearchFolders(main_.programFolder())});
+    applyValues(imported.values);
+    TabSheet3->updateAddressEdits();
+    TabSheet5->updateLists();
     statusPanel0->setText(qt(MessageText("sProfileImportedMsg")));
     if (imported.problems.empty())
         return;
     std::string list;
     for (const std::string& line :
-         ImportProblemLines(imported.problems, [this](std::string_view key) { return CaptionOfKey(key); }))
+         ImportProblemLines(imported.problems, [this](std::string_view key) { return captionOfKey(key); }))
         list += (list.empty() ? "" : "\n") + line;
-    ShowMessage(MessageWithText("sEntriesNotUnderstoodMsg", "\n" + list));
+    showMessage(MessageWithText("sEntriesNotUnderstoodMsg", "\n" + list));
 }
 
 // The caption the user knows a record key's field by: its accessible name
 // (its label's text, in the chosen language).
-std::string ParamWindow::CaptionOfKey(std::string_view key) const
+std::string ParamWindow::captionOfKey(std::string_view key) const
 {
     for (const ParaKey& entry : ParaKeyTable()) {
         if (entry.key != key)
@@ -459,22 +459,22 @@ std::string ParamWindow::CaptionOfKey(std::string_view key) const
         if (!control)
             return {};
         const auto* edit = qobject_cast<const QLineEdit*>(control);
-        return edit ? AccessibleNameOf(edit) : control->accessibleName().toStdString();
+        return edit ? accessibleNameOf(edit) : control->accessibleName().toStdString();
     }
     return {};
 }
 
-void ParamWindow::ShowSecondStatus(const std::string& text)
+void ParamWindow::showSecondStatus(const std::string& text)
 {
     statusPanel1->setText(qt(text));
 }
 
-void ParamWindow::ShowMessage(const std::string& text)
+void ParamWindow::showMessage(const std::string& text)
 {
     main_.prompter().showMessage(text);
 }
 
-bool ParamWindow::Confirm(const std::string& text)
+bool ParamWindow::confirm(const std::string& text)
 {
     const bool yes = main_.prompter().confirm(text);
     if (!yes)
@@ -483,32 +483,32 @@ bool ParamWindow::Confirm(const std::string& text)
 }
 
 // The edit a refusal is about, by the control name the builders give.
-QLineEdit* ParamWindow::FieldNamed(std::string_view control) const
+QLineEdit* ParamWindow::fieldNamed(std::string_view control) const
 {
     return findChild<QLineEdit*>(
         QString::fromLatin1(control.data(), static_cast<qsizetype>(control.size())));
 }
 
 // An edit inside a list box is named with the list.
-std::string ParamWindow::AccessibleNameOf(const QLineEdit* field)
+std::string ParamWindow::accessibleNameOf(const QLineEdit* field)
 {
     const QWidget* named = qobject_cast<const QComboBox*>(field->parentWidget()) ? field->parentWidget() : field;
     return named->accessibleName().toStdString();
 }
 
-void ParamWindow::ShowRefusal(const std::string& text)
+void ParamWindow::showRefusal(const std::string& text)
 {
     // A click made after a field's refusal was answered: the user has just
     // been told what stops it (the field is still as it was), and a second
     // box, in other words, would only repeat that.
     if (!clickAfterRefusal_)
-        ShowMessage(text);
+        showMessage(text);
 }
 
-void ParamWindow::RefuseThenClick(const std::string& text, QAbstractButton* pressedButton)
+void ParamWindow::refuseThenClick(const std::string& text, QAbstractButton* pressedButton)
 {
     if (!pressedButton) {
-        ShowMessage(text);
+        showMessage(text);
         return;
     }
     // A modal message box takes the press's release, so the button never
@@ -518,7 +518,7 @@ void ParamWindow::RefuseThenClick(const std::string& text, QAbstractButton* pres
     auto clicked = std::make_shared<bool>(false);
     const QMetaObject::Connection watch =
         connect(pressedButton, &QAbstractButton::clicked, this, [clicked] { *clicked = true; });
-    ShowMessage(text);
+    showMessage(text);
     QTimer::singleShot(0, pressedButton, [this, watch, clicked, button = pressedButton] {
         disconnect(watch);
         if (*clicked || !button->isEnabled() || !button->isVisible())
@@ -530,39 +530,39 @@ void ParamWindow::RefuseThenClick(const std::string& text, QAbstractButton* pres
     });
 }
 
-bool ParamWindow::IsOwnRun(RunId run) const
+bool ParamWindow::isOwnRun(RunId run) const
 {
     return started_ && started_->run == run;
 }
 
-void ParamWindow::ShowRunText(const std::string& text)
+void ParamWindow::showRunText(const std::string& text)
 {
     statusPanel0->setText(qt(text));
     statusPanel0->setDetail({});
 }
 
-void ParamWindow::EndRunDisplay()
+void ParamWindow::endRunDisplay()
 {
     transferBar->setVisible(false);
     btn_Stop->setVisible(false);
     // A run that finished before the stop took effect shows how it ended.
     if (std::exchange(stopping_, false))
-        ShowRunText(lastRunText_);
+        showRunText(lastRunText_);
 }
 
-void ParamWindow::StopClick()
+void ParamWindow::stopClick()
 {
     if (!started_)
         return;
-    main_.worker().CancelOperation();
+    main_.worker().cancelOperation();
     stopping_ = true;
     btn_Stop->setEnabled(false);
-    ShowRunText(MessageText("sStoppingMsg"));
+    showRunText(MessageText("sStoppingMsg"));
 }
 
-void ParamWindow::OnStatus(const StatusUpdate& update)
+void ParamWindow::onStatus(const StatusUpdate& update)
 {
-    if (!IsOwnRun(update.run))
+    if (!isOwnRun(update.run))
         return;
     if (update.inAll > 0 && transferBar->isVisible()) {
         transferBar->setRange(0, update.inAll);
@@ -575,58 +575,58 @@ void ParamWindow::OnStatus(const StatusUpdate& update)
     lastRunText_ = update.text;
     // "Stopping" stays until the run has ended.
     if (!stopping_)
-        ShowRunText(update.text);
+        showRunText(update.text);
 }
 
-void ParamWindow::OnRunDone(const RunOutcome& outcome)
+void ParamWindow::onRunDone(const RunOutcome& outcome)
 {
-    if (!IsOwnRun(outcome.run))
+    if (!isOwnRun(outcome.run))
         return;
     const Operation ended = started_->operation;
     started_.reset();
-    EndRunDisplay();
-    TabSheet6->RunEnded(ended, true, outcome.memory);
+    endRunDisplay();
+    TabSheet6->runEnded(ended, true, outcome.memory);
     // The printer took the product settings: the next printer gets the
     // next number.
     if (ended == Operation::SetProduct)
-        StepSerialNumber();
-    StartQueued();
+        stepSerialNumber();
+    startQueued();
 }
 
-void ParamWindow::StartQueued()
+void ParamWindow::startQueued()
 {
     if (auto request = std::exchange(queued_, std::nullopt))
-        Start(std::move(*request));
+        start(std::move(*request));
 }
 
-void ParamWindow::OnRunFailed(const WorkerFailure& failure)
+void ParamWindow::onRunFailed(const WorkerFailure& failure)
 {
-    if (!IsOwnRun(failure.run))
+    if (!isOwnRun(failure.run))
         return;
     const Operation ended = started_->operation;
     started_.reset();
-    EndRunDisplay();
-    TabSheet6->RunEnded(ended, false, {});
+    endRunDisplay();
+    TabSheet6->runEnded(ended, false, {});
     const std::string text = EngineTextInLanguage(failure.text);
-    ShowRunText(text);
+    showRunText(text);
     if (!failure.cause.empty() && failure.cause != failure.text)
         statusPanel0->setDetail(qt(EngineTextInLanguage(failure.cause)));
     // A printer that holds other bytes than were sent prints wrong: that is
     // not left to a line in the status bar.
     if (failure.kind == FailureKind::Mismatch)
-        ShowMessage(text);
-    StartQueued();
+        showMessage(text);
+    startQueued();
 }
 
-void ParamWindow::StepSerialNumber()
+void ParamWindow::stepSerialNumber()
 {
     try {
-        const auto stepped = SteppedSerialNumber(TabSheet7->SerialNumberText(), TabSheet7->SerialStepsDown(),
-                                                 TabSheet7->SerialStepsUp());
+        const auto stepped = SteppedSerialNumber(TabSheet7->serialNumberText(), TabSheet7->serialStepsDown(),
+                                                 TabSheet7->serialStepsUp());
         if (stepped)
-            TabSheet7->SetSerialNumberText(*stepped);
+            TabSheet7->setSerialNumberText(*stepped);
     } catch (const EConvertError& failure) {
-        ShowMessage(InputRefusalText(failure));
+        showMessage(InputRefusalText(failure));
     }
 }
 

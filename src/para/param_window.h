@@ -48,25 +48,25 @@ public:
     ParamWindow& operator=(const ParamWindow&) = delete;
 
     // Shows the window centred on the main window, which has hidden itself.
-    void ShowFromMainWindow(const QWidget& mainWindow) override;
+    void showFromMainWindow(const QWidget& mainWindow) override;
     app::WidgetTranslationView& translationView() override { return view_; }
     // What this window hears from the worker while it is open.
     const std::shared_ptr<const WorkerEvents>& workerEvents() const { return events_; }
     // Whether a run this window started has not been heard to end.
-    bool RunGoing() const { return started_.has_value(); }
+    bool runGoing() const { return started_.has_value(); }
 
-    void Send(const std::function<MaybeRequest()>& build) override;
-    void ShowMessage(const std::string& text) override;
-    bool Confirm(const std::string& text) override;
-    void RefuseThenClick(const std::string& text, QAbstractButton* pressedButton) override;
-    void ShowSecondStatus(const std::string& text) override;
+    void send(const std::function<MaybeRequest()>& build) override;
+    void showMessage(const std::string& text) override;
+    bool confirm(const std::string& text) override;
+    void refuseThenClick(const std::string& text, QAbstractButton* pressedButton) override;
+    void showSecondStatus(const std::string& text) override;
 
     // The controls' values as the record holds them, and back.
-    ParaValues CurrentValues() const;
-    void ApplyValues(const ParaValues& values);
+    ParaValues currentValues() const;
+    void applyValues(const ParaValues& values);
 
     // Where the profile buttons ask for file names (tests answer at once).
-    void SetFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
+    void setFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
 
     QTabWidget* PageControl1 = nullptr;
     // A profile is the record in a file of its own, for the command line
@@ -95,25 +95,25 @@ protected:
 private:
     void FormShow();
     void FormClose();
-    void ReplaceItemLists();
-    bool IsOwnRun(RunId run) const;
-    void OnStatus(const StatusUpdate& update);
-    void OnRunDone(const RunOutcome& outcome);
-    void OnRunFailed(const WorkerFailure& failure);
-    void StopClick();
-    void Start(Request request);
-    void StartQueued();
+    void replaceItemLists();
+    bool isOwnRun(RunId run) const;
+    void onStatus(const StatusUpdate& update);
+    void onRunDone(const RunOutcome& outcome);
+    void onRunFailed(const WorkerFailure& failure);
+    void stopClick();
+    void start(Request request);
+    void startQueued();
     // The run's text in the first panel, whole in its tooltip.
-    void ShowRunText(const std::string& text);
-    void EndRunDisplay();
-    void StepSerialNumber();
-    void ExportProfileClick();
-    void ImportProfileClick();
-    std::string CaptionOfKey(std::string_view key) const;
-    void ShowRefusal(const std::string& text);
-    QLineEdit* FieldNamed(std::string_view control) const;
-    static std::string AccessibleNameOf(const QLineEdit* field);
-    std::string SettingsPath() const;
+    void showRunText(const std::string& text);
+    void endRunDisplay();
+    void stepSerialNumber();
+    void exportProfileClick();
+    void importProfileClick();
+    std::string captionOfKey(std::string_view key) const;
+    void showRefusal(const std::string& text);
+    QLineEdit* fieldNamed(std::string_view control) const;
+    static std::string accessibleNameOf(const QLineEdit* field);
+    std::string settingsPath() const;
 
     app::MainWindowLink& main_;
     app::WidgetTranslationView view_;

@@ -82,22 +82,22 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
                 [this] { return BluetoothHidingRequest(Cbx_Bluetooth->currentIndex()); });
 }
 
-std::string ProductPage::SerialNumberText() const
+std::string ProductPage::serialNumberText() const
 {
     return edt_DeviceSerialNo->text().toStdString();
 }
 
-void ProductPage::SetSerialNumberText(const std::string& text)
+void ProductPage::setSerialNumberText(const std::string& text)
 {
     edt_DeviceSerialNo->setText(QString::fromStdString(text));
 }
 
-bool ProductPage::SerialStepsDown() const
+bool ProductPage::serialStepsDown() const
 {
     return rb_Minus->isChecked();
 }
 
-bool ProductPage::SerialStepsUp() const
+bool ProductPage::serialStepsUp() const
 {
     return rb_Plus->isChecked();
 }

@@ -20,10 +20,10 @@ public:
 
     // The serial number and the direction it steps in after each successful
     // setting of the device parameters.
-    std::string SerialNumberText() const;
-    void SetSerialNumberText(const std::string& text);
-    bool SerialStepsDown() const;
-    bool SerialStepsUp() const;
+    std::string serialNumberText() const;
+    void setSerialNumberText(const std::string& text);
+    bool serialStepsDown() const;
+    bool serialStepsUp() const;
 
     QLineEdit* edt_DeviceName = nullptr;
     QLineEdit* edt_DeviceSerialNo = nullptr;

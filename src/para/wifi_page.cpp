@@ -68,25 +68,25 @@ WifiPage::WifiPage(ParaActions& actions, PageBuilder& b, QWidget* parent) : QWid
     checkAddressOnLeaving(edt_IPaddress, kStationIpField, actions_);
     checkAddressOnLeaving(edt_Mask, kStationMaskField, actions_);
     checkAddressOnLeaving(edt_Gateway, kStationGatewayField, actions_);
-    UpdateAddressEdits();
+    updateAddressEdits();
 
-    connect(rb_AutoIp, &QRadioButton::toggled, this, [this] { UpdateAddressEdits(); });
-    connect(rb_StaticIP, &QRadioButton::toggled, this, [this] { UpdateAddressEdits(); });
+    connect(rb_AutoIp, &QRadioButton::toggled, this, [this] { updateAddressEdits(); });
+    connect(rb_StaticIP, &QRadioButton::toggled, this, [this] { updateAddressEdits(); });
     sendOnClick(btn_SetAPMode, actions_, [this] {
         return AccessPointRequest(edt_GuangboName->text().toStdString(), edt_APPsw->text().toStdString());
     });
-    sendOnClick(btn_SetSTAMode, actions_, [this] { return StationRequest(StationParameters()); });
+    sendOnClick(btn_SetSTAMode, actions_, [this] { return StationRequest(stationParameters()); });
     sendOnClick(btn_CloseWifi, actions_, [] { return CloseWifiRequest(); });
 }
 
-void WifiPage::UpdateAddressEdits()
+void WifiPage::updateAddressEdits()
 {
     const bool isStatic = rb_StaticIP->isChecked();
     for (QLineEdit* edit : {edt_IPaddress, edt_Mask, edt_Gateway})
         edit->setEnabled(isStatic);
 }
 
-WifiStationParameters WifiPage::StationParameters() const
+WifiStationParameters WifiPage::stationParameters() const
 {
     WifiStationParameters p;
     p.ssid = edt_SSID->text().toStdString();

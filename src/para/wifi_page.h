@@ -15,7 +15,7 @@ public:
     WifiPage(ParaActions& actions, PageBuilder& build, QWidget* parent = nullptr);
 
     // The address edits are usable exactly while static addressing is chosen.
-    void UpdateAddressEdits();
+    void updateAddressEdits();
 
     QLineEdit* edt_GuangboName = nullptr;
     QLineEdit* edt_APPsw = nullptr;
@@ -32,7 +32,7 @@ public:
     QPushButton* btn_CloseWifi = nullptr;
 
 private:
-    WifiStationParameters StationParameters() const;
+    WifiStationParameters stationParameters() const;
 
     ParaActions& actions_;
 };

@@ -22,7 +22,7 @@ EInvalidInput tooManyLogos(std::size_t count)
 
 bool FitsLogoDirectory(const MonochromePicture& picture)
 {
-    return picture.Width() <= kLogoMaxDots && picture.Height() <= kLogoMaxDots;
+    return picture.width() <= kLogoMaxDots && picture.height() <= kLogoMaxDots;
 }
 
 std::uint64_t LogoImageSize(std::int64_t widthDots, std::int64_t heightDots)
@@ -47,15 +47,15 @@ LogoImage EncodeLogoImage(const MonochromePicture& picture)
     if (!FitsLogoDirectory(picture))
         throw EInvalidInput::withMessageKey(kLogoSizeErrorKey);
     LogoImage image;
-    image.widthBytes = static_cast<std::uint16_t>((picture.Width() + 7) / 8);
-    image.heightBands = static_cast<std::uint16_t>((picture.Height() + 7) / 8);
+    image.widthBytes = static_cast<std::uint16_t>((picture.width() + 7) / 8);
+    image.heightBands = static_cast<std::uint16_t>((picture.height() + 7) / 8);
     const int rows = image.heightBands * 8;
     image.bytes.reserve(static_cast<std::size_t>(rows) * image.widthBytes);
     for (int y = 0; y < rows; ++y) {
         for (int column = 0; column < image.widthBytes; ++column) {
             std::uint8_t byte = 0;
             for (int bit = 0; bit < 8; ++bit)
-                if (picture.IsBlack(column * 8 + bit, y))
+                if (picture.isBlack(column * 8 + bit, y))
                     byte |= static_cast<std::uint8_t>(0x80 >> bit);
             image.bytes.push_back(byte);
         }
@@ -104,7 +104,7 @@ std::vector<std::uint8_t> BuildLogoBankFromFiles(const std::vector<std::string>&
             throw EInvalidInput::withMessageKey(kLogoSizeErrorKey, " (" + path + ")");
         // Refused before the next picture is even read: the sum is what the
         // printer cannot hold, whichever picture tips it over.
-        imageBytes += LogoImageSize(picture.Width(), picture.Height());
+        imageBytes += LogoImageSize(picture.width(), picture.height());
         if (imageBytes > kLogoImageRoom)
             throw LogoBankTooLargeRefusal();
     }

@@ -37,9 +37,9 @@ int FirstDamagedLogo(const std::vector<StoredLogo>& stored)
     constexpr std::uint64_t kImageRoomEnd = kLogoBankBase + kLogoBankLimit;
     std::uint64_t imageBytes = 0;
     for (const StoredLogo& logo : stored) {
-        imageBytes += logo.ImageSize();
-        if (logo.WidthDots() > kWidestHeadDots || logo.address < kFirstLogoAddress ||
-            logo.address + std::uint64_t{logo.ImageSize()} > kImageRoomEnd || imageBytes > kLogoImageRoom)
+        imageBytes += logo.imageSize();
+        if (logo.widthDots() > kWidestHeadDots || logo.address < kFirstLogoAddress ||
+            logo.address + std::uint64_t{logo.imageSize()} > kImageRoomEnd || imageBytes > kLogoImageRoom)
             return logo.number;
     }
     return -1;

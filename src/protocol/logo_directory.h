@@ -16,9 +16,9 @@ struct StoredLogo {
     std::uint16_t widthBytes = 0;
     std::uint16_t heightBands = 0;
 
-    int WidthDots() const { return widthBytes * 8; }
-    int HeightDots() const { return heightBands * 8; }
-    std::size_t ImageSize() const { return static_cast<std::size_t>(widthBytes) * heightBands * 8; }
+    int widthDots() const { return widthBytes * 8; }
+    int heightDots() const { return heightBands * 8; }
+    std::size_t imageSize() const { return static_cast<std::size_t>(widthBytes) * heightBands * 8; }
 };
 
 std::vector<StoredLogo> ParseLogoDirectory(std::span<const std::uint8_t> directory);

@@ -49,17 +49,17 @@ GreyImage BankPreview(std::span<const std::uint8_t> bank)
     GreyImage canvas;
     for (const StoredLogo& logo : logos) {
         const std::size_t offset = logo.address - kLogoBankBase;
-        if (logo.address < kFirstLogoAddress || offset > bank.size() || logo.ImageSize() > bank.size() - offset)
+        if (logo.address < kFirstLogoAddress || offset > bank.size() || logo.imageSize() > bank.size() - offset)
             throw EInvalidInput("Logo " + std::to_string(logo.number) + " lies outside the logo bank");
-        canvas.width = std::max(canvas.width, logo.WidthDots());
-        canvas.height += logo.HeightDots();
+        canvas.width = std::max(canvas.width, logo.widthDots());
+        canvas.height += logo.heightDots();
     }
     canvas.height += kPreviewGapRows * static_cast<int>(logos.size() - 1);
     canvas.pixels.assign(static_cast<std::size_t>(canvas.width) * canvas.height, kPreviewGap);
     int top = 0;
     for (const StoredLogo& logo : logos) {
-        drawDots(canvas, top, logo.widthBytes, logo.HeightDots(), bank.data() + (logo.address - kLogoBankBase));
-        top += logo.HeightDots() + kPreviewGapRows;
+        drawDots(canvas, top, logo.widthBytes, logo.heightDots(), bank.data() + (logo.address - kLogoBankBase));
+        top += logo.heightDots() + kPreviewGapRows;
     }
     return canvas;
 }

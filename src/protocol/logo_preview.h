@@ -18,7 +18,7 @@ struct GreyImage {
     int height = 0;
     std::vector<std::uint8_t> pixels;
 
-    std::uint8_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 inline constexpr std::uint8_t kPreviewBlack = 0;

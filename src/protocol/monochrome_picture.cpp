@@ -7,7 +7,7 @@ RgbPicture::RgbPicture(int width, int height, std::vector<Rgb> pixels)
 {
 }
 
-Rgb RgbPicture::Pixel(int x, int y) const
+Rgb RgbPicture::pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return {255, 255, 255};
@@ -22,7 +22,7 @@ MonochromePicture::MonochromePicture(int width, int height)
 {
 }
 
-bool MonochromePicture::IsBlack(int x, int y) const
+bool MonochromePicture::isBlack(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return false;
@@ -30,7 +30,7 @@ bool MonochromePicture::IsBlack(int x, int y) const
                   static_cast<std::size_t>(x)];
 }
 
-void MonochromePicture::SetBlack(int x, int y, bool black)
+void MonochromePicture::setBlack(int x, int y, bool black)
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
@@ -40,13 +40,13 @@ void MonochromePicture::SetBlack(int x, int y, bool black)
 
 MonochromePicture ToMonochrome(const PixelSource& source)
 {
-    MonochromePicture picture(source.Width(), source.Height());
-    for (int y = 0; y < picture.Height(); ++y) {
-        for (int x = 0; x < picture.Width(); ++x) {
-            const Rgb c = source.Pixel(x, y);
+    MonochromePicture picture(source.width(), source.height());
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const Rgb c = source.pixel(x, y);
             // Brightness × 1000, compared with half of full white.
             const unsigned brightness = 299u * c.red + 587u * c.green + 114u * c.blue;
-            picture.SetBlack(x, y, brightness < 128u * 1000u);
+            picture.setBlack(x, y, brightness < 128u * 1000u);
         }
     }
     return picture;

@@ -18,19 +18,19 @@ struct Rgb {
 class PixelSource {
 public:
     virtual ~PixelSource() = default;
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
+    virtual int width() const = 0;
+    virtual int height() const = 0;
     // The dot's colour; grey pictures give three equal values.
-    virtual Rgb Pixel(int x, int y) const = 0;
+    virtual Rgb pixel(int x, int y) const = 0;
 };
 
 // A decoded picture's colours, rows from the top; dots outside it are white.
 class RgbPicture : public PixelSource {
 public:
     RgbPicture(int width, int height, std::vector<Rgb> pixels);
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
-    Rgb Pixel(int x, int y) const override;
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    Rgb pixel(int x, int y) const override;
 
 private:
     int width_;
@@ -43,10 +43,10 @@ public:
     MonochromePicture() = default;
     MonochromePicture(int width, int height);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool IsBlack(int x, int y) const;
-    void SetBlack(int x, int y, bool black);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool isBlack(int x, int y) const;
+    void setBlack(int x, int y, bool black);
 
 private:
     int width_ = 0;

@@ -28,7 +28,7 @@ template <typename Spread> MonochromePicture diffused(const GreyPlane& plane, in
         for (int x = 0; x < plane.width; ++x) {
             const float value = *at(x, y);
             const bool black = value < static_cast<float>(threshold);
-            picture.SetBlack(x, y, black);
+            picture.setBlack(x, y, black);
             spread(value - (black ? 0.0F : kWhite), [&](int dx, int dy, float share) {
                 if (float* next = at(x + dx, y + dy))
                     *next += share;
@@ -86,13 +86,13 @@ std::optional<DitherMethod> DitherMethodNamed(std::string_view name)
 GreyPlane BrightnessOf(const PixelSource& source)
 {
     GreyPlane plane;
-    plane.width = std::max(0, source.Width());
-    plane.height = std::max(0, source.Height());
+    plane.width = std::max(0, source.width());
+    plane.height = std::max(0, source.height());
     plane.values.resize(static_cast<std::size_t>(plane.width) * static_cast<std::size_t>(plane.height));
     std::size_t i = 0;
     for (int y = 0; y < plane.height; ++y) {
         for (int x = 0; x < plane.width; ++x) {
-            const Rgb c = source.Pixel(x, y);
+            const Rgb c = source.pixel(x, y);
             // Whole thousandths first: a division of whole numbers that comes
             // out whole is exact, so the plain threshold decides as before.
             const unsigned brightness = 299u * c.red + 587u * c.green + 114u * c.blue;
@@ -126,7 +126,7 @@ GreyPlane ScaledToWidth(const GreyPlane& plane, int width)
             const Span& span = columns[static_cast<std::size_t>(x)];
             float sum = 0;
             for (std::size_t k = 0; k < span.weights.size(); ++k)
-                sum += span.weights[k] * plane.At(span.first + static_cast<int>(k), y);
+                sum += span.weights[k] * plane.at(span.first + static_cast<int>(k), y);
             across[static_cast<std::size_t>(y) * width + x] = sum;
         }
     GreyPlane scaled;
@@ -151,7 +151,7 @@ MonochromePicture Thresholded(const GreyPlane& plane, int threshold)
     MonochromePicture picture(plane.width, plane.height);
     for (int y = 0; y < plane.height; ++y)
         for (int x = 0; x < plane.width; ++x)
-            picture.SetBlack(x, y, plane.At(x, y) < static_cast<float>(threshold));
+            picture.setBlack(x, y, plane.at(x, y) < static_cast<float>(threshold));
     return picture;
 }
 
@@ -207,7 +207,7 @@ MonochromePicture ConvertPicture(const PixelSource& source, const PictureConvers
     if (conversion.threshold < 0 || conversion.threshold > 255)
         throw EInvalidInput("The threshold must lie between 0 and 255, not " +
                             std::to_string(conversion.threshold));
-    CheckConversionSize(source.Width(), source.Height(), conversion);
+    CheckConversionSize(source.width(), source.height(), conversion);
     GreyPlane plane = BrightnessOf(source);
     if (conversion.fitWidth > 0)
         plane = ScaledToWidth(plane, conversion.fitWidth);

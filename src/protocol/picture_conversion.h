@@ -37,7 +37,7 @@ struct GreyPlane {
     int height = 0;
     std::vector<float> values;
 
-    float At(int x, int y) const { return values[static_cast<std::size_t>(y) * width + x]; }
+    float at(int x, int y) const { return values[static_cast<std::size_t>(y) * width + x]; }
 };
 
 GreyPlane BrightnessOf(const PixelSource& source);

@@ -6,53 +6,53 @@
 
 namespace pst::requests {
 
-bool WorkerBootHandshake::StartHandshakeRun()
+bool WorkerBootHandshake::startHandshakeRun()
 {
     return worker_.StartOperation(Operation::BootHandshake);
 }
 
-bool WorkerBootHandshake::Busy() const
+bool WorkerBootHandshake::busy() const
 {
-    return worker_.Busy();
+    return worker_.busy();
 }
 
-std::string WorkerBootHandshake::BootReplyText() const
+std::string WorkerBootHandshake::bootReplyText() const
 {
-    return worker_.BootReplyText();
+    return worker_.bootReplyText();
 }
 
-void WorkerBootHandshake::CancelRun()
+void WorkerBootHandshake::cancelRun()
 {
-    worker_.CancelOperation();
+    worker_.cancelOperation();
 }
 
-BootRound BootHandshake::Round()
+BootRound BootHandshake::round()
 {
     if (cancelled_)
         return BootRound::Cancelled;
-    if (worker_.BootReplyText() != kBootReplyMarker) {
+    if (worker_.bootReplyText() != kBootReplyMarker) {
         // Refused while the previous handshake still runs; the next round
         // tries again.
-        worker_.StartHandshakeRun();
+        worker_.startHandshakeRun();
         return BootRound::Polling;
     }
     // The port may only close once the answering run is over, so that the
     // worker never loses its port mid-run.
-    return worker_.Busy() ? BootRound::Polling : BootRound::Answered;
+    return worker_.busy() ? BootRound::Polling : BootRound::Answered;
 }
 
-void BootHandshake::Cancel()
+void BootHandshake::cancel()
 {
     cancelled_ = true;
-    worker_.CancelRun();
+    worker_.cancelRun();
 }
 
 void CloseBootLink(TCommThread& worker)
 {
-    worker.SetRawReceiveMode(false);
-    worker.ReleaseSerialPort();
-    worker.SetPortOpen(false);
-    worker.SetBootReplyText({});
+    worker.setRawReceiveMode(false);
+    worker.releaseSerialPort();
+    worker.setPortOpen(false);
+    worker.setBootReplyText({});
 }
 
 }  // namespace pst::requests

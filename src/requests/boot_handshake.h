@@ -20,21 +20,21 @@ public:
     virtual ~BootHandshakeWorker() = default;
     // Starts one handshake run; false when refused because a run is still
     // going (the next round tries again).
-    virtual bool StartHandshakeRun() = 0;
-    virtual bool Busy() const = 0;
-    virtual std::string BootReplyText() const = 0;
+    virtual bool startHandshakeRun() = 0;
+    virtual bool busy() const = 0;
+    virtual std::string bootReplyText() const = 0;
     // Ends the running run at once.
-    virtual void CancelRun() = 0;
+    virtual void cancelRun() = 0;
 };
 
 // The worker itself: each run is started and left running.
 class WorkerBootHandshake : public BootHandshakeWorker {
 public:
     explicit WorkerBootHandshake(TCommThread& worker) : worker_(worker) {}
-    bool StartHandshakeRun() override;
-    bool Busy() const override;
-    std::string BootReplyText() const override;
-    void CancelRun() override;
+    bool startHandshakeRun() override;
+    bool busy() const override;
+    std::string bootReplyText() const override;
+    void cancelRun() override;
 
 protected:
     TCommThread& worker_;
@@ -51,12 +51,12 @@ public:
     explicit BootHandshake(BootHandshakeWorker& worker) : worker_(worker) {}
 
     // Ready for rounds again after a cancel.
-    void Begin() { cancelled_ = false; }
-    BootRound Round();
+    void begin() { cancelled_ = false; }
+    BootRound round();
     // Stops the handshake at once: the running run is cancelled and no
     // round starts another.
-    void Cancel();
-    bool Cancelled() const { return cancelled_; }
+    void cancel();
+    bool cancelled() const { return cancelled_; }
 
 private:
     BootHandshakeWorker& worker_;

@@ -60,7 +60,7 @@ EFieldRefusal::EFieldRefusal(const SettingField& field)
 {
 }
 
-std::string EFieldRefusal::TextFor(std::string_view caption) const
+std::string EFieldRefusal::textFor(std::string_view caption) const
 {
     return refusalText(field_, caption.empty() ? field_.name : caption);
 }

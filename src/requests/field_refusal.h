@@ -16,14 +16,14 @@ namespace pst::requests {
 
 // A refusal that knows its field. what() names the field by its name
 // without the window (the record's key), in the chosen language; a window
-// names it by the control's caption instead (TextFor).
+// names it by the control's caption instead (textFor).
 class EFieldRefusal : public EInvalidInput {
 public:
     explicit EFieldRefusal(const SettingField& field);
 
     const SettingField& field() const { return field_; }
     // "CAPTION: enter a whole number from A to B" and the like.
-    std::string TextFor(std::string_view caption) const;
+    std::string textFor(std::string_view caption) const;
 
 private:
     SettingField field_;

@@ -49,7 +49,7 @@ std::vector<std::string> StoredLogoLines(const std::vector<StoredLogo>& logos)
         return {MessageWithNumbers("sLogoDirectoryDamagedMsg", {damaged})};
     std::vector<std::string> lines;
     for (const StoredLogo& logo : logos)
-        lines.push_back(MessageWithNumbers("sStoredLogoMsg", {logo.number, logo.WidthDots(), logo.HeightDots()}));
+        lines.push_back(MessageWithNumbers("sStoredLogoMsg", {logo.number, logo.widthDots(), logo.heightDots()}));
     return lines;
 }
 

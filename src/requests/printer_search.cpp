@@ -90,7 +90,7 @@ PrinterSearch::Attempt PrinterSearch::linkTest(const ConnectionSettings& setting
     // A worker per attempt: dropping it is what ends an attempt at once when
     // the search is cancelled.
     auto worker = std::make_unique<TCommThread>(store, programFolder_, std::move(links));
-    worker->SetOperationTable(&operationHandler);
+    worker->setOperationTable(&operationHandler);
     WorkerEvents events;
     events.done = [this](const RunOutcome&) {
         std::lock_guard lock(mutex_);
@@ -106,7 +106,7 @@ PrinterSearch::Attempt PrinterSearch::linkTest(const ConnectionSettings& setting
         runUnheard_ = failure.unheard;
         wake_.notify_all();
     };
-    worker->SetEvents(std::move(events));
+    worker->setEvents(std::move(events));
 
     Attempt attempt;
     if (!worker->StartOperation(Operation::LinkTest, 0, 0))

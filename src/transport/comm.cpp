@@ -109,7 +109,7 @@ TComm::~TComm()
     ClosePort();
 }
 
-void TComm::SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive)
+void TComm::setDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive)
 {
     std::lock_guard lock(gate_->directMutex);
     gate_->direct = std::move(receive);
@@ -144,7 +144,7 @@ void TComm::ClosePort()
     sendQueueEmpty_.store(true);
 }
 
-bool TComm::WaitUntilSent(std::chrono::milliseconds limit)
+bool TComm::waitUntilSent(std::chrono::milliseconds limit)
 {
     std::lock_guard port(portMutex_);
     return !session_ || session_->waitUntilSent(limit);
@@ -206,7 +206,7 @@ std::string TComm::CommName() const
     return commName_;
 }
 
-void TComm::SetCommName(const std::string& value)
+void TComm::setCommName(const std::string& value)
 {
     std::lock_guard settings(settingsMutex_);
     commName_ = value;
@@ -214,56 +214,56 @@ void TComm::SetCommName(const std::string& value)
 
 // clang-format off
 std::uint32_t TComm::BaudRate() const { return lineValue(&CommLineSettings::baudRate); }
-void TComm::SetBaudRate(std::uint32_t value) { setLineValue(&CommLineSettings::baudRate, value); }
+void TComm::setBaudRate(std::uint32_t value) { setLineValue(&CommLineSettings::baudRate, value); }
 bool TComm::ParityCheck() const { return lineValue(&CommLineSettings::parityCheck); }
-void TComm::SetParityCheck(bool value) { setLineValue(&CommLineSettings::parityCheck, value); }
+void TComm::setParityCheck(bool value) { setLineValue(&CommLineSettings::parityCheck, value); }
 bool TComm::Outx_CtsFlow() const { return lineValue(&CommLineSettings::outxCtsFlow); }
-void TComm::SetOutx_CtsFlow(bool value) { setLineValue(&CommLineSettings::outxCtsFlow, value); }
+void TComm::setOutx_CtsFlow(bool value) { setLineValue(&CommLineSettings::outxCtsFlow, value); }
 bool TComm::Outx_DsrFlow() const { return lineValue(&CommLineSettings::outxDsrFlow); }
-void TComm::SetOutx_DsrFlow(bool value) { setLineValue(&CommLineSettings::outxDsrFlow, value); }
+void TComm::setOutx_DsrFlow(bool value) { setLineValue(&CommLineSettings::outxDsrFlow, value); }
 TDtrControl TComm::DtrControl() const { return lineValue(&CommLineSettings::dtrControl); }
-void TComm::SetDtrControl(TDtrControl value) { setLineValue(&CommLineSettings::dtrControl, value); }
+void TComm::setDtrControl(TDtrControl value) { setLineValue(&CommLineSettings::dtrControl, value); }
 bool TComm::DsrSensitivity() const { return lineValue(&CommLineSettings::dsrSensitivity); }
-void TComm::SetDsrSensitivity(bool value) { setLineValue(&CommLineSettings::dsrSensitivity, value); }
+void TComm::setDsrSensitivity(bool value) { setLineValue(&CommLineSettings::dsrSensitivity, value); }
 bool TComm::TxContinueOnXoff() const { return lineValue(&CommLineSettings::txContinueOnXoff); }
-void TComm::SetTxContinueOnXoff(bool value) { setLineValue(&CommLineSettings::txContinueOnXoff, value); }
+void TComm::setTxContinueOnXoff(bool value) { setLineValue(&CommLineSettings::txContinueOnXoff, value); }
 bool TComm::Outx_XonXoffFlow() const { return lineValue(&CommLineSettings::outxXonXoffFlow); }
-void TComm::SetOutx_XonXoffFlow(bool value) { setLineValue(&CommLineSettings::outxXonXoffFlow, value); }
+void TComm::setOutx_XonXoffFlow(bool value) { setLineValue(&CommLineSettings::outxXonXoffFlow, value); }
 bool TComm::Inx_XonXoffFlow() const { return lineValue(&CommLineSettings::inxXonXoffFlow); }
-void TComm::SetInx_XonXoffFlow(bool value) { setLineValue(&CommLineSettings::inxXonXoffFlow, value); }
+void TComm::setInx_XonXoffFlow(bool value) { setLineValue(&CommLineSettings::inxXonXoffFlow, value); }
 bool TComm::ReplaceWhenParityError() const { return lineValue(&CommLineSettings::replaceWhenParityError); }
-void TComm::SetReplaceWhenParityError(bool value) { setLineValue(&CommLineSettings::replaceWhenParityError, value); }
+void TComm::setReplaceWhenParityError(bool value) { setLineValue(&CommLineSettings::replaceWhenParityError, value); }
 bool TComm::IgnoreNullChar() const { return lineValue(&CommLineSettings::ignoreNullChar); }
-void TComm::SetIgnoreNullChar(bool value) { setLineValue(&CommLineSettings::ignoreNullChar, value); }
+void TComm::setIgnoreNullChar(bool value) { setLineValue(&CommLineSettings::ignoreNullChar, value); }
 TRtsControl TComm::RtsControl() const { return lineValue(&CommLineSettings::rtsControl); }
-void TComm::SetRtsControl(TRtsControl value) { setLineValue(&CommLineSettings::rtsControl, value); }
+void TComm::setRtsControl(TRtsControl value) { setLineValue(&CommLineSettings::rtsControl, value); }
 std::uint16_t TComm::XonLimit() const { return lineValue(&CommLineSettings::xonLimit); }
-void TComm::SetXonLimit(std::uint16_t value) { setLineValue(&CommLineSettings::xonLimit, value); }
+void TComm::setXonLimit(std::uint16_t value) { setLineValue(&CommLineSettings::xonLimit, value); }
 std::uint16_t TComm::XoffLimit() const { return lineValue(&CommLineSettings::xoffLimit); }
-void TComm::SetXoffLimit(std::uint16_t value) { setLineValue(&CommLineSettings::xoffLimit, value); }
+void TComm::setXoffLimit(std::uint16_t value) { setLineValue(&CommLineSettings::xoffLimit, value); }
 TByteSize TComm::ByteSize() const { return lineValue(&CommLineSettings::byteSize); }
-void TComm::SetByteSize(TByteSize value) { setLineValue(&CommLineSettings::byteSize, value); }
+void TComm::setByteSize(TByteSize value) { setLineValue(&CommLineSettings::byteSize, value); }
 TParity TComm::Parity() const { return lineValue(&CommLineSettings::parity); }
-void TComm::SetParity(TParity value) { setLineValue(&CommLineSettings::parity, value, false); }
+void TComm::setParity(TParity value) { setLineValue(&CommLineSettings::parity, value, false); }
 TStopBits TComm::StopBits() const { return lineValue(&CommLineSettings::stopBits); }
-void TComm::SetStopBits(TStopBits value) { setLineValue(&CommLineSettings::stopBits, value); }
+void TComm::setStopBits(TStopBits value) { setLineValue(&CommLineSettings::stopBits, value); }
 char TComm::XonChar() const { return lineValue(&CommLineSettings::xonChar); }
-void TComm::SetXonChar(char value) { setLineValue(&CommLineSettings::xonChar, value); }
+void TComm::setXonChar(char value) { setLineValue(&CommLineSettings::xonChar, value); }
 char TComm::XoffChar() const { return lineValue(&CommLineSettings::xoffChar); }
-void TComm::SetXoffChar(char value) { setLineValue(&CommLineSettings::xoffChar, value); }
+void TComm::setXoffChar(char value) { setLineValue(&CommLineSettings::xoffChar, value); }
 char TComm::ReplacedChar() const { return lineValue(&CommLineSettings::replacedChar); }
-void TComm::SetReplacedChar(char value) { setLineValue(&CommLineSettings::replacedChar, value); }
+void TComm::setReplacedChar(char value) { setLineValue(&CommLineSettings::replacedChar, value); }
 
 std::uint32_t TComm::ReadIntervalTimeout() const { return timeoutValue(&CommTimeouts::readInterval); }
-void TComm::SetReadIntervalTimeout(std::uint32_t value) { setTimeoutValue(&CommTimeouts::readInterval, value); }
+void TComm::setReadIntervalTimeout(std::uint32_t value) { setTimeoutValue(&CommTimeouts::readInterval, value); }
 std::uint32_t TComm::ReadTotalTimeoutMultiplier() const { return timeoutValue(&CommTimeouts::readTotalMultiplier); }
-void TComm::SetReadTotalTimeoutMultiplier(std::uint32_t value) { setTimeoutValue(&CommTimeouts::readTotalMultiplier, value); }
+void TComm::setReadTotalTimeoutMultiplier(std::uint32_t value) { setTimeoutValue(&CommTimeouts::readTotalMultiplier, value); }
 std::uint32_t TComm::ReadTotalTimeoutConstant() const { return timeoutValue(&CommTimeouts::readTotalConstant); }
-void TComm::SetReadTotalTimeoutConstant(std::uint32_t value) { setTimeoutValue(&CommTimeouts::readTotalConstant, value); }
+void TComm::setReadTotalTimeoutConstant(std::uint32_t value) { setTimeoutValue(&CommTimeouts::readTotalConstant, value); }
 std::uint32_t TComm::WriteTotalTimeoutMultiplier() const { return timeoutValue(&CommTimeouts::writeTotalMultiplier); }
-void TComm::SetWriteTotalTimeoutMultiplier(std::uint32_t value) { setTimeoutValue(&CommTimeouts::writeTotalMultiplier, value); }
+void TComm::setWriteTotalTimeoutMultiplier(std::uint32_t value) { setTimeoutValue(&CommTimeouts::writeTotalMultiplier, value); }
 std::uint32_t TComm::WriteTotalTimeoutConstant() const { return timeoutValue(&CommTimeouts::writeTotalConstant); }
-void TComm::SetWriteTotalTimeoutConstant(std::uint32_t value) { setTimeoutValue(&CommTimeouts::writeTotalConstant, value); }
+void TComm::setWriteTotalTimeoutConstant(std::uint32_t value) { setTimeoutValue(&CommTimeouts::writeTotalConstant, value); }
 // clang-format on
 
 }  // namespace pst

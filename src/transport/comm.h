@@ -4,7 +4,7 @@
 //
 // Threads. The component belongs to the thread that creates it: all five
 // events run there, from that thread's Dispatcher, never on the reader or
-// writer thread. OpenPort, ClosePort, SendData, IsOpen, SendQueueEmpty and the
+// writer thread. OpenPort, ClosePort, SendData, isOpen, SendQueueEmpty and the
 // property getters and setters may be called from any other thread (the
 // command worker calls them while the events run on the window thread).
 // The event members themselves are assigned and read on the creating thread
@@ -48,72 +48,72 @@ public:
     // Waits until everything sent has been handed to the driver, at most
     // `limit`; true when it has (or the port is closed). Blocks closing and
     // sending meanwhile.
-    bool WaitUntilSent(std::chrono::milliseconds limit);
-    bool IsOpen() const { return open_.load(); }
+    bool waitUntilSent(std::chrono::milliseconds limit);
+    bool isOpen() const { return open_.load(); }
 
     // Properties. Setting the current value does nothing. Line settings are
     // applied at once while the port is open, except Parity, which waits for
     // the next OpenPort or the next change of another line setting; CommName
     // is used at the next OpenPort; time-outs are applied at once.
     std::string CommName() const;
-    void SetCommName(const std::string& value);
+    void setCommName(const std::string& value);
     std::uint32_t BaudRate() const;
-    void SetBaudRate(std::uint32_t value);
+    void setBaudRate(std::uint32_t value);
     bool ParityCheck() const;
-    void SetParityCheck(bool value);
+    void setParityCheck(bool value);
     bool Outx_CtsFlow() const;
-    void SetOutx_CtsFlow(bool value);
+    void setOutx_CtsFlow(bool value);
     bool Outx_DsrFlow() const;
-    void SetOutx_DsrFlow(bool value);
+    void setOutx_DsrFlow(bool value);
     TDtrControl DtrControl() const;
-    void SetDtrControl(TDtrControl value);
+    void setDtrControl(TDtrControl value);
     bool DsrSensitivity() const;
-    void SetDsrSensitivity(bool value);
+    void setDsrSensitivity(bool value);
     bool TxContinueOnXoff() const;
-    void SetTxContinueOnXoff(bool value);
+    void setTxContinueOnXoff(bool value);
     bool Outx_XonXoffFlow() const;
-    void SetOutx_XonXoffFlow(bool value);
+    void setOutx_XonXoffFlow(bool value);
     bool Inx_XonXoffFlow() const;
-    void SetInx_XonXoffFlow(bool value);
+    void setInx_XonXoffFlow(bool value);
     bool ReplaceWhenParityError() const;
-    void SetReplaceWhenParityError(bool value);
+    void setReplaceWhenParityError(bool value);
     bool IgnoreNullChar() const;
-    void SetIgnoreNullChar(bool value);
+    void setIgnoreNullChar(bool value);
     TRtsControl RtsControl() const;
-    void SetRtsControl(TRtsControl value);
+    void setRtsControl(TRtsControl value);
     std::uint16_t XonLimit() const;
-    void SetXonLimit(std::uint16_t value);
+    void setXonLimit(std::uint16_t value);
     std::uint16_t XoffLimit() const;
-    void SetXoffLimit(std::uint16_t value);
+    void setXoffLimit(std::uint16_t value);
     TByteSize ByteSize() const;
-    void SetByteSize(TByteSize value);
+    void setByteSize(TByteSize value);
     TParity Parity() const;
-    void SetParity(TParity value);
+    void setParity(TParity value);
     TStopBits StopBits() const;
-    void SetStopBits(TStopBits value);
+    void setStopBits(TStopBits value);
     char XonChar() const;
-    void SetXonChar(char value);
+    void setXonChar(char value);
     char XoffChar() const;
-    void SetXoffChar(char value);
+    void setXoffChar(char value);
     char ReplacedChar() const;
-    void SetReplacedChar(char value);
+    void setReplacedChar(char value);
     std::uint32_t ReadIntervalTimeout() const;
-    void SetReadIntervalTimeout(std::uint32_t value);
+    void setReadIntervalTimeout(std::uint32_t value);
     std::uint32_t ReadTotalTimeoutMultiplier() const;
-    void SetReadTotalTimeoutMultiplier(std::uint32_t value);
+    void setReadTotalTimeoutMultiplier(std::uint32_t value);
     std::uint32_t ReadTotalTimeoutConstant() const;
-    void SetReadTotalTimeoutConstant(std::uint32_t value);
+    void setReadTotalTimeoutConstant(std::uint32_t value);
     std::uint32_t WriteTotalTimeoutMultiplier() const;
-    void SetWriteTotalTimeoutMultiplier(std::uint32_t value);
+    void setWriteTotalTimeoutMultiplier(std::uint32_t value);
     std::uint32_t WriteTotalTimeoutConstant() const;
-    void SetWriteTotalTimeoutConstant(std::uint32_t value);
+    void setWriteTotalTimeoutConstant(std::uint32_t value);
 
     // Optional direct receiver: when set, `receive` runs on the reader thread
     // with the bytes of every read as soon as the read returns (valid during
     // the call), and OnReceiveData is not raised for them. Empty to go back
     // to OnReceiveData. Once this returns, no call of the receiver it
     // replaced is under way. Any thread; not from within the receiver.
-    void SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive);
+    void setDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive);
 
     // Events. buffer holds length bytes followed by one zero byte and is
     // valid only during the call; chunks hold at most 2048 bytes.

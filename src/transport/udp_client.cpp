@@ -68,10 +68,10 @@ std::string socketErrorText(int code)
 
 TUdpClient::~TUdpClient()
 {
-    SetActive(false);
+    setActive(false);
 }
 
-void TUdpClient::SetActive(bool active)
+void TUdpClient::setActive(bool active)
 {
     if (active) {
         ensureSocket();

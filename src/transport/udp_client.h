@@ -56,22 +56,22 @@ public:
     ~TUdpClient();
 
     const std::string& Host() const { return host_; }
-    void SetHost(const std::string& host) { host_ = host; }
+    void setHost(const std::string& host) { host_ = host; }
     int Port() const { return port_; }
-    void SetPort(int port) { port_ = port; }
+    void setPort(int port) { port_ = port; }
 
     bool Active() const { return socket_ >= 0; }
     // True creates the socket (nothing happens when one exists); false shuts
     // it down and closes it (nothing happens when there is none).
-    void SetActive(bool active);
+    void setActive(bool active);
 
     int ReceiveTimeout() const { return receiveTimeout_; }
-    void SetReceiveTimeout(int milliseconds) { receiveTimeout_ = milliseconds; }
+    void setReceiveTimeout(int milliseconds) { receiveTimeout_ = milliseconds; }
     int BufferSize() const { return bufferSize_; }
-    void SetBufferSize(int size) { bufferSize_ = size; }
+    void setBufferSize(int size) { bufferSize_ = size; }
     bool BroadcastEnabled() const { return broadcastEnabled_; }
     // Takes effect with the next socket.
-    void SetBroadcastEnabled(bool enabled) { broadcastEnabled_ = enabled; }
+    void setBroadcastEnabled(bool enabled) { broadcastEnabled_ = enabled; }
 
     // Sends count bytes as one datagram to Host:Port, resolving Host anew.
     // Throws ESocketError.
@@ -88,10 +88,10 @@ public:
     std::size_t ReceiveDatagram(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender& from);
 
     // The address the last datagram went to (host byte order); 0 before.
-    std::uint32_t DestinationAddress() const { return destination_; }
+    std::uint32_t destinationAddress() const { return destination_; }
 
     // The local port the system gave the socket; 0 before the first send.
-    int LocalPort() const;
+    int localPort() const;
 
 private:
     void ensureSocket();

@@ -164,7 +164,7 @@ void TUdpClient::setSocketWait(long long milliseconds)
     socketWaitMs_ = milliseconds;
 }
 
-int TUdpClient::LocalPort() const
+int TUdpClient::localPort() const
 {
     if (socket_ < 0)
         return 0;

@@ -91,18 +91,18 @@ TUSBComm::~TUSBComm()
     CloseDevice();
 }
 
-void TUSBComm::SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive)
+void TUSBComm::setDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive)
 {
     std::lock_guard lock(gate_->directMutex);
     gate_->direct = std::move(receive);
 }
 
-bool TUSBComm::WatchingDevices() const
+bool TUSBComm::watchingDevices() const
 {
-    return monitor_ && monitor_->Listening();
+    return monitor_ && monitor_->listening();
 }
 
-void TUSBComm::InjectDeviceEvent(std::string_view message)
+void TUSBComm::injectDeviceEvent(std::string_view message)
 {
     if (auto change = parseUsbUevent(message))
         deviceChanged(*change == UsbDeviceChange::Arrival);
@@ -190,7 +190,7 @@ void TUSBComm::CloseDevice()
     sendQueueEmpty_.store(true);
 }
 
-bool TUSBComm::WaitUntilSent(std::chrono::milliseconds limit)
+bool TUSBComm::waitUntilSent(std::chrono::milliseconds limit)
 {
     std::lock_guard device(deviceMutex_);
     return !session_ || session_->waitUntilSent(limit);
@@ -204,7 +204,7 @@ bool TUSBComm::SendData(const std::uint8_t* data, std::uint16_t length)
     return session_->send(data, length);
 }
 
-std::string TUSBComm::OpenedNode() const
+std::string TUSBComm::openedNode() const
 {
     std::lock_guard device(deviceMutex_);
     return session_ ? session_->node() : std::string();
@@ -216,7 +216,7 @@ std::string TUSBComm::Vid() const
     return vid_;
 }
 
-void TUSBComm::SetVid(const std::string& value)
+void TUSBComm::setVid(const std::string& value)
 {
     std::lock_guard lock(settingsMutex_);
     vid_ = value;
@@ -228,7 +228,7 @@ std::string TUSBComm::PID() const
     return pid_;
 }
 
-void TUSBComm::SetPID(const std::string& value)
+void TUSBComm::setPID(const std::string& value)
 {
     std::lock_guard lock(settingsMutex_);
     pid_ = value;
@@ -252,7 +252,7 @@ bool TUSBComm::Outx_XonXoffFlow() const
     return outxXonXoffFlow_;
 }
 
-void TUSBComm::SetOutx_XonXoffFlow(bool value)
+void TUSBComm::setOutx_XonXoffFlow(bool value)
 {
     std::lock_guard device(deviceMutex_);
     {

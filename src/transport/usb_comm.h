@@ -67,48 +67,48 @@ public:
     // Queues a copy for the writer. False, with nothing queued, when closed,
     // when the writer has ended, or when length is 0.
     bool SendData(const std::uint8_t* data, std::uint16_t length);
-    bool IsOpen() const { return open_.load(); }
+    bool isOpen() const { return open_.load(); }
     // The device node in use; empty when closed.
-    std::string OpenedNode() const;
+    std::string openedNode() const;
 
     bool SendQueueEmpty() const { return sendQueueEmpty_.load(); }
     // Waits until everything sent has been handed to the driver, at most
     // `limit`; true when it has (or the port is closed). Blocks closing and
     // sending meanwhile.
-    bool WaitUntilSent(std::chrono::milliseconds limit);
-    void SetSendQueueEmpty(bool empty) { sendQueueEmpty_.store(empty); }
+    bool waitUntilSent(std::chrono::milliseconds limit);
+    void setSendQueueEmpty(bool empty) { sendQueueEmpty_.store(empty); }
 
     // Properties. IncludePrefZero, VendorID and ProductID are stored only.
     std::string Vid() const;
-    void SetVid(const std::string& value);
+    void setVid(const std::string& value);
     std::string PID() const;
-    void SetPID(const std::string& value);
+    void setPID(const std::string& value);
     std::string subId() const;
     std::string NameId() const;
     bool IncludePrefZero() const { return includePrefZero_.load(); }
-    void SetIncludePrefZero(bool value) { includePrefZero_.store(value); }
+    void setIncludePrefZero(bool value) { includePrefZero_.store(value); }
     std::uint16_t VendorID() const { return vendorId_.load(); }
-    void SetVendorID(std::uint16_t value) { vendorId_.store(value); }
+    void setVendorID(std::uint16_t value) { vendorId_.store(value); }
     std::uint16_t ProductID() const { return productId_.load(); }
-    void SetProductID(std::uint16_t value) { productId_.store(value); }
+    void setProductID(std::uint16_t value) { productId_.store(value); }
     // XON/XOFF on output; reaches an open virtual serial node at once.
     bool Outx_XonXoffFlow() const;
-    void SetOutx_XonXoffFlow(bool value);
+    void setOutx_XonXoffFlow(bool value);
 
-    const UsbSystemPaths& Paths() const { return paths_; }
+    const UsbSystemPaths& paths() const { return paths_; }
     // Whether the kernel's device events are being watched.
-    bool WatchingDevices() const;
+    bool watchingDevices() const;
 
     // Handles one kernel event message as if the monitor had received it:
     // the matching event follows on the creating thread. Any thread.
-    void InjectDeviceEvent(std::string_view message);
+    void injectDeviceEvent(std::string_view message);
 
     // Optional direct receiver: when set, `receive` runs on the reader thread
     // with the bytes of every read as soon as the read returns (valid during
     // the call), and OnReceiveData is not raised for them. Empty to go back
     // to OnReceiveData. Once this returns, no call of the receiver it
     // replaced is under way. Any thread; not from within the receiver.
-    void SetDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive);
+    void setDirectReceiver(std::function<void(const std::uint8_t* bytes, std::size_t count)> receive);
 
     // Events. OnReceiveData: as the serial component's (chunks of at most
     // 2048 bytes followed by one zero byte, valid during the call).

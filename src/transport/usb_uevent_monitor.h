@@ -32,7 +32,7 @@ public:
 
     // Starts listening. Where the system's events cannot be had (no netlink
     // in this sandbox, a seccomp filter, no device notifications) the
-    // monitor stays silent: Listening() tells.
+    // monitor stays silent: listening() tells.
     explicit UsbUeventMonitor(Handler handler);
     UsbUeventMonitor(const UsbUeventMonitor&) = delete;
     UsbUeventMonitor& operator=(const UsbUeventMonitor&) = delete;
@@ -40,7 +40,7 @@ public:
     // wait that the stop signal ends.
     ~UsbUeventMonitor();
 
-    bool Listening() const;
+    bool listening() const;
 
     // The system's watch and its thread: the kernel's event socket on Linux
     // (usb_uevent_monitor_posix.cpp), a window registered for device

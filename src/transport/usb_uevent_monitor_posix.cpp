@@ -61,7 +61,7 @@ UsbUeventMonitor::UsbUeventMonitor(Handler handler) : watch_(std::make_unique<Wa
 
 UsbUeventMonitor::~UsbUeventMonitor() = default;
 
-bool UsbUeventMonitor::Listening() const
+bool UsbUeventMonitor::listening() const
 {
     return watch_->socket >= 0;
 }

@@ -297,7 +297,7 @@ void MainWindowTest::linkTestFromSetParametersOpensTheParameterWindowSilently()
     QVERIFY(para.isVisible());
     QVERIFY(main.isHidden());
     QVERIFY(prompter.messages.empty());
-    QCOMPARE(main.worker().EventsObserver(), para.workerEvents());
+    QCOMPARE(main.worker().eventsObserver(), para.workerEvents());
     const std::string settings = readText(dataDir / "sysconfig.ini");
     QVERIFY(settings.find("IP Address=10.0.0.42") != std::string::npos);
     QVERIFY(settings.find("Language=0") != std::string::npos);
@@ -309,7 +309,7 @@ void MainWindowTest::linkTestFromSetParametersOpensTheParameterWindowSilently()
     para.close();
     QVERIFY(main.isVisible());
     QVERIFY(!main.linkTested());
-    QCOMPARE(main.worker().EventsObserver(), main.workerEvents());
+    QCOMPARE(main.worker().eventsObserver(), main.workerEvents());
     QCOMPARE(main.edt_Ipaddress->text(), QStringLiteral("10.0.0.42"));
 }
 
@@ -322,7 +322,7 @@ void MainWindowTest::failedTestShowsTheErrorFromEitherButton()
     main.btn_Test->click();
     QTRY_COMPARE_WITH_TIMEOUT(prompter.messages.size(), std::size_t{1}, kLinkTimeoutMs);
     QCOMPARE(prompter.messages[0], std::string("通讯失败，请选择正确的端口和波特率"));
-    QTRY_VERIFY(!main.worker().Busy());
+    QTRY_VERIFY(!main.worker().busy());
     // The cause the worker knows stands in the status bar, naming the port,
     // with the fixed texts in the window's language and the system's own
     // reason as it came.
@@ -358,7 +358,7 @@ void MainWindowTest::speedOutsideTheListIsRefusedAndStartsNothing()
     main.but_bootIn->click();
     main.btn_SetPara->click();
     QCOMPARE(prompter.messages, (std::vector<std::string>{refusal, refusal, refusal}));
-    QVERIFY(!main.worker().Busy());
+    QVERIFY(!main.worker().busy());
     QVERIFY(!main.bootModeOn());
     QVERIFY(main.btn_Test->isEnabled());
     QVERIFY(windows->para().isHidden());
@@ -368,7 +368,7 @@ void MainWindowTest::speedOutsideTheListIsRefusedAndStartsNothing()
     main.btn_Test->click();
     QCOMPARE(prompter.messages.back(),
              std::string("传输波特率：请选择以下速度之一：1200 2400 4800 9600 19200 38400 57600 115200 230400"));
-    QVERIFY(!main.worker().Busy());
+    QVERIFY(!main.worker().busy());
 }
 
 void MainWindowTest::speedTheWorkerStoresReachesItsBoxAndATypoStays()
@@ -399,12 +399,12 @@ void MainWindowTest::busyWorkerIsShownNotQueued()
     auto windows = open();
     MainWindow& main = windows->main();
     ManualResetEvent release;
-    QVERIFY(main.worker().StartCustom([&](TCommThread&) { release.wait(std::chrono::seconds(10)); }));
+    QVERIFY(main.worker().startCustom([&](TCommThread&) { release.wait(std::chrono::seconds(10)); }));
 
     main.btn_Test->click();
     QCOMPARE(main.statusPanel0->text(), qs("打印机正忙，请等待当前操作结束"));
     release.set();
-    QTRY_VERIFY(!main.worker().Busy());
+    QTRY_VERIFY(!main.worker().busy());
     QVERIFY(prompter.messages.empty());
 }
 
@@ -425,7 +425,7 @@ void MainWindowTest::parallelStaysDisabledAfterBootMode()
         QVERIFY(!control->isEnabled());
     // The timer asks for the boot handshake, which fails cleanly on a port
     // that is not there; the window stays in boot mode.
-    QTRY_COMPARE_WITH_TIMEOUT(main.worker().Status().error(), std::string("Error opening serial port"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(main.worker().status().error(), std::string("Error opening serial port"), 5000);
     QVERIFY(main.bootModeOn());
     QVERIFY(prompter.messages.empty());
 
@@ -441,19 +441,19 @@ void MainWindowTest::parallelStaysDisabledAfterBootMode()
     // Once the loader has answered, the next tick leaves boot mode by itself
     // and marks the port closed.
     main.but_bootIn->click();
-    main.worker().SetPortOpen(true);
-    main.worker().SetBootReplyText("151");
+    main.worker().setPortOpen(true);
+    main.worker().setBootReplyText("151");
     QTRY_VERIFY_WITH_TIMEOUT(!main.bootModeOn(), 5000);
     QVERIFY(main.bootBusy->isHidden());
     QCOMPARE(main.statusPanel0->text(), qs("打印机的引导程序已应答"));
-    QCOMPARE(main.worker().BootReplyText(), std::string());
-    QVERIFY(!main.worker().PortOpen());
+    QCOMPARE(main.worker().bootReplyText(), std::string());
+    QVERIFY(!main.worker().portOpen());
     for (QWidget* control :
          std::initializer_list<QWidget*>{main.RadioButton1, main.RadioButton2, main.cbb_Comname,
                                          main.cbb_Language, main.btn_Test, main.btn_SetPara})
         QVERIFY(control->isEnabled());
     QVERIFY(!main.RadioButton4->isEnabled());
-    QVERIFY(!main.worker().RawReceiveMode());
+    QVERIFY(!main.worker().rawReceiveMode());
 }
 
 void MainWindowTest::leavingBootModeStopsTheHandshakeAndTheLinkTestWorks()
@@ -468,10 +468,10 @@ void MainWindowTest::leavingBootModeStopsTheHandshakeAndTheLinkTestWorks()
     main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "silent").string()));
 
     main.but_bootIn->click();
-    QTRY_VERIFY_WITH_TIMEOUT(main.worker().Busy(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(main.worker().busy(), 5000);
     main.but_bootOut->click();
     // The handshake ends at once, not when its own time is up.
-    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().Busy(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().busy(), 1000);
 
     aimAtPrinter(main);
     main.btn_Test->click();
@@ -490,7 +490,7 @@ void MainWindowTest::closingDuringBootModeEndsAtOnce()
     MainWindow& main = windows->main();
     main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "silent").string()));
     main.but_bootIn->click();
-    QTRY_VERIFY_WITH_TIMEOUT(main.worker().Busy(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(main.worker().busy(), 5000);
 
     QElapsedTimer clock;
     clock.start();
@@ -606,7 +606,7 @@ void MainWindowTest::usbListShowsOnlyThePrinters()
     main.RadioButton3->click();
     main.btn_Test->click();
     QCOMPARE(main.connectionSettings().get().usbDeviceId, std::string("VID_1234&PID_811E"));
-    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().Busy(), kLinkTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().busy(), kLinkTimeoutMs);
 }
 
 void MainWindowTest::unsolicitedDataGoToMemo1()
@@ -615,9 +615,9 @@ void MainWindowTest::unsolicitedDataGoToMemo1()
     startPrinter();
     auto windows = open();
     MainWindow& main = windows->main();
-    TComm& comm = main.worker().Comm();
-    comm.SetCommName(printer->devicePath());
-    comm.SetBaudRate(9600);
+    TComm& comm = main.worker().comm();
+    comm.setCommName(printer->devicePath());
+    comm.setBaudRate(9600);
     comm.OpenPort();
 
     const std::string text = "PAPER OUT\r\nCOVER";

@@ -97,7 +97,7 @@ void WindowsLinkTest::linkTestThroughAComPortThenACodePageReachesThePrinter()
     basic.btn_SetCodepage->click();
     QTRY_VERIFY_WITH_TIMEOUT(readText(stateFile).find("\"codePageName\":\"CP850\"") != std::string::npos,
                              kPrinterTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!main.worker().busy(), kPrinterTimeoutMs);
 }
 
 QTEST_MAIN(WindowsLinkTest)

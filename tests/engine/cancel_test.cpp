@@ -17,14 +17,14 @@ TEST_F(WorkerFixture, CancellingEndsAPauseAtOnce)
     ManualResetEvent pausing;
     finished = false;
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(worker->StartCustom([&](TCommThread& w) {
+    ASSERT_TRUE(worker->startCustom([&](TCommThread& w) {
         pausing.set();
-        w.Pause(60000);
+        w.pause(60000);
     }));
     // Cancelled from another thread, as a window's service would.
     std::thread canceller([&] {
         pausing.wait(10s);
-        worker->CancelOperation();
+        worker->cancelOperation();
     });
     EXPECT_TRUE(ui->runUntil([&] { return finished; }, 30s));
     canceller.join();
@@ -35,14 +35,14 @@ TEST_F(WorkerFixture, CancellingEndsAPauseAtOnce)
 TEST_F(WorkerFixture, ACancelAppliesToTheCurrentRunOnly)
 {
     startWorker();
-    worker->CancelOperation();  // nothing runs: nothing to stop
+    worker->cancelOperation();  // nothing runs: nothing to stop
 
     bool cancelledInNextRun = true;
     finished = false;
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(worker->StartCustom([&](TCommThread& w) {
-        cancelledInNextRun = w.Cancelled();
-        w.Pause(50);
+    ASSERT_TRUE(worker->startCustom([&](TCommThread& w) {
+        cancelledInNextRun = w.cancelled();
+        w.pause(50);
     }));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 10s));
     EXPECT_FALSE(cancelledInNextRun);

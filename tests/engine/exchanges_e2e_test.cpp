@@ -67,7 +67,7 @@ TEST_F(ExchangeFixture, OverlongPayloadIsRefusedBeforeAnythingIsSent)
     startWorker(9600, 9600);
     EXPECT_FALSE(runExchange(
         [&](TCommThread& w) { ConfirmedSend(w, 0x87, 0, 3, std::vector<std::uint8_t>(1017, 0x41)); }));
-    EXPECT_NE(worker->Status().error().find("too long"), std::string::npos);
+    EXPECT_NE(worker->status().error().find("too long"), std::string::npos);
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30}));
 }
 
@@ -75,7 +75,7 @@ TEST_F(ExchangeFixture, BootPollModeSwallowsTheFailure)
 {
     startPrinter({.fault = {.mode = sim::FaultMode::Silent}});
     startWorker(9600, 9600);
-    worker->SetBootPollMode(true);
+    worker->setBootPollMode(true);
     // The identify of the open fails silently too, so the body runs.
     std::uint32_t n = 7;
     EXPECT_TRUE(runExchange([&](TCommThread& w) { n = ConfirmedSend(w, 0x2E, 0, 1, {}); }));
@@ -92,7 +92,7 @@ TEST_F(ExchangeFixture, DataArrivingBetweenRunsGoesToTheMonitorNotTheLog)
     setExtraEvents(monitor);
     // A run that leaves the port open, as raw printer commands do.
     ASSERT_TRUE(
-        worker->StartCustom([](TCommThread& w) { w.OpenLink(w.Run().comName, w.Run().transferSpeed); }));
+        worker->startCustom([](TCommThread& w) { w.OpenLink(w.run().comName, w.run().transferSpeed); }));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 10s));
     const std::string logAfterRun = debugLog();
 
@@ -102,7 +102,7 @@ TEST_F(ExchangeFixture, DataArrivingBetweenRunsGoesToTheMonitorNotTheLog)
     ui->runUntil([&] { return lines.size() >= 3; }, 5s);
     EXPECT_EQ(lines, (std::vector<std::string>{"Paper out", "Cover open", "rest"}));
     EXPECT_EQ(debugLog(), logAfterRun);
-    EXPECT_TRUE(worker->PortOpen());
+    EXPECT_TRUE(worker->portOpen());
 }
 
 TEST_F(ExchangeFixture, StatusTextsAreThrottledButTheLastAlwaysShows)
@@ -111,7 +111,7 @@ TEST_F(ExchangeFixture, StatusTextsAreThrottledButTheLastAlwaysShows)
     startWorker();
     auto now = std::chrono::steady_clock::time_point{} + 1h;
     std::mutex clockMutex;
-    worker->SetStatusClock([&] {
+    worker->setStatusClock([&] {
         std::lock_guard lock(clockMutex);
         return now;
     });
@@ -120,7 +120,7 @@ TEST_F(ExchangeFixture, StatusTextsAreThrottledButTheLastAlwaysShows)
         now += by;
     };
     finished = false;
-    ASSERT_TRUE(worker->StartCustom([&](TCommThread& w) {
+    ASSERT_TRUE(worker->startCustom([&](TCommThread& w) {
         w.ShowStatus("plain");  // posted at once
         advance(10ms);
         w.ShowStatus("Download ", 256, 1024);  // within 70 ms: held back

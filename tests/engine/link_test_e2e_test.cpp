@@ -39,8 +39,8 @@ TEST_F(WorkerFixture, LinkTestSwitchesToTheTransferSpeedIdentifiesAndSwitchesBac
     EXPECT_EQ(printer->currentSpeed(), 9600u);
     EXPECT_EQ(printer->ignoredBytes(), 0u);
     EXPECT_EQ(worker->DeviceModel(), "PNF80");
-    EXPECT_EQ(worker->Status().status(), printer->devicePath() + "Found");
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_EQ(worker->status().status(), printer->devicePath() + "Found");
+    EXPECT_FALSE(worker->portOpen());
 
     const std::string log = debugLog();
     EXPECT_EQ(log.rfind("Open" + printer->devicePath() + " ", 0), 0u) << log;
@@ -74,12 +74,12 @@ TEST_F(WorkerFixture, SilentPrinterFailsTheTestWithConnectingFailed)
     // transfer speed, one more such attempt.
     EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFailed, Failed}));
     EXPECT_EQ(messages.back().wParam, 1);
-    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+    EXPECT_EQ(worker->status().error(), "Connecting Failed");
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x31}));
     EXPECT_EQ(printer->currentSpeed(), 9600u);
     EXPECT_GE(took, 2 * kLineReplyMargin);
     EXPECT_LT(took, 1500ms);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_NE(debugLog().find("Close"), std::string::npos);
 
     // Identify at equal speeds has one attempt.
@@ -106,7 +106,7 @@ TEST_F(WorkerFixture, CorruptRepliesAreNotAccepted)
         startPrinter({.fault = {.mode = mode}});
         startWorker(9600, 9600);  // identify carries a payload to corrupt
         EXPECT_FALSE(run(1));
-        EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+        EXPECT_EQ(worker->status().error(), "Connecting Failed");
         worker.reset();
         printer.reset();
     }
@@ -118,8 +118,8 @@ TEST_F(WorkerFixture, APortThatKeepsItsSpeedIsIgnoredByThePrinter)
     // the printer to 115200, then go on talking at 9600.
     startPrinter();
     TComm port;
-    port.SetCommName(printer->devicePath());
-    port.SetBaudRate(9600);
+    port.setCommName(printer->devicePath());
+    port.setBaudRate(9600);
     port.OpenPort();
     const auto toFast = buildCommandPacket(0x31, SpeedCode(115200), 0, {});
     port.SendData(toFast.data(), static_cast<std::uint16_t>(toFast.size()));
@@ -143,15 +143,15 @@ TEST_F(WorkerFixture, RequestDuringARunIsRefusedAndLeavesTheRunAlone)
     startWorker(9600, 9600);
     ASSERT_TRUE(worker->StartOperation(Operation::LinkTest, 11, 22));
     std::this_thread::sleep_for(50ms);
-    EXPECT_TRUE(worker->Busy());
+    EXPECT_TRUE(worker->busy());
     EXPECT_FALSE(worker->StartOperation(Operation::SetCodePage, 33, 44));
-    EXPECT_EQ(worker->Operation(), 1);
-    EXPECT_EQ(worker->Argument1(), 11);
-    EXPECT_EQ(worker->Argument2(), 22);
+    EXPECT_EQ(worker->operation(), 1);
+    EXPECT_EQ(worker->argument1(), 11);
+    EXPECT_EQ(worker->argument2(), 22);
     EXPECT_TRUE(ui->runUntil([&] { return finished; }, 10s));
     EXPECT_EQ(ids(), (std::vector<unsigned>{LinkFailed, Failed}));
-    EXPECT_FALSE(worker->Busy());
-    EXPECT_EQ(worker->Operation(), 0);
+    EXPECT_FALSE(worker->busy());
+    EXPECT_EQ(worker->operation(), 0);
 }
 
 TEST_F(WorkerFixture, OperationsOutsideTheTableStillEndTheRunProperly)
@@ -185,13 +185,13 @@ TEST_F(WorkerFixture, UnwritableLogStillReportsTheResultAndSaysSo)
     EXPECT_TRUE(run(1));
     EXPECT_TRUE(has(LinkFound));
     EXPECT_TRUE(has(LogNotSaved));
-    EXPECT_NE(worker->Status().logSaveError().find("debug.log"), std::string::npos);
+    EXPECT_NE(worker->status().logSaveError().find("debug.log"), std::string::npos);
 }
 
 TEST_F(WorkerFixture, MissingPortFailsTheTestAndLeavesNothingOpen)
 {
     startWorker();
     EXPECT_FALSE(run(1));
-    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_EQ(worker->status().error(), "Connecting Failed");
+    EXPECT_FALSE(worker->portOpen());
 }

@@ -172,7 +172,7 @@ TEST_F(NetworkFixture, ASilentPrinterFailsAfterThreeOneSecondWaits)
             throw;
         }
     }));
-    EXPECT_EQ(worker->Status().error(), "Download Data Failed");
+    EXPECT_EQ(worker->status().error(), "Download Data Failed");
     EXPECT_GE(took, 2900ms);
     EXPECT_LT(took, 4500ms);
     EXPECT_EQ(count("Send 16 Bytes"), 3u);
@@ -211,8 +211,8 @@ TEST_F(NetworkFixture, AnUnresolvableHostEndsInTheTimeOutWithTheSocketErrorAsCau
     startUdpPrinter();
     startNetworkWorker("no such host.invalid");
     EXPECT_FALSE(run(1));
-    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
-    const std::string cause = worker->Status().failureCause();
+    EXPECT_EQ(worker->status().error(), "Connecting Failed");
+    const std::string cause = worker->status().failureCause();
     EXPECT_EQ(cause.rfind("Received Failed (the datagram was not sent: Socket Error # ", 0), 0u) << cause;
     EXPECT_EQ(printer->frames().size(), 0u);
 }
@@ -222,8 +222,8 @@ TEST_F(NetworkFixture, WithoutAUdpClientTheNetworkLinkSaysSo)
     startUdpPrinter();
     startNetworkWorker("127.0.0.1", false);
     EXPECT_FALSE(run(1));
-    EXPECT_NE(worker->Status().failureCause().find("no UDP client"), std::string::npos);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_NE(worker->status().failureCause().find("no UDP client"), std::string::npos);
+    EXPECT_FALSE(worker->portOpen());
 }
 
 TEST_F(NetworkFixture, AReplyShorterThanItsHeaderAnnouncesIsNotTaken)
@@ -253,13 +253,13 @@ TEST_F(NetworkFixture, AReplyShorterThanItsHeaderAnnouncesIsNotTaken)
     });
 
     startNetworkWorker();
-    client->SetHost("127.0.0.1");
-    client->SetPort(port);
+    client->setHost("127.0.0.1");
+    client->setPort(port);
     std::uint32_t n = 0;
     std::array<std::uint8_t, 8> payload{};
     finished = false;
-    ASSERT_TRUE(worker->StartCustom([&](TCommThread& w) {
-        w.Guarded([&] { n = ConfirmedSend(w, 0x80, 0, 2, std::vector<std::uint8_t>{1}, 0, payload); });
+    ASSERT_TRUE(worker->startCustom([&](TCommThread& w) {
+        w.guarded([&] { n = ConfirmedSend(w, 0x80, 0, 2, std::vector<std::uint8_t>{1}, 0, payload); });
     }));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 10s));
     answering.join();
@@ -291,7 +291,7 @@ TEST_F(NetworkFixture, WithoutAPrinterRepliesFromAnotherAddressAreDropped)
     EXPECT_FALSE(run(1));
     stop = true;
     spraying.join();
-    EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+    EXPECT_EQ(worker->status().error(), "Connecting Failed");
     EXPECT_NE(worker->DeviceModel(), "EVIL");
     EXPECT_GE(count("from 127.0.0.2:" + std::to_string(spoofer.port()) + ": not the printer's address"), 1u)
         << debugLog();
@@ -306,7 +306,7 @@ TEST_F(NetworkFixture, TheRealPrintersReplyWinsOverASpoofersFromAnotherAddress)
     ASSERT_TRUE(runExchange([&](TCommThread& w) {
         // The tool's port is known once it has sent; a flood follows.
         for (int i = 0; i < 20; ++i)
-            spoofer.sendTo(client->LocalPort(), evilIdentifyReply());
+            spoofer.sendTo(client->localPort(), evilIdentifyReply());
         Identify(w);
         model = w.DeviceModel();
     }));
@@ -320,7 +320,7 @@ TEST_F(NetworkFixture, ASpoiltHeaderOrPayloadFailsAsOnTheSerialLine)
         startUdpPrinter({.fault = {.mode = fault}});
         startNetworkWorker();
         EXPECT_FALSE(run(1)) << sim::faultModeName(fault);
-        EXPECT_EQ(worker->Status().error(), "Connecting Failed");
+        EXPECT_EQ(worker->status().error(), "Connecting Failed");
         EXPECT_GE(count(fault == sim::FaultMode::BadHeader ? "header check failed" : "payload check failed"),
                   1u);
         worker.reset();
@@ -344,7 +344,7 @@ TEST_F(NetworkFixture, LateAcknowledgementsAreNotTakenForTheNextBlockAndVerifyRe
     finished = false;
     ASSERT_TRUE(worker->StartOperation(Operation::FontDownload, 0, 0, handOver));
     ASSERT_TRUE(ui->runUntil([&] { return finished; }, 30s));
-    EXPECT_TRUE(has(Done)) << worker->Status().error() << " " << worker->Status().failureCause();
+    EXPECT_TRUE(has(Done)) << worker->status().error() << " " << worker->status().failureCause();
     std::vector<std::uint8_t> stored;
     printer->waitFor([&](const sim::PrinterState& s) {
         stored = s.flash.read(0x100000, font.size());
@@ -360,9 +360,9 @@ TEST_F(NetworkFixture, BroadcastAndMulticastAddressesAreRefusedBeforeAnythingIsS
     for (const char* group : {"255.255.255.255", "224.0.0.1"}) {
         startNetworkWorker(group);
         EXPECT_FALSE(run(1)) << group;
-        EXPECT_NE(worker->Status().failureCause().find(kGroupAddressText), std::string::npos)
-            << worker->Status().failureCause();
-        EXPECT_EQ(client->LocalPort(), 0) << "a datagram was sent to " << group;
+        EXPECT_NE(worker->status().failureCause().find(kGroupAddressText), std::string::npos)
+            << worker->status().failureCause();
+        EXPECT_EQ(client->localPort(), 0) << "a datagram was sent to " << group;
         worker.reset();
     }
 }

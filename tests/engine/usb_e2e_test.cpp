@@ -52,7 +52,7 @@ protected:
     UsbDeviceListing deviceEvent(const std::string& action)
     {
         const std::size_t before = refreshes.size();
-        worker->UsbComm().InjectDeviceEvent(ueventMessage(action, "usb_device"));
+        worker->usbComm().injectDeviceEvent(ueventMessage(action, "usb_device"));
         EXPECT_TRUE(ui->runUntil([&] { return refreshes.size() > before; }, 5s));
         return refreshes.empty() ? UsbDeviceListing{} : refreshes.back();
     }
@@ -78,7 +78,7 @@ TEST_F(UsbFixture, ListsOnlyPrintersAndRunsOperationsOnTheDevice)
 {
     startUsbPrinter();
     startUsbWorker();
-    const UsbDeviceListing listing = worker->UsbDevices();
+    const UsbDeviceListing listing = worker->usbDevices();
     EXPECT_EQ(listing.items, std::vector<std::string>{"VID_1234&PID_811E"});
     EXPECT_EQ(listing.text, "VID_1234&PID_811E");
 
@@ -87,11 +87,11 @@ TEST_F(UsbFixture, ListsOnlyPrintersAndRunsOperationsOnTheDevice)
     EXPECT_TRUE(statusTexts.empty());  // the USB link test shows no texts
     // The device stays open between operations; the log still ends with the
     // serial component's port name.
-    EXPECT_TRUE(worker->UsbComm().IsOpen());
+    EXPECT_TRUE(worker->usbComm().isOpen());
     auto log = lines(debugLog());
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front().rfind("Send 25 Bytes", 0), 0u);
-    EXPECT_EQ(log.back().rfind("Close" + worker->Comm().CommName() + " ", 0), 0u) << log.back();
+    EXPECT_EQ(log.back().rfind("Close" + worker->comm().CommName() + " ", 0), 0u) << log.back();
 
     ASSERT_TRUE(runExchange([](TCommThread& w) {
         ConfirmedSend(w, 0x80, 0, kConfirmedSendAttempts, std::vector<std::uint8_t>{0x0B});
@@ -105,9 +105,9 @@ TEST_F(UsbFixture, ALowerCaseProductIdOpensNothing)
     startUsbPrinter();
     startUsbWorker("VID_1234&PID_811e");
     EXPECT_FALSE(run(1));
-    const std::string cause = worker->Status().failureCause();
+    const std::string cause = worker->status().failureCause();
     EXPECT_EQ(cause.rfind("Error open USB DEVICE  (no USB device with 811e", 0), 0u) << cause;
-    EXPECT_FALSE(worker->UsbComm().IsOpen());
+    EXPECT_FALSE(worker->usbComm().isOpen());
     EXPECT_TRUE(printer->frames().empty());
 }
 
@@ -116,25 +116,25 @@ TEST_F(UsbFixture, ArrivalAndRemovalRefreshTheListAndCloseTheDevice)
     startUsbPrinter();
     startUsbWorker();
     ASSERT_TRUE(run(1));
-    ASSERT_TRUE(worker->UsbComm().IsOpen());
+    ASSERT_TRUE(worker->usbComm().isOpen());
 
     tree.addDevice("1-3", {.vendor = "abcd", .product = "811e"});
     UsbDeviceListing listing = deviceEvent("add");
     EXPECT_EQ(listing.items, (std::vector<std::string>{"VID_1234&PID_811E", "VID_ABCD&PID_811E"}));
     EXPECT_EQ(listing.text, "VID_1234&PID_811E");
-    EXPECT_FALSE(worker->UsbComm().IsOpen());
-    EXPECT_EQ(worker->UsbDevices().items, listing.items);
+    EXPECT_FALSE(worker->usbComm().isOpen());
+    EXPECT_EQ(worker->usbDevices().items, listing.items);
 
     // The next operation opens the device again.
     EXPECT_TRUE(run(1));
-    EXPECT_TRUE(worker->UsbComm().IsOpen());
+    EXPECT_TRUE(worker->usbComm().isOpen());
 
     tree.removeDevice("1-1");
     tree.removeDevice("1-3");
     listing = deviceEvent("add");  // an arrival without printers keeps the text
     EXPECT_TRUE(listing.items.empty());
     EXPECT_EQ(listing.text, "VID_1234&PID_811E");
-    EXPECT_FALSE(worker->UsbComm().IsOpen());
+    EXPECT_FALSE(worker->usbComm().isOpen());
 
     listing = deviceEvent("remove");  // a removal empties it
     EXPECT_TRUE(listing.items.empty());

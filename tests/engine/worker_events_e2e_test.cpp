@@ -40,7 +40,7 @@ protected:
             noteRun(failure.run);
             end("failed", &failure);
         };
-        worker->SetEvents(events);
+        worker->setEvents(events);
     }
 
     bool waitForEnd()
@@ -64,7 +64,7 @@ protected:
 
     void end(const std::string& what, const WorkerFailure* failure)
     {
-        const bool busy = worker->Busy();
+        const bool busy = worker->busy();
         note(what);
         {
             std::lock_guard lock(mutex);
@@ -131,7 +131,7 @@ TEST_F(DirectEventsFixture, AFailedRunCarriesItsCodeTextAndCause)
     EXPECT_EQ(endFailure.code, 1);
     EXPECT_EQ(endFailure.text, "Connecting Failed");
     EXPECT_EQ(endFailure.kind, FailureKind::Link);
-    EXPECT_EQ(endFailure.cause, worker->Status().failureCause());
+    EXPECT_EQ(endFailure.cause, worker->status().failureCause());
     EXPECT_FALSE(endFailure.cause.empty());
 }
 

@@ -66,8 +66,8 @@ protected:
     {
         worker = std::make_unique<TCommThread>(
             settings, programFolder.empty() ? folder.string() : programFolder, std::move(links));
-        worker->SetOperationTable(&operationHandler);
-        worker->SetEvents(recordingEvents(), ui);
+        worker->setOperationTable(&operationHandler);
+        worker->setEvents(recordingEvents(), ui);
     }
 
     // Events that record into `messages` and `statusTexts` (main panel) and
@@ -79,7 +79,7 @@ protected:
             messages.push_back({LinkFound, 0, found.deviceType});
         };
         events.linkFailed = [this](const WorkerFailure&) {
-            messages.push_back({LinkFailed, 0, worker->DeviceTypeNumber()});
+            messages.push_back({LinkFailed, 0, worker->deviceTypeNumber()});
         };
         events.status = [this](const StatusUpdate& update) {
             if (update.panel == StatusPanel::Main) {
@@ -107,7 +107,7 @@ protected:
     void setExtraEvents(WorkerEvents events)
     {
         extra = std::move(events);
-        worker->SetEvents(recordingEvents(), ui);
+        worker->setEvents(recordingEvents(), ui);
     }
 
     // Runs one operation to its end; returns true when it succeeded.
@@ -127,9 +127,9 @@ protected:
     {
         messages.clear();
         finished = false;
-        EXPECT_TRUE(worker->StartCustom([body](TCommThread& w) {
-            w.Guarded([&] {
-                w.OpenLink(w.Run().comName, w.Run().transferSpeed);
+        EXPECT_TRUE(worker->startCustom([body](TCommThread& w) {
+            w.guarded([&] {
+                w.OpenLink(w.run().comName, w.run().transferSpeed);
                 body(w);
             });
             w.CloseLink();

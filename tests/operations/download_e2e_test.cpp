@@ -27,7 +27,7 @@ protected:
     // flight still arrive between the steps.
     void recordPauses()
     {
-        worker->SetSleeper([this](std::chrono::milliseconds ms) {
+        worker->setSleeper([this](std::chrono::milliseconds ms) {
             {
                 std::lock_guard lock(pausesMutex);
                 pauses.push_back(static_cast<int>(ms.count()));
@@ -131,7 +131,7 @@ TEST_F(DownloadFixture, ProgramOf1000BytesGoesInFourPaddedBlocks)
     EXPECT_EQ(pauseCount(300), 1);
     EXPECT_EQ(pauseCount(7000), 1);
     EXPECT_EQ(shownStatus(), "更新程序完成");
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_EQ(state<std::size_t>([](const auto& s) { return s.program.image.size(); }), 1024u);
 }
 
@@ -163,9 +163,9 @@ TEST_F(DownloadFixture, ProgramForAnotherModelFailsAndClosesTheLink)
     HandOver handOver;
     handOver.programImage = programWithTag(12288, "");
     EXPECT_FALSE(runWith(4, 0, 0, handOver));
-    EXPECT_EQ(worker->Status().error(), MessageText(kProgramFileErrorKey));
+    EXPECT_EQ(worker->status().error(), MessageText(kProgramFileErrorKey));
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x31}));
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
 }
 
 TEST_F(DownloadFixture, PrinterDeafAfterConnectFailsTheBlocksWithTheLinkClosed)
@@ -181,9 +181,9 @@ TEST_F(DownloadFixture, PrinterDeafAfterConnectFailsTheBlocksWithTheLinkClosed)
     EXPECT_FALSE(runWith(4, 0, 0, handOver));
     // Since the connect request the printer waits for its program: the
     // failure says so.
-    EXPECT_EQ(worker->Status().error(),
+    EXPECT_EQ(worker->status().error(),
               "Download Data Failed\n出错前已发送 0 / 3 块\n" + MessageText(kProgramIncompleteKey));
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_EQ(framesOf(0x33).size(), 0u);  // heard by nobody
 }
 
@@ -197,8 +197,8 @@ TEST_F(DownloadFixture, MissingPortFailsEveryOperationCleanly)
     handOver.readBackFile = (folder / "out.hex").string();
     for (const int operation : {2, 3, 4, 7, 16, 25}) {
         EXPECT_FALSE(runWith(operation, 0, 16, handOver)) << operation;
-        EXPECT_FALSE(worker->Status().error().empty()) << operation;
-        EXPECT_FALSE(worker->PortOpen()) << operation;
+        EXPECT_FALSE(worker->status().error().empty()) << operation;
+        EXPECT_FALSE(worker->portOpen()) << operation;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "out.hex"));
 }
@@ -236,7 +236,7 @@ TEST_F(DownloadFixture, FontGoesInThreePacketsAndReadsBackIdentical)
     ASSERT_EQ(back.size(), 768u);  // whole replies are kept
     EXPECT_TRUE(std::equal(font.begin(), font.end(), back.begin()));
     EXPECT_EQ(shownStatus(), "上传完成");
-    EXPECT_EQ(worker->MemoryStream(), back);
+    EXPECT_EQ(worker->memoryStream(), back);
 }
 
 TEST_F(DownloadFixture, EmptyReadReplyEndsTheReadAsAFailure)
@@ -247,8 +247,8 @@ TEST_F(DownloadFixture, EmptyReadReplyEndsTheReadAsAFailure)
     HandOver handOver;
     handOver.downloadList = {{"", "", "$36", "$0"}};  // a command the printer answers without data
     EXPECT_FALSE(runWith(2, 0x100, 10, handOver));
-    EXPECT_NE(worker->Status().error().find("Received Failed"), std::string::npos);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_NE(worker->status().error().find("Received Failed"), std::string::npos);
+    EXPECT_FALSE(worker->portOpen());
 }
 
 TEST_F(DownloadFixture, MissingListFileStopsTheDownload)
@@ -260,7 +260,7 @@ TEST_F(DownloadFixture, MissingListFileStopsTheDownload)
     const std::string gone = (folder / "gone.bin").string();
     handOver.downloadList = {FontDownloadRow(gone, 0)};
     EXPECT_FALSE(runWith(3, 0, 0, handOver));
-    EXPECT_EQ(worker->Status().error(), "File " + gone + " not Exist");
+    EXPECT_EQ(worker->status().error(), "File " + gone + " not Exist");
     EXPECT_TRUE(framesOf(0x35).empty());
 }
 
@@ -273,7 +273,7 @@ TEST_F(DownloadFixture, LogosDownloadThenPrintByNumber)
         MonochromePicture p(w, h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                p.SetBlack(x, y, true);
+                p.setBlack(x, y, true);
         return p;
     };
     const auto bank = BuildLogoBank({picture(100, 50), picture(16, 8), picture(384, 100)});
@@ -300,12 +300,12 @@ TEST_F(DownloadFixture, BootHandshakeFindsTheLoaderWhichTakesTheFirmware)
     startWorker(9600, 115200);
     recordPauses();
     ASSERT_TRUE(run(28));
-    EXPECT_EQ(worker->BootReplyText(), kBootReplyMarker);
-    EXPECT_FALSE(worker->BootPollMode());
-    EXPECT_EQ(worker->RawFirstByte(), -1);
+    EXPECT_EQ(worker->bootReplyText(), kBootReplyMarker);
+    EXPECT_FALSE(worker->bootPollMode());
+    EXPECT_EQ(worker->rawFirstByte(), -1);
     // The main window leaves boot mode.
-    worker->SetRawReceiveMode(false);
-    worker->SetBootReplyText("");
+    worker->setRawReceiveMode(false);
+    worker->setBootReplyText("");
 
     HandOver firmware;
     firmware.programImage = std::vector<std::uint8_t>(70000, 0x5A);
@@ -317,7 +317,7 @@ TEST_F(DownloadFixture, BootHandshakeFindsTheLoaderWhichTakesTheFirmware)
     EXPECT_EQ(shownStatus(), "更新程序完成");
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.loader.firmwareBytes == 256u * 274u; }));
     EXPECT_EQ(state<unsigned>([](const auto& s) { return unsigned{s.loader.announcedSize}; }), 0x1170u);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
 }
 
 TEST_F(DownloadFixture, SmallFirmwareGoesInOneWriteAndAnEmptyOneIsRefused)
@@ -338,7 +338,7 @@ TEST_F(DownloadFixture, SmallFirmwareGoesInOneWriteAndAnEmptyOneIsRefused)
     aimSerialComponentAtPrinter(9600);
     firmware.programImage.clear();
     EXPECT_FALSE(runWith(25, 0, 0, firmware));
-    EXPECT_EQ(worker->Status().error(), "文件是空的");
+    EXPECT_EQ(worker->status().error(), "文件是空的");
     EXPECT_EQ(pauseCount(400), 0);
     EXPECT_EQ(pauseCount(26000), 0);
     EXPECT_EQ(state<std::uint64_t>([](const auto& s) { return s.loader.firmwareBytes; }), 256u);
@@ -350,7 +350,7 @@ TEST_F(DownloadFixture, BootHandshakeWithoutLoaderEndsWithoutMarker)
     startWorker(9600, 9600);
     recordPauses();
     ASSERT_TRUE(run(28));
-    EXPECT_EQ(worker->BootReplyText(), "");
+    EXPECT_EQ(worker->bootReplyText(), "");
     EXPECT_EQ(pauseCount(50), 1001);
-    EXPECT_FALSE(worker->BootPollMode());
+    EXPECT_FALSE(worker->bootPollMode());
 }

@@ -40,11 +40,11 @@ protected:
 TEST_F(NetworkOperationFixture, SettingsPacketsOpenedAndBareCommandsAllReachThePrinter)
 {
     startOnTheNetwork();
-    ASSERT_TRUE(runWith(6, 47)) << worker->Status().error();
+    ASSERT_TRUE(runWith(6, 47)) << worker->status().error();
     EXPECT_EQ(shownStatus(), "设置代码页成功");
-    ASSERT_TRUE(runWith(43)) << worker->Status().error();
-    ASSERT_TRUE(runWithBlock(41, EthernetAddressBlock("10.0.0.9"))) << worker->Status().error();
-    ASSERT_TRUE(runWithBlock(45, HexTextToBlock(kTestReceiptHex))) << worker->Status().error();
+    ASSERT_TRUE(runWith(43)) << worker->status().error();
+    ASSERT_TRUE(runWithBlock(41, EthernetAddressBlock("10.0.0.9"))) << worker->status().error();
+    ASSERT_TRUE(runWithBlock(45, HexTextToBlock(kTestReceiptHex))) << worker->status().error();
     ASSERT_TRUE(printerReaches([](const sim::PrinterState& s) {
         return s.settings.codePage == 47 && s.settings.flowControl == 1 &&
             s.settings.ethernet.ip == std::array<std::uint8_t, 4>{10, 0, 0, 9} && !s.printed.empty() &&

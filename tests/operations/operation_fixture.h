@@ -62,11 +62,11 @@ protected:
     // which bare operations write through.
     void aimSerialComponentAtPrinter(std::uint32_t speed = 9600)
     {
-        worker->AimSerialPort(printer->devicePath(), speed);
+        worker->aimSerialPort(printer->devicePath(), speed);
     }
 
     // The last status text the worker showed (the window's status line).
-    std::string shownStatus() const { return worker->Status().status(); }
+    std::string shownStatus() const { return worker->status().status(); }
 };
 
 }  // namespace pst::test

@@ -31,7 +31,7 @@ TEST_F(OperationFixture, BlackMarkCommandsAreOpenedAndLeaveTheLinkOpen)
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.settings.blackMark.enabled; }));
     // Opened: the full link setup and the switch back, then nothing closes.
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x31}));
-    EXPECT_TRUE(worker->PortOpen());
+    EXPECT_TRUE(worker->portOpen());
     EXPECT_EQ(debugLog().find("Close"), std::string::npos);
     EXPECT_EQ(shownStatus(), "命令已发送，打印机不作确认");
 
@@ -74,7 +74,7 @@ TEST_F(OperationFixture, TestPrintPrintsTheWholeReceipt)
     EXPECT_EQ(items[3].text,
               "Welcome to printer BlackMark function\n欢迎使用打印机的黑标功能\n歡迎使用印表機的黑標功能");
     EXPECT_NE(debugLog().find("Send 235 Bytes"), std::string::npos);
-    EXPECT_TRUE(worker->PortOpen());
+    EXPECT_TRUE(worker->portOpen());
 }
 
 TEST_F(OperationFixture, LogosPrintByNumberEachInItsOwnWrite)
@@ -133,7 +133,7 @@ TEST_F(OperationFixture, EthernetFieldsGoOutBareAtTheSpeedLastSet)
     }));
     EXPECT_TRUE(printer->frames().empty());
     EXPECT_EQ(printer->badFrames(), 0u);
-    EXPECT_TRUE(worker->PortOpen());
+    EXPECT_TRUE(worker->portOpen());
 
     EXPECT_FALSE(runWithBlock(39, {0x23}));  // a field cut short is never sent
 }

@@ -37,7 +37,7 @@ TEST_F(OperationFixture, CodePageIsSetWithLinkSetupAroundItAndTheLinkIsClosed)
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x31, 0x30, 0x80, 0x31}));
     EXPECT_EQ(printer->frames()[2].payload, (std::vector<std::uint8_t>{2}));
     EXPECT_EQ(shownStatus(), "设置代码页成功");
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_EQ(printer->currentSpeed(), 9600u);
     EXPECT_NE(debugLog().find("Close" + printer->devicePath()), std::string::npos);
 }
@@ -116,11 +116,11 @@ TEST_F(OperationFixture, EverySettingsPacketReachesThePrinterWithItsSuccessText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("operation " + std::to_string(c.operation));
-        ASSERT_TRUE(runWithBlock(c.operation, c.block)) << worker->Status().error();
+        ASSERT_TRUE(runWithBlock(c.operation, c.block)) << worker->status().error();
         EXPECT_EQ(shownStatus(), MessageText(c.successKey));
         EXPECT_TRUE(c.took(printerSettings()));
         EXPECT_EQ(printer->frames().back().payload, c.block);
-        EXPECT_FALSE(worker->PortOpen());
+        EXPECT_FALSE(worker->portOpen());
     }
 }
 
@@ -146,7 +146,7 @@ TEST_F(OperationFixture, BaudRateMovesTheDeviceSpeedAndTheNextRunOpensThere)
     EXPECT_EQ(shownStatus(), "设置波特率成功");
     EXPECT_EQ(settings->get().deviceSpeed, 57600u);
     EXPECT_EQ(printerSettings().deviceSpeed, 57600u);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
 
     ASSERT_TRUE(run(1));
     EXPECT_TRUE(has(LinkFound));
@@ -178,14 +178,14 @@ TEST_F(OperationFixture, FlowControlIsABarePacketThatLeavesThePortOpen)
     ASSERT_TRUE(printerReaches([](const auto& s) { return s.settings.flowControl == 1; }));
     // No link setup: no speed switch, no identify; the port stays open.
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x8D, 0x8D}));
-    EXPECT_TRUE(worker->PortOpen());
+    EXPECT_TRUE(worker->portOpen());
     const std::string log = debugLog();
     EXPECT_EQ(log.rfind("Send 18 Bytes", 0), 0u) << log;
     EXPECT_NE(log.find("02 00 8d 00 00 00 00 00    00 00 00 00 01 00 8e 00"), std::string::npos) << log;
 
     // The next packet operation opens the link anew.
     ASSERT_TRUE(runWith(6, 0));
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
 }
 
 TEST_F(OperationFixture, BareTwoBytePairsHideTheBluetoothAndSetThe8DPair)
@@ -211,7 +211,7 @@ TEST_F(OperationFixture, NothingIsSentForAHandOverThatDoesNotFitItsOperation)
     startPrinter();
     startWorker();
     EXPECT_FALSE(runWith(20));  // no switch-options block
-    EXPECT_NE(worker->Status().error().find("not handed over"), std::string::npos);
+    EXPECT_NE(worker->status().error().find("not handed over"), std::string::npos);
     EXPECT_FALSE(runWith(8, 9));  // no speed has code 9
     EXPECT_FALSE(runWithBlock(22, std::vector<std::uint8_t>(1017, 'x')));
     EXPECT_TRUE(printer->frames().empty());
@@ -222,9 +222,9 @@ TEST_F(OperationFixture, CloseWifiPutsItsFailureIntoTheStatusLine)
 {
     startWorker();  // no printer: the port cannot be opened
     EXPECT_FALSE(runWith(13));
-    EXPECT_FALSE(worker->Status().error().empty());
-    EXPECT_EQ(shownStatus(), worker->Status().error());
-    EXPECT_EQ(worker->Status().pendingStatus(), worker->Status().error());
+    EXPECT_FALSE(worker->status().error().empty());
+    EXPECT_EQ(shownStatus(), worker->status().error());
+    EXPECT_EQ(worker->status().pendingStatus(), worker->status().error());
 }
 
 TEST_F(OperationFixture, SilentPrinterFailsTheSettingAfterThreeAttemptsAndClosesTheLink)
@@ -242,10 +242,10 @@ TEST_F(OperationFixture, SilentPrinterFailsTheSettingAfterThreeAttemptsAndCloses
 
     EXPECT_FALSE(has(Done));
     EXPECT_EQ(messages.back().wParam, 1);
-    EXPECT_EQ(worker->Status().error(), "Download Data Failed");
+    EXPECT_EQ(worker->status().error(), "Download Data Failed");
     EXPECT_EQ(commandsReceived(), (std::vector<std::uint16_t>{0x30, 0x80, 0x80, 0x80}));
     EXPECT_GE(took, 8500ms);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_NE(debugLog().find("Close"), std::string::npos);
     EXPECT_NE(shownStatus(), "设置代码页成功");
 }

@@ -69,7 +69,7 @@ protected:
     void expectBackAtDeviceSpeed()
     {
         EXPECT_EQ(printer->currentSpeed(), 9600u);
-        EXPECT_TRUE(run(kLinkTest)) << worker->Status().error();
+        EXPECT_TRUE(run(kLinkTest)) << worker->status().error();
         EXPECT_EQ(printer->currentSpeed(), 9600u);
     }
 };
@@ -84,8 +84,8 @@ TEST_F(SpeedRestoreFixture, FailuresAfterTheSwitchStillSwitchThePrinterBack)
     HandOver readBack;
     readBack.readBackFile = "/nonexistent/dir/out.bin";
     EXPECT_FALSE(runWith(kReadBackToFile, 0x1CF000, 0x100, readBack));
-    EXPECT_EQ(worker->Status().error(), "Cannot write /nonexistent/dir/out.bin");
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_EQ(worker->status().error(), "Cannot write /nonexistent/dir/out.bin");
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_EQ(speedSwitchesReceived(), 2u);
     expectBackAtDeviceSpeed();
 
@@ -116,7 +116,7 @@ TEST_F(SpeedRestoreFixture, AnUnconfirmedSwitchBackTellsWhereThePrinterMayListen
     // cause line that repeats the first.
     EXPECT_EQ(lastFailure.cause, lastFailure.text);
     EXPECT_EQ(speedSwitchesReceived(), 2u);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
 
     // The silent printer acted on the switch back all the same.
     printer->setFault({});
@@ -141,7 +141,7 @@ TEST_F(SpeedRestoreFixture, NoSpeedSwitchGoesOutOnTheNetwork)
     links.watchUsbDevices = false;
     createWorker(std::move(links));
 
-    ASSERT_TRUE(runWith(kSetCodePage, 47)) << worker->Status().error();
+    ASSERT_TRUE(runWith(kSetCodePage, 47)) << worker->status().error();
     EXPECT_EQ(printerSettings().codePage, 47);
     EXPECT_EQ(speedSwitchesReceived(), 0u);
     EXPECT_EQ(printer->currentSpeed(), 9600u);
@@ -191,7 +191,7 @@ TEST_F(SpeedRestoreFixture, AStoppedDownloadEndsAsStoppedWithThePrinterSwitchedB
     const HandOver download = megabyteFontDownload();
     std::thread stopButton([&] {
         printer->waitForFrames(kFramesBeforeTheStop, 30000);
-        worker->CancelOperation();
+        worker->cancelOperation();
     });
     EXPECT_FALSE(runWith(kFontDownload, 0, 0, download));
     stopButton.join();
@@ -205,7 +205,7 @@ TEST_F(SpeedRestoreFixture, AStoppedDownloadEndsAsStoppedWithThePrinterSwitchedB
     EXPECT_LT(blocksSent, 4096);
     EXPECT_EQ(lastFailure.text, MessageWithNumbers("sStoppedAfterMsg", {blocksSent, 4096}));
     EXPECT_EQ(commands.back(), kSpeedSwitch);
-    EXPECT_FALSE(worker->PortOpen());
+    EXPECT_FALSE(worker->portOpen());
     EXPECT_NE(debugLog().find("Send"), std::string::npos);
     expectBackAtDeviceSpeed();
 }

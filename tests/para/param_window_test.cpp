@@ -73,7 +73,7 @@ QPushButton* recyclingButton(QWidget& para)
 // Answers the file dialogs with what the test queued, at once.
 class QueuedFileChooser : public FileChooser {
 public:
-    QStringList ChooseToOpen(QWidget*, const QString& title, const QString& filterList, int filterIndex,
+    QStringList chooseToOpen(QWidget*, const QString& title, const QString& filterList, int filterIndex,
                              bool several) override
     {
         titles.push_back(title);
@@ -86,7 +86,7 @@ public:
             answer = answer.mid(0, 1);
         return answer;
     }
-    QString ChooseToSave(QWidget*, const QString&) override { return savePath; }
+    QString chooseToSave(QWidget*, const QString&) override { return savePath; }
 
     std::vector<QStringList> opens;
     QString savePath;
@@ -196,7 +196,7 @@ ParamWindow& ParamWindowTest::showPara(ProgramWindows& windows)
     if (!printer) {
         main.RefreshConnectionSettings();
         main.hide();
-        para.ShowFromMainWindow(main);
+        para.showFromMainWindow(main);
         return para;
     }
     // With a printer, the way a user gets there: a link test first, which
@@ -252,7 +252,7 @@ std::pair<std::uint64_t, std::uint64_t> ParamWindowTest::printerTraffic() const
 void ParamWindowTest::click(ProgramWindows& windows, QPushButton* button)
 {
     // The run this window started last has been heard to end, too.
-    QTRY_VERIFY_WITH_TIMEOUT(!windows.main().worker().Busy() && !windows.para().RunGoing(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows.main().worker().busy() && !windows.para().runGoing(), kPrinterTimeoutMs);
     button->click();
 }
 
@@ -303,11 +303,11 @@ void ParamWindowTest::firstShowShowsTheDefaultsAndCloseWritesAllKeysInOrder()
     QCOMPARE(para.TabSheet2->rg_lyMode->itemIndex(), 1);
     QCOMPARE(para.TabSheet8->edt_cutter_optocoupler->text(), QStringLiteral("5"));
     QVERIFY(para.TabSheet6->bt_firmware->isHidden());
-    QCOMPARE(windows->main().worker().EventsObserver(), para.workerEvents());
+    QCOMPARE(windows->main().worker().eventsObserver(), para.workerEvents());
 
     para.close();
     QVERIFY(windows->main().isVisible());
-    QCOMPARE(windows->main().worker().EventsObserver(), windows->main().workerEvents());
+    QCOMPARE(windows->main().worker().eventsObserver(), windows->main().workerEvents());
     const std::string file = readText(dataDir / "sysconfig.ini");
     std::size_t at = file.find("[ParaDefault]");
     QVERIFY(at != std::string::npos);
@@ -391,7 +391,7 @@ void ParamWindowTest::unknownBaudRateShowsNothingAndItsButtonDoesNothing()
     QCOMPARE(para.TabSheet1->cbb_BauRate->currentText(), QString());
     QCOMPARE(para.TabSheet1->cbb_Codepage->currentIndex(), 6);
     para.TabSheet1->btn_SetBauRate->click();
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QVERIFY(prompter.messages.empty());
     para.close();
     QVERIFY(readText(dataDir / "sysconfig.ini").find("\nBaudRate=\r\n") != std::string::npos);
@@ -426,7 +426,7 @@ void ParamWindowTest::serialNumberStepsAfterDeviceParametersAreSet()
     QTRY_COMPARE_WITH_TIMEOUT(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"), kPrinterTimeoutMs);
     checkRadio(product.rb_Minus, product.rb_Plus, -1);
     click(*windows, product.btn_SetDevicePara);
-    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.runGoing(), kPrinterTimeoutMs);
     QCOMPARE(product.edt_DeviceSerialNo->text(), QStringLiteral("1704269998"));
 }
 
@@ -436,12 +436,12 @@ void ParamWindowTest::emptyProductNameIsRefused()
     startPrinter();
     auto windows = open();
     ParamWindow& para = showPara(*windows);
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto trafficBefore = printerTraffic();
     para.TabSheet7->edt_DeviceSerialNo->setText(QStringLiteral("123"));
     para.TabSheet7->btn_SetDevicePara->click();
     QCOMPARE(prompter.messages, std::vector<std::string>{"设备名称不能为空"});
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
 }
@@ -456,7 +456,7 @@ void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent
     ParamWindow& para = showPara(*windows);
     para.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&para));
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto trafficBefore = printerTraffic();
 
     // Pasted text passes the key filter: once sent as 1000 s, reported done.
@@ -487,7 +487,7 @@ void ParamWindowTest::typedNumbersAreRefusedNamingTheirFieldBeforeAnythingIsSent
     blackMark.btn_But_Black_look_dis_set->click();
     QCOMPARE(prompter.messages.back(), std::string("黑标查找距离：请输入 400 到 4000 之间的整数"));
 
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.sleepSeconds == 600; }));
@@ -547,7 +547,7 @@ void ParamWindowTest::networkPageRefusesBadInput()
     para.PageControl1->setCurrentIndex(3);
     para.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&para));
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto trafficBefore = printerTraffic();
     net.edt_NetIPAddress->setText(QStringLiteral("192.168.1.256"));
     net.btn_NetWorkSetIP->click();
@@ -569,7 +569,7 @@ void ParamWindowTest::networkPageRefusesBadInput()
     net.edt_macaddfr->setText(QStringLiteral("100"));
     net.btn_netgatewayt->click();
     QCOMPARE(prompter.messages.back(), std::string("MAC 5：请输入 00 到 FF 之间的十六进制数"));
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
 
@@ -609,7 +609,7 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     ParamWindow& para = showPara(*windows);
     DownloadPage& page = *para.TabSheet6;
     QueuedFileChooser chooser;
-    page.SetFileChooser(chooser);
+    page.setFileChooser(chooser);
     QCOMPARE(page.edt_Prgfile->text(), QStringLiteral("/tmp/p.bin"));
     QCOMPARE(page.edt_WaitTime->text(), QStringLiteral("9"));
     QVERIFY(page.edt_WaitTime->isReadOnly());
@@ -643,7 +643,7 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     // Nothing selected: print starts nothing, delete takes the last entry.
     page.ListBox1->clearSelection();
     page.btn_PrintLogo->click();
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     page.btn_DeleteLogo->click();
     QCOMPARE(page.ListBox1->count(), 2);
     page.ListBox1->addItem(QStringLiteral("/l/d.bmp"));
@@ -657,18 +657,18 @@ void ParamWindowTest::downloadPageKeepsItsValuesAndListRules()
     page.btn_UpdatePrg->click();
     page.btn_UpdateFont->click();
     QCOMPARE(prompter.messages, std::vector<std::string>{"文件不存在"});
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     // A cancelled save dialog reads nothing; a bad start address is refused.
     page.btn_ReadFont->click();
     chooser.savePath = QString::fromStdString((dataDir / "out.hex").string());
     page.edt_StartAddress->setText(QStringLiteral("XYZ"));
     page.btn_ReadFont->click();
     QCOMPARE(prompter.messages.back(), std::string("起始地址：请输入 00 到 7FFFFFFF 之间的十六进制数"));
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     page.edt_StartAddress->setText(QStringLiteral("0x12G"));
     page.btn_ReadFont->click();
     QCOMPARE(prompter.messages.back(), std::string("起始地址：请输入 00 到 7FFFFFFF 之间的十六进制数"));
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
 
     page.edt_StartAddress->setText(QStringLiteral("1CF000"));
     para.close();
@@ -686,7 +686,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     para.PageControl1->setCurrentWidget(para.TabSheet6);
     DownloadPage& page = *para.TabSheet6;
     QueuedFileChooser chooser;
-    page.SetFileChooser(chooser);
+    page.setFileChooser(chooser);
     QStringList logos;
     for (const int width : {16, 24}) {
         QImage picture(width, 8, QImage::Format_RGB32);
@@ -707,7 +707,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     click(*windows, page.btn_DownLogo);
     QVERIFY(para.transferBar->isVisible());
     QVERIFY(waitForState([](const sim::PrinterState& s) { return sim::storedLogoCount(s.flash) == 2; }));
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     QTRY_VERIFY(!para.transferBar->isVisible());
     QCOMPARE(fs::file_size(dataDir / "1.bin"), std::uintmax_t{4096 + 8 * (2 + 3)});
 
@@ -735,7 +735,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
         click(*windows, page.btn_DownLogo);
         QCOMPARE(prompter.messages.back(),
                  "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点 (" + widePath.toStdString() + ")");
-        QVERIFY(!windows->main().worker().Busy());
+        QVERIFY(!windows->main().worker().busy());
         QCOMPARE(fs::last_write_time(dataDir / "1.bin"), bankBefore);
         QCOMPARE(fs::file_size(dataDir / "1.bin"), std::uintmax_t{4096 + 8 * (2 + 3)});
         delete page.ListBox1->takeItem(2);
@@ -749,7 +749,7 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     page.edt_ReadLength->setText(QStringLiteral("1024"));
     click(*windows, page.btn_ReadFont);
     QCOMPARE(para.statusPanel1->text(), qs("更新字库:") + chooser.savePath);
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const std::string bytes = readText(readBack);
     QCOMPARE(bytes.size(), std::size_t{1024});
     QCOMPARE(bytes.substr(0, 4), std::string("\x00\x00\x1d\x00", 4));
@@ -761,12 +761,12 @@ void ParamWindowTest::downloadPageDownloadsPrintsAndReadsBack()
     page.edt_Prgfile->setText(QString::fromStdString((dataDir / "other.bin").string()));
     // Asked first; "no" sends nothing.
     prompter.answer = false;
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto before = printerTraffic();
     page.btn_UpdatePrg->click();
     QCOMPARE(prompter.questions.back(),
              std::string("将更新打印机的程序。更新期间请勿断开打印机或关闭本程序。继续吗？"));
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QCOMPARE(printerTraffic(), before);
     prompter.answer = true;
     click(*windows, page.btn_UpdatePrg);
@@ -785,7 +785,7 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
     para.PageControl1->setCurrentWidget(para.TabSheet6);
     DownloadPage& page = *para.TabSheet6;
     QueuedFileChooser chooser;
-    page.SetFileChooser(chooser);
+    page.setFileChooser(chooser);
     // A shaded photo too wide for any head, and a small grey square.
     QImage photo(1000, 100, QImage::Format_RGB32);
     for (int x = 0; x < photo.width(); ++x)
@@ -813,18 +813,18 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
 
     // Declined: nothing goes to the printer. Asked once for both logos.
     prompter.answer = false;
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto before = printerTraffic();
     click(*windows, page.btn_DownLogo);
     QCOMPARE(prompter.questions, std::vector<std::string>{"下载会替换打印机中已存的全部徽标。继续吗？"});
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QCOMPARE(printerTraffic(), before);
 
     prompter.answer = true;
     page.chk_Verify->setChecked(true);
     click(*windows, page.btn_DownLogo);
     QCOMPARE(prompter.questions.size(), std::size_t{2});
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     QTRY_COMPARE(para.statusPanel0->text(), qs("校验通过：打印机内存与所发数据一致"));
     QVERIFY(prompter.messages.empty());
 
@@ -846,7 +846,7 @@ void ParamWindowTest::logoChoicesShowInThumbnailsAndDownloadsAreConfirmedVerifie
     QCOMPARE(prompter.messages, std::vector<std::string>{"校验失败：第一个不同的地址是 0x20180，共 1 块不同"});
 
     // The choices are kept for next time.
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     para.close();
     const std::string file = readText(dataDir / "sysconfig.ini");
     QVERIFY(file.find("\nLogoDither=Floyd-Steinberg 抖动\r\n") != std::string::npos);
@@ -863,7 +863,7 @@ void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
     TCommThread& worker = windows->main().worker();
     DownloadPage& page = *para.TabSheet6;
     QueuedFileChooser chooser;
-    page.SetFileChooser(chooser);
+    page.setFileChooser(chooser);
     QImage square(100, 50, QImage::Format_RGB32);
     square.fill(QColor(0, 0, 0));
     const QString squarePath = QString::fromStdString((dataDir / "square.png").string());
@@ -895,11 +895,11 @@ void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
         held.push_back([events, failure] { events->failed(failure); });
         downloadOver = true;
     };
-    QTRY_VERIFY_WITH_TIMEOUT(!worker.Busy(), kPrinterTimeoutMs);
-    worker.SetEvents(holding);
+    QTRY_VERIFY_WITH_TIMEOUT(!worker.busy(), kPrinterTimeoutMs);
+    worker.setEvents(holding);
     page.btn_DownLogo->click();
     QTRY_VERIFY_WITH_TIMEOUT(downloadOver.load(), kPrinterTimeoutMs);
-    worker.SetEvents(events, Dispatcher::current());
+    worker.setEvents(events, Dispatcher::current());
     std::vector<std::function<void()>> download;
     {
         std::lock_guard lock(heldMutex);
@@ -911,13 +911,13 @@ void ParamWindowTest::aLateEndBelongsToItsOwnRunAndAClickBeforeItWaits()
         deliver();
     QCOMPARE(para.statusPanel0->text(), qs("校验通过：打印机内存与所发数据一致"));
 
-    QVERIFY(!worker.Busy());
+    QVERIFY(!worker.busy());
     page.btn_ReadLogos->click();
-    QVERIFY(!worker.Busy());  // waits for the download's end
+    QVERIFY(!worker.busy());  // waits for the download's end
     QCOMPARE(para.statusPanel0->text(), qs("校验通过：打印机内存与所发数据一致"));
     lateDone();
     QTRY_COMPARE_WITH_TIMEOUT(page.lbl_StoredLogos->text(), qs("徽标 1：104 × 56 点"), kPrinterTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.runGoing(), kPrinterTimeoutMs);
     // Handed over again, the download's end is no one's.
     lateDone();
     QCOMPARE(page.lbl_StoredLogos->text(), qs("徽标 1：104 × 56 点"));
@@ -932,7 +932,7 @@ void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
     QVERIFY(para.btn_Stop->isVisible());
     QCOMPARE(para.transferBar->maximum(), kLongFontBlocks * 256);
     para.btn_Stop->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.runGoing(), kPrinterTimeoutMs);
     QVERIFY(!para.btn_Stop->isVisible());
     QVERIFY(!para.transferBar->isVisible());
     const QString stopped = para.statusPanel0->text();
@@ -946,7 +946,7 @@ void ParamWindowTest::stopEndsADownloadAndThePrinterIsBackAtItsSpeed()
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.codePage == 2; }));
 
     // Opened again, the window tells nothing of runs that ended before.
-    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.runGoing(), kPrinterTimeoutMs);
     QVERIFY(!para.statusPanel0->text().isEmpty());
     para.close();
     showPara(*windows);
@@ -964,7 +964,7 @@ void ParamWindowTest::closingDuringADownloadAsksOnceAndEndsPromptly()
     prompter.answer = false;
     para.close();
     QVERIFY(para.isVisible());
-    QVERIFY(para.RunGoing());
+    QVERIFY(para.runGoing());
     QCOMPARE(prompter.questions.size(), std::size_t{1});
 
     // Yes: the window closes, and the program with it, within moments.
@@ -1000,12 +1000,12 @@ void ParamWindowTest::busyWorkerIsShownAndNothingIsStarted()
     ParamWindow& para = showPara(*windows);
     ManualResetEvent release;
     TCommThread& worker = windows->main().worker();
-    QVERIFY(worker.StartCustom([&](TCommThread&) { release.wait(std::chrono::seconds(10)); }));
+    QVERIFY(worker.startCustom([&](TCommThread&) { release.wait(std::chrono::seconds(10)); }));
     para.TabSheet8->btn__Set_black_mode->click();
     QCOMPARE(para.statusPanel0->text(), qs("打印机正忙，请等待当前操作结束"));
-    QCOMPARE(worker.Operation(), TCommThread::kCustomOperation);
+    QCOMPARE(worker.operation(), TCommThread::kCustomOperation);
     release.set();
-    QTRY_VERIFY(!worker.Busy());
+    QTRY_VERIFY(!worker.busy());
     QVERIFY(prompter.messages.empty());
 }
 
@@ -1021,7 +1021,7 @@ void ParamWindowTest::failedOperationShowsItsTexts()
     // language, stays once the run is over; the cause is in the tooltip.
     windows->main().cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
     para.TabSheet1->btn_SetCodepage->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!para.RunGoing(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!para.runGoing(), kPrinterTimeoutMs);
     QCOMPARE(para.statusPanel0->text(), qs("打开串口出错"));
     para.statusPanel0->grab();  // the tooltip is settled as the label is drawn
     QVERIFY2(para.statusPanel0->toolTip().contains(QStringLiteral("no-such-port")),
@@ -1055,13 +1055,13 @@ void ParamWindowTest::basicPageSetsThePrinter()
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.sleepSeconds == 60; }));
     // Asked first; "no" sends nothing.
     prompter.answer = false;
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto before = printerTraffic();
     basic.btn_SetReset->click();
     QCOMPARE(prompter.questions.size(), std::size_t{1});
     QVERIFY(prompter.questions[0].find("出厂值") != std::string::npos);
     QVERIFY(prompter.questions[0].find("无法读回") != std::string::npos);
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QCOMPARE(printerTraffic(), before);
     prompter.answer = true;
     click(*windows, basic.btn_SetReset);
@@ -1137,16 +1137,16 @@ void ParamWindowTest::bluetoothPageSetsThePrinter()
     }));
     // Refused in the window's language.
     bt.edt_lyTestTxt->setText(QString(2000, QChar('A')));
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     bt.btn_SendLYTxt->click();
     QCOMPARE(prompter.messages.size(), std::size_t{1});
     QVERIFY(prompter.messages[0].rfind("蓝牙控制指令太长：2000 字节", 0) == 0);
     prompter.messages.clear();
     // Both names empty: nothing happens.
     bt.edt_smlyName->clear();
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     bt.btn_SetlyPara->click();
-    QVERIFY(!windows->main().worker().Busy());
+    QVERIFY(!windows->main().worker().busy());
     QVERIFY(prompter.messages.empty());
 }
 
@@ -1174,7 +1174,7 @@ void ParamWindowTest::wifiPageSetsThePrinter()
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return !s.wifi.enabled; }));
     // An empty port stops the station button before anything is sent.
     wifi.edt_Port->clear();
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     wifi.btn_SetSTAMode->click();
     QCOMPARE(prompter.messages, std::vector<std::string>{"端口：请输入 0 到 65535 之间的整数"});
 }
@@ -1401,7 +1401,7 @@ void ParamWindowTest::aClickThatLeavesABadAddressStillActs()
     ParamWindow& para = showPara(*windows);
     para.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&para));
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     para.PageControl1->setCurrentIndex(3);
     NetworkPage& net = *para.TabSheet4;
     auto leaveBadAddressBy = [&](QPushButton* button, bool releaseReachesTheButton) {
@@ -1432,12 +1432,12 @@ void ParamWindowTest::aClickThatLeavesABadAddressStillActs()
     QCOMPARE(prompter.messages.size(), std::size_t{2});
 
     // A click that came through by itself is not made twice.
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     const auto beforeOne = printerTraffic();
     net.edt_Netport->setText(QStringLiteral("9102"));
     leaveBadAddressBy(net.btn_Netport, true);
     QVERIFY(waitForPrinter([](const sim::PrinterSettings& s) { return s.ethernet.port == 9102; }));
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     QTest::qWait(100);
     QCOMPARE(printerTraffic().second, beforeOne.second + 1);
 }
@@ -1463,7 +1463,7 @@ void ParamWindowTest::messagesComeInTheEnglishWindowsLanguage()
     main.cbb_Comname->setEditText(QString::fromStdString((dataDir / "no-such-port").string()));
     para.PageControl1->setCurrentIndex(0);
     para.TabSheet1->btn_SetCodepage->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().Busy(), kPrinterTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!windows->main().worker().busy(), kPrinterTimeoutMs);
     QTRY_COMPARE(para.statusPanel0->text(), QStringLiteral("Error opening serial port"));
 }
 
@@ -1475,7 +1475,7 @@ void ParamWindowTest::profilesExportInTheWindowsLanguageAndImportWhatTheyHold()
     emit main.cbb_Language->activated(1);
     ParamWindow& para = showPara(*windows);
     QueuedFileChooser chooser;
-    para.SetFileChooser(chooser);
+    para.setFileChooser(chooser);
     para.TabSheet1->cbb_Dark->setCurrentIndex(3);
     para.TabSheet1->edt_sleepTime->setText(QStringLiteral("300"));
     // A name typed without an extension gets ".ini".

@@ -69,12 +69,12 @@ TEST(BmpRunLength, CodedPicturesDecodeTopRowFirst)
 {
     // Bottom row black, top row white.
     const RgbPicture picture = DecodeBmp(rleBmp(4, 2, 8, {4, 1, 0, 0, 4, 0, 0, 1}), "logo.bmp");
-    ASSERT_EQ(picture.Width(), 4);
-    EXPECT_EQ(picture.Pixel(0, 0).red, 255);
-    EXPECT_EQ(picture.Pixel(3, 1).red, 0);
+    ASSERT_EQ(picture.width(), 4);
+    EXPECT_EQ(picture.pixel(0, 0).red, 255);
+    EXPECT_EQ(picture.pixel(3, 1).red, 0);
     // The high half of a run's byte comes first: index 0 (white), then 1.
     const RgbPicture four = DecodeBmp(rleBmp(2, 1, 4, {2, 0x01, 0, 1}), "logo.bmp");
-    EXPECT_EQ(four.Pixel(0, 0).red, 255);
-    EXPECT_EQ(four.Pixel(1, 0).red, 0);
+    EXPECT_EQ(four.pixel(0, 0).red, 255);
+    EXPECT_EQ(four.pixel(1, 0).red, 0);
     EXPECT_THROW(DecodeBmp(rleBmp(4, 2, 8, {4, 1}), "logo.bmp"), EInvalidInput);
 }

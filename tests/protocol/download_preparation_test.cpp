@@ -23,7 +23,7 @@ MonochromePicture blackPicture(int width, int height)
     MonochromePicture picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.SetBlack(x, y, true);
+            picture.setBlack(x, y, true);
     return picture;
 }
 
@@ -225,8 +225,8 @@ TEST(LogoBank, DotsBecomeBitsLeftmostInBitSeven)
     EXPECT_EQ(narrow.bytes[0], 0xFE);
 
     MonochromePicture one(16, 1);
-    one.SetBlack(0, 0, true);
-    one.SetBlack(9, 0, true);
+    one.setBlack(0, 0, true);
+    one.setBlack(9, 0, true);
     const LogoImage dots = EncodeLogoImage(one);
     EXPECT_EQ(dots.bytes[0], 0x80);
     EXPECT_EQ(dots.bytes[1], 0x40);
@@ -295,10 +295,10 @@ TEST(Pictures, BlackPrintsAndWhiteDoesNot)
 {
     const RgbPicture colours(4, 1, {{0, 0, 0}, {255, 255, 255}, {0, 0, 255}, {255, 255, 0}});
     const MonochromePicture mono = ToMonochrome(colours);
-    EXPECT_TRUE(mono.IsBlack(0, 0));
-    EXPECT_FALSE(mono.IsBlack(1, 0));
-    EXPECT_TRUE(mono.IsBlack(2, 0));   // dark blue
-    EXPECT_FALSE(mono.IsBlack(3, 0));  // bright yellow
+    EXPECT_TRUE(mono.isBlack(0, 0));
+    EXPECT_FALSE(mono.isBlack(1, 0));
+    EXPECT_TRUE(mono.isBlack(2, 0));   // dark blue
+    EXPECT_FALSE(mono.isBlack(3, 0));  // bright yellow
 }
 
 TEST(Pictures, EveryUncompressedDepthAndRowOrderDecodesAlike)
@@ -307,11 +307,11 @@ TEST(Pictures, EveryUncompressedDepthAndRowOrderDecodesAlike)
         for (const bool topDown : {false, true}) {
             const auto bytes = makeBmp(13, 5, bits, topDown, checker);
             const MonochromePicture mono = ToMonochrome(DecodeBmp(bytes, "p.bmp"));
-            ASSERT_EQ(mono.Width(), 13);
-            ASSERT_EQ(mono.Height(), 5);
+            ASSERT_EQ(mono.width(), 13);
+            ASSERT_EQ(mono.height(), 5);
             for (int y = 0; y < 5; ++y)
                 for (int x = 0; x < 13; ++x)
-                    EXPECT_EQ(mono.IsBlack(x, y), (x + y) % 2 == 0) << bits << " bits, " << x << "," << y;
+                    EXPECT_EQ(mono.isBlack(x, y), (x + y) % 2 == 0) << bits << " bits, " << x << "," << y;
         }
     }
 }

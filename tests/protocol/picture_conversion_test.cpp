@@ -31,10 +31,10 @@ Rgb grey(int level)
 double blackShare(const MonochromePicture& picture)
 {
     int black = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            black += picture.IsBlack(x, y) ? 1 : 0;
-    return static_cast<double>(black) / (picture.Width() * picture.Height());
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            black += picture.isBlack(x, y) ? 1 : 0;
+    return static_cast<double>(black) / (picture.width() * picture.height());
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ TEST(PictureConversion, TheDefaultThresholdKeepsTheOldRuleForEveryColour)
     const MonochromePicture old = ToMonochrome(colours);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 256; ++x)
-            ASSERT_EQ(converted.IsBlack(x, y), old.IsBlack(x, y)) << x << "," << y;
+            ASSERT_EQ(converted.isBlack(x, y), old.isBlack(x, y)) << x << "," << y;
 }
 
 TEST(PictureConversion, HalfGreyIsHalfInkWhenDitheredAndAllOrNothingWhenThresholded)
@@ -79,12 +79,12 @@ TEST(PictureConversion, FittingScalesToTheWidthAndKeepsTheAspect)
 {
     const RgbPicture wide = filled(1000, 500, [](int x, int) { return grey(x < 500 ? 0 : 255); });
     const MonochromePicture fitted = ConvertPicture(wide, {.fitWidth = kWidestHeadDots});
-    EXPECT_EQ(fitted.Width(), 576);
-    EXPECT_EQ(fitted.Height(), 288);
-    EXPECT_TRUE(fitted.IsBlack(0, 0));
-    EXPECT_TRUE(fitted.IsBlack(286, 100));
-    EXPECT_FALSE(fitted.IsBlack(290, 100));
-    EXPECT_EQ(ConvertPicture(wide, {.fitWidth = kNarrowHeadDots}).Height(), 192);
+    EXPECT_EQ(fitted.width(), 576);
+    EXPECT_EQ(fitted.height(), 288);
+    EXPECT_TRUE(fitted.isBlack(0, 0));
+    EXPECT_TRUE(fitted.isBlack(286, 100));
+    EXPECT_FALSE(fitted.isBlack(290, 100));
+    EXPECT_EQ(ConvertPicture(wide, {.fitWidth = kNarrowHeadDots}).height(), 192);
 
     // A reduction averages: a fine checkerboard halved is an even grey.
     const GreyPlane checker = BrightnessOf(filled(8, 8, [](int x, int y) { return grey((x + y) % 2 ? 255 : 0); }));
@@ -100,16 +100,16 @@ TEST(PictureConversion, FittingScalesToTheWidthAndKeepsTheAspect)
 TEST(PictureConversion, APictureWiderThanTheWidestHeadIsRefusedUnlessScaled)
 {
     const RgbPicture widest = filled(576, 2, [](int, int) { return grey(0); });
-    EXPECT_EQ(ConvertPicture(widest, {}).Width(), 576);
+    EXPECT_EQ(ConvertPicture(widest, {}).width(), 576);
     const RgbPicture tooWide = filled(577, 2, [](int, int) { return grey(0); });
     EXPECT_REFUSAL_TEXT_IS(ConvertPicture(tooWide, {}),
                            "图片比最宽的打印头（576 点）还宽：请缩放到 576 点或 384 点");
-    EXPECT_EQ(ConvertPicture(tooWide, {.fitWidth = 384}).Width(), 384);
+    EXPECT_EQ(ConvertPicture(tooWide, {.fitWidth = 384}).width(), 384);
     EXPECT_THROW(ConvertPicture(widest, {.fitWidth = 577}), EInvalidInput);
     // A thread of a picture widened to the head would be taller than any logo.
     const RgbPicture thread = filled(1, 1000, [](int, int) { return grey(0); });
     EXPECT_REFUSAL_TEXT_IS(ConvertPicture(thread, {.fitWidth = 576}), "徽标图片的宽度和高度不能超过 524280 点");
-    EXPECT_EQ(ConvertPicture(thread, {.fitWidth = 8}).Height(), 8000);
+    EXPECT_EQ(ConvertPicture(thread, {.fitWidth = 8}).height(), 8000);
     EXPECT_THROW(ConvertPicture(widest, {.threshold = 256}), EInvalidInput);
 }
 

@@ -98,7 +98,7 @@ TEST_F(PictureFiles, ABlackSquareGivesTheSameBankFromEveryFormat)
         const std::string path = encoded(name, 24, 24, [](int, int) { return opaque(0); });
         EXPECT_EQ(BuildLogoBankFromFiles({path}, load), fromBmp) << name;
     }
-    EXPECT_TRUE(LoadLogoPicture(write("dot.gif", oneDotGif(false)), {}).IsBlack(0, 0));
+    EXPECT_TRUE(LoadLogoPicture(write("dot.gif", oneDotGif(false)), {}).isBlack(0, 0));
 }
 
 TEST_F(PictureFiles, SeeThroughPartsArePaper)
@@ -108,9 +108,9 @@ TEST_F(PictureFiles, SeeThroughPartsArePaper)
         return std::array<std::uint8_t, 4>{0, 0, 0, static_cast<std::uint8_t>(x < 4 ? 255 : 0)};
     });
     const MonochromePicture picture = LoadLogoPicture(png, {});
-    EXPECT_TRUE(picture.IsBlack(3, 0));
-    EXPECT_FALSE(picture.IsBlack(4, 0));
-    EXPECT_FALSE(LoadLogoPicture(write("clear.gif", oneDotGif(true)), {}).IsBlack(0, 0));
+    EXPECT_TRUE(picture.isBlack(3, 0));
+    EXPECT_FALSE(picture.isBlack(4, 0));
+    EXPECT_FALSE(LoadLogoPicture(write("clear.gif", oneDotGif(true)), {}).isBlack(0, 0));
 }
 
 TEST_F(PictureFiles, DamagedPicturesAreRefusedByNameAndWidePicturesNeedScaling)
@@ -138,7 +138,7 @@ TEST_F(PictureFiles, DamagedPicturesAreRefusedByNameAndWidePicturesNeedScaling)
         EXPECT_EQ(e.messageKey(), kLogoTooWideKey);
         EXPECT_EQ(e.detail(), " (" + wide + ")");
     }
-    EXPECT_EQ(LoadLogoPicture(wide, {.fitWidth = 576}).Width(), 576);
+    EXPECT_EQ(LoadLogoPicture(wide, {.fitWidth = 576}).width(), 576);
 }
 
 namespace {
@@ -205,10 +205,10 @@ TEST_F(PictureFiles, ThePreviewsDotsAreTheBanksBits)
     int top = 0, inked = 0;
     for (const StoredLogo& logo : logos) {
         const std::uint8_t* image = bank.data() + (logo.address - kLogoBankBase);
-        for (int y = 0; y < logo.HeightDots(); ++y)
+        for (int y = 0; y < logo.heightDots(); ++y)
             for (int x = 0; x < width; ++x) {
                 const std::uint8_t shown = pixels.get()[static_cast<std::size_t>(top + y) * width + x];
-                if (x >= logo.WidthDots()) {
+                if (x >= logo.widthDots()) {
                     ASSERT_EQ(shown, kPreviewGap);
                     continue;
                 }
@@ -216,7 +216,7 @@ TEST_F(PictureFiles, ThePreviewsDotsAreTheBanksBits)
                 ASSERT_EQ(shown, bit ? kPreviewBlack : kPreviewWhite) << "logo " << logo.number << " " << x << "," << y;
                 inked += bit ? 1 : 0;
             }
-        top += logo.HeightDots() + kPreviewGapRows;
+        top += logo.heightDots() + kPreviewGapRows;
     }
     EXPECT_GT(inked, 100);  // a blank preview would pass the comparison too
 }
@@ -230,8 +230,8 @@ TEST(LogoDirectory, TheListEndsAtTheFirstEntryThatPointsNowhere)
     const auto one = ParseLogoDirectory(directory);
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].address, 0x1D0000u);
-    EXPECT_EQ(one[0].WidthDots(), 104);
-    EXPECT_EQ(one[0].HeightDots(), 56);
+    EXPECT_EQ(one[0].widthDots(), 104);
+    EXPECT_EQ(one[0].heightDots(), 56);
     std::fill(directory.begin() + 8, directory.end(), 0);  // a bank's unused room
     EXPECT_EQ(ParseLogoDirectory(directory).size(), 1u);
     EXPECT_EQ(ParseLogoDirectory(std::span(directory).first(5)).size(), 0u);

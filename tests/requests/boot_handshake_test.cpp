@@ -14,24 +14,24 @@ namespace {
 
 class FakeBootWorker : public BootHandshakeWorker {
 public:
-    bool StartHandshakeRun() override
+    bool startHandshakeRun() override
     {
         ++startsAsked;
-        if (busy)
+        if (running)
             return false;
         ++runsStarted;
-        busy = true;
+        running = true;
         return true;
     }
-    bool Busy() const override { return busy; }
-    std::string BootReplyText() const override { return reply; }
-    void CancelRun() override
+    bool busy() const override { return running; }
+    std::string bootReplyText() const override { return reply; }
+    void cancelRun() override
     {
         ++cancels;
-        busy = false;
+        running = false;
     }
 
-    bool busy = false;
+    bool running = false;
     std::string reply;
     int startsAsked = 0;
     int runsStarted = 0;
@@ -42,16 +42,16 @@ TEST(BootHandshake, RoundsStartTheRunAgainUntilTheLoaderAnswers)
 {
     FakeBootWorker worker;
     BootHandshake handshake(worker);
-    EXPECT_EQ(handshake.Round(), BootRound::Polling);
+    EXPECT_EQ(handshake.round(), BootRound::Polling);
     EXPECT_EQ(worker.runsStarted, 1);
     // Still running: the start is refused, the round waits.
-    EXPECT_EQ(handshake.Round(), BootRound::Polling);
+    EXPECT_EQ(handshake.round(), BootRound::Polling);
     EXPECT_EQ(worker.startsAsked, 2);
     EXPECT_EQ(worker.runsStarted, 1);
     // The run ended without an answer: the next round starts another.
-    worker.busy = false;
+    worker.running = false;
     worker.reply = "0";
-    EXPECT_EQ(handshake.Round(), BootRound::Polling);
+    EXPECT_EQ(handshake.round(), BootRound::Polling);
     EXPECT_EQ(worker.runsStarted, 2);
 }
 
@@ -59,12 +59,12 @@ TEST(BootHandshake, TheMarkerReplyEndsItOnceItsRunIsOver)
 {
     FakeBootWorker worker;
     BootHandshake handshake(worker);
-    handshake.Round();
+    handshake.round();
     worker.reply = kBootReplyMarker;
-    EXPECT_EQ(handshake.Round(), BootRound::Polling);
-    worker.busy = false;
-    EXPECT_EQ(handshake.Round(), BootRound::Answered);
-    EXPECT_EQ(handshake.Round(), BootRound::Answered);
+    EXPECT_EQ(handshake.round(), BootRound::Polling);
+    worker.running = false;
+    EXPECT_EQ(handshake.round(), BootRound::Answered);
+    EXPECT_EQ(handshake.round(), BootRound::Answered);
     EXPECT_EQ(worker.startsAsked, 1);
     EXPECT_EQ(worker.cancels, 0);
 }
@@ -73,17 +73,17 @@ TEST(BootHandshake, CancelStopsTheRunningHandshakeAtOnce)
 {
     FakeBootWorker worker;
     BootHandshake handshake(worker);
-    handshake.Round();
-    ASSERT_TRUE(worker.busy);
-    handshake.Cancel();
+    handshake.round();
+    ASSERT_TRUE(worker.running);
+    handshake.cancel();
     EXPECT_EQ(worker.cancels, 1);
-    EXPECT_FALSE(worker.busy);
-    EXPECT_TRUE(handshake.Cancelled());
-    EXPECT_EQ(handshake.Round(), BootRound::Cancelled);
+    EXPECT_FALSE(worker.running);
+    EXPECT_TRUE(handshake.cancelled());
+    EXPECT_EQ(handshake.round(), BootRound::Cancelled);
     EXPECT_EQ(worker.startsAsked, 1);
     // Entering boot mode again starts afresh.
-    handshake.Begin();
-    EXPECT_EQ(handshake.Round(), BootRound::Polling);
+    handshake.begin();
+    EXPECT_EQ(handshake.round(), BootRound::Polling);
     EXPECT_EQ(worker.runsStarted, 2);
 }
 

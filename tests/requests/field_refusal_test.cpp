@@ -156,10 +156,10 @@ TEST_F(FieldRefusalTest, TheRefusalSaysWhatTheFieldTakesUnderTheWindowsCaption)
         FAIL() << "no refusal";
     } catch (const EFieldRefusal& refusal) {
         EXPECT_STREQ(refusal.what(), "sleepTime：请输入 1 到 999999999 之间的整数");
-        EXPECT_EQ(refusal.TextFor("休眠时间"), "休眠时间：请输入 1 到 999999999 之间的整数");
+        EXPECT_EQ(refusal.textFor("休眠时间"), "休眠时间：请输入 1 到 999999999 之间的整数");
     }
-    EXPECT_EQ(EFieldRefusal(kMacByteFields[2]).TextFor("MAC 5"), "MAC 5：请输入 00 到 FF 之间的十六进制数");
-    EXPECT_EQ(EFieldRefusal(kEthernetIpField).TextFor("IP 地址"),
+    EXPECT_EQ(EFieldRefusal(kMacByteFields[2]).textFor("MAC 5"), "MAC 5：请输入 00 到 FF 之间的十六进制数");
+    EXPECT_EQ(EFieldRefusal(kEthernetIpField).textFor("IP 地址"),
               "IP 地址：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）");
     // The numbers the command line read itself meet the same ranges.
     EXPECT_THROW(BlackMarkDistanceRequest(9999), EFieldRefusal);

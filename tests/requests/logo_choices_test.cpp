@@ -76,10 +76,10 @@ TEST(LogoChoices, AThumbnailShowsTheBitsTheBankWillHoldOrWhyThereAreNone)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 24; ++x) {
             const bool bit = (bank[kLogoDirectorySize + static_cast<std::size_t>(y) * 3 + x / 8] & (0x80 >> (x % 8))) != 0;
-            EXPECT_EQ(thumbnail.dots.At(x, y), bit ? kPreviewBlack : kPreviewWhite) << x << "," << y;
+            EXPECT_EQ(thumbnail.dots.at(x, y), bit ? kPreviewBlack : kPreviewWhite) << x << "," << y;
         }
-    EXPECT_EQ(thumbnail.dots.At(9, 0), kPreviewBlack);
-    EXPECT_EQ(thumbnail.dots.At(10, 0), kPreviewWhite);
+    EXPECT_EQ(thumbnail.dots.at(9, 0), kPreviewBlack);
+    EXPECT_EQ(thumbnail.dots.at(10, 0), kPreviewWhite);
 
     const std::string wide = halfBlackBmp(folder / "wide.bmp", 800);
     const LogoThumbnail refused = ThumbnailFor(wide, {});

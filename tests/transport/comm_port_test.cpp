@@ -54,7 +54,7 @@ auto bytesAtLeast(std::size_t n)
 
 TEST_F(CommPortTest, ContinuousBurstArrivesAs2048And2048And904)
 {
-    comm.SetReadIntervalTimeout(100);
+    comm.setReadIntervalTimeout(100);
     comm.OpenPort();
     const auto sent = pattern(5000);
     pty.write(sent);
@@ -71,7 +71,7 @@ TEST_F(CommPortTest, ContinuousBurstArrivesAs2048And2048And904)
 
 TEST_F(CommPortTest, PauseLongerThanIntervalSplitsChunks)
 {
-    comm.SetReadIntervalTimeout(30);
+    comm.setReadIntervalTimeout(30);
     comm.OpenPort();
     pty.write(pattern(10));
     std::this_thread::sleep_for(200ms);
@@ -85,9 +85,9 @@ TEST_F(CommPortTest, IntervalChangedWhileOpenEndsTheNextChunkPromptly)
 {
     // The worker narrows the interval to 1 ms for each command while the port
     // stays open; a reader still holding the old 5 s would stall every reply.
-    comm.SetReadIntervalTimeout(5000);
+    comm.setReadIntervalTimeout(5000);
     comm.OpenPort();
-    comm.SetReadIntervalTimeout(1);
+    comm.setReadIntervalTimeout(1);
     const auto start = std::chrono::steady_clock::now();
     pty.write(pattern(16));
     ASSERT_TRUE(log.pumpUntil(bytesAtLeast(16), 3s));
@@ -96,10 +96,10 @@ TEST_F(CommPortTest, IntervalChangedWhileOpenEndsTheNextChunkPromptly)
 
 TEST_F(CommPortTest, EmptyTotalTimeoutsKeepTheReaderAliveAndNullsCanBeDropped)
 {
-    comm.SetReadIntervalTimeout(20);
-    comm.SetReadTotalTimeoutConstant(10);
+    comm.setReadIntervalTimeout(20);
+    comm.setReadTotalTimeoutConstant(10);
     comm.OpenPort();
-    comm.SetIgnoreNullChar(true);
+    comm.setIgnoreNullChar(true);
     settle(100ms);  // several reads end empty meanwhile
     pty.write({1, 0, 2, 0, 0, 3});
     ASSERT_TRUE(log.pumpUntil(bytesAtLeast(3)));
@@ -127,7 +127,7 @@ TEST_F(CommPortTest, OpenTwiceThrowsCloseTwiceIsHarmlessAndClosedSendsAreRefused
     const std::vector<std::uint8_t> ping{'p', 'i', 'n', 'g'};
     comm.ClosePort();
     EXPECT_FALSE(comm.SendData(ping.data(), 4));
-    comm.SetReadIntervalTimeout(10);
+    comm.setReadIntervalTimeout(10);
     openAndSettle();
     EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "This serial port already opened");
     EXPECT_FALSE(comm.SendData(ping.data(), 0));
@@ -141,7 +141,7 @@ TEST_F(CommPortTest, OpenTwiceThrowsCloseTwiceIsHarmlessAndClosedSendsAreRefused
 
     comm.ClosePort();
     comm.ClosePort();
-    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.isOpen());
     EXPECT_FALSE(comm.SendData(ping.data(), 4));
     settle(100ms);
     EXPECT_EQ(log.seen().events, 3) << "nothing after the close";
@@ -169,7 +169,7 @@ TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "Error opening serial port");
-    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.isOpen());
 
     ASSERT_EQ(::write(release[1], &byte, 1), 1);
     int status = 0;
@@ -180,7 +180,7 @@ TEST_F(CommPortTest, PortHeldElsewhereCannotBeOpenedUntilReleased)
     EXPECT_NO_THROW(comm.OpenPort());
 
     TComm other;  // a second component in this process is kept out the same way
-    other.SetCommName(path);
+    other.setCommName(path);
     EXPECT_EQ(commsErrorOf([&] { other.OpenPort(); }), "Error opening serial port");
 }
 
@@ -192,17 +192,17 @@ TEST(CommOpenFailures, MissingDeviceAndPlainFileFailAndLeaveNothingOpen)
     };
     TComm comm;
     const auto before = openDescriptors();
-    comm.SetCommName("/nonexistent/ttyNone");
+    comm.setCommName("/nonexistent/ttyNone");
     EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "Error opening serial port");
 
     char path[] = "/tmp/pst_comm_test_XXXXXX";
     const int fd = ::mkstemp(path);
     ASSERT_GE(fd, 0);
     ::close(fd);
-    comm.SetCommName(path);
+    comm.setCommName(path);
     EXPECT_EQ(commsErrorOf([&] { comm.OpenPort(); }), "File handle is not a comm handle ");
     ::unlink(path);
-    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.isOpen());
     EXPECT_EQ(openDescriptors(), before);
 }
 
@@ -217,16 +217,16 @@ TEST_F(CommPortTest, BaudRateReachesTheOpenPortAtOnceParityOnlyWithTheNextChange
     termios t = lineNow();
     EXPECT_EQ(cfgetospeed(&t), speed_t(B9600));
     EXPECT_EQ(t.c_lflag & ICANON, 0u);
-    comm.SetBaudRate(115200);
+    comm.setBaudRate(115200);
     t = lineNow();
     EXPECT_EQ(cfgetospeed(&t), speed_t(B115200));
 
     // A pseudo-terminal forces 8 data bits and drops PARENB, but keeps
     // PARODD and CMSPAR, which is enough to see when a Mark parity arrives.
-    comm.SetParity(TParity::Mark);
+    comm.setParity(TParity::Mark);
     t = lineNow();
     EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR), 0u);
-    comm.SetStopBits(TStopBits::_2);
+    comm.setStopBits(TStopBits::_2);
     t = lineNow();
     EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR | CSTOPB), tcflag_t(PARODD | CMSPAR | CSTOPB));
 }
@@ -245,7 +245,7 @@ TEST_F(CommPortTest, LostLineRaisesHangupAndEndsSending)
         ASSERT_TRUE(log.pumpUntil([&](const Seen& s) { return s.hangups > before; }));
     }
     EXPECT_FALSE(comm.SendData(&byte, 1));
-    EXPECT_TRUE(comm.IsOpen()) << "only ClosePort closes";
+    EXPECT_TRUE(comm.isOpen()) << "only ClosePort closes";
 }
 
 TEST(CommLifetime, DestroyingAnOpenComponentDropsItsQueuedEvents)
@@ -255,7 +255,7 @@ TEST(CommLifetime, DestroyingAnOpenComponentDropsItsQueuedEvents)
     {
         TComm comm;
         configureLikeWorker(comm, pty.slavePath());
-        comm.SetReadIntervalTimeout(1);
+        comm.setReadIntervalTimeout(1);
         log.attach(comm);
         comm.OpenPort();
         pty.write(pattern(100));
@@ -277,7 +277,7 @@ TEST(CommThreads, EventsRunOnTheCreatingThreadWhileAnotherThreadDrivesThePort)
     std::thread window([&] {
         TComm comm;
         configureLikeWorker(comm, pty.slavePath());
-        comm.SetReadIntervalTimeout(10);
+        comm.setReadIntervalTimeout(10);
         log.attach(comm);
         windowThread = std::this_thread::get_id();
         made.set_value({&comm, Dispatcher::current()});

@@ -145,9 +145,9 @@ TEST(CommProperties, DefaultsAndStorageWhileClosed)
     EXPECT_EQ(comm.ReadIntervalTimeout(), 100u);
     EXPECT_EQ(comm.XonLimit(), 500);
     EXPECT_TRUE(comm.TxContinueOnXoff() && comm.Outx_XonXoffFlow() && comm.Inx_XonXoffFlow());
-    EXPECT_TRUE(!comm.IsOpen() && comm.SendQueueEmpty());
-    comm.SetParity(TParity::Mark);
-    comm.SetReadIntervalTimeout(1);
+    EXPECT_TRUE(!comm.isOpen() && comm.SendQueueEmpty());
+    comm.setParity(TParity::Mark);
+    comm.setReadIntervalTimeout(1);
     EXPECT_EQ(comm.Parity(), TParity::Mark);
     EXPECT_EQ(comm.ReadIntervalTimeout(), 1u);
 }

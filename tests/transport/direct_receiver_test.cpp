@@ -60,11 +60,11 @@ TEST(CommDirectReceiver, GetsEveryReadOnTheReaderThreadAndNothingReachesOnReceiv
     TComm comm;
     configureLikeWorker(comm, pty.slavePath());
     // A long gap: a reply must not wait for it when received directly.
-    comm.SetReadIntervalTimeout(5000);
+    comm.setReadIntervalTimeout(5000);
     EventLog events;
     events.attach(comm);
     DirectLog direct;
-    comm.SetDirectReceiver(direct.receiver());
+    comm.setDirectReceiver(direct.receiver());
     comm.OpenPort();
 
     const auto start = std::chrono::steady_clock::now();
@@ -93,16 +93,16 @@ TEST(CommDirectReceiver, ClearedReceiverHandsTheNextBytesToOnReceiveDataAgain)
     PtyPair pty;
     TComm comm;
     configureLikeWorker(comm, pty.slavePath());
-    comm.SetReadIntervalTimeout(1);
+    comm.setReadIntervalTimeout(1);
     EventLog events;
     events.attach(comm);
     DirectLog direct;
-    comm.SetDirectReceiver(direct.receiver());
+    comm.setDirectReceiver(direct.receiver());
     comm.OpenPort();
     pty.write(pattern(10));
     ASSERT_TRUE(direct.waitForBytes(10));
 
-    comm.SetDirectReceiver(nullptr);
+    comm.setDirectReceiver(nullptr);
     pty.write(pattern(20));
     ASSERT_TRUE(events.pumpUntil([](const EventLog::Seen& s) { return s.bytes() >= 20; }));
     EXPECT_EQ(events.seen().chunks.front().bytes, pattern(20));
@@ -123,7 +123,7 @@ TEST(UsbDirectReceiver, GetsTheDeviceBytesOnTheReaderThreadAndNothingReachesOnRe
     int sendEmpty = 0;
     usb.OnSendDataEmpty = [&](TUSBComm&) { ++sendEmpty; };
     DirectLog direct;
-    usb.SetDirectReceiver(direct.receiver());
+    usb.setDirectReceiver(direct.receiver());
     usb.SelectDevice("VID_1234&PID_811E");
     usb.OpenDevice();
 

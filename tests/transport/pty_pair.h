@@ -163,11 +163,11 @@ private:
 // in test data from being taken as flow control.
 inline void configureLikeWorker(TComm& comm, const std::string& path)
 {
-    comm.SetCommName(path);
-    comm.SetOutx_XonXoffFlow(false);
-    comm.SetInx_XonXoffFlow(false);
-    comm.SetDtrControl(TDtrControl::DtrDisable);
-    comm.SetRtsControl(TRtsControl::RtsDisable);
+    comm.setCommName(path);
+    comm.setOutx_XonXoffFlow(false);
+    comm.setInx_XonXoffFlow(false);
+    comm.setDtrControl(TDtrControl::DtrDisable);
+    comm.setRtsControl(TRtsControl::RtsDisable);
 }
 
 // Runs fn, which must throw ECommsError, and returns its message.

@@ -84,8 +84,8 @@ class UdpLink : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        client.SetHost("127.0.0.1");
-        client.SetPort(printer.port());
+        client.setHost("127.0.0.1");
+        client.setPort(printer.port());
     }
 
     // Sends one byte so that the client has its local port, and returns it.
@@ -108,7 +108,7 @@ protected:
 TEST_F(UdpLink, LocalhostInAnyCaseAndShortNumericFormsReachTheLoopbackAddress)
 {
     for (const char* host : {"localhost", "LOCALHOST", "LocalHost", "127.0.0.1", "127.1"}) {
-        client.SetHost(host);
+        client.setHost(host);
         const std::vector<std::uint8_t> frame{0x02, 0x00, 0x30};
         client.SendDatagram(frame.data(), frame.size());
         sockaddr_in from{};
@@ -119,7 +119,7 @@ TEST_F(UdpLink, LocalhostInAnyCaseAndShortNumericFormsReachTheLoopbackAddress)
 
 TEST_F(UdpLink, AQuietLinkReturnsZeroAfterTheTimeOut)
 {
-    client.SetActive(true);
+    client.setActive(true);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(client.ReceiveDatagram(buffer.data(), buffer.size(), 150), 0u);
     const auto took = std::chrono::steady_clock::now() - start;
@@ -185,15 +185,15 @@ TEST_F(UdpLink, ADatagramLongerThanTheBufferIsAFailureNotAShortReply)
 
 TEST_F(UdpLink, ActivationKeepsItsSocketUntilDeactivated)
 {
-    client.SetActive(true);
+    client.setActive(true);
     EXPECT_TRUE(client.Active());
     const int local = announce();
-    client.SetActive(true);
+    client.setActive(true);
     EXPECT_EQ(announce(), local);
-    client.SetActive(false);
-    client.SetActive(false);
+    client.setActive(false);
+    client.setActive(false);
     EXPECT_FALSE(client.Active());
-    EXPECT_EQ(client.LocalPort(), 0);
+    EXPECT_EQ(client.localPort(), 0);
     // A send or receive without activation makes its own socket.
     announce();
     EXPECT_TRUE(client.Active());
@@ -201,17 +201,17 @@ TEST_F(UdpLink, ActivationKeepsItsSocketUntilDeactivated)
 
 TEST_F(UdpLink, SendFailuresHaveTheirOwnTexts)
 {
-    client.SetHost("no such host.invalid");
+    client.setHost("no such host.invalid");
     const std::uint8_t byte = 0;
     const std::string unresolved = failureOf([&] { client.SendDatagram(&byte, 1); });
     EXPECT_EQ(unresolved.rfind("Socket Error # ", 0), 0u) << unresolved;
     EXPECT_NE(unresolved.find("\r\n"), std::string::npos);
 
-    client.SetHost("127.0.0.1");
+    client.setHost("127.0.0.1");
     const std::vector<std::uint8_t> huge(70000, 0);
     EXPECT_EQ(failureOf([&] { client.SendDatagram(huge.data(), huge.size()); }), "Package Size Too Big.");
 
-    client.SetPort(70000);  // would otherwise wrap to another port
+    client.setPort(70000);  // would otherwise wrap to another port
     EXPECT_EQ(failureOf([&] { client.SendDatagram(&byte, 1); }), socketErrorText(EINVAL));
 }
 

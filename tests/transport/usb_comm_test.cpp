@@ -147,7 +147,7 @@ TEST_F(UsbTree, OpenDeviceFailsForEmptyLowerCaseAbsentAndNodelessChoices)
     usb.SelectDevice("VID_1234&PID_811E");
     EXPECT_EQ(openFailure(usb, &detail), "Error open USB DEVICE ");
     EXPECT_NE(detail.find("VID_1234&PID_811E: no printer"), std::string::npos) << detail;
-    EXPECT_FALSE(usb.IsOpen());
+    EXPECT_FALSE(usb.isOpen());
 }
 
 TEST(UsbOpenFailure, ALockedNodeSaysHowToGrantAccess)
@@ -184,10 +184,10 @@ TEST_F(UsbTree, OpensTheFirstMatchingDeviceAndMovesBytesBothWays)
     usb.OnSendDataEmpty = [&](TUSBComm&) { ++sendEmpty; };
     usb.SelectDevice("VID_1234&PID_811E");
     usb.OpenDevice();
-    ASSERT_TRUE(usb.IsOpen());
-    EXPECT_EQ(usb.OpenedNode(), node);
+    ASSERT_TRUE(usb.isOpen());
+    EXPECT_EQ(usb.openedNode(), node);
     usb.OpenDevice();  // already open: nothing happens
-    EXPECT_EQ(usb.OpenedNode(), node);
+    EXPECT_EQ(usb.openedNode(), node);
 
     // Binary data passes unchanged: the node is in raw mode.
     const std::vector<std::uint8_t> frame{0x02, 0x00, 0x0D, 0x0A, 0x11, 0x13, 0x03, 0x7F};
@@ -207,11 +207,11 @@ TEST_F(UsbTree, OpensTheFirstMatchingDeviceAndMovesBytesBothWays)
     EXPECT_EQ(detail, node + ": in use by another program");
 
     usb.CloseDevice();
-    EXPECT_FALSE(usb.IsOpen());
+    EXPECT_FALSE(usb.isOpen());
     EXPECT_FALSE(usb.SendData(frame.data(), 1));
     usb.CloseDevice();  // closed: nothing happens
     other.OpenDevice();
-    EXPECT_TRUE(other.IsOpen());
+    EXPECT_TRUE(other.isOpen());
 }
 
 TEST_F(UsbTree, AFunctionIdentifierOpensTheNodeOfItsInterface)
@@ -226,7 +226,7 @@ TEST_F(UsbTree, AFunctionIdentifierOpensTheNodeOfItsInterface)
                                         "VID_1234&PID_811E&MI_01"}));
     usb.SelectDevice("VID_1234&PID_811E&MI_01");
     usb.OpenDevice();
-    EXPECT_EQ(usb.OpenedNode(), node);
+    EXPECT_EQ(usb.openedNode(), node);
     EXPECT_EQ(node, (tree.root() / "dev" / "usb" / "lp0").string());
 }
 
@@ -243,7 +243,7 @@ TEST_F(UsbTree, ADeviceThatGoesAwayEndsReceptionQuietly)
     far.reset();  // the far end hangs up
     Dispatcher::current()->runUntil([] { return false; }, 100ms);
     EXPECT_EQ(chunks, 0);
-    EXPECT_TRUE(usb.IsOpen());  // only CloseDevice and OpenDevice bring service back
+    EXPECT_TRUE(usb.isOpen());  // only CloseDevice and OpenDevice bring service back
     usb.CloseDevice();
 }
 
@@ -273,9 +273,9 @@ TEST(UsbDeviceEvents, ArrivalAndRemovalRunOnTheCreatingThread)
         threads.push_back(std::this_thread::get_id());
     };
     std::thread other([&] {
-        usb->InjectDeviceEvent(ueventMessage("add", "usb_device"));
-        usb->InjectDeviceEvent(ueventMessage("add", "usb_interface"));
-        usb->InjectDeviceEvent(ueventMessage("remove", "usb_device"));
+        usb->injectDeviceEvent(ueventMessage("add", "usb_device"));
+        usb->injectDeviceEvent(ueventMessage("add", "usb_interface"));
+        usb->injectDeviceEvent(ueventMessage("remove", "usb_device"));
     });
     other.join();
     EXPECT_TRUE(seen.empty());  // nothing runs before this thread takes its calls
@@ -285,7 +285,7 @@ TEST(UsbDeviceEvents, ArrivalAndRemovalRunOnTheCreatingThread)
         EXPECT_EQ(id, std::this_thread::get_id());
 
     // Events still queued when the component goes are dropped.
-    usb->InjectDeviceEvent(ueventMessage("add", "usb_device"));
+    usb->injectDeviceEvent(ueventMessage("add", "usb_device"));
     usb.reset();
     Dispatcher::current()->processPending();
     EXPECT_EQ(seen.size(), 2u);

@@ -19,8 +19,8 @@ TEST(UsbDeviceWatch, RegistersForDeviceNotificationsAndStopsPromptly)
         UsbUeventMonitor first([&](UsbDeviceChange) { ++changes; });
         // A second component registers the same window class again.
         UsbUeventMonitor second([&](UsbDeviceChange) { ++changes; });
-        EXPECT_TRUE(first.Listening());
-        EXPECT_TRUE(second.Listening());
+        EXPECT_TRUE(first.listening());
+        EXPECT_TRUE(second.listening());
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     EXPECT_EQ(changes.load(), 0);
