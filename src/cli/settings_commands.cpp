@@ -62,19 +62,6 @@ Request buildSetCodePage(Arguments& args)
     return *CodePageRequest(position);
 }
 
-Request buildSetBaudRate(Arguments& args)
-{
-    const int position = parseListChoice(args.positional("SPEED"), "SPEED", baudRateNames());
-    return *BaudRateRequest(position);
-}
-
-Request buildSetFlowControl(Arguments& args)
-{
-    const int position =
-        parseListChoice(args.positional("MODE"), "MODE", flowControlNames());
-    return *FlowControlRequest(position);
-}
-
 Request buildSetSwitches(Arguments& args)
 {
     const Switches s = switchOptions(args);
@@ -88,13 +75,6 @@ Request buildSetSwitches(Arguments& args)
         operation = static_cast<Operation>(number);
     }
     return SwitchOptionsRequest(s.density, s.font, s.cutter, s.buzzer, s.paperFeed, operation);
-}
-
-Request buildSetSleep(Arguments& args)
-{
-    const std::int32_t sleep = secondsOption(args, "sleep");
-    const std::int32_t powerOff = secondsOption(args, "poweroff");
-    return SleepTimesRequest(sleep, powerOff);
 }
 
 Request buildSetAllParams(Arguments& args)
@@ -138,22 +118,9 @@ Request buildSetBluetooth(Arguments& args)
     return BluetoothRequest(p);
 }
 
-Request buildSetBluetoothWorkMode(Arguments& args)
-{
-    const int position = parseListChoice(args.positional("MODE"), "MODE", workModeNames());
-    return *BluetoothWorkModeRequest(position);
-}
-
 Request buildSendBluetoothCommand(Arguments& args)
 {
     return BluetoothControlTextRequest(args.positional("TEXT"));
-}
-
-Request buildBluetoothHiding(Arguments& args)
-{
-    const int position =
-        parseListChoice(args.positional("on|off"), "on|off", bluetoothHidingNames());
-    return *BluetoothHidingRequest(position);
 }
 
 Request buildSetWifiStation(Arguments& args)
@@ -187,14 +154,6 @@ Request buildCloseWifi(Arguments& /*args*/)
     return CloseWifiRequest();
 }
 
-Request buildSetInfrared(Arguments& args)
-{
-    const int speed = listOption(args, "speed", infraredSpeedNames());
-    const int protocol = listOption(args, "protocol", irdaProtocolNames());
-    const bool enabled = parseOnOff(args.positional("on|off"), "on|off");
-    return *InfraredRequest(speed, enabled, protocol);
-}
-
 Request buildSetProduct(Arguments& args)
 {
     const std::string name = args.requiredOption("name");
@@ -216,16 +175,6 @@ constexpr OperationCommand kCommands[] = {
      "--list  print every code page with its position, and send nothing",
      "the code-page setting packet (0x80)", PrinterReply::Confirmed,
      "--serial /dev/ttyUSB0 set-codepage CP850", &buildSetCodePage, false, &codePageNames},
-    {"set-baudrate", "SPEED", "set the printer's serial speed",
-     "SPEED is one of 1200 2400 4800 9600 19200 38400 57600 115200 230400 (or its position 0..8).\n"
-     "The printer listens at the new speed as soon as it has confirmed.",
-     "the serial-speed setting packet (0x81)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-baudrate 115200", &buildSetBaudRate},
-    {"set-flow-control", "MODE", "set software or hardware flow control",
-     "MODE is software or hardware. Sent without link setup and without waiting for an answer, at "
-     "--device-speed.",
-     "a bare 0x8D packet, without link setup, at --device-speed", PrinterReply::Unanswered,
-     "--serial /dev/ttyUSB0 set-flow-control hardware", &buildSetFlowControl},
     {"set-switches", "OPTIONS", "set density, font, cutter, buzzer and line-feed character",
      "Options (any of them; each one left out keeps the value the parameter window stored\n"
      "in the data folder's sysconfig.ini, or its default, and the command says which):\n"
@@ -237,10 +186,6 @@ constexpr OperationCommand kCommands[] = {
      "Lists also take their item texts or positions.",
      "the switch-options packet (0x82)", PrinterReply::Confirmed,
      "--serial /dev/ttyUSB0 set-switches --buzzer off", &buildSetSwitches, true},
-    {"set-sleep", "OPTIONS", "set the sleep and power-off times",
-     "Options (both required): --sleep SECONDS --poweroff SECONDS, each from 1 to 999999999.",
-     "the sleep-times packet (0x86)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-sleep --sleep 60 --poweroff 3600", &buildSetSleep},
     {"set-all-params", "OPTIONS", "set code page, speed, switches and times at once",
      "Options (all required): --codepage ITEM --baudrate SPEED --density D --font F\n"
      "  --cutter on|off --buzzer on|off --feed 0x0A|0x0D --sleep S --poweroff S\n"
@@ -263,18 +208,10 @@ constexpr OperationCommand kCommands[] = {
      "  --type N            module type, 0..255 (default 1)",
      "the Bluetooth packet (0x83)", PrinterReply::Confirmed,
      "--serial /dev/ttyUSB0 set-bluetooth --name Shop-1 --password 1234", &buildSetBluetooth},
-    {"set-bluetooth-work-mode", "MODE", "set the Bluetooth work mode",
-     "MODE is high-speed (AT+HSM=2) or normal (AT+HSM=0).",
-     "the control text AT+HSM=2 or AT+HSM=0 in a Bluetooth-control packet (0x87)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-bluetooth-work-mode high-speed", &buildSetBluetoothWorkMode},
     {"send-bluetooth-command", "TEXT", "send a control text to the Bluetooth module",
      "TEXT goes as it is, at most 1016 bytes.", "the text in a Bluetooth-control packet (0x87)",
      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 send-bluetooth-command AT+NAME?",
      &buildSendBluetoothCommand},
-    {"bluetooth-hiding", "on|off", "hide the printer's Bluetooth or show it again",
-     "on hides the printer from Bluetooth searches, off shows it again.",
-     "the bare bytes 8E 01 (on: hidden) or 8E 00 (off), without link setup, at --device-speed",
-     PrinterReply::Unanswered, "--serial /dev/ttyUSB0 bluetooth-hiding on", &buildBluetoothHiding},
     {"set-wifi-sta", "OPTIONS", "set the WiFi station mode",
      "Options: --ssid S [--password P] [--port N (default 9100)] and either\n"
      "  --dynamic, or --static --ip A.B.C.D --mask A.B.C.D --gateway A.B.C.D\n"
@@ -287,10 +224,6 @@ constexpr OperationCommand kCommands[] = {
      "--serial /dev/ttyUSB0 set-wifi-ap --name printer --password secret", &buildSetWifiAccessPoint},
     {"close-wifi", "", "switch the printer's WiFi off", "", "the close-WiFi packet (0x8B)",
      PrinterReply::Confirmed, "--serial /dev/ttyUSB0 close-wifi", &buildCloseWifi},
-    {"set-infrared", "on|off OPTIONS", "set the infrared port",
-     "Options (both required): --speed 9600|19200|38400|57600|115200, --protocol raw|irda.",
-     "the infrared packet (0x84)", PrinterReply::Confirmed,
-     "--serial /dev/ttyUSB0 set-infrared on --speed 9600 --protocol irda", &buildSetInfrared},
     {"set-product", "OPTIONS", "set the product name and serial number",
      "Options: --name NAME (required) and --serial DIGITS; each at most 20 bytes.",
      "the product packet (0x85)", PrinterReply::Confirmed,
@@ -308,12 +241,14 @@ constexpr OperationCommand kCommands[] = {
 
 std::span<const OperationCommand> settingsCommands()
 {
-    // The table's commands, then those the setting groups describe.
+    // The commands the setting groups describe, in the window's order, then
+    // the table's.
     static const std::vector<OperationCommand> commands = [] {
-        std::vector<OperationCommand> all(std::begin(kCommands), std::end(kCommands));
+        std::vector<OperationCommand> all;
         for (const SettingGroup& group : SettingGroups())
             if (!group.cliHelp.summary.empty())
                 all.push_back(describedCommand(group));
+        all.insert(all.end(), std::begin(kCommands), std::end(kCommands));
         return all;
     }();
     return commands;

@@ -85,18 +85,8 @@ BasicPage::BasicPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     column->addWidget(reset);
     column->addStretch(1);
 
-    sendOnClick(btn_SetBauRate, actions_, [this] { return BaudRateRequest(cbb_BauRate->currentIndex()); });
-    sendOnClick(btn_flowcontrol, actions_,
-                [this] { return FlowControlRequest(cbb_Flowcontrol->currentIndex()); });
-    sendOnClick(btn_SetCodepage, actions_, [this] { return CodePageRequest(cbb_Codepage->currentIndex()); });
-    sendOnClick(btn_SetForcepaper, actions_, [this] {
-        return SwitchOptionsRequest(cbb_Dark->currentIndex(), cbb_FontValue->currentIndex(),
-                                    chk_CutPaper->isChecked(), chk_buzzer->isChecked(),
-                                    cbb_Forcepaper->currentIndex());
-    });
-    sendOnClick(btn_SetpoweroffTime, actions_, [this] {
-        return SleepTimesRequest(edt_sleepTime->text().toStdString(), edt_poweroffTime->text().toStdString());
-    });
+    // The setting groups' buttons send what their descriptions say (see
+    // sendEveryGroupOnClick); these two are the page's own.
     sendOnClick(btn_SetAllPara, actions_, [this] { return AllParametersRequest(values()); });
     // Nothing reads the printer's values back, so the question says the
     // fields will not follow.

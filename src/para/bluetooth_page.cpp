@@ -62,9 +62,8 @@ BluetoothPage::BluetoothPage(ParaActions& actions, PageBuilder& b, QWidget* pare
     column->addWidget(talk);
     column->addStretch(1);
 
-    sendOnClick(btn_SetlyPara, actions_, [this] { return BluetoothRequestIfNamed(parameters()); });
-    sendOnClick(btn_lyWorkMode, actions_,
-                [this] { return BluetoothWorkModeRequest(cbb_lyWorkMode->currentIndex()); });
+    // The settings' buttons send what their groups describe; the control
+    // text is the page's own.
     sendOnClick(btn_SendLYTxt, actions_,
                 [this] { return BluetoothControlTextRequestIfGiven(edt_lyTestTxt->text().toStdString()); });
 }

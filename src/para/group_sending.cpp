@@ -1,11 +1,13 @@
 #include "para/group_sending.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QComboBox>
 #include <QLineEdit>
 #include <stdexcept>
 
 #include "para/page_building.h"
+#include "para/para_widgets.h"
 #include "requests/field_refusal.h"
 
 namespace pst::para {
@@ -28,7 +30,12 @@ public:
         return control<QLineEdit>(field)->text().toStdString();
     }
 
-    int position(const SettingField& field) override { return control<QComboBox>(field)->currentIndex(); }
+    int position(const SettingField& field) override
+    {
+        if (auto* radios = dynamic_cast<RadioGroup*>(control<QWidget>(field)))
+            return radios->itemIndex();
+        return control<QComboBox>(field)->currentIndex();
+    }
 
     bool onOff(const SettingField& field) override { return control<QAbstractButton>(field)->isChecked(); }
 
@@ -50,13 +57,31 @@ private:
 void sendGroupOnClick(QPushButton* button, ParaActions& actions, const requests::SettingGroup& group,
                       QWidget* page)
 {
+    if (!button)
+        throw std::logic_error("the window has no button " + std::string(group.button));
     sendOnClick(button, actions, [&group, page]() -> MaybeRequest {
         ControlReader reader(page);
+        // A group left with every name blank sets nothing: the button does
+        // nothing then.
+        if (!group.nameKeys.empty() && std::ranges::all_of(group.fields, [&](const SettingField& field) {
+                return std::ranges::find(group.nameKeys, field.name) == group.nameKeys.end() ||
+                    reader.text(field).empty();
+            }))
+            return std::nullopt;
         auto requests = requests::GroupRequests(group, reader);
         if (requests.empty())
             return std::nullopt;
         return std::move(requests.front());
     });
+}
+
+void sendEveryGroupOnClick(ParaActions& actions, QWidget* window)
+{
+    for (const requests::SettingGroup& group : requests::SettingGroups())
+        if (!group.pageBuildsRequest)
+            sendGroupOnClick(window->findChild<QPushButton*>(QString::fromUtf8(
+                                 group.button.data(), static_cast<qsizetype>(group.button.size()))),
+                             actions, group, window);
 }
 
 }  // namespace pst::para

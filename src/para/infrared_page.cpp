@@ -7,8 +7,7 @@
 
 namespace pst::para {
 
-InfraredPage::InfraredPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
-    : QWidget(parent), actions_(actions)
+InfraredPage::InfraredPage(PageBuilder& b, QWidget* parent) : QWidget(parent)
 {
     QGroupBox* group = b.add(new QGroupBox(this), "GroupBox13");
     auto* g = new QGridLayout(group);
@@ -34,10 +33,6 @@ InfraredPage::InfraredPage(ParaActions& actions, PageBuilder& b, QWidget* parent
     updateLists();
     connect(rb_notInfrared, &QRadioButton::toggled, this, [this] { updateLists(); });
     connect(rb_Infrared, &QRadioButton::toggled, this, [this] { updateLists(); });
-    sendOnClick(btn_SetInfraredPara, actions_, [this] {
-        return InfraredRequest(cbb_InfraredBaurate->currentIndex(), rb_Infrared->isChecked(),
-                               cbb_irdaProtecl->currentIndex());
-    });
 }
 
 void InfraredPage::updateLists()

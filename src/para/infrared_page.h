@@ -13,7 +13,7 @@ namespace pst::para {
 class InfraredPage : public QWidget {
     Q_OBJECT
 public:
-    InfraredPage(ParaActions& actions, PageBuilder& build, QWidget* parent = nullptr);
+    InfraredPage(PageBuilder& build, QWidget* parent = nullptr);
 
     // The two lists are usable exactly while infrared is on.
     void updateLists();
@@ -24,8 +24,6 @@ public:
     QComboBox* cbb_irdaProtecl = nullptr;
     QPushButton* btn_SetInfraredPara = nullptr;
 
-private:
-    ParaActions& actions_;
 };
 
 }  // namespace pst::para

@@ -27,6 +27,7 @@
 #include "para/black_mark_page.h"
 #include "para/bluetooth_page.h"
 #include "para/download_page.h"
+#include "para/group_sending.h"
 #include "para/elided_label.h"
 #include "para/infrared_page.h"
 #include "para/network_page.h"
@@ -104,14 +105,15 @@ ParamWindow::ParamWindow(app::MainWindowLink& main, QWidget* parent)
     page(TabSheet3, "TabSheet3", "WIFI设置");
     TabSheet4 = new NetworkPage(*this, build);
     page(TabSheet4, "TabSheet4", "网络设置");
-    TabSheet5 = new InfraredPage(*this, build);
+    TabSheet5 = new InfraredPage(build);
     page(TabSheet5, "TabSheet5", "红外设置");
     TabSheet6 = new DownloadPage(*this, build, main.programFolder());
     page(TabSheet6, "TabSheet6", "程序下载");
     TabSheet8 = new BlackMarkPage(*this, build);
     page(TabSheet8, "TabSheet8", "黑标");
-    TabSheet7 = new ProductPage(*this, build);
+    TabSheet7 = new ProductPage(build);
     page(TabSheet7, "TabSheet7", "产品设置");
+    sendEveryGroupOnClick(*this, this);
 
     btn_ImportProfile = build.button(central, "btn_ImportProfile", "导入配置");
     btn_ExportProfile = build.button(central, "btn_ExportProfile", "导出配置");

@@ -9,8 +9,7 @@
 
 namespace pst::para {
 
-ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
-    : QWidget(parent), actions_(actions)
+ProductPage::ProductPage(PageBuilder& b, QWidget* parent) : QWidget(parent)
 {
     QGroupBox* device = b.group(this, "GroupBox11", "设备名称");
     auto* dg = new QGridLayout(device);
@@ -67,19 +66,8 @@ ProductPage::ProductPage(ParaActions& actions, PageBuilder& b, QWidget* parent)
     column->addWidget(hardware);
     column->addStretch(1);
 
-    sendOnClick(btn_SetDevicePara, actions_, [this] {
-        return ProductRequest(edt_DeviceName->text().toStdString(), edt_DeviceSerialNo->text().toStdString());
-    });
-    auto option = [this](QPushButton* button, InterfaceOption which, QComboBox* list) {
-        sendOnClick(button, actions_,
-                    [which, list] { return InterfaceOptionRequest(which, list->currentIndex()); });
-    };
-    option(btn_SetUsbDeviceType, InterfaceOption::UsbDeviceType, cbb_UsbDeviceTpe);
-    option(btn_SetPaperType, InterfaceOption::PaperType, cbb_PaperType);
-    option(btn_SetPrinterOrder, InterfaceOption::PrintOrder, cbb_PrinterOrder);
-    sendGroupOnClick(sendSeconds, actions_, recycling, this);
-    sendOnClick(btn_bluetooth, actions_,
-                [this] { return BluetoothHidingRequest(Cbx_Bluetooth->currentIndex()); });
+    // Every button here sends what its setting group describes (see
+    // sendEveryGroupOnClick).
 }
 
 std::string ProductPage::serialNumberText() const

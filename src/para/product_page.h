@@ -16,7 +16,7 @@ namespace pst::para {
 class ProductPage : public QWidget {
     Q_OBJECT
 public:
-    ProductPage(ParaActions& actions, PageBuilder& build, QWidget* parent = nullptr);
+    ProductPage(PageBuilder& build, QWidget* parent = nullptr);
 
     // The serial number and the direction it steps in after each successful
     // setting of the device parameters.
@@ -39,8 +39,6 @@ public:
     QComboBox* Cbx_Bluetooth = nullptr;
     QPushButton* btn_bluetooth = nullptr;
 
-private:
-    ParaActions& actions_;
 };
 
 }  // namespace pst::para

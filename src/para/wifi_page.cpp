@@ -72,9 +72,6 @@ WifiPage::WifiPage(ParaActions& actions, PageBuilder& b, QWidget* parent) : QWid
 
     connect(rb_AutoIp, &QRadioButton::toggled, this, [this] { updateAddressEdits(); });
     connect(rb_StaticIP, &QRadioButton::toggled, this, [this] { updateAddressEdits(); });
-    sendOnClick(btn_SetAPMode, actions_, [this] {
-        return AccessPointRequest(edt_GuangboName->text().toStdString(), edt_APPsw->text().toStdString());
-    });
     sendOnClick(btn_SetSTAMode, actions_, [this] { return StationRequest(stationParameters()); });
     sendOnClick(btn_CloseWifi, actions_, [] { return CloseWifiRequest(); });
 }

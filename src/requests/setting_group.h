@@ -73,6 +73,10 @@ struct SettingGroup {
     bool confirmed = true;
     // Whether the main window's link choice is copied in first.
     bool refreshConnection = false;
+    // The page works the request out itself (a choice of three states, or
+    // a button per field); otherwise the window reads the fields from the
+    // controls the description names.
+    bool pageBuildsRequest = false;
     // The command line's command that sends it (its help is the command
     // table's and the language files').
     std::string_view cliCommand;
