@@ -68,14 +68,6 @@ ParamBlock SwitchOptionsBlock(int densityPosition, int fontPosition, bool cutter
     return {OptionFlagsByte(densityPosition, fontPosition, cutter, buzzer), PaperFeedByte(paperFeedPosition)};
 }
 
-ParamBlock SleepBlock(std::int32_t sleepSeconds, std::int32_t powerOffSeconds)
-{
-    ParamBlock block(8, 0);
-    putI32(block, 0, sleepSeconds);
-    putI32(block, 4, powerOffSeconds);
-    return block;
-}
-
 ParamBlock AllParametersBlock(const AllParameters& p)
 {
     ParamBlock block(12, 0);

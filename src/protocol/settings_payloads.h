@@ -27,9 +27,6 @@ inline constexpr std::size_t kProductFieldBytes = 20;
 ParamBlock SwitchOptionsBlock(int densityPosition, int fontPosition, bool cutter, bool buzzer,
                               int paperFeedPosition);
 
-// Sleep and power-off times in seconds, each signed 32-bit little-endian.
-ParamBlock SleepBlock(std::int32_t sleepSeconds, std::int32_t powerOffSeconds);
-
 struct AllParameters {
     int codePagePosition = kNoSelection;
     int baudRatePosition = kNoSelection;

@@ -76,18 +76,6 @@ Request SwitchOptionsRequest(int densityPosition, int fontPosition, bool cutter,
                   true);
 }
 
-Request SleepTimesRequest(std::int32_t sleepSeconds, std::int32_t powerOffSeconds)
-{
-    return packet(Operation::SetSleepTimes,
-                  SleepBlock(FieldValue(kSleepTimeField, sleepSeconds), FieldValue(kPowerOffTimeField, powerOffSeconds)),
-                  true);
-}
-
-Request SleepTimesRequest(std::string_view sleepText, std::string_view powerOffText)
-{
-    return SleepTimesRequest(FieldValue(kSleepTimeField, sleepText), FieldValue(kPowerOffTimeField, powerOffText));
-}
-
 Request AllParametersRequest(const AllParameters& parameters)
 {
     FieldValue(kSleepTimeField, parameters.sleepSeconds);
@@ -135,13 +123,6 @@ Request BluetoothRequest(const BluetoothParameters& parameters)
     // Written as the number read, so that the block reads what was checked.
     checked.moduleTypeText = std::to_string(FieldValue(kBluetoothTypeField, parameters.moduleTypeText));
     return packet(Operation::SetBluetooth, BluetoothBlock(checked));
-}
-
-MaybeRequest BluetoothRequestIfNamed(const BluetoothParameters& parameters)
-{
-    if (parameters.name.empty() && parameters.dualModeName.empty())
-        return std::nullopt;
-    return BluetoothRequest(parameters);
 }
 
 MaybeRequest BluetoothWorkModeRequest(int workModePosition)

@@ -32,8 +32,6 @@ MaybeRequest CodePageRequest(int codePagePosition);
 // usual one.
 Request SwitchOptionsRequest(int densityPosition, int fontPosition, bool cutter, bool buzzer,
                              int paperFeedPosition, Operation operation = Operation::SetSwitchOptions);
-Request SleepTimesRequest(std::int32_t sleepSeconds, std::int32_t powerOffSeconds);
-Request SleepTimesRequest(std::string_view sleepText, std::string_view powerOffText);
 
 struct BasicPageValues {
     int baudRatePosition = kNoSelection;
@@ -57,7 +55,6 @@ MaybeRequest BluetoothHidingRequest(int hidingPosition);  // bare
 // Bluetooth page. Both names empty is refused (EInvalidInput); the window's
 // button does nothing then instead.
 Request BluetoothRequest(const BluetoothParameters& parameters);
-MaybeRequest BluetoothRequestIfNamed(const BluetoothParameters& parameters);
 MaybeRequest BluetoothWorkModeRequest(int workModePosition);
 // An empty control text is refused; the window's button does nothing then.
 Request BluetoothControlTextRequest(std::string_view text);

@@ -11,7 +11,7 @@
 
 #include "cli/commands.h"
 #include "platform/ini_file.h"
-#include "requests/field_refusal.h"
+#include "requests/group_texts.h"
 #include "requests/profile.h"
 #include "requests/setting_group.h"
 
@@ -20,21 +20,7 @@ using namespace pst::requests;
 
 namespace {
 
-// The fields as texts, one per field in order: lists by position, check
-// boxes 1 or 0.
-class TextReader final : public FieldReader {
-public:
-    explicit TextReader(std::vector<std::string> texts) : texts_(std::move(texts)) { }
-
-    std::int32_t number(const SettingField& field) override { return FieldValue(field, text(field)); }
-    std::string text(const SettingField&) override { return texts_.at(next_++); }
-    int position(const SettingField& field) override { return std::stoi(text(field)); }
-    bool onOff(const SettingField& field) override { return text(field) == "1"; }
-
-private:
-    std::vector<std::string> texts_;
-    std::size_t next_ = 0;
-};
+using test::TextReader;
 
 struct Golden {
     std::vector<std::string> texts;
@@ -48,7 +34,7 @@ const std::map<std::string, Golden, std::less<>> kGolden{
     {"flowcontrol", {{"1"}, 43, 0, {}}},
     {"codepage", {{"4"}, 6, 0, {}}},
     {"switches", {{"3", "3", "1", "1", "1"}, 20, 0, {0xED, 1}}},
-    {"sleep", {{"60", "120"}, 18, 0, {60, 0, 0, 0, 120, 0, 0, 0}}},
+    {"sleep", {{"60", "7200"}, 18, 0, {0x3C, 0, 0, 0, 0x20, 0x1C, 0, 0}}},
     {"bluetooth", {{"Shop", "", "1234", "1", "1", "0"}, 11, 0, {}}},
     {"bluetooth-workmode", {{"0"}, 22, 0, {'A', 'T', '+', 'H', 'S', 'M', '=', '2'}}},
     {"wifi-sta", {{"net", "pw", "0", "", "", "", "9100"}, 12, 0, {}}},

@@ -76,7 +76,7 @@ TEST_F(OperationFixture, EverySettingsPacketReachesThePrinterWithItsSuccessText)
          [](const auto& s) { return s.optionFlags == 0xEC && s.lineFeed == 0; }},
         {9, SwitchOptionsBlock(3, 3, true, true, 1), "sMsg12",
          [](const auto& s) { return s.optionFlags == 0xED && s.lineFeed == 1; }},
-        {18, SleepBlock(60, 7200), "sMsg10",
+        {18, ParamBlock{0x3C, 0, 0, 0, 0x20, 0x1C, 0, 0}, "sMsg10",
          [](const auto& s) { return s.sleepSeconds == 60 && s.powerOffSeconds == 7200; }},
         {19, AllParametersBlock(all), "sMsg11",
          [](const auto& s) {

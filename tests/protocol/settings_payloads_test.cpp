@@ -70,10 +70,9 @@ TEST(ValueMappings, OptionFlagsBluetoothModeAndPasswordCheck)
     EXPECT_THROW(OptionFlagsByte(4, 0, false, false), EInvalidInput);
 }
 
-TEST(SettingsPayloads, SwitchOptionsSleepAndAllParameters)
+TEST(SettingsPayloads, SwitchOptionsAndAllParameters)
 {
     EXPECT_EQ(SwitchOptionsBlock(1, 3, true, true, 0), (Bytes{0xEC, 0x00}));
-    EXPECT_EQ(SleepBlock(60, 7200), (Bytes{0x3C, 0x00, 0x00, 0x00, 0x20, 0x1C, 0x00, 0x00}));
 
     AllParameters p;
     p.codePagePosition = 3;  // GBK

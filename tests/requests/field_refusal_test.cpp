@@ -10,6 +10,7 @@
 #include <functional>
 #include <unistd.h>
 
+#include "requests/group_texts.h"
 #include "requests/download_requests.h"
 #include "requests/field_refusal.h"
 #include "requests/logo_choices.h"
@@ -67,8 +68,8 @@ protected:
             };
         };
         return {
-            {kSleepTimeField, [](const std::string& t) { SleepTimesRequest(t, "7200"); }},
-            {kPowerOffTimeField, [](const std::string& t) { SleepTimesRequest("600", t); }},
+            {kSleepTimeField, [](const std::string& t) { test::groupRequests("sleep", {t, "7200"}); }},
+            {kPowerOffTimeField, [](const std::string& t) { test::groupRequests("sleep", {"600", t}); }},
             {kSleepTimeField,
              [](const std::string& t) { AllParametersRequest(BasicPageValues{.sleepText = t, .powerOffText = "7200"}); }},
             {kPowerOffTimeField,
@@ -152,7 +153,7 @@ TEST_F(FieldRefusalTest, EveryTypedNumberIsRefusedNamingItsFieldUnlessItIsInRang
 TEST_F(FieldRefusalTest, TheRefusalSaysWhatTheFieldTakesUnderTheWindowsCaption)
 {
     try {
-        SleepTimesRequest("12ab", "7200");
+        test::groupRequests("sleep", {"12ab", "7200"});
         FAIL() << "no refusal";
     } catch (const EFieldRefusal& refusal) {
         EXPECT_STREQ(refusal.what(), "sleepTime：请输入 1 到 999999999 之间的整数");
@@ -163,7 +164,6 @@ TEST_F(FieldRefusalTest, TheRefusalSaysWhatTheFieldTakesUnderTheWindowsCaption)
               "IP 地址：请输入完整的地址，如 192.168.1.87（四段，每段 0 到 255）");
     // The numbers the command line read itself meet the same ranges.
     EXPECT_THROW(BlackMarkDistanceRequest(9999), EFieldRefusal);
-    EXPECT_THROW(SleepTimesRequest(60, 0), EFieldRefusal);
     EXPECT_THROW(MemoryReadRequest(0, 0, (folder / "read.bin").string()), EFieldRefusal);
 }
 

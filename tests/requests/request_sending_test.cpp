@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "requests/group_texts.h"
 #include "requests/download_requests.h"
 #include "requests/raw_requests.h"
 #include "protocol/input_error.h"
@@ -18,7 +19,7 @@ namespace {
 TEST(RequestSending, SettingsGoAsAnsweredPackets)
 {
     EXPECT_EQ(CodePageRequest(0)->sending, Sending::Packet);
-    EXPECT_EQ(SleepTimesRequest(1, 2).sending, Sending::Packet);
+    EXPECT_EQ(test::groupRequests("sleep", {"1", "2"}).front().sending, Sending::Packet);
     EXPECT_EQ(SetIpRequest(1, 2).argument2, 2);
     EXPECT_EQ(SwitchOptionsRequest(0, 0, false, false, 0, Operation::SetSwitchOptionsAlone).operation,
               Operation::SetSwitchOptionsAlone);
@@ -58,7 +59,6 @@ TEST(RequestSending, BareAndOpenedBytesAreCounted)
 
 TEST(RequestSending, TheWindowsTextsGiveTheSameRequestAsTheNumbers)
 {
-    EXPECT_EQ(SleepTimesRequest("60", "120").handOver.paramBlock, SleepTimesRequest(60, 120).handOver.paramBlock);
     EXPECT_EQ(FeedAfterMarkRequest("99").handOver.paramBlock, FeedAfterMarkRequest(99).handOver.paramBlock);
     EXPECT_THROW(BluetoothRequest(BluetoothParameters{}), EInvalidInput);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "texts/message_texts.h"
+#include "requests/group_texts.h"
 #include "requests/raw_requests.h"
 #include "requests/settings_requests.h"
 #include "platform/int_conversion.h"
@@ -27,7 +28,6 @@ TEST(Requests, ListsWithoutASelectionDoNothing)
     EXPECT_FALSE(BluetoothWorkModeRequest(kNoSelection));
     EXPECT_FALSE(InfraredRequest(kNoSelection, true, 0));
     EXPECT_FALSE(InfraredRequest(0, true, kNoSelection));
-    EXPECT_FALSE(BluetoothRequestIfNamed(BluetoothParameters{}));
     EXPECT_FALSE(BluetoothControlTextRequestIfGiven(""));
 }
 
@@ -53,7 +53,7 @@ TEST(Requests, SingleSettingsCarryTheirCodeAsArguments)
 
 TEST(Requests, BasicBlocksCarryTheTypedTimes)
 {
-    const Request sleep = SleepTimesRequest("1000", "3000");
+    const Request sleep = test::groupRequests("sleep", {"1000", "3000"}).front();
     EXPECT_EQ(operationNumber(sleep.operation), 18);
     EXPECT_EQ(sleep.handOver.paramBlock, (Bytes{0xE8, 0x03, 0, 0, 0xB8, 0x0B, 0, 0}));
     BasicPageValues none;  // nothing selected anywhere
