@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "app/connection_refresh.h"
+#include "engine/link_kinds.h"
 #include "protocol/value_mappings.h"
 #include "texts/message_texts.h"
 
@@ -43,7 +44,7 @@ void RequireUsableLinkBoxes(const LinkControls& controls)
 {
     if (controls.kind == LinkKind::Network && !PortInBox(controls.portText))
         throw ELinkBoxRefusal(kPortBox);
-    if (controls.kind != LinkKind::Serial)
+    if (!linkKindInfo(controls.kind).hasLineSpeed)
         return;
     if (!IsListedSpeed(controls.transferSpeedText))
         throw ELinkBoxRefusal(kTransferSpeedBox);
