@@ -60,6 +60,8 @@ using GroupBuild = std::vector<Request> (*)(const SettingGroup& group, FieldRead
 struct SettingGroup {
     // The profile group's name (the word "apply --groups" takes).
     std::string_view name;
+    // The operation that carries the group; where the value chooses one of
+    // two operations (flow control, Bluetooth hiding), the first of them.
     Operation operation = Operation::LinkTest;
     std::span<const SettingField> fields;
     // The parameter window's button that sends the group.
