@@ -92,6 +92,22 @@ template <class PortThread> void startPortThread(PortThread& thread, const char*
     }
 }
 
+// Once the close signal is given: waits for the reader to end, then stops
+// the writer without writing what it still holds. Nothing counts as queued
+// afterwards.
+template <class Reader, class Writer>
+void stopPortThreads(std::unique_ptr<Reader>& reader, std::unique_ptr<Writer>& writer,
+                     std::atomic<bool>& sendQueueEmpty)
+{
+    if (reader)
+        reader->join();
+    if (writer)
+        writer->stop();
+    reader.reset();
+    writer.reset();
+    sendQueueEmpty.store(true);
+}
+
 // Once signalled it stays signalled, so every wait that includes it wakes at
 // once, however late it starts: an eventfd that is never read on Linux, a
 // manual-reset event on Windows (close_signal_posix.cpp, _windows.cpp).

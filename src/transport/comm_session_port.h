@@ -45,9 +45,10 @@ struct CommSession::Port {
     CloseSignal close;
 };
 
-// A port whose sending is its Writer's (the tty's or the overlapped one):
-// nothing is sent before the threads start or after they stop.
-template <class Writer> struct CommPortWithWriter : CommSession::Port {
+// A port served by a Reader and a Writer thread (the tty's or the
+// overlapped ones): nothing is sent before the threads start or after they
+// stop.
+template <class Reader, class Writer> struct CommPortWithThreads : CommSession::Port {
     using Port::Port;
 
     bool send(const std::uint8_t* data, std::uint16_t length) final
@@ -59,6 +60,7 @@ template <class Writer> struct CommPortWithWriter : CommSession::Port {
         return !writer || writer->waitUntilDrained(limit);
     }
 
+    std::unique_ptr<Reader> reader;
     std::unique_ptr<Writer> writer;
 };
 

@@ -29,9 +29,8 @@ std::string openFailureDetail(const std::string& devicePath, int error)
 }
 
 // A tty: its descriptor, the reader, the modem-line watch and the writer.
-struct TtyPort final : CommPortWithWriter<CommWriter> {
-    using CommPortWithWriter::CommPortWithWriter;
-    ~TtyPort() override { shutdown(); }
+struct TtyPort final : CommPortWithThreads<CommReader, CommWriter> {
+    using CommPortWithThreads::CommPortWithThreads;
 
     void openDevice(const std::string& devicePath) override
     {
@@ -96,20 +95,15 @@ struct TtyPort final : CommPortWithWriter<CommWriter> {
         tuning.readTotalConstant.store(timeouts.readTotalConstant);
     }
 
-    void shutdown()
+    ~TtyPort() override
     {
         if (close.valid())
             close.signal();
-        if (reader)
-            reader->join();
+        // The modem lines are the reader's to serve: their watch ends with it.
         if (modemWatch)
             modemWatch->stop();
-        if (writer)
-            writer->stop();
-        reader.reset();
         modemWatch.reset();
-        writer.reset();
-        sendQueueEmpty.store(true);
+        stopPortThreads(reader, writer, sendQueueEmpty);
 
         if (fd >= 0) {
             retryInterrupted([&] { return ::tcflush(fd, TCIOFLUSH); });
@@ -129,7 +123,6 @@ struct TtyPort final : CommPortWithWriter<CommWriter> {
     int fd = -1;
     bool exclusive = false;
     ReaderTuning tuning;
-    std::unique_ptr<CommReader> reader;
     std::unique_ptr<CommModemWatch> modemWatch;
 };
 

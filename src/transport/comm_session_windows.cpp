@@ -28,9 +28,8 @@ std::string openFailureDetail(const std::string& devicePath, DWORD error)
 }
 
 // A COM port opened for overlapped I/O, with its reader and writer.
-struct OverlappedPort final : CommPortWithWriter<OverlappedWriter> {
-    using CommPortWithWriter::CommPortWithWriter;
-    ~OverlappedPort() override { shutdown(); }
+struct OverlappedPort final : CommPortWithThreads<OverlappedReader, OverlappedWriter> {
+    using CommPortWithThreads::CommPortWithThreads;
 
     void openDevice(const std::string& devicePath) override
     {
@@ -74,7 +73,7 @@ struct OverlappedPort final : CommPortWithWriter<OverlappedWriter> {
         ::SetCommTimeouts(device, &wanted);
     }
 
-    void shutdown()
+    ~OverlappedPort() override
     {
         // The close event first, then the purge: it completes the outstanding
         // read and write, and the threads find the event set.
@@ -82,13 +81,7 @@ struct OverlappedPort final : CommPortWithWriter<OverlappedWriter> {
             close.signal();
         if (device != INVALID_HANDLE_VALUE)
             ::PurgeComm(device, kPurgeAll);
-        if (reader)
-            reader->join();
-        if (writer)
-            writer->stop();
-        reader.reset();
-        writer.reset();
-        sendQueueEmpty.store(true);
+        stopPortThreads(reader, writer, sendQueueEmpty);
         if (device != INVALID_HANDLE_VALUE) {
             ::CloseHandle(device);
             device = INVALID_HANDLE_VALUE;
@@ -96,7 +89,6 @@ struct OverlappedPort final : CommPortWithWriter<OverlappedWriter> {
     }
 
     HANDLE device = INVALID_HANDLE_VALUE;
-    std::unique_ptr<OverlappedReader> reader;
 };
 
 }  // namespace

@@ -2,8 +2,12 @@
 
 namespace pst {
 
-CommWriteQueue::CommWriteQueue(CommNotifier notifier, std::atomic<bool>& sendQueueEmpty, bool reportHangup)
-    : notifier_(std::move(notifier)), sendQueueEmpty_(sendQueueEmpty), reportHangup_(reportHangup)
+CommWriteQueue::CommWriteQueue(CommNotifier notifier, std::atomic<bool>& sendQueueEmpty, bool reportHangup,
+                               WriteAtOnce writeAtOnce)
+    : notifier_(std::move(notifier)),
+      sendQueueEmpty_(sendQueueEmpty),
+      reportHangup_(reportHangup),
+      writeAtOnce_(std::move(writeAtOnce))
 {
 }
 
@@ -17,7 +21,7 @@ void CommWriteQueue::start(std::function<void()> body)
     thread_ = std::thread(std::move(body));
 }
 
-bool CommWriteQueue::enqueue(const std::uint8_t* data, std::uint16_t length, const WriteAtOnce& writeAtOnce)
+bool CommWriteQueue::enqueue(const std::uint8_t* data, std::uint16_t length)
 {
     bool allWritten = false;
     {
@@ -30,8 +34,8 @@ bool CommWriteQueue::enqueue(const std::uint8_t* data, std::uint16_t length, con
         // exchange. Whatever is left (a full driver queue, an error) goes to
         // the writer thread, which waits for room or reports the failure.
         std::size_t done = 0;
-        if (writeAtOnce && queue_.empty() && !writing_)
-            done = writeAtOnce(data, length);
+        if (writeAtOnce_ && queue_.empty() && !writing_)
+            done = writeAtOnce_(data, length);
         allWritten = done == length;
         if (!allWritten) {
             queue_.emplace_back(data + done, data + length);

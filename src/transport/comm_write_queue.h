@@ -1,7 +1,9 @@
 #pragma once
 // The queue behind a port's writer thread, the same on every system: what
 // waits to be written, when the owner hears "queue ran empty", and how a
-// failed write ends the writer. Only the writing itself is the system's.
+// failed write ends the writer. Only the writing itself is the system's:
+// each system's writer derives from the queue, hands the owner enqueue,
+// stop and waitUntilDrained as they are, and adds its writing.
 // Internal to the transport library.
 
 #include <atomic>
@@ -28,7 +30,10 @@ public:
     using WriteBlock = std::function<BlockWrite(const std::vector<std::uint8_t>& block)>;
 
     // `reportHangup`: a failed write is told to the owner through hangup().
-    CommWriteQueue(CommNotifier notifier, std::atomic<bool>& sendQueueEmpty, bool reportHangup);
+    // `writeAtOnce` (when given) lets enqueue hand the driver what it takes
+    // without waiting, with nothing queued or being written.
+    CommWriteQueue(CommNotifier notifier, std::atomic<bool>& sendQueueEmpty, bool reportHangup,
+                   WriteAtOnce writeAtOnce = {});
     CommWriteQueue(const CommWriteQueue&) = delete;
     CommWriteQueue& operator=(const CommWriteQueue&) = delete;
     ~CommWriteQueue();
@@ -36,12 +41,12 @@ public:
     // Starts the writer thread on `body`, which is expected to call run().
     // Throws std::system_error when the thread cannot be created.
     void start(std::function<void()> body);
-    // Queues a copy of the bytes; with nothing queued or being written,
-    // `writeAtOnce` (when given) first hands the driver what it takes
-    // without waiting. False once the writer has ended (a failed write or a
-    // close), in which case nothing is queued.
-    bool enqueue(const std::uint8_t* data, std::uint16_t length, const WriteAtOnce& writeAtOnce = {});
-    // Ends the thread without writing what is still queued.
+    // Queues a copy of the bytes (after what `writeAtOnce` took). False once
+    // the writer has ended (a failed write or a close), in which case
+    // nothing is queued.
+    bool enqueue(const std::uint8_t* data, std::uint16_t length);
+    // Ends the thread without writing what is still queued. The close signal
+    // must have been given, so that a write under way is abandoned.
     void stop();
     // Waits until everything queued has been handed to the driver (or the
     // writer has ended), at most `limit`; true when it has.
@@ -59,6 +64,7 @@ private:
     CommNotifier notifier_;
     std::atomic<bool>& sendQueueEmpty_;
     bool reportHangup_;
+    WriteAtOnce writeAtOnce_;
 
     std::mutex mutex_;
     std::condition_variable wake_;

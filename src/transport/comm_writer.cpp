@@ -9,7 +9,13 @@ namespace pst {
 
 CommWriter::CommWriter(int fd, const CloseSignal& close, CommNotifier notifier,
                        std::atomic<bool>& sendQueueEmpty)
-    : fd_(fd), close_(close), queue_(std::move(notifier), sendQueueEmpty, true)
+    : CommWriteQueue(std::move(notifier), sendQueueEmpty, true,
+                     [this](const std::uint8_t* bytes, std::size_t count) {
+                         int error = 0;
+                         return writeWithoutWaiting(bytes, count, error);
+                     }),
+      fd_(fd),
+      close_(close)
 {
 }
 
@@ -20,25 +26,8 @@ CommWriter::~CommWriter()
 
 void CommWriter::start()
 {
-    queue_.start([this] { queue_.run([this](const std::vector<std::uint8_t>& block) { return writeAll(block); }); });
-}
-
-bool CommWriter::enqueue(const std::uint8_t* data, std::uint16_t length)
-{
-    return queue_.enqueue(data, length, [this](const std::uint8_t* bytes, std::size_t count) {
-        int error = 0;
-        return writeWithoutWaiting(bytes, count, error);
-    });
-}
-
-void CommWriter::stop()
-{
-    queue_.stop();
-}
-
-bool CommWriter::waitUntilDrained(std::chrono::milliseconds limit)
-{
-    return queue_.waitUntilDrained(limit);
+    CommWriteQueue::start(
+        [this] { run([this](const std::vector<std::uint8_t>& block) { return writeAll(block); }); });
 }
 
 std::size_t CommWriter::writeWithoutWaiting(const std::uint8_t* data, std::size_t length, int& error)

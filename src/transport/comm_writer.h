@@ -11,23 +11,17 @@
 
 namespace pst {
 
-class CommWriter {
+class CommWriter : CommWriteQueue {
 public:
     CommWriter(int fd, const CloseSignal& close, CommNotifier notifier, std::atomic<bool>& sendQueueEmpty);
-    CommWriter(const CommWriter&) = delete;
-    CommWriter& operator=(const CommWriter&) = delete;
+    // The thread runs this writer's code, so it ends before the writer goes.
     ~CommWriter();
 
     // Throws std::system_error when the thread cannot be created.
     void start();
-    // Queues a copy of the bytes. False once the writer has ended (a failed
-    // write or a close), in which case nothing is queued.
-    bool enqueue(const std::uint8_t* data, std::uint16_t length);
-    // Ends the thread without writing what is still queued.
-    void stop();
-    // Waits until everything queued has been handed to the driver (or the
-    // writer has ended), at most `limit`; true when it has.
-    bool waitUntilDrained(std::chrono::milliseconds limit);
+    using CommWriteQueue::enqueue;
+    using CommWriteQueue::stop;
+    using CommWriteQueue::waitUntilDrained;
 
 private:
     BlockWrite writeAll(const std::vector<std::uint8_t>& block);
@@ -37,7 +31,6 @@ private:
 
     int fd_;
     const CloseSignal& close_;
-    CommWriteQueue queue_;
 };
 
 }  // namespace pst

@@ -50,16 +50,12 @@ void close(QuestionSocket socket)
 
 void waitForDatagrams(std::span<const QuestionSocket> sockets, int timeoutMs, std::vector<bool>& readable)
 {
-    std::vector<pollfd> watched;
-    watched.reserve(sockets.size());
-    for (const QuestionSocket socket : sockets)
-        watched.push_back({static_cast<int>(socket), POLLIN, 0});
-    const int ready = ::poll(watched.data(), watched.size(), timeoutMs);
-    if (ready < 0 && errno != EINTR)
-        throw ESocketError(socketErrorText(errno), errno);
-    readable.assign(sockets.size(), false);
-    for (std::size_t i = 0; ready > 0 && i < watched.size(); ++i)
-        readable[i] = watched[i].revents != 0;
+    pollForDatagrams<pollfd>(sockets, POLLIN, readable, [timeoutMs](std::vector<pollfd>& watched) {
+        const int ready = ::poll(watched.data(), watched.size(), timeoutMs);
+        if (ready < 0 && errno != EINTR)
+            throw ESocketError(socketErrorText(errno), errno);
+        return ready;
+    });
 }
 
 Take takeOne(QuestionSocket socket, std::span<std::uint8_t> buffer, std::size_t& length, std::uint32_t& from)

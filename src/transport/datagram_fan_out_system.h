@@ -28,6 +28,24 @@ void close(QuestionSocket socket);
 // which have some. An interrupted wait has none. Throws ESocketError.
 void waitForDatagrams(std::span<const QuestionSocket> sockets, int timeoutMs, std::vector<bool>& readable);
 
+// What waitForDatagrams does on either system, whose poll takes an array of
+// records with the socket, the events wanted and the events seen. `poll`
+// waits on the records and returns how many have events (none when it was
+// interrupted), or throws.
+template <class PollRecord, class Poll>
+void pollForDatagrams(std::span<const QuestionSocket> sockets, decltype(PollRecord::events) wanted,
+                      std::vector<bool>& readable, const Poll& poll)
+{
+    std::vector<PollRecord> watched;
+    watched.reserve(sockets.size());
+    for (const QuestionSocket socket : sockets)
+        watched.push_back({static_cast<decltype(PollRecord::fd)>(socket), wanted, 0});
+    const int ready = poll(watched);
+    readable.assign(sockets.size(), false);
+    for (std::size_t i = 0; ready > 0 && i < watched.size(); ++i)
+        readable[i] = watched[i].revents != 0;
+}
+
 // The outcome of taking one datagram off a question's socket.
 enum class Take { datagram, nothingWaiting, socketFailed };
 // `length` is the datagram's, more than the buffer when it did not fit (or

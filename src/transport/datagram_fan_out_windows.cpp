@@ -63,19 +63,15 @@ void close(QuestionSocket socket)
 
 void waitForDatagrams(std::span<const QuestionSocket> sockets, int timeoutMs, std::vector<bool>& readable)
 {
-    std::vector<WSAPOLLFD> watched;
-    watched.reserve(sockets.size());
-    for (const QuestionSocket socket : sockets)
-        watched.push_back({handleOf(socket), POLLRDNORM, 0});
-    const int ready =
-        ::WSAPoll(watched.data(), static_cast<ULONG>(watched.size()), static_cast<INT>(timeoutMs));
-    if (ready == SOCKET_ERROR) {
-        const int error = ::WSAGetLastError();
-        throw ESocketError(socketErrorText(error), error);
-    }
-    readable.assign(sockets.size(), false);
-    for (std::size_t i = 0; ready > 0 && i < watched.size(); ++i)
-        readable[i] = watched[i].revents != 0;
+    pollForDatagrams<WSAPOLLFD>(sockets, POLLRDNORM, readable, [timeoutMs](std::vector<WSAPOLLFD>& watched) {
+        const int ready =
+            ::WSAPoll(watched.data(), static_cast<ULONG>(watched.size()), static_cast<INT>(timeoutMs));
+        if (ready == SOCKET_ERROR) {
+            const int error = ::WSAGetLastError();
+            throw ESocketError(socketErrorText(error), error);
+        }
+        return ready;
+    });
 }
 
 Take takeOne(QuestionSocket socket, std::span<std::uint8_t> buffer, std::size_t& length, std::uint32_t& from)

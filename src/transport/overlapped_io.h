@@ -57,25 +57,18 @@ private:
     std::thread thread_;
 };
 
-class OverlappedWriter {
+class OverlappedWriter : CommWriteQueue {
 public:
     OverlappedWriter(HANDLE device, const CloseSignal& close, CommNotifier notifier,
                      std::atomic<bool>& sendQueueEmpty, OverlappedOptions options);
-    OverlappedWriter(const OverlappedWriter&) = delete;
-    OverlappedWriter& operator=(const OverlappedWriter&) = delete;
+    // The thread runs this writer's code, so it ends before the writer goes.
     ~OverlappedWriter();
 
     // Throws std::system_error when the thread cannot be created.
     void start();
-    // Queues a copy of the bytes. False once the writer has ended (a failed
-    // write or a close), in which case nothing is queued.
-    bool enqueue(const std::uint8_t* data, std::uint16_t length);
-    // Ends the thread without writing what is still queued. The close signal
-    // must have been given, so that a write under way is abandoned.
-    void stop();
-    // Waits until everything queued has been handed to the driver (or the
-    // writer has ended), at most `limit`; true when it has.
-    bool waitUntilDrained(std::chrono::milliseconds limit);
+    using CommWriteQueue::enqueue;
+    using CommWriteQueue::stop;
+    using CommWriteQueue::waitUntilDrained;
 
 private:
     void run();
@@ -83,7 +76,6 @@ private:
 
     HANDLE device_;
     const CloseSignal& close_;
-    CommWriteQueue queue_;
 };
 
 }  // namespace pst

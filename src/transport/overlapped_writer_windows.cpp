@@ -4,7 +4,9 @@ namespace pst {
 
 OverlappedWriter::OverlappedWriter(HANDLE device, const CloseSignal& close, CommNotifier notifier,
                                    std::atomic<bool>& sendQueueEmpty, OverlappedOptions options)
-    : device_(device), close_(close), queue_(std::move(notifier), sendQueueEmpty, options.reportHangup)
+    : CommWriteQueue(std::move(notifier), sendQueueEmpty, options.reportHangup),
+      device_(device),
+      close_(close)
 {
 }
 
@@ -15,22 +17,7 @@ OverlappedWriter::~OverlappedWriter()
 
 void OverlappedWriter::start()
 {
-    queue_.start([this] { run(); });
-}
-
-bool OverlappedWriter::enqueue(const std::uint8_t* data, std::uint16_t length)
-{
-    return queue_.enqueue(data, length);
-}
-
-void OverlappedWriter::stop()
-{
-    queue_.stop();
-}
-
-bool OverlappedWriter::waitUntilDrained(std::chrono::milliseconds limit)
-{
-    return queue_.waitUntilDrained(limit);
+    CommWriteQueue::start([this] { run(); });
 }
 
 void OverlappedWriter::run()
@@ -39,10 +26,10 @@ void OverlappedWriter::run()
     OVERLAPPED record{};
     record.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (record.hEvent == nullptr) {
-        queue_.fail();
+        fail();
         return;
     }
-    queue_.run([&](const std::vector<std::uint8_t>& block) { return writeAll(block, record); });
+    CommWriteQueue::run([&](const std::vector<std::uint8_t>& block) { return writeAll(block, record); });
     ::CloseHandle(record.hEvent);
 }
 

@@ -55,7 +55,7 @@ std::uint32_t resolveIPv4(const std::string& host)
 
 std::string socketErrorDescription(int code)
 {
-    for (const auto& entry : socketErrorDescriptions())
+    for (const auto& entry : kSocketErrors.descriptions)
         if (entry.code == code)
             return entry.text;
     return {};
@@ -97,13 +97,13 @@ void TUdpClient::SendDatagram(const std::uint8_t* buffer, std::size_t count)
     // A port outside the 16-bit range would otherwise be cut down to some
     // other printer's port.
     if (port_ < 0 || port_ > 65535)
-        raiseSocketError(kSocketInvalidArgument);
+        raiseSocketError(kSocketErrors.invalidArgument);
 
     destination_ = resolveIPv4(host_);
     std::size_t sent = 0;
     if (const int error = sendTo(destination_, buffer, count, sent); error != 0) {
-        if (error == kSocketMessageTooLong)
-            throw ESocketError("Package Size Too Big.", kSocketMessageTooLong);
+        if (error == kSocketErrors.messageTooLong)
+            throw ESocketError("Package Size Too Big.", kSocketErrors.messageTooLong);
         raiseSocketError(error);
     }
     if (sent != count)
@@ -114,7 +114,7 @@ std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, 
 {
     const std::size_t got = receive(buffer, size, timeoutMs, nullptr);
     if (got > size)
-        raiseSocketError(kSocketMessageTooLong);
+        raiseSocketError(kSocketErrors.messageTooLong);
     return got;
 }
 
@@ -124,6 +124,11 @@ std::size_t TUdpClient::ReceiveDatagram(std::uint8_t* buffer, std::size_t size, 
     // One system tells an oversized datagram's real length, the other only
     // that it did not fit: both come out as size + 1.
     return std::min(receive(buffer, size, timeoutMs, &from), size + 1);
+}
+
+int TUdpClient::localPort() const
+{
+    return socket_ < 0 ? 0 : boundPort();
 }
 
 std::size_t TUdpClient::receive(std::uint8_t* buffer, std::size_t size, int timeoutMs, DatagramSender* from)

@@ -100,12 +100,14 @@ private:
 
     // The system's half: the socket's own calls. sendTo returns the system's
     // error code, 0 when the datagram went; waitAndReceive returns 0 when
-    // nothing came in time, and more than `size` for an oversized datagram.
+    // nothing came in time, and more than `size` for an oversized datagram;
+    // boundPort returns 0 when the system does not tell.
     std::intptr_t openSocket() const;
     void closeSocket();
     int sendTo(std::uint32_t address, const std::uint8_t* buffer, std::size_t count, std::size_t& sent);
     std::size_t waitAndReceive(std::uint8_t* buffer, std::size_t size, bool unlimited, int limitMs,
                                DatagramSender* from);
+    int boundPort() const;
 
     std::string host_;
     int port_ = 0;

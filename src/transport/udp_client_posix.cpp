@@ -51,13 +51,7 @@ constexpr std::array<SocketErrorDescription, 28> kDescriptions{{
 
 }  // namespace
 
-const int kSocketMessageTooLong = EMSGSIZE;
-const int kSocketInvalidArgument = EINVAL;
-
-std::span<const SocketErrorDescription> socketErrorDescriptions()
-{
-    return kDescriptions;
-}
+const SocketErrorCodes kSocketErrors{EMSGSIZE, EINVAL, kDescriptions};
 
 std::uint32_t lookUpIPv4(const std::string& host)
 {
@@ -164,10 +158,8 @@ void TUdpClient::setSocketWait(long long milliseconds)
     socketWaitMs_ = milliseconds;
 }
 
-int TUdpClient::localPort() const
+int TUdpClient::boundPort() const
 {
-    if (socket_ < 0)
-        return 0;
     sockaddr_in local{};
     socklen_t length = sizeof local;
     if (::getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) != 0)

@@ -13,11 +13,15 @@ struct SocketErrorDescription {
     const char* text;
 };
 
-// The system's error codes the link raises itself.
-extern const int kSocketMessageTooLong;
-extern const int kSocketInvalidArgument;
+struct SocketErrorCodes {
+    // The system's codes the link raises itself.
+    int messageTooLong;
+    int invalidArgument;
+    // The texts of the codes the system may answer with.
+    std::span<const SocketErrorDescription> descriptions;
+};
 
-std::span<const SocketErrorDescription> socketErrorDescriptions();
+extern const SocketErrorCodes kSocketErrors;
 
 // The IPv4 address (host byte order) the system's resolver finds for `host`.
 std::uint32_t lookUpIPv4(const std::string& host);

@@ -46,13 +46,7 @@ SOCKET handleOf(std::intptr_t socket)
 
 }  // namespace
 
-const int kSocketMessageTooLong = WSAEMSGSIZE;
-const int kSocketInvalidArgument = WSAEINVAL;
-
-std::span<const SocketErrorDescription> socketErrorDescriptions()
-{
-    return kDescriptions;
-}
+const SocketErrorCodes kSocketErrors{WSAEMSGSIZE, WSAEINVAL, kDescriptions};
 
 std::uint32_t lookUpIPv4(const std::string& host)
 {
@@ -152,10 +146,8 @@ void TUdpClient::setSocketWait(long long milliseconds)
     socketWaitMs_ = milliseconds;
 }
 
-int TUdpClient::localPort() const
+int TUdpClient::boundPort() const
 {
-    if (socket_ < 0)
-        return 0;
     sockaddr_in local{};
     int length = sizeof local;
     if (::getsockname(handleOf(socket_), reinterpret_cast<sockaddr*>(&local), &length) != 0)

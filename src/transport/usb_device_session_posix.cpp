@@ -108,13 +108,7 @@ UsbDeviceSession::Port::~Port()
 {
     if (close.valid())
         close.signal();
-    if (reader)
-        reader->join();
-    if (writer)
-        writer->stop();
-    reader.reset();
-    writer.reset();
-    sendQueueEmpty.store(true);
+    stopPortThreads(reader, writer, sendQueueEmpty);
     if (fd >= 0) {
         if (terminal)
             retryInterrupted([&] { return ::tcflush(fd, TCIOFLUSH); });

@@ -100,13 +100,7 @@ UsbDeviceSession::Port::~Port()
     // close at once.
     if (device != INVALID_HANDLE_VALUE)
         ::CancelIoEx(device, nullptr);
-    if (reader)
-        reader->join();
-    if (writer)
-        writer->stop();
-    reader.reset();
-    writer.reset();
-    sendQueueEmpty.store(true);
+    stopPortThreads(reader, writer, sendQueueEmpty);
     if (device != INVALID_HANDLE_VALUE)
         ::CloseHandle(device);
 }
