@@ -129,8 +129,8 @@ std::string withProfileGroups(std::string text)
     const std::size_t at = text.find(kGroupsPlaceholder);
     if (at == std::string::npos)
         return text;
-    const std::size_t lineStart = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
-    const std::string indent(at - lineStart, ' ');
+    const std::size_t lineEnd = text.rfind('\n', at);
+    const std::string indent(lineEnd == std::string::npos ? at : at - lineEnd - 1, ' ');
     constexpr std::size_t kWidth = 90;
     std::string names;
     std::size_t column = indent.size();

@@ -8,7 +8,6 @@ namespace pst::cli {
 
 namespace {
 
-using requests::FieldForm;
 using requests::SettingField;
 
 class ArgumentReader final : public requests::FieldReader {

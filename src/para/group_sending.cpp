@@ -1,7 +1,6 @@
 #include "para/group_sending.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QComboBox>
 #include <QLineEdit>
 #include <stdexcept>
@@ -52,8 +51,8 @@ private:
     QWidget* page_;
 };
 
-}  // namespace
-
+// A group's button: a click reads its fields from the page's controls and
+// starts what the group sends.
 void sendGroupOnClick(QPushButton* button, ParaActions& actions, const requests::SettingGroup& group,
                       QWidget* page)
 {
@@ -61,19 +60,14 @@ void sendGroupOnClick(QPushButton* button, ParaActions& actions, const requests:
         throw std::logic_error("the window has no button " + std::string(group.button));
     sendOnClick(button, actions, [&group, page]() -> MaybeRequest {
         ControlReader reader(page);
-        // A group left with every name blank sets nothing: the button does
-        // nothing then.
-        if (!group.nameKeys.empty() && std::ranges::all_of(group.fields, [&](const SettingField& field) {
-                return std::ranges::find(group.nameKeys, field.name) == group.nameKeys.end() ||
-                    reader.text(field).empty();
-            }))
-            return std::nullopt;
         auto requests = requests::GroupRequests(group, reader);
         if (requests.empty())
             return std::nullopt;
         return std::move(requests.front());
     });
 }
+
+}  // namespace
 
 void sendEveryGroupOnClick(ParaActions& actions, QWidget* window)
 {

@@ -10,9 +10,6 @@
 
 namespace pst::para {
 
-void sendGroupOnClick(QPushButton* button, ParaActions& actions, const requests::SettingGroup& group,
-                      QWidget* page);
-
 // Every group's button in `window` but those whose page works the request
 // out itself.
 void sendEveryGroupOnClick(ParaActions& actions, QWidget* window);

@@ -93,7 +93,6 @@ struct SettingGroup {
 // Every group, in the parameter window's order.
 std::span<const SettingGroup> SettingGroups();
 const SettingGroup* FindSettingGroup(std::string_view name);
-const SettingGroup* FindSettingGroupByCommand(std::string_view cliName);
 
 // The group's requests from the values `reader` gives; none when a list
 // of it has no selection.
@@ -102,8 +101,5 @@ std::vector<Request> GroupRequests(const SettingGroup& group, FieldReader& reade
 // The items of a fixed list (named by a field's `itemList`); empty for a
 // translatable list, whose items the language files hold.
 std::span<const std::string_view> FixedListItems(std::string_view list);
-
-// The payload `group.payload` lays out from `numbers`, field for field.
-std::vector<std::uint8_t> LaidOutPayload(const SettingGroup& group, std::span<const std::int32_t> numbers);
 
 }  // namespace pst::requests

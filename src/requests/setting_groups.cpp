@@ -154,6 +154,10 @@ Requests bluetooth(const SettingGroup& g, FieldReader& r)
     BluetoothParameters p;
     p.name = r.text(g.fields[0]);
     p.dualModeName = r.text(g.fields[1]);
+    // Both names blank sets nothing: the window's button does nothing then
+    // (a profile leaves the group out before, the command line refuses).
+    if (p.name.empty() && p.dualModeName.empty())
+        return {};
     p.password = r.text(g.fields[2]);
     p.moduleTypeText = r.text(g.fields[3]);
     p.modePosition = r.position(g.fields[4]);
@@ -219,6 +223,18 @@ template <InterfaceOption Option> Requests interfaceOption(const SettingGroup& g
 Requests bluetoothHiding(const SettingGroup& g, FieldReader& r)
 {
     return one(BluetoothHidingRequest(r.position(g.fields[0])));
+}
+
+// The payload `group.payload` lays out from `numbers`, field for field.
+std::vector<std::uint8_t> LaidOutPayload(const SettingGroup& group, std::span<const std::int32_t> numbers)
+{
+    std::vector<std::uint8_t> block;
+    for (const PayloadPart& part : group.payload) {
+        const auto value = static_cast<std::uint32_t>(numbers[part.field]);
+        for (std::size_t i = 0; i < part.bytes; ++i)
+            block.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+    return block;
 }
 
 // ---- The groups, in the parameter window's order ---------------------------------
@@ -320,14 +336,6 @@ const SettingGroup* FindSettingGroup(std::string_view name)
     return nullptr;
 }
 
-const SettingGroup* FindSettingGroupByCommand(std::string_view cliName)
-{
-    for (const SettingGroup& group : kGroups)
-        if (group.cliCommand == cliName)
-            return &group;
-    return nullptr;
-}
-
 std::span<const std::string_view> FixedListItems(std::string_view list)
 {
     if (list == "BaudRate")
@@ -341,17 +349,6 @@ std::span<const std::string_view> FixedListItems(std::string_view list)
     if (list == "InfraredBaurate")
         return kInfraredSpeedItems;
     return {};
-}
-
-std::vector<std::uint8_t> LaidOutPayload(const SettingGroup& group, std::span<const std::int32_t> numbers)
-{
-    std::vector<std::uint8_t> block;
-    for (const PayloadPart& part : group.payload) {
-        const auto value = static_cast<std::uint32_t>(numbers[part.field]);
-        for (std::size_t i = 0; i < part.bytes; ++i)
-            block.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-    return block;
 }
 
 std::vector<Request> GroupRequests(const SettingGroup& group, FieldReader& reader)

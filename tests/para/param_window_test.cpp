@@ -441,6 +441,10 @@ void ParamWindowTest::emptyProductNameIsRefused()
     para.TabSheet7->edt_DeviceSerialNo->setText(QStringLiteral("123"));
     para.TabSheet7->btn_SetDevicePara->click();
     QCOMPARE(prompter.messages, std::vector<std::string>{"设备名称不能为空"});
+    // With the serial number blank as well: still refused, not passed over.
+    para.TabSheet7->edt_DeviceSerialNo->clear();
+    para.TabSheet7->btn_SetDevicePara->click();
+    QCOMPARE(prompter.messages, (std::vector<std::string>{"设备名称不能为空", "设备名称不能为空"}));
     QVERIFY(!windows->main().worker().busy());
     QTest::qWait(100);
     QCOMPARE(printerTraffic(), trafficBefore);
